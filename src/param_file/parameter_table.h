@@ -1,0 +1,24 @@
+// The parameter table `para` and its reader.
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace card {
+
+inline constexpr int kParameterCount = 26;
+inline constexpr int kRecordsFolderSlot = 17;
+inline constexpr int kPhotoFolderSlot = 19;
+
+// Slots 0 to 25, each used as text; empty before the first load.
+using ParameterTable = std::array<QString, kParameterCount>;
+
+// A parameter file is a few hundred bytes; anything beyond this is refused, not read.
+inline constexpr qint64 kMaxParameterFileSize = 64 * 1024 * 1024;
+
+// Reads the first 26 values of the file into para, in order. True when all 26 were read.
+// On failure the slots read so far hold their new values and the others keep theirs.
+bool readParameterFile(const QString& path, ParameterTable& para);
+
+} // namespace card

@@ -1,0 +1,32 @@
+#include "platform/file_bytes.h"
+
+#include <QFile>
+
+namespace card {
+
+FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+{
+    bytes.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    const qint64 size = file.size();
+    if (size > maxSize)
+        return FileReadStatus::TooLarge;
+    bytes.resize(size);
+    qint64 filled = 0;
+    while (filled < size) {
+        const qint64 got = file.read(bytes.data() + filled, size - filled);
+        if (got < 0) {
+            bytes.clear();
+            return FileReadStatus::ReadError;
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return FileReadStatus::Ok;
+}
+
+} // namespace card

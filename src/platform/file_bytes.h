@@ -1,0 +1,15 @@
+// Reading a whole file, read-only, as the snapshot of one moment.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace card {
+
+enum class FileReadStatus { Ok, CannotOpen, ReadError, TooLarge };
+
+// Reads the bytes the file holds when it is opened. A file still being appended to yields the
+// part written up to then; one that shrinks meanwhile yields what could still be read.
+FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
+
+} // namespace card
