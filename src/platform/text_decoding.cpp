@@ -79,6 +79,17 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+// True when bytes end in a code page 950 lead byte whose trail byte is missing.
+bool endsInLoneLeadByte(QByteArrayView bytes)
+{
+    if (bytes.isEmpty() || static_cast<unsigned char>(bytes.back()) < 0x81)
+        return false;
+    qsizetype i = 0;
+    while (i < bytes.size())
+        i += static_cast<unsigned char>(bytes[i]) < 0x81 ? 1 : 2;
+    return i > bytes.size();
+}
+
 } // namespace
 
 qsizetype utf8BomLength(QByteArrayView bytes)
@@ -104,10 +115,13 @@ TextCodec::TextCodec(TextEncoding encoding)
 
 QString TextCodec::decode(QByteArrayView bytes) const
 {
-    // Stateless: a lead byte cut off at the end of a value becomes a replacement character
-    // instead of waiting for the next call.
     m_decoder.resetState();
-    return m_decoder.decode(bytes);
+    QString text = m_decoder.decode(bytes);
+    // The converter drops a lead byte cut off at the end; the operator should see that
+    // something was there.
+    if (m_encoding == TextEncoding::Windows950 && endsInLoneLeadByte(bytes))
+        text += QChar::ReplacementCharacter;
+    return text;
 }
 
 QByteArray TextCodec::encode(QStringView text) const

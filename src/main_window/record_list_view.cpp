@@ -1,0 +1,59 @@
+#include "main_window/record_list_view.h"
+
+#include <QItemSelectionModel>
+
+namespace card {
+
+RecordListView::RecordListView(QWidget* parent)
+    : QListView(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Uniform rows keep a list of a million rows instant to lay out and scroll.
+    setUniformItemSizes(true);
+    setLayoutMode(QListView::SinglePass);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+int RecordListView::selectedRow() const
+{
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void RecordListView::setSelectedRow(int row)
+{
+    if (!model() || !selectionModel())
+        return;
+    const QModelIndex index = model()->index(row, modelColumn());
+    if (!index.isValid()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+QString RecordListView::selectedText() const
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return {};
+    return model()->index(row, modelColumn()).data().toString();
+}
+
+void RecordListView::mousePressEvent(QMouseEvent* event)
+{
+    QListView::mousePressEvent(event);
+    emit mousePressed();
+}
+
+void RecordListView::keyReleaseEvent(QKeyEvent* event)
+{
+    QListView::keyReleaseEvent(event);
+    emit keyReleased();
+}
+
+} // namespace card

@@ -1,0 +1,30 @@
+// A result list: a list view that reports every mouse press and key release.
+#pragma once
+
+#include <QListView>
+
+namespace card {
+
+class RecordListView : public QListView {
+    Q_OBJECT
+public:
+    explicit RecordListView(QWidget* parent = nullptr);
+
+    // The selected row, -1 when none.
+    int selectedRow() const;
+    // Selects row (and scrolls to it); -1 clears the selection.
+    void setSelectedRow(int row);
+    // The text of the selected row, empty when none.
+    QString selectedText() const;
+
+signals:
+    // Emitted after the view has moved its selection, so a handler reads the pressed row.
+    void mousePressed();
+    void keyReleased();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+};
+
+} // namespace card

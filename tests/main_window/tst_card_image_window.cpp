@@ -1,0 +1,147 @@
+#include "main_window/card_image_window.h"
+
+#include "main_window/record_list_view.h"
+#include "platform/twips.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using card::CardImageWindow;
+
+class TestCardImageWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initialStateAfterStartup();
+    void controlsAreFoundByName_data();
+    void controlsAreFoundByName();
+    void geometryInTwips_data();
+    void geometryInTwips();
+    void colours();
+    void baseSizeIsTheSizeAtCreation();
+    void listsShareOneModel();
+};
+
+void TestCardImageWindow::initialStateAfterStartup()
+{
+    CardImageWindow window;
+    window.runStartup();
+    const auto& c = window.controls();
+    QCOMPARE(window.windowTitle(), QStringLiteral("刷卡影像資料查詢"));
+    QCOMPARE(c.DTPicker1->date(), QDate::currentDate());
+    QVERIFY(c.Option1[2]->isChecked());
+    QVERIFY(!c.Option1[0]->isChecked() && !c.Option1[1]->isChecked());
+    QVERIFY(!c.Check1->isChecked());
+    QVERIFY(c.Text2->text().isEmpty());
+    for (auto* list : c.List1)
+        QCOMPARE(list->model()->rowCount(), 0);
+    QVERIFY(c.Label6->text().isEmpty());
+    for (auto* label : c.Label9)
+        QVERIFY(label->text().isEmpty());
+    QVERIFY(!c.Timer1->isActive());
+    QCOMPARE(c.Timer1->interval(), 1000);
+    const QImage start = c.Image1->pixmap().toImage();
+    QCOMPARE(start.size(), QSize(320, 240));
+    QCOMPARE(c.Image2->pixmap().size(), QSize(100, 100));
+    QVERIFY(c.Image2->isHidden());
+    for (const QString& slot : window.state().cur_rec)
+        QVERIFY(slot.isEmpty());
+    for (const QString& slot : window.state().para)
+        QVERIFY(slot.isEmpty());
+}
+
+void TestCardImageWindow::controlsAreFoundByName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::newRow("date picker") << "DTPicker1" << "QDateEdit";
+    QTest::newRow("card switch") << "Check1" << "QCheckBox";
+    QTest::newRow("card text") << "Text2" << "QLineEdit";
+    QTest::newRow("option in") << "Option1(0)" << "QRadioButton";
+    QTest::newRow("option all") << "Option1(2)" << "QRadioButton";
+    QTest::newRow("query") << "Command2" << "QPushButton";
+    QTest::newRow("list 0") << "List1(0)" << "card::RecordListView";
+    QTest::newRow("list 3") << "List1(3)" << "card::RecordListView";
+    QTest::newRow("status") << "Label6" << "QLabel";
+    QTest::newRow("info 3") << "Label9(3)" << "QLabel";
+    QTest::newRow("photo box") << "Image1" << "QLabel";
+    QTest::newRow("timer") << "Timer1" << "QTimer";
+}
+
+void TestCardImageWindow::controlsAreFoundByName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    CardImageWindow window;
+    QCOMPARE(window.objectName(), QStringLiteral("Card_Image"));
+    QObject* control = window.findChild<QObject*>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
+}
+
+void TestCardImageWindow::geometryInTwips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("date picker") << "DTPicker1" << QRect(1170, 225, 1455, 330);
+    QTest::newRow("out option") << "Option1(1)" << QRect(1800, 1125, 555, 240);
+    QTest::newRow("load button") << "Command3" << QRect(3540, 1125, 855, 420);
+    QTest::newRow("name heading") << "Label4" << QRect(2625, 1665, 1140, 240);
+    QTest::newRow("status") << "Label6" << QRect(5265, 45, 2670, 465);
+    QTest::newRow("info 2") << "Label9(2)" << QRect(5490, 990, 2355, 240);
+    QTest::newRow("hidden fallback") << "Image2" << QRect(7425, 135, 420, 375);
+}
+
+void TestCardImageWindow::geometryInTwips()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    CardImageWindow window;
+    auto* control = window.findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), card::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+}
+
+void TestCardImageWindow::colours()
+{
+    CardImageWindow window;
+    const auto& c = window.controls();
+    QCOMPARE(c.Command2->palette().color(QPalette::Button), QColor(255, 255, 128));
+    QCOMPARE(c.Command1->palette().color(QPalette::Button), QColor(192, 255, 192));
+    QCOMPARE(c.Command3->palette().color(QPalette::Button), QColor(255, 192, 128));
+    QCOMPARE(c.Label3->palette().color(QPalette::Window), QColor(224, 224, 224));
+    QCOMPARE(c.Label6->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QVERIFY(c.Label6->font().bold());
+    QCOMPARE(c.Label6->font().pointSizeF(), 20.25);
+    QCOMPARE(c.Label6->alignment(), Qt::AlignCenter);
+}
+
+void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
+{
+    CardImageWindow window;
+    window.runStartup();
+    QCOMPARE(window.state().base_width, qint16(8010));
+    QCOMPARE(window.state().base_height, qint16(4155));
+    window.show();
+    window.resize(800, 600);
+    QCOMPARE(window.state().base_width, qint16(8010));
+    QCOMPARE(window.state().base_height, qint16(4155));
+}
+
+void TestCardImageWindow::listsShareOneModel()
+{
+    CardImageWindow window;
+    const auto& c = window.controls();
+    for (int k = 0; k < 4; ++k) {
+        QCOMPARE(c.List1[static_cast<size_t>(k)]->model(), c.List1[0]->model());
+        QCOMPARE(c.List1[static_cast<size_t>(k)]->modelColumn(), k);
+    }
+}
+
+QTEST_MAIN(TestCardImageWindow)
+#include "tst_card_image_window.moc"
