@@ -1,5 +1,6 @@
 #include "main_window/card_image_window.h"
 
+#include "main_window/main_layout.h"
 #include "main_window/record_list_view.h"
 #include "param_file/parameter_table.h"
 #include "platform/message_box.h"
@@ -35,8 +36,7 @@ const QColor kClearButtonColour(192, 255, 192);
 const QColor kLoadButtonColour(255, 192, 128);
 
 // "新細明體" where it exists, else the closest Traditional Chinese Ming face, else any CJK face.
-QFont mingFont(double pointSize)
-{
+QFont mingFont(double pointSize) {
     QFont font;
     font.setFamilies({QStringLiteral("新細明體"), QStringLiteral("PMingLiU"),
                       QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing TW MBE"),
@@ -48,33 +48,28 @@ QFont mingFont(double pointSize)
 }
 
 template <typename Widget>
-Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height)
-{
+Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height) {
     widget->setObjectName(name);
     widget->setGeometry(twipsRect(left, top, width, height));
     return widget;
 }
 
-QString indexed(const char* name, int index)
-{
+QString indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-void fillBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
+void fillBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-QLabel* plainLabel(QWidget* parent, const QString& caption)
-{
+QLabel* plainLabel(QWidget* parent, const QString& caption) {
     return new QLabel(caption, parent);
 }
 
-QLabel* headingLabel(QWidget* parent, const QString& caption)
-{
+QLabel* headingLabel(QWidget* parent, const QString& caption) {
     auto* label = new QLabel(caption, parent);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
@@ -82,8 +77,7 @@ QLabel* headingLabel(QWidget* parent, const QString& caption)
     return label;
 }
 
-QLabel* valueLabel(QWidget* parent)
-{
+QLabel* valueLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
@@ -91,8 +85,7 @@ QLabel* valueLabel(QWidget* parent)
     return label;
 }
 
-QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor& colour)
-{
+QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor& colour) {
     auto* button = new QPushButton(caption, parent);
     button->setFont(mingFont(9));
     QPalette palette = button->palette();
@@ -102,8 +95,7 @@ QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor
     return button;
 }
 
-QLabel* pictureBox(QWidget* parent, const QString& resource)
-{
+QLabel* pictureBox(QWidget* parent, const QString& resource) {
     auto* box = new QLabel(parent);
     box->setScaledContents(true); // a picture box stretches its picture to its own size
     box->setPixmap(QPixmap(resource));
@@ -111,8 +103,7 @@ QLabel* pictureBox(QWidget* parent, const QString& resource)
 }
 
 // Outer size in twips, rounded half to even as the window's base size is stored.
-qint16 toBaseTwips(int pixels)
-{
+qint16 toBaseTwips(int pixels) {
     return static_cast<qint16>(std::nearbyint(pixelsToTwips(pixels)));
 }
 
@@ -120,8 +111,7 @@ qint16 toBaseTwips(int pixels)
 
 CardImageWindow::CardImageWindow(QWidget* parent)
     : QWidget(parent)
-    , m_records(new RecordTableModel(this))
-{
+    , m_records(new RecordTableModel(this)) {
     setObjectName(QStringLiteral("Card_Image"));
     setWindowTitle(applicationTitle());
     setWindowIcon(QIcon(QStringLiteral(":/pictures/card_image.ico")));
@@ -133,35 +123,36 @@ CardImageWindow::CardImageWindow(QWidget* parent)
 
 CardImageWindow::~CardImageWindow() = default;
 
-void CardImageWindow::createControls()
-{
+void CardImageWindow::createControls() {
     createQueryControls();
     createResultLists();
     createDetailPanel();
 }
 
-void CardImageWindow::createQueryControls()
-{
+void CardImageWindow::createQueryControls() {
     MainControls& c = m_controls;
-    c.Label1[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0), 180, 270, 915, 285);
+    c.Label1[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0), 180,
+                        270, 915, 285);
     c.DTPicker1 = place(new QDateEdit(this), QStringLiteral("DTPicker1"), 1170, 225, 1455, 330);
     c.DTPicker1->setCalendarPopup(true);
     c.DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     c.Check1 = place(new QCheckBox(this), QStringLiteral("Check1"), 225, 675, 240, 285);
-    c.Label1[1] = place(plainLabel(this, QStringLiteral("卡號：")), indexed("Label1", 1), 540, 720, 600, 240);
+    c.Label1[1] =
+        place(plainLabel(this, QStringLiteral("卡號：")), indexed("Label1", 1), 540, 720, 600, 240);
     c.Text2 = place(new QLineEdit(this), QStringLiteral("Text2"), 1170, 675, 1410, 330);
-    c.Label1[2] = place(plainLabel(this, QStringLiteral("進出選擇：")), indexed("Label1", 2), 180, 1260, 915, 240);
+    c.Label1[2] = place(plainLabel(this, QStringLiteral("進出選擇：")), indexed("Label1", 2), 180,
+                        1260, 915, 240);
 
     c.directionGroup = new QButtonGroup(this);
     const std::array<QString, 3> directionCaptions = {QStringLiteral("進"), QStringLiteral("出"),
                                                       QStringLiteral("全選")};
-    const std::array<QRect, 3> directionTwips = {QRect(1170, 1125, 555, 240), QRect(1800, 1125, 555, 240),
-                                                 QRect(1170, 1395, 735, 240)};
+    const std::array<QRect, 3> directionTwips = {
+        QRect(1170, 1125, 555, 240), QRect(1800, 1125, 555, 240), QRect(1170, 1395, 735, 240)};
     for (int i = 0; i < 3; ++i) {
         const QRect& r = directionTwips[static_cast<size_t>(i)];
         c.Option1[static_cast<size_t>(i)] =
-            place(new QRadioButton(directionCaptions[static_cast<size_t>(i)], this), indexed("Option1", i),
-                  r.x(), r.y(), r.width(), r.height());
+            place(new QRadioButton(directionCaptions[static_cast<size_t>(i)], this),
+                  indexed("Option1", i), r.x(), r.y(), r.width(), r.height());
         c.directionGroup->addButton(c.Option1[static_cast<size_t>(i)], i);
     }
 
@@ -173,19 +164,24 @@ void CardImageWindow::createQueryControls()
                        QStringLiteral("Command3"), 3540, 1125, 855, 420);
 }
 
-void CardImageWindow::createResultLists()
-{
+void CardImageWindow::createResultLists() {
     MainControls& c = m_controls;
-    c.Label2[0] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 0), 135, 1665, 1185, 240);
-    c.Label3 = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label3"), 1305, 1665, 1320, 240);
-    c.Label4 = place(headingLabel(this, QStringLiteral("姓名")), QStringLiteral("Label4"), 2625, 1665, 1140, 240);
-    c.Label5 = place(headingLabel(this, QStringLiteral("進出")), QStringLiteral("Label5"), 3765, 1665, 630, 240);
+    c.Label2[0] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 0), 135, 1665,
+                        1185, 240);
+    c.Label3 = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label3"), 1305,
+                     1665, 1320, 240);
+    c.Label4 = place(headingLabel(this, QStringLiteral("姓名")), QStringLiteral("Label4"), 2625,
+                     1665, 1140, 240);
+    c.Label5 = place(headingLabel(this, QStringLiteral("進出")), QStringLiteral("Label5"), 3765,
+                     1665, 630, 240);
 
-    const std::array<QRect, 4> listTwips = {QRect(135, 1890, 1170, 1860), QRect(1290, 1890, 1320, 1860),
-                                            QRect(2610, 1890, 1155, 1860), QRect(3750, 1890, 630, 1860)};
+    const std::array<QRect, 4> listTwips = {
+        QRect(135, 1890, 1170, 1860), QRect(1290, 1890, 1320, 1860), QRect(2610, 1890, 1155, 1860),
+        QRect(3750, 1890, 630, 1860)};
     for (int k = 0; k < 4; ++k) {
         const QRect& r = listTwips[static_cast<size_t>(k)];
-        auto* list = place(new RecordListView(this), indexed("List1", k), r.x(), r.y(), r.width(), r.height());
+        auto* list = place(new RecordListView(this), indexed("List1", k), r.x(), r.y(), r.width(),
+                           r.height());
         list->setModel(m_records);
         list->setModelColumn(k);
         c.List1[static_cast<size_t>(k)] = list;
@@ -193,8 +189,7 @@ void CardImageWindow::createResultLists()
     keepListsScrollingInStep();
 }
 
-void CardImageWindow::keepListsScrollingInStep()
-{
+void CardImageWindow::keepListsScrollingInStep() {
     // One scroll bar, on the last column, moves all four; the others would only repeat it.
     const auto& lists = m_controls.List1;
     for (RecordListView* list : lists) {
@@ -208,24 +203,28 @@ void CardImageWindow::keepListsScrollingInStep()
     }
 }
 
-void CardImageWindow::createDetailPanel()
-{
+void CardImageWindow::createDetailPanel() {
     MainControls& c = m_controls;
-    c.Label1[3] = place(plainLabel(this, QStringLiteral("影像資料：")), indexed("Label1", 3), 4575, 225, 915, 285);
-    c.Label2[1] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 1), 4590, 540, 915, 240);
-    c.Label7 = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label7"), 4590, 765, 915, 240);
-    c.Label8 = place(headingLabel(this, QStringLiteral("姓名/狀態")), QStringLiteral("Label8"), 4590, 990, 915, 240);
-    c.Label10 = place(headingLabel(this, QStringLiteral("影像類別")), QStringLiteral("Label10"), 4590, 1215, 915, 240);
+    c.Label1[3] = place(plainLabel(this, QStringLiteral("影像資料：")), indexed("Label1", 3), 4575,
+                        225, 915, 285);
+    c.Label2[1] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 1), 4590, 540,
+                        915, 240);
+    c.Label7 = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label7"), 4590,
+                     765, 915, 240);
+    c.Label8 = place(headingLabel(this, QStringLiteral("姓名/狀態")), QStringLiteral("Label8"),
+                     4590, 990, 915, 240);
+    c.Label10 = place(headingLabel(this, QStringLiteral("影像類別")), QStringLiteral("Label10"),
+                      4590, 1215, 915, 240);
     const std::array<int, 4> valueTops = {540, 765, 990, 1215};
     for (int i = 0; i < 4; ++i)
-        c.Label9[static_cast<size_t>(i)] =
-            place(valueLabel(this), indexed("Label9", i), 5490, valueTops[static_cast<size_t>(i)], 2355, 240);
+        c.Label9[static_cast<size_t>(i)] = place(valueLabel(this), indexed("Label9", i), 5490,
+                                                 valueTops[static_cast<size_t>(i)], 2355, 240);
 
-    c.Image1 = place(pictureBox(this, QStringLiteral(":/pictures/start.jpg")), QStringLiteral("Image1"),
-                     4575, 1635, 3300, 2175);
+    c.Image1 = place(pictureBox(this, QStringLiteral(":/pictures/start.jpg")),
+                     QStringLiteral("Image1"), 4575, 1635, 3300, 2175);
     c.Image1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    c.Image2 = place(pictureBox(this, QStringLiteral(":/pictures/no_photo.gif")), QStringLiteral("Image2"),
-                     7425, 135, 420, 375);
+    c.Image2 = place(pictureBox(this, QStringLiteral(":/pictures/no_photo.gif")),
+                     QStringLiteral("Image2"), 7425, 135, 420, 375);
     c.Image2->hide();
 
     c.Label6 = place(new QLabel(this), QStringLiteral("Label6"), 5265, 45, 2670, 465);
@@ -241,19 +240,16 @@ void CardImageWindow::createDetailPanel()
     c.Timer1->setInterval(kPlaybackIntervalMs);
 }
 
-void CardImageWindow::setFocusOrder()
-{
+void CardImageWindow::setFocusOrder() {
     const MainControls& c = m_controls;
-    const std::array<QWidget*, 13> order = {c.Option1[0], c.Option1[1], c.Option1[2], c.Command1,
-                                            c.Check1,     c.Text2,      c.Command2,   c.DTPicker1,
-                                            c.List1[0],   c.Command3,   c.List1[1],   c.List1[2],
-                                            c.List1[3]};
+    const std::array<QWidget*, 13> order = {
+        c.Option1[0], c.Option1[1], c.Option1[2], c.Command1, c.Check1,   c.Text2,   c.Command2,
+        c.DTPicker1,  c.List1[0],   c.Command3,   c.List1[1], c.List1[2], c.List1[3]};
     for (size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 
-void CardImageWindow::connectEvents()
-{
+void CardImageWindow::connectEvents() {
     const MainControls& c = m_controls;
     connect(c.Command1, &QPushButton::clicked, this, &CardImageWindow::Command1_Click);
     connect(c.Command2, &QPushButton::clicked, this, &CardImageWindow::Command2_Click);
@@ -266,10 +262,11 @@ void CardImageWindow::connectEvents()
     }
 }
 
-void CardImageWindow::runStartup()
-{
+void CardImageWindow::runStartup() {
     m_controls.DTPicker1->setDate(QDate::currentDate());
     m_controls.Option1[2]->setChecked(true);
+    // Creating the native window lets platforms that know their frame include it already.
+    winId();
     m_state.base_height = toBaseTwips(frameGeometry().height());
     m_state.base_width = toBaseTwips(frameGeometry().width());
     m_controls.Label6->raise();
@@ -277,38 +274,71 @@ void CardImageWindow::runStartup()
     Command3_Click();
 }
 
-bool CardImageWindow::para_read(const QString& para_fname)
-{
+bool CardImageWindow::para_read(const QString& para_fname) {
     if (readParameterFile(para_fname, m_state.para))
         return true;
     showMessage(this, QStringLiteral("不正確參數檔"));
     return false;
 }
 
-void CardImageWindow::Command1_Click()
-{
-}
+void CardImageWindow::Command1_Click() {}
 
-void CardImageWindow::Command2_Click()
-{
-}
+void CardImageWindow::Command2_Click() {}
 
-void CardImageWindow::Command3_Click()
-{
-}
+void CardImageWindow::Command3_Click() {}
 
-void CardImageWindow::rec_show(int list_no)
-{
+void CardImageWindow::rec_show(int list_no) {
     Q_UNUSED(list_no);
 }
 
-void CardImageWindow::Timer1_Timer()
-{
+void CardImageWindow::Timer1_Timer() {}
+
+void CardImageWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    followWindowSize();
 }
 
-void CardImageWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
+// One layout pass for the window's size at this moment. Restoring the size raises another
+// resize event, whose pass then lays out for the restored size.
+void CardImageWindow::followWindowSize() {
+    const MainControls& c = m_controls;
+    const QSize outer = frameGeometry().size();
+    MainLayoutInput input;
+    input.state = isMinimized()   ? WindowShowState::Minimized
+                  : isMaximized() ? WindowShowState::Maximized
+                                  : WindowShowState::Normal;
+    input.width = pixelsToTwips(outer.width());
+    input.height = pixelsToTwips(outer.height());
+    input.base_width = m_state.base_width;
+    input.base_height = m_state.base_height;
+    input.list_top = pixelsToTwips(c.List1[0]->y());
+    input.image_top = pixelsToTwips(c.Image1->y());
+    input.image_left = pixelsToTwips(c.Image1->x());
+    const MainLayout layout = compute_main_layout(input);
+
+    switch (layout.height.kind) {
+    case HeightAction::Kind::None:
+        break;
+    case HeightAction::Kind::RestoreWindowHeight:
+        resize(width(), height() + twipsToPixels(m_state.base_height) - outer.height());
+        break;
+    case HeightAction::Kind::SetHeights:
+        for (RecordListView* list : c.List1)
+            list->resize(list->width(), twipsToPixels(layout.height.list_height));
+        c.Image1->resize(c.Image1->width(), twipsToPixels(layout.height.image_height));
+        break;
+    }
+    // The width action reads the window as it is now: a nested pass may have changed it.
+    switch (layout.width.kind) {
+    case WidthAction::Kind::None:
+        break;
+    case WidthAction::Kind::RestoreWindowWidth:
+        resize(width() + twipsToPixels(m_state.base_width) - frameGeometry().width(), height());
+        break;
+    case WidthAction::Kind::SetImageWidth:
+        c.Image1->resize(twipsToPixels(layout.width.image_width), c.Image1->height());
+        break;
+    }
 }
 
 } // namespace card

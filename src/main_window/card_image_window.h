@@ -45,6 +45,7 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
+    void followWindowSize();
 
     MainControls m_controls;
     MainWindowState m_state;

@@ -13,8 +13,7 @@ namespace card {
 namespace {
 
 #ifndef Q_OS_WIN
-bool isHiddenName(const QString& path)
-{
+bool isHiddenName(const QString& path) {
     const qsizetype slash = path.lastIndexOf(u'/');
     const QStringView name = QStringView(path).mid(slash + 1);
     return name.startsWith(u'.');
@@ -23,15 +22,15 @@ bool isHiddenName(const QString& path)
 
 } // namespace
 
-bool fileExists(const QString& path)
-{
+bool fileExists(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(u'\0')))
         return false;
 #ifdef Q_OS_WIN
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()));
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return false;
-    constexpr DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    constexpr DWORD excluded =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return (attributes & excluded) == 0;
 #else
     if (isHiddenName(path))

@@ -2,8 +2,7 @@
 
 namespace card {
 
-QChar pathSeparator()
-{
+QChar pathSeparator() {
 #ifdef Q_OS_WIN
     return u'\\';
 #else
@@ -11,8 +10,7 @@ QChar pathSeparator()
 #endif
 }
 
-QString joinPath(const QString& folder, const QString& name)
-{
+QString joinPath(const QString& folder, const QString& name) {
     QString path;
     path.reserve(folder.size() + 1 + name.size());
     path += folder;

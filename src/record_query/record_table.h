@@ -26,7 +26,9 @@ public:
     RecordTable(QByteArray bytes, TextEncoding encoding);
 
     void append(const RecordSlices& record);
-    qsizetype rowCount() const { return static_cast<qsizetype>(m_fields.size()) / kRecordFieldCount; }
+    qsizetype rowCount() const {
+        return static_cast<qsizetype>(m_fields.size()) / kRecordFieldCount;
+    }
     QString text(qsizetype row, int column) const;
 
 private:

@@ -25,10 +25,11 @@ private slots:
     void colours();
     void baseSizeIsTheSizeAtCreation();
     void listsShareOneModel();
+    void listsAndPhotoBoxFollowTheWindow_data();
+    void listsAndPhotoBoxFollowTheWindow();
 };
 
-void TestCardImageWindow::initialStateAfterStartup()
-{
+void TestCardImageWindow::initialStateAfterStartup() {
     CardImageWindow window;
     window.runStartup();
     const auto& c = window.controls();
@@ -55,26 +56,36 @@ void TestCardImageWindow::initialStateAfterStartup()
         QVERIFY(slot.isEmpty());
 }
 
-void TestCardImageWindow::controlsAreFoundByName_data()
-{
+void TestCardImageWindow::controlsAreFoundByName_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
-    QTest::newRow("date picker") << "DTPicker1" << "QDateEdit";
-    QTest::newRow("card switch") << "Check1" << "QCheckBox";
-    QTest::newRow("card text") << "Text2" << "QLineEdit";
-    QTest::newRow("option in") << "Option1(0)" << "QRadioButton";
-    QTest::newRow("option all") << "Option1(2)" << "QRadioButton";
-    QTest::newRow("query") << "Command2" << "QPushButton";
-    QTest::newRow("list 0") << "List1(0)" << "card::RecordListView";
-    QTest::newRow("list 3") << "List1(3)" << "card::RecordListView";
-    QTest::newRow("status") << "Label6" << "QLabel";
-    QTest::newRow("info 3") << "Label9(3)" << "QLabel";
-    QTest::newRow("photo box") << "Image1" << "QLabel";
-    QTest::newRow("timer") << "Timer1" << "QTimer";
+    QTest::newRow("date picker") << "DTPicker1"
+                                 << "QDateEdit";
+    QTest::newRow("card switch") << "Check1"
+                                 << "QCheckBox";
+    QTest::newRow("card text") << "Text2"
+                               << "QLineEdit";
+    QTest::newRow("option in") << "Option1(0)"
+                               << "QRadioButton";
+    QTest::newRow("option all") << "Option1(2)"
+                                << "QRadioButton";
+    QTest::newRow("query") << "Command2"
+                           << "QPushButton";
+    QTest::newRow("list 0") << "List1(0)"
+                            << "card::RecordListView";
+    QTest::newRow("list 3") << "List1(3)"
+                            << "card::RecordListView";
+    QTest::newRow("status") << "Label6"
+                            << "QLabel";
+    QTest::newRow("info 3") << "Label9(3)"
+                            << "QLabel";
+    QTest::newRow("photo box") << "Image1"
+                               << "QLabel";
+    QTest::newRow("timer") << "Timer1"
+                           << "QTimer";
 }
 
-void TestCardImageWindow::controlsAreFoundByName()
-{
+void TestCardImageWindow::controlsAreFoundByName() {
     QFETCH(QString, name);
     QFETCH(QString, className);
     CardImageWindow window;
@@ -84,8 +95,7 @@ void TestCardImageWindow::controlsAreFoundByName()
     QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
 }
 
-void TestCardImageWindow::geometryInTwips_data()
-{
+void TestCardImageWindow::geometryInTwips_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
     QTest::newRow("date picker") << "DTPicker1" << QRect(1170, 225, 1455, 330);
@@ -97,18 +107,17 @@ void TestCardImageWindow::geometryInTwips_data()
     QTest::newRow("hidden fallback") << "Image2" << QRect(7425, 135, 420, 375);
 }
 
-void TestCardImageWindow::geometryInTwips()
-{
+void TestCardImageWindow::geometryInTwips() {
     QFETCH(QString, name);
     QFETCH(QRect, twips);
     CardImageWindow window;
     auto* control = window.findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->geometry(), card::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    QCOMPARE(control->geometry(),
+             card::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
-void TestCardImageWindow::colours()
-{
+void TestCardImageWindow::colours() {
     CardImageWindow window;
     const auto& c = window.controls();
     QCOMPARE(c.Command2->palette().color(QPalette::Button), QColor(255, 255, 128));
@@ -121,26 +130,64 @@ void TestCardImageWindow::colours()
     QCOMPARE(c.Label6->alignment(), Qt::AlignCenter);
 }
 
-void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
-{
+void TestCardImageWindow::baseSizeIsTheSizeAtCreation() {
     CardImageWindow window;
     window.runStartup();
-    QCOMPARE(window.state().base_width, qint16(8010));
-    QCOMPARE(window.state().base_height, qint16(4155));
+    const QSize outer = window.frameGeometry().size();
+    QCOMPARE(window.state().base_width, qint16(outer.width() * 15));
+    QCOMPARE(window.state().base_height, qint16(outer.height() * 15));
+    QVERIFY(window.state().base_width >= 8010);
+    QVERIFY(window.state().base_height >= 4155);
+    const qint16 baseWidth = window.state().base_width;
+    const qint16 baseHeight = window.state().base_height;
     window.show();
     window.resize(800, 600);
-    QCOMPARE(window.state().base_width, qint16(8010));
-    QCOMPARE(window.state().base_height, qint16(4155));
+    window.showMaximized();
+    QCOMPARE(window.state().base_width, baseWidth);
+    QCOMPARE(window.state().base_height, baseHeight);
 }
 
-void TestCardImageWindow::listsShareOneModel()
-{
+void TestCardImageWindow::listsShareOneModel() {
     CardImageWindow window;
     const auto& c = window.controls();
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(c.List1[static_cast<size_t>(k)]->model(), c.List1[0]->model());
         QCOMPARE(c.List1[static_cast<size_t>(k)]->modelColumn(), k);
     }
+}
+
+void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow_data() {
+    QTest::addColumn<QSize>("requested");
+    QTest::newRow("larger") << QSize(700, 450);
+    QTest::newRow("lower than the base") << QSize(700, 200);
+    QTest::newRow("narrower than the base") << QSize(400, 450);
+    QTest::newRow("smaller in both") << QSize(100, 100);
+}
+
+void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow() {
+    QFETCH(QSize, requested);
+    CardImageWindow window;
+    window.runStartup();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QSize frame = window.frameGeometry().size() - window.size();
+    const QSize base(card::twipsToPixels(window.state().base_width),
+                     card::twipsToPixels(window.state().base_height));
+    const QSize expected = (requested + frame).expandedTo(base);
+    window.resize(requested);
+    QTRY_COMPARE(window.frameGeometry().size(), expected);
+    const auto& c = window.controls();
+    const auto twips = [](int pixels) {
+        return card::pixelsToTwips(pixels);
+    };
+    for (auto* list : c.List1) {
+        QCOMPARE(list->height(), card::twipsToPixels(twips(expected.height()) - 2590));
+        QCOMPARE(list->y(), card::twipsToPixels(1890));
+    }
+    QCOMPARE(c.Image1->height(), card::twipsToPixels(twips(expected.height()) - 2335));
+    QCOMPARE(c.Image1->width(), card::twipsToPixels(twips(expected.width()) - 4925));
+    QCOMPARE(c.Image1->pos(), QPoint(card::twipsToPixels(4575), card::twipsToPixels(1635)));
+    QCOMPARE(c.List1[0]->width(), card::twipsToPixels(1170));
 }
 
 QTEST_MAIN(TestCardImageWindow)

@@ -4,8 +4,7 @@
 
 namespace card::bench {
 
-int runPhotoBenchmark()
-{
+int runPhotoBenchmark() {
     std::puts("photo benchmark: not written yet");
     return 0;
 }

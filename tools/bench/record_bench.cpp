@@ -4,8 +4,7 @@
 
 namespace card::bench {
 
-int runRecordBenchmark(qint64 /*recordCount*/)
-{
+int runRecordBenchmark(qint64 /*recordCount*/) {
     std::puts("record benchmark: not written yet");
     return 0;
 }
