@@ -1,6 +1,7 @@
 // The parameter table `para` and its reader.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -20,5 +21,8 @@ inline constexpr qint64 kMaxParameterFileSize = 64 * 1024 * 1024;
 // Reads the first 26 values of the file into para, in order. True when all 26 were read.
 // On failure the slots read so far hold their new values and the others keep theirs.
 bool readParameterFile(const QString& path, ParameterTable& para);
+
+// The same over the bytes of a parameter file.
+bool readParameterValues(QByteArrayView bytes, ParameterTable& para);
 
 } // namespace card

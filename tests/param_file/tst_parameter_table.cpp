@@ -36,6 +36,8 @@ private slots:
     void slotValues();
     void secondLoadOverwrites();
     void encodingsGiveTheSameValues();
+    void badContent_data();
+    void badContent();
 };
 
 void TestParameterTable::wholeFilesLoad_data() {
@@ -135,6 +137,37 @@ void TestParameterTable::encodingsGiveTheSameValues() {
     QCOMPARE(fromBig5[7], QStringLiteral("總公司7"));
     QCOMPARE(fromUtf8, fromBig5);
     QCOMPARE(fromBom, fromBig5);
+}
+
+void TestParameterTable::badContent_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("slot0");
+    const QByteArray values = numberedValues(26);
+    QTest::newRow("empty") << QByteArray() << false << "old";
+    QTest::newRow("binary garbage") << QByteArray("\x01\x02\x81", 3) << false
+                                    << QString::fromUtf16(u"\u0001\u0002\uFFFD");
+    QTest::newRow("unterminated quote swallows the rest")
+        << QByteArray("\"" + values) << false << QString::fromLatin1(values);
+    QTest::newRow("one long line without separator")
+        << QByteArray(10 * 1024 * 1024, 'x') << false << QString(10 * 1024 * 1024, u'x');
+    QTest::newRow("cr only line ends") << QByteArray(values).replace("\r\n", "\r") << true << "v0";
+    QTest::newRow("utf8 bom") << "\xEF\xBB\xBF" + values << true << "v0";
+    QTest::newRow("nul bytes are not separators")
+        << QByteArray(values).replace("\r\n", QByteArray(1, '\0')) << false
+        << QString::fromLatin1(QByteArray(values).replace("\r\n", QByteArray(1, '\0')));
+}
+
+void TestParameterTable::badContent()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, loads);
+    QFETCH(QString, slot0);
+    card::ParameterTable para = filledWith("old");
+    QCOMPARE(card::readParameterValues(bytes, para), loads);
+    QCOMPARE(para[0], slot0);
+    QCOMPARE(para[25], loads ? QStringLiteral("v25") : QStringLiteral("old"));
 }
 
 QTEST_GUILESS_MAIN(TestParameterTable)

@@ -1,0 +1,28 @@
+// The parameter file reader over arbitrary bytes, and every value as text.
+#include "param_file/parameter_table.h"
+#include "param_file/value_reader.h"
+#include "platform/text_decoding.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    card::ParameterTable para;
+    card::readParameterValues(bytes, para);
+
+    const card::TextCodec codec(card::detectEncoding(bytes));
+    card::ValueReader reader(bytes);
+    card::ValueSlice value;
+    qsizetype previousEnd = -1;
+    while (reader.next(value)) {
+        // Each value lies inside the input, after the previous one.
+        if (value.begin < 0 || value.length < 0 || value.begin + value.length > bytes.size() ||
+            value.begin < previousEnd)
+            __builtin_trap();
+        previousEnd = value.begin + value.length;
+        (void)card::valueText(bytes, value, codec);
+    }
+    return 0;
+}

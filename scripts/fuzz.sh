@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# fuzz.sh [seconds per target]: builds the libFuzzer targets with clang and runs each over its
+# seed corpus (fuzz/corpus/<target>) for a bounded time. New inputs found go to
+# build-fuzz/corpus/<target>; a crash, hang, leak or sanitizer report fails the run.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+seconds=${1:-15}
+build="$root/build-fuzz"
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCARD_FUZZ=ON -DCARD_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target fuzz_targets
+
+for target in "$build"/fuzz/fuzz_*; do
+    [[ -x "$target" && -f "$target" ]] || continue
+    name=$(basename "$target")
+    work="$build/corpus/$name"
+    mkdir -p "$work" "$build/artifacts/$name"
+    echo "fuzz: $name for ${seconds}s"
+    log="$build/artifacts/$name/last_run.log"
+    status=0
+    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+        -print_final_stats=1 -artifact_prefix="$build/artifacts/$name/" \
+        "$work" "$root/fuzz/corpus/$name" >"$log" 2>&1 || status=$?
+    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|peak_rss_mb)' "$log" || true
+    if [[ $status -ne 0 ]]; then
+        grep -E '==[0-9]+==ERROR|SUMMARY|Test unit written' "$log" >&2 || true
+        echo "fuzz: $name failed (status $status); see $log" >&2
+        exit 1
+    fi
+done

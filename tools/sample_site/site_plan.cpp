@@ -1,0 +1,138 @@
+#include "site_plan.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <random>
+#include <set>
+
+namespace card {
+
+namespace {
+
+// Raw mt19937 output is the same in every standard library; its distributions are not, so
+// values are taken from the engine directly to keep the files byte-identical everywhere.
+using Random = std::mt19937;
+
+constexpr std::uint32_t kHolderSeed = 20070503;
+constexpr std::uint32_t kDaySeedBase = 1000;
+
+constexpr int kHolderCount = 40;
+// The last holders have card numbers without leading zeros; only they appear unquoted, so a
+// card number read as a plain number still names the holder's photos.
+constexpr int kZeroLedHolders = 32;
+constexpr int kUnquotedPerDay = 3;
+
+constexpr int kMinSwipes = 200;
+constexpr int kMaxSwipes = 400;
+constexpr int kOpening = 7 * 3600;
+constexpr int kClosing = 20 * 3600;
+
+int pick(Random& random, int count) {
+    return int(random() % std::uint32_t(count));
+}
+
+const std::array<const char16_t*, kHolderCount> kNames = {
+    u"陳怡君", u"林志明", u"黃淑芬", u"張家豪", u"李雅婷", u"王建宏", u"吳美玲", u"劉俊傑",
+    u"蔡佩珊", u"楊宗翰", u"許文彬", u"鄭雅雯", u"謝明哲", u"郭淑惠", u"洪志偉", u"曾怡萱",
+    u"邱建志", u"廖美惠", u"賴俊宏", u"周佳穎", u"徐志豪", u"蘇怡婷", u"葉家銘", u"莊淑娟",
+    u"呂宗憲", u"江雅琪", u"何明宏", u"蕭文雄", u"羅曉萍", u"高志成", u"潘怡如", u"簡俊賢",
+    u"朱麗華", u"鍾國華", u"彭秀英", u"游振宇", u"詹惠雯", u"胡哲瑋", u"施慧玲", u"沈冠廷"};
+
+QList<CardHolder> makeCardHolders() {
+    Random random(kHolderSeed);
+    QList<CardHolder> holders;
+    std::set<std::uint32_t> used;
+    for (int i = 0; i < kHolderCount; ++i) {
+        std::uint32_t number = 0;
+        do {
+            number = i < kZeroLedHolders ? random() % 1000000u : 10000000u + random() % 90000000u;
+        } while (!used.insert(number).second);
+        holders.append({QStringLiteral("%1").arg(number, 8, 10, QLatin1Char('0')),
+                        QString::fromUtf16(kNames[std::size_t(i)])});
+    }
+    return holders;
+}
+
+// Seconds of the day: half spread over opening hours, half around the rush hours.
+int swipeSecond(Random& random) {
+    constexpr std::array<int, 4> kRushHours = {8 * 3600, 12 * 3600, 13 * 3600, 17 * 3600 + 1800};
+    constexpr int kRushSpread = 30 * 60;
+    if (pick(random, 2) == 0)
+        return kOpening + pick(random, kClosing - kOpening);
+    const int rush = kRushHours[std::size_t(pick(random, int(kRushHours.size())))];
+    return rush - kRushSpread + pick(random, 2 * kRushSpread);
+}
+
+std::set<int> swipeSeconds(Random& random) {
+    const int count = kMinSwipes + pick(random, kMaxSwipes - kMinSwipes + 1);
+    std::set<int> seconds;
+    while (int(seconds.size()) < count)
+        seconds.insert(swipeSecond(random));
+    return seconds;
+}
+
+// Roughly 40% stills, 25% full sequences, 15% sequences with gaps, 20% nothing.
+void choosePhotos(Random& random, Swipe& swipe) {
+    static const QList<QList<int>> kGaps = {{5, 3, 1}, {4, 2}, {1}, {2, 3, 5}, {1, 2}};
+    const int roll = pick(random, 100);
+    if (roll < 40) {
+        swipe.photoKind = PhotoKind::Still;
+    } else if (roll < 65) {
+        swipe.photoKind = PhotoKind::Sequence;
+        swipe.frames = {1, 2, 3, 4, 5};
+    } else if (roll < 80) {
+        swipe.photoKind = PhotoKind::Incomplete;
+        swipe.frames = kGaps[pick(random, int(kGaps.size()))];
+    }
+}
+
+// A holder's first swipe of the day goes in, the next out, and so on.
+void assignDirections(QList<Swipe>& swipes) {
+    std::array<int, kHolderCount> seen{};
+    for (Swipe& swipe : swipes)
+        swipe.direction =
+            seen[std::size_t(swipe.holder)]++ % 2 == 0 ? Direction::In : Direction::Out;
+}
+
+void markUnquoted(Random& random, QList<Swipe>& swipes) {
+    QList<qsizetype> candidates;
+    for (qsizetype i = 0; i < swipes.size(); ++i) {
+        if (swipes[i].holder >= kZeroLedHolders)
+            candidates.append(i);
+    }
+    for (int n = 0; n < kUnquotedPerDay && !candidates.isEmpty(); ++n)
+        swipes[candidates.takeAt(pick(random, int(candidates.size())))].cardQuoted = false;
+}
+
+void markShortHour(QList<Swipe>& swipes) {
+    const auto it = std::find_if(swipes.begin(), swipes.end(),
+                                 [](const Swipe& s) { return s.time.hour() == 8; });
+    if (it != swipes.end())
+        it->shortHour = true;
+}
+
+} // namespace
+
+const QList<CardHolder>& cardHolders() {
+    static const QList<CardHolder> holders = makeCardHolders();
+    return holders;
+}
+
+DayPlan planDay(const QDate& date, int daysBack) {
+    Random random(kDaySeedBase + std::uint32_t(daysBack));
+    DayPlan plan{date, {}};
+    for (int second : swipeSeconds(random)) {
+        Swipe swipe;
+        swipe.time = QTime(0, 0).addSecs(second);
+        swipe.holder = pick(random, kHolderCount);
+        choosePhotos(random, swipe);
+        plan.swipes.append(swipe);
+    }
+    assignDirections(plan.swipes);
+    markUnquoted(random, plan.swipes);
+    markShortHour(plan.swipes);
+    return plan;
+}
+
+} // namespace card
