@@ -3,6 +3,7 @@
 #include "main_window/main_layout.h"
 #include "main_window/record_list_view.h"
 #include "param_file/parameter_table.h"
+#include "platform/accessible_names.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include "record_query/record_table_model.h"
@@ -119,6 +120,7 @@ CardImageWindow::CardImageWindow(QWidget* parent)
     createControls();
     setFocusOrder();
     connectEvents();
+    describeControlsByName(this);
 }
 
 CardImageWindow::~CardImageWindow() = default;
