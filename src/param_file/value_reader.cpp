@@ -72,6 +72,12 @@ ValueReader::ValueReader(QByteArrayView bytes)
 {
 }
 
+ValueReader::ValueReader(QByteArrayView bytes, qsizetype from)
+    : m_bytes(bytes)
+    , m_pos(from)
+{
+}
+
 bool ValueReader::next(ValueSlice& value)
 {
     if (atEnd())
@@ -165,28 +171,35 @@ bool isPlainDecimalNumber(QByteArrayView text)
     return i > fractionStart && i == size;
 }
 
-QByteArray canonicalNumber(QByteArrayView text)
+CanonicalNumberParts canonicalNumberParts(QByteArrayView text)
 {
     const bool negative = text.startsWith('-');
     if (text.startsWith('-') || text.startsWith('+'))
         text = text.sliced(1);
     const qsizetype point = text.indexOf('.');
-    QByteArrayView integer = point < 0 ? text : text.first(point);
-    QByteArrayView fraction = point < 0 ? QByteArrayView() : text.sliced(point + 1);
-    while (integer.size() > 1 && integer.front() == '0')
-        integer = integer.sliced(1);
-    while (!fraction.isEmpty() && fraction.back() == '0')
-        fraction.chop(1);
-    const bool zero = fraction.isEmpty() && integer == "0";
-    QByteArray result;
-    result.reserve(text.size() + 1);
-    if (negative && !zero)
-        result += '-';
-    result += integer;
-    if (!fraction.isEmpty()) {
-        result += '.';
-        result += fraction;
+    const qsizetype integerEnd = point < 0 ? text.size() : point;
+    qsizetype begin = 0;
+    while (integerEnd - begin > 1 && text[begin] == '0')
+        ++begin;
+    qsizetype end = text.size();
+    if (point >= 0) {
+        while (end > point + 1 && text[end - 1] == '0')
+            --end;
+        if (end == point + 1)
+            end = point; // no fraction digits left: the point goes too
     }
+    const QByteArrayView digits = text.sliced(begin, end - begin);
+    return {negative && digits != "0", digits};
+}
+
+QByteArray canonicalNumber(QByteArrayView text)
+{
+    const CanonicalNumberParts parts = canonicalNumberParts(text);
+    QByteArray result;
+    result.reserve(parts.digits.size() + 1);
+    if (parts.negative)
+        result += '-';
+    result += parts.digits;
     return result;
 }
 
