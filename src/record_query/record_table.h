@@ -32,7 +32,6 @@ public:
     RecordTable(QByteArray bytes, TextEncoding encoding);
 
     QByteArrayView bytes() const { return m_bytes; }
-    const TextCodec& codec() const { return m_codec; }
 
     // Keeps the record whose first value begins at offset.
     void appendRecordAt(qsizetype offset)
