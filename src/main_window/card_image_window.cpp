@@ -4,10 +4,14 @@
 #include "main_window/record_list_view.h"
 #include "param_file/parameter_table.h"
 #include "platform/accessible_names.h"
+#include "platform/file_exists.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
+#include "record_query/record_file.h"
+#include "record_query/record_reader.h"
 #include "record_query/record_table_model.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDate>
@@ -101,6 +105,37 @@ QLabel* pictureBox(QWidget* parent, const QString& resource) {
     box->setScaledContents(true); // a picture box stretches its picture to its own size
     box->setPixmap(QPixmap(resource));
     return box;
+}
+
+// The filter inputs as the operator set them.
+RecordCriteria queryCriteria(const MainControls& c)
+{
+    RecordCriteria criteria;
+    criteria.cardFilterOn = c.Check1->isChecked();
+    criteria.cardText = c.Text2->text();
+    criteria.direction = directionChoice(c.Option1[0]->isChecked(), c.Option1[1]->isChecked(),
+                                         c.Option1[2]->isChecked());
+    return criteria;
+}
+
+// Shows the busy cursor for as long as it lives.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// Reads the day file and shows the records that pass, all four lists at once.
+FileReadStatus showRecordFile(RecordTableModel& records, const QString& path,
+                              const RecordCriteria& criteria)
+{
+    const BusyCursor busy;
+    RecordTable table;
+    const FileReadStatus status = readRecordFile(path, criteria, table);
+    records.setTable(std::move(table));
+    return status;
 }
 
 // Outer size in twips, rounded half to even as the window's base size is stored.
@@ -283,9 +318,26 @@ bool CardImageWindow::para_read(const QString& para_fname) {
     return false;
 }
 
-void CardImageWindow::Command1_Click() {}
+void CardImageWindow::Command1_Click()
+{
+    // The four lists show one model: emptying it empties all four in one step.
+    m_records->clear();
+}
 
-void CardImageWindow::Command2_Click() {}
+void CardImageWindow::Command2_Click()
+{
+    Command1_Click();
+    m_controls.Label6->setText(QString());
+    const QDate date = m_controls.DTPicker1->date();
+    m_state.cur_rec[kCurRecDate] = curRecDate(date);
+    const QString path = recordFilePath(m_state.para[kRecordsFolderSlot], date);
+    if (!fileExists(path)) {
+        m_controls.Label6->setText(QStringLiteral("紀錄不存在"));
+        return;
+    }
+    if (showRecordFile(*m_records, path, queryCriteria(m_controls)) != FileReadStatus::Ok)
+        showMessage(this, QStringLiteral("紀錄檔無法讀取") + u'\n' + path);
+}
 
 void CardImageWindow::Command3_Click() {}
 

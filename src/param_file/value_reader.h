@@ -30,6 +30,8 @@ struct ValueSlice {
 class ValueReader {
 public:
     explicit ValueReader(QByteArrayView bytes);
+    // Starts reading at from, which must be where a value begins (or the end).
+    ValueReader(QByteArrayView bytes, qsizetype from);
 
     bool atEnd() const { return m_pos >= m_bytes.size(); }
 
@@ -37,6 +39,8 @@ public:
     bool next(ValueSlice& value);
 
     QByteArrayView bytes() const { return m_bytes; }
+    // Where the next value begins.
+    qsizetype position() const { return m_pos; }
 
 private:
     void readDelimited(char delimiter, ValueSlice& value);
@@ -54,6 +58,14 @@ bool isPlainDecimalNumber(QByteArrayView text);
 // The shortest exact decimal form of a plain decimal number: 007 gives 7, 2.50 gives 2.5,
 // -0 gives 0, +5 gives 5. Digits are never rounded, so a long card number stays intact.
 QByteArray canonicalNumber(QByteArrayView text);
+
+// The same form without a copy: a minus sign or none, then a run of the number's own bytes
+// (leading zeros and trailing fraction zeros cut off), so a million values cost no allocation.
+struct CanonicalNumberParts {
+    bool negative = false;
+    QByteArrayView digits;
+};
+CanonicalNumberParts canonicalNumberParts(QByteArrayView text);
 
 // The value as text: its bytes decoded, or the canonical form of a number.
 QString valueText(QByteArrayView bytes, const ValueSlice& value, const TextCodec& codec);

@@ -8,40 +8,44 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace card {
 
 inline constexpr int kRecordFieldCount = 4;
 
-// The four values of a record, as slices of the file's bytes.
+// The four values of a record (time, card number, name, direction), as slices of the bytes.
 using RecordSlices = std::array<ValueSlice, kRecordFieldCount>;
 
-// Rows of four fields (time, card number, name, direction). Each field is a slice of the file's
-// bytes, decoded only when it is shown; no per-row heap string.
+// Records are addressed by 32-bit offsets into the file's bytes: a day file must stay below
+// 4 GiB (some hundred million swipes; a busy site writes about 35 MB a day).
+inline constexpr qint64 kMaxRecordFileSize = std::numeric_limits<quint32>::max();
+
+// The kept records of one file: the file's bytes and, per row, where its record begins. A row
+// costs four bytes; its values are read again and decoded only when the row is shown, so no
+// row holds a string of its own.
 class RecordTable {
 public:
     RecordTable();
-    // bytes: the file content the slices point into (without a byte order mark).
+    // bytes: the whole file, at most kMaxRecordFileSize bytes; encoding: how its text decodes.
     RecordTable(QByteArray bytes, TextEncoding encoding);
 
-    void append(const RecordSlices& record);
-    qsizetype rowCount() const {
-        return static_cast<qsizetype>(m_fields.size()) / kRecordFieldCount;
+    QByteArrayView bytes() const { return m_bytes; }
+
+    // Keeps the record whose first value begins at offset.
+    void appendRecordAt(qsizetype offset)
+    {
+        m_recordStarts.push_back(static_cast<quint32>(offset));
     }
+    qsizetype rowCount() const { return static_cast<qsizetype>(m_recordStarts.size()); }
+    // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
     QString text(qsizetype row, int column) const;
 
 private:
-    struct Field {
-        quint32 offset;
-        quint32 length : 31;
-        quint32 inNumbers : 1; // the canonical text of a number, held in m_numbers
-    };
-
     QByteArray m_bytes;
-    QByteArray m_numbers;
     TextCodec m_codec;
-    std::vector<Field> m_fields;
+    std::vector<quint32> m_recordStarts;
 };
 
 } // namespace card

@@ -1,0 +1,50 @@
+#include "record_query/record_reader.h"
+
+#include "param_file/value_reader.h"
+#include "platform/text_decoding.h"
+
+namespace card {
+
+namespace {
+
+// The next four values; false when the bytes end before the fourth.
+bool readRecord(ValueReader& reader, RecordSlices& record)
+{
+    for (ValueSlice& value : record) {
+        if (!reader.next(value))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria)
+{
+    const qsizetype bom = utf8BomLength(bytes);
+    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
+    RecordTable table(std::move(bytes), encoding);
+    const RecordFilter filter(criteria, encoding);
+    const QByteArrayView content = table.bytes();
+    ValueReader reader(content, bom);
+    RecordSlices record;
+    while (!reader.atEnd()) {
+        const qsizetype start = reader.position();
+        if (!readRecord(reader, record))
+            break;
+        if (filter.keeps(content, record))
+            table.appendRecordAt(start);
+    }
+    return table;
+}
+
+FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteria,
+                              RecordTable& table)
+{
+    QByteArray bytes;
+    const FileReadStatus status = readFileSnapshot(path, kMaxRecordFileSize, bytes);
+    table = status == FileReadStatus::Ok ? readRecords(std::move(bytes), criteria) : RecordTable();
+    return status;
+}
+
+} // namespace card
