@@ -1,0 +1,58 @@
+// The day file reader with both filters over arbitrary bytes, and every kept row as text.
+// Input: one byte of filter choices, the card text up to the first '\n', then the file.
+#include "param_file/value_reader.h"
+#include "platform/text_decoding.h"
+#include "record_query/record_reader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+card::RecordCriteria criteriaFrom(std::uint8_t choices, QByteArrayView cardText)
+{
+    card::RecordCriteria criteria;
+    criteria.cardFilterOn = (choices & 1) != 0;
+    criteria.cardText = QString::fromUtf8(cardText);
+    criteria.direction = card::directionChoice((choices & 2) != 0, (choices & 4) != 0,
+                                               (choices & 8) != 0);
+    return criteria;
+}
+
+// Complete records in bytes, counted with the plain value reader.
+qsizetype recordCount(QByteArrayView bytes)
+{
+    card::ValueReader reader(bytes.sliced(card::utf8BomLength(bytes)));
+    card::ValueSlice value;
+    qsizetype values = 0;
+    while (reader.next(value))
+        ++values;
+    return values / card::kRecordFieldCount;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const QByteArrayView input(reinterpret_cast<const char*>(data + 1),
+                               static_cast<qsizetype>(size - 1));
+    const qsizetype newline = input.indexOf('\n');
+    const QByteArrayView cardText = newline < 0 ? QByteArrayView() : input.first(newline);
+    const QByteArrayView file = newline < 0 ? input : input.sliced(newline + 1);
+    const card::RecordCriteria criteria = criteriaFrom(data[0], cardText);
+
+    const card::RecordTable table = card::readRecords(file.toByteArray(), criteria);
+    const qsizetype all = recordCount(file);
+    if (table.rowCount() > all)
+        __builtin_trap();
+    if (!criteria.cardFilterOn && criteria.direction == card::DirectionChoice::All &&
+        table.rowCount() != all)
+        __builtin_trap();
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < card::kRecordFieldCount; ++column)
+            (void)table.text(row, column);
+    }
+    return 0;
+}
