@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/twips.h"
 #include "record_query/record_table_model.h"
+#include "viewer/record_display.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -299,11 +300,12 @@ void CardImageWindow::Command3_Click()
 
 void CardImageWindow::rec_show(int list_no)
 {
-    Q_UNUSED(list_no);
+    showSelectedRecord(m_controls, m_state, list_no);
 }
 
 void CardImageWindow::Timer1_Timer()
 {
+    showNextFrame(m_controls, m_state);
 }
 
 void CardImageWindow::resizeEvent(QResizeEvent* event)
