@@ -41,7 +41,6 @@ class TestPhotoFind : public QObject {
 private slots:
     void firstPresentInOrder_data();
     void firstPresentInOrder();
-    void probesInOrderWhenNothingIsPresent();
     void probedNames_data();
     void probedNames();
     void swipeWithoutTimeFindsNothing();
@@ -81,15 +80,6 @@ void TestPhotoFind::firstPresentInOrder() {
     for (const QString& suffix : expectedProbes)
         probes.append(photo(suffix));
     QCOMPARE(files.probed(), probes);
-}
-
-void TestPhotoFind::probesInOrderWhenNothingIsPresent() {
-    // Photos of other swipes of the same card and day do not count.
-    ProbeLog files({kFolder + sep() + kCard + "-070515-081531-C.jpg",
-                    kFolder + sep() + kCard + "-070516-081530-5.jpg"});
-    const card::PhotoLookup found = card::photo_find(kFolder, kCard, kDate, kTime, files.test());
-    QCOMPARE(found.outcome, PhotoOutcome::None);
-    QCOMPARE(files.probed().size(), 6);
 }
 
 void TestPhotoFind::probedNames_data() {

@@ -6,7 +6,6 @@
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -145,7 +144,6 @@ private slots:
     void playback_data();
     void playback();
     void choosingThePlayingRowRestarts();
-    void deletedFrameMidPlaybackWaits();
     void unreadableFrameEndsPlayback();
 };
 
@@ -303,22 +301,6 @@ void TestRecordDisplay::choosingThePlayingRowRestarts() {
     QCOMPARE(viewer.infoLines()[3], kPlaying);
     viewer.window->Timer1_Timer();
     QVERIFY(sameColour(viewer.shownColour(), frameColour(4)));
-}
-
-void TestRecordDisplay::deletedFrameMidPlaybackWaits() {
-    Viewer viewer;
-    viewer.press(0, 4);
-    viewer.window->Timer1_Timer();
-    const QByteArray frame4 = jpegBytes(frameColour(4));
-    QVERIFY(QFile::remove(viewer.folder + "/00040000-070515-092000-4.jpg"));
-    viewer.window->Timer1_Timer();
-    viewer.window->Timer1_Timer();
-    QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(QStringLiteral("-4.jpg")));
-    QVERIFY(sameColour(viewer.shownColour(), frameColour(4)));
-    QVERIFY(viewer.c().Timer1->isActive());
-    viewer.write("00040000-070515-092000-4.jpg", frame4);
-    viewer.window->Timer1_Timer();
-    QVERIFY(sameColour(viewer.shownColour(), frameColour(3)));
 }
 
 void TestRecordDisplay::unreadableFrameEndsPlayback() {

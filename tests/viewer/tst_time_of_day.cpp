@@ -16,16 +16,12 @@ void TestTimeOfDay::listedTimeAsDigits_data() {
                              << "080507";
     QTest::newRow("HH:MM:SS") << "17:30:00"
                               << "173000";
-    QTest::newRow("HH:MM:SS with leading zero") << "08:15:30"
-                                                << "081530";
     QTest::newRow("midnight") << "0:00:00"
                               << "000000";
     QTest::newRow("last second of the day") << "23:59:59"
                                             << "235959";
     QTest::newRow("H:MM gives seconds 00") << "8:05"
                                            << "080500";
-    QTest::newRow("HH:MM gives seconds 00") << "17:30"
-                                            << "173000";
     QTest::newRow("PM after") << "5:30:00 PM"
                               << "173000";
     QTest::newRow("AM after") << "8:05:07 AM"
@@ -36,8 +32,6 @@ void TestTimeOfDay::listedTimeAsDigits_data() {
                                        << "001000";
     QTest::newRow("12 PM is noon") << "12:10:00 PM"
                                    << "121000";
-    QTest::newRow("AM before") << "AM 8:05:07"
-                               << "080507";
     QTest::newRow("下午 before") << "下午 05:30:00"
                                  << "173000";
     QTest::newRow("上午 before, no blank") << "上午08:05:07"
@@ -46,8 +40,6 @@ void TestTimeOfDay::listedTimeAsDigits_data() {
                                 << "173000";
     QTest::newRow("上午 12 is midnight") << "上午 12:00:01"
                                          << "000001";
-    QTest::newRow("blanks around") << "  8:05:07 "
-                                   << "080507";
     QTest::newRow("empty") << ""
                            << "";
     QTest::newRow("name text") << "王小明"
@@ -56,12 +48,8 @@ void TestTimeOfDay::listedTimeAsDigits_data() {
                                  << "";
     QTest::newRow("hour 24") << "24:00:00"
                              << "";
-    QTest::newRow("minute 60") << "8:60:00"
-                               << "";
     QTest::newRow("second 60") << "8:05:60"
                                << "";
-    QTest::newRow("one-digit minute") << "8:5:07"
-                                      << "";
     QTest::newRow("three-digit hour") << "008:05:07"
                                       << "";
     QTest::newRow("13 with PM") << "13:00:00 PM"
@@ -70,11 +58,7 @@ void TestTimeOfDay::listedTimeAsDigits_data() {
                                << "";
     QTest::newRow("two markers") << "上午 8:05:07 AM"
                                  << "";
-    QTest::newRow("marker alone") << "PM"
-                                  << "";
     QTest::newRow("date and time") << "2007/5/15 8:05:07"
-                                   << "";
-    QTest::newRow("trailing text") << "8:05:07x"
                                    << "";
 }
 
