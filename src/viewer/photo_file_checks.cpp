@@ -15,11 +15,11 @@ bool photoSizeAllowed(qint64 width, qint64 height) {
     return width > 0 && height > 0 && width * height <= kMaxPhotoPixels;
 }
 
-bool jpegTailEndsImage(QByteArrayView tail) {
-    const qsizetype end = tail.lastIndexOf(QByteArrayView(kEndOfImage, 2));
+bool jpegEndsImage(QByteArrayView bytes) {
+    const qsizetype end = bytes.lastIndexOf(QByteArrayView(kEndOfImage, 2));
     if (end < 0)
         return false;
-    return tail.sliced(end).indexOf(QByteArrayView(kStartOfScan, 2)) < 0;
+    return bytes.sliced(end).indexOf(QByteArrayView(kStartOfScan, 2)) < 0;
 }
 
 } // namespace card

@@ -1,4 +1,4 @@
-// What a photo file must show before it is decoded: a bounded picture size and a complete file.
+// What a photo file must show before it is decoded: a bounded size and a complete picture.
 #pragma once
 
 #include <QByteArrayView>
@@ -9,15 +9,15 @@ namespace card {
 // Camera photos are a few megapixels; a header claiming more is refused before any decoding.
 inline constexpr qint64 kMaxPhotoPixels = 50'000'000;
 
-// How much of a file's end is read to see that the picture data is complete.
-inline constexpr qint64 kJpegTailBytes = 64 * 1024;
+// Far above any JPEG of kMaxPhotoPixels from a camera; a larger file is refused unread.
+inline constexpr qint64 kMaxPhotoFileBytes = 64 * 1024 * 1024;
 
 // True when a picture of this size may be decoded.
 bool photoSizeAllowed(qint64 width, qint64 height);
 
-// True when the last bytes of a JPEG file close its picture: an end-of-image marker that no
+// True when the bytes of a JPEG file close its picture: an end-of-image marker that no
 // start-of-scan marker follows. A file cut off during a write fails this, although the decoder
 // would silently fill the missing part with grey.
-bool jpegTailEndsImage(QByteArrayView tail);
+bool jpegEndsImage(QByteArrayView bytes);
 
 } // namespace card

@@ -1,8 +1,9 @@
 #include "viewer/photo_loader.h"
 
+#include "platform/file_bytes.h"
 #include "viewer/photo_file_checks.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
 #include <QLabel>
 
@@ -13,21 +14,25 @@ namespace {
 // Any quality from 50 up makes the JPEG decoder use its accurate transform and smooth scaling.
 constexpr int kSmoothDecoding = 100;
 
-bool endsAsCompleteJpeg(QFile& file) {
-    const qint64 tailStart = qMax<qint64>(0, file.size() - kJpegTailBytes);
-    if (!file.seek(tailStart))
-        return false;
-    const QByteArray tail = file.read(kJpegTailBytes);
-    return jpegTailEndsImage(tail) && file.seek(0);
+// The whole file, or nothing when it cannot be read, is too large or is no complete JPEG. From
+// memory the decoder also reads faster than from a file.
+QByteArray completeJpegBytes(const QString& path) {
+    QByteArray bytes;
+    if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
+        !jpegEndsImage(bytes))
+        return {};
+    return bytes;
 }
 
 } // namespace
 
 QImage loadPhoto(const QString& path, const QSize& size) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !endsAsCompleteJpeg(file))
+    QByteArray bytes = completeJpegBytes(path);
+    if (bytes.isEmpty())
         return {};
-    QImageReader reader(&file, "jpeg");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
     reader.setAutoDetectImageFormat(false);
     const QSize pictureSize = reader.size();
     if (!pictureSize.isValid() || !photoSizeAllowed(pictureSize.width(), pictureSize.height()))

@@ -2,7 +2,9 @@
 
 #include "support/temp_site.h"
 #include "support/test_photos.h"
+#include "viewer/photo_file_checks.h"
 
+#include <QFile>
 #include <QTest>
 
 using card::test::jpegBytes;
@@ -31,6 +33,7 @@ private slots:
     void decodesAtTheRequestedSize();
     void refusesWhatCannotBeShown_data();
     void refusesWhatCannotBeShown();
+    void refusesAFileLargerThanAnyPhoto();
 };
 
 void TestPhotoLoader::decodesAtTheRequestedSize_data() {
@@ -75,6 +78,16 @@ void TestPhotoLoader::refusesWhatCannotBeShown() {
     const QString path = site.write("p-C.jpg", bytes);
     QVERIFY(card::loadPhoto(path, kBox).isNull());
     QVERIFY(card::loadPhoto(path, QSize()).isNull());
+}
+
+void TestPhotoLoader::refusesAFileLargerThanAnyPhoto() {
+    // A whole picture followed by padding: complete, but too large to be read into memory.
+    card::test::TempSite site;
+    const QString path = site.write("p-C.jpg", jpegBytes(Qt::red));
+    QVERIFY(!card::loadPhoto(path, kBox).isNull());
+    QFile file(path);
+    QVERIFY(file.resize(card::kMaxPhotoFileBytes + 1));
+    QVERIFY(card::loadPhoto(path, kBox).isNull());
 }
 
 QTEST_MAIN(TestPhotoLoader)
