@@ -12,8 +12,9 @@ namespace card {
 
 // Decodes the JPEG file at path straight to size (the decoder's own scaled decoding, then smooth
 // scaling, stretched like a picture box). A null image for anything that cannot be shown: a
-// missing, empty, cut-off or non-JPEG file, or a picture of more than kMaxPhotoPixels. Qt's
-// allocation limit stays in force. An empty size decodes at the picture's own size.
+// missing, empty, cut-off or non-JPEG file, a file over kMaxPhotoFileBytes, or a picture of more
+// than kMaxPhotoPixels. Qt's allocation limit stays in force. An empty size decodes at the
+// picture's own size.
 QImage loadPhoto(const QString& path, const QSize& size);
 
 // The photo at path decoded for box's current size on screen; null when it cannot be shown.
