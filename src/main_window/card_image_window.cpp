@@ -10,6 +10,7 @@
 #include "record_query/record_file.h"
 #include "record_query/record_reader.h"
 #include "record_query/record_table_model.h"
+#include "viewer/record_display.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -341,13 +342,18 @@ void CardImageWindow::Command2_Click()
 
 void CardImageWindow::Command3_Click() {}
 
-void CardImageWindow::rec_show(int list_no) {
-    Q_UNUSED(list_no);
+void CardImageWindow::rec_show(int list_no)
+{
+    showSelectedRecord(m_controls, m_state, list_no);
 }
 
-void CardImageWindow::Timer1_Timer() {}
+void CardImageWindow::Timer1_Timer()
+{
+    showNextFrame(m_controls, m_state);
+}
 
-void CardImageWindow::resizeEvent(QResizeEvent* event) {
+void CardImageWindow::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     followWindowSize();
 }

@@ -1,0 +1,54 @@
+#include "viewer/photo_loader.h"
+
+#include "platform/file_bytes.h"
+#include "viewer/photo_file_checks.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QLabel>
+
+namespace card {
+
+namespace {
+
+// Any quality from 50 up makes the JPEG decoder use its accurate transform and smooth scaling.
+constexpr int kSmoothDecoding = 100;
+
+// The whole file, or nothing when it cannot be read, is too large or is no complete JPEG. From
+// memory the decoder also reads faster than from a file.
+QByteArray completeJpegBytes(const QString& path) {
+    QByteArray bytes;
+    if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
+        !jpegEndsImage(bytes))
+        return {};
+    return bytes;
+}
+
+} // namespace
+
+QImage loadPhoto(const QString& path, const QSize& size) {
+    QByteArray bytes = completeJpegBytes(path);
+    if (bytes.isEmpty())
+        return {};
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAutoDetectImageFormat(false);
+    const QSize pictureSize = reader.size();
+    if (!pictureSize.isValid() || !photoSizeAllowed(pictureSize.width(), pictureSize.height()))
+        return {};
+    if (!size.isEmpty())
+        reader.setScaledSize(size);
+    reader.setQuality(kSmoothDecoding);
+    return reader.read();
+}
+
+QPixmap photoForBox(const QLabel& box, const QString& path) {
+    const qreal ratio = box.devicePixelRatioF();
+    const QImage photo = loadPhoto(path, box.contentsRect().size() * ratio);
+    if (photo.isNull())
+        return {};
+    return QPixmap::fromImage(photo);
+}
+
+} // namespace card

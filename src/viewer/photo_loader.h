@@ -1,0 +1,23 @@
+// Loading a photo file for a picture box, fast and safe against huge or broken files.
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+
+namespace card {
+
+// Decodes the JPEG file at path straight to size (the decoder's own scaled decoding, then smooth
+// scaling, stretched like a picture box). A null image for anything that cannot be shown: a
+// missing, empty, cut-off or non-JPEG file, a file over kMaxPhotoFileBytes, or a picture of more
+// than kMaxPhotoPixels. Qt's allocation limit stays in force. An empty size decodes at the
+// picture's own size.
+QImage loadPhoto(const QString& path, const QSize& size);
+
+// The photo at path decoded for box's current size on screen; null when it cannot be shown.
+QPixmap photoForBox(const QLabel& box, const QString& path);
+
+} // namespace card
