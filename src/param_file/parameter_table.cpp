@@ -6,8 +6,7 @@
 
 namespace card {
 
-bool readParameterFile(const QString& path, ParameterTable& para)
-{
+bool readParameterFile(const QString& path, ParameterTable& para) {
     QByteArray bytes;
     if (readFileSnapshot(path, kMaxParameterFileSize, bytes) != FileReadStatus::Ok)
         return false;

@@ -10,42 +10,35 @@ namespace card {
 
 namespace {
 
-bool isBlank(char c)
-{
+bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-bool isLineEnd(char c)
-{
+bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-bool isSeparator(char c)
-{
+bool isSeparator(char c) {
     return c == ',' || isLineEnd(c);
 }
 
-bool isDigit(char c)
-{
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-constexpr std::uint64_t broadcast(char c)
-{
+constexpr std::uint64_t broadcast(char c) {
     return 0x0101010101010101ULL * static_cast<unsigned char>(c);
 }
 
 // High bit set in every byte of word that is zero (exact, no false positives).
-constexpr std::uint64_t zeroBytes(std::uint64_t word)
-{
+constexpr std::uint64_t zeroBytes(std::uint64_t word) {
     constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
     return ~(((word & low7) + low7) | word | low7);
 }
 
 // Position of the first comma, CR or LF at or after from, or end. Eight bytes at a time: record
 // lines are short but a million of them make this the hot loop of the query.
-qsizetype findSeparator(const char* data, qsizetype from, qsizetype end)
-{
+qsizetype findSeparator(const char* data, qsizetype from, qsizetype end) {
     qsizetype i = from;
     for (; i + 8 <= end; i += 8) {
         std::uint64_t word;
@@ -68,12 +61,9 @@ qsizetype findSeparator(const char* data, qsizetype from, qsizetype end)
 } // namespace
 
 ValueReader::ValueReader(QByteArrayView bytes)
-    : m_bytes(bytes)
-{
-}
+    : m_bytes(bytes) {}
 
-bool ValueReader::next(ValueSlice& value)
-{
+bool ValueReader::next(ValueSlice& value) {
     if (atEnd())
         return false;
     const qsizetype size = m_bytes.size();
@@ -93,21 +83,22 @@ bool ValueReader::next(ValueSlice& value)
     return true;
 }
 
-void ValueReader::readDelimited(char delimiter, ValueSlice& value)
-{
+void ValueReader::readDelimited(char delimiter, ValueSlice& value) {
     const char* data = m_bytes.data();
     const qsizetype size = m_bytes.size();
     const qsizetype open = m_pos;
     if (delimiter == '#') {
         // A '#' that is not closed before the next separator is ordinary text.
         const qsizetype separator = findSeparator(data, open + 1, size);
-        const void* close = std::memchr(data + open + 1, '#', static_cast<size_t>(separator - open - 1));
+        const void* close =
+            std::memchr(data + open + 1, '#', static_cast<size_t>(separator - open - 1));
         if (close == nullptr) {
             readUnquoted(value);
             return;
         }
     }
-    const void* close = std::memchr(data + open + 1, delimiter, static_cast<size_t>(size - open - 1));
+    const void* close =
+        std::memchr(data + open + 1, delimiter, static_cast<size_t>(size - open - 1));
     const qsizetype closePos = close ? static_cast<const char*>(close) - data : size;
     value = ValueSlice{open + 1, closePos - open - 1, false};
     m_pos = closePos < size ? closePos + 1 : size;
@@ -115,8 +106,7 @@ void ValueReader::readDelimited(char delimiter, ValueSlice& value)
     consumeSeparator();
 }
 
-void ValueReader::readUnquoted(ValueSlice& value)
-{
+void ValueReader::readUnquoted(ValueSlice& value) {
     const char* data = m_bytes.data();
     const qsizetype begin = m_pos;
     const qsizetype separator = findSeparator(data, begin, m_bytes.size());
@@ -129,13 +119,11 @@ void ValueReader::readUnquoted(ValueSlice& value)
     consumeSeparator();
 }
 
-void ValueReader::skipToSeparator()
-{
+void ValueReader::skipToSeparator() {
     m_pos = findSeparator(m_bytes.data(), m_pos, m_bytes.size());
 }
 
-void ValueReader::consumeSeparator()
-{
+void ValueReader::consumeSeparator() {
     const qsizetype size = m_bytes.size();
     if (m_pos >= size)
         return;
@@ -144,8 +132,7 @@ void ValueReader::consumeSeparator()
         ++m_pos;
 }
 
-bool isPlainDecimalNumber(QByteArrayView text)
-{
+bool isPlainDecimalNumber(QByteArrayView text) {
     qsizetype i = 0;
     const qsizetype size = text.size();
     if (i < size && (text[i] == '+' || text[i] == '-'))
@@ -165,8 +152,7 @@ bool isPlainDecimalNumber(QByteArrayView text)
     return i > fractionStart && i == size;
 }
 
-QByteArray canonicalNumber(QByteArrayView text)
-{
+QByteArray canonicalNumber(QByteArrayView text) {
     const bool negative = text.startsWith('-');
     if (text.startsWith('-') || text.startsWith('+'))
         text = text.sliced(1);
@@ -190,8 +176,7 @@ QByteArray canonicalNumber(QByteArrayView text)
     return result;
 }
 
-QString valueText(QByteArrayView bytes, const ValueSlice& value, const TextCodec& codec)
-{
+QString valueText(QByteArrayView bytes, const ValueSlice& value, const TextCodec& codec) {
     const QByteArrayView raw = bytes.sliced(value.begin, value.length);
     if (value.isNumber)
         return QString::fromLatin1(canonicalNumber(raw));
