@@ -7,8 +7,7 @@
 namespace {
 
 // n values v0, v1, ... one per line.
-QByteArray numberedValues(int count, bool finalLineEnd = true)
-{
+QByteArray numberedValues(int count, bool finalLineEnd = true) {
     QByteArray bytes;
     for (int i = 0; i < count; ++i) {
         bytes += "v" + QByteArray::number(i);
@@ -18,8 +17,7 @@ QByteArray numberedValues(int count, bool finalLineEnd = true)
     return bytes;
 }
 
-card::ParameterTable filledWith(const QString& text)
-{
+card::ParameterTable filledWith(const QString& text) {
     card::ParameterTable para;
     para.fill(text);
     return para;
@@ -40,8 +38,7 @@ private slots:
     void encodingsGiveTheSameValues();
 };
 
-void TestParameterTable::wholeFilesLoad_data()
-{
+void TestParameterTable::wholeFilesLoad_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("26 values with final line end") << numberedValues(26);
     QTest::newRow("26 values without final line end") << numberedValues(26, false);
@@ -49,8 +46,7 @@ void TestParameterTable::wholeFilesLoad_data()
     QTest::newRow("all on one line") << numberedValues(26).replace("\r\n", ",");
 }
 
-void TestParameterTable::wholeFilesLoad()
-{
+void TestParameterTable::wholeFilesLoad() {
     QFETCH(QByteArray, bytes);
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
@@ -59,8 +55,7 @@ void TestParameterTable::wholeFilesLoad()
         QCOMPARE(para[static_cast<size_t>(i)], QStringLiteral("v%1").arg(i));
 }
 
-void TestParameterTable::shortFileKeepsLaterSlots()
-{
+void TestParameterTable::shortFileKeepsLaterSlots() {
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
     QVERIFY(!card::readParameterFile(site.write("a.spf", numberedValues(25)), para));
@@ -72,8 +67,7 @@ void TestParameterTable::shortFileKeepsLaterSlots()
     QCOMPARE(para[10], QStringLiteral("v10")); // from the 25-value file
 }
 
-void TestParameterTable::missingFileLeavesTableUnchanged()
-{
+void TestParameterTable::missingFileLeavesTableUnchanged() {
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
     QVERIFY(!card::readParameterFile(site.filePath("missing.spf"), para));
@@ -82,16 +76,14 @@ void TestParameterTable::missingFileLeavesTableUnchanged()
     QCOMPARE(para, filledWith("old"));
 }
 
-void TestParameterTable::folderIsNotAParameterFile()
-{
+void TestParameterTable::folderIsNotAParameterFile() {
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
     QVERIFY(!card::readParameterFile(site.makeFolder("dir.spf"), para));
     QCOMPARE(para, filledWith("old"));
 }
 
-void TestParameterTable::slotValues()
-{
+void TestParameterTable::slotValues() {
     QByteArray bytes;
     for (int i = 0; i < 26; ++i) {
         if (i == 3)
@@ -118,18 +110,17 @@ void TestParameterTable::slotValues()
     QCOMPARE(para[20], QStringLiteral("2007-05-15"));
 }
 
-void TestParameterTable::secondLoadOverwrites()
-{
+void TestParameterTable::secondLoadOverwrites() {
     card::test::TempSite site;
     card::ParameterTable para;
     QVERIFY(card::readParameterFile(site.write("a.spf", numberedValues(26)), para));
-    QVERIFY(card::readParameterFile(site.write("b.spf", QByteArray(numberedValues(26)).replace('v', 'w')), para));
+    QVERIFY(card::readParameterFile(
+        site.write("b.spf", QByteArray(numberedValues(26)).replace('v', 'w')), para));
     QCOMPARE(para[0], QStringLiteral("w0"));
     QCOMPARE(para[25], QStringLiteral("w25"));
 }
 
-void TestParameterTable::encodingsGiveTheSameValues()
-{
+void TestParameterTable::encodingsGiveTheSameValues() {
     QString text;
     for (int i = 0; i < 26; ++i)
         text += QStringLiteral("\"總公司%1\"\r\n").arg(i);
@@ -139,7 +130,8 @@ void TestParameterTable::encodingsGiveTheSameValues()
     card::ParameterTable fromBom;
     QVERIFY(card::readParameterFile(site.write("big5.spf", card::test::big5(text)), fromBig5));
     QVERIFY(card::readParameterFile(site.write("utf8.spf", text.toUtf8()), fromUtf8));
-    QVERIFY(card::readParameterFile(site.write("bom.spf", "\xEF\xBB\xBF" + text.toUtf8()), fromBom));
+    QVERIFY(
+        card::readParameterFile(site.write("bom.spf", "\xEF\xBB\xBF" + text.toUtf8()), fromBom));
     QCOMPARE(fromBig5[7], QStringLiteral("總公司7"));
     QCOMPARE(fromUtf8, fromBig5);
     QCOMPARE(fromBom, fromBig5);

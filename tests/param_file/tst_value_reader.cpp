@@ -7,8 +7,7 @@
 
 namespace {
 
-QStringList readValues(const QByteArray& bytes)
-{
+QStringList readValues(const QByteArray& bytes) {
     const card::TextCodec codec(card::detectEncoding(bytes));
     card::ValueReader reader(bytes);
     QStringList values;
@@ -31,8 +30,7 @@ private slots:
     void nextAtEndLeavesValueUntouched();
 };
 
-void TestValueReader::values_data()
-{
+void TestValueReader::values_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("empty file") << QByteArray() << QStringList{};
@@ -59,27 +57,28 @@ void TestValueReader::values_data()
                                 << QStringList{"08:15:30", "2007-05-15"};
     QTest::newRow("lone hash is text") << QByteArray("#12,b") << QStringList{"#12", "b"};
     QTest::newRow("unquoted folder") << QByteArray("D:\\Records\r\n") << QStringList{"D:\\Records"};
-    QTest::newRow("quote inside unquoted value") << QByteArray("ab\"c,d") << QStringList{"ab\"c", "d"};
+    QTest::newRow("quote inside unquoted value")
+        << QByteArray("ab\"c,d") << QStringList{"ab\"c", "d"};
     QTest::newRow("blanks only at the end") << QByteArray("a\r\n   ") << QStringList{"a", ""};
-    QTest::newRow("nul bytes are text") << QByteArray("a\0b,c", 5) << QStringList{QString::fromLatin1("a\0b", 3), "c"};
-    QTest::newRow("utf8 bom-free chinese") << QByteArray("\xE9\x80\xB2,\xE5\x87\xBA")
-                                           << QStringList{"進", "出"};
-    QTest::newRow("big5 record") << QByteArray("08:15:30,\"00012345\",\"\xB3\xAF\xA9\xC9\xA7\x67\",\"\xB6\x69\"\r\n")
-                                 << QStringList{"08:15:30", "00012345", "陳怡君", "進"};
+    QTest::newRow("nul bytes are text")
+        << QByteArray("a\0b,c", 5) << QStringList{QString::fromLatin1("a\0b", 3), "c"};
+    QTest::newRow("utf8 bom-free chinese")
+        << QByteArray("\xE9\x80\xB2,\xE5\x87\xBA") << QStringList{"進", "出"};
+    QTest::newRow("big5 record")
+        << QByteArray("08:15:30,\"00012345\",\"\xB3\xAF\xA9\xC9\xA7\x67\",\"\xB6\x69\"\r\n")
+        << QStringList{"08:15:30", "00012345", "陳怡君", "進"};
     QTest::newRow("long line past the fast path")
         << QByteArray("abcdefghijklmnopqrstuvwxyz0123456789,abcdefghijklmnopq\r\n")
         << QStringList{"abcdefghijklmnopqrstuvwxyz0123456789", "abcdefghijklmnopq"};
 }
 
-void TestValueReader::values()
-{
+void TestValueReader::values() {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
     QCOMPARE(readValues(bytes), expected);
 }
 
-void TestValueReader::numbers_data()
-{
+void TestValueReader::numbers_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("leading zeros") << QByteArray("0017") << "17";
@@ -104,8 +103,7 @@ void TestValueReader::numbers_data()
     QTest::newRow("sign only is text") << QByteArray("-") << "-";
 }
 
-void TestValueReader::numbers()
-{
+void TestValueReader::numbers() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     const QStringList values = readValues(bytes);
@@ -113,8 +111,7 @@ void TestValueReader::numbers()
     QCOMPARE(values.first(), expected);
 }
 
-void TestValueReader::big5AndUtf8GiveTheSameValues()
-{
+void TestValueReader::big5AndUtf8GiveTheSameValues() {
     const QString content = QStringLiteral("07:59:01,\"00012345\",\"林志明\",\"出\"\r\n"
                                            "8:05:07,0012345,碁€,進\r\n");
     const QStringList fromUtf8 = readValues(content.toUtf8());
@@ -124,8 +121,7 @@ void TestValueReader::big5AndUtf8GiveTheSameValues()
     QCOMPARE(fromUtf8.at(6), QStringLiteral("碁€"));
 }
 
-void TestValueReader::nextAtEndLeavesValueUntouched()
-{
+void TestValueReader::nextAtEndLeavesValueUntouched() {
     const QByteArray bytes("a\r\n");
     card::ValueReader reader(bytes);
     card::ValueSlice value;

@@ -79,7 +79,10 @@ void ModalScript::answer(QWidget* modal) {
     }
     const Step step = std::move(m_steps.front());
     m_steps.pop();
+    const QPointer<QWidget> guarded = modal;
     step(modal);
+    if (guarded && guarded->isVisible())
+        guarded->close();
 }
 
 void pressButton(QWidget* window, const QString& name) {

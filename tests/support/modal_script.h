@@ -37,7 +37,8 @@ public:
     ModalScript& enter(const QString& text, const QString& button);
     // Closes the window by its frame's close box.
     ModalScript& close();
-    // Any other answer; a step may open further modal windows, answered by later steps.
+    // Any other answer; a step may open further modal windows, answered by later steps. A
+    // window a step leaves open (a failed check in it, say) is then closed by its frame.
     ModalScript& then(Step step);
 
     const QList<SeenModal>& seen() const { return m_seen; }
