@@ -15,7 +15,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 void FileListModel::setFolder(const QString& folder) {
     beginResetModel();
     m_folder = folder;
-    restartScan(folder, QDir::Files, m_patterns);
+    restartScan(folder, EntryKind::Files, m_patterns);
     endResetModel();
 }
 

@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kClientWidthTwips = 4770;
 constexpr int kClientHeightTwips = 3465;
+constexpr int kFolderIconPixels = 12;
 
 template <typename Widget>
 Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height) {
@@ -102,6 +103,7 @@ void FileSelectDialog::createLists() {
     c.Dir1 = place(listView(this), QStringLiteral("Dir1"), 120, 1110, 1845, 1350);
     c.Dir1->setModel(m_folders);
     c.Dir1->setItemDelegate(new FolderItemDelegate(c.Dir1));
+    c.Dir1->setIconSize(QSize(kFolderIconPixels, kFolderIconPixels)); // one text line per row
     c.File1 = place(listView(this), QStringLiteral("File1"), 2160, 450, 2355, 1830);
     c.File1->setModel(m_files);
 }

@@ -99,7 +99,7 @@ void FolderListModel::refresh() {
 void FolderListModel::list(const QStringList& chain) {
     beginResetModel();
     m_chain = chain;
-    restartScan(openFolder(), QDir::Dirs | QDir::NoDotAndDotDot);
+    restartScan(openFolder(), EntryKind::Folders);
     endResetModel();
 }
 

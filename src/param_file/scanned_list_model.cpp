@@ -8,6 +8,8 @@ namespace card {
 
 namespace {
 
+constexpr qsizetype kMergeFraction = 4;
+
 // Alphabetical as an operator reads it; names differing only in case keep a fixed order.
 bool nameLess(const QString& a, const QString& b) {
     const int order = a.compare(b, Qt::CaseInsensitive);
@@ -34,24 +36,41 @@ bool ScannedListModel::scanComplete() const {
     return !m_iterator;
 }
 
-void ScannedListModel::restartScan(const QString& folder, QDir::Filters filters,
+void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
                                    const QStringList& patterns) {
     m_sliceTimer.stop();
-    m_iterator = std::make_unique<QDirIterator>(folder, patterns, filters | QDir::CaseSensitive);
+    m_kind = kind;
+    m_patterns.clear();
+    for (const QString& pattern : patterns)
+        m_patterns.append(QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive));
+    m_iterator = std::make_unique<QDirIterator>(folder, QDir::AllEntries | QDir::NoDotAndDotDot);
     m_names = readSlice();
+    m_pending.clear();
+    std::sort(m_names.begin(), m_names.end(), nameLess);
     if (m_iterator)
         m_sliceTimer.start();
 }
 
+bool ScannedListModel::listed(const QFileInfo& entry) const {
+    if (entry.isDir() != (m_kind == EntryKind::Folders))
+        return false;
+    if (m_patterns.isEmpty())
+        return true;
+    const QString name = entry.fileName();
+    return std::any_of(
+        m_patterns.cbegin(), m_patterns.cend(),
+        [&name](const QRegularExpression& pattern) { return pattern.match(name).hasMatch(); });
+}
+
 QStringList ScannedListModel::readSlice() {
     QStringList slice;
-    while (slice.size() < kSliceSize && m_iterator->hasNext()) {
+    for (int read = 0; read < kSliceSize && m_iterator->hasNext(); ++read) {
         m_iterator->next();
-        slice.append(m_iterator->fileName());
+        if (listed(m_iterator->fileInfo()))
+            slice.append(m_iterator->fileName());
     }
     if (!m_iterator->hasNext())
         m_iterator.reset();
-    std::sort(slice.begin(), slice.end(), nameLess);
     return slice;
 }
 
@@ -60,24 +79,34 @@ void ScannedListModel::mergeNextSlice() {
         m_sliceTimer.stop();
         return;
     }
-    const QStringList slice = readSlice();
+    m_pending += readSlice();
     if (!m_iterator)
         m_sliceTimer.stop();
-    if (slice.isEmpty())
+    // Merging moves every listed name; done only when the new names are a good part of the
+    // list, the total work stays proportional to the folder's size.
+    const qsizetype batch = std::max<qsizetype>(kSliceSize, m_names.size() / kMergeFraction);
+    if (m_pending.isEmpty() || (m_iterator && m_pending.size() < batch))
         return;
+    QStringList slice = std::exchange(m_pending, {});
+    std::sort(slice.begin(), slice.end(), nameLess);
 
+    // Each new name finds its place by binary search; the names between move over unchanged.
     QStringList merged;
     merged.reserve(m_names.size() + slice.size());
     QList<int> newRowOf(m_names.size());
-    qsizetype next = 0;
-    for (qsizetype old = 0; old < m_names.size(); ++old) {
-        while (next < slice.size() && nameLess(slice.at(next), m_names.at(old)))
-            merged.append(slice.at(next++));
-        newRowOf[old] = static_cast<int>(merged.size());
-        merged.append(m_names.at(old));
+    qsizetype old = 0;
+    const auto moveOldUpTo = [&](qsizetype end) {
+        for (; old < end; ++old) {
+            newRowOf[old] = static_cast<int>(merged.size());
+            merged.append(std::move(m_names[old]));
+        }
+    };
+    for (QString& name : slice) {
+        moveOldUpTo(std::upper_bound(m_names.begin() + old, m_names.end(), name, nameLess) -
+                    m_names.begin());
+        merged.append(std::move(name));
     }
-    while (next < slice.size())
-        merged.append(slice.at(next++));
+    moveOldUpTo(m_names.size());
 
     // A highlighted row keeps its name while the rows around it move.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -4,6 +4,8 @@
 
 #include <QAbstractListModel>
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
 
@@ -16,8 +18,10 @@ namespace card {
 class ScannedListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    // Directory entries read per slice: a few milliseconds of work.
-    static constexpr int kSliceSize = 512;
+    // Directory entries read per slice, listed or not: a few milliseconds of work.
+    static constexpr int kSliceSize = 1024;
+
+    enum class EntryKind { Folders, Files };
 
     ~ScannedListModel() override;
 
@@ -31,8 +35,7 @@ protected:
 
     // Starts a fresh listing of folder; call it between beginResetModel() and endResetModel().
     // Hidden entries are never listed; patterns are wildcards matched case-sensitively.
-    void restartScan(const QString& folder, QDir::Filters filters,
-                     const QStringList& patterns = {});
+    void restartScan(const QString& folder, EntryKind kind, const QStringList& patterns = {});
 
     // Rows above the scanned names (the folder chain of the folder list).
     virtual int leadingRows() const { return 0; }
@@ -40,11 +43,17 @@ protected:
     const QStringList& scannedNames() const { return m_names; }
 
 private:
+    bool listed(const QFileInfo& entry) const;
     QStringList readSlice();
     void mergeNextSlice();
 
+    // Every entry is read through the iterator and filtered here: filters inside the iterator
+    // would read a whole folder of non-matching entries in one step.
     std::unique_ptr<QDirIterator> m_iterator;
+    EntryKind m_kind = EntryKind::Files;
+    QList<QRegularExpression> m_patterns;
     QStringList m_names;
+    QStringList m_pending; // read, not yet merged into m_names
     QTimer m_sliceTimer;
 };
 
