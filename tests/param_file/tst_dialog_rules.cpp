@@ -30,8 +30,6 @@ private slots:
     void outcomes();
     void newFileExtension_data();
     void newFileExtension();
-    void modes_data();
-    void modes();
 };
 
 void TestDialogRules::outcomes_data() {
@@ -182,26 +180,6 @@ void TestDialogRules::newFileExtension() {
     QFETCH(QString, name);
     QFETCH(QString, expected);
     QCOMPARE(card::newParameterFilePath(folder, name), expected);
-}
-
-void TestDialogRules::modes_data() {
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<bool>("folder");
-    QTest::addColumn<bool>("load");
-    QTest::newRow("folder") << "4" << true << false;
-    QTest::newRow("load") << "5" << false << true;
-    QTest::newRow("empty is general") << "" << false << false;
-    QTest::newRow("padded five is general") << "5 " << false << false;
-    QTest::newRow("result code is general") << "1" << false << false;
-}
-
-void TestDialogRules::modes() {
-    QFETCH(QString, code);
-    QFETCH(bool, folder);
-    QFETCH(bool, load);
-    const card::DialogPara para{{{}, code, {}, {}}};
-    QCOMPARE(card::isFolderMode(para), folder);
-    QCOMPARE(card::isLoadMode(para), load);
 }
 
 QTEST_GUILESS_MAIN(TestDialogRules)

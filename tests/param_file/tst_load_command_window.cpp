@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QListView>
 #include <QTest>
 
 using card::CardImageWindow;
@@ -46,6 +47,7 @@ class TestLoadCommandWindow : public QObject {
 private slots:
     void init();
     void cleanup();
+    void startupOpensTheDialogOnTheWorkingFolder();
     void loads_data();
     void loads();
 
@@ -66,6 +68,27 @@ void TestLoadCommandWindow::init() {
 void TestLoadCommandWindow::cleanup() {
     QDir::setCurrent(m_previousFolder);
     m_site.reset();
+}
+
+void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder() {
+    CardImageWindow window;
+    QStringList listed;
+    bool windowShown = true;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        windowShown = window.isVisible();
+        const QAbstractItemModel* files = modal->findChild<QListView*>("File1")->model();
+        for (int row = 0; row < files->rowCount(); ++row)
+            listed.append(files->index(row, 0).data().toString());
+        modal->findChild<QLineEdit*>("Text1")->setText("good.spf");
+        card::test::pressButton(modal, "Command1(1)");
+    });
+    window.runStartup();
+    QVERIFY(!windowShown);
+    QCOMPARE(listed, (QStringList{"good.spf", "short.spf"}));
+    QCOMPARE(window.windowTitle(),
+             QStringLiteral("刷卡影像資料查詢：") + m_site->filePath("good.spf"));
+    QCOMPARE(window.state().para[card::kPhotoFolderSlot], QStringLiteral("g19"));
 }
 
 void TestLoadCommandWindow::loads_data() {
