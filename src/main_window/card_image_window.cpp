@@ -2,6 +2,9 @@
 
 #include "main_window/main_layout.h"
 #include "main_window/record_list_view.h"
+#include "param_file/file_select_dialog.h"
+#include "param_file/load_command.h"
+#include "param_file/module1.h"
 #include "param_file/parameter_table.h"
 #include "platform/accessible_names.h"
 #include "platform/file_exists.h"
@@ -340,7 +343,15 @@ void CardImageWindow::Command2_Click()
         showMessage(this, QStringLiteral("紀錄檔無法讀取") + u'\n' + path);
 }
 
-void CardImageWindow::Command3_Click() {}
+void CardImageWindow::Command3_Click()
+{
+    DialogPara& dialog_para = Module1::dialog_para();
+    runLoadCommand(dialog_para,
+                   {[this, &dialog_para] { FileSelectDialog::showModal(dialog_para, this); },
+                    [this](const QString& path) { return para_read(path); },
+                    [this] { return windowTitle(); },
+                    [this](const QString& caption) { setWindowTitle(caption); }});
+}
 
 void CardImageWindow::rec_show(int list_no)
 {

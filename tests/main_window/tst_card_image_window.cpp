@@ -2,6 +2,7 @@
 
 #include "main_window/record_list_view.h"
 #include "platform/twips.h"
+#include "support/modal_script.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -31,7 +32,11 @@ private slots:
 
 void TestCardImageWindow::initialStateAfterStartup() {
     CardImageWindow window;
+    card::test::ModalScript modals;
+    modals.press("Command1(2)");
     window.runStartup();
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(modals.seen().first().objectName, QStringLiteral("file_select"));
     const auto& c = window.controls();
     QCOMPARE(window.windowTitle(), QStringLiteral("刷卡影像資料查詢"));
     QCOMPARE(c.DTPicker1->date(), QDate::currentDate());
@@ -132,7 +137,10 @@ void TestCardImageWindow::colours() {
 
 void TestCardImageWindow::baseSizeIsTheSizeAtCreation() {
     CardImageWindow window;
+    card::test::ModalScript modals;
+    modals.press("Command1(2)");
     window.runStartup();
+    QCOMPARE(modals.seen().size(), 1);
     const QSize outer = window.frameGeometry().size();
     QCOMPARE(window.state().base_width, qint16(outer.width() * 15));
     QCOMPARE(window.state().base_height, qint16(outer.height() * 15));
@@ -167,6 +175,8 @@ void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow_data() {
 void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow() {
     QFETCH(QSize, requested);
     CardImageWindow window;
+    card::test::ModalScript modals;
+    modals.press("Command1(2)");
     window.runStartup();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

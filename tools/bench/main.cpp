@@ -1,4 +1,4 @@
-// card_bench [records [N]] [photos]: with no argument, every benchmark.
+// card_bench [records [N]] [photos] [folders]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -7,6 +7,7 @@
 namespace card::bench {
 int runRecordBenchmark(qint64 recordCount);
 int runPhotoBenchmark();
+int runFolderBenchmark();
 } // namespace card::bench
 
 int main(int argc, char* argv[]) {
@@ -23,5 +24,7 @@ int main(int argc, char* argv[]) {
     }
     if (all || args.contains(QLatin1String("photos")))
         status |= card::bench::runPhotoBenchmark();
+    if (all || args.contains(QLatin1String("folders")))
+        status |= card::bench::runFolderBenchmark();
     return status;
 }

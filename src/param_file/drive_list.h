@@ -1,0 +1,36 @@
+// The drives of the drive list Drive1: drive letters on Windows, the mounted disks elsewhere.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace card {
+
+struct Drive {
+    QString name; // as the drive list shows it
+    QString root; // the drive's root folder, with its closing separator; its current folder
+};
+
+// One mounted file system as the platform reports it.
+struct MountedVolume {
+    QString rootPath;
+    QByteArray device;
+    QByteArray fileSystemType;
+    bool isFolder = true; // false for a single file mounted over another (container set-ups)
+};
+
+// The root, and the folders where real disks and removable media are mounted; not pseudo file
+// systems (proc, sysfs, tmpfs, ...) nor read-only package images.
+bool isUserDrive(const MountedVolume& volume);
+
+// The drives among the volumes, the root first, then by mount folder.
+QList<Drive> drivesOf(const QList<MountedVolume>& volumes);
+
+// The drives of this machine.
+QList<Drive> machineDrives();
+
+// Index of the drive with which path begins (the longest root that holds it), or -1.
+qsizetype driveIndexOf(const QList<Drive>& drives, const QString& path);
+
+} // namespace card
