@@ -79,7 +79,7 @@ void TestBadRecords::content_data()
     QTest::newRow("empty") << QByteArray() << QStringList{} << QString();
     QTest::newRow("binary garbage without separators") << garbage << QStringList{} << QString();
     QTest::newRow("nul bytes inside values")
-        << QByteArray("08:00:00,\"1\0002\",\"A\",\"\xB6\x69\"\r\n", 27) << QStringList{"08:00:00"}
+        << QByteArray("08:00:00,\"1") + '\0' + "2\",\"A\",\"\xB6\x69\"\r\n" << QStringList{"08:00:00"}
         << QString::fromLatin1("1\0002", 3);
     QTest::newRow("unterminated quote runs to the next quote")
         << QByteArray("08:00:00,\"1\",\"A\",\"\xB6\x69\"\r\n"
