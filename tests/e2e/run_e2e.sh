@@ -137,7 +137,7 @@ export LC_ALL=C.UTF-8
 
 status=0
 setsid dbus-run-session -- bash "$here/run_e2e.sh" --in-session "$build" "$work" "$artifacts" \
-    2> >(grep -v -e 'Failed to set fd limit' -e 'Activating service' \
+    2> >(grep --line-buffered -v -e 'Failed to set fd limit' -e 'Activating service' \
         -e 'Successfully activated' >&2) &
 session_group=$!
 wait "$session_group" || status=$?
