@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-uming
     xvfb xauth
+    dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
 )
 
 missing=()

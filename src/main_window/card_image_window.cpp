@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -142,6 +143,31 @@ FileReadStatus showRecordFile(RecordTableModel& records, const QString& path,
     return status;
 }
 
+// Controls without a caption of their own are named by their role in words; labels are not
+// named, their text is what a screen reader speaks.
+void nameControlsWithoutCaption(const MainControls& c)
+{
+    c.DTPicker1->setAccessibleName(QStringLiteral("日期選擇器"));
+    c.Check1->setAccessibleName(QStringLiteral("卡號篩選核取方塊"));
+    c.Text2->setAccessibleName(QStringLiteral("卡號文字方塊"));
+    const std::array<QString, 4> listNames = {
+        QStringLiteral("時間清單"), QStringLiteral("卡號清單"), QStringLiteral("姓名清單"),
+        QStringLiteral("進出清單")};
+    for (size_t k = 0; k < listNames.size(); ++k)
+        c.List1[k]->setAccessibleName(listNames[k]);
+    c.Image1->setAccessibleName(QStringLiteral("影像圖片方塊"));
+    c.Image2->setAccessibleName(QStringLiteral("無影像圖片方塊"));
+}
+
+// Without a position of its own the window manager would place the window where it likes; the
+// dialog, centred on this window, then follows it to the middle of the screen too.
+void centreOnScreen(QWidget& window)
+{
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(window.screen()->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
 // Outer size in twips, rounded half to even as the window's base size is stored.
 qint16 toBaseTwips(int pixels) {
     return static_cast<qint16>(std::nearbyint(pixelsToTwips(pixels)));
@@ -159,6 +185,7 @@ CardImageWindow::CardImageWindow(QWidget* parent)
     createControls();
     setFocusOrder();
     connectEvents();
+    nameControlsWithoutCaption(m_controls);
     describeControlsByName(this);
 }
 
@@ -310,8 +337,10 @@ void CardImageWindow::runStartup() {
     winId();
     m_state.base_height = toBaseTwips(frameGeometry().height());
     m_state.base_width = toBaseTwips(frameGeometry().width());
+    m_baseHasFrame = frameGeometry().size() != size();
     m_controls.Label6->raise();
     m_controls.Option1[2]->setFocus();
+    centreOnScreen(*this);
     Command3_Click();
 }
 
@@ -369,9 +398,19 @@ void CardImageWindow::resizeEvent(QResizeEvent* event)
     followWindowSize();
 }
 
+void CardImageWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // On X11 the frame becomes known only after the pass of the first showing; the window's
+    // first activation lays it out again, frame included.
+    if (event->type() == QEvent::ActivationChange && !m_baseHasFrame && isVisible())
+        followWindowSize();
+}
+
 // One layout pass for the window's size at this moment. Restoring the size raises another
 // resize event, whose pass then lays out for the restored size.
 void CardImageWindow::followWindowSize() {
+    countLateFrameInBaseSize();
     const MainControls& c = m_controls;
     const QSize outer = frameGeometry().size();
     MainLayoutInput input;
@@ -410,6 +449,19 @@ void CardImageWindow::followWindowSize() {
         c.Image1->resize(twipsToPixels(layout.width.image_width), c.Image1->height());
         break;
     }
+}
+
+// The base size is the outer size at creation. Where the window manager frames the window only
+// once it is shown (X11), the first reading lacks the frame: it is added once, as soon as a pass
+// sees it, so that the window springs back to the size it opened with.
+void CardImageWindow::countLateFrameInBaseSize()
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (m_baseHasFrame || frame.isNull())
+        return;
+    m_state.base_width = static_cast<qint16>(m_state.base_width + toBaseTwips(frame.width()));
+    m_state.base_height = static_cast<qint16>(m_state.base_height + toBaseTwips(frame.height()));
+    m_baseHasFrame = true;
 }
 
 } // namespace card

@@ -36,6 +36,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createControls();
@@ -46,10 +47,13 @@ private:
     void connectEvents();
     void keepListsScrollingInStep();
     void followWindowSize();
+    void countLateFrameInBaseSize();
 
     MainControls m_controls;
     MainWindowState m_state;
     RecordTableModel* m_records = nullptr;
+    // Whether base_width and base_height include the window manager's frame.
+    bool m_baseHasFrame = false;
 };
 
 } // namespace card

@@ -4,6 +4,7 @@
 #include "param_file/folder_commands.h"
 #include "param_file/folder_item_delegate.h"
 #include "param_file/folder_list_model.h"
+#include "platform/accessible_names.h"
 #include "platform/file_exists.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
@@ -47,6 +48,16 @@ QString workingFolder() {
     return QDir::toNativeSeparators(QDir::currentPath());
 }
 
+// Lists and the file name box have no caption of their own: they are named by their role in
+// words. Labels are not named, their text is what a screen reader speaks.
+void nameControlsWithoutCaption(const FileSelectControls& c)
+{
+    c.Drive1->setAccessibleName(QStringLiteral("磁碟清單"));
+    c.Dir1->setAccessibleName(QStringLiteral("路徑清單"));
+    c.File1->setAccessibleName(QStringLiteral("檔案清單"));
+    c.Text1->setAccessibleName(QStringLiteral("檔案名稱文字方塊"));
+}
+
 } // namespace
 
 FileSelectDialog::FileSelectDialog(DialogPara& dialog_para, QWidget* owner)
@@ -58,6 +69,8 @@ FileSelectDialog::FileSelectDialog(DialogPara& dialog_para, QWidget* owner)
     setObjectName(QStringLiteral("file_select"));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     createControls();
+    nameControlsWithoutCaption(m_controls);
+    describeControlsByName(this);
     setFocusOrder();
     startOnWorkingFolder();
     connectEvents();

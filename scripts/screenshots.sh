@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Refreshes the README's screenshots in docs/: sets up what is missing, builds, and runs the
+# end-to-end session, which photographs the dialog, a query with a photo and a finished playback.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=Release
+mkdir -p "$root/docs"
+CARD_E2E_DOCS="$root/docs" bash "$root/tests/e2e/run_e2e.sh" "$root/build"
+ls -l "$root"/docs/*.png
