@@ -2,8 +2,8 @@
 // five characters change, at most five existence tests, and the frame never goes up.
 #include "viewer/frame_step.h"
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -14,8 +14,8 @@ card::RecordCriteria criteriaFrom(std::uint8_t choices, QByteArrayView cardText)
     card::RecordCriteria criteria;
     criteria.cardFilterOn = (choices & 1) != 0;
     criteria.cardText = QString::fromUtf8(cardText);
-    criteria.direction = card::directionChoice((choices & 2) != 0, (choices & 4) != 0,
-                                               (choices & 8) != 0);
+    criteria.direction =
+        card::directionChoice((choices & 2) != 0, (choices & 4) != 0, (choices & 8) != 0);
     return criteria;
 }
 

@@ -6,8 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QString listed = QString::fromUtf8(reinterpret_cast<const char*>(data),
-                                             static_cast<qsizetype>(size));
+    const QString listed =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString digits = card::timeOfDayDigits(listed);
     if (digits.isEmpty())
         return 0;

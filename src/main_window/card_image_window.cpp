@@ -7,6 +7,7 @@
 #include "param_file/module1.h"
 #include "param_file/parameter_table.h"
 #include "platform/accessible_names.h"
+#include "platform/control_placement.h"
 #include "platform/file_exists.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
@@ -46,7 +47,8 @@ const QColor kClearButtonColour(192, 255, 192);
 const QColor kLoadButtonColour(255, 192, 128);
 
 // "新細明體" where it exists, else the closest Traditional Chinese Ming face, else any CJK face.
-QFont mingFont(double pointSize) {
+QFont mingFont(double pointSize)
+{
     QFont font;
     font.setFamilies({QStringLiteral("新細明體"), QStringLiteral("PMingLiU"),
                       QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing TW MBE"),
@@ -57,29 +59,21 @@ QFont mingFont(double pointSize) {
     return font;
 }
 
-template <typename Widget>
-Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height) {
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
-
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-void fillBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+void fillBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-QLabel* plainLabel(QWidget* parent, const QString& caption) {
+QLabel* plainLabel(QWidget* parent, const QString& caption)
+{
     return new QLabel(caption, parent);
 }
 
-QLabel* headingLabel(QWidget* parent, const QString& caption) {
+QLabel* headingLabel(QWidget* parent, const QString& caption)
+{
     auto* label = new QLabel(caption, parent);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
@@ -87,7 +81,8 @@ QLabel* headingLabel(QWidget* parent, const QString& caption) {
     return label;
 }
 
-QLabel* valueLabel(QWidget* parent) {
+QLabel* valueLabel(QWidget* parent)
+{
     auto* label = new QLabel(parent);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
@@ -95,7 +90,8 @@ QLabel* valueLabel(QWidget* parent) {
     return label;
 }
 
-QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor& colour) {
+QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor& colour)
+{
     auto* button = new QPushButton(caption, parent);
     button->setFont(mingFont(9));
     QPalette palette = button->palette();
@@ -105,7 +101,8 @@ QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor
     return button;
 }
 
-QLabel* pictureBox(QWidget* parent, const QString& resource) {
+QLabel* pictureBox(QWidget* parent, const QString& resource)
+{
     auto* box = new QLabel(parent);
     box->setScaledContents(true); // a picture box stretches its picture to its own size
     box->setPixmap(QPixmap(resource));
@@ -169,7 +166,8 @@ void centreOnScreen(QWidget& window)
 }
 
 // Outer size in twips, rounded half to even as the window's base size is stored.
-qint16 toBaseTwips(int pixels) {
+qint16 toBaseTwips(int pixels)
+{
     return static_cast<qint16>(std::nearbyint(pixelsToTwips(pixels)));
 }
 
@@ -177,7 +175,8 @@ qint16 toBaseTwips(int pixels) {
 
 CardImageWindow::CardImageWindow(QWidget* parent)
     : QWidget(parent)
-    , m_records(new RecordTableModel(this)) {
+    , m_records(new RecordTableModel(this))
+{
     setObjectName(QStringLiteral("Card_Image"));
     setWindowTitle(applicationTitle());
     setWindowIcon(QIcon(QStringLiteral(":/pictures/card_image.ico")));
@@ -191,13 +190,15 @@ CardImageWindow::CardImageWindow(QWidget* parent)
 
 CardImageWindow::~CardImageWindow() = default;
 
-void CardImageWindow::createControls() {
+void CardImageWindow::createControls()
+{
     createQueryControls();
     createResultLists();
     createDetailPanel();
 }
 
-void CardImageWindow::createQueryControls() {
+void CardImageWindow::createQueryControls()
+{
     MainControls& c = m_controls;
     c.Label1[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0), 180,
                         270, 915, 285);
@@ -232,7 +233,8 @@ void CardImageWindow::createQueryControls() {
                        QStringLiteral("Command3"), 3540, 1125, 855, 420);
 }
 
-void CardImageWindow::createResultLists() {
+void CardImageWindow::createResultLists()
+{
     MainControls& c = m_controls;
     c.Label2[0] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 0), 135, 1665,
                         1185, 240);
@@ -257,7 +259,8 @@ void CardImageWindow::createResultLists() {
     keepListsScrollingInStep();
 }
 
-void CardImageWindow::keepListsScrollingInStep() {
+void CardImageWindow::keepListsScrollingInStep()
+{
     // One scroll bar, on the last column, moves all four; the others would only repeat it.
     const auto& lists = m_controls.List1;
     for (RecordListView* list : lists) {
@@ -271,7 +274,8 @@ void CardImageWindow::keepListsScrollingInStep() {
     }
 }
 
-void CardImageWindow::createDetailPanel() {
+void CardImageWindow::createDetailPanel()
+{
     MainControls& c = m_controls;
     c.Label1[3] = place(plainLabel(this, QStringLiteral("影像資料：")), indexed("Label1", 3), 4575,
                         225, 915, 285);
@@ -308,7 +312,8 @@ void CardImageWindow::createDetailPanel() {
     c.Timer1->setInterval(kPlaybackIntervalMs);
 }
 
-void CardImageWindow::setFocusOrder() {
+void CardImageWindow::setFocusOrder()
+{
     const MainControls& c = m_controls;
     const std::array<QWidget*, 13> order = {
         c.Option1[0], c.Option1[1], c.Option1[2], c.Command1, c.Check1,   c.Text2,   c.Command2,
@@ -317,7 +322,8 @@ void CardImageWindow::setFocusOrder() {
         setTabOrder(order[i], order[i + 1]);
 }
 
-void CardImageWindow::connectEvents() {
+void CardImageWindow::connectEvents()
+{
     const MainControls& c = m_controls;
     connect(c.Command1, &QPushButton::clicked, this, &CardImageWindow::Command1_Click);
     connect(c.Command2, &QPushButton::clicked, this, &CardImageWindow::Command2_Click);
@@ -330,7 +336,8 @@ void CardImageWindow::connectEvents() {
     }
 }
 
-void CardImageWindow::runStartup() {
+void CardImageWindow::runStartup()
+{
     m_controls.DTPicker1->setDate(QDate::currentDate());
     m_controls.Option1[2]->setChecked(true);
     // Creating the native window lets platforms that know their frame include it already.
@@ -344,7 +351,8 @@ void CardImageWindow::runStartup() {
     Command3_Click();
 }
 
-bool CardImageWindow::para_read(const QString& para_fname) {
+bool CardImageWindow::para_read(const QString& para_fname)
+{
     if (readParameterFile(para_fname, m_state.para))
         return true;
     showMessage(this, QStringLiteral("不正確參數檔"));
@@ -379,7 +387,9 @@ void CardImageWindow::Command3_Click()
                    {[this, &dialog_para] { FileSelectDialog::showModal(dialog_para, this); },
                     [this](const QString& path) { return para_read(path); },
                     [this] { return windowTitle(); },
-                    [this](const QString& caption) { setWindowTitle(caption); }});
+                    [this](const QString& caption) {
+                        setWindowTitle(caption);
+                    }});
 }
 
 void CardImageWindow::rec_show(int list_no)
@@ -409,7 +419,8 @@ void CardImageWindow::changeEvent(QEvent* event)
 
 // One layout pass for the window's size at this moment. Restoring the size raises another
 // resize event, whose pass then lays out for the restored size.
-void CardImageWindow::followWindowSize() {
+void CardImageWindow::followWindowSize()
+{
     countLateFrameInBaseSize();
     const MainControls& c = m_controls;
     const QSize outer = frameGeometry().size();

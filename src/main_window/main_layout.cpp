@@ -4,7 +4,8 @@ namespace card {
 
 namespace {
 
-HeightAction heightAction(const MainLayoutInput& in) {
+HeightAction heightAction(const MainLayoutInput& in)
+{
     if (in.height < in.base_height) {
         if (in.state == WindowShowState::Maximized)
             return {};
@@ -14,7 +15,8 @@ HeightAction heightAction(const MainLayoutInput& in) {
             in.height - in.image_top - kBottomMarginTwips};
 }
 
-WidthAction widthAction(const MainLayoutInput& in) {
+WidthAction widthAction(const MainLayoutInput& in)
+{
     if (in.width < in.base_width) {
         if (in.state == WindowShowState::Maximized)
             return {};
@@ -25,7 +27,8 @@ WidthAction widthAction(const MainLayoutInput& in) {
 
 } // namespace
 
-MainLayout compute_main_layout(const MainLayoutInput& input) {
+MainLayout compute_main_layout(const MainLayoutInput& input)
+{
     if (input.state == WindowShowState::Minimized)
         return {};
     return {heightAction(input), widthAction(input)};

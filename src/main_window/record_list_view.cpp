@@ -5,7 +5,8 @@
 namespace card {
 
 RecordListView::RecordListView(QWidget* parent)
-    : QListView(parent) {
+    : QListView(parent)
+{
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform rows keep a list of a million rows instant to lay out and scroll.
@@ -14,14 +15,16 @@ RecordListView::RecordListView(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-int RecordListView::selectedRow() const {
+int RecordListView::selectedRow() const
+{
     if (!selectionModel())
         return -1;
     const QModelIndexList rows = selectionModel()->selectedIndexes();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void RecordListView::setSelectedRow(int row) {
+void RecordListView::setSelectedRow(int row)
+{
     if (!model() || !selectionModel())
         return;
     const QModelIndex index = model()->index(row, modelColumn());
@@ -33,19 +36,22 @@ void RecordListView::setSelectedRow(int row) {
     scrollTo(index);
 }
 
-QString RecordListView::selectedText() const {
+QString RecordListView::selectedText() const
+{
     const int row = selectedRow();
     if (row < 0)
         return {};
     return model()->index(row, modelColumn()).data().toString();
 }
 
-void RecordListView::mousePressEvent(QMouseEvent* event) {
+void RecordListView::mousePressEvent(QMouseEvent* event)
+{
     QListView::mousePressEvent(event);
     emit mousePressed();
 }
 
-void RecordListView::keyReleaseEvent(QKeyEvent* event) {
+void RecordListView::keyReleaseEvent(QKeyEvent* event)
+{
     QListView::keyReleaseEvent(event);
     emit keyReleased();
 }

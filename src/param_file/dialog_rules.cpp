@@ -9,16 +9,19 @@ namespace {
 const QString kLowerExtension = QStringLiteral(".spf");
 const QString kUpperExtension = QStringLiteral(".SPF");
 
-ConfirmOutcome stay(const QString& message) {
+ConfirmOutcome stay(const QString& message)
+{
     return {ConfirmNext::Stay, message};
 }
 
-ConfirmOutcome close() {
+ConfirmOutcome close()
+{
     return {ConfirmNext::Close, {}};
 }
 
 ConfirmOutcome pressInFolderMode(DialogPara& dialog_para, ConfirmButton button,
-                                 const ConfirmFields& fields) {
+                                 const ConfirmFields& fields)
+{
     if (button == ConfirmButton::Select)
         dialog_para[kDialogFolderSlot] = fields.openFolder;
     else if (button == ConfirmButton::Cancel)
@@ -28,7 +31,8 @@ ConfirmOutcome pressInFolderMode(DialogPara& dialog_para, ConfirmButton button,
 }
 
 ConfirmOutcome pressNewName(DialogPara& dialog_para, const ConfirmFields& fields,
-                            const FileTest& fileExists) {
+                            const FileTest& fileExists)
+{
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
     dialog_para[kDialogPathSlot] = newParameterFilePath(fields.fileFolder, fields.typedName);
@@ -38,7 +42,8 @@ ConfirmOutcome pressNewName(DialogPara& dialog_para, const ConfirmFields& fields
 }
 
 ConfirmOutcome pressSelect(DialogPara& dialog_para, const ConfirmFields& fields,
-                           const FileTest& fileExists) {
+                           const FileTest& fileExists)
+{
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
     dialog_para[kDialogPathSlot] = joinPath(fields.fileFolder, fields.typedName);
@@ -48,7 +53,8 @@ ConfirmOutcome pressSelect(DialogPara& dialog_para, const ConfirmFields& fields,
     return close();
 }
 
-ConfirmOutcome pressCancel(DialogPara& dialog_para) {
+ConfirmOutcome pressCancel(DialogPara& dialog_para)
+{
     dialog_para[kDialogPathSlot].clear();
     dialog_para[kDialogCodeSlot] = kCodeCancelled;
     return close();
@@ -56,15 +62,18 @@ ConfirmOutcome pressCancel(DialogPara& dialog_para) {
 
 } // namespace
 
-bool isFolderMode(const DialogPara& dialog_para) {
+bool isFolderMode(const DialogPara& dialog_para)
+{
     return dialog_para[kDialogCodeSlot] == kModeFolder;
 }
 
-bool isLoadMode(const DialogPara& dialog_para) {
+bool isLoadMode(const DialogPara& dialog_para)
+{
     return dialog_para[kDialogCodeSlot] == kModeLoad;
 }
 
-QString newParameterFilePath(const QString& folder, const QString& name) {
+QString newParameterFilePath(const QString& folder, const QString& name)
+{
     QString path = joinPath(folder, name);
     if (!path.endsWith(kLowerExtension, Qt::CaseSensitive) &&
         !path.endsWith(kUpperExtension, Qt::CaseSensitive))
@@ -73,7 +82,8 @@ QString newParameterFilePath(const QString& folder, const QString& name) {
 }
 
 ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
-                            const ConfirmFields& fields, const FileTest& fileExists) {
+                            const ConfirmFields& fields, const FileTest& fileExists)
+{
     if (isFolderMode(dialog_para))
         return pressInFolderMode(dialog_para, button, fields);
     switch (button) {
@@ -87,7 +97,8 @@ ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
     return pressCancel(dialog_para);
 }
 
-ConfirmOutcome answerContinue(DialogPara& dialog_para, bool yes) {
+ConfirmOutcome answerContinue(DialogPara& dialog_para, bool yes)
+{
     if (!yes)
         return stay({});
     dialog_para[kDialogCodeSlot] = kCodeNewName;

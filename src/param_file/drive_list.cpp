@@ -19,7 +19,8 @@ constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
 #endif
 
 #ifndef Q_OS_WIN
-QList<MountedVolume> mountedVolumes() {
+QList<MountedVolume> mountedVolumes()
+{
     QList<MountedVolume> volumes;
     const QList<QStorageInfo> infos = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& info : infos) {
@@ -33,7 +34,8 @@ QList<MountedVolume> mountedVolumes() {
 #endif
 
 // True when path lies in the folder root, or is it.
-bool holds(const QString& root, const QString& path) {
+bool holds(const QString& root, const QString& path)
+{
     if (!path.startsWith(root, kPathCase))
         return false;
     if (path.size() == root.size() || root.endsWith(u'/') || root.endsWith(u'\\'))
@@ -44,7 +46,8 @@ bool holds(const QString& root, const QString& path) {
 
 } // namespace
 
-bool isUserDrive(const MountedVolume& volume) {
+bool isUserDrive(const MountedVolume& volume)
+{
     if (volume.rootPath == kRoot)
         return true;
     if (!volume.isFolder || !volume.device.startsWith("/dev/"))
@@ -52,7 +55,8 @@ bool isUserDrive(const MountedVolume& volume) {
     return volume.fileSystemType != "squashfs";
 }
 
-QList<Drive> drivesOf(const QList<MountedVolume>& volumes) {
+QList<Drive> drivesOf(const QList<MountedVolume>& volumes)
+{
     QList<Drive> drives;
     for (const MountedVolume& volume : volumes) {
         if (!isUserDrive(volume))
@@ -71,7 +75,8 @@ QList<Drive> drivesOf(const QList<MountedVolume>& volumes) {
     return drives;
 }
 
-QList<Drive> machineDrives() {
+QList<Drive> machineDrives()
+{
 #ifdef Q_OS_WIN
     QList<Drive> drives;
     const QFileInfoList roots = QDir::drives();
@@ -85,7 +90,8 @@ QList<Drive> machineDrives() {
 #endif
 }
 
-qsizetype driveIndexOf(const QList<Drive>& drives, const QString& path) {
+qsizetype driveIndexOf(const QList<Drive>& drives, const QString& path)
+{
     qsizetype best = -1;
     for (qsizetype i = 0; i < drives.size(); ++i) {
         const QString& root = drives.at(i).root;

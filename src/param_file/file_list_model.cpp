@@ -4,22 +4,26 @@ namespace card {
 
 FileListModel::FileListModel(const QString& pattern, QObject* parent)
     : ScannedListModel(parent)
-    , m_patterns(pattern.split(u';', Qt::SkipEmptyParts)) {}
+    , m_patterns(pattern.split(u';', Qt::SkipEmptyParts))
+{}
 
-QVariant FileListModel::data(const QModelIndex& index, int role) const {
+QVariant FileListModel::data(const QModelIndex& index, int role) const
+{
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     return fileName(index.row());
 }
 
-void FileListModel::setFolder(const QString& folder) {
+void FileListModel::setFolder(const QString& folder)
+{
     beginResetModel();
     m_folder = folder;
     restartScan(folder, EntryKind::Files, m_patterns);
     endResetModel();
 }
 
-QString FileListModel::fileName(int row) const {
+QString FileListModel::fileName(int row) const
+{
     if (row < 0 || row >= rowCount())
         return {};
     return scannedNames().at(row);

@@ -5,6 +5,7 @@
 #include "param_file/folder_item_delegate.h"
 #include "param_file/folder_list_model.h"
 #include "platform/accessible_names.h"
+#include "platform/control_placement.h"
 #include "platform/file_exists.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
@@ -25,18 +26,8 @@ constexpr int kClientWidthTwips = 4770;
 constexpr int kClientHeightTwips = 3465;
 constexpr int kFolderIconPixels = 12;
 
-template <typename Widget>
-Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height) {
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
-
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-}
-
-QListView* listView(QWidget* parent) {
+QListView* listView(QWidget* parent)
+{
     auto* view = new QListView(parent);
     view->setUniformItemSizes(true); // keeps a folder of 100,000 entries instant to show
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -44,7 +35,8 @@ QListView* listView(QWidget* parent) {
     return view;
 }
 
-QString workingFolder() {
+QString workingFolder()
+{
     return QDir::toNativeSeparators(QDir::currentPath());
 }
 
@@ -65,7 +57,8 @@ FileSelectDialog::FileSelectDialog(DialogPara& dialog_para, QWidget* owner)
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_dialogPara(dialog_para)
     , m_folders(new FolderListModel(this))
-    , m_files(new FileListModel(kParameterFilePattern, this)) {
+    , m_files(new FileListModel(kParameterFilePattern, this))
+{
     setObjectName(QStringLiteral("file_select"));
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     createControls();
@@ -79,12 +72,14 @@ FileSelectDialog::FileSelectDialog(DialogPara& dialog_para, QWidget* owner)
 
 FileSelectDialog::~FileSelectDialog() = default;
 
-void FileSelectDialog::showModal(DialogPara& dialog_para, QWidget* owner) {
+void FileSelectDialog::showModal(DialogPara& dialog_para, QWidget* owner)
+{
     FileSelectDialog dialog(dialog_para, owner);
     dialog.exec();
 }
 
-void FileSelectDialog::createControls() {
+void FileSelectDialog::createControls()
+{
     FileSelectControls& c = m_controls;
     c.Label1[0] = place(new QLabel(QStringLiteral("選擇磁碟"), this), indexed("Label1", 0), 180,
                         225, 915, 240);
@@ -111,7 +106,8 @@ void FileSelectDialog::createControls() {
     c.Command1[1]->setDefault(true);
 }
 
-void FileSelectDialog::createLists() {
+void FileSelectDialog::createLists()
+{
     FileSelectControls& c = m_controls;
     c.Dir1 = place(listView(this), QStringLiteral("Dir1"), 120, 1110, 1845, 1350);
     c.Dir1->setModel(m_folders);
@@ -121,7 +117,8 @@ void FileSelectDialog::createLists() {
     c.File1->setModel(m_files);
 }
 
-void FileSelectDialog::setFocusOrder() {
+void FileSelectDialog::setFocusOrder()
+{
     const FileSelectControls& c = m_controls;
     const std::array<QWidget*, 9> order = {c.File1,       c.Drive1,      c.Dir1,
                                            c.Command1[0], c.Command1[1], c.Command1[2],
@@ -130,7 +127,8 @@ void FileSelectDialog::setFocusOrder() {
         setTabOrder(order[i], order[i + 1]);
 }
 
-void FileSelectDialog::startOnWorkingFolder() {
+void FileSelectDialog::startOnWorkingFolder()
+{
     const QString folder = workingFolder();
     m_drives = machineDrives();
     for (const Drive& drive : std::as_const(m_drives))
@@ -140,7 +138,8 @@ void FileSelectDialog::startOnWorkingFolder() {
         Dir1_Change();
 }
 
-void FileSelectDialog::connectEvents() {
+void FileSelectDialog::connectEvents()
+{
     const FileSelectControls& c = m_controls;
     for (int i = 0; i < 3; ++i)
         connect(c.Command1[static_cast<size_t>(i)], &QPushButton::clicked, this,
@@ -159,7 +158,8 @@ void FileSelectDialog::connectEvents() {
     connect(c.Cmd_Del, &QPushButton::clicked, this, &FileSelectDialog::Cmd_Del_Click);
 }
 
-void FileSelectDialog::runOpeningSteps() {
+void FileSelectDialog::runOpeningSteps()
+{
     setWindowTitle(m_dialogPara[kDialogTitleSlot]);
     if (isLoadMode(m_dialogPara))
         m_controls.Command1[0]->hide();
@@ -172,7 +172,8 @@ void FileSelectDialog::runOpeningSteps() {
         openStartFolder(m_dialogPara[kDialogFolderSlot]);
 }
 
-void FileSelectDialog::enterFolderMode() {
+void FileSelectDialog::enterFolderMode()
+{
     const FileSelectControls& c = m_controls;
     for (QWidget* control : {static_cast<QWidget*>(c.Text1), static_cast<QWidget*>(c.Label1[3]),
                              static_cast<QWidget*>(c.Command1[0]), static_cast<QWidget*>(c.File1),
@@ -181,7 +182,8 @@ void FileSelectDialog::enterFolderMode() {
     c.Drive1->setFocus();
 }
 
-void FileSelectDialog::openStartFolder(const QString& folder) {
+void FileSelectDialog::openStartFolder(const QString& folder)
+{
     // Each step that fails is skipped without a message: the lists stay where they were.
     const qsizetype drive = driveIndexOf(m_drives, folder);
     if (drive >= 0)
@@ -189,17 +191,20 @@ void FileSelectDialog::openStartFolder(const QString& folder) {
     m_folders->open(folder);
 }
 
-void FileSelectDialog::showOpenFolder() {
+void FileSelectDialog::showOpenFolder()
+{
     const QModelIndex open = m_folders->index(m_folders->openFolderRow());
     m_controls.Dir1->setCurrentIndex(open);
     m_controls.Dir1->scrollTo(open);
 }
 
-ConfirmFields FileSelectDialog::confirmFields() const {
+ConfirmFields FileSelectDialog::confirmFields() const
+{
     return {m_controls.Text1->text(), m_files->folder(), m_folders->openFolder()};
 }
 
-void FileSelectDialog::Command1_Click(int index) {
+void FileSelectDialog::Command1_Click(int index)
+{
     ConfirmOutcome outcome =
         pressConfirm(m_dialogPara, static_cast<ConfirmButton>(index), confirmFields(), &fileExists);
     if (outcome.next == ConfirmNext::AskToContinue)
@@ -210,31 +215,36 @@ void FileSelectDialog::Command1_Click(int index) {
         accept();
 }
 
-void FileSelectDialog::Drive1_Change() {
+void FileSelectDialog::Drive1_Change()
+{
     // A drive that is not ready leaves Dir1 and File1 where they were, without a message.
     const int drive = m_controls.Drive1->currentIndex();
     if (drive >= 0 && drive < m_drives.size())
         m_folders->open(m_drives.at(drive).root);
 }
 
-void FileSelectDialog::Dir1_Change() {
+void FileSelectDialog::Dir1_Change()
+{
     m_files->setFolder(m_folders->openFolder());
     showOpenFolder();
 }
 
-void FileSelectDialog::File1_Click() {
+void FileSelectDialog::File1_Click()
+{
     // The selection, not the current row: focus alone makes a row current without choosing it.
     const QModelIndexList selected = m_controls.File1->selectionModel()->selectedRows();
     if (!selected.isEmpty())
         m_controls.Text1->setText(m_files->fileName(selected.first().row()));
 }
 
-void FileSelectDialog::File1_DblClick() {
+void FileSelectDialog::File1_DblClick()
+{
     File1_Click();
     Command1_Click(static_cast<int>(ConfirmButton::Select));
 }
 
-void FileSelectDialog::Cmd_Add_Click() {
+void FileSelectDialog::Cmd_Add_Click()
+{
     const QString name = askText(this, kNewFolderPrompt, kNewFolderTitle);
     if (name.isEmpty())
         return;
@@ -246,7 +256,8 @@ void FileSelectDialog::Cmd_Add_Click() {
     showOpenFolder();
 }
 
-void FileSelectDialog::Cmd_Del_Click() {
+void FileSelectDialog::Cmd_Del_Click()
+{
     const QString removed = m_folders->openFolder();
     if (!removeEmptyFolder(removed)) {
         showMessage(this, kRemoveFolderFailed);
@@ -258,7 +269,8 @@ void FileSelectDialog::Cmd_Del_Click() {
         showMessage(this, kRemoveFolderFailed);
 }
 
-void FileSelectDialog::keyPressEvent(QKeyEvent* event) {
+void FileSelectDialog::keyPressEvent(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         m_controls.Command1[2]->click();
         return;

@@ -11,26 +11,30 @@ namespace {
 
 constexpr int kIndentPixels = 10;
 
-int indent(const QModelIndex& index) {
+int indent(const QModelIndex& index)
+{
     return kIndentPixels * index.data(FolderListModel::DepthRole).toInt();
 }
 
 } // namespace
 
 void FolderItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const {
+                               const QModelIndex& index) const
+{
     QStyleOptionViewItem indented = option;
     indented.rect.setLeft(option.rect.left() + indent(index));
     QStyledItemDelegate::paint(painter, indented, index);
 }
 
 QSize FolderItemDelegate::sizeHint(const QStyleOptionViewItem& option,
-                                   const QModelIndex& index) const {
+                                   const QModelIndex& index) const
+{
     return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
 }
 
 void FolderItemDelegate::initStyleOption(QStyleOptionViewItem* option,
-                                         const QModelIndex& index) const {
+                                         const QModelIndex& index) const
+{
     QStyledItemDelegate::initStyleOption(option, index);
     const QStyle* style = option->widget ? option->widget->style() : QApplication::style();
     const bool onChain = index.data(FolderListModel::OnChainRole).toBool();

@@ -9,14 +9,16 @@ namespace card {
 namespace {
 
 // The folder of a chain entry, last part only; a root shows whole.
-QString shownName(const QString& folder, bool isRoot) {
+QString shownName(const QString& folder, bool isRoot)
+{
     if (isRoot)
         return folder;
     return folder.mid(folder.lastIndexOf(pathSeparator()) + 1);
 }
 
 // The root of a clean absolute path, with its closing separator: "/", "C:/", "//server/share/".
-QString rootOf(const QString& clean) {
+QString rootOf(const QString& clean)
+{
 #ifdef Q_OS_WIN
     if (clean.size() >= 2 && clean.at(1) == u':')
         return clean.left(2) + u'/';
@@ -33,7 +35,8 @@ QString rootOf(const QString& clean) {
 
 } // namespace
 
-QStringList folderChain(const QString& folder) {
+QStringList folderChain(const QString& folder)
+{
     const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     const QString root = rootOf(clean);
     QStringList chain{QDir::toNativeSeparators(root)};
@@ -47,15 +50,18 @@ QStringList folderChain(const QString& folder) {
     return chain;
 }
 
-bool canOpenFolder(const QString& folder) {
+bool canOpenFolder(const QString& folder)
+{
     const QFileInfo info(folder);
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
 FolderListModel::FolderListModel(QObject* parent)
-    : ScannedListModel(parent) {}
+    : ScannedListModel(parent)
+{}
 
-QVariant FolderListModel::data(const QModelIndex& index, int role) const {
+QVariant FolderListModel::data(const QModelIndex& index, int role) const
+{
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     const int row = index.row();
@@ -73,7 +79,8 @@ QVariant FolderListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QString FolderListModel::folderAt(int row) const {
+QString FolderListModel::folderAt(int row) const
+{
     if (row < 0 || row >= rowCount())
         return {};
     if (row < leadingRows())
@@ -81,7 +88,8 @@ QString FolderListModel::folderAt(int row) const {
     return joinPath(openFolder(), scannedNames().at(row - leadingRows()));
 }
 
-bool FolderListModel::open(const QString& path) {
+bool FolderListModel::open(const QString& path)
+{
     if (!canOpenFolder(path))
         return false;
     const QStringList chain = folderChain(path);
@@ -92,11 +100,13 @@ bool FolderListModel::open(const QString& path) {
     return true;
 }
 
-void FolderListModel::refresh() {
+void FolderListModel::refresh()
+{
     list(m_chain);
 }
 
-void FolderListModel::list(const QStringList& chain) {
+void FolderListModel::list(const QStringList& chain)
+{
     beginResetModel();
     m_chain = chain;
     restartScan(openFolder(), EntryKind::Folders);

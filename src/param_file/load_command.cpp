@@ -2,15 +2,18 @@
 
 namespace card {
 
-QString loadedCaption(const QString& path) {
+QString loadedCaption(const QString& path)
+{
     return kLoadedCaptionPrefix + path;
 }
 
-QString badFileCaption(const QString& caption) {
+QString badFileCaption(const QString& caption)
+{
     return caption + kBadFileCaptionSuffix;
 }
 
-QString chosenParameterFile(const DialogPara& dialog_para) {
+QString chosenParameterFile(const DialogPara& dialog_para)
+{
     // The path is tested first: code "1" with an empty path loads nothing.
     const QString& path = dialog_para[kDialogPathSlot];
     if (path.isEmpty() || dialog_para[kDialogCodeSlot] != kCodeSelected)
@@ -18,7 +21,8 @@ QString chosenParameterFile(const DialogPara& dialog_para) {
     return path;
 }
 
-void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host) {
+void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host)
+{
     dialog_para[kDialogTitleSlot] = kLoadDialogTitle;
     dialog_para[kDialogCodeSlot] = kModeLoad;
     host.showFileSelect();

@@ -2,7 +2,8 @@
 
 namespace card::Module1 {
 
-DialogPara& dialog_para() {
+DialogPara& dialog_para()
+{
     static DialogPara table;
     return table;
 }

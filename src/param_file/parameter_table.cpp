@@ -6,14 +6,16 @@
 
 namespace card {
 
-bool readParameterFile(const QString& path, ParameterTable& para) {
+bool readParameterFile(const QString& path, ParameterTable& para)
+{
     QByteArray bytes;
     if (readFileSnapshot(path, kMaxParameterFileSize, bytes) != FileReadStatus::Ok)
         return false;
     return readParameterValues(bytes, para);
 }
 
-bool readParameterValues(QByteArrayView bytes, ParameterTable& para) {
+bool readParameterValues(QByteArrayView bytes, ParameterTable& para)
+{
     const QByteArrayView content = QByteArrayView(bytes).sliced(utf8BomLength(bytes));
     const TextCodec codec(detectEncoding(content));
     ValueReader reader(content);

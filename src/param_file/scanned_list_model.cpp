@@ -11,7 +11,8 @@ namespace {
 constexpr qsizetype kMergeFraction = 4;
 
 // Alphabetical as an operator reads it; names differing only in case keep a fixed order.
-bool nameLess(const QString& a, const QString& b) {
+bool nameLess(const QString& a, const QString& b)
+{
     const int order = a.compare(b, Qt::CaseInsensitive);
     return order != 0 ? order < 0 : a < b;
 }
@@ -19,25 +20,29 @@ bool nameLess(const QString& a, const QString& b) {
 } // namespace
 
 ScannedListModel::ScannedListModel(QObject* parent)
-    : QAbstractListModel(parent) {
+    : QAbstractListModel(parent)
+{
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &ScannedListModel::mergeNextSlice);
 }
 
 ScannedListModel::~ScannedListModel() = default;
 
-int ScannedListModel::rowCount(const QModelIndex& parent) const {
+int ScannedListModel::rowCount(const QModelIndex& parent) const
+{
     if (parent.isValid())
         return 0;
     return leadingRows() + static_cast<int>(m_names.size());
 }
 
-bool ScannedListModel::scanComplete() const {
+bool ScannedListModel::scanComplete() const
+{
     return !m_iterator;
 }
 
 void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
-                                   const QStringList& patterns) {
+                                   const QStringList& patterns)
+{
     m_sliceTimer.stop();
     m_kind = kind;
     m_patterns.clear();
@@ -51,7 +56,8 @@ void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
         m_sliceTimer.start();
 }
 
-bool ScannedListModel::listed(const QFileInfo& entry) const {
+bool ScannedListModel::listed(const QFileInfo& entry) const
+{
     if (entry.isDir() != (m_kind == EntryKind::Folders))
         return false;
     if (m_patterns.isEmpty())
@@ -62,7 +68,8 @@ bool ScannedListModel::listed(const QFileInfo& entry) const {
         [&name](const QRegularExpression& pattern) { return pattern.match(name).hasMatch(); });
 }
 
-QStringList ScannedListModel::readSlice() {
+QStringList ScannedListModel::readSlice()
+{
     QStringList slice;
     for (int read = 0; read < kSliceSize && m_iterator->hasNext(); ++read) {
         m_iterator->next();
@@ -74,7 +81,8 @@ QStringList ScannedListModel::readSlice() {
     return slice;
 }
 
-void ScannedListModel::mergeNextSlice() {
+void ScannedListModel::mergeNextSlice()
+{
     if (!m_iterator) {
         m_sliceTimer.stop();
         return;

@@ -69,14 +69,12 @@ qsizetype findSeparator(const char* data, qsizetype from, qsizetype end)
 
 ValueReader::ValueReader(QByteArrayView bytes)
     : m_bytes(bytes)
-{
-}
+{}
 
 ValueReader::ValueReader(QByteArrayView bytes, qsizetype from)
     : m_bytes(bytes)
     , m_pos(from)
-{
-}
+{}
 
 bool ValueReader::next(ValueSlice& value)
 {
@@ -107,13 +105,15 @@ void ValueReader::readDelimited(char delimiter, ValueSlice& value)
     if (delimiter == '#') {
         // A '#' that is not closed before the next separator is ordinary text.
         const qsizetype separator = findSeparator(data, open + 1, size);
-        const void* close = std::memchr(data + open + 1, '#', static_cast<size_t>(separator - open - 1));
+        const void* close =
+            std::memchr(data + open + 1, '#', static_cast<size_t>(separator - open - 1));
         if (close == nullptr) {
             readUnquoted(value);
             return;
         }
     }
-    const void* close = std::memchr(data + open + 1, delimiter, static_cast<size_t>(size - open - 1));
+    const void* close =
+        std::memchr(data + open + 1, delimiter, static_cast<size_t>(size - open - 1));
     const qsizetype closePos = close ? static_cast<const char*>(close) - data : size;
     value = ValueSlice{open + 1, closePos - open - 1, false};
     m_pos = closePos < size ? closePos + 1 : size;

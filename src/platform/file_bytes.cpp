@@ -4,7 +4,8 @@
 
 namespace card {
 
-FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) {
+FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+{
     bytes.clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))

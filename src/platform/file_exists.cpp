@@ -13,7 +13,8 @@ namespace card {
 namespace {
 
 #ifndef Q_OS_WIN
-bool isHiddenName(const QString& path) {
+bool isHiddenName(const QString& path)
+{
     const qsizetype slash = path.lastIndexOf(u'/');
     const QStringView name = QStringView(path).mid(slash + 1);
     return name.startsWith(u'.');
@@ -22,7 +23,8 @@ bool isHiddenName(const QString& path) {
 
 } // namespace
 
-bool fileExists(const QString& path) {
+bool fileExists(const QString& path)
+{
     if (path.isEmpty() || path.contains(QChar(u'\0')))
         return false;
 #ifdef Q_OS_WIN

@@ -13,17 +13,20 @@ const QString kCancelText = QStringLiteral("取消");
 
 } // namespace
 
-QString applicationTitle() {
+QString applicationTitle()
+{
     return QStringLiteral("刷卡影像資料查詢");
 }
 
-void showMessage(QWidget* parent, const QString& text) {
+void showMessage(QWidget* parent, const QString& text)
+{
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
     box.button(QMessageBox::Ok)->setText(kOkText);
     box.exec();
 }
 
-bool askYesNo(QWidget* parent, const QString& text) {
+bool askYesNo(QWidget* parent, const QString& text)
+{
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
@@ -32,7 +35,8 @@ bool askYesNo(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-QString askText(QWidget* parent, const QString& prompt, const QString& title) {
+QString askText(QWidget* parent, const QString& prompt, const QString& title)
+{
     QInputDialog dialog(parent);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);

@@ -2,7 +2,8 @@
 
 namespace card {
 
-QChar pathSeparator() {
+QChar pathSeparator()
+{
 #ifdef Q_OS_WIN
     return u'\\';
 #else
@@ -10,7 +11,8 @@ QChar pathSeparator() {
 #endif
 }
 
-QString joinPath(const QString& folder, const QString& name) {
+QString joinPath(const QString& folder, const QString& name)
+{
     QString path;
     path.reserve(folder.size() + 1 + name.size());
     path += folder;

@@ -11,13 +11,15 @@ namespace {
 // them (no euro sign, no F9D6).
 constexpr const char* kWindows950Name = "windows-950";
 
-bool isContinuation(unsigned char byte) {
+bool isContinuation(unsigned char byte)
+{
     return (byte & 0xC0) == 0x80;
 }
 
 // Length of the well-formed UTF-8 sequence starting at p, 0 when it is malformed, or -1 when it
 // is a correct prefix cut off by the end of the buffer.
-int utf8SequenceLength(const unsigned char* p, const unsigned char* end) {
+int utf8SequenceLength(const unsigned char* p, const unsigned char* end)
+{
     const unsigned char lead = p[0];
     int length = 0;
     unsigned char minSecond = 0x80;
@@ -49,7 +51,8 @@ int utf8SequenceLength(const unsigned char* p, const unsigned char* end) {
     return length;
 }
 
-bool isValidUtf8(QByteArrayView bytes) {
+bool isValidUtf8(QByteArrayView bytes)
+{
     auto p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto end = p + bytes.size();
     while (p < end) {
@@ -77,7 +80,8 @@ bool isValidUtf8(QByteArrayView bytes) {
 }
 
 // True when bytes end in a code page 950 lead byte whose trail byte is missing.
-bool endsInLoneLeadByte(QByteArrayView bytes) {
+bool endsInLoneLeadByte(QByteArrayView bytes)
+{
     if (bytes.isEmpty() || static_cast<unsigned char>(bytes.back()) < 0x81)
         return false;
     qsizetype i = 0;
@@ -88,11 +92,13 @@ bool endsInLoneLeadByte(QByteArrayView bytes) {
 
 } // namespace
 
-qsizetype utf8BomLength(QByteArrayView bytes) {
+qsizetype utf8BomLength(QByteArrayView bytes)
+{
     return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
 }
 
-TextEncoding detectEncoding(QByteArrayView bytes) {
+TextEncoding detectEncoding(QByteArrayView bytes)
+{
     return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows950;
 }
 
@@ -103,9 +109,11 @@ TextCodec::TextCodec(TextEncoding encoding)
                     : QStringDecoder(kWindows950Name, QStringDecoder::Flag::Stateless))
     , m_encoder(encoding == TextEncoding::Utf8
                     ? QStringEncoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
-                    : QStringEncoder(kWindows950Name, QStringEncoder::Flag::Stateless)) {}
+                    : QStringEncoder(kWindows950Name, QStringEncoder::Flag::Stateless))
+{}
 
-QString TextCodec::decode(QByteArrayView bytes) const {
+QString TextCodec::decode(QByteArrayView bytes) const
+{
     m_decoder.resetState();
     QString text = m_decoder.decode(bytes);
     // The converter drops a lead byte cut off at the end; the operator should see that
@@ -115,7 +123,8 @@ QString TextCodec::decode(QByteArrayView bytes) const {
     return text;
 }
 
-QByteArray TextCodec::encode(QStringView text) const {
+QByteArray TextCodec::encode(QStringView text) const
+{
     m_encoder.resetState();
     return m_encoder.encode(text);
 }

@@ -9,15 +9,18 @@ namespace card {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int twipsToPixels(double twips) {
+inline int twipsToPixels(double twips)
+{
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
-inline double pixelsToTwips(int pixels) {
+inline double pixelsToTwips(int pixels)
+{
     return static_cast<double>(pixels) * kTwipsPerPixel;
 }
 
-inline QRect twipsRect(int left, int top, int width, int height) {
+inline QRect twipsRect(int left, int top, int width, int height)
+{
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 

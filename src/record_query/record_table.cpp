@@ -4,14 +4,12 @@ namespace card {
 
 RecordTable::RecordTable()
     : m_codec(TextEncoding::Utf8)
-{
-}
+{}
 
 RecordTable::RecordTable(QByteArray bytes, TextEncoding encoding)
     : m_bytes(std::move(bytes))
     , m_codec(encoding)
-{
-}
+{}
 
 QString RecordTable::text(qsizetype row, int column) const
 {

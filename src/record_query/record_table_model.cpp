@@ -4,7 +4,8 @@
 
 namespace card {
 
-int RecordTableModel::rowCount(const QModelIndex& parent) const {
+int RecordTableModel::rowCount(const QModelIndex& parent) const
+{
     if (parent.isValid())
         return 0;
     // Views address rows with int; a day beyond that is cut off rather than wrapped.
@@ -12,11 +13,13 @@ int RecordTableModel::rowCount(const QModelIndex& parent) const {
         std::min<qsizetype>(m_table.rowCount(), std::numeric_limits<int>::max()));
 }
 
-int RecordTableModel::columnCount(const QModelIndex& parent) const {
+int RecordTableModel::columnCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : kRecordFieldCount;
 }
 
-QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
+QVariant RecordTableModel::data(const QModelIndex& index, int role) const
+{
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
@@ -24,13 +27,15 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     return m_table.text(index.row(), index.column());
 }
 
-void RecordTableModel::setTable(RecordTable table) {
+void RecordTableModel::setTable(RecordTable table)
+{
     beginResetModel();
     m_table = std::move(table);
     endResetModel();
 }
 
-void RecordTableModel::clear() {
+void RecordTableModel::clear()
+{
     setTable(RecordTable());
 }
 

@@ -30,8 +30,7 @@ ValueTextMatcher::ValueTextMatcher(const QString& text, TextEncoding encoding)
     , m_textIsAscii(isAscii(text))
     , m_encoded(m_codec.encode(text))
     , m_encodedIsExact(m_codec.decode(m_encoded) == text)
-{
-}
+{}
 
 bool ValueTextMatcher::matches(QByteArrayView bytes, const ValueSlice& value) const
 {

@@ -8,22 +8,26 @@ namespace {
 constexpr qsizetype kFrameSuffixLength = 5;
 const QString kLastFrameSuffix = QStringLiteral("1.jpg");
 
-QStringView frameSuffix(const QString& path) {
+QStringView frameSuffix(const QString& path)
+{
     return QStringView(path).right(kFrameSuffixLength);
 }
 
-bool isLastFrame(const QString& path) {
+bool isLastFrame(const QString& path)
+{
     return frameSuffix(path) == kLastFrameSuffix;
 }
 
 // Frames 2 to 5 can step down; frame 1, and anything that is no frame name, cannot.
-bool canStepDown(const QString& path) {
+bool canStepDown(const QString& path)
+{
     const QStringView suffix = frameSuffix(path);
     return suffix.size() == kFrameSuffixLength && suffix.sliced(1) == QLatin1String(".jpg") &&
            suffix.front() >= u'2' && suffix.front() <= u'5';
 }
 
-QString steppedDown(const QString& path) {
+QString steppedDown(const QString& path)
+{
     if (!canStepDown(path))
         return path;
     QString stepped = path;
@@ -34,7 +38,8 @@ QString steppedDown(const QString& path) {
 
 } // namespace
 
-FrameStep frame_step(const QString& path, const ExistenceTest& exists) {
+FrameStep frame_step(const QString& path, const ExistenceTest& exists)
+{
     if (!exists(path))
         return {path, false, false};
     QString next = steppedDown(path);

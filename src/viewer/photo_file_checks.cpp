@@ -11,11 +11,13 @@ constexpr char kStartOfScan[] = "\xFF\xDA";
 
 } // namespace
 
-bool photoSizeAllowed(qint64 width, qint64 height) {
+bool photoSizeAllowed(qint64 width, qint64 height)
+{
     return width > 0 && height > 0 && width * height <= kMaxPhotoPixels;
 }
 
-bool jpegEndsImage(QByteArrayView bytes) {
+bool jpegEndsImage(QByteArrayView bytes)
+{
     const qsizetype end = bytes.lastIndexOf(QByteArrayView(kEndOfImage, 2));
     if (end < 0)
         return false;

@@ -8,18 +8,21 @@ namespace {
 
 constexpr int kHighestFrame = 5;
 
-QString photoName(const QString& stem, const QString& suffix) {
+QString photoName(const QString& stem, const QString& suffix)
+{
     return stem + u'-' + suffix + QStringLiteral(".jpg");
 }
 
-QString framePath(const QString& stem, int frame) {
+QString framePath(const QString& stem, int frame)
+{
     return photoName(stem, QString::number(frame));
 }
 
 } // namespace
 
 PhotoLookup photo_find(const QString& folder, const QString& card, const QString& date,
-                       const QString& time, const ExistenceTest& exists) {
+                       const QString& time, const ExistenceTest& exists)
+{
     const QString stem = joinPath(folder, card + u'-' + date + u'-' + time);
     if (time.isEmpty())
         return {framePath(stem, 1), PhotoOutcome::None};

@@ -16,7 +16,8 @@ constexpr int kSmoothDecoding = 100;
 
 // The whole file, or nothing when it cannot be read, is too large or is no complete JPEG. From
 // memory the decoder also reads faster than from a file.
-QByteArray completeJpegBytes(const QString& path) {
+QByteArray completeJpegBytes(const QString& path)
+{
     QByteArray bytes;
     if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
         !jpegEndsImage(bytes))
@@ -26,7 +27,8 @@ QByteArray completeJpegBytes(const QString& path) {
 
 } // namespace
 
-QImage loadPhoto(const QString& path, const QSize& size) {
+QImage loadPhoto(const QString& path, const QSize& size)
+{
     QByteArray bytes = completeJpegBytes(path);
     if (bytes.isEmpty())
         return {};
@@ -43,7 +45,8 @@ QImage loadPhoto(const QString& path, const QSize& size) {
     return reader.read();
 }
 
-QPixmap photoForBox(const QLabel& box, const QString& path) {
+QPixmap photoForBox(const QLabel& box, const QString& path)
+{
     const qreal ratio = box.devicePixelRatioF();
     const QImage photo = loadPhoto(path, box.contentsRect().size() * ratio);
     if (photo.isNull())

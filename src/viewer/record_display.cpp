@@ -23,12 +23,14 @@ const QString kStillPhotoText = QStringLiteral("刷卡照相");
 const QString kSequenceText = QStringLiteral("動態播放");
 const QString kPlaybackEndText = QStringLiteral("播放結束");
 
-QString listText(const MainControls& c, ListColumn column) {
+QString listText(const MainControls& c, ListColumn column)
+{
     return c.List1[static_cast<size_t>(column)]->selectedText();
 }
 
 // Every list selects the row of List1(list_no); no selection (-1) is copied like any row.
-void alignLists(const MainControls& c, int list_no) {
+void alignLists(const MainControls& c, int list_no)
+{
     const int row = c.List1[static_cast<size_t>(list_no)]->selectedRow();
     for (int k = 0; k < static_cast<int>(c.List1.size()); ++k) {
         if (k != list_no)
@@ -36,7 +38,8 @@ void alignLists(const MainControls& c, int list_no) {
     }
 }
 
-void showNoPhoto(const MainControls& c) {
+void showNoPhoto(const MainControls& c)
+{
     c.Image1->setPixmap(c.Image2->pixmap());
     c.Label6->setText(kNoImageText);
     for (QLabel* line : c.Label9)
@@ -44,7 +47,8 @@ void showNoPhoto(const MainControls& c) {
 }
 
 void showPhoto(const MainControls& c, const QString& date, const QString& imageType,
-               const QPixmap& photo) {
+               const QPixmap& photo)
+{
     c.Label6->clear();
     c.Label9[0]->setText(date + u' ' + listText(c, TimeColumn));
     c.Label9[1]->setText(listText(c, CardColumn));
@@ -54,14 +58,16 @@ void showPhoto(const MainControls& c, const QString& date, const QString& imageT
     c.Image1->setPixmap(photo);
 }
 
-void endPlayback(const MainControls& c) {
+void endPlayback(const MainControls& c)
+{
     c.Timer1->stop();
     c.Label9[3]->setText(kPlaybackEndText);
 }
 
 } // namespace
 
-void showSelectedRecord(const MainControls& c, MainWindowState& state, int list_no) {
+void showSelectedRecord(const MainControls& c, MainWindowState& state, int list_no)
+{
     c.Timer1->stop();
     alignLists(c, list_no);
     auto& cur_rec = state.cur_rec;
@@ -82,7 +88,8 @@ void showSelectedRecord(const MainControls& c, MainWindowState& state, int list_
         c.Timer1->start();
 }
 
-void showNextFrame(const MainControls& c, MainWindowState& state) {
+void showNextFrame(const MainControls& c, MainWindowState& state)
+{
     const FrameStep step = frame_step(state.cur_rec[kCurRecPhoto], fileExists);
     state.cur_rec[kCurRecPhoto] = step.path;
     if (step.ends)

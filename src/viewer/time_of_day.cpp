@@ -22,7 +22,8 @@ constexpr std::array<MarkerText, 4> kMarkers = {{{u"AM", Meridiem::Morning},
                                                  {u"下午", Meridiem::Afternoon}}};
 
 // Removes a marker from the front or the back of text; at most one marker is allowed.
-Meridiem takeMarker(QStringView& text) {
+Meridiem takeMarker(QStringView& text)
+{
     for (const MarkerText& marker : kMarkers) {
         if (text.startsWith(marker.text, Qt::CaseInsensitive)) {
             text = text.sliced(marker.text.size()).trimmed();
@@ -37,7 +38,8 @@ Meridiem takeMarker(QStringView& text) {
 }
 
 // Hours as written on a 12-hour clock (1 to 12) on the 24-hour clock.
-std::optional<int> hourOfDay(int hour, Meridiem meridiem) {
+std::optional<int> hourOfDay(int hour, Meridiem meridiem)
+{
     if (meridiem == Meridiem::None)
         return hour <= 23 ? std::optional<int>(hour) : std::nullopt;
     if (hour < 1 || hour > 12)
@@ -46,13 +48,15 @@ std::optional<int> hourOfDay(int hour, Meridiem meridiem) {
     return meridiem == Meridiem::Morning ? morningHour : morningHour + 12;
 }
 
-QString twoDigits(int value) {
+QString twoDigits(int value)
+{
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
 
-QString timeOfDayDigits(const QString& listed) {
+QString timeOfDayDigits(const QString& listed)
+{
     static const QRegularExpression clock(
         QStringLiteral("^([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?$"));
     QStringView text = QStringView(listed).trimmed();

@@ -61,7 +61,6 @@ private slots:
     void growingFileShowsWhatWasWritten();
 };
 
-
 void TestBadRecords::content_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -79,16 +78,16 @@ void TestBadRecords::content_data()
     QTest::newRow("empty") << QByteArray() << QStringList{} << QString();
     QTest::newRow("binary garbage without separators") << garbage << QStringList{} << QString();
     QTest::newRow("nul bytes inside values")
-        << QByteArray("08:00:00,\"1") + '\0' + "2\",\"A\",\"\xB6\x69\"\r\n" << QStringList{"08:00:00"}
-        << QString::fromLatin1("1\0002", 3);
+        << QByteArray("08:00:00,\"1") + '\0' + "2\",\"A\",\"\xB6\x69\"\r\n"
+        << QStringList{"08:00:00"} << QString::fromLatin1("1\0002", 3);
     QTest::newRow("unterminated quote runs to the next quote")
         << QByteArray("08:00:00,\"1\",\"A\",\"\xB6\x69\"\r\n"
                       "08:00:01,\"2,B,\xA5\x58\r\n"
                       "08:00:02,\"3\",\"C\",\"\xB6\x69\"\r\n")
         << QStringList{"08:00:00", "08:00:01"} << "1";
     QTest::newRow("unterminated quote at the end")
-        << QByteArray("08:00:00,\"1\",\"A\",\"\xB6\x69\"\r\n08:00:01,\"2,B") << QStringList{"08:00:00"}
-        << "1";
+        << QByteArray("08:00:00,\"1\",\"A\",\"\xB6\x69\"\r\n08:00:01,\"2,B")
+        << QStringList{"08:00:00"} << "1";
     QTest::newRow("cr only line ends")
         << QByteArray("08:00:00,\"1\",\"A\",\"\xB6\x69\"\r08:00:01,\"2\",\"B\",\"\xA5\x58\"\r")
         << QStringList{"08:00:00", "08:00:01"} << "1";
@@ -97,10 +96,12 @@ void TestBadRecords::content_data()
                       "08:00:02,\"3\",\"C\",\"\xA5\x58\"\r")
         << QStringList{"08:00:00", "08:00:01", "08:00:02"} << "1";
     QTest::newRow("utf-8 byte order mark")
-        << QByteArray("\xEF\xBB\xBF" "08:00:00,\"1\",\"\xE9\x99\xB3\",\"\xE9\x80\xB2\"\r\n")
+        << QByteArray("\xEF\xBB\xBF"
+                      "08:00:00,\"1\",\"\xE9\x99\xB3\",\"\xE9\x80\xB2\"\r\n")
         << QStringList{"08:00:00"} << "1";
     QTest::newRow("invalid big5 pairs still list")
-        << QByteArray("08:00:00,\"1\",\"\xFF\xFF\x81\",\"\xB6\x69\"\r\n08:00:01,\"\xA1\",\"B\",\"\xA5\x58\"\r\n")
+        << QByteArray("08:00:00,\"1\",\"\xFF\xFF\x81\",\"\xB6\x69\"\r\n08:00:01,\"\xA1\",\"B\","
+                      "\"\xA5\x58\"\r\n")
         << QStringList{"08:00:00", "08:00:01"} << "1";
 }
 

@@ -30,7 +30,8 @@ private slots:
     void listsAndPhotoBoxFollowTheWindow();
 };
 
-void TestCardImageWindow::initialStateAfterStartup() {
+void TestCardImageWindow::initialStateAfterStartup()
+{
     CardImageWindow window;
     card::test::ModalScript modals;
     modals.press("Command1(2)");
@@ -61,7 +62,8 @@ void TestCardImageWindow::initialStateAfterStartup() {
         QVERIFY(slot.isEmpty());
 }
 
-void TestCardImageWindow::controlsAreFoundByName_data() {
+void TestCardImageWindow::controlsAreFoundByName_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
     QTest::newRow("date picker") << "DTPicker1"
@@ -90,7 +92,8 @@ void TestCardImageWindow::controlsAreFoundByName_data() {
                            << "QTimer";
 }
 
-void TestCardImageWindow::controlsAreFoundByName() {
+void TestCardImageWindow::controlsAreFoundByName()
+{
     QFETCH(QString, name);
     QFETCH(QString, className);
     CardImageWindow window;
@@ -100,7 +103,8 @@ void TestCardImageWindow::controlsAreFoundByName() {
     QCOMPARE(QString::fromLatin1(control->metaObject()->className()), className);
 }
 
-void TestCardImageWindow::geometryInTwips_data() {
+void TestCardImageWindow::geometryInTwips_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
     QTest::newRow("date picker") << "DTPicker1" << QRect(1170, 225, 1455, 330);
@@ -112,7 +116,8 @@ void TestCardImageWindow::geometryInTwips_data() {
     QTest::newRow("hidden fallback") << "Image2" << QRect(7425, 135, 420, 375);
 }
 
-void TestCardImageWindow::geometryInTwips() {
+void TestCardImageWindow::geometryInTwips()
+{
     QFETCH(QString, name);
     QFETCH(QRect, twips);
     CardImageWindow window;
@@ -122,7 +127,8 @@ void TestCardImageWindow::geometryInTwips() {
              card::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
-void TestCardImageWindow::colours() {
+void TestCardImageWindow::colours()
+{
     CardImageWindow window;
     const auto& c = window.controls();
     QCOMPARE(c.Command2->palette().color(QPalette::Button), QColor(255, 255, 128));
@@ -135,7 +141,8 @@ void TestCardImageWindow::colours() {
     QCOMPARE(c.Label6->alignment(), Qt::AlignCenter);
 }
 
-void TestCardImageWindow::baseSizeIsTheSizeAtCreation() {
+void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
+{
     CardImageWindow window;
     card::test::ModalScript modals;
     modals.press("Command1(2)");
@@ -155,7 +162,8 @@ void TestCardImageWindow::baseSizeIsTheSizeAtCreation() {
     QCOMPARE(window.state().base_height, baseHeight);
 }
 
-void TestCardImageWindow::listsShareOneModel() {
+void TestCardImageWindow::listsShareOneModel()
+{
     CardImageWindow window;
     const auto& c = window.controls();
     for (int k = 0; k < 4; ++k) {
@@ -164,7 +172,8 @@ void TestCardImageWindow::listsShareOneModel() {
     }
 }
 
-void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow_data() {
+void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow_data()
+{
     QTest::addColumn<QSize>("requested");
     QTest::newRow("larger") << QSize(700, 450);
     QTest::newRow("lower than the base") << QSize(700, 200);
@@ -172,7 +181,8 @@ void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow_data() {
     QTest::newRow("smaller in both") << QSize(100, 100);
 }
 
-void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow() {
+void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow()
+{
     QFETCH(QSize, requested);
     CardImageWindow window;
     card::test::ModalScript modals;

@@ -14,7 +14,8 @@ namespace {
 constexpr qint16 kBaseWidth = 8225;
 constexpr qint16 kBaseHeight = 4450;
 
-card::MainLayout layoutFor(WindowShowState state, double width, double height) {
+card::MainLayout layoutFor(WindowShowState state, double width, double height)
+{
     card::MainLayoutInput input;
     input.state = state;
     input.width = width;
@@ -37,7 +38,8 @@ private slots:
     void subtractionIsInFloatingPoint();
 };
 
-void TestMainLayout::actions_data() {
+void TestMainLayout::actions_data()
+{
     QTest::addColumn<WindowShowState>("state");
     QTest::addColumn<double>("width");
     QTest::addColumn<double>("height");
@@ -75,7 +77,8 @@ void TestMainLayout::actions_data() {
         << W::None << 0.0;
 }
 
-void TestMainLayout::actions() {
+void TestMainLayout::actions()
+{
     QFETCH(WindowShowState, state);
     QFETCH(double, width);
     QFETCH(double, height);
@@ -96,7 +99,8 @@ void TestMainLayout::actions() {
         QCOMPARE(layout.width.image_width, imageWidth);
 }
 
-void TestMainLayout::subtractionIsInFloatingPoint() {
+void TestMainLayout::subtractionIsInFloatingPoint()
+{
     const card::MainLayout layout = layoutFor(WindowShowState::Normal, 9000.5, 6000.25);
     QCOMPARE(layout.height.list_height, 3410.25);
     QCOMPARE(layout.height.image_height, 3665.25);

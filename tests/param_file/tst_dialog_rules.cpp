@@ -17,7 +17,8 @@ const QString kEarlierFolder = QStringLiteral("/earlier");
 const QString kOpenFolder = QStringLiteral("/open/in/Dir1");
 
 // "@" in an expected path stands for the temporary folder the files live in.
-QString expand(QString text, const QString& folder) {
+QString expand(QString text, const QString& folder)
+{
     return text.replace(u'@', folder);
 }
 
@@ -32,7 +33,8 @@ private slots:
     void newFileExtension();
 };
 
-void TestDialogRules::outcomes_data() {
+void TestDialogRules::outcomes_data()
+{
     QTest::addColumn<QString>("mode");
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("typed");
@@ -115,7 +117,8 @@ void TestDialogRules::outcomes_data() {
         << "@/folder.spf" << kEarlierFolder;
 }
 
-void TestDialogRules::outcomes() {
+void TestDialogRules::outcomes()
+{
     QFETCH(QString, mode);
     QFETCH(int, button);
     QFETCH(QString, typed);
@@ -148,7 +151,8 @@ void TestDialogRules::outcomes() {
     QCOMPARE(para[card::kDialogFolderSlot], folder);
 }
 
-void TestDialogRules::newFileExtension_data() {
+void TestDialogRules::newFileExtension_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
@@ -175,7 +179,8 @@ void TestDialogRules::newFileExtension_data() {
                                               << "//abc.spf";
 }
 
-void TestDialogRules::newFileExtension() {
+void TestDialogRules::newFileExtension()
+{
     QFETCH(QString, folder);
     QFETCH(QString, name);
     QFETCH(QString, expected);

@@ -16,7 +16,8 @@ private slots:
     void machineHasTheRoot();
 };
 
-void TestDriveList::userDrives_data() {
+void TestDriveList::userDrives_data()
+{
     QTest::addColumn<QString>("root");
     QTest::addColumn<QByteArray>("device");
     QTest::addColumn<QByteArray>("type");
@@ -41,7 +42,8 @@ void TestDriveList::userDrives_data() {
         << "/mnt/share" << QByteArray("//server/share") << QByteArray("cifs") << true << false;
 }
 
-void TestDriveList::userDrives() {
+void TestDriveList::userDrives()
+{
     QFETCH(QString, root);
     QFETCH(QByteArray, device);
     QFETCH(QByteArray, type);
@@ -50,7 +52,8 @@ void TestDriveList::userDrives() {
     QCOMPARE(card::isUserDrive({root, device, type, isFolder}), expected);
 }
 
-void TestDriveList::rootFirstWithoutRepeats() {
+void TestDriveList::rootFirstWithoutRepeats()
+{
     const QList<MountedVolume> volumes = {
         {"/media/ann/USB", "/dev/sdb1", "vfat", true}, {"/proc", "proc", "proc", true},
         {"/data", "/dev/sda3", "ext4", true},          {"/", "/dev/sda2", "ext4", true},
@@ -65,7 +68,8 @@ void TestDriveList::rootFirstWithoutRepeats() {
     QCOMPARE(roots, (QStringList{"/", "/data", "/media/ann/USB"}));
 }
 
-void TestDriveList::driveOfPath_data() {
+void TestDriveList::driveOfPath_data()
+{
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("expected");
     QTest::newRow("the root itself") << "/" << 0;
@@ -78,14 +82,16 @@ void TestDriveList::driveOfPath_data() {
     QTest::newRow("empty") << "" << -1;
 }
 
-void TestDriveList::driveOfPath() {
+void TestDriveList::driveOfPath()
+{
     QFETCH(QString, path);
     QFETCH(int, expected);
     const QList<Drive> drives = {{"/", "/"}, {"/data", "/data"}, {"/data/usb", "/data/usb"}};
     QCOMPARE(card::driveIndexOf(drives, path), expected);
 }
 
-void TestDriveList::machineHasTheRoot() {
+void TestDriveList::machineHasTheRoot()
+{
     const QList<Drive> drives = card::machineDrives();
     QVERIFY(!drives.isEmpty());
 #ifndef Q_OS_WIN

@@ -25,7 +25,8 @@ namespace {
 const QString kOk = QStringLiteral("確定");
 const QString kCancel = QStringLiteral("取消");
 
-FileSelectDialog& dialogOf(QWidget* modal) {
+FileSelectDialog& dialogOf(QWidget* modal)
+{
     auto* dialog = qobject_cast<FileSelectDialog*>(modal);
     if (!dialog)
         qFatal("the modal window is not file_select");
@@ -33,18 +34,21 @@ FileSelectDialog& dialogOf(QWidget* modal) {
 }
 
 DialogPara dialogSlots(const QString& title, const QString& mode, const QString& path = {},
-                       const QString& folder = {}) {
+                       const QString& folder = {})
+{
     return {{title, mode, path, folder}};
 }
 
-void clickRow(QListView* view, int row, bool twice = false) {
+void clickRow(QListView* view, int row, bool twice = false)
+{
     const QPoint centre = view->visualRect(view->model()->index(row, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
     if (twice)
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
 }
 
-int rowOf(const QAbstractItemModel& model, const QString& text) {
+int rowOf(const QAbstractItemModel& model, const QString& text)
+{
     for (int row = 0; row < model.rowCount(); ++row) {
         if (model.index(row, 0).data().toString() == text)
             return row;
@@ -88,7 +92,8 @@ private:
     QString m_previousFolder;
 };
 
-void TestFileSelectDialog::init() {
+void TestFileSelectDialog::init()
+{
     m_site = std::make_unique<card::test::TempSite>();
     m_site->write("site.spf", "x");
     m_site->write("other.SPF", "x");
@@ -99,12 +104,14 @@ void TestFileSelectDialog::init() {
     QVERIFY(QDir::setCurrent(m_site->path()));
 }
 
-void TestFileSelectDialog::cleanup() {
+void TestFileSelectDialog::cleanup()
+{
     QDir::setCurrent(m_previousFolder);
     m_site.reset();
 }
 
-void TestFileSelectDialog::controls_data() {
+void TestFileSelectDialog::controls_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");
@@ -136,7 +143,8 @@ void TestFileSelectDialog::controls_data() {
                             << "取消" << QRect(3435, 3000, 1095, 375);
 }
 
-void TestFileSelectDialog::controls() {
+void TestFileSelectDialog::controls()
+{
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
@@ -156,7 +164,8 @@ void TestFileSelectDialog::controls() {
     QCOMPARE(text, caption);
 }
 
-void TestFileSelectDialog::focusOrder() {
+void TestFileSelectDialog::focusOrder()
+{
     DialogPara para = dialogSlots("t", "");
     FileSelectDialog dialog(para, nullptr);
     QStringList order;
@@ -170,7 +179,8 @@ void TestFileSelectDialog::focusOrder() {
                                  "Command1(2)", "Text1", "Cmd_Add", "Cmd_Del"}));
 }
 
-void TestFileSelectDialog::modes_data() {
+void TestFileSelectDialog::modes_data()
+{
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QStringList>("hidden");
     QTest::addColumn<QString>("firstFocus");
@@ -183,7 +193,8 @@ void TestFileSelectDialog::modes_data() {
                             << "Drive1";
 }
 
-void TestFileSelectDialog::modes() {
+void TestFileSelectDialog::modes()
+{
     QFETCH(QString, mode);
     QFETCH(QStringList, hidden);
     QFETCH(QString, firstFocus);
@@ -217,13 +228,15 @@ void TestFileSelectDialog::modes() {
     QCOMPARE(covered.isEmpty(), mode == "4");
 }
 
-void TestFileSelectDialog::captionIsTheTitleSlot_data() {
+void TestFileSelectDialog::captionIsTheTitleSlot_data()
+{
     QTest::addColumn<QString>("title");
     QTest::newRow("load title") << "伺服器參數檔載入";
     QTest::newRow("empty title") << "";
 }
 
-void TestFileSelectDialog::captionIsTheTitleSlot() {
+void TestFileSelectDialog::captionIsTheTitleSlot()
+{
     QFETCH(QString, title);
     DialogPara para = dialogSlots(title, "5");
     ModalScript modals;
@@ -233,7 +246,8 @@ void TestFileSelectDialog::captionIsTheTitleSlot() {
     QCOMPARE(modals.seen().first().title, title);
 }
 
-void TestFileSelectDialog::enterSelectsAndEscCancels_data() {
+void TestFileSelectDialog::enterSelectsAndEscCancels_data()
+{
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("path");
@@ -245,7 +259,8 @@ void TestFileSelectDialog::enterSelectsAndEscCancels_data() {
                          << "";
 }
 
-void TestFileSelectDialog::enterSelectsAndEscCancels() {
+void TestFileSelectDialog::enterSelectsAndEscCancels()
+{
     QFETCH(int, key);
     QFETCH(QString, code);
     QFETCH(QString, path);
@@ -262,7 +277,8 @@ void TestFileSelectDialog::enterSelectsAndEscCancels() {
     QCOMPARE(para[card::kDialogPathSlot], QString(path).replace(u'@', m_site->path()));
 }
 
-void TestFileSelectDialog::frameCloseWritesNothing() {
+void TestFileSelectDialog::frameCloseWritesNothing()
+{
     DialogPara para = dialogSlots("t", "5", "/earlier.spf", "/kept");
     ModalScript modals;
     modals.then([](QWidget* modal) {
@@ -278,7 +294,8 @@ void TestFileSelectDialog::frameCloseWritesNothing() {
     QCOMPARE(para[card::kDialogFolderSlot], QStringLiteral("/kept"));
 }
 
-void TestFileSelectDialog::refusedSelectShowsItsMessage_data() {
+void TestFileSelectDialog::refusedSelectShowsItsMessage_data()
+{
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::newRow("empty name") << ""
@@ -291,7 +308,8 @@ void TestFileSelectDialog::refusedSelectShowsItsMessage_data() {
                             << "選擇或輸入參數檔案名稱不存在";
 }
 
-void TestFileSelectDialog::refusedSelectShowsItsMessage() {
+void TestFileSelectDialog::refusedSelectShowsItsMessage()
+{
     QFETCH(QString, typed);
     QFETCH(QString, message);
     DialogPara para = dialogSlots("t", "5");
@@ -315,7 +333,8 @@ void TestFileSelectDialog::refusedSelectShowsItsMessage() {
     QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("3"));
 }
 
-void TestFileSelectDialog::newNameOnExistingFileAsks() {
+void TestFileSelectDialog::newNameOnExistingFileAsks()
+{
     DialogPara para = dialogSlots("t", "");
     QString codeAfterNo;
     ModalScript modals;
@@ -335,7 +354,8 @@ void TestFileSelectDialog::newNameOnExistingFileAsks() {
     QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
 }
 
-void TestFileSelectDialog::doubleClickOnFileSelectsIt() {
+void TestFileSelectDialog::doubleClickOnFileSelectsIt()
+{
     DialogPara para = dialogSlots("t", "5");
     QStringList listed;
     ModalScript modals;
@@ -352,7 +372,8 @@ void TestFileSelectDialog::doubleClickOnFileSelectsIt() {
     QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
 }
 
-void TestFileSelectDialog::browsingMovesTheListsInStep() {
+void TestFileSelectDialog::browsingMovesTheListsInStep()
+{
     DialogPara para = dialogSlots("t", "5");
     FileSelectDialog dialog(para, nullptr);
     const card::FileSelectControls& c = dialog.controls();
@@ -376,7 +397,8 @@ void TestFileSelectDialog::browsingMovesTheListsInStep() {
     QCOMPARE(c.Drive1->currentIndex(), 0);
 }
 
-void TestFileSelectDialog::driveChangeOpensItsRoot() {
+void TestFileSelectDialog::driveChangeOpensItsRoot()
+{
     DialogPara para = dialogSlots("t", "5");
     FileSelectDialog dialog(para, nullptr);
     dialog.Drive1_Change();
@@ -384,7 +406,8 @@ void TestFileSelectDialog::driveChangeOpensItsRoot() {
     QCOMPARE(dialog.files().folder(), dialog.folders().openFolder());
 }
 
-void TestFileSelectDialog::folderModeReturnsTheOpenFolder() {
+void TestFileSelectDialog::folderModeReturnsTheOpenFolder()
+{
     DialogPara para = dialogSlots("t", "4", "/earlier.spf");
     ModalScript modals;
     modals.then([](QWidget* modal) {
@@ -400,7 +423,8 @@ void TestFileSelectDialog::folderModeReturnsTheOpenFolder() {
     QCOMPARE(para[card::kDialogPathSlot], QStringLiteral("/earlier.spf"));
 }
 
-void TestFileSelectDialog::folderModeStartFolder_data() {
+void TestFileSelectDialog::folderModeStartFolder_data()
+{
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("opened");
@@ -423,7 +447,8 @@ void TestFileSelectDialog::folderModeStartFolder_data() {
                             << "";
 }
 
-void TestFileSelectDialog::folderModeStartFolder() {
+void TestFileSelectDialog::folderModeStartFolder()
+{
     QFETCH(QString, start);
     QFETCH(QString, button);
     QFETCH(QString, opened);
@@ -443,7 +468,8 @@ void TestFileSelectDialog::folderModeStartFolder() {
     QCOMPARE(para[card::kDialogFolderSlot], returned.replace(u'@', site));
 }
 
-void TestFileSelectDialog::newFolder_data() {
+void TestFileSelectDialog::newFolder_data()
+{
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("inputButton");
     QTest::addColumn<QString>("message");
@@ -454,7 +480,8 @@ void TestFileSelectDialog::newFolder_data() {
     QTest::newRow("nested path") << "a/b" << kOk << "資料夾已存在或命名不符規則" << false;
 }
 
-void TestFileSelectDialog::newFolder() {
+void TestFileSelectDialog::newFolder()
+{
     QFETCH(QString, entry);
     QFETCH(QString, inputButton);
     QFETCH(QString, message);
@@ -492,14 +519,16 @@ void TestFileSelectDialog::newFolder() {
     QCOMPARE(after, before);
 }
 
-void TestFileSelectDialog::deleteFolder_data() {
+void TestFileSelectDialog::deleteFolder_data()
+{
     QTest::addColumn<QString>("content");
     QTest::addColumn<bool>("removed");
     QTest::newRow("empty folder") << "" << true;
     QTest::newRow("folder with a filled subfolder") << "deep/b.txt" << false;
 }
 
-void TestFileSelectDialog::deleteFolder() {
+void TestFileSelectDialog::deleteFolder()
+{
     QFETCH(QString, content);
     QFETCH(bool, removed);
     const QString target = m_site->makeFolder("sub/target");

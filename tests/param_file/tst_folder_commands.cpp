@@ -15,7 +15,8 @@ private slots:
     void removeOnlyEmptyFolders();
 };
 
-void TestFolderCommands::create_data() {
+void TestFolderCommands::create_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("created");
     QTest::newRow("plain name") << "new" << true;
@@ -30,7 +31,8 @@ void TestFolderCommands::create_data() {
     QTest::newRow("empty") << "" << false;
 }
 
-void TestFolderCommands::create() {
+void TestFolderCommands::create()
+{
     QFETCH(QString, name);
     QFETCH(bool, created);
     card::test::TempSite site;
@@ -51,7 +53,8 @@ void TestFolderCommands::create() {
     QVERIFY(!QFileInfo::exists(site.filePath("open/x/y")));
 }
 
-void TestFolderCommands::removeOnlyEmptyFolders_data() {
+void TestFolderCommands::removeOnlyEmptyFolders_data()
+{
     QTest::addColumn<QStringList>("content");
     QTest::addColumn<bool>("removed");
     QTest::newRow("empty folder") << QStringList{} << true;
@@ -61,7 +64,8 @@ void TestFolderCommands::removeOnlyEmptyFolders_data() {
     QTest::newRow("folder with a filled subfolder") << QStringList{"sub/deep/b.txt"} << false;
 }
 
-void TestFolderCommands::removeOnlyEmptyFolders() {
+void TestFolderCommands::removeOnlyEmptyFolders()
+{
     QFETCH(QStringList, content);
     QFETCH(bool, removed);
     card::test::TempSite site;

@@ -9,7 +9,8 @@
 
 namespace {
 
-QStringList shownRows(const QAbstractItemModel& model, int from = 0) {
+QStringList shownRows(const QAbstractItemModel& model, int from = 0)
+{
     QStringList rows;
     for (int row = from; row < model.rowCount(); ++row)
         rows.append(model.index(row, 0).data().toString());
@@ -31,7 +32,8 @@ private slots:
     void fileListMatchesCaseSensitively();
 };
 
-void TestFolderModels::chainOfFolders_data() {
+void TestFolderModels::chainOfFolders_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QStringList>("chain");
     QTest::newRow("root") << "/" << QStringList{"/"};
@@ -41,13 +43,15 @@ void TestFolderModels::chainOfFolders_data() {
         << "//home//ann/./x/.." << QStringList{"/", "/home", "/home/ann"};
 }
 
-void TestFolderModels::chainOfFolders() {
+void TestFolderModels::chainOfFolders()
+{
     QFETCH(QString, folder);
     QFETCH(QStringList, chain);
     QCOMPARE(card::folderChain(folder), chain);
 }
 
-void TestFolderModels::folderListShowsChainThenSubfolders() {
+void TestFolderModels::folderListShowsChainThenSubfolders()
+{
     card::test::TempSite site;
     site.makeFolder("top/beta");
     site.makeFolder("top/Alpha");
@@ -78,14 +82,16 @@ void TestFolderModels::folderListShowsChainThenSubfolders() {
     QCOMPARE(model.folderAt(int(chain.size())), top + QStringLiteral("/Alpha"));
 }
 
-void TestFolderModels::folderListRefusesWhatItCannotOpen_data() {
+void TestFolderModels::folderListRefusesWhatItCannotOpen_data()
+{
     QTest::addColumn<QString>("name");
     QTest::newRow("missing folder") << "missing";
     QTest::newRow("a file") << "file.spf";
     QTest::newRow("empty path") << "";
 }
 
-void TestFolderModels::folderListRefusesWhatItCannotOpen() {
+void TestFolderModels::folderListRefusesWhatItCannotOpen()
+{
     QFETCH(QString, name);
     card::test::TempSite site;
     site.makeFolder("sub");
@@ -100,7 +106,8 @@ void TestFolderModels::folderListRefusesWhatItCannotOpen() {
     QCOMPARE(shownRows(model), before);
 }
 
-void TestFolderModels::reopeningOrRefreshingAnnouncesNothing() {
+void TestFolderModels::reopeningOrRefreshingAnnouncesNothing()
+{
     card::test::TempSite site;
     card::FolderListModel model;
     QVERIFY(model.open(site.path()));
@@ -113,7 +120,8 @@ void TestFolderModels::reopeningOrRefreshingAnnouncesNothing() {
     QCOMPARE(model.openFolder(), site.path());
 }
 
-void TestFolderModels::hugeFolderIsReadInSlices() {
+void TestFolderModels::hugeFolderIsReadInSlices()
+{
     constexpr int count = card::ScannedListModel::kSliceSize * 4 + 17;
     card::test::TempSite site;
     QStringList names;
@@ -139,7 +147,8 @@ void TestFolderModels::hugeFolderIsReadInSlices() {
     QCOMPARE(highlighted.data().toString(), name);
 }
 
-void TestFolderModels::fileListMatchesCaseSensitively() {
+void TestFolderModels::fileListMatchesCaseSensitively()
+{
     card::test::TempSite site;
     for (const char* name : {"b.SPF", "a.spf", "c.Spf", "d.txt", ".e.spf", "f.spf.bak", "g.sPF"})
         site.write(QString::fromLatin1(name), "x");

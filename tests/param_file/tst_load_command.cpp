@@ -14,7 +14,8 @@ struct FakeWindow {
     QStringList dialogModes;
 
     card::LoadCommandHost host(card::DialogPara& para, const QString& code, const QString& path,
-                               bool readOk) {
+                               bool readOk)
+    {
         return {[this, &para, code, path] {
                     dialogTitles.append(para[card::kDialogTitleSlot]);
                     dialogModes.append(para[card::kDialogCodeSlot]);
@@ -43,7 +44,8 @@ private slots:
     void goodLoadAfterBadOneDropsSuffix();
 };
 
-void TestLoadCommand::reactionToCodes_data() {
+void TestLoadCommand::reactionToCodes_data()
+{
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("readOk");
@@ -70,7 +72,8 @@ void TestLoadCommand::reactionToCodes_data() {
                                  << "/site/site.spf" << true << kDesignCaption << false;
 }
 
-void TestLoadCommand::reactionToCodes() {
+void TestLoadCommand::reactionToCodes()
+{
     QFETCH(QString, code);
     QFETCH(QString, path);
     QFETCH(bool, readOk);
@@ -88,7 +91,8 @@ void TestLoadCommand::reactionToCodes() {
     QCOMPARE(para[card::kDialogFolderSlot], QStringLiteral("/kept"));
 }
 
-void TestLoadCommand::suffixNeverStacks() {
+void TestLoadCommand::suffixNeverStacks()
+{
     FakeWindow window;
     card::DialogPara para;
     card::runLoadCommand(para, window.host(para, "1", "/a.spf", false));
@@ -97,7 +101,8 @@ void TestLoadCommand::suffixNeverStacks() {
     QCOMPARE(window.reads.size(), 2);
 }
 
-void TestLoadCommand::goodLoadAfterBadOneDropsSuffix() {
+void TestLoadCommand::goodLoadAfterBadOneDropsSuffix()
+{
     FakeWindow window;
     card::DialogPara para;
     card::runLoadCommand(para, window.host(para, "1", "/bad.spf", false));

@@ -16,7 +16,8 @@ namespace {
 
 const QString kOk = QStringLiteral("確定");
 
-QByteArray values(const char* prefix, int count) {
+QByteArray values(const char* prefix, int count)
+{
     QByteArray bytes;
     for (int i = 0; i < count; ++i)
         bytes += prefix + QByteArray::number(i) + "\r\n";
@@ -24,7 +25,8 @@ QByteArray values(const char* prefix, int count) {
 }
 
 // One opening of the dialog: "cancel", "close" (the frame) or "pick <name>".
-void answerOpening(ModalScript& modals, const QString& action) {
+void answerOpening(ModalScript& modals, const QString& action)
+{
     if (action == u"cancel") {
         modals.press("Command1(2)");
     } else if (action == u"close") {
@@ -56,7 +58,8 @@ private:
     QString m_previousFolder;
 };
 
-void TestLoadCommandWindow::init() {
+void TestLoadCommandWindow::init()
+{
     m_site = std::make_unique<card::test::TempSite>();
     m_site->write("good.spf", values("g", 26));
     m_site->write("short.spf", values("s", 10));
@@ -65,12 +68,14 @@ void TestLoadCommandWindow::init() {
     card::Module1::dialog_para() = {};
 }
 
-void TestLoadCommandWindow::cleanup() {
+void TestLoadCommandWindow::cleanup()
+{
     QDir::setCurrent(m_previousFolder);
     m_site.reset();
 }
 
-void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder() {
+void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder()
+{
     CardImageWindow window;
     QStringList listed;
     bool windowShown = true;
@@ -91,7 +96,8 @@ void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder() {
     QCOMPARE(window.state().para[card::kPhotoFolderSlot], QStringLiteral("g19"));
 }
 
-void TestLoadCommandWindow::loads_data() {
+void TestLoadCommandWindow::loads_data()
+{
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("para0");
@@ -127,7 +133,8 @@ void TestLoadCommandWindow::loads_data() {
         << "g17" << none << "3";
 }
 
-void TestLoadCommandWindow::loads() {
+void TestLoadCommandWindow::loads()
+{
     QFETCH(QStringList, actions);
     QFETCH(QString, caption);
     QFETCH(QString, para0);

@@ -7,7 +7,8 @@
 namespace {
 
 // n values v0, v1, ... one per line.
-QByteArray numberedValues(int count, bool finalLineEnd = true) {
+QByteArray numberedValues(int count, bool finalLineEnd = true)
+{
     QByteArray bytes;
     for (int i = 0; i < count; ++i) {
         bytes += "v" + QByteArray::number(i);
@@ -17,7 +18,8 @@ QByteArray numberedValues(int count, bool finalLineEnd = true) {
     return bytes;
 }
 
-card::ParameterTable filledWith(const QString& text) {
+card::ParameterTable filledWith(const QString& text)
+{
     card::ParameterTable para;
     para.fill(text);
     return para;
@@ -40,7 +42,8 @@ private slots:
     void badContent();
 };
 
-void TestParameterTable::wholeFilesLoad_data() {
+void TestParameterTable::wholeFilesLoad_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("26 values with final line end") << numberedValues(26);
     QTest::newRow("26 values without final line end") << numberedValues(26, false);
@@ -48,7 +51,8 @@ void TestParameterTable::wholeFilesLoad_data() {
     QTest::newRow("all on one line") << numberedValues(26).replace("\r\n", ",");
 }
 
-void TestParameterTable::wholeFilesLoad() {
+void TestParameterTable::wholeFilesLoad()
+{
     QFETCH(QByteArray, bytes);
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
@@ -57,7 +61,8 @@ void TestParameterTable::wholeFilesLoad() {
         QCOMPARE(para[static_cast<size_t>(i)], QStringLiteral("v%1").arg(i));
 }
 
-void TestParameterTable::shortFileKeepsLaterSlots() {
+void TestParameterTable::shortFileKeepsLaterSlots()
+{
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
     QVERIFY(!card::readParameterFile(site.write("a.spf", numberedValues(25)), para));
@@ -69,7 +74,8 @@ void TestParameterTable::shortFileKeepsLaterSlots() {
     QCOMPARE(para[10], QStringLiteral("v10")); // from the 25-value file
 }
 
-void TestParameterTable::missingFileLeavesTableUnchanged() {
+void TestParameterTable::missingFileLeavesTableUnchanged()
+{
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
     QVERIFY(!card::readParameterFile(site.filePath("missing.spf"), para));
@@ -78,14 +84,16 @@ void TestParameterTable::missingFileLeavesTableUnchanged() {
     QCOMPARE(para, filledWith("old"));
 }
 
-void TestParameterTable::folderIsNotAParameterFile() {
+void TestParameterTable::folderIsNotAParameterFile()
+{
     card::test::TempSite site;
     card::ParameterTable para = filledWith("old");
     QVERIFY(!card::readParameterFile(site.makeFolder("dir.spf"), para));
     QCOMPARE(para, filledWith("old"));
 }
 
-void TestParameterTable::slotValues() {
+void TestParameterTable::slotValues()
+{
     QByteArray bytes;
     for (int i = 0; i < 26; ++i) {
         if (i == 3)
@@ -112,7 +120,8 @@ void TestParameterTable::slotValues() {
     QCOMPARE(para[20], QStringLiteral("2007-05-15"));
 }
 
-void TestParameterTable::secondLoadOverwrites() {
+void TestParameterTable::secondLoadOverwrites()
+{
     card::test::TempSite site;
     card::ParameterTable para;
     QVERIFY(card::readParameterFile(site.write("a.spf", numberedValues(26)), para));
@@ -122,7 +131,8 @@ void TestParameterTable::secondLoadOverwrites() {
     QCOMPARE(para[25], QStringLiteral("w25"));
 }
 
-void TestParameterTable::encodingsGiveTheSameValues() {
+void TestParameterTable::encodingsGiveTheSameValues()
+{
     QString text;
     for (int i = 0; i < 26; ++i)
         text += QStringLiteral("\"總公司%1\"\r\n").arg(i);
@@ -146,8 +156,8 @@ void TestParameterTable::badContent_data()
     QTest::addColumn<QString>("slot0");
     const QByteArray values = numberedValues(26);
     QTest::newRow("empty") << QByteArray() << false << "old";
-    QTest::newRow("binary garbage") << QByteArray("\x01\x02\x81", 3) << false
-                                    << QString::fromUtf16(u"\u0001\u0002\uFFFD");
+    QTest::newRow("binary garbage")
+        << QByteArray("\x01\x02\x81", 3) << false << QString::fromUtf16(u"\u0001\u0002\uFFFD");
     QTest::newRow("unterminated quote swallows the rest")
         << QByteArray("\"" + values) << false << QString::fromLatin1(values);
     QTest::newRow("one long line without separator")

@@ -7,7 +7,8 @@
 
 namespace {
 
-QStringList readValues(const QByteArray& bytes) {
+QStringList readValues(const QByteArray& bytes)
+{
     const card::TextCodec codec(card::detectEncoding(bytes));
     card::ValueReader reader(bytes);
     QStringList values;
@@ -30,7 +31,8 @@ private slots:
     void nextAtEndLeavesValueUntouched();
 };
 
-void TestValueReader::values_data() {
+void TestValueReader::values_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("empty file") << QByteArray() << QStringList{};
@@ -72,13 +74,15 @@ void TestValueReader::values_data() {
         << QStringList{"abcdefghijklmnopqrstuvwxyz0123456789", "abcdefghijklmnopq"};
 }
 
-void TestValueReader::values() {
+void TestValueReader::values()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
     QCOMPARE(readValues(bytes), expected);
 }
 
-void TestValueReader::numbers_data() {
+void TestValueReader::numbers_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     QTest::newRow("leading zeros") << QByteArray("0017") << "17";
@@ -103,7 +107,8 @@ void TestValueReader::numbers_data() {
     QTest::newRow("sign only is text") << QByteArray("-") << "-";
 }
 
-void TestValueReader::numbers() {
+void TestValueReader::numbers()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     const QStringList values = readValues(bytes);
@@ -111,7 +116,8 @@ void TestValueReader::numbers() {
     QCOMPARE(values.first(), expected);
 }
 
-void TestValueReader::big5AndUtf8GiveTheSameValues() {
+void TestValueReader::big5AndUtf8GiveTheSameValues()
+{
     const QString content = QStringLiteral("07:59:01,\"00012345\",\"林志明\",\"出\"\r\n"
                                            "8:05:07,0012345,碁€,進\r\n");
     const QStringList fromUtf8 = readValues(content.toUtf8());
@@ -121,7 +127,8 @@ void TestValueReader::big5AndUtf8GiveTheSameValues() {
     QCOMPARE(fromUtf8.at(6), QStringLiteral("碁€"));
 }
 
-void TestValueReader::nextAtEndLeavesValueUntouched() {
+void TestValueReader::nextAtEndLeavesValueUntouched()
+{
     const QByteArray bytes("a\r\n");
     card::ValueReader reader(bytes);
     card::ValueSlice value;

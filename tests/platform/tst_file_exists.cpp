@@ -13,7 +13,8 @@ private slots:
     void wildcardsAreLiteral();
 };
 
-void TestFileExists::ordinaryFilesOnly_data() {
+void TestFileExists::ordinaryFilesOnly_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("expected");
     QTest::newRow("ordinary file") << "a-C.jpg" << true;
@@ -27,7 +28,8 @@ void TestFileExists::ordinaryFilesOnly_data() {
     QTest::newRow("empty path") << "" << false;
 }
 
-void TestFileExists::ordinaryFilesOnly() {
+void TestFileExists::ordinaryFilesOnly()
+{
     QFETCH(QString, name);
     QFETCH(bool, expected);
     card::test::TempSite site;
@@ -42,7 +44,8 @@ void TestFileExists::ordinaryFilesOnly() {
     QCOMPARE(card::fileExists(path), expected);
 }
 
-void TestFileExists::wildcardsAreLiteral() {
+void TestFileExists::wildcardsAreLiteral()
+{
     card::test::TempSite site;
     site.write("a.spf", "x");
     QVERIFY(!card::fileExists(site.filePath("*.spf")));

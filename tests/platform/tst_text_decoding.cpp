@@ -17,7 +17,8 @@ private slots:
     void bomLength();
 };
 
-void TestTextDecoding::detectsEncoding_data() {
+void TestTextDecoding::detectsEncoding_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<TextEncoding>("expected");
     QTest::newRow("empty") << QByteArray() << TextEncoding::Utf8;
@@ -36,26 +37,30 @@ void TestTextDecoding::detectsEncoding_data() {
     QTest::newRow("ff ff") << QByteArray("\xFF\xFF") << TextEncoding::Windows950;
 }
 
-void TestTextDecoding::detectsEncoding() {
+void TestTextDecoding::detectsEncoding()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(TextEncoding, expected);
     QCOMPARE(card::detectEncoding(bytes), expected);
 }
 
-void TestTextDecoding::decodesBig5() {
+void TestTextDecoding::decodesBig5()
+{
     const TextCodec codec(TextEncoding::Windows950);
     QCOMPARE(codec.decode("\xB6\x69"), QStringLiteral("進"));
     QCOMPARE(codec.decode("\xA5\x58"), QStringLiteral("出"));
     QCOMPARE(codec.decode("\xB3\xAF\xA9\xC9\xA7\x67"), QStringLiteral("陳怡君"));
 }
 
-void TestTextDecoding::decodesWindowsExtensions() {
+void TestTextDecoding::decodesWindowsExtensions()
+{
     const TextCodec codec(TextEncoding::Windows950);
     QCOMPARE(codec.decode("\xA3\xE1"), QStringLiteral("€"));
     QCOMPARE(codec.decode("\xF9\xD6"), QStringLiteral("碁"));
 }
 
-void TestTextDecoding::encodesDirectionsAsReadersWriteThem() {
+void TestTextDecoding::encodesDirectionsAsReadersWriteThem()
+{
     const TextCodec big5(TextEncoding::Windows950);
     QCOMPARE(big5.encode(u"進"), QByteArray("\xB6\x69"));
     QCOMPARE(big5.encode(u"出"), QByteArray("\xA5\x58"));
@@ -63,7 +68,8 @@ void TestTextDecoding::encodesDirectionsAsReadersWriteThem() {
     QCOMPARE(utf8.encode(u"出"), QByteArray("\xE5\x87\xBA"));
 }
 
-void TestTextDecoding::undecodableBytesBecomeReplacementCharacters() {
+void TestTextDecoding::undecodableBytesBecomeReplacementCharacters()
+{
     const TextCodec codec(TextEncoding::Windows950);
     const QString lone = codec.decode("ab\xB6");
     QVERIFY(lone.startsWith(QStringLiteral("ab")));
@@ -74,7 +80,8 @@ void TestTextDecoding::undecodableBytesBecomeReplacementCharacters() {
     QCOMPARE(utf8.decode("a\xFF"), QStringLiteral("a\uFFFD"));
 }
 
-void TestTextDecoding::bomLength() {
+void TestTextDecoding::bomLength()
+{
     QCOMPARE(card::utf8BomLength("\xEF\xBB\xBFx"), 3);
     QCOMPARE(card::utf8BomLength("\xEF\xBBx"), 0);
     QCOMPARE(card::utf8BomLength(""), 0);

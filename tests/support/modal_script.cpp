@@ -13,7 +13,8 @@ namespace {
 
 constexpr int kPollMs = 10;
 
-QString shownText(QWidget* modal) {
+QString shownText(QWidget* modal)
+{
     if (auto* box = qobject_cast<QMessageBox*>(modal))
         return box->text();
     if (auto* input = qobject_cast<QInputDialog*>(modal))
@@ -24,19 +25,23 @@ QString shownText(QWidget* modal) {
 } // namespace
 
 ModalScript::ModalScript()
-    : m_alive(std::make_shared<bool>(true)) {
+    : m_alive(std::make_shared<bool>(true))
+{
     poll();
 }
 
-ModalScript::~ModalScript() {
+ModalScript::~ModalScript()
+{
     *m_alive = false;
 }
 
-ModalScript& ModalScript::press(const QString& button) {
+ModalScript& ModalScript::press(const QString& button)
+{
     return then([button](QWidget* modal) { pressButton(modal, button); });
 }
 
-ModalScript& ModalScript::enter(const QString& text, const QString& button) {
+ModalScript& ModalScript::enter(const QString& text, const QString& button)
+{
     return then([text, button](QWidget* modal) {
         auto* edit = modal->findChild<QLineEdit*>();
         if (!edit)
@@ -46,16 +51,19 @@ ModalScript& ModalScript::enter(const QString& text, const QString& button) {
     });
 }
 
-ModalScript& ModalScript::close() {
+ModalScript& ModalScript::close()
+{
     return then([](QWidget* modal) { modal->close(); });
 }
 
-ModalScript& ModalScript::then(Step step) {
+ModalScript& ModalScript::then(Step step)
+{
     m_steps.push(std::move(step));
     return *this;
 }
 
-void ModalScript::poll() {
+void ModalScript::poll()
+{
     // The next poll is armed before a step runs, so that a step whose press opens another
     // modal window (and waits in its event loop) is answered too.
     const std::shared_ptr<bool> alive = m_alive;
@@ -69,7 +77,8 @@ void ModalScript::poll() {
     });
 }
 
-void ModalScript::answer(QWidget* modal) {
+void ModalScript::answer(QWidget* modal)
+{
     m_answered.append(modal);
     const bool expected = !m_steps.empty();
     m_seen.append({modal->objectName(), modal->windowTitle(), shownText(modal), expected});
@@ -85,7 +94,8 @@ void ModalScript::answer(QWidget* modal) {
         guarded->close();
 }
 
-void pressButton(QWidget* window, const QString& name) {
+void pressButton(QWidget* window, const QString& name)
+{
     const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons) {
         if (button->objectName() == name || button->text() == name) {

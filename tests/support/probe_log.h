@@ -12,9 +12,11 @@ namespace card::test {
 class ProbeLog {
 public:
     explicit ProbeLog(QSet<QString> present = {})
-        : m_present(std::move(present)) {}
+        : m_present(std::move(present))
+    {}
 
-    ExistenceTest test() {
+    ExistenceTest test()
+    {
         return [this](const QString& path) {
             m_probed.append(path);
             return m_present.contains(path);

@@ -7,16 +7,19 @@
 
 namespace card::test {
 
-TempSite::TempSite() {
+TempSite::TempSite()
+{
     if (!m_dir.isValid())
         qFatal("cannot create a temporary folder");
 }
 
-QString TempSite::filePath(const QString& name) const {
+QString TempSite::filePath(const QString& name) const
+{
     return m_dir.filePath(name);
 }
 
-QString TempSite::write(const QString& name, const QByteArray& bytes) const {
+QString TempSite::write(const QString& name, const QByteArray& bytes) const
+{
     const QString path = filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
@@ -25,13 +28,15 @@ QString TempSite::write(const QString& name, const QByteArray& bytes) const {
     return path;
 }
 
-QString TempSite::makeFolder(const QString& name) const {
+QString TempSite::makeFolder(const QString& name) const
+{
     const QString path = filePath(name);
     QDir().mkpath(path);
     return path;
 }
 
-QByteArray big5(const QString& text) {
+QByteArray big5(const QString& text)
+{
     QStringEncoder encoder("windows-950");
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())

@@ -10,7 +10,8 @@
 namespace card::test {
 
 // A JPEG of one colour.
-inline QByteArray jpegBytes(const QColor& colour, const QSize& size = QSize(64, 48)) {
+inline QByteArray jpegBytes(const QColor& colour, const QSize& size = QSize(64, 48))
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
@@ -22,7 +23,8 @@ inline QByteArray jpegBytes(const QColor& colour, const QSize& size = QSize(64, 
 }
 
 // The JPEG with its frame header claiming another picture size; the data stays small.
-inline QByteArray withClaimedSize(QByteArray jpeg, quint16 width, quint16 height) {
+inline QByteArray withClaimedSize(QByteArray jpeg, quint16 width, quint16 height)
+{
     // Walk the header segments (marker, two length bytes) up to the baseline frame header.
     qsizetype pos = 2;
     while (pos + 9 <= jpeg.size() && quint8(jpeg[pos]) == 0xFF) {

@@ -11,12 +11,14 @@ namespace {
 
 const QString kName = QStringLiteral("00012345-070515-081530");
 
-QString frame(const QString& folder, int number) {
+QString frame(const QString& folder, int number)
+{
     return card::joinPath(folder, kName) + QStringLiteral("-%1.jpg").arg(number);
 }
 
 // One tick as text: the frame shown ("-" when none), then "end" when the playback ends.
-QString tickText(const card::FrameStep& step) {
+QString tickText(const card::FrameStep& step)
+{
     QString text = step.load ? step.path.right(5).left(1) : QStringLiteral("-");
     if (step.ends)
         text += QStringLiteral(" end");
@@ -35,7 +37,8 @@ private slots:
     void onlyTheFrameSuffixSteps();
 };
 
-void TestFrameStep::playback_data() {
+void TestFrameStep::playback_data()
+{
     QTest::addColumn<QList<int>>("present");
     QTest::addColumn<QStringList>("expectedTicks");
     QTest::addColumn<QList<int>>("expectedTests");
@@ -49,7 +52,8 @@ void TestFrameStep::playback_data() {
         << QList<int>{5, 1} << QStringList{"1 end"} << QList<int>{5};
 }
 
-void TestFrameStep::playback() {
+void TestFrameStep::playback()
+{
     QFETCH(QList<int>, present);
     QFETCH(QStringList, expectedTicks);
     QFETCH(QList<int>, expectedTests);
@@ -75,7 +79,8 @@ void TestFrameStep::playback() {
     QCOMPARE(path, frame(folder, 1));
 }
 
-void TestFrameStep::deletedCurrentFrameWaits() {
+void TestFrameStep::deletedCurrentFrameWaits()
+{
     const QString folder = QStringLiteral("/photos");
     ProbeLog files;
     for (int number = 1; number <= 5; ++number)
@@ -99,7 +104,8 @@ void TestFrameStep::deletedCurrentFrameWaits() {
     QVERIFY(step.load);
 }
 
-void TestFrameStep::onlyTheFrameSuffixSteps_data() {
+void TestFrameStep::onlyTheFrameSuffixSteps_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::newRow("folder named 3.jpg")
         << card::joinPath(QStringLiteral("/photos"), QStringLiteral("3.jpg"));
@@ -109,7 +115,8 @@ void TestFrameStep::onlyTheFrameSuffixSteps_data() {
         << QStringLiteral("/photos") + card::pathSeparator();
 }
 
-void TestFrameStep::onlyTheFrameSuffixSteps() {
+void TestFrameStep::onlyTheFrameSuffixSteps()
+{
     QFETCH(QString, folder);
     ProbeLog files;
     files.add(frame(folder, 5));

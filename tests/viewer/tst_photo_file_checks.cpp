@@ -25,7 +25,8 @@ private slots:
     void sizeAllowed();
 };
 
-void TestPhotoFileChecks::endsImage_data() {
+void TestPhotoFileChecks::endsImage_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("expected");
     QTest::newRow("complete picture") << kStart + kScan + kData + kEnd << true;
@@ -45,13 +46,15 @@ void TestPhotoFileChecks::endsImage_data() {
     QTest::newRow("empty") << QByteArray() << false;
 }
 
-void TestPhotoFileChecks::endsImage() {
+void TestPhotoFileChecks::endsImage()
+{
     QFETCH(QByteArray, bytes);
     QFETCH(bool, expected);
     QCOMPARE(card::jpegEndsImage(bytes), expected);
 }
 
-void TestPhotoFileChecks::sizeAllowed_data() {
+void TestPhotoFileChecks::sizeAllowed_data()
+{
     QTest::addColumn<qint64>("width");
     QTest::addColumn<qint64>("height");
     QTest::addColumn<bool>("expected");
@@ -64,7 +67,8 @@ void TestPhotoFileChecks::sizeAllowed_data() {
     QTest::newRow("no width") << qint64(0) << qint64(100) << false;
 }
 
-void TestPhotoFileChecks::sizeAllowed() {
+void TestPhotoFileChecks::sizeAllowed()
+{
     QFETCH(qint64, width);
     QFETCH(qint64, height);
     QFETCH(bool, expected);

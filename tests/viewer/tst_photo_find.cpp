@@ -18,16 +18,19 @@ const QString kCard = QStringLiteral("00012345");
 const QString kDate = QStringLiteral("070515");
 const QString kTime = QStringLiteral("081530");
 
-QString sep() {
+QString sep()
+{
     return QString(card::pathSeparator());
 }
 
 // The photo of the test swipe with this suffix ("C", "1" to "5").
-QString photo(const QString& suffix) {
+QString photo(const QString& suffix)
+{
     return kFolder + sep() + kCard + u'-' + kDate + u'-' + kTime + u'-' + suffix + ".jpg";
 }
 
-QSet<QString> photos(const QStringList& suffixes) {
+QSet<QString> photos(const QStringList& suffixes)
+{
     QSet<QString> paths;
     for (const QString& suffix : suffixes)
         paths.insert(photo(suffix));
@@ -46,7 +49,8 @@ private slots:
     void swipeWithoutTimeFindsNothing();
 };
 
-void TestPhotoFind::firstPresentInOrder_data() {
+void TestPhotoFind::firstPresentInOrder_data()
+{
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("expectedSuffix");
     QTest::addColumn<PhotoOutcome>("expectedOutcome");
@@ -67,7 +71,8 @@ void TestPhotoFind::firstPresentInOrder_data() {
     QTest::newRow("no photo") << QStringList{} << "1" << PhotoOutcome::None << allProbes;
 }
 
-void TestPhotoFind::firstPresentInOrder() {
+void TestPhotoFind::firstPresentInOrder()
+{
     QFETCH(QStringList, present);
     QFETCH(QString, expectedSuffix);
     QFETCH(PhotoOutcome, expectedOutcome);
@@ -82,7 +87,8 @@ void TestPhotoFind::firstPresentInOrder() {
     QCOMPARE(files.probed(), probes);
 }
 
-void TestPhotoFind::probedNames_data() {
+void TestPhotoFind::probedNames_data()
+{
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("card");
     QTest::addColumn<QString>("listedTime");
@@ -104,7 +110,8 @@ void TestPhotoFind::probedNames_data() {
                                     << "/photos" + sep() + "-070515-173000-C.jpg";
 }
 
-void TestPhotoFind::probedNames() {
+void TestPhotoFind::probedNames()
+{
     QFETCH(QString, folder);
     QFETCH(QString, card);
     QFETCH(QString, listedTime);
@@ -118,7 +125,8 @@ void TestPhotoFind::probedNames() {
     QCOMPARE(found.path, stem + "-1.jpg");
 }
 
-void TestPhotoFind::swipeWithoutTimeFindsNothing() {
+void TestPhotoFind::swipeWithoutTimeFindsNothing()
+{
     // Even a file whose name has an empty time is no photo of a swipe without a time of day.
     const QString emptyTimeStill = kFolder + sep() + kCard + "-070515--C.jpg";
     ProbeLog files({emptyTimeStill});

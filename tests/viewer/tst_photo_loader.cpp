@@ -14,7 +14,8 @@ namespace {
 
 const QSize kBox(218, 143);
 
-QByteArray pngBytes() {
+QByteArray pngBytes()
+{
     QImage image(32, 32, QImage::Format_RGB32);
     image.fill(Qt::blue);
     QByteArray bytes;
@@ -36,7 +37,8 @@ private slots:
     void refusesAFileLargerThanAnyPhoto();
 };
 
-void TestPhotoLoader::decodesAtTheRequestedSize_data() {
+void TestPhotoLoader::decodesAtTheRequestedSize_data()
+{
     QTest::addColumn<QSize>("pictureSize");
     QTest::addColumn<QSize>("requested");
     QTest::addColumn<QSize>("expected");
@@ -46,7 +48,8 @@ void TestPhotoLoader::decodesAtTheRequestedSize_data() {
     QTest::newRow("no size asked: the picture's own") << QSize(64, 48) << QSize() << QSize(64, 48);
 }
 
-void TestPhotoLoader::decodesAtTheRequestedSize() {
+void TestPhotoLoader::decodesAtTheRequestedSize()
+{
     QFETCH(QSize, pictureSize);
     QFETCH(QSize, requested);
     QFETCH(QSize, expected);
@@ -59,7 +62,8 @@ void TestPhotoLoader::decodesAtTheRequestedSize() {
              qPrintable(centre.name()));
 }
 
-void TestPhotoLoader::refusesWhatCannotBeShown_data() {
+void TestPhotoLoader::refusesWhatCannotBeShown_data()
+{
     QTest::addColumn<QByteArray>("bytes");
     const QByteArray photo = jpegBytes(Qt::red, QSize(640, 480));
     QTest::newRow("cut off in the picture data") << photo.left(photo.size() / 2);
@@ -72,7 +76,8 @@ void TestPhotoLoader::refusesWhatCannotBeShown_data() {
     QTest::newRow("header claims 10000 x 5001") << withClaimedSize(photo, 10000, 5001);
 }
 
-void TestPhotoLoader::refusesWhatCannotBeShown() {
+void TestPhotoLoader::refusesWhatCannotBeShown()
+{
     QFETCH(QByteArray, bytes);
     card::test::TempSite site;
     const QString path = site.write("p-C.jpg", bytes);
@@ -80,7 +85,8 @@ void TestPhotoLoader::refusesWhatCannotBeShown() {
     QVERIFY(card::loadPhoto(path, QSize()).isNull());
 }
 
-void TestPhotoLoader::refusesAFileLargerThanAnyPhoto() {
+void TestPhotoLoader::refusesAFileLargerThanAnyPhoto()
+{
     // A whole picture followed by padding: complete, but too large to be read into memory.
     card::test::TempSite site;
     const QString path = site.write("p-C.jpg", jpegBytes(Qt::red));

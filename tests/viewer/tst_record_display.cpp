@@ -39,13 +39,15 @@ const QByteArray kRecords =
 
 const QColor kStillColour(220, 20, 20);
 
-QColor frameColour(int frame) {
+QColor frameColour(int frame)
+{
     static const QColor colours[] = {
         {}, {20, 20, 220}, {20, 200, 20}, {230, 230, 20}, {20, 220, 220}, {220, 20, 220}};
     return colours[frame];
 }
 
-bool sameColour(const QColor& a, const QColor& b) {
+bool sameColour(const QColor& a, const QColor& b)
+{
     return qAbs(a.red() - b.red()) < 24 && qAbs(a.green() - b.green()) < 24 &&
            qAbs(a.blue() - b.blue()) < 24;
 }
@@ -57,7 +59,8 @@ struct Viewer {
 
     Viewer()
         : folder(site.makeFolder(QStringLiteral("photos")))
-        , window(std::make_unique<CardImageWindow>()) {
+        , window(std::make_unique<CardImageWindow>())
+    {
         still("00012345-070515-080507");
         frames("00012345-070515-080507", {3, 1});
         frames("00012345-070515-173000", {3, 1});
@@ -81,11 +84,13 @@ struct Viewer {
         window->show();
     }
 
-    QString write(const QString& name, const QByteArray& bytes) const {
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
         return site.write(QStringLiteral("photos/") + name, bytes);
     }
     void still(const QString& stem) const { write(stem + "-C.jpg", jpegBytes(kStillColour)); }
-    void frames(const QString& stem, const QList<int>& numbers) const {
+    void frames(const QString& stem, const QList<int>& numbers) const
+    {
         for (int n : numbers)
             write(stem + QStringLiteral("-%1.jpg").arg(n), jpegBytes(frameColour(n)));
     }
@@ -93,7 +98,8 @@ struct Viewer {
     const card::MainControls& c() const { return window->controls(); }
     QString curRec(int slot) const { return window->state().cur_rec[slot]; }
 
-    void press(int list, int row, Qt::MouseButton button = Qt::LeftButton) const {
+    void press(int list, int row, Qt::MouseButton button = Qt::LeftButton) const
+    {
         card::RecordListView* view = c().List1[list];
         const QModelIndex index = view->model()->index(row, list);
         view->scrollTo(index);
@@ -102,31 +108,36 @@ struct Viewer {
         QTest::mouseRelease(view->viewport(), button, {}, centre);
     }
 
-    QList<int> selectedRows() const {
+    QList<int> selectedRows() const
+    {
         QList<int> rows;
         for (auto* list : c().List1)
             rows.append(list->selectedRow());
         return rows;
     }
 
-    QStringList infoLines() const {
+    QStringList infoLines() const
+    {
         QStringList lines;
         for (QLabel* line : c().Label9)
             lines.append(line->text());
         return lines;
     }
 
-    QColor shownColour() const {
+    QColor shownColour() const
+    {
         const QImage shown = c().Image1->pixmap().toImage();
         return shown.pixelColor(shown.width() / 2, shown.height() / 2);
     }
 
-    bool showsFallback() const {
+    bool showsFallback() const
+    {
         return c().Image1->pixmap().toImage() == c().Image2->pixmap().toImage();
     }
 };
 
-QList<int> sameRowEverywhere(int row) {
+QList<int> sameRowEverywhere(int row)
+{
     return {row, row, row, row};
 }
 
@@ -147,7 +158,8 @@ private slots:
     void unreadableFrameEndsPlayback();
 };
 
-void TestRecordDisplay::pressShowsTheRecord_data() {
+void TestRecordDisplay::pressShowsTheRecord_data()
+{
     QTest::addColumn<int>("list");
     QTest::addColumn<int>("row");
     QTest::addColumn<Qt::MouseButton>("button");
@@ -180,7 +192,8 @@ void TestRecordDisplay::pressShowsTheRecord_data() {
         << kStillColour;
 }
 
-void TestRecordDisplay::pressShowsTheRecord() {
+void TestRecordDisplay::pressShowsTheRecord()
+{
     QFETCH(int, list);
     QFETCH(int, row);
     QFETCH(Qt::MouseButton, button);
@@ -205,7 +218,8 @@ void TestRecordDisplay::pressShowsTheRecord() {
     QVERIFY2(sameColour(viewer.shownColour(), colour), qPrintable(viewer.shownColour().name()));
 }
 
-void TestRecordDisplay::noPhotoShowsTheFallback_data() {
+void TestRecordDisplay::noPhotoShowsTheFallback_data()
+{
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("photoPath");
@@ -219,7 +233,8 @@ void TestRecordDisplay::noPhotoShowsTheFallback_data() {
                                                    << "00090000-070515--1.jpg";
 }
 
-void TestRecordDisplay::noPhotoShowsTheFallback() {
+void TestRecordDisplay::noPhotoShowsTheFallback()
+{
     QFETCH(int, row);
     QFETCH(QString, time);
     QFETCH(QString, photoPath);
@@ -235,7 +250,8 @@ void TestRecordDisplay::noPhotoShowsTheFallback() {
     QVERIFY(!viewer.c().Timer1->isActive());
 }
 
-void TestRecordDisplay::keyReleaseShowsTheNewRow() {
+void TestRecordDisplay::keyReleaseShowsTheNewRow()
+{
     Viewer viewer;
     viewer.press(3, 6);
     QTest::keyClick(viewer.c().List1[3], Qt::Key_Down);
@@ -250,7 +266,8 @@ void TestRecordDisplay::keyReleaseShowsTheNewRow() {
     QVERIFY(viewer.c().Timer1->isActive());
 }
 
-void TestRecordDisplay::noSelectionIsCopiedToAllLists() {
+void TestRecordDisplay::noSelectionIsCopiedToAllLists()
+{
     Viewer viewer;
     viewer.press(0, 7);
     viewer.c().List1[2]->setSelectedRow(-1);
@@ -262,7 +279,8 @@ void TestRecordDisplay::noSelectionIsCopiedToAllLists() {
     QCOMPARE(viewer.c().Label6->text(), kNoImage);
 }
 
-void TestRecordDisplay::playback_data() {
+void TestRecordDisplay::playback_data()
+{
     QTest::addColumn<int>("row");
     QTest::addColumn<QList<int>>("shown");
     QTest::newRow("frames 5-4-3-2-1") << 4 << QList<int>{5, 4, 3, 2, 1};
@@ -271,7 +289,8 @@ void TestRecordDisplay::playback_data() {
     QTest::newRow("frames 5 and 2, frame 2 stays") << 5 << QList<int>{5, 2, 2};
 }
 
-void TestRecordDisplay::playback() {
+void TestRecordDisplay::playback()
+{
     QFETCH(int, row);
     QFETCH(QList<int>, shown);
     Viewer viewer;
@@ -288,7 +307,8 @@ void TestRecordDisplay::playback() {
     QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(QStringLiteral("-1.jpg")));
 }
 
-void TestRecordDisplay::choosingThePlayingRowRestarts() {
+void TestRecordDisplay::choosingThePlayingRowRestarts()
+{
     Viewer viewer;
     viewer.press(2, 4);
     viewer.window->Timer1_Timer();
@@ -303,7 +323,8 @@ void TestRecordDisplay::choosingThePlayingRowRestarts() {
     QVERIFY(sameColour(viewer.shownColour(), frameColour(4)));
 }
 
-void TestRecordDisplay::unreadableFrameEndsPlayback() {
+void TestRecordDisplay::unreadableFrameEndsPlayback()
+{
     Viewer viewer;
     viewer.press(0, 10);
     QVERIFY(sameColour(viewer.shownColour(), frameColour(5)));

@@ -9,7 +9,8 @@ private slots:
     void listedTimeAsDigits();
 };
 
-void TestTimeOfDay::listedTimeAsDigits_data() {
+void TestTimeOfDay::listedTimeAsDigits_data()
+{
     QTest::addColumn<QString>("listed");
     QTest::addColumn<QString>("expected");
     QTest::newRow("H:MM:SS") << "8:05:07"
@@ -62,7 +63,8 @@ void TestTimeOfDay::listedTimeAsDigits_data() {
                                    << "";
 }
 
-void TestTimeOfDay::listedTimeAsDigits() {
+void TestTimeOfDay::listedTimeAsDigits()
+{
     QFETCH(QString, listed);
     QFETCH(QString, expected);
     QCOMPARE(card::timeOfDayDigits(listed), expected);

@@ -6,7 +6,8 @@ namespace card::bench {
 
 namespace {
 
-qint64 statusField(const char* field) {
+qint64 statusField(const char* field)
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -20,15 +21,18 @@ qint64 statusField(const char* field) {
 
 } // namespace
 
-qint64 peakResidentBytes() {
+qint64 peakResidentBytes()
+{
     return statusField("VmHWM");
 }
 
-qint64 residentBytes() {
+qint64 residentBytes()
+{
     return statusField("VmRSS");
 }
 
-double megabytes(qint64 bytes) {
+double megabytes(qint64 bytes)
+{
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 

@@ -19,7 +19,8 @@ namespace {
 constexpr int kEntryCount = 100'000;
 
 // Longest time one turn of the event loop took while the rest of the folder was read.
-qint64 finishScan(const ScannedListModel& model, QElapsedTimer& total) {
+qint64 finishScan(const ScannedListModel& model, QElapsedTimer& total)
+{
     qint64 longestTurn = 0;
     QElapsedTimer turn;
     while (!model.scanComplete()) {
@@ -32,7 +33,8 @@ qint64 finishScan(const ScannedListModel& model, QElapsedTimer& total) {
     return longestTurn;
 }
 
-void measureFolders(const QString& folder) {
+void measureFolders(const QString& folder)
+{
     FolderListModel model;
     QElapsedTimer total;
     total.start();
@@ -42,7 +44,8 @@ void measureFolders(const QString& folder) {
     finishScan(model, total);
 }
 
-void measureFiles(const QString& folder) {
+void measureFiles(const QString& folder)
+{
     FileListModel model(kParameterFilePattern);
     QElapsedTimer total;
     total.start();
@@ -55,7 +58,8 @@ void measureFiles(const QString& folder) {
 
 } // namespace
 
-int runFolderBenchmark() {
+int runFolderBenchmark()
+{
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;

@@ -10,7 +10,8 @@ int runPhotoBenchmark();
 int runFolderBenchmark();
 } // namespace card::bench
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // The whole query is measured through the real main window, on the offscreen platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -55,18 +55,21 @@ struct Case {
 const Case kCases[] = {
     {"still photo", 0, "刷卡照相"}, {"sequence", 1, "動態播放"}, {"no photo", 2, ""}};
 
-QString bigFolderPath() {
+QString bigFolderPath()
+{
     return QDir::temp().filePath(QStringLiteral("card_bench_photo_folder_1m"));
 }
 
 // Other swipes' photos, on another day, so that none of them is ever looked up.
-QString fillerName(int index) {
+QString fillerName(int index)
+{
     return QStringLiteral("%1-070514-120000-C.jpg").arg(index, 8, 10, QLatin1Char('0'));
 }
 
 // A camera-like 5-megapixel picture: smooth shading with sensor noise, so it compresses like a
 // photo and not like a flat test card.
-QByteArray cameraJpeg() {
+QByteArray cameraJpeg()
+{
     QImage image(kPhotoWidth, kPhotoHeight, QImage::Format_RGB32);
     QRandomGenerator noise(7);
     for (int y = 0; y < kPhotoHeight; ++y) {
@@ -85,14 +88,16 @@ QByteArray cameraJpeg() {
     return bytes;
 }
 
-QStringList photoNames() {
+QStringList photoNames()
+{
     QStringList names = {QStringLiteral("00000001-070515-080000-C.jpg")};
     for (int frame = 1; frame <= 5; ++frame)
         names.append(QStringLiteral("00000002-070515-080100-%1.jpg").arg(frame));
     return names;
 }
 
-bool writePhotos(const QString& folder, const QByteArray& jpeg) {
+bool writePhotos(const QString& folder, const QByteArray& jpeg)
+{
     for (const QString& name : photoNames()) {
         QFile file(joinPath(folder, name));
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -102,7 +107,8 @@ bool writePhotos(const QString& folder, const QByteArray& jpeg) {
     return true;
 }
 
-bool createEmptyFile(const QByteArray& path) {
+bool createEmptyFile(const QByteArray& path)
+{
     const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
@@ -111,7 +117,8 @@ bool createEmptyFile(const QByteArray& path) {
 }
 
 // Creates the million files once; a folder left by an earlier run is used again.
-bool fillBigFolder(const QString& folder) {
+bool fillBigFolder(const QString& folder)
+{
     if (!QDir().mkpath(folder))
         return false;
     if (fileExists(joinPath(folder, fillerName(kFillerCount - 1)))) {
@@ -130,7 +137,8 @@ bool fillBigFolder(const QString& folder) {
     return true;
 }
 
-void removeBigFolder(const QString& folder) {
+void removeBigFolder(const QString& folder)
+{
     for (int i = 0; i < kFillerCount; ++i)
         ::unlink(QFile::encodeName(joinPath(folder, fillerName(i))).constData());
     for (const QString& name : photoNames())
@@ -138,7 +146,8 @@ void removeBigFolder(const QString& folder) {
     QDir().rmdir(folder);
 }
 
-void pressRow(RecordListView* list, int row, QEvent::Type type) {
+void pressRow(RecordListView* list, int row, QEvent::Type type)
+{
     const QPointF centre =
         list->visualRect(list->model()->index(row, list->modelColumn())).center();
     QMouseEvent event(type, centre, list->viewport()->mapToGlobal(centre), Qt::LeftButton,
@@ -153,18 +162,21 @@ struct Figures {
     double max = 0;
 };
 
-Figures figuresOf(std::vector<double> samples) {
+Figures figuresOf(std::vector<double> samples)
+{
     std::sort(samples.begin(), samples.end());
     return {samples[samples.size() / 2], samples.front(), samples.back()};
 }
 
-void printFigures(const char* what, const Figures& f) {
+void printFigures(const char* what, const Figures& f)
+{
     std::printf("  %-34s median %7.2f ms   min %7.2f ms   max %7.2f ms\n", what, f.median, f.min,
                 f.max);
 }
 
 // Press to picture for each case, the cases taking turns so that every press moves the selection.
-bool measurePresses(CardImageWindow& window) {
+bool measurePresses(CardImageWindow& window)
+{
     RecordListView* list = window.controls().List1[0];
     std::vector<std::vector<double>> samples(std::size(kCases));
     std::vector<double> ticks;
@@ -195,7 +207,8 @@ bool measurePresses(CardImageWindow& window) {
 }
 
 // The lookup alone: six existence tests for a swipe without photo.
-void measureLookup(const QString& folder) {
+void measureLookup(const QString& folder)
+{
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < kLookupRepeats; ++i)
@@ -209,7 +222,8 @@ RecordTable benchRecords()
     return readRecords(kRecords, RecordCriteria{});
 }
 
-bool benchFolder(const char* title, const QString& folder, const QByteArray& jpeg) {
+bool benchFolder(const char* title, const QString& folder, const QByteArray& jpeg)
+{
     if (!writePhotos(folder, jpeg)) {
         std::printf("cannot write the photos into %s\n", qPrintable(folder));
         return false;
@@ -230,7 +244,8 @@ bool benchFolder(const char* title, const QString& folder, const QByteArray& jpe
 
 } // namespace
 
-int runPhotoBenchmark() {
+int runPhotoBenchmark()
+{
     const bool keep = QCoreApplication::arguments().contains(QLatin1String(kKeepFlag));
     const QByteArray jpeg = cameraJpeg();
     std::printf("photo benchmark: %d x %d JPEG of %.2f MB, %d presses per case\n", kPhotoWidth,

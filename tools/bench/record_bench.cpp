@@ -24,8 +24,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <malloc.h>
 #include <functional>
+#include <malloc.h>
 #include <memory>
 #include <random>
 #include <unistd.h>

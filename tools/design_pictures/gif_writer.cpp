@@ -15,7 +15,8 @@ constexpr int kMaxCodeBits = 12;
 constexpr int kMaxCodes = 1 << kMaxCodeBits;
 constexpr int kMaxSubBlock = 255;
 
-int squaredDistance(QRgb a, QRgb b) {
+int squaredDistance(QRgb a, QRgb b)
+{
     const int dr = qRed(a) - qRed(b);
     const int dg = qGreen(a) - qGreen(b);
     const int db = qBlue(a) - qBlue(b);
@@ -23,7 +24,8 @@ int squaredDistance(QRgb a, QRgb b) {
 }
 
 // The most frequent colours of image, most frequent first, at most kMaxGifColours.
-QList<QRgb> popularColours(const QImage& image) {
+QList<QRgb> popularColours(const QImage& image)
+{
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -47,7 +49,8 @@ QList<QRgb> popularColours(const QImage& image) {
     return colours;
 }
 
-int nearestIndex(const QList<QRgb>& colours, QRgb colour) {
+int nearestIndex(const QList<QRgb>& colours, QRgb colour)
+{
     int best = 0;
     int bestDistance = std::numeric_limits<int>::max();
     for (int i = 0; i < colours.size(); ++i) {
@@ -61,7 +64,8 @@ int nearestIndex(const QList<QRgb>& colours, QRgb colour) {
 }
 
 // Smallest code size GIF allows for a colour table of count entries (never below 2).
-int bitsForColours(qsizetype count) {
+int bitsForColours(qsizetype count)
+{
     int bits = 2;
     while ((qsizetype{1} << bits) < count)
         ++bits;
@@ -71,7 +75,8 @@ int bitsForColours(qsizetype count) {
 // Packs variable-width codes least significant bit first, as GIF requires.
 class CodeWriter {
 public:
-    void write(int code, int width) {
+    void write(int code, int width)
+    {
         m_buffer |= std::uint32_t(code) << m_bitCount;
         m_bitCount += width;
         while (m_bitCount >= 8) {
@@ -80,7 +85,8 @@ public:
             m_bitCount -= 8;
         }
     }
-    QByteArray finish() {
+    QByteArray finish()
+    {
         if (m_bitCount > 0)
             m_bytes.append(char(m_buffer & 0xFF));
         m_buffer = 0;
@@ -94,12 +100,14 @@ private:
     int m_bitCount = 0;
 };
 
-void appendWord(QByteArray& out, int value) {
+void appendWord(QByteArray& out, int value)
+{
     out.append(char(value & 0xFF));
     out.append(char((value >> 8) & 0xFF));
 }
 
-void appendSubBlocks(QByteArray& out, const QByteArray& data) {
+void appendSubBlocks(QByteArray& out, const QByteArray& data)
+{
     for (qsizetype pos = 0; pos < data.size(); pos += kMaxSubBlock) {
         const qsizetype length = std::min<qsizetype>(kMaxSubBlock, data.size() - pos);
         out.append(char(length));
@@ -108,7 +116,8 @@ void appendSubBlocks(QByteArray& out, const QByteArray& data) {
     out.append('\0');
 }
 
-QByteArray pixelIndexes(const QImage& indexed) {
+QByteArray pixelIndexes(const QImage& indexed)
+{
     QByteArray indexes;
     indexes.reserve(qsizetype(indexed.width()) * indexed.height());
     for (int y = 0; y < indexed.height(); ++y)
@@ -118,7 +127,8 @@ QByteArray pixelIndexes(const QImage& indexed) {
 
 } // namespace
 
-QImage toGifPalette(const QImage& image) {
+QImage toGifPalette(const QImage& image)
+{
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     const QList<QRgb> colours = popularColours(rgb);
     QHash<QRgb, uchar> indexOf;
@@ -141,7 +151,8 @@ QImage toGifPalette(const QImage& image) {
     return indexed;
 }
 
-QByteArray lzwCompress(const QByteArray& indexes, int minCodeSize) {
+QByteArray lzwCompress(const QByteArray& indexes, int minCodeSize)
+{
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
     // Child code of (prefix code, next index); -1 for none. 4096 x 256 entries of 16 bits.
@@ -185,7 +196,8 @@ QByteArray lzwCompress(const QByteArray& indexes, int minCodeSize) {
     return writer.finish();
 }
 
-QByteArray encodeGif(const QImage& image) {
+QByteArray encodeGif(const QImage& image)
+{
     const QImage indexed = image.format() == QImage::Format_Indexed8 ? image : toGifPalette(image);
     const int bits = bitsForColours(indexed.colorCount());
     const int tableSize = 1 << bits;

@@ -15,23 +15,27 @@ constexpr int kBitmapInfoHeaderSize = 40;
 constexpr int kPaletteEntries = 16;
 
 // BMP rows are padded to whole 32-bit words.
-int rowBytes(int width, int bitsPerPixel) {
+int rowBytes(int width, int bitsPerPixel)
+{
     return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
-void appendU16(QByteArray& out, int value) {
+void appendU16(QByteArray& out, int value)
+{
     char bytes[2];
     qToLittleEndian(std::uint16_t(value), bytes);
     out.append(bytes, 2);
 }
 
-void appendU32(QByteArray& out, std::uint32_t value) {
+void appendU32(QByteArray& out, std::uint32_t value)
+{
     char bytes[4];
     qToLittleEndian(value, bytes);
     out.append(bytes, 4);
 }
 
-int nearestPaletteIndex(const QList<QRgb>& palette, QRgb colour) {
+int nearestPaletteIndex(const QList<QRgb>& palette, QRgb colour)
+{
     int best = 0;
     int bestDistance = std::numeric_limits<int>::max();
     for (int i = 0; i < palette.size(); ++i) {
@@ -47,12 +51,14 @@ int nearestPaletteIndex(const QList<QRgb>& palette, QRgb colour) {
     return best;
 }
 
-bool isTransparent(QRgb colour) {
+bool isTransparent(QRgb colour)
+{
     return qAlpha(colour) < 128;
 }
 
 // Colour bits (4 per pixel), then the 1-bit mask; both bottom row first.
-QByteArray bitmapPixels(const QImage& argb, const QList<QRgb>& palette) {
+QByteArray bitmapPixels(const QImage& argb, const QList<QRgb>& palette)
+{
     const int width = argb.width();
     const int height = argb.height();
     QByteArray colourRows(qsizetype(rowBytes(width, 4)) * height, '\0');
@@ -73,7 +79,8 @@ QByteArray bitmapPixels(const QImage& argb, const QList<QRgb>& palette) {
     return colourRows + maskRows;
 }
 
-QByteArray bitmapResource(const QImage& image, const QList<QRgb>& palette) {
+QByteArray bitmapResource(const QImage& image, const QList<QRgb>& palette)
+{
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     QByteArray bmp;
     appendU32(bmp, kBitmapInfoHeaderSize);
@@ -100,14 +107,16 @@ QByteArray bitmapResource(const QImage& image, const QList<QRgb>& palette) {
 
 } // namespace
 
-QList<QRgb> windowsSixteenColours() {
+QList<QRgb> windowsSixteenColours()
+{
     return {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
             qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
             qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
             qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 }
 
-QByteArray encodeSixteenColourIcon(const QList<QImage>& images) {
+QByteArray encodeSixteenColourIcon(const QList<QImage>& images)
+{
     const QList<QRgb> palette = windowsSixteenColours();
     QList<QByteArray> resources;
     for (const QImage& image : images)

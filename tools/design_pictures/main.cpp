@@ -18,11 +18,13 @@ namespace {
 
 constexpr int kJpegQuality = 90;
 
-void fail(const QString& message) {
+void fail(const QString& message)
+{
     std::fprintf(stderr, "design_pictures: %s\n", qPrintable(message));
 }
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size()) {
@@ -32,12 +34,14 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
     return true;
 }
 
-QByteArray readBytes(const QString& path) {
+QByteArray readBytes(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray encodeJpeg(const QImage& image) {
+QByteArray encodeJpeg(const QImage& image)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -48,12 +52,14 @@ QByteArray encodeJpeg(const QImage& image) {
     return bytes;
 }
 
-int bigEndianWord(const QByteArray& bytes, qsizetype pos) {
+int bigEndianWord(const QByteArray& bytes, qsizetype pos)
+{
     return (uchar(bytes[pos]) << 8) | uchar(bytes[pos + 1]);
 }
 
 // The JFIF segment right after the start-of-image marker: units 1 means dots per inch.
-bool hasJfifDpi(const QByteArray& jpeg, int dpi) {
+bool hasJfifDpi(const QByteArray& jpeg, int dpi)
+{
     constexpr qsizetype kUnitsPos = 13;
     if (jpeg.size() < kUnitsPos + 5 || !jpeg.startsWith("\xFF\xD8\xFF\xE0") ||
         jpeg.mid(6, 5) != QByteArrayView("JFIF\0", 5))
@@ -62,7 +68,8 @@ bool hasJfifDpi(const QByteArray& jpeg, int dpi) {
            bigEndianWord(jpeg, kUnitsPos + 3) == dpi;
 }
 
-bool checkStartPicture(const QString& path) {
+bool checkStartPicture(const QString& path)
+{
     const QImage image(path);
     if (image.size() != card::kStartPictureSize) {
         fail(QStringLiteral("%1 does not read back at 320 x 240").arg(path));
@@ -75,7 +82,8 @@ bool checkStartPicture(const QString& path) {
     return true;
 }
 
-bool checkNoPhotoPicture(const QString& path, const QImage& expected) {
+bool checkNoPhotoPicture(const QString& path, const QImage& expected)
+{
     QImageReader reader(path);
     if (reader.format() != "gif") {
         fail(QStringLiteral("%1 is not recognised as GIF").arg(path));
@@ -89,7 +97,8 @@ bool checkNoPhotoPicture(const QString& path, const QImage& expected) {
     return true;
 }
 
-bool checkIcon(const QString& path, const QList<int>& sizes) {
+bool checkIcon(const QString& path, const QList<int>& sizes)
+{
     QImageReader reader(path);
     if (reader.format() != "ico" || reader.imageCount() != sizes.size()) {
         fail(QStringLiteral("%1 is not an icon of %2 images").arg(path).arg(sizes.size()));
@@ -112,18 +121,21 @@ bool checkIcon(const QString& path, const QList<int>& sizes) {
     return true;
 }
 
-bool makeStartPicture(const QDir& folder) {
+bool makeStartPicture(const QDir& folder)
+{
     const QString path = folder.filePath(QStringLiteral("start.jpg"));
     return writeBytes(path, encodeJpeg(card::drawStartPicture())) && checkStartPicture(path);
 }
 
-bool makeNoPhotoPicture(const QDir& folder) {
+bool makeNoPhotoPicture(const QDir& folder)
+{
     const QString path = folder.filePath(QStringLiteral("no_photo.gif"));
     const QImage indexed = card::toGifPalette(card::drawNoPhotoPicture());
     return writeBytes(path, card::encodeGif(indexed)) && checkNoPhotoPicture(path, indexed);
 }
 
-bool makeCardIcon(const QDir& folder) {
+bool makeCardIcon(const QDir& folder)
+{
     const QString path = folder.filePath(QStringLiteral("card_image.ico"));
     const QList<int> sizes{32, 16};
     QList<QImage> images;
@@ -134,7 +146,8 @@ bool makeCardIcon(const QDir& folder) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Drawing needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

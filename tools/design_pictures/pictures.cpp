@@ -14,7 +14,8 @@ namespace {
 
 constexpr double kMetersPerInch = 0.0254;
 
-QFont titleFont(int pixelSize) {
+QFont titleFont(int pixelSize)
+{
     QFont font;
     // The UMing font carries the traditional characters of the title; the others are fallbacks.
     font.setFamilies({"AR PL UMing TW", "Noto Sans CJK TC", "Noto Serif CJK TC"});
@@ -23,7 +24,8 @@ QFont titleFont(int pixelSize) {
     return font;
 }
 
-void drawBackground(QPainter& p, const QRectF& area) {
+void drawBackground(QPainter& p, const QRectF& area)
+{
     QLinearGradient sky(area.topLeft(), area.bottomLeft());
     sky.setColorAt(0.0, QColor(0x16, 0x2d, 0x50));
     sky.setColorAt(0.75, QColor(0x23, 0x62, 0x8a));
@@ -41,7 +43,8 @@ void drawBackground(QPainter& p, const QRectF& area) {
     p.drawEllipse(QRectF(150, 168, 130, 14));
 }
 
-void drawReader(QPainter& p) {
+void drawReader(QPainter& p)
+{
     const QRectF body(196, 38, 58, 134);
     QLinearGradient metal(body.topLeft(), body.topRight());
     metal.setColorAt(0.0, QColor(0x4a, 0x55, 0x5e));
@@ -65,7 +68,8 @@ void drawReader(QPainter& p) {
     p.drawEllipse(QPointF(225, 158), 6, 6);
 }
 
-void drawCard(QPainter& p) {
+void drawCard(QPainter& p)
+{
     p.save();
     p.translate(176, 96);
     p.rotate(-18);
@@ -97,7 +101,8 @@ void drawCard(QPainter& p) {
     p.restore();
 }
 
-void drawViewCone(QPainter& p, const QPointF& lens) {
+void drawViewCone(QPainter& p, const QPointF& lens)
+{
     QPainterPath cone(lens);
     cone.lineTo(150, 60);
     cone.lineTo(200, 150);
@@ -110,7 +115,8 @@ void drawViewCone(QPainter& p, const QPointF& lens) {
     p.drawPath(cone);
 }
 
-void drawCamera(QPainter& p) {
+void drawCamera(QPainter& p)
+{
     // Wall bracket.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x8a, 0x96, 0xa0));
@@ -140,7 +146,8 @@ void drawCamera(QPainter& p) {
     p.restore();
 }
 
-void drawTitle(QPainter& p, const QRectF& band) {
+void drawTitle(QPainter& p, const QRectF& band)
+{
     const QString title = QStringLiteral("刷卡影像");
     p.setFont(titleFont(40));
     p.setPen(QColor(0, 0, 0, 120));
@@ -149,7 +156,8 @@ void drawTitle(QPainter& p, const QRectF& band) {
     p.drawText(band, Qt::AlignCenter, title);
 }
 
-void drawCrossedOutCamera(QPainter& p) {
+void drawCrossedOutCamera(QPainter& p)
+{
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x8c, 0x8c, 0x8c));
     p.drawRoundedRect(QRectF(38, 27, 24, 12), 3, 3); // viewfinder hump
@@ -181,7 +189,8 @@ struct IconColours {
     QColor lens{255, 0, 0};
 };
 
-void drawLargeIcon(QPainter& p, const IconColours& c) {
+void drawLargeIcon(QPainter& p, const IconColours& c)
+{
     p.fillRect(1, 6, 30, 21, c.outline);
     p.fillRect(2, 7, 28, 19, c.card);
     p.fillRect(2, 9, 28, 3, c.stripe);
@@ -198,7 +207,8 @@ void drawLargeIcon(QPainter& p, const IconColours& c) {
     p.fillRect(25, 3, 2, 3, c.lens);
 }
 
-void drawSmallIcon(QPainter& p, const IconColours& c) {
+void drawSmallIcon(QPainter& p, const IconColours& c)
+{
     p.fillRect(0, 3, 16, 11, c.outline);
     p.fillRect(1, 4, 14, 9, c.card);
     p.fillRect(1, 5, 14, 2, c.stripe);
@@ -212,7 +222,8 @@ void drawSmallIcon(QPainter& p, const IconColours& c) {
 
 } // namespace
 
-QImage drawStartPicture() {
+QImage drawStartPicture()
+{
     QImage image(kStartPictureSize, QImage::Format_RGB32);
     const int dotsPerMeter = int(std::lround(kStartPictureDpi / kMetersPerInch));
     image.setDotsPerMeterX(dotsPerMeter);
@@ -230,7 +241,8 @@ QImage drawStartPicture() {
     return image;
 }
 
-QImage drawNoPhotoPicture() {
+QImage drawNoPhotoPicture()
+{
     QImage image(kNoPhotoPictureSize, QImage::Format_RGB32);
     image.fill(QColor(0xee, 0xee, 0xee));
     QPainter p(&image);
@@ -242,7 +254,8 @@ QImage drawNoPhotoPicture() {
     return image;
 }
 
-QImage drawCardIcon(int size) {
+QImage drawCardIcon(int size)
+{
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);

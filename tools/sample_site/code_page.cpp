@@ -4,7 +4,8 @@
 
 namespace card {
 
-std::optional<QByteArray> toCodePage950(const QString& text) {
+std::optional<QByteArray> toCodePage950(const QString& text)
+{
     QStringEncoder encoder("windows-950", QStringEncoder::Flag::Stateless);
     if (!encoder.isValid())
         return std::nullopt;
@@ -14,7 +15,8 @@ std::optional<QByteArray> toCodePage950(const QString& text) {
     return bytes;
 }
 
-bool codePage950Works() {
+bool codePage950Works()
+{
     const auto bytes = toCodePage950(QStringLiteral("進出"));
     return bytes && *bytes == QByteArray("\xB6\x69\xA5\x58");
 }

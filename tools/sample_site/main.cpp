@@ -27,11 +27,13 @@ struct Totals {
     qint64 photoBytes = 0;
 };
 
-void fail(const QString& message) {
+void fail(const QString& message)
+{
     std::fprintf(stderr, "sample_site: %s\n", qPrintable(message));
 }
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size()) {
@@ -41,7 +43,8 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
     return true;
 }
 
-bool writeCodePage950(const QString& path, const QString& text) {
+bool writeCodePage950(const QString& path, const QString& text)
+{
     const auto bytes = card::toCodePage950(text);
     if (!bytes) {
         fail(QStringLiteral("%1: text has characters outside code page 950").arg(path));
@@ -52,7 +55,8 @@ bool writeCodePage950(const QString& path, const QString& text) {
 
 // Files a previous run left behind, so that the site holds exactly one run's days. Removing
 // them all first and writing new files measured over twice as fast as overwriting in place.
-bool removeGenerated(const QString& folder, const QRegularExpression& pattern) {
+bool removeGenerated(const QString& folder, const QRegularExpression& pattern)
+{
     QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files)) {
         if (pattern.match(name).hasMatch() && !dir.remove(name)) {
@@ -63,7 +67,8 @@ bool removeGenerated(const QString& folder, const QRegularExpression& pattern) {
     return true;
 }
 
-bool prepareFolder(const QString& folder, const QRegularExpression& generatedName) {
+bool prepareFolder(const QString& folder, const QRegularExpression& generatedName)
+{
     if (!QDir().mkpath(folder)) {
         fail(QStringLiteral("cannot create %1").arg(folder));
         return false;
@@ -71,7 +76,8 @@ bool prepareFolder(const QString& folder, const QRegularExpression& generatedNam
     return removeGenerated(folder, generatedName);
 }
 
-bool writeParameterFile(const QString& site, const QString& records, const QString& photos) {
+bool writeParameterFile(const QString& site, const QString& records, const QString& photos)
+{
     // The viewer reads slots 17 and 19 as quoted values; a quote inside would end them early.
     if (records.contains(u'"')) {
         fail(QStringLiteral("the site folder must not contain a double quote"));
@@ -82,16 +88,19 @@ bool writeParameterFile(const QString& site, const QString& records, const QStri
                             card::parameterFileText(values));
 }
 
-QList<int> framesOf(const card::Swipe& swipe) {
+QList<int> framesOf(const card::Swipe& swipe)
+{
     return swipe.photoKind == card::PhotoKind::Still ? QList<int>{card::kStillFrame} : swipe.frames;
 }
 
-QString photoName(const card::DayPlan& plan, const card::Swipe& swipe, int frame) {
+QString photoName(const card::DayPlan& plan, const card::Swipe& swipe, int frame)
+{
     const QString& cardNumber = card::cardHolders().at(swipe.holder).cardNumber;
     return card::photoFileName(cardNumber, plan.date, swipe.time, frame);
 }
 
-QList<card::DayPlan> planSite(const QDate& lastDay) {
+QList<card::DayPlan> planSite(const QDate& lastDay)
+{
     QList<card::DayPlan> plans;
     for (int daysBack = 0; daysBack < card::kDaysPerSite; ++daysBack)
         plans.append(card::planDay(lastDay.addDays(-daysBack), daysBack));
@@ -99,7 +108,8 @@ QList<card::DayPlan> planSite(const QDate& lastDay) {
 }
 
 bool writePhotos(const card::PhotoPainter& painter, const card::DayPlan& plan,
-                 const QString& folder, Totals& totals) {
+                 const QString& folder, Totals& totals)
+{
     for (const card::Swipe& swipe : plan.swipes) {
         for (int frame : framesOf(swipe)) {
             const QString path = card::joinPath(folder, photoName(plan, swipe, frame));
@@ -117,7 +127,8 @@ bool writePhotos(const card::PhotoPainter& painter, const card::DayPlan& plan,
 }
 
 bool writeDays(const QList<card::DayPlan>& plans, const QString& records, const QString& photos,
-               Totals& totals) {
+               Totals& totals)
+{
     const card::PhotoPainter painter;
     for (const card::DayPlan& plan : plans) {
         const QString path = card::joinPath(records, card::recordFileName(plan.date));
@@ -129,7 +140,8 @@ bool writeDays(const QList<card::DayPlan>& plans, const QString& records, const 
     return true;
 }
 
-bool parseArguments(const QCoreApplication& app, QString& site, QDate& date) {
+bool parseArguments(const QCoreApplication& app, QString& site, QDate& date)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Writes a sample card-reader site: site.spf, records/ and photos/."));
@@ -157,7 +169,8 @@ bool parseArguments(const QCoreApplication& app, QString& site, QDate& date) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Drawing the photos needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

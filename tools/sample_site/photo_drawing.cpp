@@ -14,11 +14,13 @@ constexpr int kCaptionHeight = 16;
 constexpr QRect kDoorway{115, 40, 90, 150};
 constexpr int kFloorTop = 190;
 
-QString frameSuffix(int frame) {
+QString frameSuffix(int frame)
+{
     return frame == kStillFrame ? QStringLiteral("C") : QString::number(frame);
 }
 
-QImage drawScene() {
+QImage drawScene()
+{
     QImage scene(kPhotoSize, QImage::Format_RGB32);
     QPainter p(&scene);
     p.setRenderHint(QPainter::Antialiasing);
@@ -54,7 +56,8 @@ QImage drawScene() {
     return scene;
 }
 
-QColor shirtColour(int holder) {
+QColor shirtColour(int holder)
+{
     static constexpr std::array<QRgb, 8> kShirts = {0x2e5c8a, 0x8a2e3b, 0x3b7a3b, 0x5a4a7a,
                                                     0x7a6a2e, 0x2e7a7a, 0x404040, 0x9a5a2a};
     return QColor::fromRgb(kShirts[std::size_t(holder) % kShirts.size()]);
@@ -62,7 +65,8 @@ QColor shirtColour(int holder) {
 
 // Where the holder stands: walking towards the reader when coming in, away when leaving;
 // a still is taken at the reader.
-QPointF personPosition(const Swipe& swipe, int frame) {
+QPointF personPosition(const Swipe& swipe, int frame)
+{
     if (frame == kStillFrame)
         return {190, kFloorTop + 20};
     const double step = (frame - 1) / double(kFramesPerSequence - 1);
@@ -70,7 +74,8 @@ QPointF personPosition(const Swipe& swipe, int frame) {
     return {70 + along * 150, kFloorTop + 5 + along * 15};
 }
 
-void drawPerson(QPainter& p, const QPointF& feet, double scale, int holder) {
+void drawPerson(QPainter& p, const QPointF& feet, double scale, int holder)
+{
     p.save();
     p.translate(feet);
     p.scale(scale, scale);
@@ -89,8 +94,8 @@ void drawPerson(QPainter& p, const QPointF& feet, double scale, int holder) {
     p.restore();
 }
 
-void drawCaption(QPainter& p, const QFont& font, const QStringList& left,
-                 const QStringList& right) {
+void drawCaption(QPainter& p, const QFont& font, const QStringList& left, const QStringList& right)
+{
     p.setFont(font);
     const int width = kPhotoSize.width();
     const QRect top(0, 0, width, kCaptionHeight);
@@ -106,19 +111,22 @@ void drawCaption(QPainter& p, const QFont& font, const QStringList& left,
 
 } // namespace
 
-QString photoFileName(const QString& cardNumber, const QDate& date, const QTime& time, int frame) {
+QString photoFileName(const QString& cardNumber, const QDate& date, const QTime& time, int frame)
+{
     return QStringLiteral("%1-%2-%3-%4.jpg")
         .arg(cardNumber, date.toString(u"yyMMdd"), time.toString(u"HHmmss"), frameSuffix(frame));
 }
 
 PhotoPainter::PhotoPainter()
-    : m_scene(drawScene()) {
+    : m_scene(drawScene())
+{
     // Names in the caption are Traditional Chinese; list fonts that have them.
     m_captionFont.setFamilies({"AR PL UMing TW", "Noto Sans CJK TC", "Noto Sans Mono CJK TC"});
     m_captionFont.setPixelSize(12);
 }
 
-QImage PhotoPainter::draw(const Swipe& swipe, const QDate& date, int frame) const {
+QImage PhotoPainter::draw(const Swipe& swipe, const QDate& date, int frame) const
+{
     QImage photo = m_scene.copy();
     QPainter p(&photo);
     p.setRenderHint(QPainter::Antialiasing);

@@ -6,42 +6,49 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString quoted(const QString& text) {
+QString quoted(const QString& text)
+{
     return u'"' + text + u'"';
 }
 
-QString timeText(const Swipe& swipe) {
+QString timeText(const Swipe& swipe)
+{
     return swipe.time.toString(swipe.shortHour ? u"H:mm:ss" : u"HH:mm:ss");
 }
 
-QString directionText(Direction direction) {
+QString directionText(Direction direction)
+{
     return direction == Direction::In ? QStringLiteral("進") : QStringLiteral("出");
 }
 
 } // namespace
 
-QString recordFileName(const QDate& date) {
+QString recordFileName(const QDate& date)
+{
     return QStringLiteral("%1-%2-%3.txt")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
         .arg(date.month())
         .arg(date.day());
 }
 
-QString recordLine(const Swipe& swipe) {
+QString recordLine(const Swipe& swipe)
+{
     const CardHolder& holder = cardHolders().at(swipe.holder);
     const QString card = swipe.cardQuoted ? quoted(holder.cardNumber) : holder.cardNumber;
     return timeText(swipe) + u',' + card + u',' + quoted(holder.name) + u',' +
            quoted(directionText(swipe.direction));
 }
 
-QString recordFileText(const DayPlan& plan) {
+QString recordFileText(const DayPlan& plan)
+{
     QString text;
     for (const Swipe& swipe : plan.swipes)
         text += recordLine(swipe) + kCrLf;
     return text;
 }
 
-QStringList siteParameters(const QString& recordsFolder, const QString& photoFolder) {
+QStringList siteParameters(const QString& recordsFolder, const QString& photoFolder)
+{
     QStringList values = {
         quoted(QStringLiteral("CARDSRV01")),            // 0 card server name
         QStringLiteral("4001"),                         // 1 reader port
@@ -73,7 +80,8 @@ QStringList siteParameters(const QString& recordsFolder, const QString& photoFol
     return values;
 }
 
-QString parameterFileText(const QStringList& values) {
+QString parameterFileText(const QStringList& values)
+{
     return values.join(kCrLf) + kCrLf;
 }
 

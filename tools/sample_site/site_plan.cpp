@@ -28,7 +28,8 @@ constexpr int kMaxSwipes = 400;
 constexpr int kOpening = 7 * 3600;
 constexpr int kClosing = 20 * 3600;
 
-int pick(Random& random, int count) {
+int pick(Random& random, int count)
+{
     return int(random() % std::uint32_t(count));
 }
 
@@ -39,7 +40,8 @@ const std::array<const char16_t*, kHolderCount> kNames = {
     u"呂宗憲", u"江雅琪", u"何明宏", u"蕭文雄", u"羅曉萍", u"高志成", u"潘怡如", u"簡俊賢",
     u"朱麗華", u"鍾國華", u"彭秀英", u"游振宇", u"詹惠雯", u"胡哲瑋", u"施慧玲", u"沈冠廷"};
 
-QList<CardHolder> makeCardHolders() {
+QList<CardHolder> makeCardHolders()
+{
     Random random(kHolderSeed);
     QList<CardHolder> holders;
     std::set<std::uint32_t> used;
@@ -55,7 +57,8 @@ QList<CardHolder> makeCardHolders() {
 }
 
 // Seconds of the day: half spread over opening hours, half around the rush hours.
-int swipeSecond(Random& random) {
+int swipeSecond(Random& random)
+{
     constexpr std::array<int, 4> kRushHours = {8 * 3600, 12 * 3600, 13 * 3600, 17 * 3600 + 1800};
     constexpr int kRushSpread = 30 * 60;
     if (pick(random, 2) == 0)
@@ -64,7 +67,8 @@ int swipeSecond(Random& random) {
     return rush - kRushSpread + pick(random, 2 * kRushSpread);
 }
 
-std::set<int> swipeSeconds(Random& random) {
+std::set<int> swipeSeconds(Random& random)
+{
     const int count = kMinSwipes + pick(random, kMaxSwipes - kMinSwipes + 1);
     std::set<int> seconds;
     while (int(seconds.size()) < count)
@@ -73,7 +77,8 @@ std::set<int> swipeSeconds(Random& random) {
 }
 
 // Roughly 40% stills, 25% full sequences, 15% sequences with gaps, 20% nothing.
-void choosePhotos(Random& random, Swipe& swipe) {
+void choosePhotos(Random& random, Swipe& swipe)
+{
     static const QList<QList<int>> kGaps = {{5, 3, 1}, {4, 2}, {1}, {2, 3, 5}, {1, 2}};
     const int roll = pick(random, 100);
     if (roll < 40) {
@@ -88,14 +93,16 @@ void choosePhotos(Random& random, Swipe& swipe) {
 }
 
 // A holder's first swipe of the day goes in, the next out, and so on.
-void assignDirections(QList<Swipe>& swipes) {
+void assignDirections(QList<Swipe>& swipes)
+{
     std::array<int, kHolderCount> seen{};
     for (Swipe& swipe : swipes)
         swipe.direction =
             seen[std::size_t(swipe.holder)]++ % 2 == 0 ? Direction::In : Direction::Out;
 }
 
-void markUnquoted(Random& random, QList<Swipe>& swipes) {
+void markUnquoted(Random& random, QList<Swipe>& swipes)
+{
     QList<qsizetype> candidates;
     for (qsizetype i = 0; i < swipes.size(); ++i) {
         if (swipes[i].holder >= kZeroLedHolders)
@@ -105,7 +112,8 @@ void markUnquoted(Random& random, QList<Swipe>& swipes) {
         swipes[candidates.takeAt(pick(random, int(candidates.size())))].cardQuoted = false;
 }
 
-void markShortHour(QList<Swipe>& swipes) {
+void markShortHour(QList<Swipe>& swipes)
+{
     const auto it = std::find_if(swipes.begin(), swipes.end(),
                                  [](const Swipe& s) { return s.time.hour() == 8; });
     if (it != swipes.end())
@@ -114,12 +122,14 @@ void markShortHour(QList<Swipe>& swipes) {
 
 } // namespace
 
-const QList<CardHolder>& cardHolders() {
+const QList<CardHolder>& cardHolders()
+{
     static const QList<CardHolder> holders = makeCardHolders();
     return holders;
 }
 
-DayPlan planDay(const QDate& date, int daysBack) {
+DayPlan planDay(const QDate& date, int daysBack)
+{
     Random random(kDaySeedBase + std::uint32_t(daysBack));
     DayPlan plan{date, {}};
     for (int second : swipeSeconds(random)) {
