@@ -4,6 +4,8 @@
 #include "ico_writer.h"
 #include "pictures.h"
 
+#include "tool_output.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -16,23 +18,10 @@
 
 namespace {
 
+using card::tools::fail;
+using card::tools::writeBytes;
+
 constexpr int kJpegQuality = 90;
-
-void fail(const QString& message)
-{
-    std::fprintf(stderr, "design_pictures: %s\n", qPrintable(message));
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
-        fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
-}
 
 QByteArray readBytes(const QString& path)
 {
@@ -148,6 +137,7 @@ bool makeCardIcon(const QDir& folder)
 
 int main(int argc, char* argv[])
 {
+    card::tools::setToolName("design_pictures");
     // Drawing needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -6,6 +6,7 @@
 #include "site_plan.h"
 
 #include "platform/path_join.h"
+#include "tool_output.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -19,6 +20,9 @@
 
 namespace {
 
+using card::tools::fail;
+using card::tools::writeBytes;
+
 constexpr int kPhotoQuality = 75;
 
 struct Totals {
@@ -26,22 +30,6 @@ struct Totals {
     int photos = 0;
     qint64 photoBytes = 0;
 };
-
-void fail(const QString& message)
-{
-    std::fprintf(stderr, "sample_site: %s\n", qPrintable(message));
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size()) {
-        fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-        return false;
-    }
-    return true;
-}
 
 bool writeCodePage950(const QString& path, const QString& text)
 {
@@ -171,6 +159,7 @@ bool parseArguments(const QCoreApplication& app, QString& site, QDate& date)
 
 int main(int argc, char* argv[])
 {
+    card::tools::setToolName("sample_site");
     // Drawing the photos needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
