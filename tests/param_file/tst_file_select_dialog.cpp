@@ -204,8 +204,10 @@ void TestFileSelectDialog::modes()
     QStringList covered;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
-        focused =
-            QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        // Under load the dialog may be shown before the window system has activated it.
+        if (QTest::qWaitForWindowActive(modal))
+            focused =
+                QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
         const QList<QWidget*> children = modal->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         for (QWidget* child : children) {
             if (child->isHidden())
