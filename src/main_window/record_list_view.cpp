@@ -1,6 +1,7 @@
 #include "main_window/record_list_view.h"
 
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 namespace card {
 
@@ -53,7 +54,10 @@ void RecordListView::mousePressEvent(QMouseEvent* event)
 void RecordListView::keyReleaseEvent(QKeyEvent* event)
 {
     QListView::keyReleaseEvent(event);
-    emit keyReleased();
+    // A held key sends a release with every repeat; the row to show is the one selected when
+    // the key is really let go.
+    if (!event->isAutoRepeat())
+        emit keyReleased();
 }
 
 } // namespace card

@@ -31,7 +31,7 @@ ConfirmOutcome pressInFolderMode(DialogPara& dialog_para, ConfirmButton button,
 }
 
 ConfirmOutcome pressNewName(DialogPara& dialog_para, const ConfirmFields& fields,
-                            const FileTest& fileExists)
+                            const ExistenceTest& fileExists)
 {
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
@@ -42,7 +42,7 @@ ConfirmOutcome pressNewName(DialogPara& dialog_para, const ConfirmFields& fields
 }
 
 ConfirmOutcome pressSelect(DialogPara& dialog_para, const ConfirmFields& fields,
-                           const FileTest& fileExists)
+                           const ExistenceTest& fileExists)
 {
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
@@ -82,7 +82,7 @@ QString newParameterFilePath(const QString& folder, const QString& name)
 }
 
 ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
-                            const ConfirmFields& fields, const FileTest& fileExists)
+                            const ConfirmFields& fields, const ExistenceTest& fileExists)
 {
     if (isFolderMode(dialog_para))
         return pressInFolderMode(dialog_para, button, fields);

@@ -2,10 +2,9 @@
 #pragma once
 
 #include "param_file/module1.h"
+#include "platform/file_exists.h"
 
 #include <QString>
-
-#include <functional>
 
 namespace card {
 
@@ -30,8 +29,6 @@ struct ConfirmFields {
     QString openFolder; // the folder open in Dir1
 };
 
-using FileTest = std::function<bool(const QString& path)>;
-
 inline const QString kNoNameMessage = QStringLiteral("尚未選擇或輸入參數檔案名稱");
 inline const QString kMissingFileMessage = QStringLiteral("選擇或輸入參數檔案名稱不存在");
 inline const QString kExistingFileQuestion =
@@ -47,7 +44,7 @@ QString newParameterFilePath(const QString& folder, const QString& name);
 
 // Runs the rule of one confirm button against dialog_para; the mode is read at the press.
 ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
-                            const ConfirmFields& fields, const FileTest& fileExists);
+                            const ConfirmFields& fields, const ExistenceTest& fileExists);
 
 // Ends a "新增" that asked whether to reuse an existing name.
 ConfirmOutcome answerContinue(DialogPara& dialog_para, bool yes);

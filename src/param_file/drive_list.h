@@ -9,7 +9,9 @@ namespace card {
 
 struct Drive {
     QString name; // as the drive list shows it
-    QString root; // the drive's root folder, with its closing separator; its current folder
+    // The drive's root folder, which is also its current folder: / and C:\ end in their
+    // separator, a mount folder such as /media/ann/KINGSTON does not.
+    QString root;
 };
 
 // One mounted file system as the platform reports it.
@@ -19,6 +21,10 @@ struct MountedVolume {
     QByteArray fileSystemType;
     bool isFolder = true; // false for a single file mounted over another (container set-ups)
 };
+
+// The volumes of a mount table (/proc/self/mounts): device, mount folder and file-system type
+// of each line, the folder's \ooo escapes undone. Nothing is looked at on disk.
+QList<MountedVolume> mountTableVolumes(const QByteArray& table);
 
 // The root, and the folders where real disks and removable media are mounted; not pseudo file
 // systems (proc, sysfs, tmpfs, ...) nor read-only package images.

@@ -38,7 +38,6 @@ public:
     // Reads the next value into value; false, leaving value untouched, when already at the end.
     bool next(ValueSlice& value);
 
-    QByteArrayView bytes() const { return m_bytes; }
     // Where the next value begins.
     qsizetype position() const { return m_pos; }
 

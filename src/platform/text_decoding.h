@@ -27,7 +27,6 @@ class TextCodec {
 public:
     explicit TextCodec(TextEncoding encoding);
 
-    TextEncoding encoding() const { return m_encoding; }
     QString decode(QByteArrayView bytes) const;
     QByteArray encode(QStringView text) const;
 

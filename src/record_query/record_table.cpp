@@ -17,6 +17,9 @@ QString RecordTable::text(qsizetype row, int column) const
     ValueSlice value;
     for (int k = 0; k <= column; ++k)
         reader.next(value);
+    if (value.length > kMaxShownValueBytes)
+        return m_codec.decode(QByteArrayView(m_bytes).sliced(value.begin, kMaxShownValueBytes)) +
+               QChar(u'…');
     return valueText(m_bytes, value, m_codec);
 }
 

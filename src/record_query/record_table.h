@@ -22,6 +22,10 @@ using RecordSlices = std::array<ValueSlice, kRecordFieldCount>;
 // 4 GiB (some hundred million swipes; a busy site writes about 35 MB a day).
 inline constexpr qint64 kMaxRecordFileSize = std::numeric_limits<quint32>::max();
 
+// A value longer than this is shown cut off with "…": no card reader writes one, and a broken
+// file must not make every repaint decode megabytes.
+inline constexpr qsizetype kMaxShownValueBytes = 4096;
+
 // The kept records of one file: the file's bytes and, per row, where its record begins. A row
 // costs four bytes; its values are read again and decoded only when the row is shown, so no
 // row holds a string of its own.
@@ -40,6 +44,7 @@ public:
     }
     qsizetype rowCount() const { return static_cast<qsizetype>(m_recordStarts.size()); }
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
+    // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
     QString text(qsizetype row, int column) const;
 
 private:

@@ -12,8 +12,8 @@ namespace card {
 // Answers whether a value, taken as text (a number in its shortest decimal form, other values
 // decoded), equals one given text: case-sensitive, no trimming. Most values settle on their
 // bytes alone; only a value with non-ASCII bytes that differ from the text's own encoding is
-// decoded, and the last such value is remembered, so a column of a few repeated words (the
-// directions) is decoded once, not once a record.
+// decoded, and the last value found different is remembered, so a column that repeats one
+// other word (the other direction) is decoded about once, not once a record.
 class ValueTextMatcher {
 public:
     ValueTextMatcher(const QString& text, TextEncoding encoding);

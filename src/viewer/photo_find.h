@@ -1,14 +1,11 @@
 // Which photo file belongs to a swipe: its still photo, the highest frame of its sequence, or none.
 #pragma once
 
+#include "platform/file_exists.h"
+
 #include <QString>
 
-#include <functional>
-
 namespace card {
-
-// Tells whether a file is present at exactly this path (in the product: card::fileExists).
-using ExistenceTest = std::function<bool(const QString& path)>;
 
 enum class PhotoOutcome { StillPhoto, Sequence, None };
 

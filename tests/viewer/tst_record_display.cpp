@@ -6,6 +6,8 @@
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -151,6 +153,7 @@ private slots:
     void noPhotoShowsTheFallback_data();
     void noPhotoShowsTheFallback();
     void keyReleaseShowsTheNewRow();
+    void heldKeyShowsTheRowWhereItIsLetGo();
     void noSelectionIsCopiedToAllLists();
     void playback_data();
     void playback();
@@ -264,6 +267,24 @@ void TestRecordDisplay::keyReleaseShowsTheNewRow()
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(5));
     QCOMPARE(viewer.infoLines()[3], kPlaying);
     QVERIFY(viewer.c().Timer1->isActive());
+}
+
+void TestRecordDisplay::heldKeyShowsTheRowWhereItIsLetGo()
+{
+    Viewer viewer;
+    viewer.press(0, 6);
+    const QStringList shownForRow6 = viewer.infoLines();
+    card::RecordListView* list = viewer.c().List1[0];
+    // The window system repeats a held key as press and release pairs marked as repeats.
+    QTest::sendKeyEvent(QTest::Press, list, Qt::Key_Down, QString(), Qt::NoModifier);
+    QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(list, &repeatRelease);
+    QCOMPARE(list->selectedRow(), 7);
+    QCOMPARE(viewer.selectedRows(), (QList<int>{7, 6, 6, 6}));
+    QCOMPARE(viewer.infoLines(), shownForRow6);
+    QTest::sendKeyEvent(QTest::Release, list, Qt::Key_Down, QString(), Qt::NoModifier);
+    QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
+    QCOMPARE(viewer.infoLines()[0], QStringLiteral("070515 10:15:30"));
 }
 
 void TestRecordDisplay::noSelectionIsCopiedToAllLists()
