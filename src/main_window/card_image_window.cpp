@@ -305,7 +305,6 @@ void CardImageWindow::createDetailPanel()
     QPalette statusPalette = c.Label6->palette();
     statusPalette.setColor(QPalette::WindowText, kStatusText);
     c.Label6->setPalette(statusPalette);
-    c.Label6->setAttribute(Qt::WA_TranslucentBackground);
 
     c.Timer1 = new QTimer(this);
     c.Timer1->setObjectName(QStringLiteral("Timer1"));
