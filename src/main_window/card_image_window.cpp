@@ -39,6 +39,7 @@ namespace {
 constexpr int kClientWidthTwips = 8010;
 constexpr int kClientHeightTwips = 4155;
 constexpr int kPlaybackIntervalMs = 1000;
+constexpr int kPhotoResizeDelayMs = 150;
 
 const QColor kHeadingBackground(224, 224, 224);
 const QColor kStatusText(255, 0, 0);
@@ -309,6 +310,11 @@ void CardImageWindow::createDetailPanel()
     c.Timer1 = new QTimer(this);
     c.Timer1->setObjectName(QStringLiteral("Timer1"));
     c.Timer1->setInterval(kPlaybackIntervalMs);
+
+    // While the frame is dragged the box changes size many times; decode once it rests.
+    m_photoResize = new QTimer(this);
+    m_photoResize->setSingleShot(true);
+    m_photoResize->setInterval(kPhotoResizeDelayMs);
 }
 
 void CardImageWindow::setFocusOrder()
@@ -328,6 +334,8 @@ void CardImageWindow::connectEvents()
     connect(c.Command2, &QPushButton::clicked, this, &CardImageWindow::Command2_Click);
     connect(c.Command3, &QPushButton::clicked, this, &CardImageWindow::Command3_Click);
     connect(c.Timer1, &QTimer::timeout, this, &CardImageWindow::Timer1_Timer);
+    connect(m_photoResize, &QTimer::timeout, this,
+            [this] { redecodeShownPhoto(m_controls, m_state); });
     for (int k = 0; k < 4; ++k) {
         RecordListView* list = c.List1[static_cast<size_t>(k)];
         connect(list, &RecordListView::mousePressed, this, [this, k] { rec_show(k); });
@@ -422,6 +430,7 @@ void CardImageWindow::followWindowSize()
 {
     countLateFrameInBaseSize();
     const MainControls& c = m_controls;
+    const QSize photoBoxBefore = c.Image1->size();
     const QSize outer = frameGeometry().size();
     MainLayoutInput input;
     input.state = isMinimized()   ? WindowShowState::Minimized
@@ -459,6 +468,8 @@ void CardImageWindow::followWindowSize()
         c.Image1->resize(twipsToPixels(layout.width.image_width), c.Image1->height());
         break;
     }
+    if (c.Image1->size() != photoBoxBefore)
+        m_photoResize->start();
 }
 
 // The base size is the outer size at creation. Where the window manager frames the window only

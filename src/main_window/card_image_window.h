@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+class QTimer;
+
 namespace card {
 
 class RecordTableModel;
@@ -54,6 +56,8 @@ private:
     RecordTableModel* m_records = nullptr;
     // Whether base_width and base_height include the window manager's frame.
     bool m_baseHasFrame = false;
+    // Decodes the shown photo again once the photo box has stopped changing size.
+    QTimer* m_photoResize = nullptr;
 };
 
 } // namespace card

@@ -105,4 +105,14 @@ void showNextFrame(const MainControls& c, MainWindowState& state)
     c.Image1->setPixmap(frame);
 }
 
+void redecodeShownPhoto(const MainControls& c, const MainWindowState& state)
+{
+    const QString imageType = c.Label9[3]->text();
+    if (imageType != kStillPhotoText && imageType != kSequenceText && imageType != kPlaybackEndText)
+        return;
+    const QPixmap photo = photoForBox(*c.Image1, state.cur_rec[kCurRecPhoto]);
+    if (!photo.isNull())
+        c.Image1->setPixmap(photo);
+}
+
 } // namespace card

@@ -15,4 +15,9 @@ void showSelectedRecord(const MainControls& controls, MainWindowState& state, in
 // a frame that cannot be decoded (leaving the last good frame shown).
 void showNextFrame(const MainControls& controls, MainWindowState& state);
 
+// After the photo box has changed size: decodes the shown photo or frame again at the new size,
+// so a larger box shows a sharp picture rather than a stretched one. The start picture, the
+// fallback picture and a frame that is gone stay as they are.
+void redecodeShownPhoto(const MainControls& controls, const MainWindowState& state);
+
 } // namespace card

@@ -154,6 +154,8 @@ private slots:
     void noPhotoShowsTheFallback();
     void keyReleaseShowsTheNewRow();
     void heldKeyShowsTheRowWhereItIsLetGo();
+    void photoFollowsTheBoxSize_data();
+    void photoFollowsTheBoxSize();
     void noSelectionIsCopiedToAllLists();
     void playback_data();
     void playback();
@@ -285,6 +287,35 @@ void TestRecordDisplay::heldKeyShowsTheRowWhereItIsLetGo()
     QTest::sendKeyEvent(QTest::Release, list, Qt::Key_Down, QString(), Qt::NoModifier);
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
     QCOMPARE(viewer.infoLines()[0], QStringLiteral("070515 10:15:30"));
+}
+
+void TestRecordDisplay::photoFollowsTheBoxSize_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("redecoded");
+    QTest::newRow("still photo") << 7 << true;
+    QTest::newRow("playing frame") << 4 << true;
+    QTest::newRow("fallback picture") << 3 << false;
+}
+
+void TestRecordDisplay::photoFollowsTheBoxSize()
+{
+    QFETCH(int, row);
+    QFETCH(bool, redecoded);
+    Viewer viewer;
+    QVERIFY(QTest::qWaitForWindowExposed(viewer.window.get()));
+    viewer.press(0, row);
+    const QSize before = viewer.c().Image1->pixmap().size();
+    viewer.window->resize(viewer.window->size() + QSize(200, 150));
+    const QSize box = viewer.c().Image1->contentsRect().size();
+    QVERIFY(box.width() > before.width());
+    if (redecoded) {
+        QTRY_COMPARE(viewer.c().Image1->pixmap().size(), box);
+    } else {
+        QTest::qWait(400);
+        QCOMPARE(viewer.c().Image1->pixmap().size(), before);
+        QVERIFY(viewer.showsFallback());
+    }
 }
 
 void TestRecordDisplay::noSelectionIsCopiedToAllLists()
