@@ -29,6 +29,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWindowStateChangeEvent>
 
 #include <cmath>
 
@@ -421,6 +422,12 @@ void CardImageWindow::changeEvent(QEvent* event)
     // On X11 the frame becomes known only after the pass of the first showing; the window's
     // first activation lays it out again, frame included.
     if (event->type() == QEvent::ActivationChange && !m_baseHasFrame && isVisible())
+        followWindowSize();
+    // A restore from minimized raises no resize when the size stayed; a size that changed while
+    // minimized is laid out now.
+    if (event->type() == QEvent::WindowStateChange &&
+        static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowMinimized) &&
+        !isMinimized())
         followWindowSize();
 }
 

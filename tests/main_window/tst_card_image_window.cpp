@@ -179,15 +179,18 @@ void TestCardImageWindow::listsShareOneModel()
 void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow_data()
 {
     QTest::addColumn<QSize>("requested");
-    QTest::newRow("larger") << QSize(700, 450);
-    QTest::newRow("lower than the base") << QSize(700, 200);
-    QTest::newRow("narrower than the base") << QSize(400, 450);
-    QTest::newRow("smaller in both") << QSize(100, 100);
+    QTest::addColumn<bool>("whileMinimized"); // resized while minimized, then restored
+    QTest::newRow("larger") << QSize(700, 450) << false;
+    QTest::newRow("lower than the base") << QSize(700, 200) << false;
+    QTest::newRow("narrower than the base") << QSize(400, 450) << false;
+    QTest::newRow("smaller in both") << QSize(100, 100) << false;
+    QTest::newRow("larger while minimized") << QSize(800, 600) << true;
 }
 
 void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow()
 {
     QFETCH(QSize, requested);
+    QFETCH(bool, whileMinimized);
     CardImageWindow window;
     card::test::ModalScript modals;
     modals.press("Command1(2)");
@@ -198,7 +201,11 @@ void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow()
     const QSize base(card::twipsToPixels(window.state().base_width),
                      card::twipsToPixels(window.state().base_height));
     const QSize expected = (requested + frame).expandedTo(base);
+    if (whileMinimized)
+        window.showMinimized();
     window.resize(requested);
+    if (whileMinimized)
+        window.showNormal();
     QTRY_COMPARE(window.frameGeometry().size(), expected);
     const auto& c = window.controls();
     const auto twips = [](int pixels) {
