@@ -86,6 +86,7 @@ QLabel* headingLabel(QWidget* parent, const QString& caption)
 QLabel* valueLabel(QWidget* parent)
 {
     auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText); // values from the record file are shown as written
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
     fillBackground(label, QPalette::Window, parent->palette().color(QPalette::Base));

@@ -18,6 +18,8 @@ inline constexpr int kCurRecPhoto = 4; // path of the photo file chosen last
 struct MainWindowState {
     ParameterTable para;
     std::array<QString, kCurRecSlots> cur_rec;
+    // The photo file Image1 shows; empty while it shows the start or the fallback picture.
+    QString shownPhoto;
     // The window's outer size in twips at creation: the smallest size it keeps.
     qint16 base_width = 0;
     qint16 base_height = 0;

@@ -45,6 +45,16 @@ QString RecordListView::selectedText() const
     return model()->index(row, modelColumn()).data().toString();
 }
 
+// A press or a key only ever selects a row: Ctrl never clears it, so the four lists stay on
+// the row whose photo is shown.
+QItemSelectionModel::SelectionFlags RecordListView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const
+{
+    if (!index.isValid() || (event && event->type() == QEvent::MouseButtonRelease))
+        return QItemSelectionModel::NoUpdate;
+    return QItemSelectionModel::ClearAndSelect;
+}
+
 void RecordListView::mousePressEvent(QMouseEvent* event)
 {
     QListView::mousePressEvent(event);

@@ -21,6 +21,7 @@ QString applicationTitle()
 void showMessage(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText); // a path is shown as written, never as markup
     box.button(QMessageBox::Ok)->setText(kOkText);
     box.exec();
 }
@@ -29,6 +30,7 @@ bool askYesNo(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));
     box.setDefaultButton(QMessageBox::Yes);

@@ -38,17 +38,19 @@ void alignLists(const MainControls& c, int list_no)
     }
 }
 
-void showNoPhoto(const MainControls& c)
+void showNoPhoto(const MainControls& c, MainWindowState& state)
 {
     c.Image1->setPixmap(c.Image2->pixmap());
+    state.shownPhoto.clear();
     c.Label6->setText(kNoImageText);
     for (QLabel* line : c.Label9)
         line->clear();
 }
 
-void showPhoto(const MainControls& c, const QString& date, const QString& imageType,
+void showPhoto(const MainControls& c, MainWindowState& state, const QString& imageType,
                const QPixmap& photo)
 {
+    const QString& date = state.cur_rec[kCurRecDate];
     c.Label6->clear();
     c.Label9[0]->setText(date + u' ' + listText(c, TimeColumn));
     c.Label9[1]->setText(listText(c, CardColumn));
@@ -56,6 +58,7 @@ void showPhoto(const MainControls& c, const QString& date, const QString& imageT
                          listText(c, DirectionColumn));
     c.Label9[3]->setText(imageType);
     c.Image1->setPixmap(photo);
+    state.shownPhoto = state.cur_rec[kCurRecPhoto];
 }
 
 void endPlayback(const MainControls& c)
@@ -79,11 +82,11 @@ void showSelectedRecord(const MainControls& c, MainWindowState& state, int list_
     const QPixmap photo =
         found.outcome == PhotoOutcome::None ? QPixmap() : photoForBox(*c.Image1, found.path);
     if (photo.isNull()) {
-        showNoPhoto(c);
+        showNoPhoto(c, state);
         return;
     }
     const bool sequence = found.outcome == PhotoOutcome::Sequence;
-    showPhoto(c, cur_rec[kCurRecDate], sequence ? kSequenceText : kStillPhotoText, photo);
+    showPhoto(c, state, sequence ? kSequenceText : kStillPhotoText, photo);
     if (sequence)
         c.Timer1->start();
 }
@@ -103,14 +106,14 @@ void showNextFrame(const MainControls& c, MainWindowState& state)
         return;
     }
     c.Image1->setPixmap(frame);
+    state.shownPhoto = step.path;
 }
 
 void redecodeShownPhoto(const MainControls& c, const MainWindowState& state)
 {
-    const QString imageType = c.Label9[3]->text();
-    if (imageType != kStillPhotoText && imageType != kSequenceText && imageType != kPlaybackEndText)
+    if (state.shownPhoto.isEmpty())
         return;
-    const QPixmap photo = photoForBox(*c.Image1, state.cur_rec[kCurRecPhoto]);
+    const QPixmap photo = photoForBox(*c.Image1, state.shownPhoto);
     if (!photo.isNull())
         c.Image1->setPixmap(photo);
 }

@@ -17,7 +17,7 @@ void showNextFrame(const MainControls& controls, MainWindowState& state);
 
 // After the photo box has changed size: decodes the shown photo or frame again at the new size,
 // so a larger box shows a sharp picture rather than a stretched one. The start picture, the
-// fallback picture and a frame that is gone stay as they are.
+// fallback picture and a photo file that is gone or broken meanwhile stay as they are.
 void redecodeShownPhoto(const MainControls& controls, const MainWindowState& state);
 
 } // namespace card

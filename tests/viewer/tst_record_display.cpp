@@ -26,18 +26,19 @@ const QString kNoImage = QStringLiteral("影像不存在");
 
 // Rows of the lists and, in the comment, the photos each swipe has in the photo folder.
 const QByteArray kRecords =
-    "\"8:05:07\",\"00012345\",\"王小明\",\"進\"\r\n"    // 0: still, frames 3 and 1
-    "\"17:30:00\",\"00012345\",\"王小明\",\"出\"\r\n"   // 1: frames 3 and 1
-    "\"9:00:00\",\"00020000\",\"李大華\",\"進\"\r\n"    // 2: frame 1
-    "\"9:10:00\",\"00030000\",\"陳美玲\",\"出\"\r\n"    // 3: none
-    "\"9:20:00\",\"00040000\",\"林志明\",\"進\"\r\n"    // 4: frames 5 to 1
-    "\"9:30:00\",\"00050000\",\"張惠妹\",\"進\"\r\n"    // 5: frames 5 and 2
-    "\"9:40:00\",\"00060000\",\"黃曉明\",\"出\"\r\n"    // 6: still, cut off
-    "\"10:15:30\",\"00070000\",\"周杰倫\",\"出\"\r\n"   // 7: still
-    "\"上午 10:20\",\"00080000\",\"蔡依林\",\"進\"\r\n" // 8: still
-    "\"N/A\",\"00090000\",\"無時間\",\"進\"\r\n"        // 9: a file with no time
-    "\"11:00:00\",\"00100000\",\"吳宗憲\",\"出\"\r\n"   // 10: 5, 4 cut off, 3
-    "\"11:10:00\",\"00110000\",\"羅志祥\",\"出\"\r\n";  // 11: 5 a text, 1
+    "\"8:05:07\",\"00012345\",\"王小明\",\"進\"\r\n"       // 0: still, frames 3 and 1
+    "\"17:30:00\",\"00012345\",\"王小明\",\"出\"\r\n"      // 1: frames 3 and 1
+    "\"9:00:00\",\"00020000\",\"李大華\",\"進\"\r\n"       // 2: frame 1
+    "\"9:10:00\",\"00030000\",\"陳美玲\",\"出\"\r\n"       // 3: none
+    "\"9:20:00\",\"00040000\",\"林志明\",\"進\"\r\n"       // 4: frames 5 to 1
+    "\"9:30:00\",\"00050000\",\"張惠妹\",\"進\"\r\n"       // 5: frames 5 and 2
+    "\"9:40:00\",\"00060000\",\"黃曉明\",\"出\"\r\n"       // 6: still, cut off
+    "\"10:15:30\",\"00070000\",\"周杰倫\",\"出\"\r\n"      // 7: still
+    "\"上午 10:20\",\"00080000\",\"蔡依林\",\"進\"\r\n"    // 8: still
+    "\"N/A\",\"00090000\",\"無時間\",\"進\"\r\n"           // 9: a file with no time
+    "\"11:00:00\",\"00100000\",\"吳宗憲\",\"出\"\r\n"      // 10: 5, 4 cut off, 3
+    "\"11:10:00\",\"00110000\",\"羅志祥\",\"出\"\r\n"      // 11: 5 a text, 1
+    "\"12:00:00\",\"<b>1\",\"<i>林</i>&amp;\",\"進\"\r\n"; // 12: still
 
 const QColor kStillColour(220, 20, 20);
 
@@ -79,6 +80,7 @@ struct Viewer {
         write("00100000-070515-110000-4.jpg", frame4.left(frame4.size() / 2));
         write("00110000-070515-111000-5.jpg", "not a picture");
         frames("00110000-070515-111000", {1});
+        still("<b>1-070515-120000");
 
         window->records().setTable(card::test::recordTableFromText(kRecords));
         window->state().cur_rec[card::kCurRecDate] = kDate;
@@ -156,6 +158,10 @@ private slots:
     void heldKeyShowsTheRowWhereItIsLetGo();
     void photoFollowsTheBoxSize_data();
     void photoFollowsTheBoxSize();
+    void resizeAfterPlaybackKeepsTheLastFrame_data();
+    void resizeAfterPlaybackKeepsTheLastFrame();
+    void controlKeyNeverClearsTheRow_data();
+    void controlKeyNeverClearsTheRow();
     void noSelectionIsCopiedToAllLists();
     void playback_data();
     void playback();
@@ -195,6 +201,10 @@ void TestRecordDisplay::pressShowsTheRecord_data()
         << 0 << 8 << Qt::LeftButton << "102000"
         << QStringList{"070515 上午 10:20", "00080000", "蔡依林--進", "刷卡照相"} << "-C.jpg"
         << kStillColour;
+    QTest::newRow("values that look like markup")
+        << 0 << 12 << Qt::LeftButton << "120000"
+        << QStringList{"070515 12:00:00", "<b>1", "<i>林</i>&amp;--進", "刷卡照相"} << "-C.jpg"
+        << kStillColour;
 }
 
 void TestRecordDisplay::pressShowsTheRecord()
@@ -218,6 +228,9 @@ void TestRecordDisplay::pressShowsTheRecord()
     QCOMPARE(viewer.curRec(card::kCurRecPhoto),
              viewer.folder + "/" + info[1] + "-070515-" + time + photoSuffix);
     QCOMPARE(viewer.infoLines(), info);
+    // Shown as written: markup would draw narrower than the text itself.
+    for (QLabel* line : viewer.c().Label9)
+        QVERIFY(line->sizeHint().width() >= line->fontMetrics().horizontalAdvance(line->text()));
     QVERIFY(viewer.c().Label6->text().isEmpty());
     QCOMPARE(viewer.c().Timer1->isActive(), info[3] == kPlaying);
     QVERIFY2(sameColour(viewer.shownColour(), colour), qPrintable(viewer.shownColour().name()));
@@ -316,6 +329,62 @@ void TestRecordDisplay::photoFollowsTheBoxSize()
         QCOMPARE(viewer.c().Image1->pixmap().size(), before);
         QVERIFY(viewer.showsFallback());
     }
+}
+
+void TestRecordDisplay::resizeAfterPlaybackKeepsTheLastFrame_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("fileWrittenAfterTheEnd"); // the file cur_rec(4) names at the end
+    QTest::addColumn<int>("lastFrame");
+    QTest::newRow("frame 1 appears after frames 5 and 2")
+        << 5 << 2 << "00050000-070515-093000-1.jpg" << 2;
+    QTest::newRow("the cut-off frame 4 is completed")
+        << 10 << 1 << "00100000-070515-110000-4.jpg" << 5;
+}
+
+void TestRecordDisplay::resizeAfterPlaybackKeepsTheLastFrame()
+{
+    QFETCH(int, row);
+    QFETCH(int, ticks);
+    QFETCH(QString, fileWrittenAfterTheEnd);
+    QFETCH(int, lastFrame);
+    Viewer viewer;
+    QVERIFY(QTest::qWaitForWindowExposed(viewer.window.get()));
+    viewer.press(0, row);
+    for (int tick = 0; tick < ticks; ++tick)
+        viewer.window->Timer1_Timer();
+    QCOMPARE(viewer.infoLines()[3], kEnded);
+    QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(fileWrittenAfterTheEnd));
+    viewer.write(fileWrittenAfterTheEnd, jpegBytes(QColor(Qt::black)));
+    viewer.window->resize(viewer.window->size() + QSize(200, 150));
+    QTRY_COMPARE(viewer.c().Image1->pixmap().size(), viewer.c().Image1->contentsRect().size());
+    QVERIFY2(sameColour(viewer.shownColour(), frameColour(lastFrame)),
+             qPrintable(viewer.shownColour().name()));
+}
+
+void TestRecordDisplay::controlKeyNeverClearsTheRow_data()
+{
+    QTest::addColumn<bool>("mouse"); // Ctrl+click on the row, else Ctrl+Space in the list
+    QTest::newRow("Ctrl+click on the selected row") << true;
+    QTest::newRow("Ctrl+Space on the selected row") << false;
+}
+
+void TestRecordDisplay::controlKeyNeverClearsTheRow()
+{
+    QFETCH(bool, mouse);
+    Viewer viewer;
+    viewer.press(1, 7);
+    card::RecordListView* list = viewer.c().List1[1];
+    if (mouse) {
+        const QPoint centre = list->visualRect(list->model()->index(7, 1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, centre);
+    } else {
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    }
+    QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
+    QCOMPARE(viewer.infoLines()[1], QStringLiteral("00070000"));
+    QVERIFY(viewer.c().Label6->text().isEmpty());
 }
 
 void TestRecordDisplay::noSelectionIsCopiedToAllLists()
