@@ -11,6 +11,7 @@
 #include "platform/file_exists.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
+#include "platform/window_caption.h"
 #include "record_query/record_file.h"
 #include "record_query/record_reader.h"
 #include "record_query/record_table_model.h"
@@ -395,9 +396,9 @@ void CardImageWindow::Command3_Click()
     runLoadCommand(dialog_para,
                    {[this, &dialog_para] { FileSelectDialog::showModal(dialog_para, this); },
                     [this](const QString& path) { return para_read(path); },
-                    [this] { return windowTitle(); },
-                    [this](const QString& caption) {
-                        setWindowTitle(caption);
+                    [this] { return caption(this); },
+                    [this](const QString& text) {
+                        setCaption(this, text);
                     }});
 }
 

@@ -9,6 +9,7 @@
 #include "platform/file_exists.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
+#include "platform/window_caption.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -160,7 +161,7 @@ void FileSelectDialog::connectEvents()
 
 void FileSelectDialog::runOpeningSteps()
 {
-    setWindowTitle(m_dialogPara[kDialogTitleSlot]);
+    setCaption(this, m_dialogPara[kDialogTitleSlot]);
     if (isLoadMode(m_dialogPara))
         m_controls.Command1[0]->hide();
     if (!isFolderMode(m_dialogPara)) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTest>
+#include <QWindow>
 
 using card::CardImageWindow;
 using card::test::ModalScript;
@@ -42,6 +43,12 @@ void answerOpening(ModalScript& modals, const QString& action)
     }
 }
 
+// The caption as the window system is given it to show.
+QString shownCaption(const QWidget& window)
+{
+    return window.windowHandle()->title();
+}
+
 } // namespace
 
 class TestLoadCommandWindow : public QObject {
@@ -55,16 +62,18 @@ private slots:
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
+    QString m_folder; // the working folder, whose name Qt would read as a modified mark
     QString m_previousFolder;
 };
 
 void TestLoadCommandWindow::init()
 {
     m_site = std::make_unique<card::test::TempSite>();
-    m_site->write("good.spf", values("g", 26));
-    m_site->write("short.spf", values("s", 10));
+    m_folder = m_site->makeFolder("[*]site");
+    m_site->write("[*]site/good.spf", values("g", 26));
+    m_site->write("[*]site/short.spf", values("s", 10));
     m_previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_site->path()));
+    QVERIFY(QDir::setCurrent(m_folder));
     card::Module1::dialog_para() = {};
 }
 
@@ -77,6 +86,7 @@ void TestLoadCommandWindow::cleanup()
 void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder()
 {
     CardImageWindow window;
+    window.createWinId();
     QStringList listed;
     bool windowShown = true;
     ModalScript modals;
@@ -91,8 +101,7 @@ void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder()
     window.runStartup();
     QVERIFY(!windowShown);
     QCOMPARE(listed, (QStringList{"good.spf", "short.spf"}));
-    QCOMPARE(window.windowTitle(),
-             QStringLiteral("刷卡影像資料查詢：") + m_site->filePath("good.spf"));
+    QCOMPARE(shownCaption(window), QStringLiteral("刷卡影像資料查詢：") + m_folder + "/good.spf");
     QCOMPARE(window.state().para[card::kPhotoFolderSlot], QStringLiteral("g19"));
 }
 
@@ -143,13 +152,14 @@ void TestLoadCommandWindow::loads()
     QFETCH(QString, code);
 
     CardImageWindow window;
+    window.createWinId();
     ModalScript modals;
     for (const QString& action : std::as_const(actions)) {
         answerOpening(modals, action);
         window.Command3_Click();
         // Changed once loaded: an opening that loads nothing must not read it again.
         if (action == u"pick good.spf")
-            m_site->write("good.spf", values("changed", 26));
+            m_site->write("[*]site/good.spf", values("changed", 26));
     }
 
     QStringList dialogTitles;
@@ -163,14 +173,14 @@ void TestLoadCommandWindow::loads()
     }
     QCOMPARE(dialogTitles, QStringList(actions.size(), QStringLiteral("伺服器參數檔載入")));
     QCOMPARE(shown, messages);
-    QCOMPARE(window.windowTitle(), QString(caption).replace(u'@', m_site->path()));
+    QCOMPARE(shownCaption(window), QString(caption).replace(u'@', m_folder));
     QCOMPARE(window.state().para[0], para0);
     QCOMPARE(window.state().para[card::kRecordsFolderSlot], para17);
 
     const card::DialogPara& dialog_para = card::Module1::dialog_para();
     QCOMPARE(dialog_para[card::kDialogCodeSlot], code);
     if (actions.last() == u"close")
-        QCOMPARE(dialog_para[card::kDialogPathSlot], m_site->filePath("good.spf"));
+        QCOMPARE(dialog_para[card::kDialogPathSlot], m_folder + "/good.spf");
 }
 
 QTEST_MAIN(TestLoadCommandWindow)
