@@ -1,5 +1,6 @@
 #include "main_window/card_image_window.h"
 
+#include "main_window/date_picker.h"
 #include "main_window/main_layout.h"
 #include "main_window/record_list_view.h"
 #include "param_file/file_select_dialog.h"
@@ -206,7 +207,7 @@ void CardImageWindow::createQueryControls()
     MainControls& c = m_controls;
     c.Label1[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0), 180,
                         270, 915, 285);
-    c.DTPicker1 = place(new QDateEdit(this), QStringLiteral("DTPicker1"), 1170, 225, 1455, 330);
+    c.DTPicker1 = place(new DatePicker(this), QStringLiteral("DTPicker1"), 1170, 225, 1455, 330);
     c.DTPicker1->setCalendarPopup(true);
     c.DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     c.Check1 = place(new QCheckBox(this), QStringLiteral("Check1"), 225, 675, 240, 285);

@@ -74,7 +74,7 @@ void TestCardImageWindow::controlsAreFoundByName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
     QTest::newRow("date picker") << "DTPicker1"
-                                 << "QDateEdit";
+                                 << "card::DatePicker";
     QTest::newRow("card switch") << "Check1"
                                  << "QCheckBox";
     QTest::newRow("card text") << "Text2"
