@@ -4,28 +4,36 @@
 #include "platform/file_bytes.h"
 #include "platform/text_decoding.h"
 
+#include <algorithm>
+
 namespace card {
 
 bool readParameterFile(const QString& path, ParameterTable& para)
 {
     QByteArray bytes;
-    if (readFileSnapshot(path, kMaxParameterFileSize, bytes) != FileReadStatus::Ok)
+    bool goesOn = false;
+    if (readFileStart(path, kParameterFileReadLimit, bytes, goesOn) != FileReadStatus::Ok)
         return false;
-    return readParameterValues(bytes, para);
+    return readParameterValues(bytes, para, goesOn);
 }
 
-bool readParameterValues(QByteArrayView bytes, ParameterTable& para)
+bool readParameterValues(QByteArrayView bytes, ParameterTable& para, bool fileGoesOn)
 {
-    const QByteArrayView content = QByteArrayView(bytes).sliced(utf8BomLength(bytes));
-    const TextCodec codec(detectEncoding(content));
+    const QByteArrayView content = bytes.sliced(utf8BomLength(bytes));
+    std::array<ValueSlice, kParameterCount> values;
     ValueReader reader(content);
-    for (QString& slot : para) {
-        ValueSlice value;
-        if (!reader.next(value))
-            return false;
-        slot = valueText(content, value, codec);
+    int found = 0;
+    while (found < kParameterCount && reader.next(values[static_cast<size_t>(found)]))
+        ++found;
+    // The start of a longer file may end inside the last value found.
+    const bool lastMayGoOn = fileGoesOn && reader.position() >= content.size();
+    const int whole = lastMayGoOn ? std::max(found - 1, 0) : found;
+    const TextCodec codec(detectEncoding(content.first(reader.position())));
+    for (int i = 0; i < whole; ++i) {
+        const auto slot = static_cast<size_t>(i);
+        para[slot] = valueText(content, values[slot], codec);
     }
-    return true;
+    return whole == kParameterCount;
 }
 
 } // namespace card

@@ -15,14 +15,16 @@ inline constexpr int kPhotoFolderSlot = 19;
 // Slots 0 to 25, each used as text; empty before the first load.
 using ParameterTable = std::array<QString, kParameterCount>;
 
-// A parameter file is a few hundred bytes; anything beyond this is refused, not read.
-inline constexpr qint64 kMaxParameterFileSize = 64 * 1024 * 1024;
+// A parameter file is a few hundred bytes; at most this much of its start is read.
+inline constexpr qint64 kParameterFileReadLimit = 64 * 1024 * 1024;
 
 // Reads the first 26 values of the file into para, in order. True when all 26 were read.
 // On failure the slots read so far hold their new values and the others keep theirs.
+// Whatever follows the 26th value is not read; it does not decide the encoding either.
 bool readParameterFile(const QString& path, ParameterTable& para);
 
-// The same over the bytes of a parameter file.
-bool readParameterValues(QByteArrayView bytes, ParameterTable& para);
+// The same over the bytes of a parameter file, or over its start when fileGoesOn: then a 26th
+// value that runs to the end of bytes may be incomplete, and the read fails.
+bool readParameterValues(QByteArrayView bytes, ParameterTable& para, bool fileGoesOn = false);
 
 } // namespace card

@@ -2,17 +2,15 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace card {
 
-FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+namespace {
+
+// Reads up to size bytes from the file's start; fewer when it shrinks meanwhile.
+FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
 {
-    bytes.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FileReadStatus::CannotOpen;
-    const qint64 size = file.size();
-    if (size > maxSize)
-        return FileReadStatus::TooLarge;
     bytes.resize(size);
     qint64 filled = 0;
     while (filled < size) {
@@ -27,6 +25,32 @@ FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray&
     }
     bytes.truncate(filled);
     return FileReadStatus::Ok;
+}
+
+} // namespace
+
+FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+{
+    bytes.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    const qint64 size = file.size();
+    if (size > maxSize)
+        return FileReadStatus::TooLarge;
+    return readInto(file, size, bytes);
+}
+
+FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn)
+{
+    bytes.clear();
+    goesOn = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    const qint64 size = file.size();
+    goesOn = size > maxSize;
+    return readInto(file, std::min(size, maxSize), bytes);
 }
 
 } // namespace card

@@ -12,4 +12,8 @@ enum class FileReadStatus { Ok, CannotOpen, ReadError, TooLarge };
 // part written up to then; one that shrinks meanwhile yields what could still be read.
 FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
 
+// The same for the first maxSize bytes of a file of any size; goesOn tells whether the file
+// held more.
+FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn);
+
 } // namespace card

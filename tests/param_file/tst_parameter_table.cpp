@@ -40,6 +40,9 @@ private slots:
     void encodingsGiveTheSameValues();
     void badContent_data();
     void badContent();
+    void startOfALongerFile_data();
+    void startOfALongerFile();
+    void hugeFileWithGoodValuesLoads();
 };
 
 void TestParameterTable::wholeFilesLoad_data()
@@ -140,13 +143,19 @@ void TestParameterTable::encodingsGiveTheSameValues()
     card::ParameterTable fromBig5;
     card::ParameterTable fromUtf8;
     card::ParameterTable fromBom;
+    card::ParameterTable fromUtf8ThenBig5;
     QVERIFY(card::readParameterFile(site.write("big5.spf", card::test::big5(text)), fromBig5));
     QVERIFY(card::readParameterFile(site.write("utf8.spf", text.toUtf8()), fromUtf8));
     QVERIFY(
         card::readParameterFile(site.write("bom.spf", "\xEF\xBB\xBF" + text.toUtf8()), fromBom));
+    // What follows the 26th value does not decide how the values read.
+    QVERIFY(card::readParameterFile(
+        site.write("mixed.spf", text.toUtf8() + card::test::big5(QStringLiteral("備註"))),
+        fromUtf8ThenBig5));
     QCOMPARE(fromBig5[7], QStringLiteral("總公司7"));
     QCOMPARE(fromUtf8, fromBig5);
     QCOMPARE(fromBom, fromBig5);
+    QCOMPARE(fromUtf8ThenBig5, fromBig5);
 }
 
 void TestParameterTable::badContent_data()
@@ -178,6 +187,41 @@ void TestParameterTable::badContent()
     QCOMPARE(card::readParameterValues(bytes, para), loads);
     QCOMPARE(para[0], slot0);
     QCOMPARE(para[25], loads ? QStringLiteral("v25") : QStringLiteral("old"));
+}
+
+void TestParameterTable::startOfALongerFile_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<QString>("slot24");
+    QTest::newRow("26 values, then more") << numberedValues(26) + "v26" << true << "v24";
+    QTest::newRow("ends inside the 26th value") << numberedValues(25) + "v2" << false << "v24";
+    QTest::newRow("ends inside the quoted 26th value") << numberedValues(25) + "\"v25\r\n"
+                                                       << false << "v24";
+    QTest::newRow("ends inside the 25th value") << numberedValues(24) + "v2" << false << "old";
+}
+
+void TestParameterTable::startOfALongerFile()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(bool, loads);
+    QFETCH(QString, slot24);
+    card::ParameterTable para = filledWith("old");
+    QCOMPARE(card::readParameterValues(start, para, true), loads);
+    QCOMPARE(para[23], QStringLiteral("v23"));
+    QCOMPARE(para[24], slot24);
+    QCOMPARE(para[25], loads ? QStringLiteral("v25") : QStringLiteral("old"));
+}
+
+void TestParameterTable::hugeFileWithGoodValuesLoads()
+{
+    card::test::TempSite site;
+    const QByteArray tail(card::kParameterFileReadLimit, 'x');
+    const QString path = site.write("huge.spf", numberedValues(26) + tail);
+    card::ParameterTable para = filledWith("old");
+    QVERIFY(card::readParameterFile(path, para));
+    QCOMPARE(para[0], QStringLiteral("v0"));
+    QCOMPARE(para[25], QStringLiteral("v25"));
 }
 
 QTEST_GUILESS_MAIN(TestParameterTable)
