@@ -14,13 +14,14 @@ namespace {
 // Any quality from 50 up makes the JPEG decoder use its accurate transform and smooth scaling.
 constexpr int kSmoothDecoding = 100;
 
-// The whole file, or nothing when it cannot be read, is too large or is no complete JPEG. From
-// memory the decoder also reads faster than from a file.
+// The whole file, or nothing when it cannot be read, is too large, is no complete JPEG or would
+// cost too much to decode. From memory the decoder also reads faster than from a file.
 QByteArray completeJpegBytes(const QString& path)
 {
     QByteArray bytes;
+    JpegLayout layout;
     if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
-        !jpegEndsImage(bytes))
+        !jpegEndsImage(bytes) || !readJpegLayout(bytes, layout) || !jpegDecodeBounded(layout))
         return {};
     return bytes;
 }

@@ -5,6 +5,7 @@
 #include "viewer/photo_file_checks.h"
 
 #include <QFile>
+#include <QImageWriter>
 #include <QTest>
 
 using card::test::jpegBytes;
@@ -25,6 +26,21 @@ QByteArray pngBytes()
     return bytes;
 }
 
+// A progressive JPEG as an encoder writes it: the picture in several scans.
+QByteArray progressiveJpegBytes(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 30));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    if (!writer.write(image))
+        qFatal("cannot encode a progressive test JPEG");
+    return bytes;
+}
+
 } // namespace
 
 class TestPhotoLoader : public QObject {
@@ -35,6 +51,7 @@ private slots:
     void refusesWhatCannotBeShown_data();
     void refusesWhatCannotBeShown();
     void refusesAFileLargerThanAnyPhoto();
+    void progressivePhotoLoads();
 };
 
 void TestPhotoLoader::decodesAtTheRequestedSize_data()
@@ -74,6 +91,21 @@ void TestPhotoLoader::refusesWhatCannotBeShown_data()
     QTest::newRow("PNG named .jpg") << pngBytes();
     QTest::newRow("header claims 30000 x 30000") << withClaimedSize(photo, 30000, 30000);
     QTest::newRow("header claims 10000 x 5001") << withClaimedSize(photo, 10000, 5001);
+    // Each scan is another pass over the whole picture.
+    const QByteArray scan("\xFF\xDA\x00\x08\x01\x01\x00\x00\x00\x00\x12\x34", 12);
+    QTest::newRow("progressive picture of a hundred more scans")
+        << progressiveJpegBytes(QSize(640, 480)).chopped(2) + scan.repeated(100) + "\xFF\xD9";
+}
+
+void TestPhotoLoader::progressivePhotoLoads()
+{
+    const QByteArray bytes = progressiveJpegBytes(QSize(2592, 1944));
+    card::JpegLayout layout;
+    QVERIFY(card::readJpegLayout(bytes, layout));
+    QVERIFY(layout.progressive);
+    QVERIFY(layout.scans > 1);
+    card::test::TempSite site;
+    QCOMPARE(card::loadPhoto(site.write("p-C.jpg", bytes), kBox).size(), kBox);
 }
 
 void TestPhotoLoader::refusesWhatCannotBeShown()
