@@ -2,12 +2,42 @@
 
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 namespace card {
+
+namespace {
+
+// Draws every row on one line: a value may hold line ends (inside quotes), and a taller row in
+// one list would set the four lists out of step.
+class OneLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        for (QChar& c : option->text) {
+            if (isLineBreak(c))
+                c = u' ';
+        }
+    }
+
+private:
+    static bool isLineBreak(QChar c)
+    {
+        return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
+               c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    }
+};
+
+} // namespace
 
 RecordListView::RecordListView(QWidget* parent)
     : QListView(parent)
 {
+    setItemDelegate(new OneLineDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Uniform rows keep a list of a million rows instant to lay out and scroll.

@@ -39,6 +39,19 @@ void query(CardImageWindow& window, const QString& recordsFolder, const QDate& d
     window.Command2_Click();
 }
 
+// Row r of each list lies beside row r of the others, whatever its values hold.
+void expectRowsInStep(const CardImageWindow& window)
+{
+    const auto& lists = window.controls().List1;
+    const QAbstractItemModel* model = lists[0]->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QRect first = lists[0]->visualRect(model->index(row, 0));
+        for (int k = 1; k < 4; ++k)
+            QCOMPARE(lists[static_cast<size_t>(k)]->visualRect(model->index(row, k)).y(),
+                     first.y());
+    }
+}
+
 // After any bad file a good day still lists normally.
 void expectUsable(CardImageWindow& window, const card::test::TempSite& site)
 {
@@ -114,11 +127,14 @@ void TestBadRecords::content()
     card::test::TempSite site;
     site.write("rec/" + kDayFile, bytes);
     CardImageWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     query(window, site.filePath("rec"));
     QCOMPARE(listedTimes(window), times);
     QVERIFY(window.controls().Label6->text().isEmpty());
     if (!times.isEmpty())
         QCOMPARE(window.records().index(0, 1).data().toString(), firstCard);
+    expectRowsInStep(window);
     expectUsable(window, site);
 }
 
