@@ -8,7 +8,8 @@ namespace card {
 
 namespace {
 
-// Reads up to size bytes from the file's start; fewer when it shrinks meanwhile.
+// Reads up to size bytes from the file's start; fewer when it shrinks meanwhile or a read
+// fails, which keeps what was read before.
 FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
 {
     bytes.resize(size);
@@ -16,7 +17,7 @@ FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
     while (filled < size) {
         const qint64 got = file.read(bytes.data() + filled, size - filled);
         if (got < 0) {
-            bytes.clear();
+            bytes.truncate(filled);
             return FileReadStatus::ReadError;
         }
         if (got == 0)

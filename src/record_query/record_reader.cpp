@@ -43,7 +43,9 @@ FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteri
 {
     QByteArray bytes;
     const FileReadStatus status = readFileSnapshot(path, kMaxRecordFileSize, bytes);
-    table = status == FileReadStatus::Ok ? readRecords(std::move(bytes), criteria) : RecordTable();
+    // After a read error the records read before it are kept, as far as they are complete.
+    const bool readable = status == FileReadStatus::Ok || status == FileReadStatus::ReadError;
+    table = readable ? readRecords(std::move(bytes), criteria) : RecordTable();
     return status;
 }
 

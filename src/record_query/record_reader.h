@@ -16,7 +16,8 @@ namespace card {
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria);
 
 // Reads the file at path (read-only, the part written up to the moment it is opened) into
-// table. On any status but Ok the table is empty.
+// table. After a ReadError the table holds the complete records read before it; on any other
+// status but Ok it is empty.
 FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteria,
                               RecordTable& table);
 

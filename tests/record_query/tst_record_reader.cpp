@@ -1,5 +1,6 @@
 #include "record_query/record_reader.h"
 
+#include "platform/file_exists.h"
 #include "support/temp_site.h"
 
 #include <QFile>
@@ -9,6 +10,7 @@ using card::DirectionChoice;
 using card::RecordCriteria;
 
 Q_DECLARE_METATYPE(DirectionChoice)
+Q_DECLARE_METATYPE(card::FileReadStatus)
 
 namespace {
 
@@ -66,7 +68,8 @@ private slots:
     void undecodableTextIsShownNotFatal();
     void directionChoiceFirstMatchWins_data();
     void directionChoiceFirstMatchWins();
-    void fileTooLargeIsRefusedUnread();
+    void unreadableFileGivesNoRows_data();
+    void unreadableFileGivesNoRows();
 };
 
 void TestRecordReader::recordsInFileOrder_data()
@@ -215,14 +218,32 @@ void TestRecordReader::directionChoiceFirstMatchWins()
     QCOMPARE(card::directionChoice(in, out, all), expected);
 }
 
-void TestRecordReader::fileTooLargeIsRefusedUnread()
+void TestRecordReader::unreadableFileGivesNoRows_data()
 {
+    QTest::addColumn<QString>("change"); // what happens to the file after its existence test
+    QTest::addColumn<card::FileReadStatus>("status");
+    QTest::newRow("grown past what the table can address")
+        << "grow" << card::FileReadStatus::TooLarge;
+    QTest::newRow("deleted") << "delete" << card::FileReadStatus::CannotOpen;
+    QTest::newRow("replaced by a folder") << "folder" << card::FileReadStatus::CannotOpen;
+}
+
+void TestRecordReader::unreadableFileGivesNoRows()
+{
+    QFETCH(QString, change);
+    QFETCH(card::FileReadStatus, status);
     const card::test::TempSite site;
     const QString path = site.write(QStringLiteral("2007-5-3.txt"), "1,a,b,c\r\n");
-    QFile file(path);
-    QVERIFY(file.resize(card::kMaxRecordFileSize + 1)); // sparse: nothing is written
+    QVERIFY(card::fileExists(path));
+    if (change == u"grow") {
+        QVERIFY(QFile(path).resize(card::kMaxRecordFileSize + 1)); // sparse: nothing is written
+    } else {
+        QVERIFY(QFile::remove(path));
+        if (change == u"folder")
+            site.makeFolder(QStringLiteral("2007-5-3.txt"));
+    }
     card::RecordTable table = card::readRecords(QByteArray("1,a,b,c\r\n"), {});
-    QCOMPARE(card::readRecordFile(path, {}, table), card::FileReadStatus::TooLarge);
+    QCOMPARE(card::readRecordFile(path, {}, table), status);
     QCOMPARE(table.rowCount(), 0);
 }
 
