@@ -150,6 +150,7 @@ void FileSelectDialog::connectEvents()
     connect(c.Dir1, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         m_folders->open(m_folders->folderAt(index.row()));
     });
+    c.Dir1->installEventFilter(this);
     // A click, or a move of the selection by the keyboard, both put the file into Text1.
     connect(c.File1, &QListView::clicked, this, &FileSelectDialog::File1_Click);
     connect(c.File1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -277,6 +278,22 @@ void FileSelectDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+// The keyboard's way to open a folder, as a double-click does: Enter on a highlighted folder
+// other than the open one. On the open folder Enter presses the default button, as anywhere.
+bool FileSelectDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_controls.Dir1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int row = m_controls.Dir1->currentIndex().row();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && row >= 0 &&
+            row != m_folders->openFolderRow()) {
+            m_folders->open(m_folders->folderAt(row));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace card

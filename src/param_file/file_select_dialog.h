@@ -39,6 +39,8 @@ public:
 protected:
     // Esc presses Command1(2); the frame's close box still closes without writing anything.
     void keyPressEvent(QKeyEvent* event) override;
+    // Enter in Dir1 on a folder other than the open one opens it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();

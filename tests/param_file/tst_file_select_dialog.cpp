@@ -78,6 +78,7 @@ private slots:
     void newNameOnExistingFileAsks();
     void doubleClickOnFileSelectsIt();
     void browsingMovesTheListsInStep();
+    void enterOnAnotherFolderOpensIt();
     void driveChangeOpensItsRoot();
     void folderModeReturnsTheOpenFolder();
     void folderModeStartFolder_data();
@@ -372,6 +373,30 @@ void TestFileSelectDialog::doubleClickOnFileSelectsIt()
     QCOMPARE(modals.seen().size(), 1);
     QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("1"));
     QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
+}
+
+void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
+{
+    DialogPara para = dialogSlots("t", "5");
+    QString openedByEnter;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        QListView* folders = dialog.controls().Dir1;
+        folders->setFocus();
+        folders->setCurrentIndex(folders->model()->index(rowOf(*folders->model(), "sub"), 0));
+        QTest::keyClick(folders, Qt::Key_Return);
+        openedByEnter = dialog.folders().openFolder();
+        // On the open folder Enter presses "選擇", here with no file name.
+        QTest::keyClick(folders, Qt::Key_Return);
+        pressButton(modal, "Command1(2)");
+    });
+    modals.press(kOk);
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(openedByEnter, m_site->filePath("sub"));
+    QCOMPARE(modals.seen().size(), 2);
+    QCOMPARE(modals.seen().last().text, QStringLiteral("尚未選擇或輸入參數檔案名稱"));
+    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("3"));
 }
 
 void TestFileSelectDialog::browsingMovesTheListsInStep()
