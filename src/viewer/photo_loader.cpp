@@ -21,7 +21,7 @@ QByteArray completeJpegBytes(const QString& path)
     QByteArray bytes;
     JpegLayout layout;
     if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
-        !jpegEndsImage(bytes) || !readJpegLayout(bytes, layout) || !jpegDecodeBounded(layout))
+        !readJpegLayout(bytes, layout) || !layout.complete || !jpegDecodeBounded(layout))
         return {};
     return bytes;
 }
