@@ -3,6 +3,8 @@
 #include "param_file/value_reader.h"
 #include "platform/text_decoding.h"
 
+#include <algorithm>
+
 namespace card {
 
 namespace {
@@ -19,8 +21,10 @@ bool readRecord(ValueReader& reader, RecordSlices& record)
 
 } // namespace
 
-RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria)
+RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort)
 {
+    if (cutShort)
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
     const qsizetype bom = utf8BomLength(bytes);
     const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
     RecordTable table(std::move(bytes), encoding);
@@ -43,9 +47,10 @@ FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteri
 {
     QByteArray bytes;
     const FileReadStatus status = readFileSnapshot(path, kMaxRecordFileSize, bytes);
-    // After a read error the records read before it are kept, as far as they are complete.
-    const bool readable = status == FileReadStatus::Ok || status == FileReadStatus::ReadError;
-    table = readable ? readRecords(std::move(bytes), criteria) : RecordTable();
+    // After a read error the records read before it are kept.
+    const bool cutShort = status == FileReadStatus::ReadError;
+    const bool readable = status == FileReadStatus::Ok || cutShort;
+    table = readable ? readRecords(std::move(bytes), criteria, cutShort) : RecordTable();
     return status;
 }
 

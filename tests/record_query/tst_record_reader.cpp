@@ -68,6 +68,8 @@ private slots:
     void undecodableTextIsShownNotFatal();
     void directionChoiceFirstMatchWins_data();
     void directionChoiceFirstMatchWins();
+    void readCutShortKeepsEndedLines_data();
+    void readCutShortKeepsEndedLines();
     void unreadableFileGivesNoRows_data();
     void unreadableFileGivesNoRows();
 };
@@ -216,6 +218,24 @@ void TestRecordReader::directionChoiceFirstMatchWins()
     QFETCH(bool, all);
     QFETCH(DirectionChoice, expected);
     QCOMPARE(card::directionChoice(in, out, all), expected);
+}
+
+void TestRecordReader::readCutShortKeepsEndedLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("cut inside the direction")
+        << QByteArray("1,a,b,\xB6\x69\r\n2,d,e,\xA5") << QStringList{"1|a|b|進"};
+    QTest::newRow("cut after a line end")
+        << QByteArray("1,a,b,c\r\n2,d,e,f\n") << QStringList{"1|a|b|c", "2|d|e|f"};
+    QTest::newRow("cut inside the first line") << QByteArray("1,a,b,c") << QStringList{};
+}
+
+void TestRecordReader::readCutShortKeepsEndedLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    QCOMPARE(rows(card::readRecords(bytes, {}, true)), expected);
 }
 
 void TestRecordReader::unreadableFileGivesNoRows_data()
