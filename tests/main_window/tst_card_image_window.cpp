@@ -31,6 +31,7 @@ private slots:
     void colours();
     void baseSizeIsTheSizeAtCreation();
     void listsShareOneModel();
+    void datePickerPartsByKeyboard();
     void listsScrollInStep_data();
     void listsScrollInStep();
     void listsAndPhotoBoxFollowTheWindow_data();
@@ -164,6 +165,26 @@ void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
     window.showMaximized();
     QCOMPARE(window.state().base_width, baseWidth);
     QCOMPARE(window.state().base_height, baseHeight);
+}
+
+void TestCardImageWindow::datePickerPartsByKeyboard()
+{
+    CardImageWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QDateEdit* picker = window.controls().DTPicker1;
+    picker->setFocus(Qt::TabFocusReason);
+    QCOMPARE(picker->currentSection(), QDateTimeEdit::YearSection);
+    QTest::keyClick(picker, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(picker->currentSection(), QDateTimeEdit::MonthSection);
+    QTest::keyClick(picker, Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(picker->currentSection(), QDateTimeEdit::DaySection);
+    QTest::keyClick(picker, Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(picker->currentSection(), QDateTimeEdit::MonthSection);
+    QVERIFY(picker->hasFocus());
+    QTest::keyClick(picker, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("List1(0)"));
 }
 
 void TestCardImageWindow::listsShareOneModel()
