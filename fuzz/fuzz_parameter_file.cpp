@@ -11,6 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     card::ParameterTable para;
     card::readParameterValues(bytes, para);
+    // The same bytes as the start of a longer file: the last value may be cut off.
+    card::ParameterTable start;
+    card::readParameterValues(bytes, start, true);
 
     const card::TextCodec codec(card::detectEncoding(bytes));
     card::ValueReader reader(bytes);
