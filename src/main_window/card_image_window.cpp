@@ -183,7 +183,7 @@ CardImageWindow::CardImageWindow(QWidget* parent)
     , m_records(new RecordTableModel(this))
 {
     setObjectName(QStringLiteral("Card_Image"));
-    setWindowTitle(applicationTitle());
+    setCaption(this, applicationTitle());
     setWindowIcon(QIcon(QStringLiteral(":/pictures/card_image.ico")));
     resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     createControls();

@@ -14,14 +14,16 @@ namespace {
 // Any quality from 50 up makes the JPEG decoder use its accurate transform and smooth scaling.
 constexpr int kSmoothDecoding = 100;
 
-// The whole file, or nothing when it cannot be read, is too large, is no complete JPEG or would
-// cost too much to decode. From memory the decoder also reads faster than from a file.
+// The whole file, or nothing when it cannot be read, is too large, is no complete JPEG, holds
+// too large a picture or would cost too much to decode. From memory the decoder also reads
+// faster than from a file.
 QByteArray completeJpegBytes(const QString& path)
 {
     QByteArray bytes;
     JpegLayout layout;
     if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
-        !readJpegLayout(bytes, layout) || !layout.complete || !jpegDecodeBounded(layout))
+        !readJpegLayout(bytes, layout) || !layout.complete ||
+        !photoSizeAllowed(layout.width, layout.height) || !jpegDecodeBounded(layout))
         return {};
     return bytes;
 }
@@ -37,9 +39,6 @@ QImage loadPhoto(const QString& path, const QSize& size)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "jpeg");
     reader.setAutoDetectImageFormat(false);
-    const QSize pictureSize = reader.size();
-    if (!pictureSize.isValid() || !photoSizeAllowed(pictureSize.width(), pictureSize.height()))
-        return {};
     if (!size.isEmpty())
         reader.setScaledSize(size);
     reader.setQuality(kSmoothDecoding);

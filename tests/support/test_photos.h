@@ -5,19 +5,27 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QImageWriter>
 #include <QSize>
 
 namespace card::test {
 
+// A camera writes the picture in one scan; a progressive encoder in several.
+enum class JpegScans { One, Progressive };
+
 // A JPEG of one colour.
-inline QByteArray jpegBytes(const QColor& colour, const QSize& size = QSize(64, 48))
+inline QByteArray jpegBytes(const QColor& colour, const QSize& size = QSize(64, 48),
+                            JpegScans scans = JpegScans::One)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "JPEG", 90))
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.setProgressiveScanWrite(scans == JpegScans::Progressive);
+    if (!writer.write(image))
         qFatal("cannot encode a test JPEG");
     return bytes;
 }

@@ -5,7 +5,6 @@
 #include "viewer/photo_file_checks.h"
 
 #include <QFile>
-#include <QImageWriter>
 #include <QTest>
 
 using card::test::jpegBytes;
@@ -23,21 +22,6 @@ QByteArray pngBytes()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// A progressive JPEG as an encoder writes it: the picture in several scans.
-QByteArray progressiveJpegBytes(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(200, 30, 30));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    if (!writer.write(image))
-        qFatal("cannot encode a progressive test JPEG");
     return bytes;
 }
 
@@ -94,12 +78,14 @@ void TestPhotoLoader::refusesWhatCannotBeShown_data()
     // Each scan is another pass over the whole picture.
     const QByteArray scan("\xFF\xDA\x00\x08\x01\x01\x00\x00\x00\x00\x12\x34", 12);
     QTest::newRow("progressive picture of a hundred more scans")
-        << progressiveJpegBytes(QSize(640, 480)).chopped(2) + scan.repeated(100) + "\xFF\xD9";
+        << jpegBytes(Qt::red, QSize(640, 480), card::test::JpegScans::Progressive).chopped(2) +
+               scan.repeated(100) + "\xFF\xD9";
 }
 
 void TestPhotoLoader::progressivePhotoLoads()
 {
-    const QByteArray bytes = progressiveJpegBytes(QSize(2592, 1944));
+    const QByteArray bytes =
+        jpegBytes(Qt::red, QSize(2592, 1944), card::test::JpegScans::Progressive);
     card::JpegLayout layout;
     QVERIFY(card::readJpegLayout(bytes, layout));
     QVERIFY(layout.progressive);
