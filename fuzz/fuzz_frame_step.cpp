@@ -1,6 +1,6 @@
 // One playback tick over an arbitrary path and an arbitrary set of present frames: only the last
 // five characters change, at most five existence tests, and the frame never goes up.
-#include "viewer/frame_step.h"
+#include "core/photos/frame_step.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The walk over a photo file's marker segments, over arbitrary bytes: never a read out of
 // bounds, and the layout it reads keeps its stated limits.
-#include "viewer/photo_file_checks.h"
+#include "core/photos/photo_file_checks.h"
 
 #include <cstddef>
 #include <cstdint>

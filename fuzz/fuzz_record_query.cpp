@@ -1,8 +1,8 @@
 // The day file reader with both filters over arbitrary bytes, and every kept row as text.
 // Input: one byte of filter choices, the card text up to the first '\n', then the file.
-#include "param_file/value_reader.h"
-#include "platform/text_decoding.h"
-#include "record_query/record_reader.h"
+#include "core/text/value_reader.h"
+#include "core/text/text_decoding.h"
+#include "core/records/record_reader.h"
 
 #include <cstddef>
 #include <cstdint>

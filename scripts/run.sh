@@ -11,6 +11,6 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root/site"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "run: no display found; starting the viewer on a virtual screen (xvfb-run)"
-    exec xvfb-run -a "$root/build/src/card_image"
+    exec xvfb-run -a "$root/build/src/app/card_image"
 fi
-exec "$root/build/src/card_image"
+exec "$root/build/src/app/card_image"

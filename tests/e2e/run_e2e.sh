@@ -22,7 +22,7 @@ if [[ ${1:-} == --in-session ]]; then
         >/dev/null
     dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR
 
-    (cd "$work/site" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$build/src/card_image") \
+    (cd "$work/site" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$build/src/app/card_image") \
         >"$artifacts/card_image.log" 2>&1 &
     app=$!
     trap 'kill "$app" 2>/dev/null || true' EXIT

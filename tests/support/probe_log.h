@@ -1,7 +1,7 @@
 // A stand-in file system for the photo lookup: a set of present paths that logs every test.
 #pragma once
 
-#include "viewer/photo_find.h"
+#include "core/photos/photo_find.h"
 
 #include <QSet>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "support/record_table_text.h"
 
-#include "record_query/record_reader.h"
+#include "core/records/record_reader.h"
 
 namespace card::test {
 

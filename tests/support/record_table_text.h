@@ -1,7 +1,7 @@
 // Result rows for tests, written the way a daily record file writes them.
 #pragma once
 
-#include "record_query/record_table.h"
+#include "core/records/record_table.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 // Opening a folder of 100,000 entries in the dialog's folder and file lists.
 #include "bench_support.h"
 
-#include "param_file/file_list_model.h"
-#include "param_file/folder_list_model.h"
+#include "core/dialog/file_list_model.h"
+#include "core/dialog/folder_list_model.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,13 +2,13 @@
 // set in Image1, in a photo folder of a million files and in an empty one.
 #include "bench_support.h"
 
-#include "main_window/card_image_window.h"
-#include "main_window/record_list_view.h"
-#include "platform/file_exists.h"
-#include "platform/path_join.h"
-#include "record_query/record_reader.h"
-#include "record_query/record_table_model.h"
-#include "viewer/photo_find.h"
+#include "ui/main_window/card_image_window.h"
+#include "ui/main_window/record_list_view.h"
+#include "core/platform/file_exists.h"
+#include "core/platform/path_join.h"
+#include "core/records/record_reader.h"
+#include "core/records/record_table_model.h"
+#include "core/photos/photo_find.h"
 
 #include <QApplication>
 #include <QBuffer>

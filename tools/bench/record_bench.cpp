@@ -2,12 +2,12 @@
 // the whole query through the main window, with their peak memory.
 #include "bench_support.h"
 
-#include "main_window/card_image_window.h"
-#include "main_window/record_list_view.h"
-#include "param_file/parameter_table.h"
-#include "record_query/record_file.h"
-#include "record_query/record_reader.h"
-#include "record_query/record_table_model.h"
+#include "ui/main_window/card_image_window.h"
+#include "ui/main_window/record_list_view.h"
+#include "core/parameters/parameter_table.h"
+#include "core/records/record_file.h"
+#include "core/records/record_reader.h"
+#include "core/records/record_table_model.h"
 
 #include <QApplication>
 #include <QDate>

@@ -5,7 +5,7 @@
 #include "site_files.h"
 #include "site_plan.h"
 
-#include "platform/path_join.h"
+#include "core/platform/path_join.h"
 #include "tool_output.h"
 
 #include <QCommandLineParser>

@@ -1,0 +1,52 @@
+// What the confirm buttons of file_select check, write into dialog_para and show.
+#pragma once
+
+#include "core/dialog/module1.h"
+#include "core/platform/file_exists.h"
+
+#include <QString>
+
+namespace card {
+
+// Command1(0) to Command1(2).
+enum class ConfirmButton { NewName = 0, Select = 1, Cancel = 2 };
+
+enum class ConfirmNext {
+    Stay,          // show the message, if any, and keep the dialog open
+    Close,         // the slots are written; close the dialog
+    AskToContinue, // ask the message as a Yes/No question, then call answerContinue
+};
+
+struct ConfirmOutcome {
+    ConfirmNext next = ConfirmNext::Stay;
+    QString message;
+};
+
+// What the dialog's controls hold at the press.
+struct ConfirmFields {
+    QString typedName;  // Text1, exactly as typed
+    QString fileFolder; // the folder of File1
+    QString openFolder; // the folder open in Dir1
+};
+
+inline const QString kNoNameMessage = QStringLiteral("尚未選擇或輸入參數檔案名稱");
+inline const QString kMissingFileMessage = QStringLiteral("選擇或輸入參數檔案名稱不存在");
+inline const QString kExistingFileQuestion =
+    QStringLiteral("選擇或輸入參數檔案名稱已存在，是否繼續進行?");
+
+// Mode of an opening, read from the code slot.
+bool isFolderMode(const DialogPara& dialog_para);
+bool isLoadMode(const DialogPara& dialog_para);
+
+// The path "新增" returns: folder, one separator, the name, and ".spf" unless the path already
+// ends in ".spf" or ".SPF".
+QString newParameterFilePath(const QString& folder, const QString& name);
+
+// Runs the rule of one confirm button against dialog_para; the mode is read at the press.
+ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
+                            const ConfirmFields& fields, const ExistenceTest& fileExists);
+
+// Ends a "新增" that asked whether to reuse an existing name.
+ConfirmOutcome answerContinue(DialogPara& dialog_para, bool yes);
+
+} // namespace card

@@ -1,0 +1,116 @@
+#include "core/dialog/folder_list_model.h"
+
+#include "core/platform/path_join.h"
+
+#include <QFileInfo>
+
+namespace card {
+
+namespace {
+
+// The folder of a chain entry, last part only; a root shows whole.
+QString shownName(const QString& folder, bool isRoot)
+{
+    if (isRoot)
+        return folder;
+    return folder.mid(folder.lastIndexOf(pathSeparator()) + 1);
+}
+
+// The root of a clean absolute path, with its closing separator: "/", "C:/", "//server/share/".
+QString rootOf(const QString& clean)
+{
+#ifdef Q_OS_WIN
+    if (clean.size() >= 2 && clean.at(1) == u':')
+        return clean.left(2) + u'/';
+    if (clean.startsWith(QLatin1String("//"))) {
+        const qsizetype share = clean.indexOf(u'/', 2);
+        const qsizetype end = share < 0 ? -1 : clean.indexOf(u'/', share + 1);
+        return end < 0 ? clean + u'/' : clean.left(end + 1);
+    }
+#else
+    Q_UNUSED(clean);
+#endif
+    return QStringLiteral("/");
+}
+
+} // namespace
+
+QStringList folderChain(const QString& folder)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString root = rootOf(clean);
+    QStringList chain{QDir::toNativeSeparators(root)};
+    QString path = root;
+    const QStringList parts = clean.mid(root.size()).split(u'/', Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        path += part;
+        chain.append(QDir::toNativeSeparators(path));
+        path += u'/';
+    }
+    return chain;
+}
+
+bool canOpenFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+FolderListModel::FolderListModel(QObject* parent)
+    : ScannedListModel(parent)
+{}
+
+QVariant FolderListModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const int row = index.row();
+    const bool onChain = row < leadingRows();
+    switch (role) {
+    case Qt::DisplayRole:
+        return onChain ? shownName(m_chain.at(row), row == 0)
+                       : scannedNames().at(row - leadingRows());
+    case DepthRole:
+        return onChain ? row : leadingRows();
+    case OnChainRole:
+        return onChain;
+    default:
+        return {};
+    }
+}
+
+QString FolderListModel::folderAt(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    if (row < leadingRows())
+        return m_chain.at(row);
+    return joinPath(openFolder(), scannedNames().at(row - leadingRows()));
+}
+
+bool FolderListModel::open(const QString& path)
+{
+    if (!canOpenFolder(path))
+        return false;
+    const QStringList chain = folderChain(path);
+    const bool changed = chain.last() != openFolder();
+    list(chain);
+    if (changed)
+        emit openFolderChanged(openFolder());
+    return true;
+}
+
+void FolderListModel::refresh()
+{
+    list(m_chain);
+}
+
+void FolderListModel::list(const QStringList& chain)
+{
+    beginResetModel();
+    m_chain = chain;
+    restartScan(openFolder(), EntryKind::Folders);
+    endResetModel();
+}
+
+} // namespace card

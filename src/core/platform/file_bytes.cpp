@@ -1,0 +1,57 @@
+#include "core/platform/file_bytes.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace card {
+
+namespace {
+
+// Reads up to size bytes from the file's start; fewer when it shrinks meanwhile or a read
+// fails, which keeps what was read before.
+FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
+{
+    bytes.resize(size);
+    qint64 filled = 0;
+    while (filled < size) {
+        const qint64 got = file.read(bytes.data() + filled, size - filled);
+        if (got < 0) {
+            bytes.truncate(filled);
+            return FileReadStatus::ReadError;
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return FileReadStatus::Ok;
+}
+
+} // namespace
+
+FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+{
+    bytes.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    const qint64 size = file.size();
+    if (size > maxSize)
+        return FileReadStatus::TooLarge;
+    return readInto(file, size, bytes);
+}
+
+FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn)
+{
+    bytes.clear();
+    goesOn = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    const qint64 size = file.size();
+    goesOn = size > maxSize;
+    return readInto(file, std::min(size, maxSize), bytes);
+}
+
+} // namespace card

@@ -1,0 +1,36 @@
+#include "core/records/record_file.h"
+
+#include "core/platform/path_join.h"
+
+namespace card {
+
+namespace {
+
+QString twoDigits(int number)
+{
+    return QStringLiteral("%1").arg(number % 100, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString dayText(QDate date)
+{
+    return QStringLiteral("%1-%2-%3").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+QString recordFileName(QDate date)
+{
+    return dayText(date) + QStringLiteral(".txt");
+}
+
+QString recordFilePath(const QString& recordsFolder, QDate date)
+{
+    return joinPath(recordsFolder, recordFileName(date));
+}
+
+QString curRecDate(QDate date)
+{
+    return twoDigits(date.year()) + twoDigits(date.month()) + twoDigits(date.day());
+}
+
+} // namespace card

@@ -1,0 +1,46 @@
+#include "core/records/record_filter.h"
+
+namespace card {
+
+namespace {
+
+constexpr int kCardField = 1;
+constexpr int kDirectionField = 3;
+
+QString directionText(DirectionChoice direction)
+{
+    return direction == DirectionChoice::In ? QStringLiteral("進") : QStringLiteral("出");
+}
+
+} // namespace
+
+DirectionChoice directionChoice(bool inSelected, bool outSelected, bool allSelected)
+{
+    if (allSelected)
+        return DirectionChoice::All;
+    if (outSelected)
+        return DirectionChoice::Out;
+    if (inSelected)
+        return DirectionChoice::In;
+    return DirectionChoice::None;
+}
+
+RecordFilter::RecordFilter(const RecordCriteria& criteria, TextEncoding encoding)
+    : m_passesNone(criteria.direction == DirectionChoice::None)
+{
+    if (criteria.cardFilterOn)
+        m_card.emplace(criteria.cardText, encoding);
+    if (criteria.direction == DirectionChoice::In || criteria.direction == DirectionChoice::Out)
+        m_direction.emplace(directionText(criteria.direction), encoding);
+}
+
+bool RecordFilter::keeps(QByteArrayView bytes, const RecordSlices& record) const
+{
+    if (m_passesNone)
+        return false;
+    const bool cardOk = !m_card || m_card->matches(bytes, record[kCardField]);
+    const bool directionOk = !m_direction || m_direction->matches(bytes, record[kDirectionField]);
+    return cardOk && directionOk;
+}
+
+} // namespace card

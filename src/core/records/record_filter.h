@@ -1,0 +1,44 @@
+// Which records of a day file the query keeps: the card filter and the direction filter.
+#pragma once
+
+#include "core/records/record_table.h"
+#include "core/text/value_text_matcher.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace card {
+
+enum class DirectionChoice {
+    None, // no direction button selected: nothing passes
+    In,   // "進" only
+    Out,  // "出" only
+    All,  // "全選"
+};
+
+// The choice of the three direction buttons, tested in this order: "全選", then "出", then "進";
+// the first one selected wins.
+DirectionChoice directionChoice(bool inSelected, bool outSelected, bool allSelected);
+
+// What the operator asked for.
+struct RecordCriteria {
+    bool cardFilterOn = false; // Check1 ticked
+    QString cardText;          // Text2, compared exactly with the card value's text
+    DirectionChoice direction = DirectionChoice::All;
+};
+
+// Keeps or drops records of one file, comparing on the file's bytes.
+class RecordFilter {
+public:
+    RecordFilter(const RecordCriteria& criteria, TextEncoding encoding);
+
+    bool keeps(QByteArrayView bytes, const RecordSlices& record) const;
+
+private:
+    bool m_passesNone; // no direction selected
+    std::optional<ValueTextMatcher> m_card;
+    std::optional<ValueTextMatcher> m_direction;
+};
+
+} // namespace card

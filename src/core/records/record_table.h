@@ -1,0 +1,56 @@
+// The listed records of a day: one compact table over the bytes of the day's file.
+#pragma once
+
+#include "core/text/value_reader.h"
+#include "core/text/text_decoding.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <limits>
+#include <vector>
+
+namespace card {
+
+inline constexpr int kRecordFieldCount = 4;
+
+// The four values of a record (time, card number, name, direction), as slices of the bytes.
+using RecordSlices = std::array<ValueSlice, kRecordFieldCount>;
+
+// Records are addressed by 32-bit offsets into the file's bytes: a day file must stay below
+// 4 GiB (some hundred million swipes; a busy site writes about 35 MB a day).
+inline constexpr qint64 kMaxRecordFileSize = std::numeric_limits<quint32>::max();
+
+// A value longer than this is shown cut off with "…": no card reader writes one, and a broken
+// file must not make every repaint decode megabytes.
+inline constexpr qsizetype kMaxShownValueBytes = 4096;
+
+// The kept records of one file: the file's bytes and, per row, where its record begins. A row
+// costs four bytes; its values are read again and decoded only when the row is shown, so no
+// row holds a string of its own.
+class RecordTable {
+public:
+    RecordTable();
+    // bytes: the whole file, at most kMaxRecordFileSize bytes; encoding: how its text decodes.
+    RecordTable(QByteArray bytes, TextEncoding encoding);
+
+    QByteArrayView bytes() const { return m_bytes; }
+
+    // Keeps the record whose first value begins at offset.
+    void appendRecordAt(qsizetype offset)
+    {
+        m_recordStarts.push_back(static_cast<quint32>(offset));
+    }
+    qsizetype rowCount() const { return static_cast<qsizetype>(m_recordStarts.size()); }
+    // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
+    // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
+    QString text(qsizetype row, int column) const;
+
+private:
+    QByteArray m_bytes;
+    TextCodec m_codec;
+    std::vector<quint32> m_recordStarts;
+};
+
+} // namespace card

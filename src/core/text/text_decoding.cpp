@@ -1,0 +1,132 @@
+#include "core/text/text_decoding.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace card {
+
+namespace {
+
+// ICU's name for code page 950 with the Windows extensions; "CP950" is an IBM variant without
+// them (no euro sign, no F9D6).
+constexpr const char* kWindows950Name = "windows-950";
+
+bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// Length of the well-formed UTF-8 sequence starting at p, 0 when it is malformed, or -1 when it
+// is a correct prefix cut off by the end of the buffer.
+int utf8SequenceLength(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char lead = p[0];
+    int length = 0;
+    unsigned char minSecond = 0x80;
+    unsigned char maxSecond = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            minSecond = 0xA0; // overlong
+        if (lead == 0xED)
+            maxSecond = 0x9F; // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            minSecond = 0x90; // overlong
+        if (lead == 0xF4)
+            maxSecond = 0x8F; // beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if (p + i == end)
+            return -1;
+        const unsigned char byte = p[i];
+        if (i == 1 ? (byte < minSecond || byte > maxSecond) : !isContinuation(byte))
+            return 0;
+    }
+    return length;
+}
+
+bool isValidUtf8(QByteArrayView bytes)
+{
+    auto p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto end = p + bytes.size();
+    while (p < end) {
+        // Fast path: eight ASCII bytes at a time.
+        if (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int length = utf8SequenceLength(p, end);
+        if (length == 0)
+            return false;
+        if (length < 0)
+            return true; // cut off at the end of the buffer
+        p += length;
+    }
+    return true;
+}
+
+// True when bytes end in a code page 950 lead byte whose trail byte is missing.
+bool endsInLoneLeadByte(QByteArrayView bytes)
+{
+    if (bytes.isEmpty() || static_cast<unsigned char>(bytes.back()) < 0x81)
+        return false;
+    qsizetype i = 0;
+    while (i < bytes.size())
+        i += static_cast<unsigned char>(bytes[i]) < 0x81 ? 1 : 2;
+    return i > bytes.size();
+}
+
+} // namespace
+
+qsizetype utf8BomLength(QByteArrayView bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
+
+TextEncoding detectEncoding(QByteArrayView bytes)
+{
+    return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows950;
+}
+
+TextCodec::TextCodec(TextEncoding encoding)
+    : m_encoding(encoding)
+    , m_decoder(encoding == TextEncoding::Utf8
+                    ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
+                    : QStringDecoder(kWindows950Name, QStringDecoder::Flag::Stateless))
+    , m_encoder(encoding == TextEncoding::Utf8
+                    ? QStringEncoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
+                    : QStringEncoder(kWindows950Name, QStringEncoder::Flag::Stateless))
+{}
+
+QString TextCodec::decode(QByteArrayView bytes) const
+{
+    m_decoder.resetState();
+    QString text = m_decoder.decode(bytes);
+    // The converter drops a lead byte cut off at the end; the operator should see that
+    // something was there.
+    if (m_encoding == TextEncoding::Windows950 && endsInLoneLeadByte(bytes))
+        text += QChar::ReplacementCharacter;
+    return text;
+}
+
+QByteArray TextCodec::encode(QStringView text) const
+{
+    m_encoder.resetState();
+    return m_encoder.encode(text);
+}
+
+} // namespace card

@@ -1,0 +1,64 @@
+// file_select: the modal dialog in which the operator picks a parameter file (or a folder).
+#pragma once
+
+#include "core/dialog/dialog_rules.h"
+#include "core/dialog/drive_list.h"
+#include "ui/file_select/file_select_controls.h"
+#include "core/dialog/module1.h"
+
+#include <QDialog>
+
+namespace card {
+
+class FileListModel;
+class FolderListModel;
+
+class FileSelectDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Built from its design state; the opening steps read the title and mode from dialog_para.
+    FileSelectDialog(DialogPara& dialog_para, QWidget* owner);
+    ~FileSelectDialog() override;
+
+    // Builds the dialog, shows it modally owned by owner and destroys it when it closes.
+    static void showModal(DialogPara& dialog_para, QWidget* owner);
+
+    const FileSelectControls& controls() const { return m_controls; }
+    FolderListModel& folders() { return *m_folders; }
+    FileListModel& files() { return *m_files; }
+
+    // Reactions of the controls, by the names of their events.
+    void Command1_Click(int index);
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void File1_DblClick();
+    void Cmd_Add_Click();
+    void Cmd_Del_Click();
+
+protected:
+    // Esc presses Command1(2); the frame's close box still closes without writing anything.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Enter in Dir1 on a folder other than the open one opens it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createLists();
+    void setFocusOrder();
+    void connectEvents();
+    void startOnWorkingFolder();
+    void runOpeningSteps();
+    void enterFolderMode();
+    void openStartFolder(const QString& folder);
+    void showOpenFolder();
+    ConfirmFields confirmFields() const;
+
+    DialogPara& m_dialogPara;
+    FileSelectControls m_controls;
+    FolderListModel* m_folders = nullptr;
+    FileListModel* m_files = nullptr;
+    QList<Drive> m_drives;
+};
+
+} // namespace card

@@ -1,0 +1,170 @@
+#include "core/dialog/file_list_model.h"
+#include "core/dialog/folder_list_model.h"
+
+#include "support/temp_site.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QStringList shownRows(const QAbstractItemModel& model, int from = 0)
+{
+    QStringList rows;
+    for (int row = from; row < model.rowCount(); ++row)
+        rows.append(model.index(row, 0).data().toString());
+    return rows;
+}
+
+} // namespace
+
+class TestFolderModels : public QObject {
+    Q_OBJECT
+private slots:
+    void chainOfFolders_data();
+    void chainOfFolders();
+    void folderListShowsChainThenSubfolders();
+    void folderListRefusesWhatItCannotOpen_data();
+    void folderListRefusesWhatItCannotOpen();
+    void reopeningOrRefreshingAnnouncesNothing();
+    void hugeFolderIsReadInSlices();
+    void fileListMatchesCaseSensitively();
+};
+
+void TestFolderModels::chainOfFolders_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("chain");
+    QTest::newRow("root") << "/" << QStringList{"/"};
+    QTest::newRow("two levels") << "/home/ann" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("trailing separator") << "/home/ann/" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("doubled separator and dots")
+        << "//home//ann/./x/.." << QStringList{"/", "/home", "/home/ann"};
+}
+
+void TestFolderModels::chainOfFolders()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, chain);
+    QCOMPARE(card::folderChain(folder), chain);
+}
+
+void TestFolderModels::folderListShowsChainThenSubfolders()
+{
+    card::test::TempSite site;
+    site.makeFolder("top/beta");
+    site.makeFolder("top/Alpha");
+    site.makeFolder("top/gamma.spf");
+    site.makeFolder("top/.hidden");
+    site.write("top/file.spf", "x");
+
+    card::FolderListModel model;
+    QAbstractItemModelTester tester(&model);
+    QSignalSpy changes(&model, &card::FolderListModel::openFolderChanged);
+    const QString top = site.filePath("top");
+    QVERIFY(model.open(top));
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().first().toString(), top);
+    QCOMPARE(model.openFolder(), top);
+
+    const QStringList chain = card::folderChain(top);
+    QCOMPARE(model.openFolderRow(), chain.size() - 1);
+    QCOMPARE(shownRows(model).first(), QStringLiteral("/"));
+    QCOMPARE(shownRows(model).at(chain.size() - 1), QStringLiteral("top"));
+    QCOMPARE(shownRows(model, int(chain.size())), (QStringList{"Alpha", "beta", "gamma.spf"}));
+    QCOMPARE(model.index(1).data(card::FolderListModel::DepthRole).toInt(), 1);
+    QCOMPARE(model.index(int(chain.size())).data(card::FolderListModel::DepthRole).toInt(),
+             int(chain.size()));
+    QVERIFY(model.index(0).data(card::FolderListModel::OnChainRole).toBool());
+    QVERIFY(!model.index(int(chain.size())).data(card::FolderListModel::OnChainRole).toBool());
+    QCOMPARE(model.folderAt(0), QStringLiteral("/"));
+    QCOMPARE(model.folderAt(int(chain.size())), top + QStringLiteral("/Alpha"));
+}
+
+void TestFolderModels::folderListRefusesWhatItCannotOpen_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing folder") << "missing";
+    QTest::newRow("a file") << "file.spf";
+    QTest::newRow("empty path") << "";
+}
+
+void TestFolderModels::folderListRefusesWhatItCannotOpen()
+{
+    QFETCH(QString, name);
+    card::test::TempSite site;
+    site.makeFolder("sub");
+    site.write("file.spf", "x");
+    card::FolderListModel model;
+    QVERIFY(model.open(site.path()));
+    const QStringList before = shownRows(model);
+    QSignalSpy changes(&model, &card::FolderListModel::openFolderChanged);
+    QVERIFY(!model.open(name.isEmpty() ? QString() : site.filePath(name)));
+    QCOMPARE(changes.size(), 0);
+    QCOMPARE(model.openFolder(), site.path());
+    QCOMPARE(shownRows(model), before);
+}
+
+void TestFolderModels::reopeningOrRefreshingAnnouncesNothing()
+{
+    card::test::TempSite site;
+    card::FolderListModel model;
+    QVERIFY(model.open(site.path()));
+    QSignalSpy changes(&model, &card::FolderListModel::openFolderChanged);
+    site.makeFolder("made later");
+    model.refresh();
+    QCOMPARE(shownRows(model).last(), QStringLiteral("made later"));
+    QVERIFY(model.open(site.path() + QStringLiteral("/")));
+    QCOMPARE(changes.size(), 0);
+    QCOMPARE(model.openFolder(), site.path());
+}
+
+void TestFolderModels::hugeFolderIsReadInSlices()
+{
+    constexpr int count = card::ScannedListModel::kSliceSize * 4 + 17;
+    card::test::TempSite site;
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        // Written in an order unlike the sorted one, so merging the slices matters.
+        names.append(QStringLiteral("d%1").arg((i * 7919) % count, 5, 10, QChar(u'0')));
+        site.makeFolder(names.last());
+    }
+    names.sort();
+
+    card::FolderListModel model;
+    QAbstractItemModelTester tester(&model);
+    QVERIFY(model.open(site.path()));
+    const int lead = model.openFolderRow() + 1;
+    QCOMPARE(model.rowCount() - lead, card::ScannedListModel::kSliceSize);
+    QVERIFY(!model.scanComplete());
+
+    // A row highlighted during the reading keeps its folder while later slices merge in.
+    const QPersistentModelIndex highlighted = model.index(lead + 3);
+    const QString name = highlighted.data().toString();
+    QTRY_VERIFY(model.scanComplete());
+    QCOMPARE(shownRows(model, lead), names);
+    QCOMPARE(highlighted.data().toString(), name);
+}
+
+void TestFolderModels::fileListMatchesCaseSensitively()
+{
+    card::test::TempSite site;
+    for (const char* name : {"b.SPF", "a.spf", "c.Spf", "d.txt", ".e.spf", "f.spf.bak", "g.sPF"})
+        site.write(QString::fromLatin1(name), "x");
+    site.makeFolder("folder.spf");
+
+    card::FileListModel model(card::kParameterFilePattern);
+    QAbstractItemModelTester tester(&model);
+    model.setFolder(site.path());
+    QCOMPARE(model.folder(), site.path());
+    QTRY_VERIFY(model.scanComplete());
+    QCOMPARE(shownRows(model), (QStringList{"a.spf", "b.SPF"}));
+    QCOMPARE(model.fileName(1), QStringLiteral("b.SPF"));
+
+    model.setFolder(site.filePath("folder.spf"));
+    QCOMPARE(model.rowCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestFolderModels)
+#include "tst_folder_models.moc"

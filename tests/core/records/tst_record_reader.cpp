@@ -1,0 +1,271 @@
+#include "core/records/record_reader.h"
+
+#include "core/platform/file_exists.h"
+#include "support/temp_site.h"
+
+#include <QFile>
+#include <QTest>
+
+using card::DirectionChoice;
+using card::RecordCriteria;
+
+Q_DECLARE_METATYPE(DirectionChoice)
+Q_DECLARE_METATYPE(card::FileReadStatus)
+
+namespace {
+
+// Every row of the table, its four texts joined by '|'.
+QStringList rows(const card::RecordTable& table)
+{
+    QStringList result;
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        QStringList fields;
+        for (int column = 0; column < card::kRecordFieldCount; ++column)
+            fields << table.text(row, column);
+        result << fields.join(u'|');
+    }
+    return result;
+}
+
+QStringList read(const QByteArray& bytes, const RecordCriteria& criteria = {})
+{
+    return rows(card::readRecords(bytes, criteria));
+}
+
+RecordCriteria criteria(bool cardFilterOn, const QString& cardText, DirectionChoice direction)
+{
+    RecordCriteria result;
+    result.cardFilterOn = cardFilterOn;
+    result.cardText = cardText;
+    result.direction = direction;
+    return result;
+}
+
+// A small day in code page 950: mixed quoting, numbers, an empty card, a blank in a direction.
+QString sampleDay()
+{
+    return QStringLiteral("08:00:01,\"00012345\",\"陳怡君\",\"進\"\r\n"
+                          "08:00:02,0012345,林志明,\"出\"\r\n"
+                          "08:00:03,\"\",\"訪客\",\"出\"\r\n"
+                          "08:00:04,\"777\",\"王小明\",\" 出\"\r\n"
+                          "08:00:05,777,\"王小明\",\"進\"\r\n"
+                          "08:00:06,-0012.50,\"李\",\"進\"\r\n"
+                          "08:00:07,\"0012345\",\"林志明\",出\r\n");
+}
+
+} // namespace
+
+class TestRecordReader : public QObject {
+    Q_OBJECT
+private slots:
+    void recordsInFileOrder_data();
+    void recordsInFileOrder();
+    void filters_data();
+    void filters();
+    void utf8FileFiltersLikeBig5_data();
+    void utf8FileFiltersLikeBig5();
+    void cardWithTwoCodesMatchesByText();
+    void undecodableTextIsShownNotFatal();
+    void directionChoiceFirstMatchWins_data();
+    void directionChoiceFirstMatchWins();
+    void readCutShortKeepsEndedLines_data();
+    void readCutShortKeepsEndedLines();
+    void unreadableFileGivesNoRows_data();
+    void unreadableFileGivesNoRows();
+};
+
+void TestRecordReader::recordsInFileOrder_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("line end after the last record")
+        << QByteArray("1,a,b,c\r\n2,d,e,f\r\n") << QStringList{"1|a|b|c", "2|d|e|f"};
+    QTest::newRow("no line end after the last record")
+        << QByteArray("1,a,b,c\r\n2,d,e,f") << QStringList{"1|a|b|c", "2|d|e|f"};
+    QTest::newRow("extra empty line is a partial tail")
+        << QByteArray("1,a,b,c\r\n\r\n") << QStringList{"1|a|b|c"};
+    QTest::newRow("last record cut off while written")
+        << QByteArray("1,a,b,c\r\n2,d") << QStringList{"1|a|b|c"};
+    QTest::newRow("three values left")
+        << QByteArray("1,a,b,c\r\n2,d,e\r\n") << QStringList{"1|a|b|c"};
+    QTest::newRow("line ends only separate values")
+        << QByteArray("1,a,b\r\nc,2,d,e\r\nf\r\n") << QStringList{"1|a|b|c", "2|d|e|f"};
+    QTest::newRow("missing value shifts the next record")
+        << QByteArray("1,a,b\r\n2,d,e,f\r\n") << QStringList{"1|a|b|2"};
+    QTest::newRow("numbers in shortest form, quoted kept")
+        << QByteArray("0800,0012345,\"0012345\",-2.50\r\n")
+        << QStringList{"800|12345|0012345|-2.5"};
+    QTest::newRow("empty values") << QByteArray(",,,\r\n") << QStringList{"|||"};
+    QTest::newRow("utf-8 byte order mark skipped")
+        << QByteArray("\xEF\xBB\xBF"
+                      "1,a,\xE9\x99\xB3,\xE9\x80\xB2\r\n")
+        << QStringList{"1|a|陳|進"};
+    QTest::newRow("big5 text") << card::test::big5(
+                                      QStringLiteral("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n"))
+                               << QStringList{"08:15:30|00012345|陳怡君|進"};
+}
+
+void TestRecordReader::recordsInFileOrder()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    QCOMPARE(read(bytes), expected);
+}
+
+void TestRecordReader::filters_data()
+{
+    QTest::addColumn<RecordCriteria>("criteria");
+    QTest::addColumn<QStringList>("times");
+    const auto all = DirectionChoice::All;
+    const QStringList everyRecord{"08:00:01", "08:00:02", "08:00:03", "08:00:04",
+                                  "08:00:05", "08:00:06", "08:00:07"};
+    QTest::newRow("no filter") << criteria(false, "", all) << everyRecord;
+    QTest::newRow("card text ignored while the switch is off")
+        << criteria(false, "nobody", all) << everyRecord;
+    QTest::newRow("empty card text matches only the empty card")
+        << criteria(true, "", all) << QStringList{"08:00:03"};
+    QTest::newRow("0012345 matches the quoted card, not the unquoted number")
+        << criteria(true, "0012345", all) << QStringList{"08:00:07"};
+    QTest::newRow("12345 matches the unquoted number")
+        << criteria(true, "12345", all) << QStringList{"08:00:02"};
+    QTest::newRow("quoted leading zeros kept")
+        << criteria(true, "00012345", all) << QStringList{"08:00:01"};
+    QTest::newRow("card compared without trimming") << criteria(true, "777 ", all) << QStringList{};
+    QTest::newRow("card as text and as number")
+        << criteria(true, "777", all) << QStringList{"08:00:04", "08:00:05"};
+    QTest::newRow("negative number in shortest form")
+        << criteria(true, "-12.5", all) << QStringList{"08:00:06"};
+    QTest::newRow("number's sign is part of its text")
+        << criteria(true, "12.5", all) << QStringList{};
+    QTest::newRow("out only, blank inside quotes excluded")
+        << criteria(false, "", DirectionChoice::Out)
+        << QStringList{"08:00:02", "08:00:03", "08:00:07"};
+    QTest::newRow("in only") << criteria(false, "", DirectionChoice::In)
+                             << QStringList{"08:00:01", "08:00:05", "08:00:06"};
+    QTest::newRow("no direction selected")
+        << criteria(false, "", DirectionChoice::None) << QStringList{};
+    QTest::newRow("both filters") << criteria(true, "777", DirectionChoice::In)
+                                  << QStringList{"08:00:05"};
+}
+
+void TestRecordReader::filters()
+{
+    QFETCH(RecordCriteria, criteria);
+    QFETCH(QStringList, times);
+    const card::RecordTable table = card::readRecords(card::test::big5(sampleDay()), criteria);
+    QStringList listed;
+    for (qsizetype row = 0; row < table.rowCount(); ++row)
+        listed << table.text(row, 0);
+    QCOMPARE(listed, times);
+}
+
+void TestRecordReader::utf8FileFiltersLikeBig5_data()
+{
+    QTest::addColumn<RecordCriteria>("criteria");
+    QTest::newRow("out") << criteria(false, "", DirectionChoice::Out);
+    QTest::newRow("in") << criteria(false, "", DirectionChoice::In);
+    QTest::newRow("card 777 in") << criteria(true, "777", DirectionChoice::In);
+}
+
+void TestRecordReader::utf8FileFiltersLikeBig5()
+{
+    QFETCH(RecordCriteria, criteria);
+    const QStringList fromUtf8 = read(sampleDay().toUtf8(), criteria);
+    QVERIFY(!fromUtf8.isEmpty());
+    QCOMPARE(fromUtf8, read(card::test::big5(sampleDay()), criteria));
+}
+
+void TestRecordReader::cardWithTwoCodesMatchesByText()
+{
+    // Code page 950 gives 十 two codes, A4 51 and A2 CC: the typed text matches both, and the
+    // neighbouring A4 52 (千) matches neither.
+    const QByteArray bytes("1,\"\xA4\x51\",a,b\r\n2,\"\xA2\xCC\",c,d\r\n3,\"\xA4\x52\",e,f\r\n");
+    QCOMPARE(read(bytes, criteria(true, QStringLiteral("十"), DirectionChoice::All)),
+             (QStringList{"1|十|a|b", "2|十|c|d"}));
+}
+
+void TestRecordReader::undecodableTextIsShownNotFatal()
+{
+    // A lead byte cut by the closing quote, then a second record that must still be read.
+    const QByteArray bytes = card::test::big5(QStringLiteral("1,\"9\",\"陳")) +
+                             QByteArray("\xB3\",\"") +
+                             card::test::big5(QStringLiteral("進\"\r\n2,\"8\",\"林\",\"出\"\r\n"));
+    const QStringList listed = read(bytes);
+    QCOMPARE(listed.size(), 2);
+    QVERIFY(listed.at(0).contains(QChar::ReplacementCharacter));
+    QCOMPARE(listed.at(1), QStringLiteral("2|8|林|出"));
+}
+
+void TestRecordReader::directionChoiceFirstMatchWins_data()
+{
+    QTest::addColumn<bool>("in");
+    QTest::addColumn<bool>("out");
+    QTest::addColumn<bool>("all");
+    QTest::addColumn<DirectionChoice>("expected");
+    QTest::newRow("in") << true << false << false << DirectionChoice::In;
+    QTest::newRow("out") << false << true << false << DirectionChoice::Out;
+    QTest::newRow("all") << false << false << true << DirectionChoice::All;
+    QTest::newRow("none") << false << false << false << DirectionChoice::None;
+    QTest::newRow("all wins over out") << false << true << true << DirectionChoice::All;
+    QTest::newRow("out wins over in") << true << true << false << DirectionChoice::Out;
+}
+
+void TestRecordReader::directionChoiceFirstMatchWins()
+{
+    QFETCH(bool, in);
+    QFETCH(bool, out);
+    QFETCH(bool, all);
+    QFETCH(DirectionChoice, expected);
+    QCOMPARE(card::directionChoice(in, out, all), expected);
+}
+
+void TestRecordReader::readCutShortKeepsEndedLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("cut inside the direction")
+        << QByteArray("1,a,b,\xB6\x69\r\n2,d,e,\xA5") << QStringList{"1|a|b|進"};
+    QTest::newRow("cut after a line end")
+        << QByteArray("1,a,b,c\r\n2,d,e,f\n") << QStringList{"1|a|b|c", "2|d|e|f"};
+    QTest::newRow("cut inside the first line") << QByteArray("1,a,b,c") << QStringList{};
+}
+
+void TestRecordReader::readCutShortKeepsEndedLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    QCOMPARE(rows(card::readRecords(bytes, {}, true)), expected);
+}
+
+void TestRecordReader::unreadableFileGivesNoRows_data()
+{
+    QTest::addColumn<QString>("change"); // what happens to the file after its existence test
+    QTest::addColumn<card::FileReadStatus>("status");
+    QTest::newRow("grown past what the table can address")
+        << "grow" << card::FileReadStatus::TooLarge;
+    QTest::newRow("deleted") << "delete" << card::FileReadStatus::CannotOpen;
+    QTest::newRow("replaced by a folder") << "folder" << card::FileReadStatus::CannotOpen;
+}
+
+void TestRecordReader::unreadableFileGivesNoRows()
+{
+    QFETCH(QString, change);
+    QFETCH(card::FileReadStatus, status);
+    const card::test::TempSite site;
+    const QString path = site.write(QStringLiteral("2007-5-3.txt"), "1,a,b,c\r\n");
+    QVERIFY(card::fileExists(path));
+    if (change == u"grow") {
+        QVERIFY(QFile(path).resize(card::kMaxRecordFileSize + 1)); // sparse: nothing is written
+    } else {
+        QVERIFY(QFile::remove(path));
+        if (change == u"folder")
+            site.makeFolder(QStringLiteral("2007-5-3.txt"));
+    }
+    card::RecordTable table = card::readRecords(QByteArray("1,a,b,c\r\n"), {});
+    QCOMPARE(card::readRecordFile(path, {}, table), status);
+    QCOMPARE(table.rowCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestRecordReader)
+#include "tst_record_reader.moc"

@@ -1,0 +1,91 @@
+#include "core/text/text_decoding.h"
+
+#include <QTest>
+
+using card::TextCodec;
+using card::TextEncoding;
+
+class TestTextDecoding : public QObject {
+    Q_OBJECT
+private slots:
+    void detectsEncoding_data();
+    void detectsEncoding();
+    void decodesBig5();
+    void decodesWindowsExtensions();
+    void encodesDirectionsAsReadersWriteThem();
+    void undecodableBytesBecomeReplacementCharacters();
+    void bomLength();
+};
+
+void TestTextDecoding::detectsEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<TextEncoding>("expected");
+    QTest::newRow("empty") << QByteArray() << TextEncoding::Utf8;
+    QTest::newRow("ascii") << QByteArray("08:15:30,\"0012\"\r\n") << TextEncoding::Utf8;
+    QTest::newRow("utf8 進") << QByteArray("\xE9\x80\xB2") << TextEncoding::Utf8;
+    QTest::newRow("utf8 with bom") << QByteArray("\xEF\xBB\xBF\xE5\x87\xBA") << TextEncoding::Utf8;
+    QTest::newRow("big5 進") << QByteArray("\xB6\x69") << TextEncoding::Windows950;
+    QTest::newRow("big5 出 after long ascii")
+        << QByteArray("0123456789abcdef0123456789abcdef,\xA5\x58") << TextEncoding::Windows950;
+    QTest::newRow("utf8 cut off at the end") << QByteArray("abc\xE9\x80") << TextEncoding::Utf8;
+    QTest::newRow("utf8 cut off in the middle")
+        << QByteArray("abc\xE9\x80,x") << TextEncoding::Windows950;
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << TextEncoding::Windows950;
+    QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << TextEncoding::Windows950;
+    QTest::newRow("beyond unicode") << QByteArray("\xF4\x90\x80\x80") << TextEncoding::Windows950;
+    QTest::newRow("ff ff") << QByteArray("\xFF\xFF") << TextEncoding::Windows950;
+}
+
+void TestTextDecoding::detectsEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(TextEncoding, expected);
+    QCOMPARE(card::detectEncoding(bytes), expected);
+}
+
+void TestTextDecoding::decodesBig5()
+{
+    const TextCodec codec(TextEncoding::Windows950);
+    QCOMPARE(codec.decode("\xB6\x69"), QStringLiteral("進"));
+    QCOMPARE(codec.decode("\xA5\x58"), QStringLiteral("出"));
+    QCOMPARE(codec.decode("\xB3\xAF\xA9\xC9\xA7\x67"), QStringLiteral("陳怡君"));
+}
+
+void TestTextDecoding::decodesWindowsExtensions()
+{
+    const TextCodec codec(TextEncoding::Windows950);
+    QCOMPARE(codec.decode("\xA3\xE1"), QStringLiteral("€"));
+    QCOMPARE(codec.decode("\xF9\xD6"), QStringLiteral("碁"));
+}
+
+void TestTextDecoding::encodesDirectionsAsReadersWriteThem()
+{
+    const TextCodec big5(TextEncoding::Windows950);
+    QCOMPARE(big5.encode(u"進"), QByteArray("\xB6\x69"));
+    QCOMPARE(big5.encode(u"出"), QByteArray("\xA5\x58"));
+    const TextCodec utf8(TextEncoding::Utf8);
+    QCOMPARE(utf8.encode(u"出"), QByteArray("\xE5\x87\xBA"));
+}
+
+void TestTextDecoding::undecodableBytesBecomeReplacementCharacters()
+{
+    const TextCodec codec(TextEncoding::Windows950);
+    const QString lone = codec.decode("ab\xB6");
+    QVERIFY(lone.startsWith(QStringLiteral("ab")));
+    QVERIFY(lone.size() >= 3);
+    // The state of one value never leaks into the next.
+    QCOMPARE(codec.decode("\x69"), QStringLiteral("i"));
+    const TextCodec utf8(TextEncoding::Utf8);
+    QCOMPARE(utf8.decode("a\xFF"), QStringLiteral("a\uFFFD"));
+}
+
+void TestTextDecoding::bomLength()
+{
+    QCOMPARE(card::utf8BomLength("\xEF\xBB\xBFx"), 3);
+    QCOMPARE(card::utf8BomLength("\xEF\xBBx"), 0);
+    QCOMPARE(card::utf8BomLength(""), 0);
+}
+
+QTEST_GUILESS_MAIN(TestTextDecoding)
+#include "tst_text_decoding.moc"

@@ -1,0 +1,85 @@
+#!/usr/bin/env python3
+"""Keeps the shape of src/: the core uses Qt Core at most and no ui/ header, each core subject
+leans on text/ and platform/ at most, and no two folders include each other in a circle.
+
+usage: check_layering.py <src folder> <QtCore include folder>"""
+import re
+import sys
+from pathlib import Path
+
+INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
+# The subjects every core subject may lean on.
+CORE_FOUNDATION = {"core/text", "core/platform"}
+
+
+def folder_of(path: Path, src: Path) -> str:
+    return path.parent.relative_to(src).as_posix()
+
+
+def includes(path: Path):
+    return INCLUDE.findall(path.read_text(encoding="utf-8"))
+
+
+def qt_module_header(name: str) -> bool:
+    return re.fullmatch(r"Q[A-Za-z]+", name) is not None or name.startswith("Qt")
+
+
+def check_file(path: Path, src: Path, qtcore: Path, graph: dict, faults: list):
+    folder = folder_of(path, src)
+    in_core = folder.startswith("core/")
+    for kind, name in includes(path):
+        if kind == '"':
+            target = str(Path(name).parent.as_posix())
+            if (src / name).exists() and target != folder:
+                graph.setdefault(folder, set()).add(target)
+                if in_core and not target.startswith("core/"):
+                    faults.append(f"{path.relative_to(src)}: core includes {name}")
+                if (in_core and target not in CORE_FOUNDATION
+                        and folder not in CORE_FOUNDATION):
+                    faults.append(f"{path.relative_to(src)}: core subject includes {name}; "
+                                  "subjects lean on core/text and core/platform only")
+                if folder in CORE_FOUNDATION and target not in CORE_FOUNDATION:
+                    faults.append(f"{path.relative_to(src)}: {folder} includes {name}")
+        elif in_core and qt_module_header(name) and not (qtcore / name).exists():
+            faults.append(f"{path.relative_to(src)}: core includes <{name}>, not Qt Core")
+
+
+def find_circle(graph: dict):
+    state = {}
+
+    def visit(node, trail):
+        state[node] = "open"
+        for nxt in sorted(graph.get(node, ())):
+            if state.get(nxt) == "open":
+                return trail + [node, nxt]
+            if nxt not in state:
+                circle = visit(nxt, trail + [node])
+                if circle:
+                    return circle
+        state[node] = "done"
+        return None
+
+    for node in sorted(graph):
+        if node not in state:
+            circle = visit(node, [])
+            if circle:
+                return circle[circle.index(circle[-1]):]
+    return None
+
+
+def main():
+    src, qtcore = Path(sys.argv[1]), Path(sys.argv[2])
+    graph, faults = {}, []
+    for path in sorted(src.rglob("*")):
+        if path.suffix in (".h", ".cpp"):
+            check_file(path, src, qtcore, graph, faults)
+    circle = find_circle(graph)
+    if circle:
+        faults.append("include circle between folders: " + " -> ".join(circle))
+    for fault in faults:
+        print(fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,593 @@
+#include "ui/file_select/file_select_dialog.h"
+
+#include "core/dialog/file_list_model.h"
+#include "core/dialog/folder_list_model.h"
+#include "core/platform/twips.h"
+#include "support/modal_script.h"
+#include "support/temp_site.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+
+using card::DialogPara;
+using card::FileSelectDialog;
+using card::test::ModalScript;
+using card::test::pressButton;
+
+namespace {
+
+const QString kOk = QStringLiteral("確定");
+const QString kCancel = QStringLiteral("取消");
+
+FileSelectDialog& dialogOf(QWidget* modal)
+{
+    auto* dialog = qobject_cast<FileSelectDialog*>(modal);
+    if (!dialog)
+        qFatal("the modal window is not file_select");
+    return *dialog;
+}
+
+DialogPara dialogSlots(const QString& title, const QString& mode, const QString& path = {},
+                       const QString& folder = {})
+{
+    return {{title, mode, path, folder}};
+}
+
+void clickRow(QListView* view, int row, bool twice = false)
+{
+    const QPoint centre = view->visualRect(view->model()->index(row, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    if (twice)
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, centre);
+}
+
+int rowOf(const QAbstractItemModel& model, const QString& text)
+{
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (model.index(row, 0).data().toString() == text)
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestFileSelectDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void controls_data();
+    void controls();
+    void focusOrder();
+    void modes_data();
+    void modes();
+    void captionIsTheTitleSlot_data();
+    void captionIsTheTitleSlot();
+    void enterSelectsAndEscCancels_data();
+    void enterSelectsAndEscCancels();
+    void frameCloseWritesNothing();
+    void refusedSelectShowsItsMessage_data();
+    void refusedSelectShowsItsMessage();
+    void newNameOnExistingFileAsks();
+    void doubleClickOnFileSelectsIt();
+    void browsingMovesTheListsInStep();
+    void enterOnAnotherFolderOpensIt();
+    void driveChangeOpensItsRoot();
+    void folderModeReturnsTheOpenFolder();
+    void folderModeStartFolder_data();
+    void folderModeStartFolder();
+    void newFolder_data();
+    void newFolder();
+    void deleteFolder_data();
+    void deleteFolder();
+
+private:
+    std::unique_ptr<card::test::TempSite> m_site;
+    QString m_previousFolder;
+};
+
+void TestFileSelectDialog::init()
+{
+    m_site = std::make_unique<card::test::TempSite>();
+    m_site->write("site.spf", "x");
+    m_site->write("other.SPF", "x");
+    m_site->write("mixed.Spf", "x");
+    m_site->write("notes.txt", "x");
+    m_site->write("sub/inner.spf", "x");
+    m_previousFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_site->path()));
+}
+
+void TestFileSelectDialog::cleanup()
+{
+    QDir::setCurrent(m_previousFolder);
+    m_site.reset();
+}
+
+void TestFileSelectDialog::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("drive label") << "Label1(0)"
+                                 << "選擇磁碟" << QRect(180, 225, 915, 240);
+    QTest::newRow("drive list") << "Drive1"
+                                << "" << QRect(120, 450, 1830, 300);
+    QTest::newRow("path label") << "Label1(1)"
+                                << "選擇路徑" << QRect(180, 855, 915, 240);
+    QTest::newRow("folder list") << "Dir1"
+                                 << "" << QRect(120, 1110, 1845, 1350);
+    QTest::newRow("file label") << "Label1(2)"
+                                << "檔案清單" << QRect(2160, 225, 915, 240);
+    QTest::newRow("file list") << "File1"
+                               << "" << QRect(2160, 450, 2355, 1830);
+    QTest::newRow("new folder") << "Cmd_Add"
+                                << "新增資料夾" << QRect(2205, 495, 1050, 420);
+    QTest::newRow("delete folder") << "Cmd_Del"
+                                   << "刪除資料夾" << QRect(2205, 1440, 1050, 420);
+    QTest::newRow("name label") << "Label1(3)"
+                                << "檔案名稱:" << QRect(270, 2610, 915, 240);
+    QTest::newRow("name box") << "Text1"
+                              << "" << QRect(1125, 2565, 3390, 285);
+    QTest::newRow("new") << "Command1(0)"
+                         << "新增" << QRect(795, 2985, 1095, 375);
+    QTest::newRow("select") << "Command1(1)"
+                            << "選擇" << QRect(2115, 3000, 1095, 375);
+    QTest::newRow("cancel") << "Command1(2)"
+                            << "取消" << QRect(3435, 3000, 1095, 375);
+}
+
+void TestFileSelectDialog::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    DialogPara para = dialogSlots("t", "");
+    FileSelectDialog dialog(para, nullptr);
+    QCOMPARE(dialog.objectName(), QStringLiteral("file_select"));
+    QCOMPARE(dialog.size(), QSize(318, 231));
+    auto* control = dialog.findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(),
+             card::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(control))
+        text = label->text();
+    else if (auto* button = qobject_cast<QPushButton*>(control))
+        text = button->text();
+    QCOMPARE(text, caption);
+}
+
+void TestFileSelectDialog::focusOrder()
+{
+    DialogPara para = dialogSlots("t", "");
+    FileSelectDialog dialog(para, nullptr);
+    QStringList order;
+    QWidget* widget = dialog.controls().File1;
+    do {
+        if (widget->parentWidget() == &dialog && (widget->focusPolicy() & Qt::TabFocus))
+            order.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != dialog.controls().File1);
+    QCOMPARE(order, (QStringList{"File1", "Drive1", "Dir1", "Command1(0)", "Command1(1)",
+                                 "Command1(2)", "Text1", "Cmd_Add", "Cmd_Del"}));
+}
+
+void TestFileSelectDialog::modes_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("hidden");
+    QTest::addColumn<QString>("firstFocus");
+    QTest::newRow("load") << "5" << QStringList{"Command1(0)"} << "File1";
+    QTest::newRow("general") << "" << QStringList{} << "File1";
+    QTest::newRow("general with a result code") << "1" << QStringList{} << "File1";
+    QTest::newRow("folder") << "4"
+                            << QStringList{"Text1", "Label1(3)", "Command1(0)", "File1",
+                                           "Label1(2)"}
+                            << "Drive1";
+}
+
+void TestFileSelectDialog::modes()
+{
+    QFETCH(QString, mode);
+    QFETCH(QStringList, hidden);
+    QFETCH(QString, firstFocus);
+    DialogPara para = dialogSlots("t", mode);
+    QString focused;
+    QStringList hiddenSeen;
+    QStringList covered;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        // Under load the dialog may be shown before the window system has activated it.
+        if (QTest::qWaitForWindowActive(modal))
+            focused =
+                QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        const QList<QWidget*> children = modal->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
+            if (child->isHidden())
+                hiddenSeen.append(child->objectName());
+            // What lies under the centre of a folder button: itself only when File1 is hidden.
+            if (child->objectName().startsWith(QLatin1String("Cmd_"))) {
+                QWidget* top = modal->childAt(child->geometry().center());
+                if (top && top != child && !child->isAncestorOf(top))
+                    covered.append(child->objectName());
+            }
+        }
+        pressButton(modal, "Command1(2)");
+    });
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 1);
+    hiddenSeen.sort();
+    hidden.sort();
+    QCOMPARE(hiddenSeen, hidden);
+    QCOMPARE(focused, firstFocus);
+    QCOMPARE(covered.isEmpty(), mode == "4");
+}
+
+void TestFileSelectDialog::captionIsTheTitleSlot_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("load title") << "伺服器參數檔載入";
+    QTest::newRow("empty title") << "";
+}
+
+void TestFileSelectDialog::captionIsTheTitleSlot()
+{
+    QFETCH(QString, title);
+    DialogPara para = dialogSlots(title, "5");
+    ModalScript modals;
+    modals.press("Command1(2)");
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(modals.seen().first().title, title);
+}
+
+void TestFileSelectDialog::enterSelectsAndEscCancels_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("enter in the name box") << int(Qt::Key_Return) << "1"
+                                           << "@/site.spf";
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << "1"
+                                  << "@/site.spf";
+    QTest::newRow("esc") << int(Qt::Key_Escape) << "3"
+                         << "";
+}
+
+void TestFileSelectDialog::enterSelectsAndEscCancels()
+{
+    QFETCH(int, key);
+    QFETCH(QString, code);
+    QFETCH(QString, path);
+    DialogPara para = dialogSlots("t", "5", "/earlier.spf");
+    ModalScript modals;
+    modals.then([key](QWidget* modal) {
+        QLineEdit* text = dialogOf(modal).controls().Text1;
+        text->setText("site.spf");
+        QTest::keyClick(text, Qt::Key(key));
+    });
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(para[card::kDialogCodeSlot], code);
+    QCOMPARE(para[card::kDialogPathSlot], QString(path).replace(u'@', m_site->path()));
+}
+
+void TestFileSelectDialog::frameCloseWritesNothing()
+{
+    DialogPara para = dialogSlots("t", "5", "/earlier.spf", "/kept");
+    ModalScript modals;
+    modals.then([](QWidget* modal) {
+        dialogOf(modal).controls().Text1->setText("absent.spf");
+        pressButton(modal, "Command1(1)");
+        modal->close();
+    });
+    modals.press(kOk);
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 2);
+    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("5"));
+    QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("absent.spf"));
+    QCOMPARE(para[card::kDialogFolderSlot], QStringLiteral("/kept"));
+}
+
+void TestFileSelectDialog::refusedSelectShowsItsMessage_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty name") << ""
+                                << "尚未選擇或輸入參數檔案名稱";
+    QTest::newRow("missing file") << "absent.spf"
+                                  << "選擇或輸入參數檔案名稱不存在";
+    QTest::newRow("pattern") << "*.spf"
+                             << "選擇或輸入參數檔案名稱不存在";
+    QTest::newRow("folder") << "sub"
+                            << "選擇或輸入參數檔案名稱不存在";
+}
+
+void TestFileSelectDialog::refusedSelectShowsItsMessage()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    DialogPara para = dialogSlots("t", "5");
+    bool stayedOpen = false;
+    QString textAfter;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        dialogOf(modal).controls().Text1->setText(typed);
+        pressButton(modal, "Command1(1)");
+        stayedOpen = modal->isVisible();
+        textAfter = dialogOf(modal).controls().Text1->text();
+        pressButton(modal, "Command1(2)");
+    });
+    modals.press(kOk);
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 2);
+    QCOMPARE(modals.seen().at(1).text, message);
+    QCOMPARE(modals.seen().at(1).title, QStringLiteral("刷卡影像資料查詢"));
+    QVERIFY(stayedOpen);
+    QCOMPARE(textAfter, typed);
+    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("3"));
+}
+
+void TestFileSelectDialog::newNameOnExistingFileAsks()
+{
+    DialogPara para = dialogSlots("t", "");
+    QString codeAfterNo;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        dialogOf(modal).controls().Text1->setText("site");
+        pressButton(modal, "Command1(0)");
+        codeAfterNo = para[card::kDialogCodeSlot];
+        pressButton(modal, "Command1(0)");
+    });
+    modals.press(QStringLiteral("否")).press(QStringLiteral("是"));
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 3);
+    QCOMPARE(modals.seen().at(1).text,
+             QStringLiteral("選擇或輸入參數檔案名稱已存在，是否繼續進行?"));
+    QCOMPARE(codeAfterNo, QString());
+    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("0"));
+    QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
+}
+
+void TestFileSelectDialog::doubleClickOnFileSelectsIt()
+{
+    DialogPara para = dialogSlots("t", "5");
+    QStringList listed;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        for (int row = 0; row < dialog.files().rowCount(); ++row)
+            listed.append(dialog.files().fileName(row));
+        clickRow(dialog.controls().File1, int(listed.indexOf("site.spf")), true);
+    });
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(listed, (QStringList{"other.SPF", "site.spf"}));
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("1"));
+    QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
+}
+
+void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
+{
+    DialogPara para = dialogSlots("t", "5");
+    QString openedByEnter;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        QListView* folders = dialog.controls().Dir1;
+        folders->setFocus();
+        folders->setCurrentIndex(folders->model()->index(rowOf(*folders->model(), "sub"), 0));
+        QTest::keyClick(folders, Qt::Key_Return);
+        openedByEnter = dialog.folders().openFolder();
+        // On the open folder Enter presses "選擇", here with no file name.
+        QTest::keyClick(folders, Qt::Key_Return);
+        pressButton(modal, "Command1(2)");
+    });
+    modals.press(kOk);
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(openedByEnter, m_site->filePath("sub"));
+    QCOMPARE(modals.seen().size(), 2);
+    QCOMPARE(modals.seen().last().text, QStringLiteral("尚未選擇或輸入參數檔案名稱"));
+    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("3"));
+}
+
+void TestFileSelectDialog::browsingMovesTheListsInStep()
+{
+    DialogPara para = dialogSlots("t", "5");
+    FileSelectDialog dialog(para, nullptr);
+    const card::FileSelectControls& c = dialog.controls();
+    QCOMPARE(dialog.folders().openFolder(), m_site->path());
+    QCOMPARE(dialog.files().folder(), m_site->path());
+    QVERIFY(c.Text1->text().isEmpty());
+
+    clickRow(c.File1, 0);
+    QCOMPARE(c.Text1->text(), QStringLiteral("other.SPF"));
+
+    // A single click only highlights a folder; a double-click opens it.
+    const int sub = rowOf(dialog.folders(), "sub");
+    QVERIFY(sub > 0);
+    clickRow(c.Dir1, sub);
+    QCOMPARE(dialog.folders().openFolder(), m_site->path());
+    clickRow(c.Dir1, sub, true);
+    QCOMPARE(dialog.folders().openFolder(), m_site->filePath("sub"));
+    QCOMPARE(dialog.files().folder(), m_site->filePath("sub"));
+    QCOMPARE(dialog.files().fileName(0), QStringLiteral("inner.spf"));
+    QCOMPARE(c.Text1->text(), QStringLiteral("other.SPF"));
+    QCOMPARE(c.Drive1->currentIndex(), 0);
+}
+
+void TestFileSelectDialog::driveChangeOpensItsRoot()
+{
+    DialogPara para = dialogSlots("t", "5");
+    FileSelectDialog dialog(para, nullptr);
+    dialog.Drive1_Change();
+    QCOMPARE(dialog.folders().openFolder(), QDir::toNativeSeparators(QDir::rootPath()));
+    QCOMPARE(dialog.files().folder(), dialog.folders().openFolder());
+}
+
+void TestFileSelectDialog::folderModeReturnsTheOpenFolder()
+{
+    DialogPara para = dialogSlots("t", "4", "/earlier.spf");
+    ModalScript modals;
+    modals.then([](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        dialog.folders().open(dialog.folders().folderAt(rowOf(dialog.folders(), "sub")));
+        // Highlighting the parent folder does not open it.
+        clickRow(dialog.controls().Dir1, dialog.folders().openFolderRow() - 1);
+        pressButton(modal, "Command1(1)");
+    });
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(para[card::kDialogCodeSlot], QString());
+    QCOMPARE(para[card::kDialogFolderSlot], m_site->filePath("sub"));
+    QCOMPARE(para[card::kDialogPathSlot], QStringLiteral("/earlier.spf"));
+}
+
+void TestFileSelectDialog::folderModeStartFolder_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("returned");
+    QTest::newRow("start folder opened") << "@/sub"
+                                         << "Command1(1)"
+                                         << "@/sub"
+                                         << "@/sub";
+    QTest::newRow("no start folder") << ""
+                                     << "Command1(1)"
+                                     << "@"
+                                     << "@";
+    QTest::newRow("missing start folder") << "@/missing"
+                                          << "Command1(1)"
+                                          << "@"
+                                          << "@";
+    QTest::newRow("cancel") << "@/sub"
+                            << "Command1(2)"
+                            << "@/sub"
+                            << "";
+}
+
+void TestFileSelectDialog::folderModeStartFolder()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, button);
+    QFETCH(QString, opened);
+    QFETCH(QString, returned);
+    const QString site = m_site->path();
+    DialogPara para = dialogSlots("t", "4", {}, start.replace(u'@', site));
+    QString openAtStart;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        openAtStart = dialogOf(modal).folders().openFolder();
+        pressButton(modal, button);
+    });
+    FileSelectDialog::showModal(para, nullptr);
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(openAtStart, opened.replace(u'@', site));
+    QCOMPARE(para[card::kDialogCodeSlot], QString());
+    QCOMPARE(para[card::kDialogFolderSlot], returned.replace(u'@', site));
+}
+
+void TestFileSelectDialog::newFolder_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("inputButton");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("created");
+    QTest::newRow("new name") << "made" << kOk << "" << true;
+    QTest::newRow("cancelled") << "made" << kCancel << "" << false;
+    QTest::newRow("existing folder") << "sub" << kOk << "資料夾已存在或命名不符規則" << false;
+    QTest::newRow("nested path") << "a/b" << kOk << "資料夾已存在或命名不符規則" << false;
+}
+
+void TestFileSelectDialog::newFolder()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, inputButton);
+    QFETCH(QString, message);
+    QFETCH(bool, created);
+    const QStringList before =
+        QDir(m_site->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    DialogPara para = dialogSlots("t", "4");
+    QString openAfter;
+    int listedRow = -1;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        pressButton(modal, "Cmd_Add");
+        openAfter = dialog.folders().openFolder();
+        listedRow = rowOf(dialog.folders(), entry);
+        pressButton(modal, "Command1(2)");
+    });
+    modals.enter(entry, inputButton);
+    if (!message.isEmpty())
+        modals.press(kOk);
+    FileSelectDialog::showModal(para, nullptr);
+
+    QCOMPARE(modals.seen().size(), message.isEmpty() ? 2 : 3);
+    QCOMPARE(modals.seen().at(1).title, QStringLiteral("New_Folder"));
+    QCOMPARE(modals.seen().at(1).text, QStringLiteral("請輸入新的資料夾名稱"));
+    if (!message.isEmpty())
+        QCOMPARE(modals.seen().at(2).text, message);
+    QCOMPARE(openAfter, m_site->path());
+    QStringList after = QDir(m_site->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    if (created) {
+        QVERIFY(QFileInfo(m_site->filePath(entry)).isDir());
+        QVERIFY(listedRow > 0);
+        after.removeOne(entry);
+    }
+    QCOMPARE(after, before);
+}
+
+void TestFileSelectDialog::deleteFolder_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("empty folder") << "" << true;
+    QTest::newRow("folder with a filled subfolder") << "deep/b.txt" << false;
+}
+
+void TestFileSelectDialog::deleteFolder()
+{
+    QFETCH(QString, content);
+    QFETCH(bool, removed);
+    const QString target = m_site->makeFolder("sub/target");
+    if (!content.isEmpty())
+        m_site->write("sub/target/" + content, "x");
+    DialogPara para = dialogSlots("t", "4");
+    QString openAfter;
+    QString filesAfter;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        QVERIFY(dialog.folders().open(target));
+        // A highlighted subfolder changes nothing: the open folder is the one to remove.
+        if (dialog.folders().rowCount() > dialog.folders().openFolderRow() + 1)
+            clickRow(dialog.controls().Dir1, dialog.folders().openFolderRow() + 1);
+        pressButton(modal, "Cmd_Del");
+        openAfter = dialog.folders().openFolder();
+        filesAfter = dialog.files().folder();
+        pressButton(modal, "Command1(2)");
+    });
+    modals.press(kOk);
+    FileSelectDialog::showModal(para, nullptr);
+
+    QCOMPARE(modals.seen().size(), 2);
+    QCOMPARE(modals.seen().at(1).text,
+             removed ? target : QStringLiteral("該資料夾非空資料夾，無法進行刪除"));
+    QCOMPARE(QFileInfo(target).isDir(), !removed);
+    if (!content.isEmpty())
+        QVERIFY(QFileInfo::exists(target + u'/' + content));
+    QCOMPARE(openAfter, removed ? m_site->path() : target);
+    QCOMPARE(filesAfter, openAfter);
+}
+
+QTEST_MAIN(TestFileSelectDialog)
+#include "tst_file_select_dialog.moc"
