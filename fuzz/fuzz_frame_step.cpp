@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int frame = digit >= u'1' && digit <= u'5' ? digit.digitValue() : 0;
         return ((presentFrames >> frame) & 1) != 0;
     };
-    const card::FrameStep step = card::frame_step(path, exists);
+    const card::FrameStep step = card::stepFrame(path, exists);
     if (tests > 5 || step.path.size() != path.size())
         __builtin_trap();
     const qsizetype stem = std::max<qsizetype>(0, path.size() - 5);

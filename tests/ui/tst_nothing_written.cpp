@@ -2,12 +2,12 @@
 // time, and nothing is created or removed.
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/record_list_view.h"
 #include "core/dialog/module1.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QCheckBox>
 #include <QCryptographicHash>
@@ -107,7 +107,7 @@ void chooseParameterFile(ModalScript& modals, const QString& name)
 
 void pressRow(CardImageWindow& window, int list, int row)
 {
-    card::RecordListView* view = window.controls().List1[static_cast<size_t>(list)];
+    card::RecordListView* view = window.controls().resultLists[static_cast<size_t>(list)];
     const QRect rect = view->visualRect(view->model()->index(row, list));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
@@ -137,40 +137,40 @@ void TestNothingWritten::wholeSessionLeavesTheSiteAsItWas()
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.windowTitle().endsWith(QStringLiteral("site.spf")));
-        c.DTPicker1->setDate(kDay);
+        c.datePicker->setDate(kDay);
 
         // Every filter.
-        for (QRadioButton* direction : c.Option1) {
+        for (QRadioButton* direction : c.directionOptions) {
             for (bool cardFilter : {false, true}) {
                 direction->setChecked(true);
-                c.Check1->setChecked(cardFilter);
-                c.Text2->setText(QStringLiteral("002"));
-                QTest::mouseClick(c.Command2, Qt::LeftButton);
+                c.cardFilterCheck->setChecked(cardFilter);
+                c.cardNumberEdit->setText(QStringLiteral("002"));
+                QTest::mouseClick(c.queryButton, Qt::LeftButton);
             }
         }
-        c.Check1->setChecked(false);
-        c.Option1[2]->setChecked(true);
-        QTest::mouseClick(c.Command2, Qt::LeftButton);
+        c.cardFilterCheck->setChecked(false);
+        c.directionOptions[2]->setChecked(true);
+        QTest::mouseClick(c.queryButton, Qt::LeftButton);
         QCOMPARE(window.records().rowCount(), 5);
 
         // Every kind of photo, from every list.
         for (int row = 0; row < 5; ++row)
             pressRow(window, row % 4, row);
-        QCOMPARE(c.Label6->text(), QStringLiteral("影像不存在")); // the broken still photo
+        QCOMPARE(c.statusLine->text(), QStringLiteral("影像不存在")); // the broken still photo
 
         // A full playback.
         pressRow(window, 0, 1);
-        QCOMPARE(c.Label9[3]->text(), QStringLiteral("動態播放"));
-        QTRY_COMPARE_WITH_TIMEOUT(c.Label9[3]->text(), QStringLiteral("播放結束"), 8000);
+        QCOMPARE(c.detailValues[3]->text(), QStringLiteral("動態播放"));
+        QTRY_COMPARE_WITH_TIMEOUT(c.detailValues[3]->text(), QStringLiteral("播放結束"), 8000);
 
         // A failed load, then a cancelled one.
         chooseParameterFile(modals, "short.spf");
         modals.press(QStringLiteral("確定"));
-        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        QTest::mouseClick(c.loadButton, Qt::LeftButton);
         QVERIFY(window.windowTitle().endsWith(QStringLiteral(" 不正確參數檔")));
         modals.press("Command1(2)");
-        QTest::mouseClick(c.Command3, Qt::LeftButton);
-        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QTest::mouseClick(c.loadButton, Qt::LeftButton);
+        QTest::mouseClick(c.clearButton, Qt::LeftButton);
         QCOMPARE(modals.pending(), 0);
     }
     QDir::setCurrent(previousFolder);

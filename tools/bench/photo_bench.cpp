@@ -2,13 +2,13 @@
 // set in Image1, in a photo folder of a million files and in an empty one.
 #include "bench_support.h"
 
-#include "ui/main_window/card_image_window.h"
-#include "ui/main_window/record_list_view.h"
+#include "core/photos/photo_find.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/path_join.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
-#include "core/photos/photo_find.h"
+#include "ui/main_window/card_image_window.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -177,7 +177,7 @@ void printFigures(const char* what, const Figures& f)
 // Press to picture for each case, the cases taking turns so that every press moves the selection.
 bool measurePresses(CardImageWindow& window)
 {
-    RecordListView* list = window.controls().List1[0];
+    RecordListView* list = window.controls().resultLists[0];
     std::vector<std::vector<double>> samples(std::size(kCases));
     std::vector<double> ticks;
     QElapsedTimer timer;
@@ -187,13 +187,14 @@ bool measurePresses(CardImageWindow& window)
             pressRow(list, kCases[i].row, QEvent::MouseButtonPress);
             samples[i].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
             pressRow(list, kCases[i].row, QEvent::MouseButtonRelease);
-            if (window.controls().Label9[3]->text() != QString::fromUtf8(kCases[i].expectedType)) {
+            if (window.controls().detailValues[3]->text() !=
+                QString::fromUtf8(kCases[i].expectedType)) {
                 std::printf("  %s: the press did not show the expected outcome\n", kCases[i].name);
                 return false;
             }
             if (kCases[i].row == 1) {
                 timer.start();
-                window.Timer1_Timer();
+                window.stepPlayback();
                 ticks.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
             }
         }
@@ -212,8 +213,8 @@ void measureLookup(const QString& folder)
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < kLookupRepeats; ++i)
-        photo_find(folder, QStringLiteral("00000003"), kDate, QStringLiteral("080200"), fileExists);
-    std::printf("  %-34s %7.2f us per lookup (6 existence tests)\n", "photo_find, no photo",
+        findPhoto(folder, QStringLiteral("00000003"), kDate, QStringLiteral("080200"), fileExists);
+    std::printf("  %-34s %7.2f us per lookup (6 existence tests)\n", "findPhoto, no photo",
                 static_cast<double>(timer.nsecsElapsed()) / 1e3 / kLookupRepeats);
 }
 
@@ -230,11 +231,11 @@ bool benchFolder(const char* title, const QString& folder, const QByteArray& jpe
     }
     CardImageWindow window;
     window.records().setTable(benchRecords());
-    window.state().cur_rec[kCurRecDate] = kDate;
-    window.state().para[kPhotoFolderSlot] = folder;
+    window.state().currentRecord.day = kDate;
+    window.state().parameters[kPhotoFolderSlot] = folder;
     window.show();
     QApplication::processEvents();
-    const QSize box = window.controls().Image1->contentsRect().size();
+    const QSize box = window.controls().photoBox->contentsRect().size();
     std::printf("%s: %s (photo box %d x %d)\n", title, qPrintable(folder), box.width(),
                 box.height());
     const bool measured = measurePresses(window);

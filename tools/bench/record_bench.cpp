@@ -2,12 +2,12 @@
 // the whole query through the main window, with their peak memory.
 #include "bench_support.h"
 
-#include "ui/main_window/card_image_window.h"
-#include "ui/main_window/record_list_view.h"
 #include "core/parameters/parameter_table.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
+#include "ui/main_window/card_image_window.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QApplication>
 #include <QDate>
@@ -183,7 +183,7 @@ void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, do
         [&window, &bestTotal, &bestHandler] {
             QElapsedTimer timer;
             timer.start();
-            window.Command2_Click();
+            window.runQuery();
             const double handler = static_cast<double>(timer.nsecsElapsed()) / 1e9;
             QCoreApplication::processEvents();
             window.repaint();
@@ -194,11 +194,11 @@ void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, do
             }
         },
         [&window] {
-            window.Command1_Click();
+            window.clearResults();
             QCoreApplication::processEvents();
         });
     printLine("whole query (window, 全選)", m, fileSize, floorSeconds);
-    const auto* list = window.controls().List1[3];
+    const auto* list = window.controls().resultLists[3];
     std::printf("  rows listed: %d of %lld; scroll range 0..%d; handler %.1f ms, then layout "
                 "and paint %.1f ms\n",
                 list->model()->rowCount(), static_cast<long long>(recordCount),
@@ -209,14 +209,14 @@ void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, do
 // Moving about the filled lists: a scroll and a selection deep in the day, each painted.
 void browsing(CardImageWindow& window)
 {
-    RecordListView* last = window.controls().List1[3];
+    RecordListView* last = window.controls().resultLists[3];
     const int rows = last->model()->rowCount();
     const Measure scroll = bestOf([&] {
         last->verticalScrollBar()->setValue(last->verticalScrollBar()->value() + rows / 3);
         window.repaint();
     });
     const Measure select = bestOf([&] {
-        for (RecordListView* list : window.controls().List1)
+        for (RecordListView* list : window.controls().resultLists)
             list->setSelectedRow(rows / 2 + 7);
         window.repaint();
     });
@@ -281,9 +281,9 @@ int runRecordBenchmark(qint64 recordCount)
               fileSize, floor.seconds);
 
     CardImageWindow window;
-    window.state().para[kRecordsFolderSlot] = folder.path();
-    window.controls().DTPicker1->setDate(kBenchDay);
-    window.controls().Option1[2]->setChecked(true);
+    window.state().parameters[kRecordsFolderSlot] = folder.path();
+    window.controls().datePicker->setDate(kBenchDay);
+    window.controls().directionOptions[2]->setChecked(true);
     window.show();
     QCoreApplication::processEvents();
     wholeQuery(window, recordCount, fileSize, floor.seconds);

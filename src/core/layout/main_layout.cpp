@@ -6,28 +6,28 @@ namespace {
 
 HeightAction heightAction(const MainLayoutInput& in)
 {
-    if (in.height < in.base_height) {
+    if (in.height < in.baseHeight) {
         if (in.state == WindowShowState::Maximized)
             return {};
         return {HeightAction::Kind::RestoreWindowHeight, 0, 0};
     }
-    return {HeightAction::Kind::SetHeights, in.height - in.list_top - kBottomMarginTwips,
-            in.height - in.image_top - kBottomMarginTwips};
+    return {HeightAction::Kind::SetHeights, in.height - in.listTop - kBottomMarginTwips,
+            in.height - in.imageTop - kBottomMarginTwips};
 }
 
 WidthAction widthAction(const MainLayoutInput& in)
 {
-    if (in.width < in.base_width) {
+    if (in.width < in.baseWidth) {
         if (in.state == WindowShowState::Maximized)
             return {};
         return {WidthAction::Kind::RestoreWindowWidth, 0};
     }
-    return {WidthAction::Kind::SetImageWidth, in.width - in.image_left - kRightMarginTwips};
+    return {WidthAction::Kind::SetImageWidth, in.width - in.imageLeft - kRightMarginTwips};
 }
 
 } // namespace
 
-MainLayout compute_main_layout(const MainLayoutInput& input)
+MainLayout computeMainLayout(const MainLayoutInput& input)
 {
     if (input.state == WindowShowState::Minimized)
         return {};

@@ -15,24 +15,24 @@ struct MainLayoutInput {
     WindowShowState state = WindowShowState::Normal;
     double width = 0;
     double height = 0;
-    qint16 base_width = 0;
-    qint16 base_height = 0;
-    double list_top = 0;
-    double image_top = 0;
-    double image_left = 0;
+    qint16 baseWidth = 0;
+    qint16 baseHeight = 0;
+    double listTop = 0;
+    double imageTop = 0;
+    double imageLeft = 0;
 };
 
 struct HeightAction {
     enum class Kind { None, RestoreWindowHeight, SetHeights };
     Kind kind = Kind::None;
-    double list_height = 0;  // for all four lists
-    double image_height = 0; // for the photo box
+    double listHeight = 0;  // for all four lists
+    double imageHeight = 0; // for the photo box
 };
 
 struct WidthAction {
     enum class Kind { None, RestoreWindowWidth, SetImageWidth };
     Kind kind = Kind::None;
-    double image_width = 0;
+    double imageWidth = 0;
 };
 
 // Applied in this order: the height action, then the width action.
@@ -44,6 +44,6 @@ struct MainLayout {
 // A window below its base size springs back to it, except when maximized (the window system
 // decides a maximized window's size; it is then left as it is). A minimized window changes
 // nothing. Comparisons are strict: a window exactly at its base size is laid out.
-MainLayout compute_main_layout(const MainLayoutInput& input);
+MainLayout computeMainLayout(const MainLayoutInput& input);
 
 } // namespace card

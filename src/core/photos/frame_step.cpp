@@ -38,7 +38,7 @@ QString steppedDown(const QString& path)
 
 } // namespace
 
-FrameStep frame_step(const QString& path, const ExistenceTest& exists)
+FrameStep stepFrame(const QString& path, const ExistenceTest& exists)
 {
     if (!exists(path))
         return {path, false, false};

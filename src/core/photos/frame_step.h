@@ -19,6 +19,6 @@ struct FrameStep {
 // Steps the current frame path down to the next present frame, skipping missing ones and
 // stopping at frame 1. A current frame that is absent leaves everything as it is, so the
 // playback waits for it. At most five existence tests.
-FrameStep frame_step(const QString& path, const ExistenceTest& exists);
+FrameStep stepFrame(const QString& path, const ExistenceTest& exists);
 
 } // namespace card

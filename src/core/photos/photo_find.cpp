@@ -20,8 +20,8 @@ QString framePath(const QString& stem, int frame)
 
 } // namespace
 
-PhotoLookup photo_find(const QString& folder, const QString& card, const QString& date,
-                       const QString& time, const ExistenceTest& exists)
+PhotoLookup findPhoto(const QString& folder, const QString& card, const QString& date,
+                      const QString& time, const ExistenceTest& exists)
 {
     const QString stem = joinPath(folder, card + u'-' + date + u'-' + time);
     if (time.isEmpty())

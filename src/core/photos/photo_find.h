@@ -18,7 +18,7 @@ struct PhotoLookup {
 // Probes folder/card-date-time with the suffixes -C, -5, -4, -3, -2, -1 (".jpg") and returns the
 // first present one: one test when the still photo is present, six otherwise. A swipe without a
 // time of day (empty time) has no photos: its frame-1 name is returned as none, untested.
-PhotoLookup photo_find(const QString& folder, const QString& card, const QString& date,
-                       const QString& time, const ExistenceTest& exists);
+PhotoLookup findPhoto(const QString& folder, const QString& card, const QString& date,
+                      const QString& time, const ExistenceTest& exists);
 
 } // namespace card

@@ -28,7 +28,7 @@ QString recordFilePath(const QString& recordsFolder, QDate date)
     return joinPath(recordsFolder, recordFileName(date));
 }
 
-QString curRecDate(QDate date)
+QString dayDigits(QDate date)
 {
     return twoDigits(date.year()) + twoDigits(date.month()) + twoDigits(date.day());
 }

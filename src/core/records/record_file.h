@@ -16,6 +16,6 @@ QString recordFileName(QDate date);
 QString recordFilePath(const QString& recordsFolder, QDate date);
 
 // The date as YYMMDD, two digits each, as cur_rec(0) holds it: 3 May 2007 gives 070503.
-QString curRecDate(QDate date);
+QString dayDigits(QDate date);
 
 } // namespace card

@@ -1,22 +1,22 @@
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/date_picker.h"
-#include "core/layout/main_layout.h"
-#include "ui/main_window/record_list_view.h"
-#include "ui/file_select/file_select_dialog.h"
 #include "core/dialog/load_command.h"
 #include "core/dialog/module1.h"
+#include "core/layout/main_layout.h"
 #include "core/parameters/parameter_table.h"
-#include "ui/common/accessible_names.h"
-#include "ui/common/control_placement.h"
 #include "core/platform/file_exists.h"
-#include "ui/common/message_box.h"
 #include "core/platform/twips.h"
-#include "ui/common/window_caption.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
+#include "ui/common/accessible_names.h"
+#include "ui/common/control_placement.h"
+#include "ui/common/message_box.h"
+#include "ui/common/window_caption.h"
+#include "ui/file_select/file_select_dialog.h"
+#include "ui/main_window/date_picker.h"
 #include "ui/main_window/record_display.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -118,10 +118,11 @@ QLabel* pictureBox(QWidget* parent, const QString& resource)
 RecordCriteria queryCriteria(const MainControls& c)
 {
     RecordCriteria criteria;
-    criteria.cardFilterOn = c.Check1->isChecked();
-    criteria.cardText = c.Text2->text();
-    criteria.direction = directionChoice(c.Option1[0]->isChecked(), c.Option1[1]->isChecked(),
-                                         c.Option1[2]->isChecked());
+    criteria.cardFilterOn = c.cardFilterCheck->isChecked();
+    criteria.cardText = c.cardNumberEdit->text();
+    criteria.direction =
+        directionChoice(c.directionOptions[0]->isChecked(), c.directionOptions[1]->isChecked(),
+                        c.directionOptions[2]->isChecked());
     return criteria;
 }
 
@@ -149,16 +150,16 @@ FileReadStatus showRecordFile(RecordTableModel& records, const QString& path,
 // named, their text is what a screen reader speaks.
 void nameControlsWithoutCaption(const MainControls& c)
 {
-    c.DTPicker1->setAccessibleName(QStringLiteral("日期選擇器"));
-    c.Check1->setAccessibleName(QStringLiteral("卡號篩選核取方塊"));
-    c.Text2->setAccessibleName(QStringLiteral("卡號文字方塊"));
+    c.datePicker->setAccessibleName(QStringLiteral("日期選擇器"));
+    c.cardFilterCheck->setAccessibleName(QStringLiteral("卡號篩選核取方塊"));
+    c.cardNumberEdit->setAccessibleName(QStringLiteral("卡號文字方塊"));
     const std::array<QString, 4> listNames = {
         QStringLiteral("時間清單"), QStringLiteral("卡號清單"), QStringLiteral("姓名清單"),
         QStringLiteral("進出清單")};
     for (size_t k = 0; k < listNames.size(); ++k)
-        c.List1[k]->setAccessibleName(listNames[k]);
-    c.Image1->setAccessibleName(QStringLiteral("影像圖片方塊"));
-    c.Image2->setAccessibleName(QStringLiteral("無影像圖片方塊"));
+        c.resultLists[k]->setAccessibleName(listNames[k]);
+    c.photoBox->setAccessibleName(QStringLiteral("影像圖片方塊"));
+    c.fallbackPicture->setAccessibleName(QStringLiteral("無影像圖片方塊"));
 }
 
 // Without a position of its own the window manager would place the window where it likes; the
@@ -205,17 +206,17 @@ void CardImageWindow::createControls()
 void CardImageWindow::createQueryControls()
 {
     MainControls& c = m_controls;
-    c.Label1[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0), 180,
-                        270, 915, 285);
-    c.DTPicker1 = place(new DatePicker(this), QStringLiteral("DTPicker1"), 1170, 225, 1455, 330);
-    c.DTPicker1->setCalendarPopup(true);
-    c.DTPicker1->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    c.Check1 = place(new QCheckBox(this), QStringLiteral("Check1"), 225, 675, 240, 285);
-    c.Label1[1] =
+    c.fieldCaptions[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0),
+                               180, 270, 915, 285);
+    c.datePicker = place(new DatePicker(this), QStringLiteral("DTPicker1"), 1170, 225, 1455, 330);
+    c.datePicker->setCalendarPopup(true);
+    c.datePicker->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    c.cardFilterCheck = place(new QCheckBox(this), QStringLiteral("Check1"), 225, 675, 240, 285);
+    c.fieldCaptions[1] =
         place(plainLabel(this, QStringLiteral("卡號：")), indexed("Label1", 1), 540, 720, 600, 240);
-    c.Text2 = place(new QLineEdit(this), QStringLiteral("Text2"), 1170, 675, 1410, 330);
-    c.Label1[2] = place(plainLabel(this, QStringLiteral("進出選擇：")), indexed("Label1", 2), 180,
-                        1260, 915, 240);
+    c.cardNumberEdit = place(new QLineEdit(this), QStringLiteral("Text2"), 1170, 675, 1410, 330);
+    c.fieldCaptions[2] = place(plainLabel(this, QStringLiteral("進出選擇：")), indexed("Label1", 2),
+                               180, 1260, 915, 240);
 
     c.directionGroup = new QButtonGroup(this);
     const std::array<QString, 3> directionCaptions = {QStringLiteral("進"), QStringLiteral("出"),
@@ -224,31 +225,31 @@ void CardImageWindow::createQueryControls()
         QRect(1170, 1125, 555, 240), QRect(1800, 1125, 555, 240), QRect(1170, 1395, 735, 240)};
     for (int i = 0; i < 3; ++i) {
         const QRect& r = directionTwips[static_cast<size_t>(i)];
-        c.Option1[static_cast<size_t>(i)] =
+        c.directionOptions[static_cast<size_t>(i)] =
             place(new QRadioButton(directionCaptions[static_cast<size_t>(i)], this),
                   indexed("Option1", i), r.x(), r.y(), r.width(), r.height());
-        c.directionGroup->addButton(c.Option1[static_cast<size_t>(i)], i);
+        c.directionGroup->addButton(c.directionOptions[static_cast<size_t>(i)], i);
     }
 
-    c.Command2 = place(commandButton(this, QStringLiteral("查詢"), kQueryButtonColour),
-                       QStringLiteral("Command2"), 3540, 225, 855, 420);
-    c.Command1 = place(commandButton(this, QStringLiteral("清除"), kClearButtonColour),
-                       QStringLiteral("Command1"), 3540, 630, 855, 420);
-    c.Command3 = place(commandButton(this, QStringLiteral("參數檔載入"), kLoadButtonColour),
-                       QStringLiteral("Command3"), 3540, 1125, 855, 420);
+    c.queryButton = place(commandButton(this, QStringLiteral("查詢"), kQueryButtonColour),
+                          QStringLiteral("Command2"), 3540, 225, 855, 420);
+    c.clearButton = place(commandButton(this, QStringLiteral("清除"), kClearButtonColour),
+                          QStringLiteral("Command1"), 3540, 630, 855, 420);
+    c.loadButton = place(commandButton(this, QStringLiteral("參數檔載入"), kLoadButtonColour),
+                         QStringLiteral("Command3"), 3540, 1125, 855, 420);
 }
 
 void CardImageWindow::createResultLists()
 {
     MainControls& c = m_controls;
-    c.Label2[0] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 0), 135, 1665,
-                        1185, 240);
-    c.Label3 = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label3"), 1305,
-                     1665, 1320, 240);
-    c.Label4 = place(headingLabel(this, QStringLiteral("姓名")), QStringLiteral("Label4"), 2625,
-                     1665, 1140, 240);
-    c.Label5 = place(headingLabel(this, QStringLiteral("進出")), QStringLiteral("Label5"), 3765,
-                     1665, 630, 240);
+    c.timeHeadings[0] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 0), 135,
+                              1665, 1185, 240);
+    c.cardHeading = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label3"),
+                          1305, 1665, 1320, 240);
+    c.nameHeading = place(headingLabel(this, QStringLiteral("姓名")), QStringLiteral("Label4"),
+                          2625, 1665, 1140, 240);
+    c.directionHeading = place(headingLabel(this, QStringLiteral("進出")), QStringLiteral("Label5"),
+                               3765, 1665, 630, 240);
 
     const std::array<QRect, 4> listTwips = {
         QRect(135, 1890, 1170, 1860), QRect(1290, 1890, 1320, 1860), QRect(2610, 1890, 1155, 1860),
@@ -259,7 +260,7 @@ void CardImageWindow::createResultLists()
                            r.height());
         list->setModel(m_records);
         list->setModelColumn(k);
-        c.List1[static_cast<size_t>(k)] = list;
+        c.resultLists[static_cast<size_t>(k)] = list;
     }
     keepListsScrollingInStep();
 }
@@ -267,7 +268,7 @@ void CardImageWindow::createResultLists()
 void CardImageWindow::keepListsScrollingInStep()
 {
     // One scroll bar, on the last column, moves all four; the others would only repeat it.
-    const auto& lists = m_controls.List1;
+    const auto& lists = m_controls.resultLists;
     for (RecordListView* list : lists) {
         if (list != lists.back())
             list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -282,38 +283,39 @@ void CardImageWindow::keepListsScrollingInStep()
 void CardImageWindow::createDetailPanel()
 {
     MainControls& c = m_controls;
-    c.Label1[3] = place(plainLabel(this, QStringLiteral("影像資料：")), indexed("Label1", 3), 4575,
-                        225, 915, 285);
-    c.Label2[1] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 1), 4590, 540,
-                        915, 240);
-    c.Label7 = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label7"), 4590,
-                     765, 915, 240);
-    c.Label8 = place(headingLabel(this, QStringLiteral("姓名/狀態")), QStringLiteral("Label8"),
-                     4590, 990, 915, 240);
-    c.Label10 = place(headingLabel(this, QStringLiteral("影像類別")), QStringLiteral("Label10"),
-                      4590, 1215, 915, 240);
+    c.fieldCaptions[3] = place(plainLabel(this, QStringLiteral("影像資料：")), indexed("Label1", 3),
+                               4575, 225, 915, 285);
+    c.timeHeadings[1] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 1),
+                              4590, 540, 915, 240);
+    c.detailCardHeading = place(headingLabel(this, QStringLiteral("卡號")),
+                                QStringLiteral("Label7"), 4590, 765, 915, 240);
+    c.detailNameHeading = place(headingLabel(this, QStringLiteral("姓名/狀態")),
+                                QStringLiteral("Label8"), 4590, 990, 915, 240);
+    c.detailTypeHeading = place(headingLabel(this, QStringLiteral("影像類別")),
+                                QStringLiteral("Label10"), 4590, 1215, 915, 240);
     const std::array<int, 4> valueTops = {540, 765, 990, 1215};
     for (int i = 0; i < 4; ++i)
-        c.Label9[static_cast<size_t>(i)] = place(valueLabel(this), indexed("Label9", i), 5490,
-                                                 valueTops[static_cast<size_t>(i)], 2355, 240);
+        c.detailValues[static_cast<size_t>(i)] =
+            place(valueLabel(this), indexed("Label9", i), 5490, valueTops[static_cast<size_t>(i)],
+                  2355, 240);
 
-    c.Image1 = place(pictureBox(this, QStringLiteral(":/pictures/start.jpg")),
-                     QStringLiteral("Image1"), 4575, 1635, 3300, 2175);
-    c.Image1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    c.Image2 = place(pictureBox(this, QStringLiteral(":/pictures/no_photo.gif")),
-                     QStringLiteral("Image2"), 7425, 135, 420, 375);
-    c.Image2->hide();
+    c.photoBox = place(pictureBox(this, QStringLiteral(":/pictures/start.jpg")),
+                       QStringLiteral("Image1"), 4575, 1635, 3300, 2175);
+    c.photoBox->setFrameStyle(QFrame::Box | QFrame::Plain);
+    c.fallbackPicture = place(pictureBox(this, QStringLiteral(":/pictures/no_photo.gif")),
+                              QStringLiteral("Image2"), 7425, 135, 420, 375);
+    c.fallbackPicture->hide();
 
-    c.Label6 = place(new QLabel(this), QStringLiteral("Label6"), 5265, 45, 2670, 465);
-    c.Label6->setAlignment(Qt::AlignCenter);
-    c.Label6->setFont(mingFont(20.25));
-    QPalette statusPalette = c.Label6->palette();
+    c.statusLine = place(new QLabel(this), QStringLiteral("Label6"), 5265, 45, 2670, 465);
+    c.statusLine->setAlignment(Qt::AlignCenter);
+    c.statusLine->setFont(mingFont(20.25));
+    QPalette statusPalette = c.statusLine->palette();
     statusPalette.setColor(QPalette::WindowText, kStatusText);
-    c.Label6->setPalette(statusPalette);
+    c.statusLine->setPalette(statusPalette);
 
-    c.Timer1 = new QTimer(this);
-    c.Timer1->setObjectName(QStringLiteral("Timer1"));
-    c.Timer1->setInterval(kPlaybackIntervalMs);
+    c.playbackTimer = new QTimer(this);
+    c.playbackTimer->setObjectName(QStringLiteral("Timer1"));
+    c.playbackTimer->setInterval(kPlaybackIntervalMs);
 
     // While the frame is dragged the box changes size many times; decode once it rests.
     m_photoResize = new QTimer(this);
@@ -325,8 +327,10 @@ void CardImageWindow::setFocusOrder()
 {
     const MainControls& c = m_controls;
     const std::array<QWidget*, 13> order = {
-        c.Option1[0], c.Option1[1], c.Option1[2], c.Command1, c.Check1,   c.Text2,   c.Command2,
-        c.DTPicker1,  c.List1[0],   c.Command3,   c.List1[1], c.List1[2], c.List1[3]};
+        c.directionOptions[0], c.directionOptions[1], c.directionOptions[2], c.clearButton,
+        c.cardFilterCheck,     c.cardNumberEdit,      c.queryButton,         c.datePicker,
+        c.resultLists[0],      c.loadButton,          c.resultLists[1],      c.resultLists[2],
+        c.resultLists[3]};
     for (size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -334,81 +338,81 @@ void CardImageWindow::setFocusOrder()
 void CardImageWindow::connectEvents()
 {
     const MainControls& c = m_controls;
-    connect(c.Command1, &QPushButton::clicked, this, &CardImageWindow::Command1_Click);
-    connect(c.Command2, &QPushButton::clicked, this, &CardImageWindow::Command2_Click);
-    connect(c.Command3, &QPushButton::clicked, this, &CardImageWindow::Command3_Click);
-    connect(c.Timer1, &QTimer::timeout, this, &CardImageWindow::Timer1_Timer);
+    connect(c.clearButton, &QPushButton::clicked, this, &CardImageWindow::clearResults);
+    connect(c.queryButton, &QPushButton::clicked, this, &CardImageWindow::runQuery);
+    connect(c.loadButton, &QPushButton::clicked, this, &CardImageWindow::loadParameters);
+    connect(c.playbackTimer, &QTimer::timeout, this, &CardImageWindow::stepPlayback);
     connect(m_photoResize, &QTimer::timeout, this,
             [this] { redecodeShownPhoto(m_controls, m_state); });
     for (int k = 0; k < 4; ++k) {
-        RecordListView* list = c.List1[static_cast<size_t>(k)];
-        connect(list, &RecordListView::mousePressed, this, [this, k] { rec_show(k); });
-        connect(list, &RecordListView::keyReleased, this, [this, k] { rec_show(k); });
+        RecordListView* list = c.resultLists[static_cast<size_t>(k)];
+        connect(list, &RecordListView::mousePressed, this, [this, k] { showRecord(k); });
+        connect(list, &RecordListView::keyReleased, this, [this, k] { showRecord(k); });
     }
 }
 
 void CardImageWindow::runStartup()
 {
-    m_controls.DTPicker1->setDate(QDate::currentDate());
-    m_controls.Option1[2]->setChecked(true);
+    m_controls.datePicker->setDate(QDate::currentDate());
+    m_controls.directionOptions[2]->setChecked(true);
     // Creating the native window lets platforms that know their frame include it already.
     winId();
-    m_state.base_height = toBaseTwips(frameGeometry().height());
-    m_state.base_width = toBaseTwips(frameGeometry().width());
+    m_state.baseHeight = toBaseTwips(frameGeometry().height());
+    m_state.baseWidth = toBaseTwips(frameGeometry().width());
     m_baseHasFrame = frameGeometry().size() != size();
-    m_controls.Label6->raise();
-    m_controls.Option1[2]->setFocus();
+    m_controls.statusLine->raise();
+    m_controls.directionOptions[2]->setFocus();
     centreOnScreen(*this);
-    Command3_Click();
+    loadParameters();
 }
 
-bool CardImageWindow::para_read(const QString& para_fname)
+bool CardImageWindow::readParameters(const QString& path)
 {
-    if (readParameterFile(para_fname, m_state.para))
+    if (readParameterFile(path, m_state.parameters))
         return true;
     showMessage(this, QStringLiteral("不正確參數檔"));
     return false;
 }
 
-void CardImageWindow::Command1_Click()
+void CardImageWindow::clearResults()
 {
     // The four lists show one model: emptying it empties all four in one step.
     m_records->clear();
 }
 
-void CardImageWindow::Command2_Click()
+void CardImageWindow::runQuery()
 {
-    Command1_Click();
-    m_controls.Label6->setText(QString());
-    const QDate date = m_controls.DTPicker1->date();
-    m_state.cur_rec[kCurRecDate] = curRecDate(date);
-    const QString path = recordFilePath(m_state.para[kRecordsFolderSlot], date);
+    clearResults();
+    m_controls.statusLine->setText(QString());
+    const QDate date = m_controls.datePicker->date();
+    m_state.currentRecord.day = dayDigits(date);
+    const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], date);
     if (!fileExists(path)) {
-        m_controls.Label6->setText(QStringLiteral("紀錄不存在"));
+        m_controls.statusLine->setText(QStringLiteral("紀錄不存在"));
         return;
     }
     if (showRecordFile(*m_records, path, queryCriteria(m_controls)) != FileReadStatus::Ok)
         showMessage(this, QStringLiteral("紀錄檔無法讀取") + u'\n' + path);
 }
 
-void CardImageWindow::Command3_Click()
+void CardImageWindow::loadParameters()
 {
     DialogPara& dialog_para = Module1::dialog_para();
     runLoadCommand(dialog_para,
                    {[this, &dialog_para] { FileSelectDialog::showModal(dialog_para, this); },
-                    [this](const QString& path) { return para_read(path); },
+                    [this](const QString& path) { return readParameters(path); },
                     [this] { return caption(this); },
                     [this](const QString& text) {
                         setCaption(this, text);
                     }});
 }
 
-void CardImageWindow::rec_show(int list_no)
+void CardImageWindow::showRecord(int listIndex)
 {
-    showSelectedRecord(m_controls, m_state, list_no);
+    showSelectedRecord(m_controls, m_state, listIndex);
 }
 
-void CardImageWindow::Timer1_Timer()
+void CardImageWindow::stepPlayback()
 {
     showNextFrame(m_controls, m_state);
 }
@@ -440,7 +444,7 @@ void CardImageWindow::followWindowSize()
 {
     countLateFrameInBaseSize();
     const MainControls& c = m_controls;
-    const QSize photoBoxBefore = c.Image1->size();
+    const QSize photoBoxBefore = c.photoBox->size();
     const QSize outer = frameGeometry().size();
     MainLayoutInput input;
     input.state = isMinimized()   ? WindowShowState::Minimized
@@ -448,23 +452,23 @@ void CardImageWindow::followWindowSize()
                                   : WindowShowState::Normal;
     input.width = pixelsToTwips(outer.width());
     input.height = pixelsToTwips(outer.height());
-    input.base_width = m_state.base_width;
-    input.base_height = m_state.base_height;
-    input.list_top = pixelsToTwips(c.List1[0]->y());
-    input.image_top = pixelsToTwips(c.Image1->y());
-    input.image_left = pixelsToTwips(c.Image1->x());
-    const MainLayout layout = compute_main_layout(input);
+    input.baseWidth = m_state.baseWidth;
+    input.baseHeight = m_state.baseHeight;
+    input.listTop = pixelsToTwips(c.resultLists[0]->y());
+    input.imageTop = pixelsToTwips(c.photoBox->y());
+    input.imageLeft = pixelsToTwips(c.photoBox->x());
+    const MainLayout layout = computeMainLayout(input);
 
     switch (layout.height.kind) {
     case HeightAction::Kind::None:
         break;
     case HeightAction::Kind::RestoreWindowHeight:
-        resize(width(), height() + twipsToPixels(m_state.base_height) - outer.height());
+        resize(width(), height() + twipsToPixels(m_state.baseHeight) - outer.height());
         break;
     case HeightAction::Kind::SetHeights:
-        for (RecordListView* list : c.List1)
-            list->resize(list->width(), twipsToPixels(layout.height.list_height));
-        c.Image1->resize(c.Image1->width(), twipsToPixels(layout.height.image_height));
+        for (RecordListView* list : c.resultLists)
+            list->resize(list->width(), twipsToPixels(layout.height.listHeight));
+        c.photoBox->resize(c.photoBox->width(), twipsToPixels(layout.height.imageHeight));
         break;
     }
     // The width action reads the window as it is now: a nested pass may have changed it.
@@ -472,13 +476,13 @@ void CardImageWindow::followWindowSize()
     case WidthAction::Kind::None:
         break;
     case WidthAction::Kind::RestoreWindowWidth:
-        resize(width() + twipsToPixels(m_state.base_width) - frameGeometry().width(), height());
+        resize(width() + twipsToPixels(m_state.baseWidth) - frameGeometry().width(), height());
         break;
     case WidthAction::Kind::SetImageWidth:
-        c.Image1->resize(twipsToPixels(layout.width.image_width), c.Image1->height());
+        c.photoBox->resize(twipsToPixels(layout.width.imageWidth), c.photoBox->height());
         break;
     }
-    if (c.Image1->size() != photoBoxBefore)
+    if (c.photoBox->size() != photoBoxBefore)
         m_photoResize->start();
 }
 
@@ -490,8 +494,8 @@ void CardImageWindow::countLateFrameInBaseSize()
     const QSize frame = frameGeometry().size() - size();
     if (m_baseHasFrame || frame.isNull())
         return;
-    m_state.base_width = static_cast<qint16>(m_state.base_width + toBaseTwips(frame.width()));
-    m_state.base_height = static_cast<qint16>(m_state.base_height + toBaseTwips(frame.height()));
+    m_state.baseWidth = static_cast<qint16>(m_state.baseWidth + toBaseTwips(frame.width()));
+    m_state.baseHeight = static_cast<qint16>(m_state.baseHeight + toBaseTwips(frame.height()));
     m_baseHasFrame = true;
 }
 

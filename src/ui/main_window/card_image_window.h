@@ -27,14 +27,14 @@ public:
     RecordTableModel& records() { return *m_records; }
 
     // The commands of the window, one per button, and the list and timer reactions.
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void rec_show(int list_no);
-    void Timer1_Timer();
+    void clearResults();
+    void runQuery();
+    void loadParameters();
+    void showRecord(int listIndex);
+    void stepPlayback();
 
-    // Reads the parameter file into para; reports a malformed file with a message box.
-    bool para_read(const QString& para_fname);
+    // Reads the parameter file into the parameter table; reports a malformed file with a message box.
+    bool readParameters(const QString& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -54,7 +54,7 @@ private:
     MainControls m_controls;
     MainWindowState m_state;
     RecordTableModel* m_records = nullptr;
-    // Whether base_width and base_height include the window manager's frame.
+    // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;
     // Decodes the shown photo again once the photo box has stopped changing size.
     QTimer* m_photoResize = nullptr;

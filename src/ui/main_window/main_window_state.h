@@ -5,24 +5,24 @@
 
 #include <QString>
 
-#include <array>
-
 namespace card {
 
-inline constexpr int kCurRecSlots = 5;
-inline constexpr int kCurRecDate = 0;  // day of the last query, YYMMDD
-inline constexpr int kCurRecTime = 1;  // time of the selected swipe, hhmmss
-inline constexpr int kCurRecCard = 2;  // card number of the selected swipe
-inline constexpr int kCurRecPhoto = 4; // path of the photo file chosen last
+// The swipe the photo box is about.
+struct CurrentRecord {
+    QString day;       // day of the last query, YYMMDD
+    QString time;      // time of the selected swipe, hhmmss
+    QString card;      // card number of the selected swipe
+    QString photoPath; // the photo file chosen last
+};
 
 struct MainWindowState {
-    ParameterTable para;
-    std::array<QString, kCurRecSlots> cur_rec;
-    // The photo file Image1 shows; empty while it shows the start or the fallback picture.
+    ParameterTable parameters;
+    CurrentRecord currentRecord;
+    // The photo file the photo box shows; empty while it shows the start or the fallback picture.
     QString shownPhoto;
     // The window's outer size in twips at creation: the smallest size it keeps.
-    qint16 base_width = 0;
-    qint16 base_height = 0;
+    qint16 baseWidth = 0;
+    qint16 baseHeight = 0;
 };
 
 } // namespace card

@@ -1,13 +1,13 @@
 #include "ui/main_window/record_display.h"
 
+#include "core/photos/frame_step.h"
+#include "core/photos/photo_find.h"
+#include "core/photos/time_of_day.h"
+#include "core/platform/file_exists.h"
+#include "ui/common/photo_loader.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
 #include "ui/main_window/record_list_view.h"
-#include "core/platform/file_exists.h"
-#include "core/photos/frame_step.h"
-#include "core/photos/photo_find.h"
-#include "ui/common/photo_loader.h"
-#include "core/photos/time_of_day.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -25,62 +25,62 @@ const QString kPlaybackEndText = QStringLiteral("播放結束");
 
 QString listText(const MainControls& c, ListColumn column)
 {
-    return c.List1[static_cast<size_t>(column)]->selectedText();
+    return c.resultLists[static_cast<size_t>(column)]->selectedText();
 }
 
-// Every list selects the row of List1(list_no); no selection (-1) is copied like any row.
-void alignLists(const MainControls& c, int list_no)
+// Every list selects the row of result list listIndex; no selection (-1) is copied like any row.
+void alignLists(const MainControls& c, int listIndex)
 {
-    const int row = c.List1[static_cast<size_t>(list_no)]->selectedRow();
-    for (int k = 0; k < static_cast<int>(c.List1.size()); ++k) {
-        if (k != list_no)
-            c.List1[static_cast<size_t>(k)]->setSelectedRow(row);
+    const int row = c.resultLists[static_cast<size_t>(listIndex)]->selectedRow();
+    for (int k = 0; k < static_cast<int>(c.resultLists.size()); ++k) {
+        if (k != listIndex)
+            c.resultLists[static_cast<size_t>(k)]->setSelectedRow(row);
     }
 }
 
 void showNoPhoto(const MainControls& c, MainWindowState& state)
 {
-    c.Image1->setPixmap(c.Image2->pixmap());
+    c.photoBox->setPixmap(c.fallbackPicture->pixmap());
     state.shownPhoto.clear();
-    c.Label6->setText(kNoImageText);
-    for (QLabel* line : c.Label9)
+    c.statusLine->setText(kNoImageText);
+    for (QLabel* line : c.detailValues)
         line->clear();
 }
 
 void showPhoto(const MainControls& c, MainWindowState& state, const QString& imageType,
                const QPixmap& photo)
 {
-    const QString& date = state.cur_rec[kCurRecDate];
-    c.Label6->clear();
-    c.Label9[0]->setText(date + u' ' + listText(c, TimeColumn));
-    c.Label9[1]->setText(listText(c, CardColumn));
-    c.Label9[2]->setText(listText(c, NameColumn) + QStringLiteral("--") +
-                         listText(c, DirectionColumn));
-    c.Label9[3]->setText(imageType);
-    c.Image1->setPixmap(photo);
-    state.shownPhoto = state.cur_rec[kCurRecPhoto];
+    const QString& date = state.currentRecord.day;
+    c.statusLine->clear();
+    c.detailValues[0]->setText(date + u' ' + listText(c, TimeColumn));
+    c.detailValues[1]->setText(listText(c, CardColumn));
+    c.detailValues[2]->setText(listText(c, NameColumn) + QStringLiteral("--") +
+                               listText(c, DirectionColumn));
+    c.detailValues[3]->setText(imageType);
+    c.photoBox->setPixmap(photo);
+    state.shownPhoto = state.currentRecord.photoPath;
 }
 
 void endPlayback(const MainControls& c)
 {
-    c.Timer1->stop();
-    c.Label9[3]->setText(kPlaybackEndText);
+    c.playbackTimer->stop();
+    c.detailValues[3]->setText(kPlaybackEndText);
 }
 
 } // namespace
 
-void showSelectedRecord(const MainControls& c, MainWindowState& state, int list_no)
+void showSelectedRecord(const MainControls& c, MainWindowState& state, int listIndex)
 {
-    c.Timer1->stop();
-    alignLists(c, list_no);
-    auto& cur_rec = state.cur_rec;
-    cur_rec[kCurRecTime] = timeOfDayDigits(listText(c, TimeColumn));
-    cur_rec[kCurRecCard] = listText(c, CardColumn);
-    const PhotoLookup found = photo_find(state.para[kPhotoFolderSlot], cur_rec[kCurRecCard],
-                                         cur_rec[kCurRecDate], cur_rec[kCurRecTime], fileExists);
-    cur_rec[kCurRecPhoto] = found.path;
+    c.playbackTimer->stop();
+    alignLists(c, listIndex);
+    auto& currentRecord = state.currentRecord;
+    currentRecord.time = timeOfDayDigits(listText(c, TimeColumn));
+    currentRecord.card = listText(c, CardColumn);
+    const PhotoLookup found = findPhoto(state.parameters[kPhotoFolderSlot], currentRecord.card,
+                                        currentRecord.day, currentRecord.time, fileExists);
+    currentRecord.photoPath = found.path;
     const QPixmap photo =
-        found.outcome == PhotoOutcome::None ? QPixmap() : photoForBox(*c.Image1, found.path);
+        found.outcome == PhotoOutcome::None ? QPixmap() : photoForBox(*c.photoBox, found.path);
     if (photo.isNull()) {
         showNoPhoto(c, state);
         return;
@@ -88,24 +88,24 @@ void showSelectedRecord(const MainControls& c, MainWindowState& state, int list_
     const bool sequence = found.outcome == PhotoOutcome::Sequence;
     showPhoto(c, state, sequence ? kSequenceText : kStillPhotoText, photo);
     if (sequence)
-        c.Timer1->start();
+        c.playbackTimer->start();
 }
 
 void showNextFrame(const MainControls& c, MainWindowState& state)
 {
-    const FrameStep step = frame_step(state.cur_rec[kCurRecPhoto], fileExists);
-    state.cur_rec[kCurRecPhoto] = step.path;
+    const FrameStep step = stepFrame(state.currentRecord.photoPath, fileExists);
+    state.currentRecord.photoPath = step.path;
     if (step.ends)
         endPlayback(c);
     if (!step.load)
         return;
-    const QPixmap frame = photoForBox(*c.Image1, step.path);
+    const QPixmap frame = photoForBox(*c.photoBox, step.path);
     if (frame.isNull()) {
         if (!step.ends)
             endPlayback(c);
         return;
     }
-    c.Image1->setPixmap(frame);
+    c.photoBox->setPixmap(frame);
     state.shownPhoto = step.path;
 }
 
@@ -113,9 +113,9 @@ void redecodeShownPhoto(const MainControls& c, const MainWindowState& state)
 {
     if (state.shownPhoto.isEmpty())
         return;
-    const QPixmap photo = photoForBox(*c.Image1, state.shownPhoto);
+    const QPixmap photo = photoForBox(*c.photoBox, state.shownPhoto);
     if (!photo.isNull())
-        c.Image1->setPixmap(photo);
+        c.photoBox->setPixmap(photo);
 }
 
 } // namespace card

@@ -20,12 +20,12 @@ card::MainLayout layoutFor(WindowShowState state, double width, double height)
     input.state = state;
     input.width = width;
     input.height = height;
-    input.base_width = kBaseWidth;
-    input.base_height = kBaseHeight;
-    input.list_top = 1890;
-    input.image_top = 1635;
-    input.image_left = 4575;
-    return card::compute_main_layout(input);
+    input.baseWidth = kBaseWidth;
+    input.baseHeight = kBaseHeight;
+    input.listTop = 1890;
+    input.imageTop = 1635;
+    input.imageLeft = 4575;
+    return card::computeMainLayout(input);
 }
 
 } // namespace
@@ -91,20 +91,20 @@ void TestMainLayout::actions()
     const card::MainLayout layout = layoutFor(state, width, height);
     QCOMPARE(layout.height.kind, heightKind);
     if (heightKind == HeightAction::Kind::SetHeights) {
-        QCOMPARE(layout.height.list_height, listHeight);
-        QCOMPARE(layout.height.image_height, imageHeight);
+        QCOMPARE(layout.height.listHeight, listHeight);
+        QCOMPARE(layout.height.imageHeight, imageHeight);
     }
     QCOMPARE(layout.width.kind, widthKind);
     if (widthKind == WidthAction::Kind::SetImageWidth)
-        QCOMPARE(layout.width.image_width, imageWidth);
+        QCOMPARE(layout.width.imageWidth, imageWidth);
 }
 
 void TestMainLayout::subtractionIsInFloatingPoint()
 {
     const card::MainLayout layout = layoutFor(WindowShowState::Normal, 9000.5, 6000.25);
-    QCOMPARE(layout.height.list_height, 3410.25);
-    QCOMPARE(layout.height.image_height, 3665.25);
-    QCOMPARE(layout.width.image_width, 4075.5);
+    QCOMPARE(layout.height.listHeight, 3410.25);
+    QCOMPARE(layout.height.imageHeight, 3665.25);
+    QCOMPARE(layout.width.imageWidth, 4075.5);
 }
 
 QTEST_GUILESS_MAIN(TestMainLayout)

@@ -67,7 +67,7 @@ void TestFrameStep::playback()
     QList<int> tests;
     for (int tick = 0; tick < 10; ++tick) {
         files.clearLog();
-        const card::FrameStep step = card::frame_step(path, files.test());
+        const card::FrameStep step = card::stepFrame(path, files.test());
         path = step.path;
         ticks.append(tickText(step));
         tests.append(static_cast<int>(files.probed().size()));
@@ -85,13 +85,13 @@ void TestFrameStep::deletedCurrentFrameWaits()
     ProbeLog files;
     for (int number = 1; number <= 5; ++number)
         files.add(frame(folder, number));
-    card::FrameStep step = card::frame_step(frame(folder, 5), files.test());
+    card::FrameStep step = card::stepFrame(frame(folder, 5), files.test());
     QCOMPARE(step.path, frame(folder, 4));
 
     files.remove(frame(folder, 4));
     for (int tick = 0; tick < 2; ++tick) {
         files.clearLog();
-        step = card::frame_step(step.path, files.test());
+        step = card::stepFrame(step.path, files.test());
         QCOMPARE(step.path, frame(folder, 4));
         QVERIFY(!step.load);
         QVERIFY(!step.ends);
@@ -99,7 +99,7 @@ void TestFrameStep::deletedCurrentFrameWaits()
     }
 
     files.add(frame(folder, 4));
-    step = card::frame_step(step.path, files.test());
+    step = card::stepFrame(step.path, files.test());
     QCOMPARE(step.path, frame(folder, 3));
     QVERIFY(step.load);
 }
@@ -122,10 +122,10 @@ void TestFrameStep::onlyTheFrameSuffixSteps()
     files.add(frame(folder, 5));
     files.add(frame(folder, 3));
     files.add(frame(folder, 1));
-    card::FrameStep step = card::frame_step(frame(folder, 5), files.test());
+    card::FrameStep step = card::stepFrame(frame(folder, 5), files.test());
     QCOMPARE(step.path, frame(folder, 3));
     QVERIFY(step.load);
-    step = card::frame_step(step.path, files.test());
+    step = card::stepFrame(step.path, files.test());
     QCOMPARE(step.path, frame(folder, 1));
     QVERIFY(step.ends && step.load);
     for (const QString& probed : files.probed())

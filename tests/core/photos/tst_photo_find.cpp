@@ -1,8 +1,8 @@
 #include "core/photos/photo_find.h"
 
+#include "core/photos/time_of_day.h"
 #include "core/platform/path_join.h"
 #include "support/probe_log.h"
-#include "core/photos/time_of_day.h"
 
 #include <QTest>
 
@@ -78,7 +78,7 @@ void TestPhotoFind::firstPresentInOrder()
     QFETCH(PhotoOutcome, expectedOutcome);
     QFETCH(QStringList, expectedProbes);
     ProbeLog files(photos(present));
-    const card::PhotoLookup found = card::photo_find(kFolder, kCard, kDate, kTime, files.test());
+    const card::PhotoLookup found = card::findPhoto(kFolder, kCard, kDate, kTime, files.test());
     QCOMPARE(found.path, photo(expectedSuffix));
     QCOMPARE(found.outcome, expectedOutcome);
     QStringList probes;
@@ -118,7 +118,7 @@ void TestPhotoFind::probedNames()
     QFETCH(QString, firstProbe);
     ProbeLog files;
     const card::PhotoLookup found =
-        card::photo_find(folder, card, kDate, card::timeOfDayDigits(listedTime), files.test());
+        card::findPhoto(folder, card, kDate, card::timeOfDayDigits(listedTime), files.test());
     QCOMPARE(files.probed().first(), firstProbe);
     const QString stem = firstProbe.chopped(QStringLiteral("-C.jpg").size());
     QCOMPARE(files.probed().last(), stem + "-1.jpg");
@@ -130,8 +130,7 @@ void TestPhotoFind::swipeWithoutTimeFindsNothing()
     // Even a file whose name has an empty time is no photo of a swipe without a time of day.
     const QString emptyTimeStill = kFolder + sep() + kCard + "-070515--C.jpg";
     ProbeLog files({emptyTimeStill});
-    const card::PhotoLookup found =
-        card::photo_find(kFolder, kCard, kDate, QString(), files.test());
+    const card::PhotoLookup found = card::findPhoto(kFolder, kCard, kDate, QString(), files.test());
     QCOMPARE(found.outcome, PhotoOutcome::None);
     QCOMPARE(found.path, kFolder + sep() + kCard + "-070515--1.jpg");
     QVERIFY(files.probed().isEmpty());

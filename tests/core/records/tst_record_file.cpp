@@ -34,7 +34,7 @@ void TestRecordFile::dayFileAndCurRec()
     QFETCH(QString, fileName);
     QFETCH(QString, curRec);
     QCOMPARE(card::recordFileName(date), fileName);
-    QCOMPARE(card::curRecDate(date), curRec);
+    QCOMPARE(card::dayDigits(date), curRec);
 }
 
 void TestRecordFile::pathKeepsTheFolderAsStored_data()

@@ -2,11 +2,11 @@
 // can be read, keeps the four lists in step and stays usable.
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/record_list_view.h"
 #include "core/platform/path_join.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
 #include "support/temp_site.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QDateEdit>
 #include <QFile>
@@ -25,7 +25,7 @@ const QByteArray kGoodDay = "08:00:00,\"1\",\"A\",\"\xB6\x69\"\r\n";
 QStringList listedTimes(const CardImageWindow& window)
 {
     QStringList times;
-    const QAbstractItemModel* model = window.controls().List1[0]->model();
+    const QAbstractItemModel* model = window.controls().resultLists[0]->model();
     for (int row = 0; row < model->rowCount(); ++row)
         times << model->index(row, 0).data().toString();
     return times;
@@ -33,16 +33,16 @@ QStringList listedTimes(const CardImageWindow& window)
 
 void query(CardImageWindow& window, const QString& recordsFolder, const QDate& day = kDay)
 {
-    window.state().para[card::kRecordsFolderSlot] = recordsFolder;
-    window.controls().DTPicker1->setDate(day);
-    window.controls().Option1[2]->setChecked(true);
-    window.Command2_Click();
+    window.state().parameters[card::kRecordsFolderSlot] = recordsFolder;
+    window.controls().datePicker->setDate(day);
+    window.controls().directionOptions[2]->setChecked(true);
+    window.runQuery();
 }
 
 // Row r of each list lies beside row r of the others, whatever its values hold.
 void expectRowsInStep(const CardImageWindow& window)
 {
-    const auto& lists = window.controls().List1;
+    const auto& lists = window.controls().resultLists;
     const QAbstractItemModel* model = lists[0]->model();
     for (int row = 0; row < model->rowCount(); ++row) {
         const QRect first = lists[0]->visualRect(model->index(row, 0));
@@ -58,7 +58,7 @@ void expectUsable(CardImageWindow& window, const card::test::TempSite& site)
     site.write("good/" + kDayFile, kGoodDay);
     query(window, site.filePath("good"));
     QCOMPARE(listedTimes(window), QStringList{"08:00:00"});
-    QVERIFY(window.controls().Label6->text().isEmpty());
+    QVERIFY(window.controls().statusLine->text().isEmpty());
 }
 
 } // namespace
@@ -131,7 +131,7 @@ void TestBadRecords::content()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     query(window, site.filePath("rec"));
     QCOMPARE(listedTimes(window), times);
-    QVERIFY(window.controls().Label6->text().isEmpty());
+    QVERIFY(window.controls().statusLine->text().isEmpty());
     if (!times.isEmpty())
         QCOMPARE(window.records().index(0, 1).data().toString(), firstCard);
     expectRowsInStep(window);
@@ -145,7 +145,7 @@ void TestBadRecords::hugeLineWithoutSeparator()
     CardImageWindow window;
     query(window, site.filePath("rec"));
     QCOMPARE(window.records().rowCount(), 0);
-    QVERIFY(window.controls().Label6->text().isEmpty());
+    QVERIFY(window.controls().statusLine->text().isEmpty());
     expectUsable(window, site);
 }
 
@@ -162,9 +162,9 @@ void TestBadRecords::hugeValueInsideARecordIsShownCutOff()
     QCOMPARE(shown.size(), card::kMaxShownValueBytes + 1);
     QVERIFY(shown.endsWith(QChar(u'…')));
     QCOMPARE(window.records().index(0, 3).data().toString(), QStringLiteral("進"));
-    window.controls().List1[0]->setSelectedRow(0);
-    window.rec_show(0);
-    QCOMPARE(window.controls().Label6->text(), QStringLiteral("影像不存在"));
+    window.controls().resultLists[0]->setSelectedRow(0);
+    window.showRecord(0);
+    QCOMPARE(window.controls().statusLine->text(), QStringLiteral("影像不存在"));
     QCOMPARE(window.records().index(1, 0).data().toString(), QStringLiteral("08:00:00"));
 }
 
@@ -175,7 +175,7 @@ void TestBadRecords::folderWhereTheFileShouldBe()
     CardImageWindow window;
     query(window, site.filePath("rec"));
     QCOMPARE(window.records().rowCount(), 0);
-    QCOMPARE(window.controls().Label6->text(), QStringLiteral("紀錄不存在"));
+    QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
     expectUsable(window, site);
 }
 
@@ -184,9 +184,9 @@ void TestBadRecords::longFolderValue()
     card::test::TempSite site;
     CardImageWindow window;
     query(window, QString(10'000, u'a'));
-    QCOMPARE(window.controls().Label6->text(), QStringLiteral("紀錄不存在"));
+    QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
     query(window, site.path() + QString(10'000, u'/') + "rec");
-    QCOMPARE(window.controls().Label6->text(), QStringLiteral("紀錄不存在"));
+    QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
     expectUsable(window, site);
 }
 

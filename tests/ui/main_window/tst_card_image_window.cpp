@@ -1,10 +1,10 @@
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/record_list_view.h"
 #include "core/platform/twips.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
 #include "support/record_table_text.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,25 +48,26 @@ void TestCardImageWindow::initialStateAfterStartup()
     QCOMPARE(modals.seen().first().objectName, QStringLiteral("file_select"));
     const auto& c = window.controls();
     QCOMPARE(window.windowTitle(), QStringLiteral("刷卡影像資料查詢"));
-    QCOMPARE(c.DTPicker1->date(), QDate::currentDate());
-    QVERIFY(c.Option1[2]->isChecked());
-    QVERIFY(!c.Option1[0]->isChecked() && !c.Option1[1]->isChecked());
-    QVERIFY(!c.Check1->isChecked());
-    QVERIFY(c.Text2->text().isEmpty());
-    for (auto* list : c.List1)
+    QCOMPARE(c.datePicker->date(), QDate::currentDate());
+    QVERIFY(c.directionOptions[2]->isChecked());
+    QVERIFY(!c.directionOptions[0]->isChecked() && !c.directionOptions[1]->isChecked());
+    QVERIFY(!c.cardFilterCheck->isChecked());
+    QVERIFY(c.cardNumberEdit->text().isEmpty());
+    for (auto* list : c.resultLists)
         QCOMPARE(list->model()->rowCount(), 0);
-    QVERIFY(c.Label6->text().isEmpty());
-    for (auto* label : c.Label9)
+    QVERIFY(c.statusLine->text().isEmpty());
+    for (auto* label : c.detailValues)
         QVERIFY(label->text().isEmpty());
-    QVERIFY(!c.Timer1->isActive());
-    QCOMPARE(c.Timer1->interval(), 1000);
-    const QImage start = c.Image1->pixmap().toImage();
+    QVERIFY(!c.playbackTimer->isActive());
+    QCOMPARE(c.playbackTimer->interval(), 1000);
+    const QImage start = c.photoBox->pixmap().toImage();
     QCOMPARE(start.size(), QSize(320, 240));
-    QCOMPARE(c.Image2->pixmap().size(), QSize(100, 100));
-    QVERIFY(c.Image2->isHidden());
-    for (const QString& slot : window.state().cur_rec)
-        QVERIFY(slot.isEmpty());
-    for (const QString& slot : window.state().para)
+    QCOMPARE(c.fallbackPicture->pixmap().size(), QSize(100, 100));
+    QVERIFY(c.fallbackPicture->isHidden());
+    const card::CurrentRecord& record = window.state().currentRecord;
+    for (const QString* slot : {&record.day, &record.time, &record.card, &record.photoPath})
+        QVERIFY(slot->isEmpty());
+    for (const QString& slot : window.state().parameters)
         QVERIFY(slot.isEmpty());
 }
 
@@ -139,14 +140,14 @@ void TestCardImageWindow::colours()
 {
     CardImageWindow window;
     const auto& c = window.controls();
-    QCOMPARE(c.Command2->palette().color(QPalette::Button), QColor(255, 255, 128));
-    QCOMPARE(c.Command1->palette().color(QPalette::Button), QColor(192, 255, 192));
-    QCOMPARE(c.Command3->palette().color(QPalette::Button), QColor(255, 192, 128));
-    QCOMPARE(c.Label3->palette().color(QPalette::Window), QColor(224, 224, 224));
-    QCOMPARE(c.Label6->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QVERIFY(c.Label6->font().bold());
-    QCOMPARE(c.Label6->font().pointSizeF(), 20.25);
-    QCOMPARE(c.Label6->alignment(), Qt::AlignCenter);
+    QCOMPARE(c.queryButton->palette().color(QPalette::Button), QColor(255, 255, 128));
+    QCOMPARE(c.clearButton->palette().color(QPalette::Button), QColor(192, 255, 192));
+    QCOMPARE(c.loadButton->palette().color(QPalette::Button), QColor(255, 192, 128));
+    QCOMPARE(c.cardHeading->palette().color(QPalette::Window), QColor(224, 224, 224));
+    QCOMPARE(c.statusLine->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QVERIFY(c.statusLine->font().bold());
+    QCOMPARE(c.statusLine->font().pointSizeF(), 20.25);
+    QCOMPARE(c.statusLine->alignment(), Qt::AlignCenter);
 }
 
 void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
@@ -156,15 +157,15 @@ void TestCardImageWindow::baseSizeIsTheSizeAtCreation()
     modals.press("Command1(2)");
     window.runStartup();
     QCOMPARE(modals.seen().size(), 1);
-    QVERIFY(window.state().base_width >= 8010);
-    QVERIFY(window.state().base_height >= 4155);
-    const qint16 baseWidth = window.state().base_width;
-    const qint16 baseHeight = window.state().base_height;
+    QVERIFY(window.state().baseWidth >= 8010);
+    QVERIFY(window.state().baseHeight >= 4155);
+    const qint16 baseWidth = window.state().baseWidth;
+    const qint16 baseHeight = window.state().baseHeight;
     window.show();
     window.resize(800, 600);
     window.showMaximized();
-    QCOMPARE(window.state().base_width, baseWidth);
-    QCOMPARE(window.state().base_height, baseHeight);
+    QCOMPARE(window.state().baseWidth, baseWidth);
+    QCOMPARE(window.state().baseHeight, baseHeight);
 }
 
 void TestCardImageWindow::datePickerPartsByKeyboard()
@@ -173,7 +174,7 @@ void TestCardImageWindow::datePickerPartsByKeyboard()
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QDateEdit* picker = window.controls().DTPicker1;
+    QDateEdit* picker = window.controls().datePicker;
     picker->setFocus(Qt::TabFocusReason);
     QCOMPARE(picker->currentSection(), QDateTimeEdit::YearSection);
     QTest::keyClick(picker, Qt::Key_Right, Qt::ControlModifier);
@@ -192,8 +193,8 @@ void TestCardImageWindow::listsShareOneModel()
     CardImageWindow window;
     const auto& c = window.controls();
     for (int k = 0; k < 4; ++k) {
-        QCOMPARE(c.List1[static_cast<size_t>(k)]->model(), c.List1[0]->model());
-        QCOMPARE(c.List1[static_cast<size_t>(k)]->modelColumn(), k);
+        QCOMPARE(c.resultLists[static_cast<size_t>(k)]->model(), c.resultLists[0]->model());
+        QCOMPARE(c.resultLists[static_cast<size_t>(k)]->modelColumn(), k);
     }
 }
 
@@ -219,8 +220,8 @@ void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QSize frame = window.frameGeometry().size() - window.size();
-    const QSize base(card::twipsToPixels(window.state().base_width),
-                     card::twipsToPixels(window.state().base_height));
+    const QSize base(card::twipsToPixels(window.state().baseWidth),
+                     card::twipsToPixels(window.state().baseHeight));
     const QSize expected = (requested + frame).expandedTo(base);
     if (whileMinimized)
         window.showMinimized();
@@ -232,14 +233,14 @@ void TestCardImageWindow::listsAndPhotoBoxFollowTheWindow()
     const auto twips = [](int pixels) {
         return card::pixelsToTwips(pixels);
     };
-    for (auto* list : c.List1) {
+    for (auto* list : c.resultLists) {
         QCOMPARE(list->height(), card::twipsToPixels(twips(expected.height()) - 2590));
         QCOMPARE(list->y(), card::twipsToPixels(1890));
     }
-    QCOMPARE(c.Image1->height(), card::twipsToPixels(twips(expected.height()) - 2335));
-    QCOMPARE(c.Image1->width(), card::twipsToPixels(twips(expected.width()) - 4925));
-    QCOMPARE(c.Image1->pos(), QPoint(card::twipsToPixels(4575), card::twipsToPixels(1635)));
-    QCOMPARE(c.List1[0]->width(), card::twipsToPixels(1170));
+    QCOMPARE(c.photoBox->height(), card::twipsToPixels(twips(expected.height()) - 2335));
+    QCOMPARE(c.photoBox->width(), card::twipsToPixels(twips(expected.width()) - 4925));
+    QCOMPARE(c.photoBox->pos(), QPoint(card::twipsToPixels(4575), card::twipsToPixels(1635)));
+    QCOMPARE(c.resultLists[0]->width(), card::twipsToPixels(1170));
 }
 
 void TestCardImageWindow::listsScrollInStep_data()
@@ -264,7 +265,7 @@ void TestCardImageWindow::listsScrollInStep()
     window.records().setTable(card::test::recordTableFromText(day));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const auto& lists = window.controls().List1;
+    const auto& lists = window.controls().resultLists;
     lists[static_cast<size_t>(list)]->setFocus();
     lists[static_cast<size_t>(list)]->setCurrentIndex(window.records().index(0, list));
     for (int i = 0; i < presses; ++i)

@@ -39,7 +39,7 @@ void answerOpening(ModalScript& modals, const QString& action)
             card::test::pressButton(modal, "Command1(1)");
         });
         if (name == u"short.spf")
-            modals.press(kOk); // para_read's own message
+            modals.press(kOk); // readParameters's own message
     }
 }
 
@@ -102,7 +102,7 @@ void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder()
     QVERIFY(!windowShown);
     QCOMPARE(listed, (QStringList{"good.spf", "short.spf"}));
     QCOMPARE(shownCaption(window), QStringLiteral("刷卡影像資料查詢：") + m_folder + "/good.spf");
-    QCOMPARE(window.state().para[card::kPhotoFolderSlot], QStringLiteral("g19"));
+    QCOMPARE(window.state().parameters[card::kPhotoFolderSlot], QStringLiteral("g19"));
 }
 
 void TestLoadCommandWindow::loads_data()
@@ -156,7 +156,7 @@ void TestLoadCommandWindow::loads()
     ModalScript modals;
     for (const QString& action : std::as_const(actions)) {
         answerOpening(modals, action);
-        window.Command3_Click();
+        window.loadParameters();
         // Changed once loaded: an opening that loads nothing must not read it again.
         if (action == u"pick good.spf")
             m_site->write("[*]site/good.spf", values("changed", 26));
@@ -174,8 +174,8 @@ void TestLoadCommandWindow::loads()
     QCOMPARE(dialogTitles, QStringList(actions.size(), QStringLiteral("伺服器參數檔載入")));
     QCOMPARE(shown, messages);
     QCOMPARE(shownCaption(window), QString(caption).replace(u'@', m_folder));
-    QCOMPARE(window.state().para[0], para0);
-    QCOMPARE(window.state().para[card::kRecordsFolderSlot], para17);
+    QCOMPARE(window.state().parameters[0], para0);
+    QCOMPARE(window.state().parameters[card::kRecordsFolderSlot], para17);
 
     const card::DialogPara& dialog_para = card::Module1::dialog_para();
     QCOMPARE(dialog_para[card::kDialogCodeSlot], code);

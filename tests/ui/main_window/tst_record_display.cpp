@@ -1,10 +1,10 @@
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/record_list_view.h"
 #include "core/records/record_table_model.h"
 #include "support/record_table_text.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -83,8 +83,8 @@ struct Viewer {
         still("<b>1-070515-120000");
 
         window->records().setTable(card::test::recordTableFromText(kRecords));
-        window->state().cur_rec[card::kCurRecDate] = kDate;
-        window->state().para[card::kPhotoFolderSlot] = folder;
+        window->state().currentRecord.day = kDate;
+        window->state().parameters[card::kPhotoFolderSlot] = folder;
         window->show();
     }
 
@@ -100,11 +100,11 @@ struct Viewer {
     }
 
     const card::MainControls& c() const { return window->controls(); }
-    QString curRec(int slot) const { return window->state().cur_rec[slot]; }
+    const card::CurrentRecord& currentRecord() const { return window->state().currentRecord; }
 
     void press(int list, int row, Qt::MouseButton button = Qt::LeftButton) const
     {
-        card::RecordListView* view = c().List1[list];
+        card::RecordListView* view = c().resultLists[list];
         const QModelIndex index = view->model()->index(row, list);
         view->scrollTo(index);
         const QPoint centre = view->visualRect(index).center();
@@ -115,7 +115,7 @@ struct Viewer {
     QList<int> selectedRows() const
     {
         QList<int> rows;
-        for (auto* list : c().List1)
+        for (auto* list : c().resultLists)
             rows.append(list->selectedRow());
         return rows;
     }
@@ -123,20 +123,20 @@ struct Viewer {
     QStringList infoLines() const
     {
         QStringList lines;
-        for (QLabel* line : c().Label9)
+        for (QLabel* line : c().detailValues)
             lines.append(line->text());
         return lines;
     }
 
     QColor shownColour() const
     {
-        const QImage shown = c().Image1->pixmap().toImage();
+        const QImage shown = c().photoBox->pixmap().toImage();
         return shown.pixelColor(shown.width() / 2, shown.height() / 2);
     }
 
     bool showsFallback() const
     {
-        return c().Image1->pixmap().toImage() == c().Image2->pixmap().toImage();
+        return c().photoBox->pixmap().toImage() == c().fallbackPicture->pixmap().toImage();
     }
 };
 
@@ -220,19 +220,19 @@ void TestRecordDisplay::pressShowsTheRecord()
     // A sequence plays on another row before: the press must move the selection before it is
     // read, and stop that playback.
     viewer.press(0, 4);
-    QVERIFY(viewer.c().Timer1->isActive());
+    QVERIFY(viewer.c().playbackTimer->isActive());
     viewer.press(list, row, button);
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(row));
-    QCOMPARE(viewer.curRec(card::kCurRecTime), time);
-    QCOMPARE(viewer.curRec(card::kCurRecCard), info[1]);
-    QCOMPARE(viewer.curRec(card::kCurRecPhoto),
+    QCOMPARE(viewer.currentRecord().time, time);
+    QCOMPARE(viewer.currentRecord().card, info[1]);
+    QCOMPARE(viewer.currentRecord().photoPath,
              viewer.folder + "/" + info[1] + "-070515-" + time + photoSuffix);
     QCOMPARE(viewer.infoLines(), info);
     // Shown as written: markup would draw narrower than the text itself.
-    for (QLabel* line : viewer.c().Label9)
+    for (QLabel* line : viewer.c().detailValues)
         QVERIFY(line->sizeHint().width() >= line->fontMetrics().horizontalAdvance(line->text()));
-    QVERIFY(viewer.c().Label6->text().isEmpty());
-    QCOMPARE(viewer.c().Timer1->isActive(), info[3] == kPlaying);
+    QVERIFY(viewer.c().statusLine->text().isEmpty());
+    QCOMPARE(viewer.c().playbackTimer->isActive(), info[3] == kPlaying);
     QVERIFY2(sameColour(viewer.shownColour(), colour), qPrintable(viewer.shownColour().name()));
 }
 
@@ -260,28 +260,28 @@ void TestRecordDisplay::noPhotoShowsTheFallback()
     viewer.press(0, 4); // a sequence plays and the info lines are full before
     viewer.press(1, row);
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(row));
-    QCOMPARE(viewer.curRec(card::kCurRecTime), time);
-    QCOMPARE(viewer.curRec(card::kCurRecPhoto), viewer.folder + "/" + photoPath);
+    QCOMPARE(viewer.currentRecord().time, time);
+    QCOMPARE(viewer.currentRecord().photoPath, viewer.folder + "/" + photoPath);
     QVERIFY(viewer.showsFallback());
-    QCOMPARE(viewer.c().Label6->text(), kNoImage);
+    QCOMPARE(viewer.c().statusLine->text(), kNoImage);
     QCOMPARE(viewer.infoLines(), QStringList({"", "", "", ""}));
-    QVERIFY(!viewer.c().Timer1->isActive());
+    QVERIFY(!viewer.c().playbackTimer->isActive());
 }
 
 void TestRecordDisplay::keyReleaseShowsTheNewRow()
 {
     Viewer viewer;
     viewer.press(3, 6);
-    QTest::keyClick(viewer.c().List1[3], Qt::Key_Down);
+    QTest::keyClick(viewer.c().resultLists[3], Qt::Key_Down);
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
     QCOMPARE(viewer.infoLines()[0], QStringLiteral("070515 10:15:30"));
     QVERIFY(sameColour(viewer.shownColour(), kStillColour));
 
-    QTest::keyClick(viewer.c().List1[0], Qt::Key_Up);
-    QTest::keyClick(viewer.c().List1[0], Qt::Key_Up);
+    QTest::keyClick(viewer.c().resultLists[0], Qt::Key_Up);
+    QTest::keyClick(viewer.c().resultLists[0], Qt::Key_Up);
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(5));
     QCOMPARE(viewer.infoLines()[3], kPlaying);
-    QVERIFY(viewer.c().Timer1->isActive());
+    QVERIFY(viewer.c().playbackTimer->isActive());
 }
 
 void TestRecordDisplay::heldKeyShowsTheRowWhereItIsLetGo()
@@ -289,7 +289,7 @@ void TestRecordDisplay::heldKeyShowsTheRowWhereItIsLetGo()
     Viewer viewer;
     viewer.press(0, 6);
     const QStringList shownForRow6 = viewer.infoLines();
-    card::RecordListView* list = viewer.c().List1[0];
+    card::RecordListView* list = viewer.c().resultLists[0];
     // The window system repeats a held key as press and release pairs marked as repeats.
     QTest::sendKeyEvent(QTest::Press, list, Qt::Key_Down, QString(), Qt::NoModifier);
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
@@ -318,15 +318,15 @@ void TestRecordDisplay::photoFollowsTheBoxSize()
     Viewer viewer;
     QVERIFY(QTest::qWaitForWindowExposed(viewer.window.get()));
     viewer.press(0, row);
-    const QSize before = viewer.c().Image1->pixmap().size();
+    const QSize before = viewer.c().photoBox->pixmap().size();
     viewer.window->resize(viewer.window->size() + QSize(200, 150));
-    const QSize box = viewer.c().Image1->contentsRect().size();
+    const QSize box = viewer.c().photoBox->contentsRect().size();
     QVERIFY(box.width() > before.width());
     if (redecoded) {
-        QTRY_COMPARE(viewer.c().Image1->pixmap().size(), box);
+        QTRY_COMPARE(viewer.c().photoBox->pixmap().size(), box);
     } else {
         QTest::qWait(400);
-        QCOMPARE(viewer.c().Image1->pixmap().size(), before);
+        QCOMPARE(viewer.c().photoBox->pixmap().size(), before);
         QVERIFY(viewer.showsFallback());
     }
 }
@@ -335,7 +335,8 @@ void TestRecordDisplay::resizeAfterPlaybackKeepsTheLastFrame_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("ticks");
-    QTest::addColumn<QString>("fileWrittenAfterTheEnd"); // the file cur_rec(4) names at the end
+    QTest::addColumn<QString>(
+        "fileWrittenAfterTheEnd"); // the file currentRecord(4) names at the end
     QTest::addColumn<int>("lastFrame");
     QTest::newRow("frame 1 appears after frames 5 and 2")
         << 5 << 2 << "00050000-070515-093000-1.jpg" << 2;
@@ -353,12 +354,12 @@ void TestRecordDisplay::resizeAfterPlaybackKeepsTheLastFrame()
     QVERIFY(QTest::qWaitForWindowExposed(viewer.window.get()));
     viewer.press(0, row);
     for (int tick = 0; tick < ticks; ++tick)
-        viewer.window->Timer1_Timer();
+        viewer.window->stepPlayback();
     QCOMPARE(viewer.infoLines()[3], kEnded);
-    QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(fileWrittenAfterTheEnd));
+    QVERIFY(viewer.currentRecord().photoPath.endsWith(fileWrittenAfterTheEnd));
     viewer.write(fileWrittenAfterTheEnd, jpegBytes(QColor(Qt::black)));
     viewer.window->resize(viewer.window->size() + QSize(200, 150));
-    QTRY_COMPARE(viewer.c().Image1->pixmap().size(), viewer.c().Image1->contentsRect().size());
+    QTRY_COMPARE(viewer.c().photoBox->pixmap().size(), viewer.c().photoBox->contentsRect().size());
     QVERIFY2(sameColour(viewer.shownColour(), frameColour(lastFrame)),
              qPrintable(viewer.shownColour().name()));
 }
@@ -375,7 +376,7 @@ void TestRecordDisplay::controlKeyNeverClearsTheRow()
     QFETCH(bool, mouse);
     Viewer viewer;
     viewer.press(1, 7);
-    card::RecordListView* list = viewer.c().List1[1];
+    card::RecordListView* list = viewer.c().resultLists[1];
     if (mouse) {
         const QPoint centre = list->visualRect(list->model()->index(7, 1)).center();
         // Later than a double-click would be.
@@ -387,20 +388,20 @@ void TestRecordDisplay::controlKeyNeverClearsTheRow()
     }
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
     QCOMPARE(viewer.infoLines()[1], QStringLiteral("00070000"));
-    QVERIFY(viewer.c().Label6->text().isEmpty());
+    QVERIFY(viewer.c().statusLine->text().isEmpty());
 }
 
 void TestRecordDisplay::noSelectionIsCopiedToAllLists()
 {
     Viewer viewer;
     viewer.press(0, 7);
-    viewer.c().List1[2]->setSelectedRow(-1);
-    viewer.window->rec_show(2);
+    viewer.c().resultLists[2]->setSelectedRow(-1);
+    viewer.window->showRecord(2);
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(-1));
-    QVERIFY(viewer.curRec(card::kCurRecCard).isEmpty());
-    QVERIFY(viewer.curRec(card::kCurRecTime).isEmpty());
+    QVERIFY(viewer.currentRecord().card.isEmpty());
+    QVERIFY(viewer.currentRecord().time.isEmpty());
     QVERIFY(viewer.showsFallback());
-    QCOMPARE(viewer.c().Label6->text(), kNoImage);
+    QCOMPARE(viewer.c().statusLine->text(), kNoImage);
 }
 
 void TestRecordDisplay::playback_data()
@@ -421,29 +422,29 @@ void TestRecordDisplay::playback()
     viewer.press(0, row);
     for (qsizetype tick = 0; tick < shown.size(); ++tick) {
         if (tick > 0)
-            viewer.window->Timer1_Timer();
+            viewer.window->stepPlayback();
         const bool last = tick == shown.size() - 1;
         QVERIFY2(sameColour(viewer.shownColour(), frameColour(shown[tick])),
                  qPrintable(QString::number(tick)));
-        QCOMPARE(viewer.c().Timer1->isActive(), !last);
+        QCOMPARE(viewer.c().playbackTimer->isActive(), !last);
         QCOMPARE(viewer.infoLines()[3], last ? kEnded : kPlaying);
     }
-    QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(QStringLiteral("-1.jpg")));
+    QVERIFY(viewer.currentRecord().photoPath.endsWith(QStringLiteral("-1.jpg")));
 }
 
 void TestRecordDisplay::choosingThePlayingRowRestarts()
 {
     Viewer viewer;
     viewer.press(2, 4);
-    viewer.window->Timer1_Timer();
-    viewer.window->Timer1_Timer();
+    viewer.window->stepPlayback();
+    viewer.window->stepPlayback();
     QVERIFY(sameColour(viewer.shownColour(), frameColour(3)));
     viewer.press(1, 4);
     QVERIFY(sameColour(viewer.shownColour(), frameColour(5)));
-    QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(QStringLiteral("-5.jpg")));
-    QVERIFY(viewer.c().Timer1->isActive());
+    QVERIFY(viewer.currentRecord().photoPath.endsWith(QStringLiteral("-5.jpg")));
+    QVERIFY(viewer.c().playbackTimer->isActive());
     QCOMPARE(viewer.infoLines()[3], kPlaying);
-    viewer.window->Timer1_Timer();
+    viewer.window->stepPlayback();
     QVERIFY(sameColour(viewer.shownColour(), frameColour(4)));
 }
 
@@ -452,9 +453,9 @@ void TestRecordDisplay::unreadableFrameEndsPlayback()
     Viewer viewer;
     viewer.press(0, 10);
     QVERIFY(sameColour(viewer.shownColour(), frameColour(5)));
-    viewer.window->Timer1_Timer();
-    QVERIFY(viewer.curRec(card::kCurRecPhoto).endsWith(QStringLiteral("-4.jpg")));
-    QVERIFY(!viewer.c().Timer1->isActive());
+    viewer.window->stepPlayback();
+    QVERIFY(viewer.currentRecord().photoPath.endsWith(QStringLiteral("-4.jpg")));
+    QVERIFY(!viewer.c().playbackTimer->isActive());
     QCOMPARE(viewer.infoLines()[3], kEnded);
     QVERIFY(sameColour(viewer.shownColour(), frameColour(5)));
 }

@@ -1,9 +1,9 @@
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/record_list_view.h"
 #include "core/parameters/parameter_table.h"
 #include "core/records/record_table.h"
 #include "support/temp_site.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,9 +36,9 @@ public:
     QuerySite()
     {
         m_site.write(QStringLiteral("2007-5-3.txt"), card::test::big5(dayRecords()));
-        m_window.state().para[card::kRecordsFolderSlot] = m_site.path();
-        m_window.controls().DTPicker1->setDate(kDay);
-        m_window.controls().Option1[2]->setChecked(true);
+        m_window.state().parameters[card::kRecordsFolderSlot] = m_site.path();
+        m_window.controls().datePicker->setDate(kDay);
+        m_window.controls().directionOptions[2]->setChecked(true);
     }
 
     CardImageWindow& window() { return m_window; }
@@ -52,7 +52,7 @@ private:
 // Column k as list k shows it, one entry a row.
 QStringList listed(const CardImageWindow& window, int k)
 {
-    const card::RecordListView* list = window.controls().List1[static_cast<size_t>(k)];
+    const card::RecordListView* list = window.controls().resultLists[static_cast<size_t>(k)];
     QStringList texts;
     for (int row = 0; row < list->model()->rowCount(); ++row)
         texts << list->model()->index(row, list->modelColumn()).data().toString();
@@ -108,15 +108,15 @@ void TestRecordQueryWindow::queryButtonListsTheDayInFourColumns()
 {
     QuerySite query;
     CardImageWindow& window = query.window();
-    window.controls().Label6->setText(QStringLiteral("影像不存在"));
-    QTest::mouseClick(window.controls().Command2, Qt::LeftButton);
+    window.controls().statusLine->setText(QStringLiteral("影像不存在"));
+    QTest::mouseClick(window.controls().queryButton, Qt::LeftButton);
     QCOMPARE(listed(window, 0), (QStringList{"08:15:30", "08:16:02", "09:01:45"}));
     QCOMPARE(listed(window, 1), (QStringList{"00012345", "12345", "00012345"}));
     QCOMPARE(listed(window, 2), (QStringList{"陳怡君", "林志明", "陳怡君"}));
     QCOMPARE(listed(window, 3), (QStringList{"進", "出", "出"}));
-    QVERIFY(window.controls().Label6->text().isEmpty());
-    QCOMPARE(window.state().cur_rec[card::kCurRecDate], QStringLiteral("070503"));
-    for (const card::RecordListView* list : window.controls().List1)
+    QVERIFY(window.controls().statusLine->text().isEmpty());
+    QCOMPARE(window.state().currentRecord.day, QStringLiteral("070503"));
+    for (const card::RecordListView* list : window.controls().resultLists)
         QCOMPARE(list->selectedRow(), -1);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
@@ -124,9 +124,9 @@ void TestRecordQueryWindow::queryButtonListsTheDayInFourColumns()
 void TestRecordQueryWindow::queryTwiceGivesTheSameRows()
 {
     QuerySite query;
-    query.window().Command2_Click();
+    query.window().runQuery();
     const QList<QStringList> first = allLists(query.window());
-    query.window().Command2_Click();
+    query.window().runQuery();
     QCOMPARE(allLists(query.window()), first);
     QCOMPARE(first.first().size(), 3);
 }
@@ -156,10 +156,10 @@ void TestRecordQueryWindow::filtersReadFromTheControls()
     QFETCH(QStringList, times);
     QuerySite query;
     const card::MainControls& c = query.window().controls();
-    c.Check1->setChecked(cardFilterOn);
-    c.Text2->setText(cardText);
-    c.Option1[static_cast<size_t>(option)]->setChecked(true);
-    query.window().Command2_Click();
+    c.cardFilterCheck->setChecked(cardFilterOn);
+    c.cardNumberEdit->setText(cardText);
+    c.directionOptions[static_cast<size_t>(option)]->setChecked(true);
+    query.window().runQuery();
     QCOMPARE(listed(query.window(), 0), times);
     for (int k = 1; k < card::kRecordFieldCount; ++k)
         QCOMPARE(listed(query.window(), k).size(), times.size());
@@ -180,19 +180,19 @@ void TestRecordQueryWindow::missingDayAfterAGoodQuery()
     QFETCH(QDate, date);
     QuerySite query;
     CardImageWindow& window = query.window();
-    window.Command2_Click();
+    window.runQuery();
     QCOMPARE(listed(window, 0).size(), 3);
-    QString& folder = window.state().para[card::kRecordsFolderSlot];
+    QString& folder = window.state().parameters[card::kRecordsFolderSlot];
     if (recordsFolder == QLatin1String("empty"))
         folder = query.site().makeFolder(QStringLiteral("empty"));
     else if (recordsFolder == QLatin1String("unset"))
         folder.clear();
-    window.controls().DTPicker1->setDate(date);
-    window.Command2_Click();
+    window.controls().datePicker->setDate(date);
+    window.runQuery();
     for (const QStringList& list : allLists(window))
         QVERIFY(list.isEmpty());
-    QCOMPARE(window.controls().Label6->text(), QStringLiteral("紀錄不存在"));
-    QCOMPARE(window.state().cur_rec[card::kCurRecDate], date.toString(QStringLiteral("yyMMdd")));
+    QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
+    QCOMPARE(window.state().currentRecord.day, date.toString(QStringLiteral("yyMMdd")));
 }
 
 void TestRecordQueryWindow::clearCommandEmptiesOnlyTheLists_data()
@@ -208,28 +208,28 @@ void TestRecordQueryWindow::clearCommandEmptiesOnlyTheLists()
     QuerySite query;
     CardImageWindow& window = query.window();
     if (queryFirst)
-        window.Command2_Click();
-    window.controls().Label6->setText(QStringLiteral("紀錄不存在"));
-    window.state().cur_rec[card::kCurRecDate] = QStringLiteral("991231");
-    QTest::mouseClick(window.controls().Command1, Qt::LeftButton);
+        window.runQuery();
+    window.controls().statusLine->setText(QStringLiteral("紀錄不存在"));
+    window.state().currentRecord.day = QStringLiteral("991231");
+    QTest::mouseClick(window.controls().clearButton, Qt::LeftButton);
     for (const QStringList& list : allLists(window))
         QVERIFY(list.isEmpty());
-    QCOMPARE(window.controls().Label6->text(), QStringLiteral("紀錄不存在"));
-    QCOMPARE(window.state().cur_rec[card::kCurRecDate], QStringLiteral("991231"));
+    QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
+    QCOMPARE(window.state().currentRecord.day, QStringLiteral("991231"));
 }
 
 void TestRecordQueryWindow::unreadableFileIsReported()
 {
     QuerySite query;
     CardImageWindow& window = query.window();
-    window.Command2_Click();
+    window.runQuery();
     QCOMPARE(listed(window, 0).size(), 3);
     // Larger than the table can address: refused before a byte is read (a sparse file).
     const QString path = query.site().filePath(QStringLiteral("2007-5-3.txt"));
     QVERIFY(QFile(path).resize(card::kMaxRecordFileSize + 1));
     SeenMessage seen;
     answerNextMessage(seen);
-    window.Command2_Click();
+    window.runQuery();
     QVERIFY(seen.shown);
     QCOMPARE(seen.title, QStringLiteral("刷卡影像資料查詢"));
     QCOMPARE(seen.text, QStringLiteral("紀錄檔無法讀取\n") + path);
@@ -237,7 +237,7 @@ void TestRecordQueryWindow::unreadableFileIsReported()
     QVERIFY(!seen.busyCursor);
     for (const QStringList& list : allLists(window))
         QVERIFY(list.isEmpty());
-    QVERIFY(window.controls().Label6->text().isEmpty());
+    QVERIFY(window.controls().statusLine->text().isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
