@@ -1,9 +1,10 @@
 #include "support/temp_site.h"
 
+#include "core/text/text_decoding.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringEncoder>
 
 namespace card::test {
 
@@ -37,11 +38,10 @@ QString TempSite::makeFolder(const QString& name) const
 
 QByteArray big5(const QString& text)
 {
-    QStringEncoder encoder("windows-950");
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    const std::optional<QByteArray> bytes = encodeCodePage950(text);
+    if (!bytes)
         qFatal("text not representable in code page 950");
-    return bytes;
+    return *bytes;
 }
 
 } // namespace card::test

@@ -6,6 +6,7 @@
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
+#include "core/text/text_decoding.h"
 #include "ui/main_window/card_image_window.h"
 #include "ui/main_window/record_list_view.h"
 
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -86,8 +86,7 @@ Measure bestOf(
 
 QByteArray big5(const QString& text)
 {
-    QStringEncoder encoder("windows-950");
-    return encoder.encode(text);
+    return card::encodeCodePage950(text).value();
 }
 
 // Names of two or three characters from common surnames and given-name characters.

@@ -1,18 +1,12 @@
 #include "code_page.h"
 
-#include <QStringEncoder>
+#include "core/text/text_decoding.h"
 
 namespace card {
 
 std::optional<QByteArray> toCodePage950(const QString& text)
 {
-    QStringEncoder encoder("windows-950", QStringEncoder::Flag::Stateless);
-    if (!encoder.isValid())
-        return std::nullopt;
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
+    return encodeCodePage950(text);
 }
 
 bool codePage950Works()

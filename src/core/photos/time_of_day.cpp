@@ -1,5 +1,7 @@
 #include "core/photos/time_of_day.h"
 
+#include "core/text/two_digits.h"
+
 #include <QRegularExpression>
 
 #include <array>
@@ -46,11 +48,6 @@ std::optional<int> hourOfDay(int hour, Meridiem meridiem)
         return std::nullopt;
     const int morningHour = hour % 12;
     return meridiem == Meridiem::Morning ? morningHour : morningHour + 12;
-}
-
-QString twoDigits(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace

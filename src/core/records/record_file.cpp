@@ -1,17 +1,9 @@
 #include "core/records/record_file.h"
 
 #include "core/platform/path_join.h"
+#include "core/text/two_digits.h"
 
 namespace card {
-
-namespace {
-
-QString twoDigits(int number)
-{
-    return QStringLiteral("%1").arg(number % 100, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
 
 QString dayText(QDate date)
 {

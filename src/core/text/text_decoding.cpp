@@ -102,6 +102,17 @@ TextEncoding detectEncoding(QByteArrayView bytes)
     return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows950;
 }
 
+std::optional<QByteArray> encodeCodePage950(QStringView text)
+{
+    QStringEncoder encoder(kWindows950Name, QStringEncoder::Flag::Stateless);
+    if (!encoder.isValid())
+        return std::nullopt;
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
 TextCodec::TextCodec(TextEncoding encoding)
     : m_encoding(encoding)
     , m_decoder(encoding == TextEncoding::Utf8

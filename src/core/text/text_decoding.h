@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace card {
 
 // Record and parameter files come from Windows machines in code page 950 (Big5 with the
@@ -20,6 +22,10 @@ TextEncoding detectEncoding(QByteArrayView bytes);
 
 // Length of a UTF-8 byte order mark at the start of bytes: 3 or 0.
 qsizetype utf8BomLength(QByteArrayView bytes);
+
+// The text in code page 950, or nothing when a character has no code there (or this Qt has
+// no converter for it): the one place that writes code page 950, for tools and tests.
+std::optional<QByteArray> encodeCodePage950(QStringView text);
 
 // Decodes and encodes short pieces of text in one encoding. Undecodable bytes become
 // replacement characters; decoding never fails.

@@ -1,8 +1,8 @@
 // Exact comparison of a file value's text with a typed text, decided on bytes where it can.
 #pragma once
 
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <QByteArray>
 #include <QString>
