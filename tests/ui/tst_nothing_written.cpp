@@ -108,7 +108,7 @@ void chooseParameterFile(ModalScript& modals, const QString& name)
 void pressRow(CardImageWindow& window, int list, int row)
 {
     card::RecordListView* view = window.controls().resultLists[static_cast<size_t>(list)];
-    const QRect rect = view->visualRect(view->model()->index(row, list));
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 

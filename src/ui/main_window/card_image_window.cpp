@@ -10,11 +10,13 @@
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/command_button.h"
 #include "ui/common/control_placement.h"
 #include "ui/common/message_box.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
 #include "ui/main_window/date_picker.h"
+#include "ui/main_window/record_column_model.h"
 #include "ui/main_window/record_display.h"
 #include "ui/main_window/record_list_view.h"
 
@@ -97,12 +99,11 @@ QLabel* valueLabel(QWidget* parent)
 
 QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor& colour)
 {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new CommandButton(caption, parent);
     button->setFont(mingFont(9));
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, colour);
     button->setPalette(palette);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -258,8 +259,8 @@ void CardImageWindow::createResultLists()
         const QRect& r = listTwips[static_cast<size_t>(k)];
         auto* list = place(new RecordListView(this), indexed("List1", k), r.x(), r.y(), r.width(),
                            r.height());
-        list->setModel(m_records);
-        list->setModelColumn(k);
+        list->setModel(new RecordColumnModel(k, list));
+        static_cast<RecordColumnModel*>(list->model())->setSourceModel(m_records);
         c.resultLists[static_cast<size_t>(k)] = list;
     }
     keepListsScrollingInStep();

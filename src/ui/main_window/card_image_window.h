@@ -33,7 +33,8 @@ public:
     void showRecord(int listIndex);
     void stepPlayback();
 
-    // Reads the parameter file into the parameter table; reports a malformed file with a message box.
+    // Reads the parameter file into the parameter table; reports a malformed file with a message
+    // box.
     bool readParameters(const QString& path);
 
 protected:

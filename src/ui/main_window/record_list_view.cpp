@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace card {
@@ -89,6 +90,17 @@ void RecordListView::mousePressEvent(QMouseEvent* event)
 {
     QListView::mousePressEvent(event);
     emit mousePressed();
+}
+
+// A move with the button held does not move the selection: the four lists, the photo and the
+// details stay on the pressed row.
+void RecordListView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
 }
 
 void RecordListView::keyReleaseEvent(QKeyEvent* event)

@@ -105,7 +105,7 @@ struct Viewer {
     void press(int list, int row, Qt::MouseButton button = Qt::LeftButton) const
     {
         card::RecordListView* view = c().resultLists[list];
-        const QModelIndex index = view->model()->index(row, list);
+        const QModelIndex index = view->model()->index(row, 0);
         view->scrollTo(index);
         const QPoint centre = view->visualRect(index).center();
         QTest::mousePress(view->viewport(), button, {}, centre);
@@ -163,6 +163,7 @@ private slots:
     void controlKeyNeverClearsTheRow_data();
     void controlKeyNeverClearsTheRow();
     void noSelectionIsCopiedToAllLists();
+    void dragKeepsThePressedRow();
     void playback_data();
     void playback();
     void choosingThePlayingRowRestarts();
@@ -266,6 +267,22 @@ void TestRecordDisplay::noPhotoShowsTheFallback()
     QCOMPARE(viewer.c().statusLine->text(), kNoImage);
     QCOMPARE(viewer.infoLines(), QStringList({"", "", "", ""}));
     QVERIFY(!viewer.c().playbackTimer->isActive());
+}
+
+void TestRecordDisplay::dragKeepsThePressedRow()
+{
+    Viewer viewer;
+    card::RecordListView* view = viewer.c().resultLists[2];
+    const QPoint from = view->visualRect(view->model()->index(6, 0)).center();
+    const QPoint to = view->visualRect(view->model()->index(8, 0)).center();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+    const QStringList shown = viewer.infoLines();
+    QMouseEvent move(QEvent::MouseMove, to, view->viewport()->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE(viewer.selectedRows(), sameRowEverywhere(6));
+    QCOMPARE(viewer.infoLines(), shown);
 }
 
 void TestRecordDisplay::keyReleaseShowsTheNewRow()
@@ -378,7 +395,7 @@ void TestRecordDisplay::controlKeyNeverClearsTheRow()
     viewer.press(1, 7);
     card::RecordListView* list = viewer.c().resultLists[1];
     if (mouse) {
-        const QPoint centre = list->visualRect(list->model()->index(7, 1)).center();
+        const QPoint centre = list->visualRect(list->model()->index(7, 0)).center();
         // Later than a double-click would be.
         const int pause = QApplication::doubleClickInterval() + 100;
         QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::ControlModifier, centre, pause);
