@@ -2,12 +2,11 @@
 // time, and nothing is created or removed.
 #include "ui/main_window/card_image_window.h"
 
-#include "ui/main_window/record_list_view.h"
-#include "core/dialog/module1.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
+#include "ui/main_window/record_list_view.h"
 
 #include <QCheckBox>
 #include <QCryptographicHash>
@@ -127,7 +126,6 @@ void TestNothingWritten::wholeSessionLeavesTheSiteAsItWas()
     const SiteState before = siteState(site.path());
     const QString previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(site.path()));
-    card::Module1::dialog_para() = {};
     {
         CardImageWindow window;
         const auto& c = window.controls();

@@ -2,14 +2,14 @@
 
 #include "core/dialog/file_list_model.h"
 #include "core/dialog/folder_commands.h"
-#include "ui/file_select/folder_item_delegate.h"
 #include "core/dialog/folder_list_model.h"
+#include "core/platform/file_exists.h"
+#include "core/platform/twips.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_placement.h"
-#include "core/platform/file_exists.h"
 #include "ui/common/message_box.h"
-#include "core/platform/twips.h"
 #include "ui/common/window_caption.h"
+#include "ui/file_select/folder_item_delegate.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -53,10 +53,10 @@ void nameControlsWithoutCaption(const FileSelectControls& c)
 
 } // namespace
 
-FileSelectDialog::FileSelectDialog(DialogPara& dialog_para, QWidget* owner)
+FileSelectDialog::FileSelectDialog(FileSelectExchange& exchange, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_dialogPara(dialog_para)
+    , m_exchange(exchange)
     , m_folders(new FolderListModel(this))
     , m_files(new FileListModel(kParameterFilePattern, this))
 {
@@ -73,9 +73,9 @@ FileSelectDialog::FileSelectDialog(DialogPara& dialog_para, QWidget* owner)
 
 FileSelectDialog::~FileSelectDialog() = default;
 
-void FileSelectDialog::showModal(DialogPara& dialog_para, QWidget* owner)
+void FileSelectDialog::showModal(FileSelectExchange& exchange, QWidget* owner)
 {
-    FileSelectDialog dialog(dialog_para, owner);
+    FileSelectDialog dialog(exchange, owner);
     dialog.exec();
 }
 
@@ -162,16 +162,16 @@ void FileSelectDialog::connectEvents()
 
 void FileSelectDialog::runOpeningSteps()
 {
-    setCaption(this, m_dialogPara[kDialogTitleSlot]);
-    if (isLoadMode(m_dialogPara))
+    setCaption(this, m_exchange.title);
+    if (m_exchange.mode == FileSelectMode::Load)
         m_controls.Command1[0]->hide();
-    if (!isFolderMode(m_dialogPara)) {
+    if (m_exchange.mode != FileSelectMode::Folder) {
         m_controls.File1->setFocus();
         return;
     }
     enterFolderMode();
-    if (!m_dialogPara[kDialogFolderSlot].isEmpty())
-        openStartFolder(m_dialogPara[kDialogFolderSlot]);
+    if (!m_exchange.folder.isEmpty())
+        openStartFolder(m_exchange.folder);
 }
 
 void FileSelectDialog::enterFolderMode()
@@ -208,9 +208,9 @@ ConfirmFields FileSelectDialog::confirmFields() const
 void FileSelectDialog::Command1_Click(int index)
 {
     ConfirmOutcome outcome =
-        pressConfirm(m_dialogPara, static_cast<ConfirmButton>(index), confirmFields(), &fileExists);
+        pressConfirm(m_exchange, static_cast<ConfirmButton>(index), confirmFields(), &fileExists);
     if (outcome.next == ConfirmNext::AskToContinue)
-        outcome = answerContinue(m_dialogPara, askYesNo(this, outcome.message));
+        outcome = answerContinue(m_exchange, askYesNo(this, outcome.message));
     else if (!outcome.message.isEmpty())
         showMessage(this, outcome.message);
     if (outcome.next == ConfirmNext::Close)

@@ -3,8 +3,8 @@
 
 #include "core/dialog/dialog_rules.h"
 #include "core/dialog/drive_list.h"
+#include "core/dialog/file_select_exchange.h"
 #include "ui/file_select/file_select_controls.h"
-#include "core/dialog/module1.h"
 
 #include <QDialog>
 
@@ -16,12 +16,13 @@ class FolderListModel;
 class FileSelectDialog : public QDialog {
     Q_OBJECT
 public:
-    // Built from its design state; the opening steps read the title and mode from dialog_para.
-    FileSelectDialog(DialogPara& dialog_para, QWidget* owner);
+    // Built from its design state; the opening steps read the title and mode from the exchange,
+    // which the confirm buttons answer in.
+    FileSelectDialog(FileSelectExchange& exchange, QWidget* owner);
     ~FileSelectDialog() override;
 
     // Builds the dialog, shows it modally owned by owner and destroys it when it closes.
-    static void showModal(DialogPara& dialog_para, QWidget* owner);
+    static void showModal(FileSelectExchange& exchange, QWidget* owner);
 
     const FileSelectControls& controls() const { return m_controls; }
     FolderListModel& folders() { return *m_folders; }
@@ -54,7 +55,7 @@ private:
     void showOpenFolder();
     ConfirmFields confirmFields() const;
 
-    DialogPara& m_dialogPara;
+    FileSelectExchange& m_exchange;
     FileSelectControls m_controls;
     FolderListModel* m_folders = nullptr;
     FileListModel* m_files = nullptr;

@@ -5,7 +5,6 @@
 #include "ui/main_window/record_list_view.h"
 #include "ui/file_select/file_select_dialog.h"
 #include "core/dialog/load_command.h"
-#include "core/dialog/module1.h"
 #include "core/parameters/parameter_table.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_placement.h"
@@ -393,14 +392,15 @@ void CardImageWindow::Command2_Click()
 
 void CardImageWindow::Command3_Click()
 {
-    DialogPara& dialog_para = Module1::dialog_para();
-    runLoadCommand(dialog_para,
-                   {[this, &dialog_para] { FileSelectDialog::showModal(dialog_para, this); },
-                    [this](const QString& path) { return para_read(path); },
-                    [this] { return caption(this); },
-                    [this](const QString& text) {
-                        setCaption(this, text);
-                    }});
+    requestParameterFile(m_fileSelect);
+    FileSelectDialog::showModal(m_fileSelect, this);
+    const QString path = chosenParameterFile(m_fileSelect);
+    if (path.isEmpty())
+        return;
+    // The caption names the file before it is read, so a bad file is named too.
+    setCaption(this, loadedCaption(path));
+    if (!para_read(path))
+        setCaption(this, badFileCaption(caption(this)));
 }
 
 void CardImageWindow::rec_show(int list_no)
