@@ -28,14 +28,14 @@ public:
     FolderListModel& folders() { return *m_folders; }
     FileListModel& files() { return *m_files; }
 
-    // Reactions of the controls, by the names of their events.
-    void Command1_Click(int index);
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void File1_DblClick();
-    void Cmd_Add_Click();
-    void Cmd_Del_Click();
+    // Reactions to the controls.
+    void pressConfirmButton(ConfirmButton button);
+    void openChosenDrive();      // the root of the drive chosen in the drive list
+    void listOpenFolderFiles();  // the file list follows the folder list's open folder
+    void takeSelectedFile();     // the selected file's name into the file name box
+    void selectFileAndConfirm(); // a double-click on a file: take it and press "選擇"
+    void addFolder();            // a subfolder of the open folder, named by the operator
+    void removeFolder();         // the open folder, when empty
 
 protected:
     // Esc presses Command1(2); the frame's close box still closes without writing anything.

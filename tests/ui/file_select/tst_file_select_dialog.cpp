@@ -172,12 +172,12 @@ void TestFileSelectDialog::focusOrder()
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::General);
     FileSelectDialog dialog(exchange, nullptr);
     QStringList order;
-    QWidget* widget = dialog.controls().File1;
+    QWidget* widget = dialog.controls().fileList;
     do {
         if (widget->parentWidget() == &dialog && (widget->focusPolicy() & Qt::TabFocus))
             order.append(widget->objectName());
         widget = widget->nextInFocusChain();
-    } while (widget != dialog.controls().File1);
+    } while (widget != dialog.controls().fileList);
     QCOMPARE(order, (QStringList{"File1", "Drive1", "Dir1", "Command1(0)", "Command1(1)",
                                  "Command1(2)", "Text1", "Cmd_Add", "Cmd_Del"}));
 }
@@ -276,7 +276,7 @@ void TestFileSelectDialog::enterSelectsAndEscCancels()
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load, "/earlier.spf");
     ModalScript modals;
     modals.then([key](QWidget* modal) {
-        QLineEdit* text = dialogOf(modal).controls().Text1;
+        QLineEdit* text = dialogOf(modal).controls().fileNameEdit;
         text->setText("site.spf");
         QTest::keyClick(text, Qt::Key(key));
     });
@@ -291,7 +291,7 @@ void TestFileSelectDialog::frameCloseWritesNothing()
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load, "/earlier.spf", "/kept");
     ModalScript modals;
     modals.then([](QWidget* modal) {
-        dialogOf(modal).controls().Text1->setText("absent.spf");
+        dialogOf(modal).controls().fileNameEdit->setText("absent.spf");
         pressButton(modal, "Command1(1)");
         modal->close();
     });
@@ -326,10 +326,10 @@ void TestFileSelectDialog::refusedSelectShowsItsMessage()
     QString textAfter;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
-        dialogOf(modal).controls().Text1->setText(typed);
+        dialogOf(modal).controls().fileNameEdit->setText(typed);
         pressButton(modal, "Command1(1)");
         stayedOpen = modal->isVisible();
-        textAfter = dialogOf(modal).controls().Text1->text();
+        textAfter = dialogOf(modal).controls().fileNameEdit->text();
         pressButton(modal, "Command1(2)");
     });
     modals.press(kOk);
@@ -348,7 +348,7 @@ void TestFileSelectDialog::newNameOnExistingFileAsks()
     FileSelectResult resultAfterNo = FileSelectResult::NewName;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
-        dialogOf(modal).controls().Text1->setText("site");
+        dialogOf(modal).controls().fileNameEdit->setText("site");
         pressButton(modal, "Command1(0)");
         resultAfterNo = exchange.result;
         pressButton(modal, "Command1(0)");
@@ -372,7 +372,7 @@ void TestFileSelectDialog::doubleClickOnFileSelectsIt()
         FileSelectDialog& dialog = dialogOf(modal);
         for (int row = 0; row < dialog.files().rowCount(); ++row)
             listed.append(dialog.files().fileName(row));
-        clickRow(dialog.controls().File1, int(listed.indexOf("site.spf")), true);
+        clickRow(dialog.controls().fileList, int(listed.indexOf("site.spf")), true);
     });
     FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(listed, (QStringList{"other.SPF", "site.spf"}));
@@ -388,7 +388,7 @@ void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
-        QListView* folders = dialog.controls().Dir1;
+        QListView* folders = dialog.controls().folderList;
         folders->setFocus();
         folders->setCurrentIndex(folders->model()->index(rowOf(*folders->model(), "sub"), 0));
         QTest::keyClick(folders, Qt::Key_Return);
@@ -412,29 +412,29 @@ void TestFileSelectDialog::browsingMovesTheListsInStep()
     const card::FileSelectControls& c = dialog.controls();
     QCOMPARE(dialog.folders().openFolder(), m_site->path());
     QCOMPARE(dialog.files().folder(), m_site->path());
-    QVERIFY(c.Text1->text().isEmpty());
+    QVERIFY(c.fileNameEdit->text().isEmpty());
 
-    clickRow(c.File1, 0);
-    QCOMPARE(c.Text1->text(), QStringLiteral("other.SPF"));
+    clickRow(c.fileList, 0);
+    QCOMPARE(c.fileNameEdit->text(), QStringLiteral("other.SPF"));
 
     // A single click only highlights a folder; a double-click opens it.
     const int sub = rowOf(dialog.folders(), "sub");
     QVERIFY(sub > 0);
-    clickRow(c.Dir1, sub);
+    clickRow(c.folderList, sub);
     QCOMPARE(dialog.folders().openFolder(), m_site->path());
-    clickRow(c.Dir1, sub, true);
+    clickRow(c.folderList, sub, true);
     QCOMPARE(dialog.folders().openFolder(), m_site->filePath("sub"));
     QCOMPARE(dialog.files().folder(), m_site->filePath("sub"));
     QCOMPARE(dialog.files().fileName(0), QStringLiteral("inner.spf"));
-    QCOMPARE(c.Text1->text(), QStringLiteral("other.SPF"));
-    QCOMPARE(c.Drive1->currentIndex(), 0);
+    QCOMPARE(c.fileNameEdit->text(), QStringLiteral("other.SPF"));
+    QCOMPARE(c.driveList->currentIndex(), 0);
 }
 
 void TestFileSelectDialog::driveChangeOpensItsRoot()
 {
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     FileSelectDialog dialog(exchange, nullptr);
-    dialog.Drive1_Change();
+    dialog.openChosenDrive();
     QCOMPARE(dialog.folders().openFolder(), QDir::toNativeSeparators(QDir::rootPath()));
     QCOMPARE(dialog.files().folder(), dialog.folders().openFolder());
 }
@@ -447,7 +447,7 @@ void TestFileSelectDialog::folderModeReturnsTheOpenFolder()
         FileSelectDialog& dialog = dialogOf(modal);
         dialog.folders().open(dialog.folders().folderAt(rowOf(dialog.folders(), "sub")));
         // Highlighting the parent folder does not open it.
-        clickRow(dialog.controls().Dir1, dialog.folders().openFolderRow() - 1);
+        clickRow(dialog.controls().folderList, dialog.folders().openFolderRow() - 1);
         pressButton(modal, "Command1(1)");
     });
     FileSelectDialog::showModal(exchange, nullptr);
@@ -577,7 +577,7 @@ void TestFileSelectDialog::deleteFolder()
         QVERIFY(dialog.folders().open(target));
         // A highlighted subfolder changes nothing: the open folder is the one to remove.
         if (dialog.folders().rowCount() > dialog.folders().openFolderRow() + 1)
-            clickRow(dialog.controls().Dir1, dialog.folders().openFolderRow() + 1);
+            clickRow(dialog.controls().folderList, dialog.folders().openFolderRow() + 1);
         pressButton(modal, "Cmd_Del");
         openAfter = dialog.folders().openFolder();
         filesAfter = dialog.files().folder();
