@@ -6,9 +6,10 @@
 #include "core/platform/file_exists.h"
 #include "core/platform/twips.h"
 #include "ui/common/accessible_names.h"
-#include "ui/common/control_placement.h"
+#include "ui/common/control_table.h"
 #include "ui/common/message_box.h"
 #include "ui/common/window_caption.h"
+#include "ui/file_select/file_select_layout.h"
 #include "ui/file_select/folder_item_delegate.h"
 
 #include <QComboBox>
@@ -23,32 +24,19 @@ namespace card {
 
 namespace {
 
-constexpr int kClientWidthTwips = 4770;
-constexpr int kClientHeightTwips = 3465;
 constexpr int kFolderIconPixels = 12;
 
-QListView* listView(QWidget* parent)
+void setUpList(QListView* view, QAbstractItemModel* model)
 {
-    auto* view = new QListView(parent);
     view->setUniformItemSizes(true); // keeps a folder of 100,000 entries instant to show
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
-    return view;
+    view->setModel(model);
 }
 
 QString workingFolder()
 {
     return QDir::toNativeSeparators(QDir::currentPath());
-}
-
-// Lists and the file name box have no caption of their own: they are named by their role in
-// words. Labels are not named, their text is what a screen reader speaks.
-void nameControlsWithoutCaption(const FileSelectControls& c)
-{
-    c.driveList->setAccessibleName(QStringLiteral("磁碟清單"));
-    c.folderList->setAccessibleName(QStringLiteral("路徑清單"));
-    c.fileList->setAccessibleName(QStringLiteral("檔案清單"));
-    c.fileNameEdit->setAccessibleName(QStringLiteral("檔案名稱文字方塊"));
 }
 
 } // namespace
@@ -61,9 +49,8 @@ FileSelectDialog::FileSelectDialog(FileSelectExchange& exchange, QWidget* owner)
     , m_files(new FileListModel(kParameterFilePattern, this))
 {
     setObjectName(QStringLiteral("file_select"));
-    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    setFixedSize(twipsToPixels(kFileSelectWidthTwips), twipsToPixels(kFileSelectHeightTwips));
     createControls();
-    nameControlsWithoutCaption(m_controls);
     describeControlsByName(this);
     setFocusOrder();
     startOnWorkingFolder();
@@ -81,41 +68,27 @@ void FileSelectDialog::showModal(FileSelectExchange& exchange, QWidget* owner)
 
 void FileSelectDialog::createControls()
 {
+    const PlacedControls placed = card::createControls(fileSelectControlTable(), this);
     FileSelectControls& c = m_controls;
-    c.driveCaption = place(new QLabel(QStringLiteral("選擇磁碟"), this), indexed("Label1", 0), 180,
-                           225, 915, 240);
-    c.driveList = place(new QComboBox(this), QStringLiteral("Drive1"), 120, 450, 1830, 300);
-    c.folderCaption = place(new QLabel(QStringLiteral("選擇路徑"), this), indexed("Label1", 1), 180,
-                            855, 915, 240);
-    c.fileListCaption = place(new QLabel(QStringLiteral("檔案清單"), this), indexed("Label1", 2),
-                              2160, 225, 915, 240);
-    // The folder buttons lie beneath File1: created first, they are covered while it shows.
-    c.addFolderButton = place(new QPushButton(QStringLiteral("新增資料夾"), this),
-                              QStringLiteral("Cmd_Add"), 2205, 495, 1050, 420);
-    c.removeFolderButton = place(new QPushButton(QStringLiteral("刪除資料夾"), this),
-                                 QStringLiteral("Cmd_Del"), 2205, 1440, 1050, 420);
-    createLists();
-    c.fileNameCaption = place(new QLabel(QStringLiteral("檔案名稱:"), this), indexed("Label1", 3),
-                              270, 2610, 915, 240);
-    c.fileNameEdit = place(new QLineEdit(this), QStringLiteral("Text1"), 1125, 2565, 3390, 285);
-    c.newButton = place(new QPushButton(QStringLiteral("新增"), this), indexed("Command1", 0), 795,
-                        2985, 1095, 375);
-    c.selectButton = place(new QPushButton(QStringLiteral("選擇"), this), indexed("Command1", 1),
-                           2115, 3000, 1095, 375);
-    c.cancelButton = place(new QPushButton(QStringLiteral("取消"), this), indexed("Command1", 2),
-                           3435, 3000, 1095, 375);
+    c.driveCaption = placed.get<QLabel>("Label1(0)");
+    c.folderCaption = placed.get<QLabel>("Label1(1)");
+    c.fileListCaption = placed.get<QLabel>("Label1(2)");
+    c.fileNameCaption = placed.get<QLabel>("Label1(3)");
+    c.driveList = placed.get<QComboBox>("Drive1");
+    c.folderList = placed.get<QListView>("Dir1");
+    c.fileList = placed.get<QListView>("File1");
+    c.addFolderButton = placed.get<QPushButton>("Cmd_Add");
+    c.removeFolderButton = placed.get<QPushButton>("Cmd_Del");
+    c.fileNameEdit = placed.get<QLineEdit>("Text1");
+    c.newButton = placed.get<QPushButton>("Command1(0)");
+    c.selectButton = placed.get<QPushButton>("Command1(1)");
+    c.cancelButton = placed.get<QPushButton>("Command1(2)");
     c.selectButton->setDefault(true);
-}
 
-void FileSelectDialog::createLists()
-{
-    FileSelectControls& c = m_controls;
-    c.folderList = place(listView(this), QStringLiteral("Dir1"), 120, 1110, 1845, 1350);
-    c.folderList->setModel(m_folders);
+    setUpList(c.folderList, m_folders);
     c.folderList->setItemDelegate(new FolderItemDelegate(c.folderList));
     c.folderList->setIconSize(QSize(kFolderIconPixels, kFolderIconPixels)); // one text line per row
-    c.fileList = place(listView(this), QStringLiteral("File1"), 2160, 450, 2355, 1830);
-    c.fileList->setModel(m_files);
+    setUpList(c.fileList, m_files);
 }
 
 void FileSelectDialog::setFocusOrder()

@@ -45,7 +45,6 @@ protected:
 
 private:
     void createControls();
-    void createLists();
     void setFocusOrder();
     void connectEvents();
     void startOnWorkingFolder();
