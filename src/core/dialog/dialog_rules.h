@@ -1,6 +1,7 @@
 // What the confirm buttons of file_select check, write into the exchange and show.
 #pragma once
 
+#include "core/dialog/dialog_texts.h"
 #include "core/dialog/file_select_exchange.h"
 #include "core/platform/file_exists.h"
 
@@ -28,11 +29,6 @@ struct ConfirmFields {
     QString fileFolder; // the folder of File1
     QString openFolder; // the folder open in Dir1
 };
-
-inline const QString kNoNameMessage = QStringLiteral("尚未選擇或輸入參數檔案名稱");
-inline const QString kMissingFileMessage = QStringLiteral("選擇或輸入參數檔案名稱不存在");
-inline const QString kExistingFileQuestion =
-    QStringLiteral("選擇或輸入參數檔案名稱已存在，是否繼續進行?");
 
 // The path "新增" returns: folder, one separator, the name, and ".spf" unless the path already
 // ends in ".spf" or ".SPF".

@@ -1,13 +1,13 @@
 // The parameter load command: open file_select in load mode and load the file it returns.
 #pragma once
 
+#include "core/dialog/dialog_texts.h"
 #include "core/dialog/file_select_exchange.h"
 
 #include <QString>
 
 namespace card {
 
-inline const QString kLoadDialogTitle = QStringLiteral("伺服器參數檔載入");
 inline const QString kLoadedCaptionPrefix = QStringLiteral("刷卡影像資料查詢：");
 inline const QString kBadFileCaptionSuffix = QStringLiteral(" 不正確參數檔");
 
