@@ -1,8 +1,8 @@
 // Keyboard and screen-reader access to both windows: the focus order, and what an
 // accessibility client reads as each control's name and description.
-#include "ui/main_window/card_image_window.h"
-#include "ui/file_select/file_select_dialog.h"
 #include "support/modal_script.h"
+#include "ui/file_select/file_select_dialog.h"
+#include "ui/main_window/card_image_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -13,15 +13,17 @@
 #include <memory>
 
 using card::CardImageWindow;
-using card::DialogPara;
 using card::FileSelectDialog;
+using card::FileSelectExchange;
+using card::FileSelectMode;
 
 namespace {
 
 const QString kMainWindow = QStringLiteral("main window");
 
-// The main window after a startup whose dialog was cancelled, or the dialog in the given mode.
-std::unique_ptr<QWidget> openWindow(const QString& window, DialogPara& para)
+// The main window after a startup whose dialog was cancelled, or the dialog in the given mode:
+// "load", "folder" or "general".
+std::unique_ptr<QWidget> openWindow(const QString& window, FileSelectExchange& exchange)
 {
     if (window == kMainWindow) {
         auto main = std::make_unique<CardImageWindow>();
@@ -30,8 +32,11 @@ std::unique_ptr<QWidget> openWindow(const QString& window, DialogPara& para)
         main->runStartup();
         return main;
     }
-    para = {{QStringLiteral("t"), window, {}, {}}};
-    return std::make_unique<FileSelectDialog>(para, nullptr);
+    const FileSelectMode mode = window == u"load"     ? FileSelectMode::Load
+                                : window == u"folder" ? FileSelectMode::Folder
+                                                      : FileSelectMode::General;
+    exchange.request(QStringLiteral("t"), mode);
+    return std::make_unique<FileSelectDialog>(exchange, nullptr);
 }
 
 QString focusName()
@@ -77,15 +82,16 @@ void TestAccessibility::focusOrder_data()
     QTest::newRow("main window, Shift+Tab") << kMainWindow << true << mainBackwards;
     // The folder buttons lie under File1 but keep their places in the order.
     QTest::newRow("dialog in load mode, Tab")
-        << "5" << false << QStringList{"File1", "Drive1",  "Dir1",    "Command1(1)", "Command1(2)",
-                                       "Text1", "Cmd_Add", "Cmd_Del", "File1"};
+        << "load" << false
+        << QStringList{"File1", "Drive1",  "Dir1",    "Command1(1)", "Command1(2)",
+                       "Text1", "Cmd_Add", "Cmd_Del", "File1"};
     QTest::newRow("dialog in general mode, Tab")
-        << "" << false
+        << "general" << false
         << QStringList{"File1",       "Drive1", "Dir1",    "Command1(0)", "Command1(1)",
                        "Command1(2)", "Text1",  "Cmd_Add", "Cmd_Del",     "File1"};
     QTest::newRow("dialog in folder mode, Tab")
-        << "4" << false << QStringList{"Drive1",  "Dir1",    "Command1(1)", "Command1(2)",
-                                       "Cmd_Add", "Cmd_Del", "Drive1"};
+        << "folder" << false << QStringList{"Drive1",  "Dir1",    "Command1(1)", "Command1(2)",
+                                            "Cmd_Add", "Cmd_Del", "Drive1"};
 }
 
 void TestAccessibility::focusOrder()
@@ -93,8 +99,8 @@ void TestAccessibility::focusOrder()
     QFETCH(QString, window);
     QFETCH(bool, backwards);
     QFETCH(QStringList, order);
-    DialogPara para;
-    const std::unique_ptr<QWidget> opened = openWindow(window, para);
+    FileSelectExchange exchange;
+    const std::unique_ptr<QWidget> opened = openWindow(window, exchange);
     opened->show();
     QVERIFY(QTest::qWaitForWindowActive(opened.get()));
 
@@ -111,8 +117,8 @@ void TestAccessibility::namesAndDescriptions_data()
 {
     QTest::addColumn<QString>("window");
     QTest::newRow("main window") << kMainWindow;
-    QTest::newRow("dialog in general mode") << "";
-    QTest::newRow("dialog in folder mode") << "4";
+    QTest::newRow("dialog in general mode") << "general";
+    QTest::newRow("dialog in folder mode") << "folder";
 }
 
 // Each control is described by its control name and has a name: a label's is its text, as
@@ -120,8 +126,8 @@ void TestAccessibility::namesAndDescriptions_data()
 void TestAccessibility::namesAndDescriptions()
 {
     QFETCH(QString, window);
-    DialogPara para;
-    const std::unique_ptr<QWidget> opened = openWindow(window, para);
+    FileSelectExchange exchange;
+    const std::unique_ptr<QWidget> opened = openWindow(window, exchange);
     const QList<QWidget*> controls = namedControls(opened.get());
     QVERIFY(controls.size() > 10);
     for (QWidget* control : controls) {

@@ -2,7 +2,6 @@
 // time, and nothing is created or removed.
 #include "ui/main_window/card_image_window.h"
 
-#include "core/dialog/module1.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
 #include "support/temp_site.h"
@@ -127,7 +126,6 @@ void TestNothingWritten::wholeSessionLeavesTheSiteAsItWas()
     const SiteState before = siteState(site.path());
     const QString previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(site.path()));
-    card::Module1::dialog_para() = {};
     {
         CardImageWindow window;
         const auto& c = window.controls();

@@ -19,58 +19,48 @@ ConfirmOutcome close()
     return {ConfirmNext::Close, {}};
 }
 
-ConfirmOutcome pressInFolderMode(DialogPara& dialog_para, ConfirmButton button,
+ConfirmOutcome pressInFolderMode(FileSelectExchange& exchange, ConfirmButton button,
                                  const ConfirmFields& fields)
 {
     if (button == ConfirmButton::Select)
-        dialog_para[kDialogFolderSlot] = fields.openFolder;
+        exchange.folder = fields.openFolder;
     else if (button == ConfirmButton::Cancel)
-        dialog_para[kDialogFolderSlot].clear();
-    dialog_para[kDialogCodeSlot].clear();
+        exchange.folder.clear();
+    exchange.result = FileSelectResult::None; // folder mode ends without a result
     return close();
 }
 
-ConfirmOutcome pressNewName(DialogPara& dialog_para, const ConfirmFields& fields,
+ConfirmOutcome pressNewName(FileSelectExchange& exchange, const ConfirmFields& fields,
                             const ExistenceTest& fileExists)
 {
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
-    dialog_para[kDialogPathSlot] = newParameterFilePath(fields.fileFolder, fields.typedName);
-    if (fileExists(dialog_para[kDialogPathSlot]))
+    exchange.path = newParameterFilePath(fields.fileFolder, fields.typedName);
+    if (fileExists(exchange.path))
         return {ConfirmNext::AskToContinue, kExistingFileQuestion};
-    return answerContinue(dialog_para, true);
+    return answerContinue(exchange, true);
 }
 
-ConfirmOutcome pressSelect(DialogPara& dialog_para, const ConfirmFields& fields,
+ConfirmOutcome pressSelect(FileSelectExchange& exchange, const ConfirmFields& fields,
                            const ExistenceTest& fileExists)
 {
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
-    dialog_para[kDialogPathSlot] = joinPath(fields.fileFolder, fields.typedName);
-    if (!fileExists(dialog_para[kDialogPathSlot]))
+    exchange.path = joinPath(fields.fileFolder, fields.typedName);
+    if (!fileExists(exchange.path))
         return stay(kMissingFileMessage);
-    dialog_para[kDialogCodeSlot] = kCodeSelected;
+    exchange.result = FileSelectResult::Selected;
     return close();
 }
 
-ConfirmOutcome pressCancel(DialogPara& dialog_para)
+ConfirmOutcome pressCancel(FileSelectExchange& exchange)
 {
-    dialog_para[kDialogPathSlot].clear();
-    dialog_para[kDialogCodeSlot] = kCodeCancelled;
+    exchange.path.clear();
+    exchange.result = FileSelectResult::Cancelled;
     return close();
 }
 
 } // namespace
-
-bool isFolderMode(const DialogPara& dialog_para)
-{
-    return dialog_para[kDialogCodeSlot] == kModeFolder;
-}
-
-bool isLoadMode(const DialogPara& dialog_para)
-{
-    return dialog_para[kDialogCodeSlot] == kModeLoad;
-}
 
 QString newParameterFilePath(const QString& folder, const QString& name)
 {
@@ -81,27 +71,27 @@ QString newParameterFilePath(const QString& folder, const QString& name)
     return path;
 }
 
-ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
+ConfirmOutcome pressConfirm(FileSelectExchange& exchange, ConfirmButton button,
                             const ConfirmFields& fields, const ExistenceTest& fileExists)
 {
-    if (isFolderMode(dialog_para))
-        return pressInFolderMode(dialog_para, button, fields);
+    if (exchange.mode == FileSelectMode::Folder)
+        return pressInFolderMode(exchange, button, fields);
     switch (button) {
     case ConfirmButton::NewName:
-        return pressNewName(dialog_para, fields, fileExists);
+        return pressNewName(exchange, fields, fileExists);
     case ConfirmButton::Select:
-        return pressSelect(dialog_para, fields, fileExists);
+        return pressSelect(exchange, fields, fileExists);
     case ConfirmButton::Cancel:
         break;
     }
-    return pressCancel(dialog_para);
+    return pressCancel(exchange);
 }
 
-ConfirmOutcome answerContinue(DialogPara& dialog_para, bool yes)
+ConfirmOutcome answerContinue(FileSelectExchange& exchange, bool yes)
 {
     if (!yes)
         return stay({});
-    dialog_para[kDialogCodeSlot] = kCodeNewName;
+    exchange.result = FileSelectResult::NewName;
     return close();
 }
 

@@ -1,7 +1,8 @@
-// What the confirm buttons of file_select check, write into dialog_para and show.
+// What the confirm buttons of file_select check, write into the exchange and show.
 #pragma once
 
-#include "core/dialog/module1.h"
+#include "core/dialog/dialog_texts.h"
+#include "core/dialog/file_select_exchange.h"
 #include "core/platform/file_exists.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ enum class ConfirmButton { NewName = 0, Select = 1, Cancel = 2 };
 
 enum class ConfirmNext {
     Stay,          // show the message, if any, and keep the dialog open
-    Close,         // the slots are written; close the dialog
+    Close,         // the exchange is written; close the dialog
     AskToContinue, // ask the message as a Yes/No question, then call answerContinue
 };
 
@@ -29,24 +30,15 @@ struct ConfirmFields {
     QString openFolder; // the folder open in Dir1
 };
 
-inline const QString kNoNameMessage = QStringLiteral("尚未選擇或輸入參數檔案名稱");
-inline const QString kMissingFileMessage = QStringLiteral("選擇或輸入參數檔案名稱不存在");
-inline const QString kExistingFileQuestion =
-    QStringLiteral("選擇或輸入參數檔案名稱已存在，是否繼續進行?");
-
-// Mode of an opening, read from the code slot.
-bool isFolderMode(const DialogPara& dialog_para);
-bool isLoadMode(const DialogPara& dialog_para);
-
 // The path "新增" returns: folder, one separator, the name, and ".spf" unless the path already
 // ends in ".spf" or ".SPF".
 QString newParameterFilePath(const QString& folder, const QString& name);
 
-// Runs the rule of one confirm button against dialog_para; the mode is read at the press.
-ConfirmOutcome pressConfirm(DialogPara& dialog_para, ConfirmButton button,
+// Runs the rule of one confirm button against the exchange of the opening.
+ConfirmOutcome pressConfirm(FileSelectExchange& exchange, ConfirmButton button,
                             const ConfirmFields& fields, const ExistenceTest& fileExists);
 
 // Ends a "新增" that asked whether to reuse an existing name.
-ConfirmOutcome answerContinue(DialogPara& dialog_para, bool yes);
+ConfirmOutcome answerContinue(FileSelectExchange& exchange, bool yes);
 
 } // namespace card

@@ -2,6 +2,19 @@
 
 namespace card {
 
+void requestParameterFile(FileSelectExchange& exchange)
+{
+    exchange.request(kLoadDialogTitle, FileSelectMode::Load);
+}
+
+QString chosenParameterFile(const FileSelectExchange& exchange)
+{
+    // A selection with an empty path loads nothing.
+    if (exchange.result != FileSelectResult::Selected)
+        return {};
+    return exchange.path;
+}
+
 QString loadedCaption(const QString& path)
 {
     return kLoadedCaptionPrefix + path;
@@ -10,29 +23,6 @@ QString loadedCaption(const QString& path)
 QString badFileCaption(const QString& caption)
 {
     return caption + kBadFileCaptionSuffix;
-}
-
-QString chosenParameterFile(const DialogPara& dialog_para)
-{
-    // The path is tested first: code "1" with an empty path loads nothing.
-    const QString& path = dialog_para[kDialogPathSlot];
-    if (path.isEmpty() || dialog_para[kDialogCodeSlot] != kCodeSelected)
-        return {};
-    return path;
-}
-
-void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host)
-{
-    dialog_para[kDialogTitleSlot] = kLoadDialogTitle;
-    dialog_para[kDialogCodeSlot] = kModeLoad;
-    host.showFileSelect();
-    const QString path = chosenParameterFile(dialog_para);
-    if (path.isEmpty())
-        return;
-    // The caption names the file before it is read, so a bad file is named too.
-    host.setCaption(loadedCaption(path));
-    if (!host.para_read(path))
-        host.setCaption(badFileCaption(host.caption()));
 }
 
 } // namespace card

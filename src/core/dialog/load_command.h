@@ -1,25 +1,21 @@
 // The parameter load command: open file_select in load mode and load the file it returns.
 #pragma once
 
-#include "core/dialog/module1.h"
+#include "core/dialog/dialog_texts.h"
+#include "core/dialog/file_select_exchange.h"
 
 #include <QString>
 
-#include <functional>
-
 namespace card {
 
-inline const QString kLoadDialogTitle = QStringLiteral("伺服器參數檔載入");
 inline const QString kLoadedCaptionPrefix = QStringLiteral("刷卡影像資料查詢：");
 inline const QString kBadFileCaptionSuffix = QStringLiteral(" 不正確參數檔");
 
-// What the command needs from the main window.
-struct LoadCommandHost {
-    std::function<void()> showFileSelect;               // modal; returns when it has closed
-    std::function<bool(const QString& path)> para_read; // true when the file was read whole
-    std::function<QString()> caption;
-    std::function<void(const QString& caption)> setCaption;
-};
+// Asks the dialog for an existing parameter file, under the load command's title.
+void requestParameterFile(FileSelectExchange& exchange);
+
+// The file to load after the dialog has closed: its path when a file was selected, else empty.
+QString chosenParameterFile(const FileSelectExchange& exchange);
 
 // Caption of a window whose parameter file was read whole.
 QString loadedCaption(const QString& path);
@@ -27,10 +23,5 @@ QString loadedCaption(const QString& path);
 // Caption after a failed read: the caption just set, with the suffix. The loaded caption is
 // always rebuilt first, so repeated failures carry the suffix once.
 QString badFileCaption(const QString& caption);
-
-// The file to load after the dialog has closed: its path for code "1" with a path, else empty.
-QString chosenParameterFile(const DialogPara& dialog_para);
-
-void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host);
 
 } // namespace card

@@ -1,7 +1,6 @@
-// The controls of the dialog file_select, by their names.
+// The controls of the dialog file_select, by their roles. Their control names are their
+// objectNames.
 #pragma once
-
-#include <array>
 
 class QComboBox;
 class QLabel;
@@ -12,14 +11,19 @@ class QPushButton;
 namespace card {
 
 struct FileSelectControls {
-    std::array<QLabel*, 4> Label1{};
-    QComboBox* Drive1 = nullptr;
-    QListView* Dir1 = nullptr;
-    QListView* File1 = nullptr;
-    QPushButton* Cmd_Add = nullptr;
-    QPushButton* Cmd_Del = nullptr;
-    QLineEdit* Text1 = nullptr;
-    std::array<QPushButton*, 3> Command1{};
+    QLabel* driveCaption = nullptr;            // Label1(0)
+    QLabel* folderCaption = nullptr;           // Label1(1)
+    QLabel* fileListCaption = nullptr;         // Label1(2)
+    QLabel* fileNameCaption = nullptr;         // Label1(3)
+    QComboBox* driveList = nullptr;            // Drive1
+    QListView* folderList = nullptr;           // Dir1
+    QListView* fileList = nullptr;             // File1
+    QPushButton* addFolderButton = nullptr;    // Cmd_Add
+    QPushButton* removeFolderButton = nullptr; // Cmd_Del
+    QLineEdit* fileNameEdit = nullptr;         // Text1
+    QPushButton* newButton = nullptr;          // Command1(0)
+    QPushButton* selectButton = nullptr;       // Command1(1)
+    QPushButton* cancelButton = nullptr;       // Command1(2)
 };
 
 } // namespace card

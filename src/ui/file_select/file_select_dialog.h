@@ -3,8 +3,8 @@
 
 #include "core/dialog/dialog_rules.h"
 #include "core/dialog/drive_list.h"
+#include "core/dialog/file_select_exchange.h"
 #include "ui/file_select/file_select_controls.h"
-#include "core/dialog/module1.h"
 
 #include <QDialog>
 
@@ -16,25 +16,26 @@ class FolderListModel;
 class FileSelectDialog : public QDialog {
     Q_OBJECT
 public:
-    // Built from its design state; the opening steps read the title and mode from dialog_para.
-    FileSelectDialog(DialogPara& dialog_para, QWidget* owner);
+    // Built from its design state; the opening steps read the title and mode from the exchange,
+    // which the confirm buttons answer in.
+    FileSelectDialog(FileSelectExchange& exchange, QWidget* owner);
     ~FileSelectDialog() override;
 
     // Builds the dialog, shows it modally owned by owner and destroys it when it closes.
-    static void showModal(DialogPara& dialog_para, QWidget* owner);
+    static void showModal(FileSelectExchange& exchange, QWidget* owner);
 
     const FileSelectControls& controls() const { return m_controls; }
     FolderListModel& folders() { return *m_folders; }
     FileListModel& files() { return *m_files; }
 
-    // Reactions of the controls, by the names of their events.
-    void Command1_Click(int index);
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void File1_DblClick();
-    void Cmd_Add_Click();
-    void Cmd_Del_Click();
+    // Reactions to the controls.
+    void pressConfirmButton(ConfirmButton button);
+    void openChosenDrive();      // the root of the drive chosen in the drive list
+    void listOpenFolderFiles();  // the file list follows the folder list's open folder
+    void takeSelectedFile();     // the selected file's name into the file name box
+    void selectFileAndConfirm(); // a double-click on a file: take it and press "選擇"
+    void addFolder();            // a subfolder of the open folder, named by the operator
+    void removeFolder();         // the open folder, when empty
 
 protected:
     // Esc presses Command1(2); the frame's close box still closes without writing anything.
@@ -44,7 +45,6 @@ protected:
 
 private:
     void createControls();
-    void createLists();
     void setFocusOrder();
     void connectEvents();
     void startOnWorkingFolder();
@@ -54,7 +54,7 @@ private:
     void showOpenFolder();
     ConfirmFields confirmFields() const;
 
-    DialogPara& m_dialogPara;
+    FileSelectExchange& m_exchange;
     FileSelectControls m_controls;
     FolderListModel* m_folders = nullptr;
     FileListModel* m_files = nullptr;

@@ -1,7 +1,6 @@
 #include "ui/main_window/card_image_window.h"
 
 #include "core/dialog/load_command.h"
-#include "core/dialog/module1.h"
 #include "core/layout/main_layout.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
@@ -398,14 +397,15 @@ void CardImageWindow::runQuery()
 
 void CardImageWindow::loadParameters()
 {
-    DialogPara& dialog_para = Module1::dialog_para();
-    runLoadCommand(dialog_para,
-                   {[this, &dialog_para] { FileSelectDialog::showModal(dialog_para, this); },
-                    [this](const QString& path) { return readParameters(path); },
-                    [this] { return caption(this); },
-                    [this](const QString& text) {
-                        setCaption(this, text);
-                    }});
+    requestParameterFile(m_fileSelect);
+    FileSelectDialog::showModal(m_fileSelect, this);
+    const QString path = chosenParameterFile(m_fileSelect);
+    if (path.isEmpty())
+        return;
+    // The caption names the file before it is read, so a bad file is named too.
+    setCaption(this, loadedCaption(path));
+    if (!readParameters(path))
+        setCaption(this, badFileCaption(caption(this)));
 }
 
 void CardImageWindow::showRecord(int listIndex)

@@ -1,6 +1,7 @@
 // Card_Image: the product's one top-level window.
 #pragma once
 
+#include "core/dialog/file_select_exchange.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
 
@@ -25,6 +26,7 @@ public:
     const MainControls& controls() const { return m_controls; }
     MainWindowState& state() { return m_state; }
     RecordTableModel& records() { return *m_records; }
+    const FileSelectExchange& fileSelectExchange() const { return m_fileSelect; }
 
     // The commands of the window, one per button, and the list and timer reactions.
     void clearResults();
@@ -54,6 +56,8 @@ private:
 
     MainControls m_controls;
     MainWindowState m_state;
+    // What the parameter file dialog was asked and answered; its path outlives each opening.
+    FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;

@@ -7,6 +7,9 @@
 
 using card::ConfirmButton;
 using card::ConfirmNext;
+using card::FileSelectExchange;
+using card::FileSelectMode;
+using card::FileSelectResult;
 
 namespace {
 
@@ -35,97 +38,95 @@ private slots:
 
 void TestDialogRules::outcomes_data()
 {
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<FileSelectMode>("mode");
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<FileSelectResult>("result");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("folder");
 
     const int add = int(ConfirmButton::NewName);
     const int select = int(ConfirmButton::Select);
     const int cancel = int(ConfirmButton::Cancel);
+    const FileSelectMode general = FileSelectMode::General;
+    const FileSelectMode folder = FileSelectMode::Folder;
+    const FileSelectMode load = FileSelectMode::Load;
+    const FileSelectResult none = FileSelectResult::None;
+    const FileSelectResult newName = FileSelectResult::NewName;
+    const FileSelectResult selected = FileSelectResult::Selected;
+    const FileSelectResult cancelled = FileSelectResult::Cancelled;
     const QString noName = card::kNoNameMessage;
     const QString missing = card::kMissingFileMessage;
     const QString question = card::kExistingFileQuestion;
 
     // Files present in the folder of File1: a.spf, B.SPF, abc.spf, *.spf is absent, folder.spf/.
     QTest::newRow("folder mode, select returns the open folder")
-        << "4" << select << "x" << int(NotAsked) << true << ""
-        << "" << kEarlierPath << kOpenFolder;
+        << folder << select << "x" << int(NotAsked) << true << "" << none << kEarlierPath
+        << kOpenFolder;
     QTest::newRow("folder mode, cancel empties the folder")
-        << "4" << cancel << "x" << int(NotAsked) << true << ""
-        << "" << kEarlierPath << "";
+        << folder << cancel << "x" << int(NotAsked) << true << "" << none << kEarlierPath << "";
     QTest::newRow("folder mode, new only ends the mode")
-        << "4" << add << "" << int(NotAsked) << true << ""
-        << "" << kEarlierPath << kEarlierFolder;
+        << folder << add << "" << int(NotAsked) << true << "" << none << kEarlierPath
+        << kEarlierFolder;
 
     QTest::newRow("load mode, select an existing file")
-        << "5" << select << "a.spf" << int(NotAsked) << true << ""
-        << "1"
-        << "@/a.spf" << kEarlierFolder;
+        << load << select << "a.spf" << int(NotAsked) << true << "" << selected << "@/a.spf"
+        << kEarlierFolder;
     QTest::newRow("load mode, cancel after typing")
-        << "5" << cancel << "a.spf" << int(NotAsked) << true << ""
-        << "3"
-        << "" << kEarlierFolder;
+        << load << cancel << "a.spf" << int(NotAsked) << true << "" << cancelled << ""
+        << kEarlierFolder;
     QTest::newRow("general mode, cancel with an empty name")
-        << "" << cancel << "" << int(NotAsked) << true << ""
-        << "3"
-        << "" << kEarlierFolder;
-    QTest::newRow("select with an empty name") << "5" << select << "" << int(NotAsked) << false
-                                               << noName << "5" << kEarlierPath << kEarlierFolder;
-    QTest::newRow("select adds no extension")
-        << "5" << select << "abc" << int(NotAsked) << false << missing << "5"
-        << "@/abc" << kEarlierFolder;
+        << general << cancel << "" << int(NotAsked) << true << "" << cancelled << ""
+        << kEarlierFolder;
+    QTest::newRow("select with an empty name") << load << select << "" << int(NotAsked) << false
+                                               << noName << none << kEarlierPath << kEarlierFolder;
+    QTest::newRow("select adds no extension") << load << select << "abc" << int(NotAsked) << false
+                                              << missing << none << "@/abc" << kEarlierFolder;
     QTest::newRow("select compares the case of the name")
-        << "5" << select << "A.spf" << int(NotAsked) << false << missing << "5"
-        << "@/A.spf" << kEarlierFolder;
+        << load << select << "A.spf" << int(NotAsked) << false << missing << none << "@/A.spf"
+        << kEarlierFolder;
     QTest::newRow("select on a folder named .spf")
-        << "5" << select << "folder.spf" << int(NotAsked) << false << missing << "5"
+        << load << select << "folder.spf" << int(NotAsked) << false << missing << none
         << "@/folder.spf" << kEarlierFolder;
-    QTest::newRow("select with blanks only")
-        << "5" << select << "  " << int(NotAsked) << false << missing << "5"
-        << "@/  " << kEarlierFolder;
+    QTest::newRow("select with blanks only") << load << select << "  " << int(NotAsked) << false
+                                             << missing << none << "@/  " << kEarlierFolder;
     QTest::newRow("select takes a wildcard literally")
-        << "5" << select << "*.spf" << int(NotAsked) << false << missing << "5"
-        << "@/*.spf" << kEarlierFolder;
+        << load << select << "*.spf" << int(NotAsked) << false << missing << none << "@/*.spf"
+        << kEarlierFolder;
     QTest::newRow("select with an untrimmed name")
-        << "5" << select << " a.spf" << int(NotAsked) << false << missing << "5"
-        << "@/ a.spf" << kEarlierFolder;
+        << load << select << " a.spf" << int(NotAsked) << false << missing << none << "@/ a.spf"
+        << kEarlierFolder;
 
-    QTest::newRow("new name in a general mode")
-        << "2" << add << "new" << int(NotAsked) << true << ""
-        << "0"
-        << "@/new.spf" << kEarlierFolder;
-    QTest::newRow("new with an empty name") << "" << add << "" << int(NotAsked) << false << noName
-                                            << "" << kEarlierPath << kEarlierFolder;
+    QTest::newRow("new name in a general mode") << general << add << "new" << int(NotAsked) << true
+                                                << "" << newName << "@/new.spf" << kEarlierFolder;
+    QTest::newRow("new with an empty name") << general << add << "" << int(NotAsked) << false
+                                            << noName << none << kEarlierPath << kEarlierFolder;
     QTest::newRow("new on an existing file, answered yes")
-        << "" << add << "abc" << int(Yes) << true << question << "0"
-        << "@/abc.spf" << kEarlierFolder;
+        << general << add << "abc" << int(Yes) << true << question << newName << "@/abc.spf"
+        << kEarlierFolder;
     QTest::newRow("new on an existing file, answered no")
-        << "" << add << "abc" << int(No) << false << question << ""
-        << "@/abc.spf" << kEarlierFolder;
+        << general << add << "abc" << int(No) << false << question << none << "@/abc.spf"
+        << kEarlierFolder;
     QTest::newRow("new on an upper-case existing file")
-        << "7" << add << "B.SPF" << int(No) << false << question << "7"
-        << "@/B.SPF" << kEarlierFolder;
+        << general << add << "B.SPF" << int(No) << false << question << none << "@/B.SPF"
+        << kEarlierFolder;
     QTest::newRow("new on a folder named .spf asks nothing")
-        << "" << add << "folder.spf" << int(NotAsked) << true << ""
-        << "0"
+        << general << add << "folder.spf" << int(NotAsked) << true << "" << newName
         << "@/folder.spf" << kEarlierFolder;
 }
 
 void TestDialogRules::outcomes()
 {
-    QFETCH(QString, mode);
+    QFETCH(FileSelectMode, mode);
     QFETCH(int, button);
     QFETCH(QString, typed);
     QFETCH(int, answer);
     QFETCH(bool, closes);
     QFETCH(QString, message);
-    QFETCH(QString, code);
+    QFETCH(FileSelectResult, result);
     QFETCH(QString, path);
     QFETCH(QString, folder);
 
@@ -135,20 +136,23 @@ void TestDialogRules::outcomes()
     site.write("abc.spf", "x");
     site.makeFolder("folder.spf");
 
-    card::DialogPara para{{QStringLiteral("title"), mode, kEarlierPath, kEarlierFolder}};
+    // The exchange as a caller leaves it: a request, and what an earlier opening returned.
+    FileSelectExchange exchange{QStringLiteral("title"), mode, FileSelectResult::None, kEarlierPath,
+                                kEarlierFolder};
     const card::ConfirmFields fields{typed, site.path(), kOpenFolder};
     card::ConfirmOutcome outcome =
-        card::pressConfirm(para, static_cast<ConfirmButton>(button), fields, &card::fileExists);
+        card::pressConfirm(exchange, static_cast<ConfirmButton>(button), fields, &card::fileExists);
     QCOMPARE(outcome.next == ConfirmNext::AskToContinue, answer != NotAsked);
     QCOMPARE(outcome.message, message);
     if (answer != NotAsked)
-        outcome = card::answerContinue(para, answer == Yes);
+        outcome = card::answerContinue(exchange, answer == Yes);
 
     QCOMPARE(outcome.next, closes ? ConfirmNext::Close : ConfirmNext::Stay);
-    QCOMPARE(para[card::kDialogTitleSlot], QStringLiteral("title"));
-    QCOMPARE(para[card::kDialogCodeSlot], code);
-    QCOMPARE(para[card::kDialogPathSlot], expand(path, site.path()));
-    QCOMPARE(para[card::kDialogFolderSlot], folder);
+    QCOMPARE(exchange.title, QStringLiteral("title"));
+    QCOMPARE(exchange.mode, mode);
+    QCOMPARE(exchange.result, result);
+    QCOMPARE(exchange.path, expand(path, site.path()));
+    QCOMPARE(exchange.folder, folder);
 }
 
 void TestDialogRules::newFileExtension_data()

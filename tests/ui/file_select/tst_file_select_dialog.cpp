@@ -15,8 +15,10 @@
 #include <QPushButton>
 #include <QTest>
 
-using card::DialogPara;
 using card::FileSelectDialog;
+using card::FileSelectExchange;
+using card::FileSelectMode;
+using card::FileSelectResult;
 using card::test::ModalScript;
 using card::test::pressButton;
 
@@ -33,10 +35,10 @@ FileSelectDialog& dialogOf(QWidget* modal)
     return *dialog;
 }
 
-DialogPara dialogSlots(const QString& title, const QString& mode, const QString& path = {},
-                       const QString& folder = {})
+FileSelectExchange exchangeFor(const QString& title, FileSelectMode mode, const QString& path = {},
+                               const QString& folder = {})
 {
-    return {{title, mode, path, folder}};
+    return {title, mode, FileSelectResult::None, path, folder};
 }
 
 void clickRow(QListView* view, int row, bool twice = false)
@@ -68,8 +70,8 @@ private slots:
     void focusOrder();
     void modes_data();
     void modes();
-    void captionIsTheTitleSlot_data();
-    void captionIsTheTitleSlot();
+    void captionIsTheRequestedTitle_data();
+    void captionIsTheRequestedTitle();
     void enterSelectsAndEscCancels_data();
     void enterSelectsAndEscCancels();
     void frameCloseWritesNothing();
@@ -149,8 +151,8 @@ void TestFileSelectDialog::controls()
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
-    DialogPara para = dialogSlots("t", "");
-    FileSelectDialog dialog(para, nullptr);
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::General);
+    FileSelectDialog dialog(exchange, nullptr);
     QCOMPARE(dialog.objectName(), QStringLiteral("file_select"));
     QCOMPARE(dialog.size(), QSize(318, 231));
     auto* control = dialog.findChild<QWidget*>(name);
@@ -167,28 +169,31 @@ void TestFileSelectDialog::controls()
 
 void TestFileSelectDialog::focusOrder()
 {
-    DialogPara para = dialogSlots("t", "");
-    FileSelectDialog dialog(para, nullptr);
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::General);
+    FileSelectDialog dialog(exchange, nullptr);
     QStringList order;
-    QWidget* widget = dialog.controls().File1;
+    QWidget* widget = dialog.controls().fileList;
     do {
         if (widget->parentWidget() == &dialog && (widget->focusPolicy() & Qt::TabFocus))
             order.append(widget->objectName());
         widget = widget->nextInFocusChain();
-    } while (widget != dialog.controls().File1);
+    } while (widget != dialog.controls().fileList);
     QCOMPARE(order, (QStringList{"File1", "Drive1", "Dir1", "Command1(0)", "Command1(1)",
                                  "Command1(2)", "Text1", "Cmd_Add", "Cmd_Del"}));
 }
 
 void TestFileSelectDialog::modes_data()
 {
-    QTest::addColumn<QString>("mode");
+    QTest::addColumn<FileSelectMode>("mode");
+    QTest::addColumn<FileSelectResult>("earlier"); // the result an earlier opening left
     QTest::addColumn<QStringList>("hidden");
     QTest::addColumn<QString>("firstFocus");
-    QTest::newRow("load") << "5" << QStringList{"Command1(0)"} << "File1";
-    QTest::newRow("general") << "" << QStringList{} << "File1";
-    QTest::newRow("general with a result code") << "1" << QStringList{} << "File1";
-    QTest::newRow("folder") << "4"
+    const FileSelectResult none = FileSelectResult::None;
+    QTest::newRow("load") << FileSelectMode::Load << none << QStringList{"Command1(0)"} << "File1";
+    QTest::newRow("general") << FileSelectMode::General << none << QStringList{} << "File1";
+    QTest::newRow("general with a result code")
+        << FileSelectMode::General << FileSelectResult::Selected << QStringList{} << "File1";
+    QTest::newRow("folder") << FileSelectMode::Folder << none
                             << QStringList{"Text1", "Label1(3)", "Command1(0)", "File1",
                                            "Label1(2)"}
                             << "Drive1";
@@ -196,10 +201,12 @@ void TestFileSelectDialog::modes_data()
 
 void TestFileSelectDialog::modes()
 {
-    QFETCH(QString, mode);
+    QFETCH(FileSelectMode, mode);
+    QFETCH(FileSelectResult, earlier);
     QFETCH(QStringList, hidden);
     QFETCH(QString, firstFocus);
-    DialogPara para = dialogSlots("t", mode);
+    FileSelectExchange exchange = exchangeFor("t", mode);
+    exchange.result = earlier;
     QString focused;
     QStringList hiddenSeen;
     QStringList covered;
@@ -222,29 +229,29 @@ void TestFileSelectDialog::modes()
         }
         pressButton(modal, "Command1(2)");
     });
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 1);
     hiddenSeen.sort();
     hidden.sort();
     QCOMPARE(hiddenSeen, hidden);
     QCOMPARE(focused, firstFocus);
-    QCOMPARE(covered.isEmpty(), mode == "4");
+    QCOMPARE(covered.isEmpty(), mode == FileSelectMode::Folder);
 }
 
-void TestFileSelectDialog::captionIsTheTitleSlot_data()
+void TestFileSelectDialog::captionIsTheRequestedTitle_data()
 {
     QTest::addColumn<QString>("title");
     QTest::newRow("load title") << "伺服器參數檔載入";
     QTest::newRow("empty title") << "";
 }
 
-void TestFileSelectDialog::captionIsTheTitleSlot()
+void TestFileSelectDialog::captionIsTheRequestedTitle()
 {
     QFETCH(QString, title);
-    DialogPara para = dialogSlots(title, "5");
+    FileSelectExchange exchange = exchangeFor(title, FileSelectMode::Load);
     ModalScript modals;
     modals.press("Command1(2)");
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 1);
     QCOMPARE(modals.seen().first().title, title);
 }
@@ -252,49 +259,48 @@ void TestFileSelectDialog::captionIsTheTitleSlot()
 void TestFileSelectDialog::enterSelectsAndEscCancels_data()
 {
     QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<FileSelectResult>("result");
     QTest::addColumn<QString>("path");
-    QTest::newRow("enter in the name box") << int(Qt::Key_Return) << "1"
-                                           << "@/site.spf";
-    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << "1"
+    QTest::newRow("enter in the name box")
+        << int(Qt::Key_Return) << FileSelectResult::Selected << "@/site.spf";
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << FileSelectResult::Selected
                                   << "@/site.spf";
-    QTest::newRow("esc") << int(Qt::Key_Escape) << "3"
-                         << "";
+    QTest::newRow("esc") << int(Qt::Key_Escape) << FileSelectResult::Cancelled << "";
 }
 
 void TestFileSelectDialog::enterSelectsAndEscCancels()
 {
     QFETCH(int, key);
-    QFETCH(QString, code);
+    QFETCH(FileSelectResult, result);
     QFETCH(QString, path);
-    DialogPara para = dialogSlots("t", "5", "/earlier.spf");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load, "/earlier.spf");
     ModalScript modals;
     modals.then([key](QWidget* modal) {
-        QLineEdit* text = dialogOf(modal).controls().Text1;
+        QLineEdit* text = dialogOf(modal).controls().fileNameEdit;
         text->setText("site.spf");
         QTest::keyClick(text, Qt::Key(key));
     });
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 1);
-    QCOMPARE(para[card::kDialogCodeSlot], code);
-    QCOMPARE(para[card::kDialogPathSlot], QString(path).replace(u'@', m_site->path()));
+    QCOMPARE(exchange.result, result);
+    QCOMPARE(exchange.path, QString(path).replace(u'@', m_site->path()));
 }
 
 void TestFileSelectDialog::frameCloseWritesNothing()
 {
-    DialogPara para = dialogSlots("t", "5", "/earlier.spf", "/kept");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load, "/earlier.spf", "/kept");
     ModalScript modals;
     modals.then([](QWidget* modal) {
-        dialogOf(modal).controls().Text1->setText("absent.spf");
+        dialogOf(modal).controls().fileNameEdit->setText("absent.spf");
         pressButton(modal, "Command1(1)");
         modal->close();
     });
     modals.press(kOk);
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 2);
-    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("5"));
-    QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("absent.spf"));
-    QCOMPARE(para[card::kDialogFolderSlot], QStringLiteral("/kept"));
+    QCOMPARE(exchange.result, FileSelectResult::None);
+    QCOMPARE(exchange.path, m_site->filePath("absent.spf"));
+    QCOMPARE(exchange.folder, QStringLiteral("/kept"));
 }
 
 void TestFileSelectDialog::refusedSelectShowsItsMessage_data()
@@ -315,74 +321,74 @@ void TestFileSelectDialog::refusedSelectShowsItsMessage()
 {
     QFETCH(QString, typed);
     QFETCH(QString, message);
-    DialogPara para = dialogSlots("t", "5");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     bool stayedOpen = false;
     QString textAfter;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
-        dialogOf(modal).controls().Text1->setText(typed);
+        dialogOf(modal).controls().fileNameEdit->setText(typed);
         pressButton(modal, "Command1(1)");
         stayedOpen = modal->isVisible();
-        textAfter = dialogOf(modal).controls().Text1->text();
+        textAfter = dialogOf(modal).controls().fileNameEdit->text();
         pressButton(modal, "Command1(2)");
     });
     modals.press(kOk);
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 2);
     QCOMPARE(modals.seen().at(1).text, message);
     QCOMPARE(modals.seen().at(1).title, QStringLiteral("刷卡影像資料查詢"));
     QVERIFY(stayedOpen);
     QCOMPARE(textAfter, typed);
-    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("3"));
+    QCOMPARE(exchange.result, FileSelectResult::Cancelled);
 }
 
 void TestFileSelectDialog::newNameOnExistingFileAsks()
 {
-    DialogPara para = dialogSlots("t", "");
-    QString codeAfterNo;
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::General);
+    FileSelectResult resultAfterNo = FileSelectResult::NewName;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
-        dialogOf(modal).controls().Text1->setText("site");
+        dialogOf(modal).controls().fileNameEdit->setText("site");
         pressButton(modal, "Command1(0)");
-        codeAfterNo = para[card::kDialogCodeSlot];
+        resultAfterNo = exchange.result;
         pressButton(modal, "Command1(0)");
     });
     modals.press(QStringLiteral("否")).press(QStringLiteral("是"));
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 3);
     QCOMPARE(modals.seen().at(1).text,
              QStringLiteral("選擇或輸入參數檔案名稱已存在，是否繼續進行?"));
-    QCOMPARE(codeAfterNo, QString());
-    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("0"));
-    QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
+    QCOMPARE(resultAfterNo, FileSelectResult::None);
+    QCOMPARE(exchange.result, FileSelectResult::NewName);
+    QCOMPARE(exchange.path, m_site->filePath("site.spf"));
 }
 
 void TestFileSelectDialog::doubleClickOnFileSelectsIt()
 {
-    DialogPara para = dialogSlots("t", "5");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     QStringList listed;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
         for (int row = 0; row < dialog.files().rowCount(); ++row)
             listed.append(dialog.files().fileName(row));
-        clickRow(dialog.controls().File1, int(listed.indexOf("site.spf")), true);
+        clickRow(dialog.controls().fileList, int(listed.indexOf("site.spf")), true);
     });
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(listed, (QStringList{"other.SPF", "site.spf"}));
     QCOMPARE(modals.seen().size(), 1);
-    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("1"));
-    QCOMPARE(para[card::kDialogPathSlot], m_site->filePath("site.spf"));
+    QCOMPARE(exchange.result, FileSelectResult::Selected);
+    QCOMPARE(exchange.path, m_site->filePath("site.spf"));
 }
 
 void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
 {
-    DialogPara para = dialogSlots("t", "5");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     QString openedByEnter;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
-        QListView* folders = dialog.controls().Dir1;
+        QListView* folders = dialog.controls().folderList;
         folders->setFocus();
         folders->setCurrentIndex(folders->model()->index(rowOf(*folders->model(), "sub"), 0));
         QTest::keyClick(folders, Qt::Key_Return);
@@ -392,62 +398,62 @@ void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
         pressButton(modal, "Command1(2)");
     });
     modals.press(kOk);
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(openedByEnter, m_site->filePath("sub"));
     QCOMPARE(modals.seen().size(), 2);
     QCOMPARE(modals.seen().last().text, QStringLiteral("尚未選擇或輸入參數檔案名稱"));
-    QCOMPARE(para[card::kDialogCodeSlot], QStringLiteral("3"));
+    QCOMPARE(exchange.result, FileSelectResult::Cancelled);
 }
 
 void TestFileSelectDialog::browsingMovesTheListsInStep()
 {
-    DialogPara para = dialogSlots("t", "5");
-    FileSelectDialog dialog(para, nullptr);
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
+    FileSelectDialog dialog(exchange, nullptr);
     const card::FileSelectControls& c = dialog.controls();
     QCOMPARE(dialog.folders().openFolder(), m_site->path());
     QCOMPARE(dialog.files().folder(), m_site->path());
-    QVERIFY(c.Text1->text().isEmpty());
+    QVERIFY(c.fileNameEdit->text().isEmpty());
 
-    clickRow(c.File1, 0);
-    QCOMPARE(c.Text1->text(), QStringLiteral("other.SPF"));
+    clickRow(c.fileList, 0);
+    QCOMPARE(c.fileNameEdit->text(), QStringLiteral("other.SPF"));
 
     // A single click only highlights a folder; a double-click opens it.
     const int sub = rowOf(dialog.folders(), "sub");
     QVERIFY(sub > 0);
-    clickRow(c.Dir1, sub);
+    clickRow(c.folderList, sub);
     QCOMPARE(dialog.folders().openFolder(), m_site->path());
-    clickRow(c.Dir1, sub, true);
+    clickRow(c.folderList, sub, true);
     QCOMPARE(dialog.folders().openFolder(), m_site->filePath("sub"));
     QCOMPARE(dialog.files().folder(), m_site->filePath("sub"));
     QCOMPARE(dialog.files().fileName(0), QStringLiteral("inner.spf"));
-    QCOMPARE(c.Text1->text(), QStringLiteral("other.SPF"));
-    QCOMPARE(c.Drive1->currentIndex(), 0);
+    QCOMPARE(c.fileNameEdit->text(), QStringLiteral("other.SPF"));
+    QCOMPARE(c.driveList->currentIndex(), 0);
 }
 
 void TestFileSelectDialog::driveChangeOpensItsRoot()
 {
-    DialogPara para = dialogSlots("t", "5");
-    FileSelectDialog dialog(para, nullptr);
-    dialog.Drive1_Change();
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
+    FileSelectDialog dialog(exchange, nullptr);
+    dialog.openChosenDrive();
     QCOMPARE(dialog.folders().openFolder(), QDir::toNativeSeparators(QDir::rootPath()));
     QCOMPARE(dialog.files().folder(), dialog.folders().openFolder());
 }
 
 void TestFileSelectDialog::folderModeReturnsTheOpenFolder()
 {
-    DialogPara para = dialogSlots("t", "4", "/earlier.spf");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Folder, "/earlier.spf");
     ModalScript modals;
     modals.then([](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
         dialog.folders().open(dialog.folders().folderAt(rowOf(dialog.folders(), "sub")));
         // Highlighting the parent folder does not open it.
-        clickRow(dialog.controls().Dir1, dialog.folders().openFolderRow() - 1);
+        clickRow(dialog.controls().folderList, dialog.folders().openFolderRow() - 1);
         pressButton(modal, "Command1(1)");
     });
-    FileSelectDialog::showModal(para, nullptr);
-    QCOMPARE(para[card::kDialogCodeSlot], QString());
-    QCOMPARE(para[card::kDialogFolderSlot], m_site->filePath("sub"));
-    QCOMPARE(para[card::kDialogPathSlot], QStringLiteral("/earlier.spf"));
+    FileSelectDialog::showModal(exchange, nullptr);
+    QCOMPARE(exchange.result, FileSelectResult::None);
+    QCOMPARE(exchange.folder, m_site->filePath("sub"));
+    QCOMPARE(exchange.path, QStringLiteral("/earlier.spf"));
 }
 
 void TestFileSelectDialog::folderModeStartFolder_data()
@@ -481,18 +487,19 @@ void TestFileSelectDialog::folderModeStartFolder()
     QFETCH(QString, opened);
     QFETCH(QString, returned);
     const QString site = m_site->path();
-    DialogPara para = dialogSlots("t", "4", {}, start.replace(u'@', site));
+    FileSelectExchange exchange =
+        exchangeFor("t", FileSelectMode::Folder, {}, start.replace(u'@', site));
     QString openAtStart;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         openAtStart = dialogOf(modal).folders().openFolder();
         pressButton(modal, button);
     });
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 1);
     QCOMPARE(openAtStart, opened.replace(u'@', site));
-    QCOMPARE(para[card::kDialogCodeSlot], QString());
-    QCOMPARE(para[card::kDialogFolderSlot], returned.replace(u'@', site));
+    QCOMPARE(exchange.result, FileSelectResult::None);
+    QCOMPARE(exchange.folder, returned.replace(u'@', site));
 }
 
 void TestFileSelectDialog::newFolder_data()
@@ -515,7 +522,7 @@ void TestFileSelectDialog::newFolder()
     QFETCH(bool, created);
     const QStringList before =
         QDir(m_site->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    DialogPara para = dialogSlots("t", "4");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Folder);
     QString openAfter;
     int listedRow = -1;
     ModalScript modals;
@@ -529,7 +536,7 @@ void TestFileSelectDialog::newFolder()
     modals.enter(entry, inputButton);
     if (!message.isEmpty())
         modals.press(kOk);
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
 
     QCOMPARE(modals.seen().size(), message.isEmpty() ? 2 : 3);
     QCOMPARE(modals.seen().at(1).title, QStringLiteral("New_Folder"));
@@ -561,7 +568,7 @@ void TestFileSelectDialog::deleteFolder()
     const QString target = m_site->makeFolder("sub/target");
     if (!content.isEmpty())
         m_site->write("sub/target/" + content, "x");
-    DialogPara para = dialogSlots("t", "4");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Folder);
     QString openAfter;
     QString filesAfter;
     ModalScript modals;
@@ -570,14 +577,14 @@ void TestFileSelectDialog::deleteFolder()
         QVERIFY(dialog.folders().open(target));
         // A highlighted subfolder changes nothing: the open folder is the one to remove.
         if (dialog.folders().rowCount() > dialog.folders().openFolderRow() + 1)
-            clickRow(dialog.controls().Dir1, dialog.folders().openFolderRow() + 1);
+            clickRow(dialog.controls().folderList, dialog.folders().openFolderRow() + 1);
         pressButton(modal, "Cmd_Del");
         openAfter = dialog.folders().openFolder();
         filesAfter = dialog.files().folder();
         pressButton(modal, "Command1(2)");
     });
     modals.press(kOk);
-    FileSelectDialog::showModal(para, nullptr);
+    FileSelectDialog::showModal(exchange, nullptr);
 
     QCOMPARE(modals.seen().size(), 2);
     QCOMPARE(modals.seen().at(1).text,

@@ -1,6 +1,5 @@
 #include "ui/main_window/card_image_window.h"
 
-#include "core/dialog/module1.h"
 #include "support/modal_script.h"
 #include "support/temp_site.h"
 
@@ -74,7 +73,6 @@ void TestLoadCommandWindow::init()
     m_site->write("[*]site/short.spf", values("s", 10));
     m_previousFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_folder));
-    card::Module1::dialog_para() = {};
 }
 
 void TestLoadCommandWindow::cleanup()
@@ -112,34 +110,37 @@ void TestLoadCommandWindow::loads_data()
     QTest::addColumn<QString>("para0");
     QTest::addColumn<QString>("para17");
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<card::FileSelectResult>("result");
 
     const QString good = QStringLiteral("刷卡影像資料查詢：@/good.spf");
     const QString bad = QStringLiteral("刷卡影像資料查詢：@/short.spf 不正確參數檔");
     const QStringList none;
+    const card::FileSelectResult selected = card::FileSelectResult::Selected;
+    const card::FileSelectResult cancelled = card::FileSelectResult::Cancelled;
+    const card::FileSelectResult noResult = card::FileSelectResult::None; // the frame's close
     const QStringList badFile{QStringLiteral("不正確參數檔")};
     QTest::newRow("cancel") << QStringList{"cancel"} << "刷卡影像資料查詢"
                             << ""
-                            << "" << none << "3";
+                            << "" << none << cancelled;
     QTest::newRow("26 values") << QStringList{"pick good.spf"} << good << "g0"
-                               << "g17" << none << "1";
+                               << "g17" << none << selected;
     QTest::newRow("10 values") << QStringList{"pick short.spf"} << bad << "s0"
-                               << "" << badFile << "1";
+                               << "" << badFile << selected;
     QTest::newRow("two failed loads")
         << QStringList{"pick short.spf", "pick short.spf"} << bad << "s0"
-        << "" << badFile + badFile << "1";
+        << "" << badFile + badFile << selected;
     QTest::newRow("short file after a good one")
         << QStringList{"pick good.spf", "pick short.spf"} << bad << "s0"
-        << "g17" << badFile << "1";
+        << "g17" << badFile << selected;
     QTest::newRow("good file after a short one")
         << QStringList{"pick short.spf", "pick good.spf"} << good << "g0"
-        << "g17" << badFile << "1";
+        << "g17" << badFile << selected;
     QTest::newRow("frame close after a good load")
         << QStringList{"pick good.spf", "close"} << good << "g0"
-        << "g17" << none << "5";
+        << "g17" << none << noResult;
     QTest::newRow("cancel after a good load")
         << QStringList{"pick good.spf", "cancel"} << good << "g0"
-        << "g17" << none << "3";
+        << "g17" << none << cancelled;
 }
 
 void TestLoadCommandWindow::loads()
@@ -149,7 +150,7 @@ void TestLoadCommandWindow::loads()
     QFETCH(QString, para0);
     QFETCH(QString, para17);
     QFETCH(QStringList, messages);
-    QFETCH(QString, code);
+    QFETCH(card::FileSelectResult, result);
 
     CardImageWindow window;
     window.createWinId();
@@ -177,10 +178,10 @@ void TestLoadCommandWindow::loads()
     QCOMPARE(window.state().parameters[0], para0);
     QCOMPARE(window.state().parameters[card::kRecordsFolderSlot], para17);
 
-    const card::DialogPara& dialog_para = card::Module1::dialog_para();
-    QCOMPARE(dialog_para[card::kDialogCodeSlot], code);
+    const card::FileSelectExchange& exchange = window.fileSelectExchange();
+    QCOMPARE(exchange.result, result);
     if (actions.last() == u"close")
-        QCOMPARE(dialog_para[card::kDialogPathSlot], m_folder + "/good.spf");
+        QCOMPARE(exchange.path, m_folder + "/good.spf");
 }
 
 QTEST_MAIN(TestLoadCommandWindow)

@@ -1,0 +1,86 @@
+#include "ui/common/control_table.h"
+
+#include "core/platform/twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace card {
+
+namespace {
+
+QString text(const char16_t* utf16)
+{
+    return utf16 ? QString::fromUtf16(utf16) : QString();
+}
+
+QWidget* plainWidget(const ControlSpec& spec, QWidget* parent)
+{
+    const QString caption = text(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Label:
+    case ControlKind::HeadingLabel:
+    case ControlKind::ValueLabel:
+    case ControlKind::StatusLabel:
+    case ControlKind::PictureBox:
+        return new QLabel(caption, parent);
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case ControlKind::LineEdit:
+        return new QLineEdit(caption, parent);
+    case ControlKind::RadioButton:
+        return new QRadioButton(caption, parent);
+    case ControlKind::PushButton:
+        return new QPushButton(caption, parent);
+    case ControlKind::ComboBox:
+        return new QComboBox(parent);
+    case ControlKind::ListView:
+        return new QListView(parent);
+    case ControlKind::DatePicker:
+    case ControlKind::RecordListView:
+        break;
+    }
+    qFatal("control %s: its kind needs the owner's factory", spec.objectName);
+}
+
+} // namespace
+
+void PlacedControls::add(QWidget* widget)
+{
+    m_byName.insert(widget->objectName(), widget);
+}
+
+QWidget* PlacedControls::find(const char* objectName) const
+{
+    return m_byName.value(QString::fromLatin1(objectName));
+}
+
+void PlacedControls::missing(const char* objectName)
+{
+    qFatal("control %s: not in the table, or of another kind", objectName);
+}
+
+PlacedControls createControls(std::span<const ControlSpec> table, QWidget* parent,
+                              const ControlFactory& factory)
+{
+    PlacedControls placed;
+    for (const ControlSpec& spec : table) {
+        QWidget* widget = factory ? factory(spec, parent) : nullptr;
+        if (!widget)
+            widget = plainWidget(spec, parent);
+        widget->setObjectName(QString::fromLatin1(spec.objectName));
+        widget->setGeometry(
+            twipsRect(spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height()));
+        if (spec.accessibleName)
+            widget->setAccessibleName(text(spec.accessibleName));
+        placed.add(widget);
+    }
+    return placed;
+}
+
+} // namespace card
