@@ -3,12 +3,13 @@
 
 #include "core/dialog/dialog_texts.h"
 #include "core/dialog/file_select_exchange.h"
+#include "core/platform/product.h"
 
 #include <QString>
 
 namespace card {
 
-inline const QString kLoadedCaptionPrefix = QStringLiteral("刷卡影像資料查詢：");
+inline const QString kLoadedCaptionPrefix = kProductTitle + QStringLiteral("：");
 inline const QString kBadFileCaptionSuffix = QStringLiteral(" 不正確參數檔");
 
 // Asks the dialog for an existing parameter file, under the load command's title.

@@ -55,14 +55,9 @@ void PlacedControls::add(QWidget* widget)
     m_byName.insert(widget->objectName(), widget);
 }
 
-QWidget* PlacedControls::find(const char* objectName) const
+void PlacedControls::missing(const QString& objectName)
 {
-    return m_byName.value(QString::fromLatin1(objectName));
-}
-
-void PlacedControls::missing(const char* objectName)
-{
-    qFatal("control %s: not in the table, or of another kind", objectName);
+    qFatal("control %s: not in the table, or of another kind", qPrintable(objectName));
 }
 
 PlacedControls createControls(std::span<const ControlSpec> table, QWidget* parent,

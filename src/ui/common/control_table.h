@@ -48,20 +48,25 @@ public:
 
     // The control of that name as Widget; a name or a kind the table lacks is a programming
     // error and stops the program at its first run.
-    template <typename Widget> Widget* get(const char* objectName) const
+    template <typename Widget> Widget* get(const QString& objectName) const
     {
-        auto* widget = qobject_cast<Widget*>(find(objectName));
+        auto* widget = qobject_cast<Widget*>(m_byName.value(objectName));
         if (!widget)
             missing(objectName);
         return widget;
     }
 
 private:
-    QWidget* find(const char* objectName) const;
-    [[noreturn]] static void missing(const char* objectName);
+    [[noreturn]] static void missing(const QString& objectName);
 
     QHash<QString, QWidget*> m_byName;
 };
+
+// The name of one element of a control array, e.g. List1(0).
+inline QString indexed(const char* name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
 
 // Creates one widget per entry as a child of parent, in table order (so later entries lie
 // above earlier ones), names it, gives it its caption and accessible name, and places it.

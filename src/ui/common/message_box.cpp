@@ -1,5 +1,7 @@
 #include "ui/common/message_box.h"
 
+#include "core/platform/product.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,14 +15,9 @@ const QString kCancelText = QStringLiteral("取消");
 
 } // namespace
 
-QString applicationTitle()
-{
-    return QStringLiteral("刷卡影像資料查詢");
-}
-
 void showMessage(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, kProductTitle, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText); // a path is shown as written, never as markup
     box.button(QMessageBox::Ok)->setText(kOkText);
     box.exec();
@@ -28,8 +25,8 @@ void showMessage(QWidget* parent, const QString& text)
 
 bool askYesNo(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::NoIcon, kProductTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));

@@ -1,4 +1,4 @@
-// The product's message and input boxes: no icon, the application title, Chinese buttons.
+// The product's message and input boxes: no icon, the product's title, Chinese buttons.
 #pragma once
 
 #include <QString>
@@ -6,9 +6,6 @@
 class QWidget;
 
 namespace card {
-
-// Title of every message box of the product.
-QString applicationTitle();
 
 // A modal message with an OK button only.
 void showMessage(QWidget* parent, const QString& text);

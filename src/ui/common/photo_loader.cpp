@@ -1,7 +1,7 @@
 #include "ui/common/photo_loader.h"
 
-#include "core/platform/file_bytes.h"
 #include "core/photos/photo_file_checks.h"
+#include "core/platform/file_bytes.h"
 
 #include <QBuffer>
 #include <QImageReader>

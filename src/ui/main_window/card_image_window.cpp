@@ -10,11 +10,13 @@
 #include "core/records/record_table_model.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/command_button.h"
-#include "ui/common/control_placement.h"
+#include "ui/common/control_table.h"
 #include "ui/common/message_box.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
-#include "ui/main_window/date_picker.h"
+#include "ui/main_window/main_window_layout.h"
+#include "ui/main_window/main_window_look.h"
+#include "ui/main_window/main_window_texts.h"
 #include "ui/main_window/record_column_model.h"
 #include "ui/main_window/record_display.h"
 #include "ui/main_window/record_list_view.h"
@@ -40,79 +42,8 @@ namespace card {
 
 namespace {
 
-constexpr int kClientWidthTwips = 8010;
-constexpr int kClientHeightTwips = 4155;
 constexpr int kPlaybackIntervalMs = 1000;
 constexpr int kPhotoResizeDelayMs = 150;
-
-const QColor kHeadingBackground(224, 224, 224);
-const QColor kStatusText(255, 0, 0);
-const QColor kQueryButtonColour(255, 255, 128);
-const QColor kClearButtonColour(192, 255, 192);
-const QColor kLoadButtonColour(255, 192, 128);
-
-// "新細明體" where it exists, else the closest Traditional Chinese Ming face, else any CJK face.
-QFont mingFont(double pointSize)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("新細明體"), QStringLiteral("PMingLiU"),
-                      QStringLiteral("AR PL UMing TW"), QStringLiteral("AR PL UMing TW MBE"),
-                      QStringLiteral("Noto Serif CJK TC"), QStringLiteral("Noto Sans CJK TC"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    return font;
-}
-
-void fillBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QLabel* plainLabel(QWidget* parent, const QString& caption)
-{
-    return new QLabel(caption, parent);
-}
-
-QLabel* headingLabel(QWidget* parent, const QString& caption)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    label->setAlignment(Qt::AlignCenter);
-    fillBackground(label, QPalette::Window, kHeadingBackground);
-    return label;
-}
-
-QLabel* valueLabel(QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText); // values from the record file are shown as written
-    label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    label->setAlignment(Qt::AlignCenter);
-    fillBackground(label, QPalette::Window, parent->palette().color(QPalette::Base));
-    return label;
-}
-
-QPushButton* commandButton(QWidget* parent, const QString& caption, const QColor& colour)
-{
-    auto* button = new CommandButton(caption, parent);
-    button->setFont(mingFont(9));
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, colour);
-    button->setPalette(palette);
-    return button;
-}
-
-QLabel* pictureBox(QWidget* parent, const QString& resource)
-{
-    auto* box = new QLabel(parent);
-    box->setScaledContents(true); // a picture box stretches its picture to its own size
-    box->setPixmap(QPixmap(resource));
-    return box;
-}
 
 // The filter inputs as the operator set them.
 RecordCriteria queryCriteria(const MainControls& c)
@@ -146,22 +77,6 @@ FileReadStatus showRecordFile(RecordTableModel& records, const QString& path,
     return status;
 }
 
-// Controls without a caption of their own are named by their role in words; labels are not
-// named, their text is what a screen reader speaks.
-void nameControlsWithoutCaption(const MainControls& c)
-{
-    c.datePicker->setAccessibleName(QStringLiteral("日期選擇器"));
-    c.cardFilterCheck->setAccessibleName(QStringLiteral("卡號篩選核取方塊"));
-    c.cardNumberEdit->setAccessibleName(QStringLiteral("卡號文字方塊"));
-    const std::array<QString, 4> listNames = {
-        QStringLiteral("時間清單"), QStringLiteral("卡號清單"), QStringLiteral("姓名清單"),
-        QStringLiteral("進出清單")};
-    for (size_t k = 0; k < listNames.size(); ++k)
-        c.resultLists[k]->setAccessibleName(listNames[k]);
-    c.photoBox->setAccessibleName(QStringLiteral("影像圖片方塊"));
-    c.fallbackPicture->setAccessibleName(QStringLiteral("無影像圖片方塊"));
-}
-
 // Without a position of its own the window manager would place the window where it likes; the
 // dialog, centred on this window, then follows it to the middle of the screen too.
 void centreOnScreen(QWidget& window)
@@ -184,13 +99,12 @@ CardImageWindow::CardImageWindow(QWidget* parent)
     , m_records(new RecordTableModel(this))
 {
     setObjectName(QStringLiteral("Card_Image"));
-    setCaption(this, applicationTitle());
+    setCaption(this, kProductTitle);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/card_image.ico")));
-    resize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    resize(twipsToPixels(kMainWindowWidthTwips), twipsToPixels(kMainWindowHeightTwips));
     createControls();
     setFocusOrder();
     connectEvents();
-    nameControlsWithoutCaption(m_controls);
     describeControlsByName(this);
 }
 
@@ -198,71 +112,37 @@ CardImageWindow::~CardImageWindow() = default;
 
 void CardImageWindow::createControls()
 {
-    createQueryControls();
-    createResultLists();
-    createDetailPanel();
-}
-
-void CardImageWindow::createQueryControls()
-{
+    const PlacedControls placed =
+        card::createControls(mainWindowControlTable(), this, makeMainWindowControl);
     MainControls& c = m_controls;
-    c.fieldCaptions[0] = place(plainLabel(this, QStringLiteral("日期選擇：")), indexed("Label1", 0),
-                               180, 270, 915, 285);
-    c.datePicker = place(new DatePicker(this), QStringLiteral("DTPicker1"), 1170, 225, 1455, 330);
-    c.datePicker->setCalendarPopup(true);
-    c.datePicker->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    c.cardFilterCheck = place(new QCheckBox(this), QStringLiteral("Check1"), 225, 675, 240, 285);
-    c.fieldCaptions[1] =
-        place(plainLabel(this, QStringLiteral("卡號：")), indexed("Label1", 1), 540, 720, 600, 240);
-    c.cardNumberEdit = place(new QLineEdit(this), QStringLiteral("Text2"), 1170, 675, 1410, 330);
-    c.fieldCaptions[2] = place(plainLabel(this, QStringLiteral("進出選擇：")), indexed("Label1", 2),
-                               180, 1260, 915, 240);
-
+    c.datePicker = placed.get<QDateEdit>("DTPicker1");
+    c.cardFilterCheck = placed.get<QCheckBox>("Check1");
+    c.cardNumberEdit = placed.get<QLineEdit>("Text2");
     c.directionGroup = new QButtonGroup(this);
-    const std::array<QString, 3> directionCaptions = {QStringLiteral("進"), QStringLiteral("出"),
-                                                      QStringLiteral("全選")};
-    const std::array<QRect, 3> directionTwips = {
-        QRect(1170, 1125, 555, 240), QRect(1800, 1125, 555, 240), QRect(1170, 1395, 735, 240)};
     for (int i = 0; i < 3; ++i) {
-        const QRect& r = directionTwips[static_cast<size_t>(i)];
-        c.directionOptions[static_cast<size_t>(i)] =
-            place(new QRadioButton(directionCaptions[static_cast<size_t>(i)], this),
-                  indexed("Option1", i), r.x(), r.y(), r.width(), r.height());
-        c.directionGroup->addButton(c.directionOptions[static_cast<size_t>(i)], i);
+        auto* option = placed.get<QRadioButton>(indexed("Option1", i));
+        c.directionOptions[static_cast<size_t>(i)] = option;
+        c.directionGroup->addButton(option, i);
     }
-
-    c.queryButton = place(commandButton(this, QStringLiteral("查詢"), kQueryButtonColour),
-                          QStringLiteral("Command2"), 3540, 225, 855, 420);
-    c.clearButton = place(commandButton(this, QStringLiteral("清除"), kClearButtonColour),
-                          QStringLiteral("Command1"), 3540, 630, 855, 420);
-    c.loadButton = place(commandButton(this, QStringLiteral("參數檔載入"), kLoadButtonColour),
-                         QStringLiteral("Command3"), 3540, 1125, 855, 420);
-}
-
-void CardImageWindow::createResultLists()
-{
-    MainControls& c = m_controls;
-    c.timeHeadings[0] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 0), 135,
-                              1665, 1185, 240);
-    c.cardHeading = place(headingLabel(this, QStringLiteral("卡號")), QStringLiteral("Label3"),
-                          1305, 1665, 1320, 240);
-    c.nameHeading = place(headingLabel(this, QStringLiteral("姓名")), QStringLiteral("Label4"),
-                          2625, 1665, 1140, 240);
-    c.directionHeading = place(headingLabel(this, QStringLiteral("進出")), QStringLiteral("Label5"),
-                               3765, 1665, 630, 240);
-
-    const std::array<QRect, 4> listTwips = {
-        QRect(135, 1890, 1170, 1860), QRect(1290, 1890, 1320, 1860), QRect(2610, 1890, 1155, 1860),
-        QRect(3750, 1890, 630, 1860)};
+    c.queryButton = placed.get<QPushButton>("Command2");
+    c.clearButton = placed.get<QPushButton>("Command1");
+    c.loadButton = placed.get<QPushButton>("Command3");
     for (int k = 0; k < 4; ++k) {
-        const QRect& r = listTwips[static_cast<size_t>(k)];
-        auto* list = place(new RecordListView(this), indexed("List1", k), r.x(), r.y(), r.width(),
-                           r.height());
-        list->setModel(new RecordColumnModel(k, list));
-        static_cast<RecordColumnModel*>(list->model())->setSourceModel(m_records);
+        auto* list = placed.get<RecordListView>(indexed("List1", k));
+        auto* column = new RecordColumnModel(k, list);
+        column->setSourceModel(m_records);
+        list->setModel(column);
         c.resultLists[static_cast<size_t>(k)] = list;
     }
+    for (int i = 0; i < 4; ++i)
+        c.detailValues[static_cast<size_t>(i)] = placed.get<QLabel>(indexed("Label9", i));
+    c.photoBox = placed.get<QLabel>("Image1");
+    c.photoBox->setFrameStyle(QFrame::Box | QFrame::Plain);
+    c.fallbackPicture = placed.get<QLabel>("Image2");
+    c.fallbackPicture->hide();
+    c.statusLine = placed.get<QLabel>("Label6");
     keepListsScrollingInStep();
+    createTimers();
 }
 
 void CardImageWindow::keepListsScrollingInStep()
@@ -280,42 +160,11 @@ void CardImageWindow::keepListsScrollingInStep()
     }
 }
 
-void CardImageWindow::createDetailPanel()
+void CardImageWindow::createTimers()
 {
-    MainControls& c = m_controls;
-    c.fieldCaptions[3] = place(plainLabel(this, QStringLiteral("影像資料：")), indexed("Label1", 3),
-                               4575, 225, 915, 285);
-    c.timeHeadings[1] = place(headingLabel(this, QStringLiteral("時間")), indexed("Label2", 1),
-                              4590, 540, 915, 240);
-    c.detailCardHeading = place(headingLabel(this, QStringLiteral("卡號")),
-                                QStringLiteral("Label7"), 4590, 765, 915, 240);
-    c.detailNameHeading = place(headingLabel(this, QStringLiteral("姓名/狀態")),
-                                QStringLiteral("Label8"), 4590, 990, 915, 240);
-    c.detailTypeHeading = place(headingLabel(this, QStringLiteral("影像類別")),
-                                QStringLiteral("Label10"), 4590, 1215, 915, 240);
-    const std::array<int, 4> valueTops = {540, 765, 990, 1215};
-    for (int i = 0; i < 4; ++i)
-        c.detailValues[static_cast<size_t>(i)] =
-            place(valueLabel(this), indexed("Label9", i), 5490, valueTops[static_cast<size_t>(i)],
-                  2355, 240);
-
-    c.photoBox = place(pictureBox(this, QStringLiteral(":/pictures/start.jpg")),
-                       QStringLiteral("Image1"), 4575, 1635, 3300, 2175);
-    c.photoBox->setFrameStyle(QFrame::Box | QFrame::Plain);
-    c.fallbackPicture = place(pictureBox(this, QStringLiteral(":/pictures/no_photo.gif")),
-                              QStringLiteral("Image2"), 7425, 135, 420, 375);
-    c.fallbackPicture->hide();
-
-    c.statusLine = place(new QLabel(this), QStringLiteral("Label6"), 5265, 45, 2670, 465);
-    c.statusLine->setAlignment(Qt::AlignCenter);
-    c.statusLine->setFont(mingFont(20.25));
-    QPalette statusPalette = c.statusLine->palette();
-    statusPalette.setColor(QPalette::WindowText, kStatusText);
-    c.statusLine->setPalette(statusPalette);
-
-    c.playbackTimer = new QTimer(this);
-    c.playbackTimer->setObjectName(QStringLiteral("Timer1"));
-    c.playbackTimer->setInterval(kPlaybackIntervalMs);
+    m_controls.playbackTimer = new QTimer(this);
+    m_controls.playbackTimer->setObjectName(QStringLiteral("Timer1"));
+    m_controls.playbackTimer->setInterval(kPlaybackIntervalMs);
 
     // While the frame is dragged the box changes size many times; decode once it rests.
     m_photoResize = new QTimer(this);
@@ -370,7 +219,7 @@ bool CardImageWindow::readParameters(const QString& path)
 {
     if (readParameterFile(path, m_state.parameters))
         return true;
-    showMessage(this, QStringLiteral("不正確參數檔"));
+    showMessage(this, kBadParameterFileMessage);
     return false;
 }
 
@@ -388,11 +237,11 @@ void CardImageWindow::runQuery()
     m_state.currentRecord.day = dayDigits(date);
     const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], date);
     if (!fileExists(path)) {
-        m_controls.statusLine->setText(QStringLiteral("紀錄不存在"));
+        m_controls.statusLine->setText(kNoRecordFileText);
         return;
     }
     if (showRecordFile(*m_records, path, queryCriteria(m_controls)) != FileReadStatus::Ok)
-        showMessage(this, QStringLiteral("紀錄檔無法讀取") + u'\n' + path);
+        showMessage(this, kRecordFileUnreadableMessage + u'\n' + path);
 }
 
 void CardImageWindow::loadParameters()

@@ -45,9 +45,7 @@ protected:
 
 private:
     void createControls();
-    void createQueryControls();
-    void createResultLists();
-    void createDetailPanel();
+    void createTimers();
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();

@@ -7,6 +7,7 @@
 #include "ui/common/photo_loader.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
+#include "ui/main_window/main_window_texts.h"
 #include "ui/main_window/record_list_view.h"
 
 #include <QLabel>
@@ -17,11 +18,6 @@ namespace card {
 namespace {
 
 enum ListColumn { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
-
-const QString kNoImageText = QStringLiteral("影像不存在");
-const QString kStillPhotoText = QStringLiteral("刷卡照相");
-const QString kSequenceText = QStringLiteral("動態播放");
-const QString kPlaybackEndText = QStringLiteral("播放結束");
 
 QString listText(const MainControls& c, ListColumn column)
 {
@@ -42,7 +38,7 @@ void showNoPhoto(const MainControls& c, MainWindowState& state)
 {
     c.photoBox->setPixmap(c.fallbackPicture->pixmap());
     state.shownPhoto.clear();
-    c.statusLine->setText(kNoImageText);
+    c.statusLine->setText(kNoPhotoText);
     for (QLabel* line : c.detailValues)
         line->clear();
 }

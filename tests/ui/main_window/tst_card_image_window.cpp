@@ -147,7 +147,8 @@ void TestCardImageWindow::colours()
     QCOMPARE(c.queryButton->palette().color(QPalette::Button), QColor(255, 255, 128));
     QCOMPARE(c.clearButton->palette().color(QPalette::Button), QColor(192, 255, 192));
     QCOMPARE(c.loadButton->palette().color(QPalette::Button), QColor(255, 192, 128));
-    QCOMPARE(c.cardHeading->palette().color(QPalette::Window), QColor(224, 224, 224));
+    QCOMPARE(window.findChild<QLabel*>("Label3")->palette().color(QPalette::Window),
+             QColor(224, 224, 224));
     QCOMPARE(c.statusLine->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QVERIFY(c.statusLine->font().bold());
     QCOMPARE(c.statusLine->font().pointSizeF(), 20.25);

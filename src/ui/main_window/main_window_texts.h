@@ -1,0 +1,49 @@
+// Every text the main window shows: captions, names for screen readers and its messages.
+#pragma once
+
+#include "core/platform/product.h"
+
+#include <QString>
+
+namespace card {
+
+// Captions, and names of the controls without a caption. Plain UTF-16 arrays, so the window's
+// control table can hold them as constants.
+inline constexpr char16_t kDateCaption[] = u"日期選擇：";
+inline constexpr char16_t kCardCaption[] = u"卡號：";
+inline constexpr char16_t kDirectionCaption[] = u"進出選擇：";
+inline constexpr char16_t kPhotoDataCaption[] = u"影像資料：";
+inline constexpr char16_t kInCaption[] = u"進";
+inline constexpr char16_t kOutCaption[] = u"出";
+inline constexpr char16_t kAllCaption[] = u"全選";
+inline constexpr char16_t kQueryCaption[] = u"查詢";
+inline constexpr char16_t kClearCaption[] = u"清除";
+inline constexpr char16_t kLoadCaption[] = u"參數檔載入";
+inline constexpr char16_t kTimeHeading[] = u"時間";
+inline constexpr char16_t kCardHeading[] = u"卡號";
+inline constexpr char16_t kNameHeading[] = u"姓名";
+inline constexpr char16_t kDirectionHeading[] = u"進出";
+inline constexpr char16_t kNameStateHeading[] = u"姓名/狀態";
+inline constexpr char16_t kPhotoTypeHeading[] = u"影像類別";
+inline constexpr char16_t kDatePickerName[] = u"日期選擇器";
+inline constexpr char16_t kCardFilterName[] = u"卡號篩選核取方塊";
+inline constexpr char16_t kCardNumberName[] = u"卡號文字方塊";
+inline constexpr char16_t kTimeListName[] = u"時間清單";
+inline constexpr char16_t kCardListName[] = u"卡號清單";
+inline constexpr char16_t kNameListName[] = u"姓名清單";
+inline constexpr char16_t kDirectionListName[] = u"進出清單";
+inline constexpr char16_t kPhotoBoxName[] = u"影像圖片方塊";
+inline constexpr char16_t kFallbackPictureName[] = u"無影像圖片方塊";
+
+// The status line and the messages of the query and the load command.
+inline const QString kNoRecordFileText = QStringLiteral("紀錄不存在");
+inline const QString kRecordFileUnreadableMessage = QStringLiteral("紀錄檔無法讀取");
+inline const QString kBadParameterFileMessage = QStringLiteral("不正確參數檔");
+inline const QString kNoPhotoText = QStringLiteral("影像不存在");
+
+// The photo type in the details, and the end of a playback.
+inline const QString kStillPhotoText = QStringLiteral("刷卡照相");
+inline const QString kSequenceText = QStringLiteral("動態播放");
+inline const QString kPlaybackEndText = QStringLiteral("播放結束");
+
+} // namespace card
