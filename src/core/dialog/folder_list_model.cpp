@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace card {
 
 namespace {
@@ -33,13 +35,28 @@ QString rootOf(const QString& clean)
     return QStringLiteral("/");
 }
 
+// The drive root as a clean path with its closing separator, when folder lies inside it.
+std::optional<QString> driveRootOf(const QString& clean, const QString& driveRoot)
+{
+    if (driveRoot.isEmpty())
+        return std::nullopt;
+    QString root = QDir::cleanPath(QFileInfo(driveRoot).absoluteFilePath());
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    if (!(clean + u'/').startsWith(root))
+        return std::nullopt;
+    return root;
+}
+
 } // namespace
 
-QStringList folderChain(const QString& folder)
+QStringList folderChain(const QString& folder, const QString& driveRoot)
 {
     const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    const QString root = rootOf(clean);
-    QStringList chain{QDir::toNativeSeparators(root)};
+    const QString fileSystemRoot = rootOf(clean);
+    const QString root = driveRootOf(clean, driveRoot).value_or(fileSystemRoot);
+    // A mount folder is shown as the drive list names it, without its closing separator.
+    QStringList chain{QDir::toNativeSeparators(root == fileSystemRoot ? root : root.chopped(1))};
     QString path = root;
     const QStringList parts = clean.mid(root.size()).split(u'/', Qt::SkipEmptyParts);
     for (const QString& part : parts) {
@@ -92,12 +109,22 @@ bool FolderListModel::open(const QString& path)
 {
     if (!canOpenFolder(path))
         return false;
-    const QStringList chain = folderChain(path);
+    const QStringList chain = folderChain(path, m_driveRoot);
     const bool changed = chain.last() != openFolder();
     list(chain);
     if (changed)
         emit openFolderChanged(openFolder());
     return true;
+}
+
+bool FolderListModel::openDrive(const QString& root)
+{
+    const QString previous = m_driveRoot;
+    m_driveRoot = root;
+    if (open(root))
+        return true;
+    m_driveRoot = previous;
+    return false;
 }
 
 void FolderListModel::refresh()

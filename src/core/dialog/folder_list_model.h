@@ -32,6 +32,12 @@ public:
     // Reads the subfolders again; the open folder stays and nothing is announced.
     void refresh();
 
+    // The root of the chosen drive: folders inside it are shown from there down, so the list
+    // never leads off the drive.
+    void setDriveRoot(const QString& root) { m_driveRoot = root; }
+    // Opens a drive at its root; a drive that is not ready changes nothing.
+    bool openDrive(const QString& root);
+
 signals:
     void openFolderChanged(const QString& folder);
 
@@ -42,10 +48,13 @@ private:
     void list(const QStringList& chain);
 
     QStringList m_chain;
+    QString m_driveRoot;
 };
 
 // The folders from the root down to folder, each as a native path: "/", "/home", "/home/a".
-QStringList folderChain(const QString& folder);
+// With the root of a drive that holds folder (a mount folder such as /media/usb), the chain
+// starts there instead: "/media/usb", "/media/usb/a".
+QStringList folderChain(const QString& folder, const QString& driveRoot = {});
 
 // True when folder exists and this user may list it and enter it.
 bool canOpenFolder(const QString& folder);

@@ -107,7 +107,10 @@ void FileSelectDialog::startOnWorkingFolder()
     m_drives = machineDrives();
     for (const Drive& drive : std::as_const(m_drives))
         m_controls.driveList->addItem(drive.name);
-    m_controls.driveList->setCurrentIndex(static_cast<int>(driveIndexOf(m_drives, folder)));
+    const qsizetype drive = driveIndexOf(m_drives, folder);
+    m_controls.driveList->setCurrentIndex(static_cast<int>(drive));
+    if (drive >= 0)
+        m_folders->setDriveRoot(m_drives.at(drive).root);
     if (m_folders->open(folder))
         listOpenFolderFiles();
 }
@@ -128,6 +131,7 @@ void FileSelectDialog::connectEvents()
         m_folders->open(m_folders->folderAt(index.row()));
     });
     c.folderList->installEventFilter(this);
+    c.fileList->installEventFilter(this);
     // A click, or a move of the selection by the keyboard, both put the file into Text1.
     connect(c.fileList, &QListView::clicked, this, &FileSelectDialog::takeSelectedFile);
     connect(c.fileList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -198,8 +202,9 @@ void FileSelectDialog::openChosenDrive()
 {
     // A drive that is not ready leaves Dir1 and File1 where they were, without a message.
     const int drive = m_controls.driveList->currentIndex();
-    if (drive >= 0 && drive < m_drives.size())
-        m_folders->open(m_drives.at(drive).root);
+    if (drive < 0 || drive >= m_drives.size())
+        return;
+    m_folders->openDrive(m_drives.at(drive).root);
 }
 
 void FileSelectDialog::listOpenFolderFiles()
@@ -257,10 +262,26 @@ void FileSelectDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+// With no file selected yet, the first Down, Up, Home or Space selects the first file (and so
+// fills Text1), as list boxes of this kind do; afterwards the keys move one row as usual.
+bool FileSelectDialog::selectsFirstFile(int key)
+{
+    const QListView* list = m_controls.fileList;
+    const bool firstKey =
+        key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Home || key == Qt::Key_Space;
+    if (!firstKey || list->selectionModel()->hasSelection() || m_files->rowCount() == 0)
+        return false;
+    list->selectionModel()->setCurrentIndex(m_files->index(0), QItemSelectionModel::ClearAndSelect);
+    return true;
+}
+
 // The keyboard's way to open a folder, as a double-click does: Enter on a highlighted folder
 // other than the open one. On the open folder Enter presses the default button, as anywhere.
 bool FileSelectDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_controls.fileList && event->type() == QEvent::KeyPress &&
+        selectsFirstFile(static_cast<QKeyEvent*>(event)->key()))
+        return true;
     if (watched == m_controls.folderList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const int row = m_controls.folderList->currentIndex().row();

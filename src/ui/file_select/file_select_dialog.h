@@ -53,6 +53,7 @@ private:
     void openStartFolder(const QString& folder);
     void showOpenFolder();
     ConfirmFields confirmFields() const;
+    bool selectsFirstFile(int key);
 
     FileSelectExchange& m_exchange;
     FileSelectControls m_controls;

@@ -35,19 +35,39 @@ private slots:
 void TestFolderModels::chainOfFolders_data()
 {
     QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("driveRoot");
     QTest::addColumn<QStringList>("chain");
-    QTest::newRow("root") << "/" << QStringList{"/"};
-    QTest::newRow("two levels") << "/home/ann" << QStringList{"/", "/home", "/home/ann"};
-    QTest::newRow("trailing separator") << "/home/ann/" << QStringList{"/", "/home", "/home/ann"};
-    QTest::newRow("doubled separator and dots")
-        << "//home//ann/./x/.." << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("root") << "/"
+                          << "" << QStringList{"/"};
+    QTest::newRow("two levels") << "/home/ann"
+                                << "" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("trailing separator") << "/home/ann/"
+                                        << "" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("doubled separator and dots") << "//home//ann/./x/.."
+                                                << "" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("root drive") << "/home/ann"
+                                << "/" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("mount folder itself") << "/media/usb"
+                                         << "/media/usb" << QStringList{"/media/usb"};
+    QTest::newRow("inside a mount folder")
+        << "/media/usb/site/"
+        << "/media/usb" << QStringList{"/media/usb", "/media/usb/site"};
+    QTest::newRow("drive root given with its separator")
+        << "/media/usb/site"
+        << "/media/usb/" << QStringList{"/media/usb", "/media/usb/site"};
+    QTest::newRow("outside the drive") << "/home/ann"
+                                       << "/media/usb" << QStringList{"/", "/home", "/home/ann"};
+    QTest::newRow("a name that only starts like the drive")
+        << "/media/usb2/a"
+        << "/media/usb" << QStringList{"/", "/media", "/media/usb2", "/media/usb2/a"};
 }
 
 void TestFolderModels::chainOfFolders()
 {
     QFETCH(QString, folder);
+    QFETCH(QString, driveRoot);
     QFETCH(QStringList, chain);
-    QCOMPARE(card::folderChain(folder), chain);
+    QCOMPARE(card::folderChain(folder, driveRoot), chain);
 }
 
 void TestFolderModels::folderListShowsChainThenSubfolders()

@@ -79,6 +79,8 @@ private slots:
     void refusedSelectShowsItsMessage();
     void newNameOnExistingFileAsks();
     void doubleClickOnFileSelectsIt();
+    void firstKeySelectsTheFirstFile_data();
+    void firstKeySelectsTheFirstFile();
     void browsingMovesTheListsInStep();
     void enterOnAnotherFolderOpensIt();
     void driveChangeOpensItsRoot();
@@ -379,6 +381,42 @@ void TestFileSelectDialog::doubleClickOnFileSelectsIt()
     QCOMPARE(modals.seen().size(), 1);
     QCOMPARE(exchange.result, FileSelectResult::Selected);
     QCOMPARE(exchange.path, m_site->filePath("site.spf"));
+}
+
+void TestFileSelectDialog::firstKeySelectsTheFirstFile_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QStringList>("shown"); // Text1 after the key, then after one more Down
+    const QStringList one{"a.spf"};
+    const QStringList three{"a.spf", "b.spf", "c.spf"};
+    for (auto [name, key] : {std::pair{"Down", Qt::Key_Down}, std::pair{"Up", Qt::Key_Up},
+                             std::pair{"Home", Qt::Key_Home}, std::pair{"Space", Qt::Key_Space}}) {
+        QTest::addRow("one file, %s", name) << one << key << QStringList{"a.spf", "a.spf"};
+        QTest::addRow("three files, %s", name) << three << key << QStringList{"a.spf", "b.spf"};
+    }
+}
+
+void TestFileSelectDialog::firstKeySelectsTheFirstFile()
+{
+    QFETCH(QStringList, files);
+    QFETCH(Qt::Key, key);
+    QFETCH(QStringList, shown);
+    for (const QString& file : files)
+        m_site->write("keys/" + file, "x");
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
+    FileSelectDialog dialog(exchange, nullptr);
+    QVERIFY(dialog.folders().open(m_site->filePath("keys")));
+    dialog.show();
+    QListView* list = dialog.controls().fileList;
+    QTRY_COMPARE(dialog.files().rowCount(), files.size());
+    list->setFocus();
+    QStringList texts;
+    QTest::keyClick(list, key);
+    texts << dialog.controls().fileNameEdit->text();
+    QTest::keyClick(list, Qt::Key_Down);
+    texts << dialog.controls().fileNameEdit->text();
+    QCOMPARE(texts, shown);
 }
 
 void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
