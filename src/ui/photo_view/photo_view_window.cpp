@@ -361,7 +361,7 @@ void PhotoViewWindow::startThumbnails()
         jobs.reserve(m_daySwipes.size());
         for (const Swipe& swipe : std::as_const(m_daySwipes))
             jobs.append([swipe] { return swipeThumbnail(swipe, kCardDayThumbnail); });
-        m_cardDayLoader->load(std::move(jobs));
+        m_cardDayLoader->load(std::move(jobs), std::max(m_cardDayModel->markedRow(), 0));
     }
 }
 

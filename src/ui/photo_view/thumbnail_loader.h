@@ -1,4 +1,4 @@
-// Decodes a list's small pictures on siteIoPool(), a few at a time, in list order.
+// Decodes a list's small pictures on siteIoPool(), a few at a time, from a chosen row outwards.
 #pragma once
 
 #include <QImage>
@@ -18,7 +18,9 @@ public:
     ThumbnailLoader(int parallel, QObject* parent);
 
     // Replaces the jobs: those not yet started are dropped, results of started ones ignored.
-    void load(QList<Job> jobs);
+    // They run from jobs[first] outwards (first, first + 1, first - 1, ...): the list shows
+    // the rows around its shown one first.
+    void load(QList<Job> jobs, int first = 0);
     void cancel() { load({}); }
 
 signals:
@@ -30,6 +32,7 @@ private:
 
     int m_parallel;
     QList<Job> m_jobs;
+    QList<int> m_order; // job indexes in the order they run
     int m_next = 0;
     int m_running = 0;
     quint64 m_request = 0; // newest load; older results are dropped
