@@ -92,7 +92,7 @@ void PhotoViewWindow::buildParts()
 
     m_frames = makeStrip(this, QStringLiteral("photo_view_frames"), QStringLiteral("影格"),
                          QListView::LeftToRight, kFrameThumbnail);
-    m_frames->setFixedHeight(kFrameThumbnail.height() + 3 * fontMetrics().height() + 12);
+    m_frames->setFixedHeight(kFrameThumbnail.height() + 2 * fontMetrics().height() + 16);
     m_frameModel = new ThumbnailListModel(kFrameThumbnail, this);
     m_frames->setModel(m_frameModel);
     m_frameLoader = new ThumbnailLoader(kFrameParallel, this);
@@ -168,9 +168,10 @@ void PhotoViewWindow::showSwipe(const Swipe& swipe)
             showPhotos(found.first, found.second);
     });
 
-    if (dayKept) {
-        const qsizetype row = m_daySwipes.indexOf(swipe);
-        m_cardDayModel->setMarkedRow(static_cast<int>(row));
+    // A swipe missing from the list kept may have been written since: the day is read again.
+    const qsizetype keptRow = dayKept ? m_daySwipes.indexOf(swipe) : -1;
+    if (keptRow >= 0) {
+        m_cardDayModel->setMarkedRow(static_cast<int>(keptRow));
         markShownSwipe();
     } else {
         requestCardDay();
@@ -339,7 +340,7 @@ void PhotoViewWindow::markShownSwipe()
         return;
     const QModelIndex index = m_cardDayModel->index(row);
     m_cardDay->setCurrentIndex(index);
-    m_cardDay->scrollTo(index);
+    m_cardDay->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void PhotoViewWindow::startThumbnails()

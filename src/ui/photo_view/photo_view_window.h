@@ -36,7 +36,8 @@ public:
 
     // Shows swipe: its photo found and decoded off the interface thread, its frames, and every
     // swipe of its card on its day read from the day file. The card's day is read again only
-    // when the card, the day or a folder differs from the swipe shown before.
+    // when the card, the day or a folder differs from the swipe shown before, or when the
+    // swipe is not among the swipes read before.
     void showSwipe(const Swipe& swipe);
 
     const Swipe& shownSwipe() const { return m_swipe; }
