@@ -95,8 +95,10 @@ void ZoomImageView::zoomBy(int steps, QPointF anchor)
         return;
     const QSizeF picture(m_fullSize);
     const double scale = zoomStepped(m_placement.scale, steps, picture, viewSize());
-    // Zooming out to the fit scale returns to fit, so the window follows resizing again.
-    const bool fitted = steps < 0 && scale <= fitScale(picture, viewSize());
+    // Zooming out as far as the fit scale returns to fit, so the picture follows resizing
+    // again; a small picture, enlarged to fit, zooms out below it down to 100 %.
+    const double fit = fitScale(picture, viewSize());
+    const bool fitted = steps < 0 && fit <= 1.0 && scale <= fit;
     place(zoomedAbout(m_placement, scale, anchor, picture, viewSize()), fitted);
 }
 

@@ -179,6 +179,11 @@ void TestPhotoView::showsTheSwipesPhotos()
     if (pictureSize.isEmpty()) {
         QCOMPARE(parts.image->pictureSize(),
                  QImage(QStringLiteral(":/pictures/no_photo.gif")).size());
+        // The small picture is enlarged to fit; zooming out goes below that, towards 100 %.
+        const double fit = parts.image->placement().scale;
+        QVERIFY(fit > card::kZoomStep);
+        QTest::keyClick(parts.image, Qt::Key_Minus);
+        QCOMPARE(parts.image->placement().scale, fit / card::kZoomStep);
     } else {
         QCOMPARE(parts.image->pictureSize(), pictureSize);
         // The fitted copy comes first, the full picture after it.
