@@ -192,6 +192,24 @@ bool allThumbnails(const QAbstractItemModel* model, int rows)
     return true;
 }
 
+// The rows the list shows have their pictures.
+bool thumbnailsInView(const QListView* list)
+{
+    const QAbstractItemModel* model = list->model();
+    const QRect view = list->viewport()->rect();
+    bool any = false;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        if (!list->visualRect(index).intersects(view))
+            continue;
+        any = true;
+        if (index.data(ThumbnailListModel::ThumbnailStateRole).toInt() ==
+            ThumbnailListModel::Pending)
+            return false;
+    }
+    return any;
+}
+
 struct Spread {
     double median = 0;
     double max = 0;
@@ -329,16 +347,21 @@ bool benchCardDay(PhotoViewWindow& window, const QString& records, const QString
     const double cpuBefore = threadCpuMs();
     const LoopFigures shown =
         runUntil([&] { window.showSwipe(swipe); }, [&] { return listed.painted(); }, 5000);
-    const LoopFigures all =
+    const LoopFigures inView = runUntil([] {}, [&] { return thumbnailsInView(list); }, 30000);
+    const LoopFigures rest =
         runUntil([] {}, [&] { return allThumbnails(model, kDaySwipes); }, 30000);
+    const LoopFigures all{inView.doneMs + rest.doneMs,
+                          std::max(inView.longestTurnMs, rest.longestTurnMs)};
     const double interfaceCpu = threadCpuMs() - cpuBefore;
-    if (shown.doneMs < 0 || all.doneMs < 0) {
+    if (shown.doneMs < 0 || inView.doneMs < 0 || rest.doneMs < 0) {
         std::printf("  the card's day was not shown\n");
         return false;
     }
     std::printf("card's day of %d swipes, 5-megapixel photos (%d x %d):\n", kDaySwipes,
                 kCameraPhoto.width(), kCameraPhoto.height());
     printTarget("list shown", shown.doneMs, "ms", 50);
+    std::printf("  %-52s %8.1f ms\n", "thumbnails in view (around the shown swipe) shown",
+                shown.doneMs + inView.doneMs);
     printTarget("all thumbnails shown", (shown.doneMs + all.doneMs) / 1000.0, "s", 3);
     printTarget("longest interface-thread turn while they load",
                 std::max(shown.longestTurnMs, all.longestTurnMs), "ms", 30);
