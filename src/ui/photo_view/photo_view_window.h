@@ -40,9 +40,6 @@ public:
     // swipe is not among the swipes read before.
     void showSwipe(const Swipe& swipe);
 
-    const Swipe& shownSwipe() const { return m_swipe; }
-    bool isPlaying() const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -50,6 +47,7 @@ protected:
 
 private:
     void buildParts();
+    bool isPlaying() const;
     void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);
     void showFrameRow(int row);
     void requestPicture(const QString& path);
