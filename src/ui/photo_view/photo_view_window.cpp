@@ -1,5 +1,6 @@
 #include "ui/photo_view/photo_view_window.h"
 
+#include "core/photos/zoom.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/card_day.h"
@@ -33,6 +34,10 @@ const QString kPlaybackEndText = QStringLiteral("播放結束");
 const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
 
 constexpr int kPlaybackIntervalMs = 1000;
+// After a resize the reduced copy is decoded again for the new size once resizing has paused.
+constexpr int kRefitDelayMs = 300;
+// A reduced copy this much smaller than the fitted picture is decoded again.
+constexpr double kRefitShortfall = 1.1;
 const QSize kFrameThumbnail(96, 72);
 const QSize kCardDayThumbnail(128, 96);
 // The first picture is decoded at the view's size, at least this large, then in full.
@@ -107,6 +112,9 @@ void PhotoViewWindow::buildParts()
 
     m_playback = new QTimer(this);
     m_playback->setInterval(kPlaybackIntervalMs);
+    m_refit = new QTimer(this);
+    m_refit->setSingleShot(true);
+    m_refit->setInterval(kRefitDelayMs);
 
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(m_status, 1);
@@ -132,6 +140,7 @@ void PhotoViewWindow::buildParts()
     connect(m_cardDay, &QListView::clicked, this, &PhotoViewWindow::cardDayChosen);
     connect(m_cardDay, &QListView::activated, this, &PhotoViewWindow::cardDayChosen);
     connect(m_playback, &QTimer::timeout, this, &PhotoViewWindow::playbackTick);
+    connect(m_refit, &QTimer::timeout, this, &PhotoViewWindow::refitReducedPicture);
     connect(m_frameLoader, &ThumbnailLoader::loaded, m_frameModel,
             &ThumbnailListModel::setThumbnail);
     connect(m_cardDayLoader, &ThumbnailLoader::loaded, m_cardDayModel,
@@ -145,6 +154,7 @@ void PhotoViewWindow::showSwipe(const Swipe& swipe)
     setWindowTitle(kTitlePrefix + swipe.time + u' ' + swipe.card + u' ' + swipe.name);
     stopPlayback({});
     ++m_pictureRequest;
+    m_shownPath.clear();
     m_firstPictureShown = false;
     m_frameThumbnailsStarted = false;
     m_playbackNote.clear();
@@ -216,6 +226,7 @@ void PhotoViewWindow::showFrameRow(int row)
 void PhotoViewWindow::requestPicture(const QString& path)
 {
     const quint64 request = ++m_pictureRequest;
+    m_shownPath.clear();
     const QSize box = pictureBox();
     whenReady(this, runOnSiteIo([path, box] { return loadFittedPhoto(path, box); }),
               [this, request, path](const FittedPhoto& picture) {
@@ -231,6 +242,7 @@ void PhotoViewWindow::showFirstPicture(quint64 request, const QString& path,
         showNoPhoto();
     } else {
         m_image->setPicture(picture.image, picture.fullSize);
+        m_shownPath = path;
         m_status->setText(frameStatus(m_frameRow));
         if (picture.image.size() != picture.fullSize) {
             whenReady(this, runOnSiteIo([path] { return loadPhoto(path, QSize()); }),
@@ -248,7 +260,28 @@ void PhotoViewWindow::showNoPhoto()
 {
     static const QImage noPhoto(kNoPhotoPicture);
     m_image->setPicture(noPhoto, noPhoto.size());
+    m_shownPath.clear();
     m_status->setText(kNoImageText);
+}
+
+// Zoomed out, the picture is painted from its reduced copy; one decoded for a smaller view
+// would look soft, and the full picture shrunk while painting would shimmer.
+void PhotoViewWindow::refitReducedPicture()
+{
+    const QSize full = m_image->pictureSize();
+    const QSizeF view(m_image->size());
+    const double fit = fitScale(QSizeF(full), view);
+    if (m_shownPath.isEmpty() || fit >= 1.0 ||
+        full.width() * fit <= m_image->reducedSize().width() * kRefitShortfall)
+        return;
+    const quint64 request = m_pictureRequest;
+    const QString path = m_shownPath;
+    const QSize box = (view * m_image->devicePixelRatioF()).toSize();
+    whenReady(this, runOnSiteIo([path, box] { return loadFittedPhoto(path, box); }),
+              [this, request](const FittedPhoto& picture) {
+                  if (request == m_pictureRequest && picture.fullSize == m_image->pictureSize())
+                      m_image->setReducedPicture(picture.image);
+              });
 }
 
 void PhotoViewWindow::stepFrame(int step)
@@ -395,6 +428,8 @@ QSize PhotoViewWindow::pictureBox() const
 
 bool PhotoViewWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_image && event->type() == QEvent::Resize)
+        m_refit->start();
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);

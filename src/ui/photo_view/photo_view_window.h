@@ -53,6 +53,7 @@ private:
     void requestPicture(const QString& path);
     void showFirstPicture(quint64 request, const QString& path, const FittedPhoto& picture);
     void showNoPhoto();
+    void refitReducedPicture();
     void stepFrame(int step);
     void togglePlayback();
     void playbackTick();
@@ -77,6 +78,9 @@ private:
     ThumbnailLoader* m_frameLoader;
     ThumbnailLoader* m_cardDayLoader;
     QTimer* m_playback;
+    QTimer* m_refit; // the view's size has settled after a resize
+
+    QString m_shownPath; // the photo file in the large picture, empty for the no-photo picture
 
     Swipe m_swipe;
     SwipePhotos m_photos;

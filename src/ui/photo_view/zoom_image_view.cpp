@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <cstdlib>
+
 namespace card {
 
 namespace {
@@ -52,6 +54,17 @@ void ZoomImageView::setFullPicture(const QImage& image)
     if (image.size() != m_fullSize)
         return;
     m_full = image;
+    update();
+}
+
+void ZoomImageView::setReducedPicture(const QImage& image)
+{
+    if (image.isNull() || m_fullSize.isEmpty() || image.width() >= m_fullSize.width())
+        return;
+    const int expectedHeight = image.width() * m_fullSize.height() / m_fullSize.width();
+    if (std::abs(expectedHeight - image.height()) > 1)
+        return;
+    m_reduced = image;
     update();
 }
 

@@ -27,7 +27,12 @@ public:
     // picture zoomed out, so no repaint has to shrink the whole picture.
     void setFullPicture(const QImage& image);
 
+    // A copy of the picture shown at another reduced size (after the view has grown); ignored
+    // when it is the full size or belongs to another picture.
+    void setReducedPicture(const QImage& image);
+
     QSize pictureSize() const { return m_fullSize; }
+    QSize reducedSize() const { return m_reduced.size(); }
     bool hasFullPicture() const { return !m_full.isNull(); }
     const ZoomPlacement& placement() const { return m_placement; }
     bool isFitted() const { return m_fitted; }

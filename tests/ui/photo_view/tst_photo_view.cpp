@@ -114,6 +114,7 @@ private slots:
     void showsTheSwipesPhotos();
     void cardDayClickAndEnterShowThatSwipe();
     void keysPlayAndClose();
+    void grownWindowDecodesTheReducedCopyAgain();
 };
 
 void TestPhotoView::showsTheSwipesPhotos_data()
@@ -279,6 +280,26 @@ void TestPhotoView::keysPlayAndClose()
     QTest::keyClick(parts.frames, Qt::Key_Escape);
     QVERIFY(!window.isVisible());
     QVERIFY(mainWindow.isVisible());
+}
+
+void TestPhotoView::grownWindowDecodesTheReducedCopyAgain()
+{
+    const Site site;
+    site.photo(QStringLiteral("081530"), QStringLiteral("C"),
+               card::test::jpegBytes(Qt::gray, QSize(4000, 3000)));
+    QWidget mainWindow;
+    PhotoViewWindow window(&mainWindow);
+    window.resize(800, 600);
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("08:15:30"), QStringLiteral("進")));
+    const Parts parts(window);
+    QTRY_VERIFY(parts.image->hasFullPicture());
+    const int before = parts.image->reducedSize().width();
+    QVERIFY(before > 0);
+
+    window.resize(1800, 1400);
+    QTRY_VERIFY(parts.image->reducedSize().width() > before * 1.5);
+    QVERIFY(parts.image->reducedSize().width() < 4000);
 }
 
 QTEST_MAIN(TestPhotoView)
