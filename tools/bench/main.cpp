@@ -1,4 +1,4 @@
-// card_bench [records [N]] [photos] [folders]: with no argument, every benchmark.
+// card_bench [records [N]] [photos] [photo_view] [folders]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -7,6 +7,7 @@
 namespace card::bench {
 int runRecordBenchmark(qint64 recordCount);
 int runPhotoBenchmark();
+int runPhotoViewBenchmark();
 int runFolderBenchmark();
 } // namespace card::bench
 
@@ -25,6 +26,8 @@ int main(int argc, char* argv[])
     }
     if (all || args.contains(QLatin1String("photos")))
         status |= card::bench::runPhotoBenchmark();
+    if (all || args.contains(QLatin1String("photo_view")))
+        status |= card::bench::runPhotoViewBenchmark();
     if (all || args.contains(QLatin1String("folders")))
         status |= card::bench::runFolderBenchmark();
     return status;

@@ -23,6 +23,13 @@ constexpr int kHolderCount = 40;
 constexpr int kZeroLedHolders = 32;
 constexpr int kUnquotedPerDay = 3;
 
+// One holder, a guard on rounds, swipes all day long, so a card's whole day is worth looking
+// at. The guard's swipes come from a random stream of their own: the other swipes stay as
+// they were.
+constexpr int kBusyHolder = 0;
+constexpr int kBusySwipes = 48;
+constexpr std::uint32_t kBusySeedBase = 5000;
+
 constexpr int kMinSwipes = 200;
 constexpr int kMaxSwipes = 400;
 constexpr int kOpening = 7 * 3600;
@@ -92,6 +99,28 @@ void choosePhotos(Random& random, Swipe& swipe)
     }
 }
 
+// The guard's rounds: seconds over the opening hours that no other swipe takes, each with its
+// own photos, merged in time order.
+void addBusyHolder(const std::set<int>& taken, int daysBack, QList<Swipe>& swipes)
+{
+    Random random(kBusySeedBase + std::uint32_t(daysBack));
+    std::set<int> seconds;
+    while (int(seconds.size()) < kBusySwipes) {
+        const int second = kOpening + pick(random, kClosing - kOpening);
+        if (!taken.count(second))
+            seconds.insert(second);
+    }
+    for (int second : seconds) {
+        Swipe swipe;
+        swipe.time = QTime(0, 0).addSecs(second);
+        swipe.holder = kBusyHolder;
+        choosePhotos(random, swipe);
+        swipes.append(swipe);
+    }
+    std::stable_sort(swipes.begin(), swipes.end(),
+                     [](const Swipe& a, const Swipe& b) { return a.time < b.time; });
+}
+
 // A holder's first swipe of the day goes in, the next out, and so on.
 void assignDirections(QList<Swipe>& swipes)
 {
@@ -132,13 +161,15 @@ DayPlan planDay(const QDate& date, int daysBack)
 {
     Random random(kDaySeedBase + std::uint32_t(daysBack));
     DayPlan plan{date, {}};
-    for (int second : swipeSeconds(random)) {
+    const std::set<int> seconds = swipeSeconds(random);
+    for (int second : seconds) {
         Swipe swipe;
         swipe.time = QTime(0, 0).addSecs(second);
         swipe.holder = pick(random, kHolderCount);
         choosePhotos(random, swipe);
         plan.swipes.append(swipe);
     }
+    addBusyHolder(seconds, daysBack, plan.swipes);
     assignDirections(plan.swipes);
     markUnquoted(random, plan.swipes);
     markShortHour(plan.swipes);

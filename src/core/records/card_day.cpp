@@ -1,0 +1,48 @@
+#include "core/records/card_day.h"
+
+#include "core/records/record_file.h"
+#include "core/records/record_reader.h"
+
+namespace card {
+
+namespace {
+
+enum Column { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
+
+} // namespace
+
+RecordCriteria cardDayCriteria(const QString& card)
+{
+    RecordCriteria criteria;
+    criteria.cardFilterOn = true;
+    criteria.cardText = card;
+    criteria.direction = DirectionChoice::All;
+    return criteria;
+}
+
+CardDay cardDay(const RecordTable& table, const Swipe& shown)
+{
+    CardDay day;
+    day.swipes.reserve(table.rowCount());
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        Swipe swipe = shown;
+        swipe.time = table.text(row, TimeColumn);
+        swipe.card = table.text(row, CardColumn);
+        swipe.name = table.text(row, NameColumn);
+        swipe.direction = table.text(row, DirectionColumn);
+        if (day.shownRow < 0 && swipe == shown)
+            day.shownRow = row;
+        day.swipes.append(std::move(swipe));
+    }
+    return day;
+}
+
+CardDay readCardDay(const Swipe& shown)
+{
+    RecordTable table;
+    readRecordFile(recordFilePath(shown.recordsFolder, shown.day), cardDayCriteria(shown.card),
+                   table);
+    return cardDay(table, shown);
+}
+
+} // namespace card

@@ -1,0 +1,483 @@
+#include "ui/photo_view/photo_view_window.h"
+
+#include "core/photos/zoom.h"
+#include "core/platform/file_exists.h"
+#include "core/platform/site_io_task.h"
+#include "core/records/card_day.h"
+#include "ui/common/accessible_names.h"
+#include "ui/common/photo_loader.h"
+#include "ui/photo_view/future_watch.h"
+#include "ui/photo_view/thumbnail_list_model.h"
+#include "ui/photo_view/thumbnail_loader.h"
+#include "ui/photo_view/zoom_image_view.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
+
+namespace card {
+
+namespace {
+
+const QString kTitlePrefix = QStringLiteral("影像檢視：");
+const QString kNoImageText = QStringLiteral("影像不存在");
+const QString kStillPhotoText = QStringLiteral("刷卡照相");
+const QString kFrameText = QStringLiteral("影格 %1");
+const QString kPlayingText = QStringLiteral("動態播放");
+const QString kPlaybackEndText = QStringLiteral("播放結束");
+const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
+
+constexpr int kPlaybackIntervalMs = 1000;
+// After a resize the reduced copy is decoded again for the new size once resizing has paused.
+constexpr int kRefitDelayMs = 300;
+// A reduced copy this much smaller than the fitted picture is decoded again.
+constexpr double kRefitShortfall = 1.1;
+const QSize kFrameThumbnail(96, 72);
+const QSize kCardDayThumbnail(128, 96);
+// The first picture is decoded at the view's size, at least this large, then in full.
+const QSize kSmallestFirstPicture(640, 480);
+// Two thumbnails of the card's day and one frame at a time leave a pool thread for the picture.
+constexpr int kCardDayParallel = 2;
+constexpr int kFrameParallel = 1;
+
+QListView* makeStrip(QWidget* parent, const QString& name, const QString& accessibleName,
+                     QListView::Flow flow, const QSize& iconSize)
+{
+    auto* list = new QListView(parent);
+    list->setObjectName(name);
+    list->setAccessibleName(accessibleName);
+    list->setViewMode(QListView::IconMode);
+    list->setFlow(flow);
+    list->setWrapping(false);
+    list->setMovement(QListView::Static);
+    list->setResizeMode(QListView::Adjust);
+    list->setUniformItemSizes(true);
+    list->setWordWrap(true);
+    list->setIconSize(iconSize);
+    list->setSpacing(4);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return list;
+}
+
+bool sameCardDay(const Swipe& a, const Swipe& b)
+{
+    return a.card == b.card && a.day == b.day && a.recordsFolder == b.recordsFolder &&
+           a.photoFolder == b.photoFolder;
+}
+
+} // namespace
+
+PhotoViewWindow::PhotoViewWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("photo_view"));
+    setWindowTitle(kTitlePrefix);
+    buildParts();
+    describeControlsByName(this);
+    resize(1100, 760);
+}
+
+void PhotoViewWindow::buildParts()
+{
+    m_image = new ZoomImageView(this);
+    m_image->setObjectName(QStringLiteral("photo_view_image"));
+    m_image->setAccessibleName(QStringLiteral("影像"));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("photo_view_status"));
+    m_zoom = new QLabel(this);
+    m_zoom->setObjectName(QStringLiteral("photo_view_zoom"));
+    m_zoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    m_frames = makeStrip(this, QStringLiteral("photo_view_frames"), QStringLiteral("影格"),
+                         QListView::LeftToRight, kFrameThumbnail);
+    m_frames->setFixedHeight(kFrameThumbnail.height() + 2 * fontMetrics().height() + 16);
+    m_frameModel = new ThumbnailListModel(kFrameThumbnail, this);
+    m_frames->setModel(m_frameModel);
+    m_frameLoader = new ThumbnailLoader(kFrameParallel, this);
+
+    m_cardDay =
+        makeStrip(this, QStringLiteral("photo_view_card_day"), QStringLiteral("本卡當日刷卡"),
+                  QListView::TopToBottom, kCardDayThumbnail);
+    m_cardDay->setFixedWidth(kCardDayThumbnail.width() + 48);
+    m_cardDayModel = new ThumbnailListModel(kCardDayThumbnail, this);
+    m_cardDay->setModel(m_cardDayModel);
+    m_cardDayLoader = new ThumbnailLoader(kCardDayParallel, this);
+
+    m_playback = new QTimer(this);
+    m_playback->setInterval(kPlaybackIntervalMs);
+    m_refit = new QTimer(this);
+    m_refit->setSingleShot(true);
+    m_refit->setInterval(kRefitDelayMs);
+
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(m_status, 1);
+    statusRow->addWidget(m_zoom);
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_image, 1);
+    left->addLayout(statusRow);
+    left->addWidget(m_frames);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addWidget(m_cardDay);
+    setTabOrder(m_image, m_frames);
+    setTabOrder(m_frames, m_cardDay);
+
+    for (QWidget* part : {static_cast<QWidget*>(m_image), static_cast<QWidget*>(m_frames),
+                          static_cast<QWidget*>(m_cardDay)})
+        part->installEventFilter(this);
+
+    connect(m_image, &ZoomImageView::zoomChanged, this, &PhotoViewWindow::showZoom);
+    connect(m_image, &ZoomImageView::frameStepRequested, this, &PhotoViewWindow::stepFrame);
+    connect(m_frames->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &PhotoViewWindow::frameChosen);
+    connect(m_cardDay, &QListView::clicked, this, &PhotoViewWindow::cardDayChosen);
+    connect(m_cardDay, &QListView::activated, this, &PhotoViewWindow::cardDayChosen);
+    connect(m_playback, &QTimer::timeout, this, &PhotoViewWindow::playbackTick);
+    connect(m_refit, &QTimer::timeout, this, &PhotoViewWindow::refitReducedPicture);
+    connect(m_frameLoader, &ThumbnailLoader::loaded, m_frameModel,
+            &ThumbnailListModel::setThumbnail);
+    connect(m_cardDayLoader, &ThumbnailLoader::loaded, m_cardDayModel,
+            &ThumbnailListModel::setThumbnail);
+}
+
+void PhotoViewWindow::showSwipe(const Swipe& swipe)
+{
+    const bool dayKept = m_dayKnown && sameCardDay(swipe, m_swipe);
+    m_swipe = swipe;
+    setWindowTitle(kTitlePrefix + swipe.time + u' ' + swipe.card + u' ' + swipe.name);
+    stopPlayback({});
+    ++m_pictureRequest;
+    m_shownPath.clear();
+    m_firstPictureShown = false;
+    m_frameThumbnailsStarted = false;
+    m_playbackNote.clear();
+    m_photos = {};
+    m_frameRow = -1;
+    m_frameLoader->cancel();
+    m_frameModel->setTexts({});
+    m_status->clear();
+
+    const quint64 request = ++m_swipeRequest;
+    const QSize box = pictureBox();
+    auto work = [swipe, box] {
+        SwipePhotos photos = findSwipePhotos(swipe, fileExists);
+        FittedPhoto first;
+        if (!photos.frames.isEmpty())
+            first = loadFittedPhoto(photos.frames.constLast().path, box);
+        return std::make_pair(std::move(photos), std::move(first));
+    };
+    whenReady(this, runOnSiteIo(std::move(work)), [this, request](const auto& found) {
+        if (request == m_swipeRequest)
+            showPhotos(found.first, found.second);
+    });
+
+    // A swipe missing from the list kept may have been written since: the day is read again.
+    const qsizetype keptRow = dayKept ? m_daySwipes.indexOf(swipe) : -1;
+    if (keptRow >= 0) {
+        m_cardDayModel->setMarkedRow(static_cast<int>(keptRow));
+        markShownSwipe();
+    } else {
+        requestCardDay();
+    }
+}
+
+bool PhotoViewWindow::isPlaying() const
+{
+    return m_playback->isActive();
+}
+
+void PhotoViewWindow::showPhotos(const SwipePhotos& photos, const FittedPhoto& first)
+{
+    m_photos = photos;
+    QStringList texts;
+    for (const FramePhoto& photo : photos.frames)
+        texts.append(photo.frame == 0 ? kStillPhotoText : QString::number(photo.frame));
+    m_frameModel->setTexts(texts);
+    if (photos.frames.isEmpty()) {
+        showNoPhoto();
+        m_firstPictureShown = true;
+        startThumbnails();
+        return;
+    }
+    m_frameRow = static_cast<int>(photos.frames.size()) - 1;
+    m_frameModel->setMarkedRow(m_frameRow);
+    m_frames->setCurrentIndex(m_frameModel->index(m_frameRow));
+    showFirstPicture(m_pictureRequest, photos.frames.constLast().path, first);
+}
+
+void PhotoViewWindow::showFrameRow(int row)
+{
+    if (row < 0 || row >= m_photos.frames.size() || row == m_frameRow)
+        return;
+    m_frameRow = row;
+    m_frameModel->setMarkedRow(row);
+    m_frames->setCurrentIndex(m_frameModel->index(row));
+    m_status->setText(frameStatus(row));
+    requestPicture(m_photos.frames[row].path);
+}
+
+void PhotoViewWindow::requestPicture(const QString& path)
+{
+    const quint64 request = ++m_pictureRequest;
+    m_shownPath.clear();
+    const QSize box = pictureBox();
+    whenReady(this, runOnSiteIo([path, box] { return loadFittedPhoto(path, box); }),
+              [this, request, path](const FittedPhoto& picture) {
+                  if (request == m_pictureRequest)
+                      showFirstPicture(request, path, picture);
+              });
+}
+
+void PhotoViewWindow::showFirstPicture(quint64 request, const QString& path,
+                                       const FittedPhoto& picture)
+{
+    if (picture.image.isNull()) {
+        showNoPhoto();
+    } else {
+        m_image->setPicture(picture.image, picture.fullSize);
+        m_shownPath = path;
+        m_status->setText(frameStatus(m_frameRow));
+        if (picture.image.size() != picture.fullSize) {
+            whenReady(this, runOnSiteIo([path] { return loadPhoto(path, QSize()); }),
+                      [this, request](const QImage& full) {
+                          if (request == m_pictureRequest)
+                              m_image->setFullPicture(full);
+                      });
+        }
+    }
+    m_firstPictureShown = true;
+    startThumbnails();
+}
+
+void PhotoViewWindow::showNoPhoto()
+{
+    static const QImage noPhoto(kNoPhotoPicture);
+    m_image->setPicture(noPhoto, noPhoto.size());
+    m_shownPath.clear();
+    m_status->setText(kNoImageText);
+}
+
+// Zoomed out, the picture is painted from its reduced copy; one decoded for a smaller view
+// would look soft, and the full picture shrunk while painting would shimmer.
+void PhotoViewWindow::refitReducedPicture()
+{
+    const QSize full = m_image->pictureSize();
+    const QSizeF view(m_image->size());
+    const double fit = fitScale(QSizeF(full), view);
+    if (m_shownPath.isEmpty() || fit >= 1.0 ||
+        full.width() * fit <= m_image->reducedSize().width() * kRefitShortfall)
+        return;
+    const quint64 request = m_pictureRequest;
+    const QString path = m_shownPath;
+    const QSize box = (view * m_image->devicePixelRatioF()).toSize();
+    whenReady(this, runOnSiteIo([path, box] { return loadFittedPhoto(path, box); }),
+              [this, request](const FittedPhoto& picture) {
+                  if (request == m_pictureRequest && picture.fullSize == m_image->pictureSize())
+                      m_image->setReducedPicture(picture.image);
+              });
+}
+
+void PhotoViewWindow::stepFrame(int step)
+{
+    if (m_photos.frames.isEmpty())
+        return;
+    stopPlayback({});
+    const int last = static_cast<int>(m_photos.frames.size()) - 1;
+    showFrameRow(std::clamp(m_frameRow + step, 0, last));
+}
+
+void PhotoViewWindow::togglePlayback()
+{
+    if (m_photos.outcome != PhotoOutcome::Sequence || m_photos.frames.size() < 2)
+        return;
+    if (isPlaying()) {
+        stopPlayback({});
+        return;
+    }
+    // As the main window plays: from the highest frame down; a finished playback starts over.
+    if (m_frameRow <= 0)
+        showFrameRow(static_cast<int>(m_photos.frames.size()) - 1);
+    m_playbackNote.clear();
+    m_playback->start();
+    m_status->setText(frameStatus(m_frameRow));
+}
+
+void PhotoViewWindow::playbackTick()
+{
+    showFrameRow(m_frameRow - 1);
+    if (m_frameRow <= 0)
+        stopPlayback(kPlaybackEndText);
+}
+
+void PhotoViewWindow::stopPlayback(const QString& note)
+{
+    m_playback->stop();
+    m_playbackNote = note;
+    if (m_frameRow >= 0)
+        m_status->setText(frameStatus(m_frameRow));
+}
+
+QString PhotoViewWindow::frameStatus(int row) const
+{
+    if (row < 0 || row >= m_photos.frames.size())
+        return {};
+    const int frame = m_photos.frames[row].frame;
+    if (frame == 0)
+        return kStillPhotoText;
+    const QString text = kFrameText.arg(frame);
+    const QString note = isPlaying() ? kPlayingText : m_playbackNote;
+    return note.isEmpty() ? text : text + QStringLiteral("　") + note;
+}
+
+void PhotoViewWindow::requestCardDay()
+{
+    const quint64 request = ++m_dayRequest;
+    m_dayKnown = false;
+    m_dayThumbnailsStarted = false;
+    m_daySwipes.clear();
+    m_cardDayLoader->cancel();
+    m_cardDayModel->setTexts({});
+    const Swipe swipe = m_swipe;
+    whenReady(this, runOnSiteIo([swipe] { return readCardDay(swipe); }),
+              [this, request](const CardDay& day) {
+                  if (request == m_dayRequest)
+                      showCardDay(day.swipes, day.shownRow);
+              });
+}
+
+void PhotoViewWindow::showCardDay(const QList<Swipe>& swipes, qsizetype shownRow)
+{
+    m_daySwipes = swipes;
+    m_dayKnown = true;
+    QStringList texts;
+    texts.reserve(swipes.size());
+    for (const Swipe& swipe : swipes)
+        texts.append(swipe.time + u'\n' + swipe.direction);
+    m_cardDayModel->setTexts(texts);
+    m_cardDayModel->setMarkedRow(static_cast<int>(shownRow));
+    markShownSwipe();
+    startThumbnails();
+}
+
+void PhotoViewWindow::markShownSwipe()
+{
+    const int row = m_cardDayModel->markedRow();
+    if (row < 0)
+        return;
+    const QModelIndex index = m_cardDayModel->index(row);
+    m_cardDay->setCurrentIndex(index);
+    m_cardDay->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void PhotoViewWindow::startThumbnails()
+{
+    if (!m_firstPictureShown)
+        return;
+    if (!m_frameThumbnailsStarted) {
+        m_frameThumbnailsStarted = true;
+        QList<ThumbnailLoader::Job> jobs;
+        for (const FramePhoto& photo : std::as_const(m_photos.frames)) {
+            const QString path = photo.path;
+            jobs.append([path] { return loadFittedPhoto(path, kFrameThumbnail).image; });
+        }
+        m_frameLoader->load(std::move(jobs));
+    }
+    if (m_dayKnown && !m_dayThumbnailsStarted) {
+        m_dayThumbnailsStarted = true;
+        QList<ThumbnailLoader::Job> jobs;
+        jobs.reserve(m_daySwipes.size());
+        for (const Swipe& swipe : std::as_const(m_daySwipes))
+            jobs.append([swipe] { return swipeThumbnail(swipe, kCardDayThumbnail); });
+        m_cardDayLoader->load(std::move(jobs), std::max(m_cardDayModel->markedRow(), 0));
+    }
+}
+
+void PhotoViewWindow::cardDayChosen(const QModelIndex& index)
+{
+    if (!index.isValid() || index.row() >= m_daySwipes.size())
+        return;
+    const Swipe& chosen = m_daySwipes[index.row()];
+    if (index.row() != m_cardDayModel->markedRow() || chosen != m_swipe)
+        showSwipe(chosen);
+}
+
+void PhotoViewWindow::frameChosen(const QModelIndex& current)
+{
+    if (!current.isValid() || current.row() == m_frameRow)
+        return;
+    stopPlayback({});
+    showFrameRow(current.row());
+}
+
+void PhotoViewWindow::showZoom(double scale)
+{
+    m_zoom->setText(QStringLiteral("%1%").arg(qRound(scale * 100)));
+}
+
+QSize PhotoViewWindow::pictureBox() const
+{
+    return m_image->size().expandedTo(kSmallestFirstPicture) * m_image->devicePixelRatioF();
+}
+
+bool PhotoViewWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_image && event->type() == QEvent::Resize)
+        m_refit->start();
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_Space:
+        togglePlayback();
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // Up and Down move through the card's day; Left and Right still step the frames.
+        if (watched == m_cardDay) {
+            stepFrame(key->key() == Qt::Key_Left ? -1 : 1);
+            return true;
+        }
+        return false;
+    default:
+        return watched != m_image && m_image->handleZoomKey(key->key());
+    }
+}
+
+void PhotoViewWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        close();
+        return;
+    case Qt::Key_Space:
+        togglePlayback();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        stepFrame(event->key() == Qt::Key_Left ? -1 : 1);
+        return;
+    default:
+        if (!m_image->handleZoomKey(event->key()))
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void PhotoViewWindow::closeEvent(QCloseEvent* event)
+{
+    stopPlayback({});
+    QWidget::closeEvent(event);
+}
+
+} // namespace card

@@ -1,0 +1,100 @@
+// A second window that shows one swipe's photo large, the frames of its sequence and the
+// card's other swipes of the day, to check who swiped.
+//
+// The main window creates it once, with itself as parent (it becomes a top-level window owned
+// by the main window and closed with it), and calls showSwipe for the record to inspect and
+// again for each record it shows while the window is open; show() and raise() bring it up.
+// It keeps nothing between runs and writes nothing.
+//
+// Keys (besides those of the large picture, see zoom_image_view.h, which work in every part):
+// Tab moves between the picture, the frames and the card's day; Left and Right step between
+// frames; Space plays the sequence from the highest frame down to frame 1, one frame a second,
+// and pauses; Enter (or a click) on a swipe of the card's day shows that swipe here; Esc
+// closes the window.
+#pragma once
+
+#include "core/records/swipe.h"
+#include "ui/photo_view/photo_view_work.h"
+
+#include <QWidget>
+
+class QLabel;
+class QListView;
+class QModelIndex;
+class QTimer;
+
+namespace card {
+
+class ThumbnailListModel;
+class ThumbnailLoader;
+class ZoomImageView;
+
+class PhotoViewWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit PhotoViewWindow(QWidget* parent);
+
+    // Shows swipe: its photo found and decoded off the interface thread, its frames, and every
+    // swipe of its card on its day read from the day file. The card's day is read again only
+    // when the card, the day or a folder differs from the swipe shown before, or when the
+    // swipe is not among the swipes read before.
+    void showSwipe(const Swipe& swipe);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildParts();
+    bool isPlaying() const;
+    void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);
+    void showFrameRow(int row);
+    void requestPicture(const QString& path);
+    void showFirstPicture(quint64 request, const QString& path, const FittedPhoto& picture);
+    void showNoPhoto();
+    void refitReducedPicture();
+    void stepFrame(int step);
+    void togglePlayback();
+    void playbackTick();
+    void stopPlayback(const QString& note);
+    void requestCardDay();
+    void showCardDay(const QList<Swipe>& swipes, qsizetype shownRow);
+    void startThumbnails();
+    void markShownSwipe();
+    void cardDayChosen(const QModelIndex& index);
+    void frameChosen(const QModelIndex& current);
+    void showZoom(double scale);
+    QString frameStatus(int row) const;
+    QSize pictureBox() const;
+
+    ZoomImageView* m_image;
+    QLabel* m_status;
+    QLabel* m_zoom;
+    QListView* m_frames;
+    QListView* m_cardDay;
+    ThumbnailListModel* m_frameModel;
+    ThumbnailListModel* m_cardDayModel;
+    ThumbnailLoader* m_frameLoader;
+    ThumbnailLoader* m_cardDayLoader;
+    QTimer* m_playback;
+    QTimer* m_refit; // the view's size has settled after a resize
+
+    QString m_shownPath; // the photo file in the large picture, empty for the no-photo picture
+
+    Swipe m_swipe;
+    SwipePhotos m_photos;
+    int m_frameRow = -1;
+    QList<Swipe> m_daySwipes;
+    bool m_dayKnown = false; // m_daySwipes belong to m_swipe's card, day and folders
+    bool m_dayThumbnailsStarted = false;
+    bool m_frameThumbnailsStarted = false;
+    QString m_playbackNote; // after the frame number: 播放結束 once a playback has ended
+    bool m_firstPictureShown = false; // thumbnails wait for it, so they do not slow it down
+    // Request counters: a result is used only when it answers the newest request.
+    quint64 m_swipeRequest = 0;
+    quint64 m_pictureRequest = 0;
+    quint64 m_dayRequest = 0;
+};
+
+} // namespace card

@@ -1,0 +1,92 @@
+#include "ui/photo_view/thumbnail_list_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+
+namespace card {
+
+namespace {
+
+const QColor kPendingColour(0xD8, 0xD8, 0xD8);
+const QColor kMarkedColour(0xFF, 0xD8, 0x6E);
+
+} // namespace
+
+ThumbnailListModel::ThumbnailListModel(const QSize& thumbnailSize, QObject* parent)
+    : QAbstractListModel(parent)
+    , m_pending(thumbnailSize)
+    , m_noPhoto(QPixmap(QStringLiteral(":/pictures/no_photo.gif"))
+                    .scaled(thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation))
+{
+    m_pending.fill(kPendingColour);
+}
+
+void ThumbnailListModel::setTexts(const QStringList& texts)
+{
+    beginResetModel();
+    m_rows.clear();
+    m_rows.reserve(texts.size());
+    for (const QString& text : texts)
+        m_rows.append({text, {}, Pending});
+    m_marked = -1;
+    endResetModel();
+}
+
+void ThumbnailListModel::setThumbnail(int row, const QImage& image)
+{
+    if (row < 0 || row >= m_rows.size())
+        return;
+    Row& target = m_rows[row];
+    target.state = image.isNull() ? NoPhoto : Shown;
+    target.picture = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed, {Qt::DecorationRole, ThumbnailStateRole});
+}
+
+void ThumbnailListModel::setMarkedRow(int row)
+{
+    if (row == m_marked)
+        return;
+    const int previous = m_marked;
+    m_marked = row >= 0 && row < m_rows.size() ? row : -1;
+    for (int changed : {previous, m_marked}) {
+        if (changed >= 0)
+            emit dataChanged(index(changed), index(changed), {Qt::FontRole, Qt::BackgroundRole});
+    }
+}
+
+int ThumbnailListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+QVariant ThumbnailListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    const Row& row = m_rows[index.row()];
+    const bool marked = index.row() == m_marked;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return row.text;
+    case Qt::DecorationRole:
+        return row.state == Shown ? row.picture : row.state == NoPhoto ? m_noPhoto : m_pending;
+    case Qt::FontRole:
+        if (marked) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    case Qt::BackgroundRole:
+        return marked ? QVariant(QBrush(kMarkedColour)) : QVariant();
+    case ThumbnailStateRole:
+        return row.state;
+    default:
+        return {};
+    }
+}
+
+} // namespace card

@@ -1,0 +1,85 @@
+// A picture shown large: fitted to the view, or zoomed and panned.
+//
+// Mouse: Ctrl+wheel zooms about the pointer, dragging pans a zoomed picture, a double-click
+// switches between fit and 100 % about the pointer.
+// Keys: + or = zoom in, - zoom out, 0 or F fit, 1 100 %; the arrows pan a picture larger than
+// the view. Left and Right on a picture that fits ask for the previous or next frame.
+#pragma once
+
+#include "core/photos/zoom.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+namespace card {
+
+class ZoomImageView : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZoomImageView(QWidget* parent);
+
+    // Shows a picture of fullSize pixels, drawn from image, which may be a reduced copy until
+    // setFullPicture brings the full one. A picture of the same size as the one shown keeps
+    // the zoom and position (stepping through frames); any other starts fitted.
+    void setPicture(const QImage& image, const QSize& fullSize);
+    // The full-resolution image of the picture shown. The reduced copy is kept to paint the
+    // picture zoomed out, so no repaint has to shrink the whole picture.
+    void setFullPicture(const QImage& image);
+
+    // A copy of the picture shown at another reduced size (after the view has grown); ignored
+    // when it is the full size or belongs to another picture.
+    void setReducedPicture(const QImage& image);
+
+    QSize pictureSize() const { return m_fullSize; }
+    QSize reducedSize() const { return m_reduced.size(); }
+    bool hasFullPicture() const { return !m_full.isNull(); }
+    const ZoomPlacement& placement() const { return m_placement; }
+    bool isFitted() const { return m_fitted; }
+
+    void zoomIn();
+    void zoomOut();
+    void fitToView();
+    void showActualSize();
+    // Zooms by steps (in when positive) about a view point.
+    void zoomBy(int steps, QPointF anchor);
+    void panBy(QPointF delta);
+
+    // Handles the view's keys; true when key was one of them. The window passes keys typed
+    // in its other parts through this, so every part zooms alike.
+    bool handleZoomKey(int key);
+
+    QSize sizeHint() const override;
+
+signals:
+    void zoomChanged(double scale);
+    // Left (-1) or Right (+1) on a picture that is not zoomed in.
+    void frameStepRequested(int step);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QSizeF viewSize() const { return QSizeF(size()); }
+    QPointF viewCentre() const { return QPointF(width() / 2.0, height() / 2.0); }
+    void place(const ZoomPlacement& placement, bool fitted);
+    void updateCursor();
+
+    QImage m_full;    // null until the full picture is decoded
+    QImage m_reduced; // a copy at about the fitted size, null when the full one came first
+    QSize m_fullSize;
+    ZoomPlacement m_placement;
+    bool m_fitted = true;
+    bool m_dragging = false;
+    QPointF m_dragFrom;
+    int m_wheelRemainder = 0;
+};
+
+} // namespace card

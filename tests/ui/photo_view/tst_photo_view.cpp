@@ -1,0 +1,306 @@
+#include "ui/photo_view/photo_view_window.h"
+
+#include "core/records/record_file.h"
+#include "support/temp_site.h"
+#include "support/test_photos.h"
+#include "ui/photo_view/thumbnail_list_model.h"
+#include "ui/photo_view/zoom_image_view.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QLabel>
+#include <QListView>
+#include <QTest>
+
+using card::PhotoViewWindow;
+using card::Swipe;
+using card::ThumbnailListModel;
+
+namespace {
+
+const QDate kDay(2007, 5, 3);
+const QString kCard = QStringLiteral("00012345");
+
+// Path and content hash of every file under root, to see that nothing was written.
+QMap<QString, QByteArray> siteFiles(const QString& root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read a site file");
+        files.insert(file.fileName(),
+                     QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1));
+    }
+    return files;
+}
+
+QStringList texts(const QAbstractItemModel* model)
+{
+    QStringList result;
+    for (int row = 0; row < model->rowCount(); ++row)
+        result << model->index(row, 0).data().toString();
+    return result;
+}
+
+QList<int> thumbnailStates(const QAbstractItemModel* model)
+{
+    QList<int> states;
+    for (int row = 0; row < model->rowCount(); ++row)
+        states << model->index(row, 0).data(ThumbnailListModel::ThumbnailStateRole).toInt();
+    return states;
+}
+
+class Site {
+public:
+    Site()
+    {
+        m_site.makeFolder(QStringLiteral("photos"));
+        m_site.makeFolder(QStringLiteral("records"));
+    }
+    void photo(const QString& time, const QString& suffix, const QByteArray& bytes) const
+    {
+        m_site.write(QStringLiteral("photos/%1-070503-%2-%3.jpg").arg(kCard, time, suffix), bytes);
+    }
+    void dayFile(const QString& text) const
+    {
+        m_site.write(QStringLiteral("records/") + card::recordFileName(kDay),
+                     card::test::big5(text));
+    }
+    Swipe swipe(const QString& time, const QString& direction) const
+    {
+        return {time,
+                kCard,
+                QStringLiteral("陳怡君"),
+                direction,
+                kDay,
+                m_site.filePath(QStringLiteral("records")),
+                m_site.filePath(QStringLiteral("photos"))};
+    }
+    QString path() const { return m_site.path(); }
+
+private:
+    card::test::TempSite m_site;
+};
+
+struct Parts {
+    explicit Parts(PhotoViewWindow& window)
+        : image(window.findChild<card::ZoomImageView*>(QStringLiteral("photo_view_image")))
+        , frames(window.findChild<QListView*>(QStringLiteral("photo_view_frames")))
+        , cardDay(window.findChild<QListView*>(QStringLiteral("photo_view_card_day")))
+        , status(window.findChild<QLabel*>(QStringLiteral("photo_view_status")))
+    {
+        if (!image || !frames || !cardDay || !status)
+            qFatal("a part of the photo window is missing");
+    }
+    card::ZoomImageView* image;
+    QListView* frames;
+    QListView* cardDay;
+    QLabel* status;
+};
+
+bool thumbnailsDone(const QAbstractItemModel* model)
+{
+    return !thumbnailStates(model).contains(ThumbnailListModel::Pending);
+}
+
+} // namespace
+
+class TestPhotoView : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheSwipesPhotos_data();
+    void showsTheSwipesPhotos();
+    void cardDayClickAndEnterShowThatSwipe();
+    void keysPlayAndClose();
+    void grownWindowDecodesTheReducedCopyAgain();
+};
+
+void TestPhotoView::showsTheSwipesPhotos_data()
+{
+    QTest::addColumn<QStringList>("suffixes");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("frameTexts");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QSize>("pictureSize"); // empty: the no-photo picture
+
+    const QByteArray jpeg = card::test::jpegBytes(Qt::darkCyan, QSize(1600, 1200));
+    QTest::newRow("all five frames")
+        << QStringList{"1", "2", "3", "4", "5"} << jpeg << QStringList{"1", "2", "3", "4", "5"}
+        << QStringLiteral("影格 5") << QSize(1600, 1200);
+    QTest::newRow("gaps 5, 3, 1") << QStringList{"1", "3", "5"} << jpeg
+                                  << QStringList{"1", "3", "5"} << QStringLiteral("影格 5")
+                                  << QSize(1600, 1200);
+    QTest::newRow("gaps 4, 2") << QStringList{"2", "4"} << jpeg << QStringList{"2", "4"}
+                               << QStringLiteral("影格 4") << QSize(1600, 1200);
+    QTest::newRow("still photo beside frames")
+        << QStringList{"C", "1"} << jpeg << QStringList{QStringLiteral("刷卡照相")}
+        << QStringLiteral("刷卡照相") << QSize(1600, 1200);
+    QTest::newRow("no photo") << QStringList() << jpeg << QStringList()
+                              << QStringLiteral("影像不存在") << QSize();
+    QTest::newRow("broken photo") << QStringList{"C"} << jpeg.left(jpeg.size() / 2)
+                                  << QStringList{QStringLiteral("刷卡照相")}
+                                  << QStringLiteral("影像不存在") << QSize();
+    QTest::newRow("oversized photo")
+        << QStringList{"C"} << card::test::withClaimedSize(jpeg, 20000, 20000)
+        << QStringList{QStringLiteral("刷卡照相")} << QStringLiteral("影像不存在") << QSize();
+}
+
+void TestPhotoView::showsTheSwipesPhotos()
+{
+    QFETCH(QStringList, suffixes);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, frameTexts);
+    QFETCH(QString, status);
+    QFETCH(QSize, pictureSize);
+
+    const Site site;
+    for (const QString& suffix : suffixes)
+        site.photo(QStringLiteral("081530"), suffix, bytes);
+    site.dayFile(QStringLiteral("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n"));
+    const auto before = siteFiles(site.path());
+
+    QWidget mainWindow;
+    PhotoViewWindow window(&mainWindow);
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("8:15:30"), QStringLiteral("進")));
+    const Parts parts(window);
+
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：8:15:30 00012345 陳怡君"));
+    QTRY_COMPARE(parts.status->text(), status);
+    QCOMPARE(texts(parts.frames->model()), frameTexts);
+    QTRY_COMPARE(parts.cardDay->model()->rowCount(), 1);
+    QTRY_VERIFY(thumbnailsDone(parts.frames->model()));
+    QTRY_VERIFY(thumbnailsDone(parts.cardDay->model()));
+    const int thumbnail =
+        pictureSize.isEmpty() ? ThumbnailListModel::NoPhoto : ThumbnailListModel::Shown;
+    QCOMPARE(thumbnailStates(parts.frames->model()), QList<int>(frameTexts.size(), thumbnail));
+    QCOMPARE(thumbnailStates(parts.cardDay->model()), QList<int>{thumbnail});
+    if (pictureSize.isEmpty()) {
+        QCOMPARE(parts.image->pictureSize(),
+                 QImage(QStringLiteral(":/pictures/no_photo.gif")).size());
+        // The small picture is enlarged to fit; zooming out goes below that, towards 100 %.
+        const double fit = parts.image->placement().scale;
+        QVERIFY(fit > card::kZoomStep);
+        QTest::keyClick(parts.image, Qt::Key_Minus);
+        QCOMPARE(parts.image->placement().scale, fit / card::kZoomStep);
+    } else {
+        QCOMPARE(parts.image->pictureSize(), pictureSize);
+        // The fitted copy comes first, the full picture after it.
+        QTRY_VERIFY(parts.image->hasFullPicture());
+        QCOMPARE(static_cast<ThumbnailListModel*>(parts.frames->model())->markedRow(),
+                 frameTexts.size() - 1);
+    }
+    QCOMPARE(siteFiles(site.path()), before);
+}
+
+void TestPhotoView::cardDayClickAndEnterShowThatSwipe()
+{
+    const Site site;
+    const QByteArray red = card::test::jpegBytes(Qt::red, QSize(320, 240));
+    const QByteArray blue = card::test::jpegBytes(Qt::blue, QSize(200, 100));
+    site.photo(QStringLiteral("080000"), QStringLiteral("C"), red);
+    site.photo(QStringLiteral("120000"), QStringLiteral("3"), blue);
+    site.photo(QStringLiteral("120000"), QStringLiteral("1"), blue);
+    site.dayFile(QStringLiteral("08:00:00,\"00012345\",\"陳怡君\",\"進\"\r\n"
+                                "09:00:00,\"00099999\",\"王小明\",\"進\"\r\n"
+                                "12:00:00,\"00012345\",\"陳怡君\",\"出\"\r\n"
+                                "17:00:00,\"00012345\",\"陳怡君\",\"出\"\r\n"));
+
+    QWidget mainWindow;
+    PhotoViewWindow window(&mainWindow);
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("17:00:00"), QStringLiteral("出")));
+    const Parts parts(window);
+    auto* dayModel = static_cast<ThumbnailListModel*>(parts.cardDay->model());
+    QTRY_COMPARE(texts(dayModel),
+                 (QStringList{QStringLiteral("08:00:00\n進"), QStringLiteral("12:00:00\n出"),
+                              QStringLiteral("17:00:00\n出")}));
+    QCOMPARE(dayModel->markedRow(), 2);
+    QTRY_VERIFY(thumbnailsDone(dayModel));
+    QCOMPARE(thumbnailStates(dayModel),
+             (QList<int>{ThumbnailListModel::Shown, ThumbnailListModel::Shown,
+                         ThumbnailListModel::NoPhoto}));
+
+    parts.cardDay->scrollTo(dayModel->index(1));
+    QTest::mouseClick(parts.cardDay->viewport(), Qt::LeftButton, {},
+                      parts.cardDay->visualRect(dayModel->index(1)).center());
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：12:00:00 00012345 陳怡君"));
+    QCOMPARE(dayModel->markedRow(), 1);
+    QTRY_COMPARE(texts(parts.frames->model()), (QStringList{"1", "3"}));
+    QTRY_COMPARE(parts.image->pictureSize(), QSize(200, 100));
+
+    parts.cardDay->setFocus();
+    parts.cardDay->setCurrentIndex(dayModel->index(0));
+    QTest::keyClick(parts.cardDay, Qt::Key_Return);
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：08:00:00 00012345 陳怡君"));
+    QCOMPARE(dayModel->markedRow(), 0);
+    QTRY_COMPARE(parts.image->pictureSize(), QSize(320, 240));
+    QTRY_COMPARE(parts.status->text(), QStringLiteral("刷卡照相"));
+}
+
+void TestPhotoView::keysPlayAndClose()
+{
+    const Site site;
+    const QByteArray jpeg = card::test::jpegBytes(Qt::green, QSize(2000, 1500));
+    for (const char* frame : {"1", "2", "5"})
+        site.photo(QStringLiteral("081530"), QString::fromLatin1(frame), jpeg);
+
+    QWidget mainWindow;
+    mainWindow.show();
+    PhotoViewWindow window(&mainWindow);
+    QVERIFY(window.isWindow());
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("08:15:30"), QStringLiteral("進")));
+    const Parts parts(window);
+    QTRY_COMPARE(parts.status->text(), QStringLiteral("影格 5"));
+    QVERIFY(parts.image->isFitted());
+
+    parts.frames->setFocus();
+    QTest::keyClick(parts.frames, Qt::Key_Left);
+    QTRY_COMPARE(parts.status->text(), QStringLiteral("影格 2"));
+    QTest::keyClick(parts.frames, Qt::Key_1);
+    QCOMPARE(parts.image->placement().scale, 1.0);
+    QTest::keyClick(parts.frames, Qt::Key_Plus);
+    QCOMPARE(parts.image->placement().scale, card::kZoomStep);
+    QTest::keyClick(parts.frames, Qt::Key_F);
+    QVERIFY(parts.image->isFitted());
+
+    QTest::keyClick(parts.frames, Qt::Key_Space);
+    QCOMPARE(parts.status->text(), QStringLiteral("影格 2　動態播放"));
+    QTest::keyClick(parts.frames, Qt::Key_Space);
+    QCOMPARE(parts.status->text(), QStringLiteral("影格 2"));
+    // Played on, it ends at frame 1; played again, it starts over from the highest frame.
+    QTest::keyClick(parts.frames, Qt::Key_Space);
+    QTRY_COMPARE(parts.status->text(), QStringLiteral("影格 1　播放結束"));
+    QTest::keyClick(parts.frames, Qt::Key_Space);
+    QCOMPARE(parts.status->text(), QStringLiteral("影格 5　動態播放"));
+
+    QTest::keyClick(parts.frames, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+    QVERIFY(mainWindow.isVisible());
+}
+
+void TestPhotoView::grownWindowDecodesTheReducedCopyAgain()
+{
+    const Site site;
+    site.photo(QStringLiteral("081530"), QStringLiteral("C"),
+               card::test::jpegBytes(Qt::gray, QSize(4000, 3000)));
+    QWidget mainWindow;
+    PhotoViewWindow window(&mainWindow);
+    window.resize(800, 600);
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("08:15:30"), QStringLiteral("進")));
+    const Parts parts(window);
+    QTRY_VERIFY(parts.image->hasFullPicture());
+    const int before = parts.image->reducedSize().width();
+    QVERIFY(before > 0);
+
+    window.resize(1800, 1400);
+    QTRY_VERIFY(parts.image->reducedSize().width() > before * 1.5);
+    QVERIFY(parts.image->reducedSize().width() < 4000);
+}
+
+QTEST_MAIN(TestPhotoView)
+#include "tst_photo_view.moc"
