@@ -83,7 +83,7 @@ QString photoPath(const QString& folder, const QString& card, const QString& tim
                   const QString& suffix)
 {
     return joinPath(folder, QStringLiteral("%1-%2-%3-%4.jpg")
-                                .arg(card, curRecDate(kDay), QString(time).remove(u':'), suffix));
+                                .arg(card, dayDigits(kDay), QString(time).remove(u':'), suffix));
 }
 
 // 200 swipes of one card from 07:00 every three minutes, in and out in turn; every tenth has a

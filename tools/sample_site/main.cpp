@@ -75,12 +75,12 @@ bool writeParameterFile(const QString& site, const QString& records, const QStri
                             card::parameterFileText(values));
 }
 
-QList<int> framesOf(const card::Swipe& swipe)
+QList<int> framesOf(const card::PlannedSwipe& swipe)
 {
     return swipe.photoKind == card::PhotoKind::Still ? QList<int>{card::kStillFrame} : swipe.frames;
 }
 
-QString photoName(const card::DayPlan& plan, const card::Swipe& swipe, int frame)
+QString photoName(const card::DayPlan& plan, const card::PlannedSwipe& swipe, int frame)
 {
     const QString& cardNumber = card::cardHolders().at(swipe.holder).cardNumber;
     return card::photoFileName(cardNumber, plan.date, swipe.time, frame);
@@ -97,7 +97,7 @@ QList<card::DayPlan> planSite(const QDate& lastDay)
 bool writePhotos(const card::PhotoPainter& painter, const card::DayPlan& plan,
                  const QString& folder, Totals& totals)
 {
-    for (const card::Swipe& swipe : plan.swipes) {
+    for (const card::PlannedSwipe& swipe : plan.swipes) {
         for (int frame : framesOf(swipe)) {
             const QString path = card::joinPath(folder, photoName(plan, swipe, frame));
             QImageWriter writer(path, "jpg");

@@ -65,7 +65,7 @@ QColor shirtColour(int holder)
 
 // Where the holder stands: walking towards the reader when coming in, away when leaving;
 // a still is taken at the reader.
-QPointF personPosition(const Swipe& swipe, int frame)
+QPointF personPosition(const PlannedSwipe& swipe, int frame)
 {
     if (frame == kStillFrame)
         return {190, kFloorTop + 20};
@@ -125,7 +125,7 @@ PhotoPainter::PhotoPainter()
     m_captionFont.setPixelSize(12);
 }
 
-QImage PhotoPainter::draw(const Swipe& swipe, const QDate& date, int frame) const
+QImage PhotoPainter::draw(const PlannedSwipe& swipe, const QDate& date, int frame) const
 {
     QImage photo = m_scene.copy();
     QPainter p(&photo);

@@ -23,7 +23,7 @@ class PhotoPainter {
 public:
     PhotoPainter();
 
-    QImage draw(const Swipe& swipe, const QDate& date, int frame) const;
+    QImage draw(const PlannedSwipe& swipe, const QDate& date, int frame) const;
 
 private:
     QImage m_scene;

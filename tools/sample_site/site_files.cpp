@@ -11,7 +11,7 @@ QString quoted(const QString& text)
     return u'"' + text + u'"';
 }
 
-QString timeText(const Swipe& swipe)
+QString timeText(const PlannedSwipe& swipe)
 {
     return swipe.time.toString(swipe.shortHour ? u"H:mm:ss" : u"HH:mm:ss");
 }
@@ -31,7 +31,7 @@ QString recordFileName(const QDate& date)
         .arg(date.day());
 }
 
-QString recordLine(const Swipe& swipe)
+QString recordLine(const PlannedSwipe& swipe)
 {
     const CardHolder& holder = cardHolders().at(swipe.holder);
     const QString card = swipe.cardQuoted ? quoted(holder.cardNumber) : holder.cardNumber;
@@ -42,7 +42,7 @@ QString recordLine(const Swipe& swipe)
 QString recordFileText(const DayPlan& plan)
 {
     QString text;
-    for (const Swipe& swipe : plan.swipes)
+    for (const PlannedSwipe& swipe : plan.swipes)
         text += recordLine(swipe) + kCrLf;
     return text;
 }

@@ -15,7 +15,7 @@ inline constexpr int kSiteParameterCount = 26;
 QString recordFileName(const QDate& date);
 
 // One record without its line end: 08:05:07,"00012345","陳怡君","進".
-QString recordLine(const Swipe& swipe);
+QString recordLine(const PlannedSwipe& swipe);
 
 // All records of the day, each ending in CR LF.
 QString recordFileText(const DayPlan& plan);

@@ -84,7 +84,7 @@ std::set<int> swipeSeconds(Random& random)
 }
 
 // Roughly 40% stills, 25% full sequences, 15% sequences with gaps, 20% nothing.
-void choosePhotos(Random& random, Swipe& swipe)
+void choosePhotos(Random& random, PlannedSwipe& swipe)
 {
     static const QList<QList<int>> kGaps = {{5, 3, 1}, {4, 2}, {1}, {2, 3, 5}, {1, 2}};
     const int roll = pick(random, 100);
@@ -101,7 +101,7 @@ void choosePhotos(Random& random, Swipe& swipe)
 
 // The guard's rounds: seconds over the opening hours that no other swipe takes, each with its
 // own photos, merged in time order.
-void addBusyHolder(const std::set<int>& taken, int daysBack, QList<Swipe>& swipes)
+void addBusyHolder(const std::set<int>& taken, int daysBack, QList<PlannedSwipe>& swipes)
 {
     Random random(kBusySeedBase + std::uint32_t(daysBack));
     std::set<int> seconds;
@@ -111,26 +111,26 @@ void addBusyHolder(const std::set<int>& taken, int daysBack, QList<Swipe>& swipe
             seconds.insert(second);
     }
     for (int second : seconds) {
-        Swipe swipe;
+        PlannedSwipe swipe;
         swipe.time = QTime(0, 0).addSecs(second);
         swipe.holder = kBusyHolder;
         choosePhotos(random, swipe);
         swipes.append(swipe);
     }
     std::stable_sort(swipes.begin(), swipes.end(),
-                     [](const Swipe& a, const Swipe& b) { return a.time < b.time; });
+                     [](const PlannedSwipe& a, const PlannedSwipe& b) { return a.time < b.time; });
 }
 
 // A holder's first swipe of the day goes in, the next out, and so on.
-void assignDirections(QList<Swipe>& swipes)
+void assignDirections(QList<PlannedSwipe>& swipes)
 {
     std::array<int, kHolderCount> seen{};
-    for (Swipe& swipe : swipes)
+    for (PlannedSwipe& swipe : swipes)
         swipe.direction =
             seen[std::size_t(swipe.holder)]++ % 2 == 0 ? Direction::In : Direction::Out;
 }
 
-void markUnquoted(Random& random, QList<Swipe>& swipes)
+void markUnquoted(Random& random, QList<PlannedSwipe>& swipes)
 {
     QList<qsizetype> candidates;
     for (qsizetype i = 0; i < swipes.size(); ++i) {
@@ -141,10 +141,10 @@ void markUnquoted(Random& random, QList<Swipe>& swipes)
         swipes[candidates.takeAt(pick(random, int(candidates.size())))].cardQuoted = false;
 }
 
-void markShortHour(QList<Swipe>& swipes)
+void markShortHour(QList<PlannedSwipe>& swipes)
 {
     const auto it = std::find_if(swipes.begin(), swipes.end(),
-                                 [](const Swipe& s) { return s.time.hour() == 8; });
+                                 [](const PlannedSwipe& s) { return s.time.hour() == 8; });
     if (it != swipes.end())
         it->shortHour = true;
 }
@@ -163,7 +163,7 @@ DayPlan planDay(const QDate& date, int daysBack)
     DayPlan plan{date, {}};
     const std::set<int> seconds = swipeSeconds(random);
     for (int second : seconds) {
-        Swipe swipe;
+        PlannedSwipe swipe;
         swipe.time = QTime(0, 0).addSecs(second);
         swipe.holder = pick(random, kHolderCount);
         choosePhotos(random, swipe);

@@ -25,7 +25,7 @@ enum class PhotoKind {
     Incomplete // some frames of a sequence are missing
 };
 
-struct Swipe {
+struct PlannedSwipe {
     QTime time;
     int holder = 0; // index into cardHolders()
     Direction direction = Direction::In;
@@ -39,7 +39,7 @@ struct Swipe {
 
 struct DayPlan {
     QDate date;
-    QList<Swipe> swipes; // in ascending time, no two at the same second
+    QList<PlannedSwipe> swipes; // in ascending time, no two at the same second
 };
 
 inline constexpr int kDaysPerSite = 7;

@@ -24,7 +24,7 @@ QString framePath(const QString& anyFrame, int frame)
 
 SwipePhotos findSwipePhotos(const Swipe& swipe, const ExistenceTest& exists)
 {
-    const PhotoLookup found = photo_find(swipe.photoFolder, swipe.card, curRecDate(swipe.day),
+    const PhotoLookup found = findPhoto(swipe.photoFolder, swipe.card, dayDigits(swipe.day),
                                          timeOfDayDigits(swipe.time), exists);
     SwipePhotos photos;
     photos.outcome = found.outcome;
