@@ -1,5 +1,6 @@
 #include "core/dialog/folder_list_model.h"
 
+#include "core/platform/file_access.h"
 #include "core/platform/path_join.h"
 
 #include <QFileInfo>
@@ -69,8 +70,7 @@ QStringList folderChain(const QString& folder, const QString& driveRoot)
 
 bool canOpenFolder(const QString& folder)
 {
-    const QFileInfo info(folder);
-    return info.isDir() && info.isReadable() && info.isExecutable();
+    return fileAccess().canEnterFolder(folder);
 }
 
 FolderListModel::FolderListModel(QObject* parent)

@@ -1,5 +1,7 @@
 #include "core/platform/file_bytes.h"
 
+#include "core/platform/file_access.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -30,7 +32,7 @@ FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
 
 } // namespace
 
-FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
 {
     bytes.clear();
     QFile file(path);
@@ -42,7 +44,8 @@ FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray&
     return readInto(file, size, bytes);
 }
 
-FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn)
+FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
+                                   bool& goesOn)
 {
     bytes.clear();
     goesOn = false;
@@ -52,6 +55,16 @@ FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& by
     const qint64 size = file.size();
     goesOn = size > maxSize;
     return readInto(file, std::min(size, maxSize), bytes);
+}
+
+FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
+{
+    return fileAccess().readSnapshot(path, maxSize, bytes);
+}
+
+FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn)
+{
+    return fileAccess().readStart(path, maxSize, bytes, goesOn);
 }
 
 } // namespace card

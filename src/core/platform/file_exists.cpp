@@ -1,5 +1,7 @@
 #include "core/platform/file_exists.h"
 
+#include "core/platform/file_access.h"
+
 #include <QFile>
 
 #ifdef Q_OS_WIN
@@ -23,7 +25,7 @@ bool isHiddenName(const QString& path)
 
 } // namespace
 
-bool fileExists(const QString& path)
+bool systemFileExists(const QString& path)
 {
     if (path.isEmpty() || path.contains(QChar(u'\0')))
         return false;
@@ -42,6 +44,11 @@ bool fileExists(const QString& path)
         return false;
     return S_ISREG(status.st_mode);
 #endif
+}
+
+bool fileExists(const QString& path)
+{
+    return fileAccess().exists(path);
 }
 
 } // namespace card

@@ -6,7 +6,7 @@
 #include "core/records/card_day.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/photo_loader.h"
-#include "ui/photo_view/future_watch.h"
+#include "core/platform/future_watch.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"

@@ -1,0 +1,69 @@
+#include "core/platform/file_access.h"
+
+#include "core/platform/file_exists.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <atomic>
+
+namespace card {
+
+// The system's own operations, defined beside the public functions that delegate here.
+bool systemFileExists(const QString& path);
+FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
+FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
+                                   bool& goesOn);
+
+namespace {
+
+class SystemFileAccess final : public FileAccess {
+public:
+    bool exists(const QString& path) override { return systemFileExists(path); }
+    FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) override
+    {
+        return systemReadFileSnapshot(path, maxSize, bytes);
+    }
+    FileReadStatus readStart(const QString& path, qint64 maxSize, QByteArray& bytes,
+                             bool& goesOn) override
+    {
+        return systemReadFileStart(path, maxSize, bytes, goesOn);
+    }
+    bool canEnterFolder(const QString& folder) override
+    {
+        const QFileInfo info(folder);
+        return info.isDir() && info.isReadable() && info.isExecutable();
+    }
+    void listFolder(const QString& folder, const EntryVisitor& visit) override
+    {
+        QDirIterator entries(folder, QDir::AllEntries | QDir::NoDotAndDotDot);
+        while (entries.hasNext()) {
+            entries.next();
+            if (!visit(entries.fileName(), entries.fileInfo().isDir()))
+                return;
+        }
+    }
+};
+
+std::atomic<FileAccess*> installed{nullptr};
+
+} // namespace
+
+FileAccess& systemFileAccess()
+{
+    static SystemFileAccess system;
+    return system;
+}
+
+FileAccess& fileAccess()
+{
+    FileAccess* access = installed.load();
+    return access ? *access : systemFileAccess();
+}
+
+void installFileAccess(FileAccess* access)
+{
+    installed.store(access);
+}
+
+} // namespace card

@@ -1,0 +1,38 @@
+// The one seam through which the product touches a site's files: the existence test, reads and
+// folder listings. The product uses the file system; tests put a slow or hanging one behind it.
+#pragma once
+
+#include "core/platform/file_bytes.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace card {
+
+class FileAccess {
+public:
+    virtual ~FileAccess() = default;
+
+    // See fileExists, readFileSnapshot and readFileStart.
+    virtual bool exists(const QString& path) = 0;
+    virtual FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) = 0;
+    virtual FileReadStatus readStart(const QString& path, qint64 maxSize, QByteArray& bytes,
+                                     bool& goesOn) = 0;
+    // True when folder exists and this user may list it and enter it.
+    virtual bool canEnterFolder(const QString& folder) = 0;
+    // Calls visit for every visible entry of folder, in no particular order, until it returns
+    // false.
+    using EntryVisitor = std::function<bool(const QString& name, bool isFolder)>;
+    virtual void listFolder(const QString& folder, const EntryVisitor& visit) = 0;
+};
+
+// The file system itself.
+FileAccess& systemFileAccess();
+
+// What every file operation of the product goes through; the file system unless a test has
+// installed another. Installing is done while no file work runs; nullptr restores the system.
+FileAccess& fileAccess();
+void installFileAccess(FileAccess* access);
+
+} // namespace card
