@@ -4,6 +4,7 @@
 
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
+#include "support/settle.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 #include "ui/main_window/record_list_view.h"
@@ -109,6 +110,8 @@ void pressRow(CardImageWindow& window, int list, int row)
     card::RecordListView* view = window.controls().resultLists[static_cast<size_t>(list)];
     const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    if (!card::test::settled(window))
+        qFatal("the photo work did not end");
 }
 
 } // namespace
@@ -132,6 +135,7 @@ void TestNothingWritten::wholeSessionLeavesTheSiteAsItWas()
         ModalScript modals;
         chooseParameterFile(modals, "site.spf");
         window.runStartup();
+        QVERIFY(card::test::settled(window));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(window.windowTitle().endsWith(QStringLiteral("site.spf")));
@@ -144,11 +148,13 @@ void TestNothingWritten::wholeSessionLeavesTheSiteAsItWas()
                 c.cardFilterCheck->setChecked(cardFilter);
                 c.cardNumberEdit->setText(QStringLiteral("002"));
                 QTest::mouseClick(c.queryButton, Qt::LeftButton);
+                QVERIFY(card::test::settled(window));
             }
         }
         c.cardFilterCheck->setChecked(false);
         c.directionOptions[2]->setChecked(true);
         QTest::mouseClick(c.queryButton, Qt::LeftButton);
+        QVERIFY(card::test::settled(window));
         QCOMPARE(window.records().rowCount(), 5);
 
         // Every kind of photo, from every list.
@@ -165,6 +171,7 @@ void TestNothingWritten::wholeSessionLeavesTheSiteAsItWas()
         chooseParameterFile(modals, "short.spf");
         modals.press(QStringLiteral("確定"));
         QTest::mouseClick(c.loadButton, Qt::LeftButton);
+        QVERIFY(card::test::settled(window));
         QVERIFY(window.windowTitle().endsWith(QStringLiteral(" 不正確參數檔")));
         modals.press("Command1(2)");
         QTest::mouseClick(c.loadButton, Qt::LeftButton);

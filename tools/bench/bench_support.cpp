@@ -1,5 +1,9 @@
 #include "bench_support.h"
 
+#include "ui/main_window/card_image_window.h"
+
+#include <QCoreApplication>
+
 #include <QFile>
 
 namespace card::bench {
@@ -34,6 +38,12 @@ qint64 residentBytes()
 double megabytes(qint64 bytes)
 {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+void waitForWindowWork(const CardImageWindow& window)
+{
+    while (window.isWorking())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace card::bench

@@ -185,6 +185,7 @@ bool measurePresses(CardImageWindow& window)
         for (size_t i = 0; i < std::size(kCases); ++i) {
             timer.start();
             pressRow(list, kCases[i].row, QEvent::MouseButtonPress);
+            waitForWindowWork(window);
             samples[i].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
             pressRow(list, kCases[i].row, QEvent::MouseButtonRelease);
             if (window.controls().detailValues[3]->text() !=
@@ -195,6 +196,7 @@ bool measurePresses(CardImageWindow& window)
             if (kCases[i].row == 1) {
                 timer.start();
                 window.stepPlayback();
+                waitForWindowWork(window);
                 ticks.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
             }
         }

@@ -171,7 +171,8 @@ void printLine(const char* what, const Measure& m, qint64 fileSize, double floor
     std::printf("\n");
 }
 
-// The query as the operator runs it: the query button's handler, then the event loop until the
+// The query as the operator runs it: the query button's handler and the read off the interface
+// thread until its rows are handed over ("handler"), then the event loop until the
 // lists are laid out and painted. Each run starts from empty lists, so the memory of the
 // previous run is not counted in the baseline.
 void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, double floorSeconds)
@@ -183,6 +184,7 @@ void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, do
             QElapsedTimer timer;
             timer.start();
             window.runQuery();
+            waitForWindowWork(window);
             const double handler = static_cast<double>(timer.nsecsElapsed()) / 1e9;
             QCoreApplication::processEvents();
             window.repaint();

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QLabel>
 
 namespace card {
 
@@ -43,15 +42,6 @@ QImage loadPhoto(const QString& path, const QSize& size)
         reader.setScaledSize(size);
     reader.setQuality(kSmoothDecoding);
     return reader.read();
-}
-
-QPixmap photoForBox(const QLabel& box, const QString& path)
-{
-    const qreal ratio = box.devicePixelRatioF();
-    const QImage photo = loadPhoto(path, box.contentsRect().size() * ratio);
-    if (photo.isNull())
-        return {};
-    return QPixmap::fromImage(photo);
 }
 
 } // namespace card

@@ -2,11 +2,8 @@
 #pragma once
 
 #include <QImage>
-#include <QPixmap>
 #include <QSize>
 #include <QString>
-
-class QLabel;
 
 namespace card {
 
@@ -16,8 +13,5 @@ namespace card {
 // than kMaxPhotoPixels. Qt's allocation limit stays in force. An empty size decodes at the
 // picture's own size.
 QImage loadPhoto(const QString& path, const QSize& size);
-
-// The photo at path decoded for box's current size on screen; null when it cannot be shown.
-QPixmap photoForBox(const QLabel& box, const QString& path);
 
 } // namespace card

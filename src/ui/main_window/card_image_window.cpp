@@ -4,6 +4,8 @@
 #include "core/layout/main_layout.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/future_watch.h"
+#include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
@@ -40,6 +42,13 @@
 
 namespace card {
 
+// What the query's existence test and read of the day file found.
+struct QueryOutcome {
+    bool exists = false;
+    FileReadStatus status = FileReadStatus::Ok;
+    std::shared_ptr<RecordTable> table; // shared, so handing it over copies no rows
+};
+
 namespace {
 
 constexpr int kPlaybackIntervalMs = 1000;
@@ -57,25 +66,11 @@ RecordCriteria queryCriteria(const MainControls& c)
     return criteria;
 }
 
-// Shows the busy cursor for as long as it lives.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
+// What the load command's read of a parameter file gave.
+struct ParameterRead {
+    bool whole = false;
+    ParameterTable table;
 };
-
-// Reads the day file and shows the records that pass, all four lists at once.
-FileReadStatus showRecordFile(RecordTableModel& records, const QString& path,
-                              const RecordCriteria& criteria)
-{
-    const BusyCursor busy;
-    RecordTable table;
-    const FileReadStatus status = readRecordFile(path, criteria, table);
-    records.setTable(std::move(table));
-    return status;
-}
 
 // Without a position of its own the window manager would place the window where it likes; the
 // dialog, centred on this window, then follows it to the middle of the screen too.
@@ -103,12 +98,17 @@ CardImageWindow::CardImageWindow(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/pictures/card_image.ico")));
     resize(twipsToPixels(kMainWindowWidthTwips), twipsToPixels(kMainWindowHeightTwips));
     createControls();
+    m_display = new RecordDisplay(m_controls, m_state, this);
     setFocusOrder();
     connectEvents();
     describeControlsByName(this);
 }
 
-CardImageWindow::~CardImageWindow() = default;
+CardImageWindow::~CardImageWindow()
+{
+    if (m_busyCursorShown)
+        QApplication::restoreOverrideCursor();
+}
 
 void CardImageWindow::createControls()
 {
@@ -191,8 +191,8 @@ void CardImageWindow::connectEvents()
     connect(c.queryButton, &QPushButton::clicked, this, &CardImageWindow::runQuery);
     connect(c.loadButton, &QPushButton::clicked, this, &CardImageWindow::loadParameters);
     connect(c.playbackTimer, &QTimer::timeout, this, &CardImageWindow::stepPlayback);
-    connect(m_photoResize, &QTimer::timeout, this,
-            [this] { redecodeShownPhoto(m_controls, m_state); });
+    connect(m_photoResize, &QTimer::timeout, m_display, &RecordDisplay::redecodeShownPhoto);
+    connect(m_display, &RecordDisplay::settled, this, &CardImageWindow::workDone);
     for (int k = 0; k < 4; ++k) {
         RecordListView* list = c.resultLists[static_cast<size_t>(k)];
         connect(list, &RecordListView::mousePressed, this, [this, k] { showRecord(k); });
@@ -215,18 +215,15 @@ void CardImageWindow::runStartup()
     loadParameters();
 }
 
-bool CardImageWindow::readParameters(const QString& path)
-{
-    if (readParameterFile(path, m_state.parameters))
-        return true;
-    showMessage(this, kBadParameterFileMessage);
-    return false;
-}
-
 void CardImageWindow::clearResults()
 {
-    // The four lists show one model: emptying it empties all four in one step.
+    // The four lists show one model: emptying it empties all four in one step. A query or a
+    // photo still on its way is dropped.
     m_records->clear();
+    ++m_queryRequest;
+    m_queryPending = false;
+    m_display->dropPending();
+    showBusyCursor();
 }
 
 void CardImageWindow::runQuery()
@@ -236,12 +233,37 @@ void CardImageWindow::runQuery()
     const QDate date = m_controls.datePicker->date();
     m_state.currentRecord.day = dayDigits(date);
     const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], date);
-    if (!fileExists(path)) {
+    auto read = [path, criteria = queryCriteria(m_controls)] {
+        QueryOutcome outcome;
+        outcome.exists = fileExists(path);
+        if (outcome.exists) {
+            outcome.table = std::make_shared<RecordTable>();
+            outcome.status = readRecordFile(path, criteria, *outcome.table);
+        }
+        return outcome;
+    };
+    const quint64 request = ++m_queryRequest;
+    m_queryPending = true;
+    showBusyCursor();
+    whenReady(this, runOnSiteIo(std::move(read)),
+              [this, request, path](const QueryOutcome& outcome) {
+                  if (request == m_queryRequest)
+                      showQueryOutcome(path, outcome);
+              });
+}
+
+void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& outcome)
+{
+    m_queryPending = false;
+    showBusyCursor();
+    if (!outcome.exists) {
         m_controls.statusLine->setText(kNoRecordFileText);
-        return;
+    } else {
+        m_records->setTable(std::move(*outcome.table));
+        if (outcome.status != FileReadStatus::Ok)
+            showMessage(this, kRecordFileUnreadableMessage + u'\n' + path);
     }
-    if (showRecordFile(*m_records, path, queryCriteria(m_controls)) != FileReadStatus::Ok)
-        showMessage(this, kRecordFileUnreadableMessage + u'\n' + path);
+    emit workDone();
 }
 
 void CardImageWindow::loadParameters()
@@ -249,22 +271,61 @@ void CardImageWindow::loadParameters()
     requestParameterFile(m_fileSelect);
     FileSelectDialog::showModal(m_fileSelect, this);
     const QString path = chosenParameterFile(m_fileSelect);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        loadParameterFile(path);
+}
+
+void CardImageWindow::loadParameterFile(const QString& path)
+{
     // The caption names the file before it is read, so a bad file is named too.
     setCaption(this, loadedCaption(path));
-    if (!readParameters(path))
-        setCaption(this, badFileCaption(caption(this)));
+    auto read = [path, table = m_state.parameters]() mutable {
+        const bool whole = readParameterFile(path, table);
+        return ParameterRead{whole, table};
+    };
+    const quint64 request = ++m_loadRequest;
+    m_loadPending = true;
+    showBusyCursor();
+    whenReady(this, runOnSiteIo(std::move(read)), [this, request](const ParameterRead& read) {
+        if (request != m_loadRequest)
+            return;
+        m_loadPending = false;
+        showBusyCursor();
+        m_state.parameters = read.table;
+        if (!read.whole) {
+            showMessage(this, kBadParameterFileMessage);
+            setCaption(this, badFileCaption(caption(this)));
+        }
+        emit workDone();
+    });
+}
+
+bool CardImageWindow::isWorking() const
+{
+    return m_queryPending || m_loadPending || m_display->busy();
+}
+
+// The busy cursor shows while a query or a load runs.
+void CardImageWindow::showBusyCursor()
+{
+    const bool busy = m_queryPending || m_loadPending;
+    if (busy == m_busyCursorShown)
+        return;
+    m_busyCursorShown = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void CardImageWindow::showRecord(int listIndex)
 {
-    showSelectedRecord(m_controls, m_state, listIndex);
+    m_display->showRecord(listIndex);
 }
 
 void CardImageWindow::stepPlayback()
 {
-    showNextFrame(m_controls, m_state);
+    m_display->stepPlayback();
 }
 
 void CardImageWindow::resizeEvent(QResizeEvent* event)

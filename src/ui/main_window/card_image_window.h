@@ -11,7 +11,9 @@ class QTimer;
 
 namespace card {
 
+class RecordDisplay;
 class RecordTableModel;
+struct QueryOutcome;
 
 class CardImageWindow : public QWidget {
     Q_OBJECT
@@ -28,16 +30,25 @@ public:
     RecordTableModel& records() { return *m_records; }
     const FileSelectExchange& fileSelectExchange() const { return m_fileSelect; }
 
-    // The commands of the window, one per button, and the list and timer reactions.
+    // The commands of the window, one per button, and the list and timer reactions. The query,
+    // the parameter file's read and the photos run off the interface thread: what they show
+    // arrives later, and the newest request wins.
     void clearResults();
     void runQuery();
     void loadParameters();
     void showRecord(int listIndex);
     void stepPlayback();
 
-    // Reads the parameter file into the parameter table; reports a malformed file with a message
-    // box.
-    bool readParameters(const QString& path);
+    // The load command's part after the dialog: names the file in the caption and reads it;
+    // a malformed file is reported with a message box and the caption's suffix.
+    void loadParameterFile(const QString& path);
+
+    // True while a query, a load or a photo is on its way.
+    bool isWorking() const;
+
+signals:
+    // A query, a load or the photo work has shown its result.
+    void workDone();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -52,11 +63,21 @@ private:
     void followWindowSize();
     void countLateFrameInBaseSize();
 
+    void showQueryOutcome(const QString& path, const QueryOutcome& outcome);
+    void showBusyCursor();
+
     MainControls m_controls;
     MainWindowState m_state;
     // What the parameter file dialog was asked and answered; its path outlives each opening.
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
+    RecordDisplay* m_display = nullptr;
+    // Each query and each load takes the next number; a result of an older one is dropped.
+    quint64 m_queryRequest = 0;
+    quint64 m_loadRequest = 0;
+    bool m_queryPending = false;
+    bool m_loadPending = false;
+    bool m_busyCursorShown = false;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;
     // Decodes the shown photo again once the photo box has stopped changing size.

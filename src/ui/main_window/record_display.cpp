@@ -4,6 +4,8 @@
 #include "core/photos/photo_find.h"
 #include "core/photos/time_of_day.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/future_watch.h"
+#include "core/platform/site_io_task.h"
 #include "ui/common/photo_loader.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
@@ -19,9 +21,28 @@ namespace {
 
 enum ListColumn { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
 
+// What the lookup and the decoding of a pressed row found.
+struct RecordPhoto {
+    PhotoLookup lookup;
+    QImage image; // null when there is no photo or it cannot be decoded
+};
+
+// What one playback tick found.
+struct FramePhoto {
+    FrameStep step;
+    QImage image;
+};
+
 QString listText(const MainControls& c, ListColumn column)
 {
     return c.resultLists[static_cast<size_t>(column)]->selectedText();
+}
+
+// The detail lines of the selected row, read when it is pressed.
+std::array<QString, 3> detailLines(const MainControls& c, const QString& day)
+{
+    return {day + u' ' + listText(c, TimeColumn), listText(c, CardColumn),
+            listText(c, NameColumn) + QStringLiteral("--") + listText(c, DirectionColumn)};
 }
 
 // Every list selects the row of result list listIndex; no selection (-1) is copied like any row.
@@ -34,6 +55,12 @@ void alignLists(const MainControls& c, int listIndex)
     }
 }
 
+// The photo box's size on screen, in device pixels: photos are decoded straight to it.
+QSize decodeSize(const QLabel& box)
+{
+    return box.contentsRect().size() * box.devicePixelRatioF();
+}
+
 void showNoPhoto(const MainControls& c, MainWindowState& state)
 {
     c.photoBox->setPixmap(c.fallbackPicture->pixmap());
@@ -43,17 +70,14 @@ void showNoPhoto(const MainControls& c, MainWindowState& state)
         line->clear();
 }
 
-void showPhoto(const MainControls& c, MainWindowState& state, const QString& imageType,
-               const QPixmap& photo)
+void showPhoto(const MainControls& c, MainWindowState& state, const std::array<QString, 3>& details,
+               const QString& imageType, const QImage& photo)
 {
-    const QString& date = state.currentRecord.day;
     c.statusLine->clear();
-    c.detailValues[0]->setText(date + u' ' + listText(c, TimeColumn));
-    c.detailValues[1]->setText(listText(c, CardColumn));
-    c.detailValues[2]->setText(listText(c, NameColumn) + QStringLiteral("--") +
-                               listText(c, DirectionColumn));
+    for (size_t i = 0; i < details.size(); ++i)
+        c.detailValues[i]->setText(details[i]);
     c.detailValues[3]->setText(imageType);
-    c.photoBox->setPixmap(photo);
+    c.photoBox->setPixmap(QPixmap::fromImage(photo));
     state.shownPhoto = state.currentRecord.photoPath;
 }
 
@@ -65,53 +89,115 @@ void endPlayback(const MainControls& c)
 
 } // namespace
 
-void showSelectedRecord(const MainControls& c, MainWindowState& state, int listIndex)
+RecordDisplay::RecordDisplay(const MainControls& controls, MainWindowState& state, QObject* parent)
+    : QObject(parent)
+    , m_controls(controls)
+    , m_state(state)
+{}
+
+template <typename Result, typename Apply>
+void RecordDisplay::whenDone(QFuture<Result> future, Apply apply)
 {
-    c.playbackTimer->stop();
-    alignLists(c, listIndex);
-    auto& currentRecord = state.currentRecord;
-    currentRecord.time = timeOfDayDigits(listText(c, TimeColumn));
-    currentRecord.card = listText(c, CardColumn);
-    const PhotoLookup found = findPhoto(state.parameters[kPhotoFolderSlot], currentRecord.card,
-                                        currentRecord.day, currentRecord.time, fileExists);
-    currentRecord.photoPath = found.path;
-    const QPixmap photo =
-        found.outcome == PhotoOutcome::None ? QPixmap() : photoForBox(*c.photoBox, found.path);
-    if (photo.isNull()) {
-        showNoPhoto(c, state);
-        return;
-    }
-    const bool sequence = found.outcome == PhotoOutcome::Sequence;
-    showPhoto(c, state, sequence ? kSequenceText : kStillPhotoText, photo);
-    if (sequence)
-        c.playbackTimer->start();
+    ++m_pending;
+    whenReady(this, std::move(future), [this, apply = std::move(apply)](const Result& result) {
+        --m_pending;
+        apply(result);
+        if (m_pending == 0)
+            emit settled();
+    });
 }
 
-void showNextFrame(const MainControls& c, MainWindowState& state)
+void RecordDisplay::showRecord(int listIndex)
 {
-    const FrameStep step = stepFrame(state.currentRecord.photoPath, fileExists);
-    state.currentRecord.photoPath = step.path;
+    const MainControls& c = m_controls;
+    c.playbackTimer->stop();
+    m_tickWaiting = false;
+    alignLists(c, listIndex);
+    CurrentRecord& record = m_state.currentRecord;
+    record.time = timeOfDayDigits(listText(c, TimeColumn));
+    record.card = listText(c, CardColumn);
+
+    const quint64 request = ++m_request;
+    const std::array<QString, 3> details = detailLines(c, record.day);
+    auto lookUp = [folder = m_state.parameters[kPhotoFolderSlot], card = record.card,
+                   day = record.day, time = record.time, size = decodeSize(*c.photoBox)] {
+        const PhotoLookup found = findPhoto(folder, card, day, time, fileExists);
+        if (found.outcome == PhotoOutcome::None)
+            return RecordPhoto{found, {}};
+        return RecordPhoto{found, loadPhoto(found.path, size)};
+    };
+    whenDone(runOnSiteIo(std::move(lookUp)), [this, request, details](const RecordPhoto& found) {
+        if (request != m_request)
+            return;
+        m_state.currentRecord.photoPath = found.lookup.path;
+        if (found.image.isNull()) {
+            showNoPhoto(m_controls, m_state);
+        } else {
+            const bool sequence = found.lookup.outcome == PhotoOutcome::Sequence;
+            showPhoto(m_controls, m_state, details, sequence ? kSequenceText : kStillPhotoText,
+                      found.image);
+            if (sequence)
+                m_controls.playbackTimer->start();
+        }
+        emit recordShown();
+    });
+}
+
+void RecordDisplay::dropPending()
+{
+    ++m_request;
+}
+
+void RecordDisplay::stepPlayback()
+{
+    if (m_frameLoading) {
+        m_tickWaiting = true;
+        return;
+    }
+    m_frameLoading = true;
+    const quint64 request = m_request;
+    auto step = [path = m_state.currentRecord.photoPath, size = decodeSize(*m_controls.photoBox)] {
+        const FrameStep next = stepFrame(path, fileExists);
+        return FramePhoto{next, next.load ? loadPhoto(next.path, size) : QImage()};
+    };
+    whenDone(runOnSiteIo(std::move(step)), [this, request](const FramePhoto& frame) {
+        m_frameLoading = false;
+        if (request == m_request)
+            showFrame(frame.step, frame.image);
+        if (std::exchange(m_tickWaiting, false) && m_controls.playbackTimer->isActive())
+            stepPlayback();
+    });
+}
+
+void RecordDisplay::showFrame(const FrameStep& step, const QImage& image)
+{
+    m_state.currentRecord.photoPath = step.path;
     if (step.ends)
-        endPlayback(c);
+        endPlayback(m_controls);
     if (!step.load)
         return;
-    const QPixmap frame = photoForBox(*c.photoBox, step.path);
-    if (frame.isNull()) {
+    if (image.isNull()) {
         if (!step.ends)
-            endPlayback(c);
+            endPlayback(m_controls);
         return;
     }
-    c.photoBox->setPixmap(frame);
-    state.shownPhoto = step.path;
+    m_controls.photoBox->setPixmap(QPixmap::fromImage(image));
+    m_state.shownPhoto = step.path;
 }
 
-void redecodeShownPhoto(const MainControls& c, const MainWindowState& state)
+void RecordDisplay::redecodeShownPhoto()
 {
-    if (state.shownPhoto.isEmpty())
+    const QString path = m_state.shownPhoto;
+    if (path.isEmpty())
         return;
-    const QPixmap photo = photoForBox(*c.photoBox, state.shownPhoto);
-    if (!photo.isNull())
-        c.photoBox->setPixmap(photo);
+    const quint64 request = m_request;
+    auto decode = [path, size = decodeSize(*m_controls.photoBox)] {
+        return loadPhoto(path, size);
+    };
+    whenDone(runOnSiteIo(std::move(decode)), [this, request, path](const QImage& photo) {
+        if (request == m_request && m_state.shownPhoto == path && !photo.isNull())
+            m_controls.photoBox->setPixmap(QPixmap::fromImage(photo));
+    });
 }
 
 } // namespace card

@@ -1,24 +1,64 @@
-// The image area's reactions: a row chosen in a result list, and a tick of the playback timer.
+// The photo area's reactions: a row chosen in a result list, a tick of the playback timer and a
+// photo box that changed size. Lookups and decoding run off the interface thread; the newest
+// request wins and a late result of an older one is dropped.
 #pragma once
+
+#include <QFuture>
+#include <QObject>
+
+class QImage;
 
 namespace card {
 
+struct FrameStep;
 struct MainControls;
 struct MainWindowState;
 
-// Aligns the four lists on the row chosen in result list listIndex, stores the swipe in
-// currentRecord and shows its still photo, the first frame of its sequence (starting the playback
-// timer), or the fallback picture with "影像不存在". A photo that cannot be decoded counts as no
-// photo.
-void showSelectedRecord(const MainControls& controls, MainWindowState& state, int listIndex);
+class RecordDisplay : public QObject {
+    Q_OBJECT
+public:
+    RecordDisplay(const MainControls& controls, MainWindowState& state, QObject* parent);
 
-// A tick of the playback timer: shows the next lower frame present and ends the playback at frame
-// 1, or at a frame that cannot be decoded (leaving the last good frame shown).
-void showNextFrame(const MainControls& controls, MainWindowState& state);
+    // Aligns the four lists on the row chosen in result list listIndex at once, stores the
+    // swipe in the current record, then shows its still photo, the first frame of its sequence
+    // (starting the playback timer), or the fallback picture with "影像不存在" when the lookup
+    // and decoding are done. A photo that cannot be decoded counts as no photo.
+    void showRecord(int listIndex);
 
-// After the photo box has changed size: decodes the shown photo or frame again at the new size,
-// so a larger box shows a sharp picture rather than a stretched one. The start picture, the
-// fallback picture and a photo file that is gone or broken meanwhile stay as they are.
-void redecodeShownPhoto(const MainControls& controls, const MainWindowState& state);
+    // A tick of the playback timer: shows the next lower frame present and ends the playback at
+    // frame 1, or at a frame that cannot be decoded (leaving the last good frame shown). A tick
+    // while the previous frame is still loading waits for it.
+    void stepPlayback();
+
+    // After the photo box has changed size: decodes the shown photo or frame again at the new
+    // size. The start picture, the fallback picture and a photo file that is gone or broken
+    // meanwhile stay as they are.
+    void redecodeShownPhoto();
+
+    // Drops the results still to come: the clear command and a new query are never overwritten
+    // by a late photo of an earlier press.
+    void dropPending();
+
+    // True while a lookup or decoding runs.
+    bool busy() const { return m_pending > 0; }
+
+signals:
+    // A pressed record's photo or fallback picture is now shown.
+    void recordShown();
+    // The last running lookup or decoding has ended.
+    void settled();
+
+private:
+    template <typename Result, typename Apply> void whenDone(QFuture<Result> future, Apply apply);
+    void showFrame(const FrameStep& step, const QImage& image);
+
+    const MainControls& m_controls;
+    MainWindowState& m_state;
+    // Each press takes the next number; results of an older press are dropped.
+    quint64 m_request = 0;
+    int m_pending = 0;
+    bool m_frameLoading = false;
+    bool m_tickWaiting = false;
+};
 
 } // namespace card

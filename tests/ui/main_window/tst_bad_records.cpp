@@ -5,6 +5,7 @@
 #include "core/platform/path_join.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
+#include "support/settle.h"
 #include "support/temp_site.h"
 #include "ui/main_window/record_list_view.h"
 
@@ -37,6 +38,7 @@ void query(CardImageWindow& window, const QString& recordsFolder, const QDate& d
     window.controls().datePicker->setDate(day);
     window.controls().directionOptions[2]->setChecked(true);
     window.runQuery();
+    QVERIFY(card::test::settled(window));
 }
 
 // Row r of each list lies beside row r of the others, whatever its values hold.
@@ -162,6 +164,7 @@ void TestBadRecords::hugeValueInsideARecordIsShownCutOff()
     QCOMPARE(window.records().index(0, 3).data().toString(), QStringLiteral("進"));
     window.controls().resultLists[0]->setSelectedRow(0);
     window.showRecord(0);
+    QVERIFY(card::test::settled(window));
     QCOMPARE(window.controls().statusLine->text(), QStringLiteral("影像不存在"));
     QCOMPARE(window.records().index(1, 0).data().toString(), QStringLiteral("08:00:00"));
 }

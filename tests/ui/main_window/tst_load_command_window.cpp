@@ -1,6 +1,7 @@
 #include "ui/main_window/card_image_window.h"
 
 #include "support/modal_script.h"
+#include "support/settle.h"
 #include "support/temp_site.h"
 
 #include <QDir>
@@ -97,6 +98,7 @@ void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder()
         card::test::pressButton(modal, "Command1(1)");
     });
     window.runStartup();
+    QVERIFY(card::test::settled(window));
     QVERIFY(!windowShown);
     QCOMPARE(listed, (QStringList{"good.spf", "short.spf"}));
     QCOMPARE(shownCaption(window), QStringLiteral("刷卡影像資料查詢：") + m_folder + "/good.spf");
@@ -158,6 +160,7 @@ void TestLoadCommandWindow::loads()
     for (const QString& action : std::as_const(actions)) {
         answerOpening(modals, action);
         window.loadParameters();
+        QVERIFY(card::test::settled(window));
         // Changed once loaded: an opening that loads nothing must not read it again.
         if (action == u"pick good.spf")
             m_site->write("[*]site/good.spf", values("changed", 26));

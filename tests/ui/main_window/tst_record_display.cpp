@@ -2,6 +2,7 @@
 
 #include "core/records/record_table_model.h"
 #include "support/record_table_text.h"
+#include "support/settle.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 #include "ui/main_window/record_list_view.h"
@@ -110,6 +111,14 @@ struct Viewer {
         const QPoint centre = view->visualRect(index).center();
         QTest::mousePress(view->viewport(), button, {}, centre);
         QTest::mouseRelease(view->viewport(), button, {}, centre);
+        settle();
+    }
+
+    // Waits for the photo work the last press, key or tick started.
+    void settle() const
+    {
+        if (!card::test::settled(*window))
+            qFatal("the photo work did not end");
     }
 
     QList<int> selectedRows() const
@@ -281,6 +290,7 @@ void TestRecordDisplay::dragKeepsThePressedRow()
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &move);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+    viewer.settle();
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(6));
     QCOMPARE(viewer.infoLines(), shown);
 }
@@ -290,12 +300,15 @@ void TestRecordDisplay::keyReleaseShowsTheNewRow()
     Viewer viewer;
     viewer.press(3, 6);
     QTest::keyClick(viewer.c().resultLists[3], Qt::Key_Down);
+    viewer.settle();
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
     QCOMPARE(viewer.infoLines()[0], QStringLiteral("070515 10:15:30"));
     QVERIFY(sameColour(viewer.shownColour(), kStillColour));
 
     QTest::keyClick(viewer.c().resultLists[0], Qt::Key_Up);
+    viewer.settle();
     QTest::keyClick(viewer.c().resultLists[0], Qt::Key_Up);
+    viewer.settle();
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(5));
     QCOMPARE(viewer.infoLines()[3], kPlaying);
     QVERIFY(viewer.c().playbackTimer->isActive());
@@ -311,10 +324,12 @@ void TestRecordDisplay::heldKeyShowsTheRowWhereItIsLetGo()
     QTest::sendKeyEvent(QTest::Press, list, Qt::Key_Down, QString(), Qt::NoModifier);
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(list, &repeatRelease);
+    viewer.settle();
     QCOMPARE(list->selectedRow(), 7);
     QCOMPARE(viewer.selectedRows(), (QList<int>{7, 6, 6, 6}));
     QCOMPARE(viewer.infoLines(), shownForRow6);
     QTest::sendKeyEvent(QTest::Release, list, Qt::Key_Down, QString(), Qt::NoModifier);
+    viewer.settle();
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
     QCOMPARE(viewer.infoLines()[0], QStringLiteral("070515 10:15:30"));
 }
@@ -372,6 +387,7 @@ void TestRecordDisplay::resizeAfterPlaybackKeepsTheLastFrame()
     viewer.press(0, row);
     for (int tick = 0; tick < ticks; ++tick)
         viewer.window->stepPlayback();
+    viewer.settle();
     QCOMPARE(viewer.infoLines()[3], kEnded);
     QVERIFY(viewer.currentRecord().photoPath.endsWith(fileWrittenAfterTheEnd));
     viewer.write(fileWrittenAfterTheEnd, jpegBytes(QColor(Qt::black)));
@@ -400,8 +416,10 @@ void TestRecordDisplay::controlKeyNeverClearsTheRow()
         const int pause = QApplication::doubleClickInterval() + 100;
         QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::ControlModifier, centre, pause);
         QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::ControlModifier, centre);
+        viewer.settle();
     } else {
         QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        viewer.settle();
     }
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(7));
     QCOMPARE(viewer.infoLines()[1], QStringLiteral("00070000"));
@@ -414,6 +432,7 @@ void TestRecordDisplay::noSelectionIsCopiedToAllLists()
     viewer.press(0, 7);
     viewer.c().resultLists[2]->setSelectedRow(-1);
     viewer.window->showRecord(2);
+    viewer.settle();
     QCOMPARE(viewer.selectedRows(), sameRowEverywhere(-1));
     QVERIFY(viewer.currentRecord().card.isEmpty());
     QVERIFY(viewer.currentRecord().time.isEmpty());
@@ -440,6 +459,7 @@ void TestRecordDisplay::playback()
     for (qsizetype tick = 0; tick < shown.size(); ++tick) {
         if (tick > 0)
             viewer.window->stepPlayback();
+        viewer.settle();
         const bool last = tick == shown.size() - 1;
         QVERIFY2(sameColour(viewer.shownColour(), frameColour(shown[tick])),
                  qPrintable(QString::number(tick)));
@@ -454,7 +474,9 @@ void TestRecordDisplay::choosingThePlayingRowRestarts()
     Viewer viewer;
     viewer.press(2, 4);
     viewer.window->stepPlayback();
+    viewer.settle();
     viewer.window->stepPlayback();
+    viewer.settle();
     QVERIFY(sameColour(viewer.shownColour(), frameColour(3)));
     viewer.press(1, 4);
     QVERIFY(sameColour(viewer.shownColour(), frameColour(5)));
@@ -462,6 +484,7 @@ void TestRecordDisplay::choosingThePlayingRowRestarts()
     QVERIFY(viewer.c().playbackTimer->isActive());
     QCOMPARE(viewer.infoLines()[3], kPlaying);
     viewer.window->stepPlayback();
+    viewer.settle();
     QVERIFY(sameColour(viewer.shownColour(), frameColour(4)));
 }
 
@@ -471,6 +494,7 @@ void TestRecordDisplay::unreadableFrameEndsPlayback()
     viewer.press(0, 10);
     QVERIFY(sameColour(viewer.shownColour(), frameColour(5)));
     viewer.window->stepPlayback();
+    viewer.settle();
     QVERIFY(viewer.currentRecord().photoPath.endsWith(QStringLiteral("-4.jpg")));
     QVERIFY(!viewer.c().playbackTimer->isActive());
     QCOMPARE(viewer.infoLines()[3], kEnded);

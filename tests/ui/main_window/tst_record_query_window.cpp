@@ -2,6 +2,7 @@
 
 #include "core/parameters/parameter_table.h"
 #include "core/records/record_table.h"
+#include "support/settle.h"
 #include "support/temp_site.h"
 #include "ui/main_window/record_list_view.h"
 
@@ -76,16 +77,20 @@ struct SeenMessage {
 };
 
 // Answers the next message box with OK and reports what it showed.
+// Answers the next message box as soon as it appears (the query's result arrives later).
 void answerNextMessage(SeenMessage& seen)
 {
-    QTimer::singleShot(0, [&seen] {
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [&seen, poll] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
         seen = {box->windowTitle(), box->text(), box->icon(),
                 QApplication::overrideCursor() != nullptr, true};
         box->accept();
+        poll->deleteLater();
     });
+    poll->start(10);
 }
 
 } // namespace
@@ -110,6 +115,7 @@ void TestRecordQueryWindow::queryButtonListsTheDayInFourColumns()
     CardImageWindow& window = query.window();
     window.controls().statusLine->setText(QStringLiteral("影像不存在"));
     QTest::mouseClick(window.controls().queryButton, Qt::LeftButton);
+    QVERIFY(card::test::settled(window));
     QCOMPARE(listed(window, 0), (QStringList{"08:15:30", "08:16:02", "09:01:45"}));
     QCOMPARE(listed(window, 1), (QStringList{"00012345", "12345", "00012345"}));
     QCOMPARE(listed(window, 2), (QStringList{"陳怡君", "林志明", "陳怡君"}));
@@ -125,8 +131,10 @@ void TestRecordQueryWindow::queryTwiceGivesTheSameRows()
 {
     QuerySite query;
     query.window().runQuery();
+    QVERIFY(card::test::settled(query.window()));
     const QList<QStringList> first = allLists(query.window());
     query.window().runQuery();
+    QVERIFY(card::test::settled(query.window()));
     QCOMPARE(allLists(query.window()), first);
     QCOMPARE(first.first().size(), 3);
 }
@@ -160,6 +168,7 @@ void TestRecordQueryWindow::filtersReadFromTheControls()
     c.cardNumberEdit->setText(cardText);
     c.directionOptions[static_cast<size_t>(option)]->setChecked(true);
     query.window().runQuery();
+    QVERIFY(card::test::settled(query.window()));
     QCOMPARE(listed(query.window(), 0), times);
     for (int k = 1; k < card::kRecordFieldCount; ++k)
         QCOMPARE(listed(query.window(), k).size(), times.size());
@@ -181,6 +190,7 @@ void TestRecordQueryWindow::missingDayAfterAGoodQuery()
     QuerySite query;
     CardImageWindow& window = query.window();
     window.runQuery();
+    QVERIFY(card::test::settled(window));
     QCOMPARE(listed(window, 0).size(), 3);
     QString& folder = window.state().parameters[card::kRecordsFolderSlot];
     if (recordsFolder == QLatin1String("empty"))
@@ -189,6 +199,7 @@ void TestRecordQueryWindow::missingDayAfterAGoodQuery()
         folder.clear();
     window.controls().datePicker->setDate(date);
     window.runQuery();
+    QVERIFY(card::test::settled(window));
     for (const QStringList& list : allLists(window))
         QVERIFY(list.isEmpty());
     QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
@@ -209,9 +220,11 @@ void TestRecordQueryWindow::clearCommandEmptiesOnlyTheLists()
     CardImageWindow& window = query.window();
     if (queryFirst)
         window.runQuery();
+    QVERIFY(card::test::settled(window));
     window.controls().statusLine->setText(QStringLiteral("紀錄不存在"));
     window.state().currentRecord.day = QStringLiteral("991231");
     QTest::mouseClick(window.controls().clearButton, Qt::LeftButton);
+    QVERIFY(card::test::settled(window));
     for (const QStringList& list : allLists(window))
         QVERIFY(list.isEmpty());
     QCOMPARE(window.controls().statusLine->text(), QStringLiteral("紀錄不存在"));
@@ -223,6 +236,7 @@ void TestRecordQueryWindow::unreadableFileIsReported()
     QuerySite query;
     CardImageWindow& window = query.window();
     window.runQuery();
+    QVERIFY(card::test::settled(window));
     QCOMPARE(listed(window, 0).size(), 3);
     // Larger than the table can address: refused before a byte is read (a sparse file).
     const QString path = query.site().filePath(QStringLiteral("2007-5-3.txt"));
@@ -230,6 +244,7 @@ void TestRecordQueryWindow::unreadableFileIsReported()
     SeenMessage seen;
     answerNextMessage(seen);
     window.runQuery();
+    QVERIFY(card::test::settled(window));
     QVERIFY(seen.shown);
     QCOMPARE(seen.title, QStringLiteral("刷卡影像資料查詢"));
     QCOMPARE(seen.text, QStringLiteral("紀錄檔無法讀取\n") + path);
