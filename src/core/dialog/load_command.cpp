@@ -21,6 +21,16 @@ QString chosenParameterFile(const DialogPara& dialog_para)
     return path;
 }
 
+bool loadParameterFile(const QString& path, const LoadCommandHost& host)
+{
+    // The caption names the file before it is read, so a bad file is named too.
+    host.setCaption(loadedCaption(path));
+    if (host.para_read(path))
+        return true;
+    host.setCaption(badFileCaption(host.caption()));
+    return false;
+}
+
 void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host)
 {
     dialog_para[kDialogTitleSlot] = kLoadDialogTitle;
@@ -29,10 +39,7 @@ void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host)
     const QString path = chosenParameterFile(dialog_para);
     if (path.isEmpty())
         return;
-    // The caption names the file before it is read, so a bad file is named too.
-    host.setCaption(loadedCaption(path));
-    if (!host.para_read(path))
-        host.setCaption(badFileCaption(host.caption()));
+    loadParameterFile(path, host);
 }
 
 } // namespace card

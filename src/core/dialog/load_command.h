@@ -31,6 +31,12 @@ QString badFileCaption(const QString& caption);
 // The file to load after the dialog has closed: its path for code "1" with a path, else empty.
 QString chosenParameterFile(const DialogPara& dialog_para);
 
+// Loads a chosen parameter file: the caption names it, then the file is read; a failed read
+// (reported by para_read) adds the bad-file suffix. True when the file was read whole. The load
+// command after its dialog and a parameter file given on the command line both load this way.
+// showFileSelect is not used.
+bool loadParameterFile(const QString& path, const LoadCommandHost& host);
+
 void runLoadCommand(DialogPara& dialog_para, const LoadCommandHost& host);
 
 } // namespace card

@@ -349,6 +349,11 @@ void CardImageWindow::connectEvents()
 
 void CardImageWindow::runStartup()
 {
+    runStartup(StartupOptions{});
+}
+
+void CardImageWindow::runStartup(const StartupOptions& options)
+{
     m_controls.DTPicker1->setDate(QDate::currentDate());
     m_controls.Option1[2]->setChecked(true);
     // Creating the native window lets platforms that know their frame include it already.
@@ -359,7 +364,32 @@ void CardImageWindow::runStartup()
     m_controls.Label6->raise();
     m_controls.Option1[2]->setFocus();
     centreOnScreen(*this);
-    Command3_Click();
+    if (options.parameterFile.isEmpty()) {
+        Command3_Click();
+        return;
+    }
+    const bool loaded = loadParameterFile(options.parameterFile,
+                                          {{},
+                                           [this](const QString& path) { return para_read(path); },
+                                           [this] { return caption(this); },
+                                           [this](const QString& text) {
+                                               setCaption(this, text);
+                                           }});
+    if (!loaded || !options.queries())
+        return;
+    if (options.date)
+        m_controls.DTPicker1->setDate(*options.date);
+    if (options.card) {
+        m_controls.Check1->setChecked(true);
+        m_controls.Text2->setText(*options.card);
+    }
+    if (options.direction) {
+        const int option = *options.direction == StartupDirection::In    ? 0
+                           : *options.direction == StartupDirection::Out ? 1
+                                                                         : 2;
+        m_controls.Option1[static_cast<size_t>(option)]->setChecked(true);
+    }
+    Command2_Click();
 }
 
 bool CardImageWindow::para_read(const QString& para_fname)

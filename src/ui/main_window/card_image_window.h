@@ -1,6 +1,7 @@
 // Card_Image: the product's one top-level window.
 #pragma once
 
+#include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
 
@@ -21,6 +22,11 @@ public:
     // Runs once, before the window is first shown: today's date, "全選", the base size, the
     // status line to the front, and the parameter load command.
     void runStartup();
+    // The same with the command line's options: without a parameter file exactly runStartup();
+    // with one, that file is loaded instead of opening the load command's dialog, and when it
+    // was read whole and --date, --card or --direction was given, the controls are set to them
+    // and the query runs once.
+    void runStartup(const StartupOptions& options);
 
     const MainControls& controls() const { return m_controls; }
     MainWindowState& state() { return m_state; }
