@@ -4,12 +4,19 @@
 #include <QIODevice>
 #include <QStandardPaths>
 
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
 namespace card {
 
 namespace {
 
-// Text collected before it is encoded and written: small against any day file.
-constexpr qsizetype kChunkChars = 32 * 1024;
+// Bytes collected before they are written: small against any day file.
+constexpr qsizetype kChunkBytes = 64 * 1024;
+// Distinct non-ASCII values remembered with their CSV form. A day repeats the same few thousand
+// names and two directions; the bound keeps a file of all-different values from growing it.
+constexpr size_t kMaxRememberedValues = 16 * 1024;
 
 const QString kFieldsNeedingQuotes = QStringLiteral(",\"\r\n");
 
@@ -37,11 +44,99 @@ void appendField(QString& out, const QString& value)
     out += u'"';
 }
 
-bool writeUtf8(QIODevice& device, const QString& text)
+bool isAscii(QByteArrayView bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    return device.write(bytes) == bytes.size();
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
 }
+
+// ASCII bytes are the same text in UTF-8 and code page 950: quoted on the bytes, not decoded.
+void appendAsciiField(QByteArray& out, QByteArrayView raw)
+{
+    bool quote = false;
+    for (const char c : raw) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            quote = true;
+            break;
+        }
+    }
+    if (!quote) {
+        out.append(raw);
+        return;
+    }
+    out += '"';
+    for (const char c : raw) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+struct StringViewHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+// Writes the rows of a table as CSV lines, each value exactly as RecordTable::text gives it.
+class CsvRowWriter {
+public:
+    explicit CsvRowWriter(const RecordTable& table)
+        : m_table(table)
+    {}
+
+    void appendRow(QByteArray& out, qsizetype row)
+    {
+        const RecordSlices values = m_table.slices(row);
+        for (int column = 0; column < kRecordFieldCount; ++column) {
+            if (column > 0)
+                out += ',';
+            appendValue(out, row, column, values[static_cast<size_t>(column)]);
+        }
+        out += "\r\n";
+    }
+
+private:
+    void appendValue(QByteArray& out, qsizetype row, int column, const ValueSlice& value)
+    {
+        const QByteArrayView raw = m_table.bytes().sliced(value.begin, value.length);
+        if (value.isNumber) {
+            const CanonicalNumberParts number = canonicalNumberParts(raw);
+            if (number.negative)
+                out += '-';
+            out.append(number.digits);
+        } else if (value.length > kMaxShownValueBytes) {
+            out += csvField(m_table.text(row, column)).toUtf8(); // shown cut off
+        } else if (isAscii(raw)) {
+            appendAsciiField(out, raw);
+        } else {
+            const std::string& field = remembered(raw, row, column);
+            out.append(field.data(), static_cast<qsizetype>(field.size()));
+        }
+    }
+
+    // The CSV form of a non-ASCII value, decoded once per distinct value.
+    const std::string& remembered(QByteArrayView raw, qsizetype row, int column)
+    {
+        const std::string_view key(raw.data(), static_cast<size_t>(raw.size()));
+        const auto found = m_fields.find(key);
+        if (found != m_fields.end())
+            return found->second;
+        if (m_fields.size() >= kMaxRememberedValues)
+            m_fields.clear();
+        const QByteArray field = csvField(m_table.text(row, column)).toUtf8();
+        return m_fields
+            .emplace(std::string(key),
+                     std::string(field.constData(), static_cast<size_t>(field.size())))
+            .first->second;
+    }
+
+    const RecordTable& m_table;
+    std::unordered_map<std::string, std::string, StringViewHash, std::equal_to<>> m_fields;
+};
 
 } // namespace
 
@@ -65,25 +160,21 @@ QString csvField(const QString& value)
 
 bool writeRecordsCsv(const RecordTable& table, QIODevice& device)
 {
-    QString chunk;
-    chunk.reserve(kChunkChars + 1024);
-    chunk += QChar(0xFEFF); // encoded as the UTF-8 byte order mark EF BB BF
-    chunk += kCsvHeader;
-    chunk += QLatin1String("\r\n");
+    QByteArray chunk;
+    chunk.reserve(kChunkBytes + 4 * 1024);
+    chunk += "\xEF\xBB\xBF"; // the UTF-8 byte order mark
+    chunk += kCsvHeader.toUtf8();
+    chunk += "\r\n";
+    CsvRowWriter rows(table);
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < kRecordFieldCount; ++column) {
-            if (column > 0)
-                chunk += u',';
-            appendField(chunk, table.text(row, column));
-        }
-        chunk += QLatin1String("\r\n");
-        if (chunk.size() >= kChunkChars) {
-            if (!writeUtf8(device, chunk))
+        rows.appendRow(chunk, row);
+        if (chunk.size() >= kChunkBytes) {
+            if (device.write(chunk) != chunk.size())
                 return false;
-            chunk.clear(); // keeps its capacity
+            chunk.resize(0); // keeps its capacity
         }
     }
-    return writeUtf8(device, chunk);
+    return device.write(chunk) == chunk.size();
 }
 
 QString csvFileName(QDate day)

@@ -1,8 +1,8 @@
 // The listed records of a day: one compact table over the bytes of the day's file.
 #pragma once
 
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -46,6 +46,8 @@ public:
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
     // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
     QString text(qsizetype row, int column) const;
+    // The four values of row as slices of bytes(), for readers that go through every row.
+    RecordSlices slices(qsizetype row) const;
 
 private:
     QByteArray m_bytes;

@@ -42,6 +42,8 @@ private slots:
     void csvFileHasBomHeaderAndCrLf();
     void csvOfBig5FileIsUtf8();
     void csvOfEmptyTable();
+    void csvValuesAreTheShownTexts_data();
+    void csvValuesAreTheShownTexts();
     void csvOfManyRowsSpansChunks();
     void proposedName();
     void exportWritesTheFile();
@@ -129,6 +131,39 @@ void TestRecordExport::csvOfEmptyTable()
     buffer.open(QIODevice::WriteOnly);
     QVERIFY(card::writeRecordsCsv(card::RecordTable(), buffer));
     QCOMPARE(buffer.data(), kBom + QStringLiteral("時間,卡號,姓名,進出\r\n").toUtf8());
+}
+
+void TestRecordExport::csvValuesAreTheShownTexts_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("numbers") << QByteArray("007,-0,+5,2.50\r\n-12.0,0.0,1,\"007\"\r\n");
+    QTest::newRow("ascii to quote") << QByteArray("\"a,b\",#x\"y#,\"c\r\nd\",e\r\n");
+    QTest::newRow("big5 names again and again")
+        << card::test::big5(QStringLiteral("1,陳怡君,進,x\r\n2,陳怡君,出,x\r\n3,林志明,進,x\r\n"));
+    QTest::newRow("utf-8") << QStringLiteral("1,\"陳, 怡君\",進,x\r\n").toUtf8();
+    QTest::newRow("cut lead byte") << QByteArray("1,\"a\x81\",\"\xA4\xA4\",x\r\n");
+    QTest::newRow("longer than shown")
+        << QByteArray("1,\"" + QByteArray(5000, 'a') + "\",\"" +
+                      card::test::big5(QString(3000, u'陳')) + "\",x\r\n");
+}
+
+// Each value is written as the lists show it, whichever way it is encoded on the way.
+void TestRecordExport::csvValuesAreTheShownTexts()
+{
+    QFETCH(QByteArray, text);
+    const card::RecordTable table = card::test::recordTableFromText(text);
+    QVERIFY(table.rowCount() > 0);
+    QString expected = QChar(0xFEFF) + card::kCsvHeader + "\r\n";
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        QStringList fields;
+        for (int column = 0; column < card::kRecordFieldCount; ++column)
+            fields << card::csvField(table.text(row, column));
+        expected += fields.join(u',') + "\r\n";
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(card::writeRecordsCsv(table, buffer));
+    QCOMPARE(buffer.data(), expected.toUtf8());
 }
 
 void TestRecordExport::csvOfManyRowsSpansChunks()
