@@ -1,4 +1,4 @@
-// card_bench [records [N]] [photos] [folders]: with no argument, every benchmark.
+// card_bench [records [N]] [photos] [folders] [export [N]]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -8,6 +8,7 @@ namespace card::bench {
 int runRecordBenchmark(qint64 recordCount);
 int runPhotoBenchmark();
 int runFolderBenchmark();
+int runExportBenchmark(qint64 recordCount);
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -27,5 +28,11 @@ int main(int argc, char* argv[])
         status |= card::bench::runPhotoBenchmark();
     if (all || args.contains(QLatin1String("folders")))
         status |= card::bench::runFolderBenchmark();
+    const qsizetype exportAt = args.indexOf(QLatin1String("export"));
+    if (all || exportAt >= 0) {
+        const qint64 count =
+            exportAt >= 0 && exportAt + 1 < args.size() ? args.at(exportAt + 1).toLongLong() : 0;
+        status |= card::bench::runExportBenchmark(count > 0 ? count : 1'000'000);
+    }
     return status;
 }

@@ -1,5 +1,6 @@
 #include "ui/common/results_export.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/records/record_export.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
@@ -9,7 +10,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <QPromise>
 #include <QStandardPaths>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace card {
 
@@ -80,24 +86,39 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate queriedDa
     return reportSafeWrite(parent, result);
 }
 
-bool saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
-                    const QString& photoFolder)
+void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
+                    const QString& photoFolder, const std::function<void(bool written)>& done)
 {
+    const auto finish = [done](bool written) {
+        if (done)
+            done(written);
+    };
     if (photoPath.isEmpty()) {
         showMessage(parent, export_texts::kNoPhoto);
-        return false;
+        finish(false);
+        return;
     }
     const QString target = QFileDialog::getSaveFileName(
         parent, export_texts::kPhotoDialogTitle, documentsPath(QFileInfo(photoPath).fileName()),
         export_texts::kPhotoFilter);
-    if (target.isEmpty())
-        return false;
-    SafeWriteResult result;
-    {
-        const WaitCursor busy;
-        result = copyFileSafely(photoPath, target, {recordsFolder, photoFolder});
+    if (target.isEmpty()) {
+        finish(false);
+        return;
     }
-    return reportSafeWrite(parent, result);
+    auto promise = std::make_shared<QPromise<SafeWriteResult>>();
+    auto* watcher = new QFutureWatcher<SafeWriteResult>(parent);
+    QObject::connect(watcher, &QFutureWatcher<SafeWriteResult>::finished, watcher,
+                     [parent, watcher, finish] {
+                         watcher->deleteLater();
+                         finish(reportSafeWrite(parent, watcher->result()));
+                     });
+    watcher->setFuture(promise->future());
+    const QStringList folders{recordsFolder, photoFolder};
+    siteIoPool().start([promise, photoPath, target, folders] {
+        promise->start();
+        promise->addResult(copyFileSafely(photoPath, target, folders));
+        promise->finish();
+    });
 }
 
 void copyRowToClipboard(const RecordTable& table, qsizetype row)

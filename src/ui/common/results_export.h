@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace card {
@@ -20,9 +22,12 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate queriedDa
                       const QString& recordsFolder, const QString& photoFolder);
 
 // Asks where to save a copy of the photo file (proposing its own name in the documents folder)
-// and copies its bytes unchanged. True when a file was written.
-bool saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
-                    const QString& photoFolder);
+// and copies its bytes unchanged. The photo is a site file, which may lie on a share that stops
+// answering: the copy runs on the site pool and returns at once; when it ends, a failure is shown
+// and done (if given) is called with whether a file was written. Nothing is reported once parent
+// is gone. Cancel calls done(false) at once.
+void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
+                    const QString& photoFolder, const std::function<void(bool written)>& done = {});
 
 // Puts the copy line of row (its four values, tab-separated) on the clipboard.
 void copyRowToClipboard(const RecordTable& table, qsizetype row);
