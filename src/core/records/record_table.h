@@ -1,8 +1,8 @@
 // The listed records of a day: one compact table over the bytes of the day's file.
 #pragma once
 
-#include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
+#include "core/text/text_decoding.h"
 
 #include <QByteArray>
 #include <QString>
