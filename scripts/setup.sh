@@ -9,6 +9,7 @@ packages=(
     fonts-arphic-uming
     xvfb xauth
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
+    desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,4 +1,5 @@
-// card_bench [records [N]] [photos] [photo_view] [folders]: with no argument, every benchmark.
+// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]]: with no argument, every
+// benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -9,6 +10,7 @@ int runRecordBenchmark(qint64 recordCount);
 int runPhotoBenchmark();
 int runPhotoViewBenchmark();
 int runFolderBenchmark();
+int runExportBenchmark(qint64 recordCount);
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -30,5 +32,11 @@ int main(int argc, char* argv[])
         status |= card::bench::runPhotoViewBenchmark();
     if (all || args.contains(QLatin1String("folders")))
         status |= card::bench::runFolderBenchmark();
+    const qsizetype exportAt = args.indexOf(QLatin1String("export"));
+    if (all || exportAt >= 0) {
+        const qint64 count =
+            exportAt >= 0 && exportAt + 1 < args.size() ? args.at(exportAt + 1).toLongLong() : 0;
+        status |= card::bench::runExportBenchmark(count > 0 ? count : 1'000'000);
+    }
     return status;
 }

@@ -23,4 +23,13 @@ QString RecordTable::text(qsizetype row, int column) const
     return valueText(m_bytes, value, m_codec);
 }
 
+RecordSlices RecordTable::slices(qsizetype row) const
+{
+    ValueReader reader(m_bytes, m_recordStarts[static_cast<size_t>(row)]);
+    RecordSlices values;
+    for (ValueSlice& value : values)
+        reader.next(value);
+    return values;
+}
+
 } // namespace card

@@ -46,6 +46,8 @@ public:
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
     // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
     QString text(qsizetype row, int column) const;
+    // The four values of row as slices of bytes(), for readers that go through every row.
+    RecordSlices slices(qsizetype row) const;
 
 private:
     QByteArray m_bytes;

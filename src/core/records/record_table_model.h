@@ -20,6 +20,8 @@ public:
     void setTable(RecordTable table);
     // Removes all rows in one reset.
     void clear();
+    // The listed rows, for taking them out (copy, export).
+    const RecordTable& table() const { return m_table; }
 
 private:
     RecordTable m_table;

@@ -200,7 +200,7 @@ void CardImageWindow::connectEvents()
     }
 }
 
-void CardImageWindow::runStartup()
+void CardImageWindow::runStartup(const StartupOptions& options)
 {
     m_controls.datePicker->setDate(QDate::currentDate());
     m_controls.directionOptions[2]->setChecked(true);
@@ -212,7 +212,38 @@ void CardImageWindow::runStartup()
     m_controls.statusLine->raise();
     m_controls.directionOptions[2]->setFocus();
     centreOnScreen(*this);
-    loadParameters();
+    if (options.parameterFile.isEmpty()) {
+        loadParameters();
+        return;
+    }
+    if (options.queries()) {
+        connect(
+            this, &CardImageWindow::parametersRead, this,
+            [this, options](bool whole) {
+                if (whole)
+                    runStartupQuery(options);
+            },
+            Qt::SingleShotConnection);
+    }
+    loadParameterFile(options.parameterFile);
+}
+
+// The query the command line asked for, once its parameter file has been read whole.
+void CardImageWindow::runStartupQuery(const StartupOptions& options)
+{
+    if (options.date)
+        m_controls.datePicker->setDate(*options.date);
+    if (options.card) {
+        m_controls.cardFilterCheck->setChecked(true);
+        m_controls.cardNumberEdit->setText(*options.card);
+    }
+    if (options.direction) {
+        const int option = *options.direction == StartupDirection::In    ? 0
+                           : *options.direction == StartupDirection::Out ? 1
+                                                                         : 2;
+        m_controls.directionOptions[static_cast<size_t>(option)]->setChecked(true);
+    }
+    runQuery();
 }
 
 void CardImageWindow::clearResults()
@@ -296,6 +327,7 @@ void CardImageWindow::loadParameterFile(const QString& path)
             showMessage(this, kBadParameterFileMessage);
             setCaption(this, badFileCaption(caption(this)));
         }
+        emit parametersRead(read.whole);
         emit workDone();
     });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dialog/file_select_exchange.h"
+#include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
 
@@ -22,8 +23,11 @@ public:
     ~CardImageWindow() override;
 
     // Runs once, before the window is first shown: today's date, "全選", the base size, the
-    // status line to the front, and the parameter load command.
-    void runStartup();
+    // status line to the front, and the parameter load command. With a parameter file from the
+    // command line that file is loaded instead of opening the dialog, and when it was read whole
+    // and --date, --card or --direction was given, the controls are set to them and the query
+    // runs once.
+    void runStartup(const StartupOptions& options = {});
 
     const MainControls& controls() const { return m_controls; }
     MainWindowState& state() { return m_state; }
@@ -47,6 +51,8 @@ public:
     bool isWorking() const;
 
 signals:
+    // The load command has read a parameter file; whole is false for a malformed one.
+    void parametersRead(bool whole);
     // A query, a load or the photo work has shown its result.
     void workDone();
 
@@ -63,6 +69,7 @@ private:
     void followWindowSize();
     void countLateFrameInBaseSize();
 
+    void runStartupQuery(const StartupOptions& options);
     void showQueryOutcome(const QString& path, const QueryOutcome& outcome);
     void showBusyCursor();
 

@@ -1,0 +1,39 @@
+// Taking the listed records out: the copy line of a row and the CSV file of all listed rows.
+#pragma once
+
+#include "core/platform/safe_write.h"
+#include "core/records/record_table.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+namespace card {
+
+// The header row of the CSV file, the names of the four lists.
+inline const QString kCsvHeader = QStringLiteral("時間,卡號,姓名,進出");
+
+// The copy line of one row: its four values as the lists show them, separated by tabs.
+QString recordCopyLine(const RecordTable& table, qsizetype row);
+
+// One value as a CSV field (RFC 4180): a value holding a comma, a double quote, CR or LF is
+// quoted with its quotes doubled; any other value is written as it is.
+QString csvField(const QString& value);
+
+// Writes the CSV file of every row of table to device as it goes, in chunks: UTF-8 with a byte
+// order mark, CR LF line ends, the header row, then each row as the lists show it. False when a
+// write failed.
+bool writeRecordsCsv(const RecordTable& table, QIODevice& device);
+
+// The proposed file name for the records of day: 刷卡紀錄-2007-05-03.csv.
+QString csvFileName(QDate day);
+// The proposed file name in the user's documents folder.
+QString proposedCsvPath(QDate day);
+
+// Writes the CSV file of table to target the safe way, refusing the protected folders.
+SafeWriteResult exportRecordsCsv(const RecordTable& table, const QString& target,
+                                 const QStringList& protectedFolders);
+
+} // namespace card

@@ -1,0 +1,153 @@
+#include "core/startup/command_line.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+namespace card {
+
+namespace {
+
+const QString kProgram = QStringLiteral("card_image");
+
+CommandLine failure(const QString& problem)
+{
+    CommandLine result;
+    result.kind = CommandLine::Kind::Error;
+    // One line: a value holding a line break must not split it.
+    QString line = kProgram + QStringLiteral(": ") + problem;
+    line.replace(u'\n', u' ').replace(u'\r', u' ');
+    result.text = line + u'\n';
+    return result;
+}
+
+// A real date written exactly as YYYY-MM-DD.
+std::optional<QDate> strictDate(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(),
+                     match.captured(3).toInt());
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+std::optional<StartupDirection> direction(const QString& text)
+{
+    if (text == u"in")
+        return StartupDirection::In;
+    if (text == u"out")
+        return StartupDirection::Out;
+    if (text == u"all")
+        return StartupDirection::All;
+    return std::nullopt;
+}
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: card_image [options] [PARAMETER_FILE]\n"
+        "刷卡影像資料查詢: views the card-swipe records of a day and the photos of each "
+        "swipe.\n"
+        "\n"
+        "Without PARAMETER_FILE the program asks for the site's parameter file (*.spf).\n"
+        "With it, the file is loaded at once; --date, --card and --direction then run\n"
+        "one query (the date is today unless given).\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help              Shows this help and exits.\n"
+        "  -v, --version           Shows the version and exits.\n"
+        "  --date <YYYY-MM-DD>     The day to list.\n"
+        "  --card <NUMBER>         Lists the swipes of this card number only.\n"
+        "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
+        "\n"
+        "Arguments:\n"
+        "  PARAMETER_FILE          The site's parameter file.\n"
+        "\n"
+        "Exit status: 0, or 2 for a malformed command line.\n");
+}
+
+} // namespace
+
+QString programVersion()
+{
+    return QStringLiteral(CARD_IMAGE_VERSION);
+}
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version."));
+    const QCommandLineOption date(QStringLiteral("date"), QStringLiteral("The day to list."),
+                                  QStringLiteral("YYYY-MM-DD"));
+    const QCommandLineOption card(QStringLiteral("card"), QStringLiteral("The card number."),
+                                  QStringLiteral("NUMBER"));
+    const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
+                                 QStringLiteral("in|out|all"));
+    parser.addOptions({help, version, date, card, way});
+    parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
+                                 QStringLiteral("The site's parameter file."));
+
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    if (parser.isSet(help)) {
+        CommandLine result;
+        result.kind = CommandLine::Kind::Help;
+        result.text = helpText();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        CommandLine result;
+        result.kind = CommandLine::Kind::Version;
+        result.text = kProgram + u' ' + programVersion() + u'\n';
+        return result;
+    }
+
+    CommandLine result;
+    StartupOptions& options = result.options;
+    for (const QCommandLineOption* option : {&date, &card, &way}) {
+        const QStringList values = parser.values(*option);
+        if (values.size() > 1)
+            return failure(
+                QStringLiteral("--%1: given more than once").arg(option->names().first()));
+    }
+    if (parser.isSet(date)) {
+        const QString text = parser.value(date);
+        options.date = strictDate(text);
+        if (!options.date)
+            return failure(QStringLiteral("--date: not a date in the form YYYY-MM-DD: ") + text);
+    }
+    if (parser.isSet(card)) {
+        const QString text = parser.value(card);
+        if (text.isEmpty())
+            return failure(QStringLiteral("--card: the card number is empty"));
+        options.card = text;
+    }
+    if (parser.isSet(way)) {
+        const QString text = parser.value(way);
+        options.direction = direction(text);
+        if (!options.direction)
+            return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
+    }
+
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return failure(QStringLiteral("more than one PARAMETER_FILE: ") +
+                       files.join(QStringLiteral(", ")));
+    if (files.size() == 1) {
+        if (files.first().isEmpty())
+            return failure(QStringLiteral("PARAMETER_FILE is empty"));
+        options.parameterFile = files.first();
+    } else if (options.queries()) {
+        return failure(QStringLiteral("--date, --card and --direction need a PARAMETER_FILE"));
+    }
+    return result;
+}
+
+} // namespace card

@@ -1,0 +1,47 @@
+// The program's command line: card_image [options] [PARAMETER_FILE].
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace card {
+
+// The exit status of a malformed command line.
+inline constexpr int kUsageExitStatus = 2;
+
+// The direction the start-up query lists.
+enum class StartupDirection { In, Out, All };
+
+// What the program starts with. Without a parameter file it asks for one, as ever.
+struct StartupOptions {
+    QString parameterFile; // as given on the command line
+    std::optional<QDate> date;
+    std::optional<QString> card;
+    std::optional<StartupDirection> direction;
+
+    // Whether a query is to run once the parameter file is loaded.
+    bool queries() const { return date || card || direction; }
+};
+
+struct CommandLine {
+    enum class Kind {
+        Run,     // start with options
+        Help,    // print text to standard output, exit 0
+        Version, // print text to standard output, exit 0
+        Error,   // print text (one line) to standard error, exit kUsageExitStatus
+    };
+    Kind kind = Kind::Run;
+    StartupOptions options;
+    QString text; // the help text, the version line or the error line, each ending in a newline
+};
+
+// The program's version, from the build.
+QString programVersion();
+
+// Reads the arguments (the program's name first, as QCoreApplication::arguments gives them).
+CommandLine parseCommandLine(const QStringList& arguments);
+
+} // namespace card

@@ -1,0 +1,41 @@
+// Taking results out from the main window: the listed rows as a CSV file, the shown photo as a
+// file of its own, one row as a copy line. Each asks where with a save dialog, writes the safe
+// way (never into the records or photo folder) and says what failed and where.
+#pragma once
+
+#include "core/platform/safe_write.h"
+#include "core/records/record_table.h"
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace card {
+
+// Asks where to save the CSV file of every row of table (proposing 刷卡紀錄-<day>.csv in the
+// documents folder) and writes it. True when a file was written; false on Cancel or failure
+// (failures are shown in a message box).
+bool exportListedRows(QWidget* parent, const RecordTable& table, QDate queriedDay,
+                      const QString& recordsFolder, const QString& photoFolder);
+
+// Asks where to save a copy of the photo file (proposing its own name in the documents folder)
+// and copies its bytes unchanged. The photo is a site file, which may lie on a share that stops
+// answering: the copy runs on the site pool and returns at once; when it ends, a failure is shown
+// and done (if given) is called with whether a file was written. Nothing is reported once parent
+// is gone. Cancel calls done(false) at once.
+void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
+                    const QString& photoFolder, const std::function<void(bool written)>& done = {});
+
+// Puts the copy line of row (its four values, tab-separated) on the clipboard.
+void copyRowToClipboard(const RecordTable& table, qsizetype row);
+
+// The message for a failed or refused write; empty for success.
+QString safeWriteMessage(const SafeWriteResult& result);
+
+// Shows safeWriteMessage(result) when the write did not succeed; returns result.ok().
+bool reportSafeWrite(QWidget* parent, const SafeWriteResult& result);
+
+} // namespace card

@@ -1,0 +1,147 @@
+// The command line: every valid form and the one error line of every malformed one.
+#include "core/startup/command_line.h"
+
+#include <QTest>
+
+using card::CommandLine;
+using card::StartupDirection;
+
+Q_DECLARE_METATYPE(CommandLine::Kind)
+
+namespace {
+
+// The options as one comparable line: file|date|card|direction, "-" for an option not given.
+QString describe(const card::StartupOptions& options)
+{
+    const QString direction = !options.direction                            ? "-"
+                              : *options.direction == StartupDirection::In  ? "in"
+                              : *options.direction == StartupDirection::Out ? "out"
+                                                                            : "all";
+    return options.parameterFile + u'|' +
+           (options.date ? options.date->toString(Qt::ISODate) : QStringLiteral("-")) + u'|' +
+           options.card.value_or(QStringLiteral("-")) + u'|' + direction;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void forms_data();
+    void forms();
+    void helpNamesEveryOption();
+    void versionIsTheBuildsVersion();
+};
+
+void TestCommandLine::forms_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the program's name
+    QTest::addColumn<CommandLine::Kind>("kind");
+    QTest::addColumn<QString>("result"); // describe(options), or the error line
+
+    const auto run = CommandLine::Kind::Run;
+    const auto error = CommandLine::Kind::Error;
+    QTest::newRow("nothing") << QStringList{} << run << "|-|-|-";
+    QTest::newRow("file") << QStringList{"/srv/site/site.spf"} << run << "/srv/site/site.spf|-|-|-";
+    QTest::newRow("relative file") << QStringList{"site.spf"} << run << "site.spf|-|-|-";
+    QTest::newRow("everything") << QStringList{"--date", "2007-05-03", "--card", "00012345",
+                                               "/srv/site/site.spf"}
+                                << run << "/srv/site/site.spf|2007-05-03|00012345|-";
+    QTest::newRow("file first, = form")
+        << QStringList{"/srv/site/site.spf", "--date=2007-05-03", "--direction=out"} << run
+        << "/srv/site/site.spf|2007-05-03|-|out";
+    QTest::newRow("direction in") << QStringList{"--direction", "in", "a.spf"} << run
+                                  << "a.spf|-|-|in";
+    QTest::newRow("direction all")
+        << QStringList{"--direction", "all", "a.spf"} << run << "a.spf|-|-|all";
+    QTest::newRow("leap day") << QStringList{"--date", "2008-02-29", "a.spf"} << run
+                              << "a.spf|2008-02-29|-|-";
+    QTest::newRow("card with spaces")
+        << QStringList{"--card", "A 12", "a.spf"} << run << "a.spf|-|A 12|-";
+    QTest::newRow("file after --") << QStringList{"--", "--odd.spf"} << run << "--odd.spf|-|-|-";
+
+    QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
+                              << "card_image: --date: not a date in the form YYYY-MM-DD: "
+                                 "2007-13-40\n";
+    QTest::newRow("no such day") << QStringList{"--date", "2007-02-29", "a.spf"} << error
+                                 << "card_image: --date: not a date in the form YYYY-MM-DD: "
+                                    "2007-02-29\n";
+    QTest::newRow("short form") << QStringList{"--date", "2007-5-3", "a.spf"} << error
+                                << "card_image: --date: not a date in the form YYYY-MM-DD: "
+                                   "2007-5-3\n";
+    QTest::newRow("slashes") << QStringList{"--date", "2007/05/03", "a.spf"} << error
+                             << "card_image: --date: not a date in the form YYYY-MM-DD: "
+                                "2007/05/03\n";
+    QTest::newRow("date with trailing text")
+        << QStringList{"--date", "2007-05-03x", "a.spf"} << error
+        << "card_image: --date: not a date in the form YYYY-MM-DD: 2007-05-03x\n";
+    QTest::newRow("date value missing")
+        << QStringList{"a.spf", "--date"} << error << "card_image: Missing value after '--date'.\n";
+    QTest::newRow("unknown option")
+        << QStringList{"--colour", "a.spf"} << error << "card_image: Unknown option 'colour'.\n";
+    QTest::newRow("sideways") << QStringList{"--direction", "sideways", "a.spf"} << error
+                              << "card_image: --direction: not one of in, out, all: sideways\n";
+    QTest::newRow("capital IN") << QStringList{"--direction", "IN", "a.spf"} << error
+                                << "card_image: --direction: not one of in, out, all: IN\n";
+    QTest::newRow("empty card") << QStringList{"--card", "", "a.spf"} << error
+                                << "card_image: --card: the card number is empty\n";
+    QTest::newRow("date twice") << QStringList{"--date", "2007-05-03", "--date", "2007-05-04",
+                                               "a.spf"}
+                                << error << "card_image: --date: given more than once\n";
+    QTest::newRow("date without file") << QStringList{"--date", "2007-05-03"} << error
+                                       << "card_image: --date, --card and --direction need a "
+                                          "PARAMETER_FILE\n";
+    QTest::newRow("card without file") << QStringList{"--card", "1"} << error
+                                       << "card_image: --date, --card and --direction need a "
+                                          "PARAMETER_FILE\n";
+    QTest::newRow("two files") << QStringList{"a.spf", "b.spf"} << error
+                               << "card_image: more than one PARAMETER_FILE: a.spf, b.spf\n";
+    QTest::newRow("empty file") << QStringList{""} << error
+                                << "card_image: PARAMETER_FILE is empty\n";
+    QTest::newRow("line break in a value")
+        << QStringList{"--direction", "up\ndown", "a.spf"} << error
+        << "card_image: --direction: not one of in, out, all: up down\n";
+}
+
+void TestCommandLine::forms()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(CommandLine::Kind, kind);
+    QFETCH(QString, result);
+    const CommandLine line = card::parseCommandLine(QStringList{"card_image"} + arguments);
+    QCOMPARE(line.kind, kind);
+    if (kind == CommandLine::Kind::Run) {
+        QCOMPARE(describe(line.options), result);
+        QVERIFY(line.text.isEmpty());
+    } else {
+        QCOMPARE(line.text, result);
+        QCOMPARE(line.text.count(u'\n'), 1);
+    }
+}
+
+void TestCommandLine::helpNamesEveryOption()
+{
+    for (const char* option : {"--help", "-h"}) {
+        const CommandLine line =
+            card::parseCommandLine({"card_image", QString::fromLatin1(option)});
+        QCOMPARE(line.kind, CommandLine::Kind::Help);
+        QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
+        for (const char* name : {"--date", "--card", "--direction", "--version", "PARAMETER_FILE"})
+            QVERIFY2(line.text.contains(QLatin1String(name)), name);
+    }
+    // Help wins over a malformed value: the operator asked how it is written.
+    QCOMPARE(card::parseCommandLine({"card_image", "--date", "x", "--help"}).kind,
+             CommandLine::Kind::Help);
+}
+
+void TestCommandLine::versionIsTheBuildsVersion()
+{
+    const CommandLine line = card::parseCommandLine({"card_image", "--version"});
+    QCOMPARE(line.kind, CommandLine::Kind::Version);
+    QCOMPARE(line.text, QStringLiteral("card_image " CARD_IMAGE_VERSION "\n"));
+    QCOMPARE(card::programVersion(), QStringLiteral(CARD_IMAGE_VERSION));
+    QVERIFY(!card::programVersion().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"

@@ -1,0 +1,137 @@
+// Taking results out through the save dialogs: the proposed name, the file written, a refused
+// target reported in a message box, Cancel writing nothing.
+#include "ui/common/results_export.h"
+
+#include "support/modal_script.h"
+#include "support/record_table_text.h"
+#include "support/temp_site.h"
+#include "ui/common/export_texts.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
+
+using card::test::ModalScript;
+
+namespace {
+
+const QDate kDay(2007, 5, 3);
+
+// Checks the save dialog's title and proposed name, then answers it with target (or Cancel when
+// target is empty).
+ModalScript::Step answerSaveDialog(const QString& title, const QString& proposed,
+                                   const QString& target)
+{
+    return [title, proposed, target](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), title);
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), proposed);
+        if (target.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        // Typed into the name box as an operator would; selectFile would race with the
+        // dialog's folder listing, which puts the proposed name back.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(target);
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    };
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestResultsExport : public QObject {
+    Q_OBJECT
+private slots:
+    void listedRows_data();
+    void listedRows();
+    void shownPhoto_data();
+    void shownPhoto();
+};
+
+void TestResultsExport::listedRows_data()
+{
+    QTest::addColumn<QString>("target"); // in the site; empty for Cancel
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("message"); // its first line; empty for none
+    QTest::newRow("chosen file") << "out/day.csv" << true << "";
+    QTest::newRow("cancel") << "" << false << "";
+    QTest::newRow("records folder") << "records/day.csv" << false << "不可寫入紀錄或影像資料夾";
+}
+
+void TestResultsExport::listedRows()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, written);
+    QFETCH(QString, message);
+    const card::test::TempSite site;
+    site.makeFolder("out");
+    const QString records = site.makeFolder("records");
+    const QString path = target.isEmpty() ? QString() : site.filePath(target);
+    const card::RecordTable table =
+        card::test::recordTableFromText("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n");
+
+    ModalScript modals;
+    modals.then(answerSaveDialog(card::export_texts::kExportDialogTitle,
+                                 QStringLiteral("刷卡紀錄-2007-05-03.csv"), path));
+    if (!message.isEmpty())
+        modals.press(QStringLiteral("確定"));
+    QCOMPARE(card::exportListedRows(nullptr, table, kDay, records, site.filePath("photos")),
+             written);
+    QCOMPARE(modals.pending(), 0);
+    QCOMPARE(modals.seen().size(), message.isEmpty() ? 1 : 2);
+    if (!message.isEmpty()) {
+        QCOMPARE(modals.seen().last().title, QStringLiteral("刷卡影像資料查詢"));
+        QCOMPARE(modals.seen().last().text.section(u'\n', 0, 0), message);
+        QCOMPARE(modals.seen().last().text.section(u'\n', 1, 1), path);
+    }
+    if (written)
+        QVERIFY(fileBytes(path).startsWith("\xEF\xBB\xBF"));
+    else if (!path.isEmpty())
+        QVERIFY(!QFile::exists(path));
+}
+
+void TestResultsExport::shownPhoto_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("chosen file") << "saved.jpg" << true;
+    QTest::newRow("photo folder") << "photos/copy.jpg" << false;
+}
+
+void TestResultsExport::shownPhoto()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, written);
+    const card::test::TempSite site;
+    const QByteArray photo("\xFF\xD8\xFF\xE0 not really a photo \x00\x01\xFF\xD9", 28);
+    const QString source = site.write("photos/00012345-070503-081530-C.jpg", photo);
+    const QString path = site.filePath(target);
+
+    ModalScript modals;
+    modals.then(answerSaveDialog(card::export_texts::kPhotoDialogTitle,
+                                 QStringLiteral("00012345-070503-081530-C.jpg"), path));
+    if (!written)
+        modals.press(QStringLiteral("確定"));
+    std::optional<bool> done;
+    card::saveShownPhoto(nullptr, source, site.filePath("records"), site.filePath("photos"),
+                         [&done](bool ok) { done = ok; });
+    QTRY_VERIFY(done.has_value());
+    QCOMPARE(*done, written);
+    QCOMPARE(modals.pending(), 0);
+    QCOMPARE(fileBytes(path), written ? photo : QByteArray("<missing>"));
+    QCOMPARE(fileBytes(source), photo);
+}
+
+QTEST_MAIN(TestResultsExport)
+#include "tst_results_export.moc"
