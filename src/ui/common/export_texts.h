@@ -7,6 +7,8 @@ namespace card::export_texts {
 
 inline const QString kExportDialogTitle = QStringLiteral("匯出刷卡紀錄");
 inline const QString kExportFilter = QStringLiteral("CSV (*.csv)");
+// The menu entry that saves the shown photo, in the main window and the inspection window.
+inline const QString kSavePhotoAction = QStringLiteral("另存影像…");
 inline const QString kPhotoDialogTitle = QStringLiteral("另存影像");
 inline const QString kPhotoFilter = QStringLiteral("JPEG 影像 (*.jpg *.jpeg);;所有檔案 (*)");
 

@@ -11,9 +11,10 @@
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
 #include "ui/common/accessible_names.h"
-#include "ui/common/command_button.h"
 #include "ui/common/control_table.h"
+#include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
+#include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
 #include "ui/main_window/main_window_layout.h"
@@ -22,7 +23,9 @@
 #include "ui/main_window/record_column_model.h"
 #include "ui/main_window/record_display.h"
 #include "ui/main_window/record_list_view.h"
+#include "ui/photo_view/photo_view_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -35,6 +38,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -197,7 +201,110 @@ void CardImageWindow::connectEvents()
         RecordListView* list = c.resultLists[static_cast<size_t>(k)];
         connect(list, &RecordListView::mousePressed, this, [this, k] { showRecord(k); });
         connect(list, &RecordListView::keyReleased, this, [this, k] { showRecord(k); });
+        connect(list, &RecordListView::enterReleased, this, &CardImageWindow::openPhotoView);
     }
+    addResultListActions();
+    addPhotoBoxActions();
+    addDayStepKeys();
+}
+
+// Each list's menu and Ctrl+C: the selected swipe as one line, and every listed row as a file.
+void CardImageWindow::addResultListActions()
+{
+    for (RecordListView* list : m_controls.resultLists) {
+        auto* copy = new QAction(kCopyAction, list);
+        copy->setShortcut(QKeySequence::Copy);
+        copy->setShortcutContext(Qt::WidgetShortcut);
+        connect(copy, &QAction::triggered, this, [this, list] {
+            if (list->selectedRow() >= 0)
+                copyRowToClipboard(m_records->table(), list->selectedRow());
+        });
+        auto* exportRows = new QAction(kExportAction, list);
+        connect(exportRows, &QAction::triggered, this, [this] {
+            exportListedRows(this, m_records->table(), m_state.queriedDay,
+                             m_state.parameters[kRecordsFolderSlot],
+                             m_state.parameters[kPhotoFolderSlot]);
+        });
+        list->addActions({copy, exportRows});
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+}
+
+// The photo box's menu, and a double-click on it, open the inspection window.
+void CardImageWindow::addPhotoBoxActions()
+{
+    QLabel* box = m_controls.photoBox;
+    auto* inspect = new QAction(kPhotoViewAction, box);
+    connect(inspect, &QAction::triggered, this, &CardImageWindow::openPhotoView);
+    auto* save = new QAction(export_texts::kSavePhotoAction, box);
+    connect(save, &QAction::triggered, this, [this] {
+        saveShownPhoto(this, m_state.shownPhoto, m_state.parameters[kRecordsFolderSlot],
+                       m_state.parameters[kPhotoFolderSlot]);
+    });
+    box->addActions({inspect, save});
+    box->setContextMenuPolicy(Qt::ActionsContextMenu);
+    box->installEventFilter(this);
+}
+
+// Ctrl+PageUp and Ctrl+PageDown: the day before or after, queried at once.
+void CardImageWindow::addDayStepKeys()
+{
+    auto* back = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
+    connect(back, &QShortcut::activated, this, [this] { stepDay(-1); });
+    auto* forward = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
+    connect(forward, &QShortcut::activated, this, [this] { stepDay(1); });
+}
+
+void CardImageWindow::stepDay(int days)
+{
+    m_controls.datePicker->setDate(m_controls.datePicker->date().addDays(days));
+    runQuery();
+}
+
+bool CardImageWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_controls.photoBox && event->type() == QEvent::MouseButtonDblClick) {
+        openPhotoView();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool CardImageWindow::hasSelectedRow() const
+{
+    return m_controls.resultLists[0]->selectedRow() >= 0;
+}
+
+// The selected swipe as the lists show it, with the day and folders it belongs to.
+Swipe CardImageWindow::selectedSwipe() const
+{
+    const auto& lists = m_controls.resultLists;
+    return {lists[0]->selectedText(),
+            lists[1]->selectedText(),
+            lists[2]->selectedText(),
+            lists[3]->selectedText(),
+            m_state.queriedDay,
+            m_state.parameters[kRecordsFolderSlot],
+            m_state.parameters[kPhotoFolderSlot]};
+}
+
+void CardImageWindow::openPhotoView()
+{
+    if (!hasSelectedRow())
+        return;
+    if (!m_photoView)
+        m_photoView = new PhotoViewWindow(this);
+    m_photoView->showSwipe(selectedSwipe());
+    m_photoView->show();
+    m_photoView->raise();
+    m_photoView->activateWindow();
+}
+
+// While the inspection window is open it shows each record the main window shows.
+void CardImageWindow::followInPhotoView()
+{
+    if (m_photoView && m_photoView->isVisible() && hasSelectedRow())
+        m_photoView->showSwipe(selectedSwipe());
 }
 
 void CardImageWindow::runStartup(const StartupOptions& options)
@@ -263,6 +370,7 @@ void CardImageWindow::runQuery()
     m_controls.statusLine->setText(QString());
     const QDate date = m_controls.datePicker->date();
     m_state.currentRecord.day = dayDigits(date);
+    m_state.queriedDay = date;
     const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], date);
     auto read = [path, criteria = queryCriteria(m_controls)] {
         QueryOutcome outcome;
@@ -353,6 +461,7 @@ void CardImageWindow::showBusyCursor()
 void CardImageWindow::showRecord(int listIndex)
 {
     m_display->showRecord(listIndex);
+    followInPhotoView();
 }
 
 void CardImageWindow::stepPlayback()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dialog/file_select_exchange.h"
+#include "core/records/swipe.h"
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
@@ -12,6 +13,7 @@ class QTimer;
 
 namespace card {
 
+class PhotoViewWindow;
 class RecordDisplay;
 class RecordTableModel;
 struct QueryOutcome;
@@ -50,6 +52,11 @@ public:
     // True while a query, a load or a photo is on its way.
     bool isWorking() const;
 
+    // The inspection window on the selected swipe; nothing without a selected row.
+    void openPhotoView();
+    // Moves the date picker days forward (or back) and runs the query.
+    void stepDay(int days);
+
 signals:
     // The load command has read a parameter file; whole is false for a malformed one.
     void parametersRead(bool whole);
@@ -57,6 +64,7 @@ signals:
     void workDone();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -66,6 +74,12 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
+    void addResultListActions();
+    void addPhotoBoxActions();
+    void addDayStepKeys();
+    bool hasSelectedRow() const;
+    Swipe selectedSwipe() const;
+    void followInPhotoView();
     void followWindowSize();
     void countLateFrameInBaseSize();
 
@@ -79,6 +93,7 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     // Each query and each load takes the next number; a result of an older one is dropped.
     quint64 m_queryRequest = 0;
     quint64 m_loadRequest = 0;

@@ -3,6 +3,7 @@
 
 #include "core/parameters/parameter_table.h"
 
+#include <QDate>
 #include <QString>
 
 namespace card {
@@ -18,6 +19,8 @@ struct CurrentRecord {
 struct MainWindowState {
     ParameterTable parameters;
     CurrentRecord currentRecord;
+    // The day of the last query: the day its listed rows belong to.
+    QDate queriedDay;
     // The photo file the photo box shows; empty while it shows the start or the fallback picture.
     QString shownPhoto;
     // The window's outer size in twips at creation: the smallest size it keeps.

@@ -46,4 +46,9 @@ inline const QString kStillPhotoText = QStringLiteral("刷卡照相");
 inline const QString kSequenceText = QStringLiteral("動態播放");
 inline const QString kPlaybackEndText = QStringLiteral("播放結束");
 
+// The tools beside the specified controls: the result lists' and the photo box's menus.
+inline const QString kCopyAction = QStringLiteral("複製");
+inline const QString kExportAction = QStringLiteral("匯出清單…");
+inline const QString kPhotoViewAction = QStringLiteral("影像檢視");
+
 } // namespace card

@@ -108,8 +108,11 @@ void RecordListView::keyReleaseEvent(QKeyEvent* event)
     QListView::keyReleaseEvent(event);
     // A held key sends a release with every repeat; the row to show is the one selected when
     // the key is really let go.
-    if (!event->isAutoRepeat())
-        emit keyReleased();
+    if (event->isAutoRepeat())
+        return;
+    emit keyReleased();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        emit enterReleased();
 }
 
 } // namespace card

@@ -21,6 +21,8 @@ signals:
     // Emitted after the view has moved its selection, so a handler reads the pressed row.
     void mousePressed();
     void keyReleased();
+    // Emitted after keyReleased when the key let go was Enter.
+    void enterReleased();
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,

@@ -2,15 +2,18 @@
 
 #include "core/photos/zoom.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/card_day.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
-#include "core/platform/future_watch.h"
+#include "ui/common/results_export.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -89,6 +92,12 @@ void PhotoViewWindow::buildParts()
     m_image = new ZoomImageView(this);
     m_image->setObjectName(QStringLiteral("photo_view_image"));
     m_image->setAccessibleName(QStringLiteral("影像"));
+    auto* save = new QAction(export_texts::kSavePhotoAction, m_image);
+    connect(save, &QAction::triggered, this, [this] {
+        saveShownPhoto(this, m_shownPath, m_swipe.recordsFolder, m_swipe.photoFolder);
+    });
+    m_image->addAction(save);
+    m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("photo_view_status"));
     m_zoom = new QLabel(this);
