@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -22,53 +21,6 @@ namespace {
 
 constexpr int kExportRuns = 3;
 
-QByteArray big5Text(const QString& text)
-{
-    QStringEncoder encoder("windows-950");
-    return encoder.encode(text);
-}
-
-// A day of swipes as the card readers write them (code page 950, CR LF), the same shape as the
-// record benchmark's day file.
-QByteArray swipeDay(qint64 recordCount)
-{
-    constexpr int kCards = 5000;
-    std::mt19937 random(20070503);
-    const QString surnames = QStringLiteral("陳林黃張李王吳劉蔡楊");
-    const QString given = QStringLiteral("志明怡君淑芬家豪雅婷俊傑美玲");
-    std::vector<QByteArray> names;
-    for (int i = 0; i < kCards; ++i) {
-        QString name = surnames.at(static_cast<qsizetype>(random() % surnames.size()));
-        for (int k = 0; k < 2; ++k)
-            name += given.at(static_cast<qsizetype>(random() % given.size()));
-        names.push_back(big5Text(name));
-    }
-    const std::array<QByteArray, 2> directions = {big5Text(QStringLiteral("進")),
-                                                  big5Text(QStringLiteral("出"))};
-    QByteArray bytes;
-    bytes.reserve(recordCount * 40);
-    char line[64];
-    for (qint64 i = 0; i < recordCount; ++i) {
-        const qint64 second = i * 86400 / recordCount;
-        const int card = static_cast<int>(random() % kCards);
-        const int length =
-            std::snprintf(line, sizeof line, "%02d:%02d:%02d,\"%08d\",\"", int(second / 3600),
-                          int(second / 60 % 60), int(second % 60), 100000 + card * 37);
-        bytes.append(line, length);
-        bytes += names[static_cast<size_t>(card)];
-        bytes += "\",\"";
-        bytes += directions[random() % 2];
-        bytes += "\"\r\n";
-    }
-    return bytes;
-}
-
-bool resetPeak()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-}
-
 } // namespace
 
 int runExportBenchmark(qint64 recordCount)
@@ -78,7 +30,7 @@ int runExportBenchmark(qint64 recordCount)
         std::fprintf(stderr, "export benchmark: no temporary folder\n");
         return 1;
     }
-    const RecordTable table = readRecords(swipeDay(recordCount), RecordCriteria{});
+    const RecordTable table = readRecords(dayFile(recordCount), RecordCriteria{});
     const QString target = folder.filePath(QStringLiteral("export.csv"));
     std::printf("export benchmark: %lld listed rows to %s\n",
                 static_cast<long long>(table.rowCount()), qPrintable(target));
@@ -89,7 +41,7 @@ int runExportBenchmark(qint64 recordCount)
     for (int run = 0; run < kExportRuns; ++run) {
         QFile::remove(target);
         malloc_trim(0);
-        const bool peakKnown = resetPeak();
+        const bool peakKnown = resetPeakResident();
         const qint64 before = residentBytes();
         QElapsedTimer timer;
         timer.start();

@@ -389,9 +389,7 @@ int runPhotoViewBenchmark()
     QWidget mainWindow;
     malloc_trim(0);
     const qint64 residentBefore = residentBytes();
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    const bool peakReset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-    clearRefs.close();
+    const bool peakReset = resetPeakResident();
     bool ok = false;
     {
         PhotoViewWindow window(&mainWindow);

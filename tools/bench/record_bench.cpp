@@ -43,14 +43,6 @@ struct Measure {
     qint64 peakAdded = -1; // bytes above the resident size before the run; -1 when unknown
 };
 
-// Sets the peak resident size (VmHWM) back to the current size, so that the next reading of
-// VmHWM is the peak of what runs in between.
-bool resetPeakResident()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-}
-
 // Freed memory that the allocator keeps would be reused unseen by the next run: it is handed
 // back first, so the baseline holds only live data and every page the run touches counts.
 Measure measure(const std::function<void()>& run)
@@ -82,54 +74,6 @@ Measure bestOf(
         best.peakAdded = std::max(best.peakAdded, m.peakAdded);
     }
     return best;
-}
-
-QByteArray big5(const QString& text)
-{
-    return card::encodeCodePage950(text).value();
-}
-
-// Names of two or three characters from common surnames and given-name characters.
-std::vector<QByteArray> holderNames(std::mt19937& random, int count)
-{
-    const QString surnames = QStringLiteral("陳林黃張李王吳劉蔡楊許鄭謝郭洪曾邱廖賴徐");
-    const QString given = QStringLiteral("志明怡君淑芬家豪雅婷俊傑美玲建宏宗翰欣怡冠宇佳穎承恩");
-    std::vector<QByteArray> names;
-    for (int i = 0; i < count; ++i) {
-        QString name = surnames.at(static_cast<qsizetype>(random() % surnames.size()));
-        const int givenLength = random() % 4 == 0 ? 1 : 2;
-        for (int k = 0; k < givenLength; ++k)
-            name += given.at(static_cast<qsizetype>(random() % given.size()));
-        names.push_back(big5(name));
-    }
-    return names;
-}
-
-// A day of swipes in time order: 08:15:30,"00012345","陳怡君","進" and CR LF, as card readers
-// write them, about 35 bytes a record.
-QByteArray dayFile(qint64 recordCount)
-{
-    constexpr int kCards = 5000;
-    std::mt19937 random(20070503);
-    const std::vector<QByteArray> names = holderNames(random, kCards);
-    const std::array<QByteArray, 2> directions = {big5(QStringLiteral("進")),
-                                                  big5(QStringLiteral("出"))};
-    QByteArray bytes;
-    bytes.reserve(recordCount * 40);
-    char line[64];
-    for (qint64 i = 0; i < recordCount; ++i) {
-        const qint64 second = i * 86400 / recordCount;
-        const int card = static_cast<int>(random() % kCards);
-        const int length =
-            std::snprintf(line, sizeof line, "%02d:%02d:%02d,\"%08d\",\"", int(second / 3600),
-                          int(second / 60 % 60), int(second % 60), 100000 + card * 37);
-        bytes.append(line, length);
-        bytes += names[static_cast<size_t>(card)];
-        bytes += "\",\"";
-        bytes += directions[random() % 2];
-        bytes += "\"\r\n";
-    }
-    return bytes;
 }
 
 // The floor: the file read into memory in one piece and its line ends counted.
