@@ -31,7 +31,9 @@ if [[ ${1:-} == --in-session ]]; then
     trap 'kill "$app" 2>/dev/null || true' EXIT
 
     status=0
-    /usr/bin/python3 -u "$here/e2e_session.py" --site "$work/site" --site-date "$site_date" \
+    # The screenshot tool, started by the script, must grab this display too.
+    QT_QPA_PLATFORM=xcb /usr/bin/python3 -u "$here/e2e_session.py" \
+        --site "$work/site" --site-date "$site_date" \
         --grab "$build/tools/grab_screen/grab_screen" --artifacts "$artifacts" \
         ${CARD_E2E_DOCS:+--docs "$CARD_E2E_DOCS"} || status=$?
     if ((status == 0)); then
