@@ -9,6 +9,7 @@ files (code page 950) and the photo folder.
 """
 
 import argparse
+import collections
 import datetime
 import os
 import re
@@ -21,6 +22,7 @@ import pyatspi
 
 APP_NAME = "card_image"
 TITLE = "刷卡影像資料查詢"
+PHOTO_VIEW_TITLE = "影像檢視："
 DIALOG_TITLE = "伺服器參數檔載入"
 PARAMETER_FILE = "site.spf"
 TWIPS_PER_PIXEL = 15
@@ -42,6 +44,7 @@ DIALOG_CONTROLS = (
     + ["Drive1", "Dir1", "File1", "Cmd_Add", "Cmd_Del", "Text1"]
     + ["Command1(%d)" % i for i in range(3)]
 )
+PHOTO_VIEW_CONTROLS = ["photo_view_image", "photo_view_frames", "photo_view_card_day"]
 # The keyboard focus order of the main window.
 MAIN_FOCUS_ORDER = [
     "Option1(2)", "Command1", "Check1", "Text2", "Command2", "DTPicker1",
@@ -53,8 +56,9 @@ BOTTOM_MARGIN, RIGHT_MARGIN = 700, 350
 
 ROWS_IN_VIEW = 6  # rows of a result list that show at the window's base size
 STILL, SEQUENCE, PARTIAL, NONE = "still photo", "sequence", "partial sequence", "no photo"
+STILL_FRAMES = ["刷卡照相"]  # the inspection window's list of frames for a still photo
 DOC_SHOTS = {"dialog": "dialog.png", "main_window": "main_window.png",
-             "playback_end": "playback_end.png"}
+             "playback_end": "playback_end.png", "photo_view": "photo_view.png"}
 
 
 class Failure(Exception):
@@ -87,32 +91,49 @@ def file_values(path):
 
 
 class Swipe:
-    def __init__(self, time_text, card, name, direction, kind):
-        self.time, self.card, self.name, self.direction, self.kind = (
-            time_text, card, name, direction, kind)
+    def __init__(self, time_text, card, name, direction, frames):
+        self.time, self.card, self.name, self.direction, self.frames = (
+            time_text, card, name, direction, frames)
+        self.kind = photo_kind(frames)
 
     def row(self):
         return [self.time, self.card, self.name, self.direction]
 
+    def title(self):
+        """The inspection window's caption while it shows this swipe."""
+        return "%s%s %s %s" % (PHOTO_VIEW_TITLE, self.time, self.card, self.name)
 
-def photo_kind(photos, card, day, time_text):
+    def day_row(self):
+        """The swipe's row in the inspection window's list of the card's day."""
+        return "%s\n%s" % (self.time, self.direction)
+
+
+def photo_frames(photos, card, day, time_text):
+    """The photo's frames as the inspection window lists them: 刷卡照相 for a still photo, else
+    the numbers of the sequence's frames found."""
     hours, minutes, seconds = (int(part) for part in time_text.split(":"))
     stem = os.path.join(photos, "%s-%s-%02d%02d%02d" % (card, day.strftime("%y%m%d"), hours,
                                                         minutes, seconds))
     if os.path.isfile(stem + "-C.jpg"):
+        return STILL_FRAMES
+    return [str(n) for n in range(1, 6) if os.path.isfile("%s-%d.jpg" % (stem, n))]
+
+
+def photo_kind(frames):
+    if frames == STILL_FRAMES:
         return STILL
-    frames = [n for n in range(1, 6) if os.path.isfile("%s-%d.jpg" % (stem, n))]
     return SEQUENCE if len(frames) == 5 else PARTIAL if frames else NONE
 
 
 def day_swipes(records, photos, day):
     values = file_values(os.path.join(records, "%d-%d-%d.txt" % (day.year, day.month, day.day)))
-    return [Swipe(*values[i:i + 4], photo_kind(photos, values[i + 1], day, values[i]))
+    return [Swipe(*values[i:i + 4], photo_frames(photos, values[i + 1], day, values[i]))
             for i in range(0, len(values) - 3, 4)]
 
 
 class Plan:
-    """The day to query and a card whose swipes that day include each kind of photo."""
+    """The day to query and a card whose swipes that day include each kind of photo; for the
+    inspection window, the busiest card of that day."""
 
     def __init__(self, site, last_day):
         parameters = file_values(os.path.join(site, PARAMETER_FILE))
@@ -130,9 +151,26 @@ class Plan:
                         STILL) < ROWS_IN_VIEW:
                     self.still, self.sequence, self.none = (
                         kinds.index(STILL), kinds.index(SEQUENCE), kinds.index(NONE))
+                    self.plan_inspection()
                     return
         raise Failure("the sample site has no card with a still photo, a sequence and a swipe "
                       "without photo on one day")
+
+    def plan_inspection(self):
+        """A still photo of the busiest card, in view in the main window, is opened in the
+        inspection window; a neighbour with a full sequence is then clicked there (the shown
+        swipe is scrolled to the middle of the card's day, so its neighbours are in view)."""
+        counts = collections.Counter(s.card for s in self.all_swipes)
+        self.busy_card = counts.most_common(1)[0][0]
+        self.busy_swipes = [s for s in self.all_swipes if s.card == self.busy_card]
+        kinds = [s.kind for s in self.busy_swipes]
+        for row in range(min(ROWS_IN_VIEW, len(kinds))):
+            neighbours = [n for n in (row - 1, row + 1)
+                          if 0 <= n < len(kinds) and kinds[n] == SEQUENCE]
+            if kinds[row] == STILL and neighbours:
+                self.inspected, self.chosen = row, neighbours[0]
+                return
+        raise Failure("card %s: no still photo in view next to a sequence" % self.busy_card)
 
 
 # --- Input ----------------------------------------------------------------------------------
@@ -149,8 +187,9 @@ def type_keys(text):
     xdotool("type", "--delay", "60", text)
 
 
-def click_at(x, y):
-    xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+def click_at(x, y, clicks=1):
+    xdotool("mousemove", "--sync", str(x), str(y), "click", "--repeat", str(clicks), "--delay",
+            "80", "1")
 
 
 def drag(start, end, steps=4):
@@ -267,9 +306,9 @@ class Window:
     def checked(self, name):
         return has_state(self[name], pyatspi.STATE_CHECKED)
 
-    def click(self, name):
+    def click(self, name, clicks=1):
         x, y, width, height = stable_extents(self[name], name)
-        click_at(x + width // 2, y + height // 2)
+        click_at(x + width // 2, y + height // 2, clicks)
 
     # A list is a table on AT-SPI. Qt 6.4 puts the whole shared model into each list, one
     # column per field, so list k's own rows are column k; later Qt versions give one column.
@@ -313,10 +352,13 @@ def top_window(description, names, what, timeout=15.0):
     return window
 
 
-def window_gone(description, what):
+def window_gone(description, what, kept=False):
+    """The window closed: gone from the bus, or only hidden when the program keeps it to show
+    it again (Qt then leaves it among the application's windows)."""
     def probe():
         windows = [w.name for w in application() or [] if w is not None
-                   and w.description == description]
+                   and w.description == description
+                   and (not kept or has_state(w, pyatspi.STATE_SHOWING))]
         return not windows, windows
 
     wait_for(what, probe)
@@ -331,16 +373,29 @@ class Session:
         self.main = None
         self.shots = 0
 
-    def screenshot(self, name, window):
-        """Saves the window with its frame as a test artefact (and for the README)."""
-        x, y, width, height = extents(window.accessible)
-        left, right, top, bottom = self.frame_extents()
+    def screenshot(self, name, window, settled=False):
+        """Saves the window with its frame as a test artefact (and for the README). Settled:
+        taken again until two pictures agree, for pictures that are decoded one by one."""
         self.shots += 1
         path = os.path.join(self.args.artifacts, "%02d_%s.png" % (self.shots, name))
-        subprocess.run([self.args.grab, path, str(x - left), str(y - top),
-                        str(width + left + right), str(height + top + bottom)], check=True)
+        self.grab(path, window)
+        if settled:
+            def probe():
+                with open(path, "rb") as f:
+                    before = f.read()
+                self.grab(path, window)
+                with open(path, "rb") as f:
+                    return f.read() == before, "the picture still changing"
+
+            wait_for("a settled picture of " + name, probe)
         if self.args.docs and name in DOC_SHOTS:
             shutil.copyfile(path, os.path.join(self.args.docs, DOC_SHOTS[name]))
+
+    def grab(self, path, window):
+        x, y, width, height = extents(window.accessible)
+        left, right, top, bottom = self.frame_extents()
+        subprocess.run([self.args.grab, path, str(x - left), str(y - top),
+                        str(width + left + right), str(height + top + bottom)], check=True)
 
     @staticmethod
     def frame_extents():
@@ -474,8 +529,7 @@ class Session:
     def detail(self):
         return [self.main.text(n) for n in ["Label6"] + ["Label9(%d)" % i for i in range(4)]]
 
-    def expected_detail(self, row, kind_text):
-        swipe = self.plan.swipes[row]
+    def expected_detail(self, swipe, kind_text):
         return ["", "%s %s" % (self.plan.day.strftime("%y%m%d"), swipe.time), swipe.card,
                 "%s--%s" % (swipe.name, swipe.direction), kind_text]
 
@@ -491,7 +545,7 @@ class Session:
         plan = self.plan
         # A press on a row of the name column selects that row in all four lists.
         self.main.click_row("List1(2)", plan.still)
-        self.wait_for_row(plan.still, self.expected_detail(plan.still, "刷卡照相"),
+        self.wait_for_row(plan.still, self.expected_detail(plan.swipes[plan.still], "刷卡照相"),
                           "still photo of row %d" % plan.still)
         self.screenshot("main_window", self.main)
 
@@ -502,10 +556,11 @@ class Session:
     def watch_playback(self):
         plan = self.plan
         self.move_by_arrows(plan.none, plan.sequence)
-        self.wait_for_row(plan.sequence, self.expected_detail(plan.sequence, "動態播放"),
+        swipe = plan.swipes[plan.sequence]
+        self.wait_for_row(plan.sequence, self.expected_detail(swipe, "動態播放"),
                           "playback of row %d" % plan.sequence)
         started = time.monotonic()
-        self.wait_for_row(plan.sequence, self.expected_detail(plan.sequence, "播放結束"),
+        self.wait_for_row(plan.sequence, self.expected_detail(swipe, "播放結束"),
                           "end of the playback")
         # Five frames a second apart: frame 1 comes four ticks after frame 5.
         played = time.monotonic() - started
@@ -560,6 +615,47 @@ class Session:
         expect("caption after cancelling", self.main.caption(), caption)
         expect("rows after cancelling", self.shown_rows(), [s.row() for s in self.plan.swipes])
 
+    # The busiest card's day in the inspection window: opened by a double-click on the photo
+    # box, another swipe of the day clicked there, closed with Esc.
+    def inspect_photos(self):
+        main, plan = self.main, self.plan
+        expect("card filter still ticked", main.checked("Check1"), True)
+        main.click("Text2")
+        self.type_into(main, "Text2", plan.busy_card)
+        main.click("Command2")
+        wanted = [s.row() for s in plan.busy_swipes]
+        wait_for("the %d rows of card %s" % (len(wanted), plan.busy_card),
+                 lambda: (self.shown_rows() == wanted, self.shown_rows()[:3]))
+        shown, chosen = plan.busy_swipes[plan.inspected], plan.busy_swipes[plan.chosen]
+        main.click_row("List1(2)", plan.inspected)
+        self.wait_for_row(plan.inspected, self.expected_detail(shown, "刷卡照相"),
+                          "still photo of row %d" % plan.inspected)
+        caption = main.caption()
+
+        main.click("Image1", clicks=2)
+        view = top_window("photo_view", PHOTO_VIEW_CONTROLS,
+                          "the inspection window on a double-click on Image1")
+        day_rows = [s.day_row() for s in plan.busy_swipes]
+
+        def showing(swipe, row):
+            seen = (view.caption(), view.rows("photo_view_frames"),
+                    view.selected_rows("photo_view_card_day"), view.rows("photo_view_card_day"))
+            return seen == (swipe.title(), swipe.frames, [row], day_rows), seen
+
+        wait_for("the inspection window on %s" % shown.time,
+                 lambda: showing(shown, plan.inspected))
+
+        view.click_row("photo_view_card_day", plan.chosen)
+        wait_for("the inspection window on %s after a click on its row" % chosen.time,
+                 lambda: showing(chosen, plan.chosen))
+        self.screenshot("photo_view", view, settled=True)
+
+        press("Escape")
+        window_gone("photo_view", "the inspection window closing on Esc", kept=True)
+        expect("main window after the inspection window closed",
+               (has_state(main.accessible, pyatspi.STATE_SHOWING), main.caption(),
+                self.selections()), (True, caption, [[plan.inspected]] * 4))
+
     def close(self):
         self.main.click("Label1(3)")  # the main window active, then its frame's close key
         press("alt+F4")
@@ -580,6 +676,8 @@ def main():
     plan = session.plan
     print("e2e: %s, card %s: rows %d (still photo), %d (no photo), %d (sequence) of %d"
           % (plan.day, plan.card, plan.still, plan.none, plan.sequence, len(plan.swipes)))
+    print("e2e: card %s: row %d opened in the inspection window, row %d clicked there, of %d"
+          % (plan.busy_card, plan.inspected, plan.chosen, len(plan.busy_swipes)))
     steps = [
         ("dialog: type the file name, Enter", session.choose_parameter_file),
         ("main window at start", session.check_start_state),
@@ -589,6 +687,7 @@ def main():
         ("playback to 播放結束", session.watch_playback),
         ("resize by the frame", session.resize_by_frame),
         ("參數檔載入, Esc", session.load_and_cancel),
+        ("inspection window: open, click, Esc", session.inspect_photos),
         ("close the window", session.close),
     ]
     started = time.monotonic()

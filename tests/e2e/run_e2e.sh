@@ -31,7 +31,9 @@ if [[ ${1:-} == --in-session ]]; then
     trap 'kill "$app" 2>/dev/null || true' EXIT
 
     status=0
-    /usr/bin/python3 -u "$here/e2e_session.py" --site "$work/site" --site-date "$site_date" \
+    # The screenshot tool, started by the script, must grab this display too.
+    QT_QPA_PLATFORM=xcb /usr/bin/python3 -u "$here/e2e_session.py" \
+        --site "$work/site" --site-date "$site_date" \
         --grab "$build/tools/grab_screen/grab_screen" --artifacts "$artifacts" \
         ${CARD_E2E_DOCS:+--docs "$CARD_E2E_DOCS"} || status=$?
     if ((status == 0)); then
@@ -108,8 +110,9 @@ wait_until() {
 
 started=$(date +%s%N)
 
-# The X server picks a free display itself and writes its number to file descriptor 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+# The X server picks a free display itself and writes its number to file descriptor 3. The screen
+# holds the inspection window at its own size, which a 1024 x 768 screen would squeeze.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
     3>"$work/display" >"$artifacts/xvfb.log" 2>&1 &
 xvfb_pid=$!
 wait_until "Xvfb" test -s "$work/display"
