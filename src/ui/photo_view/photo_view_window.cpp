@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -84,7 +85,9 @@ PhotoViewWindow::PhotoViewWindow(QWidget* parent)
     setWindowTitle(kTitlePrefix);
     buildParts();
     describeControlsByName(this);
-    resize(1100, 760);
+    // Large enough to judge a face, never larger than the screen it opens on.
+    const QSize room = screen()->availableGeometry().size() * 9 / 10;
+    resize(QSize(1100, 760).boundedTo(room));
 }
 
 void PhotoViewWindow::buildParts()
