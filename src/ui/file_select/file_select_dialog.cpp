@@ -110,6 +110,8 @@ void FileSelectDialog::startOnWorkingFolder()
     // working folder may itself lie on a slow share.
     whenReady(this, runOnSiteIo(&machineDrives),
               [this](const QList<Drive>& drives) { takeDrives(drives); });
+    // File1 is on the working folder from the start, so a name typed at once is looked for there.
+    m_files->setFolder(workingFolder());
     m_folders->open(workingFolder());
 }
 
@@ -271,7 +273,8 @@ void FileSelectDialog::openChosenDrive()
 
 void FileSelectDialog::listOpenFolderFiles()
 {
-    m_files->setFolder(m_folders->openFolder());
+    if (m_files->folder() != m_folders->openFolder())
+        m_files->setFolder(m_folders->openFolder());
     showOpenFolder();
 }
 
