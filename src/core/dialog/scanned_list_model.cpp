@@ -14,7 +14,10 @@ namespace card {
 
 namespace {
 
-constexpr qsizetype kMergeFraction = 4;
+// Entries read before a batch is sent at most: a slow share still shows names now and then.
+constexpr int kMaxBatchEntries = 16 * ScannedListModel::kSliceSize;
+// In a huge folder a batch is at least this fraction of the entries read before it.
+constexpr qsizetype kGrowthFraction = 4;
 
 // Alphabetical as an operator reads it; names differing only in case keep a fixed order.
 bool nameLess(const QString& a, const QString& b)
@@ -100,7 +103,6 @@ void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
     const quint64 generation = ++m_generation;
     m_channel->start(generation);
     m_names.clear();
-    m_pending.clear();
     m_scanning = true;
 
     QList<QRegularExpression> compiled;
@@ -110,22 +112,32 @@ void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
     siteIoPool().start([channel = m_channel, generation, folder, folders, compiled] {
         QStringList batch;
         int read = 0;
+        int batchEntries = kSliceSize;
         bool wanted = true;
-        // Every entry is looked at and filtered here, so a batch is sent after a fixed number
-        // of entries even in a folder where few match.
+        const auto send = [&](bool last) {
+            // Sorted here, so the interface thread only merges.
+            std::sort(batch.begin(), batch.end(), nameLess);
+            wanted = channel->post(generation, std::exchange(batch, {}), last);
+        };
+        qsizetype total = 0;
+        // Every entry is looked at and filtered here, so a batch is sent after a number of
+        // entries even in a folder where few match. Merging a batch moves every listed name,
+        // so batches grow with the part already read: the merging stays in proportion to the
+        // folder's size.
         fileAccess().listFolder(folder, [&](const QString& name, bool isFolder) {
             if (isFolder == folders && matchesAny(compiled, name))
                 batch.append(name);
-            if (++read < kSliceSize)
+            ++total;
+            if (++read < batchEntries || batch.isEmpty())
                 return channel->current(generation);
             read = 0;
-            if (batch.isEmpty())
-                return channel->current(generation);
-            wanted = channel->post(generation, std::exchange(batch, {}), false);
+            batchEntries = static_cast<int>(std::max<qsizetype>(
+                std::min(batchEntries * 2, kMaxBatchEntries), total / kGrowthFraction));
+            send(false);
             return wanted;
         });
         if (wanted)
-            channel->post(generation, std::move(batch), true);
+            send(true);
     });
 }
 
@@ -133,41 +145,32 @@ void ScannedListModel::takeBatch(quint64 generation, QStringList names, bool las
 {
     if (generation != m_generation || !m_scanning)
         return; // a listing of a folder left meanwhile
-    m_pending += std::move(names);
     if (last)
         m_scanning = false;
-    // Merging moves every listed name; done only when the new names are a good part of the
-    // list, the total work stays proportional to the folder's size. The first names show at
-    // once.
-    const qsizetype batch = std::max<qsizetype>(kSliceSize, m_names.size() / kMergeFraction);
-    if (!m_pending.isEmpty() && (!m_scanning || m_names.isEmpty() || m_pending.size() >= batch))
-        mergePending();
+    if (!names.isEmpty())
+        merge(std::move(names));
     if (!m_scanning)
         emit scanFinished();
 }
 
-void ScannedListModel::mergePending()
+void ScannedListModel::merge(QStringList slice)
 {
-    QStringList slice = std::exchange(m_pending, {});
-    std::sort(slice.begin(), slice.end(), nameLess);
-
-    // Each new name finds its place by binary search; the names between move over unchanged.
+    // Both lists are sorted: one pass takes the lesser name of the two each time.
     QStringList merged;
     merged.reserve(m_names.size() + slice.size());
     QList<int> newRowOf(m_names.size());
     qsizetype old = 0;
-    const auto moveOldUpTo = [&](qsizetype end) {
-        for (; old < end; ++old) {
+    for (QString& name : slice) {
+        for (; old < m_names.size() && !nameLess(name, m_names.at(old)); ++old) {
             newRowOf[old] = static_cast<int>(merged.size());
             merged.append(std::move(m_names[old]));
         }
-    };
-    for (QString& name : slice) {
-        moveOldUpTo(std::upper_bound(m_names.begin() + old, m_names.end(), name, nameLess) -
-                    m_names.begin());
         merged.append(std::move(name));
     }
-    moveOldUpTo(m_names.size());
+    for (; old < m_names.size(); ++old) {
+        newRowOf[old] = static_cast<int>(merged.size());
+        merged.append(std::move(m_names[old]));
+    }
 
     // A highlighted row keeps its name while the rows around it move.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

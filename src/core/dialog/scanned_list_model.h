@@ -1,5 +1,6 @@
 // A list of the names in one folder, read on siteIoPool() so that a slow share never holds the
-// interface thread: the first names show as soon as they are read, the rest merge in batches.
+// interface thread: the first names show as soon as they are read, the rest merge in growing
+// batches.
 #pragma once
 
 #include <QAbstractListModel>
@@ -13,7 +14,7 @@ namespace card {
 class ScannedListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    // Directory entries read per batch, listed or not: a few milliseconds of work.
+    // Directory entries read for the first batch, listed or not: a few milliseconds of work.
     static constexpr int kSliceSize = 1024;
 
     enum class EntryKind { Folders, Files };
@@ -47,13 +48,13 @@ private:
     friend class Channel;
 
     void takeBatch(quint64 generation, QStringList names, bool last);
-    void mergePending();
+    // Merges sorted names into the list.
+    void merge(QStringList slice);
 
     std::shared_ptr<Channel> m_channel;
     quint64 m_generation = 0;
     bool m_scanning = false;
     QStringList m_names;
-    QStringList m_pending; // read, not yet merged into m_names
 };
 
 } // namespace card
