@@ -50,4 +50,28 @@ inline QByteArray withClaimedSize(QByteArray jpeg, quint16 width, quint16 height
     return {};
 }
 
+// The JPEG with its first Huffman table (DHT) moved ahead of the frame header (SOF), an order
+// some encoders write and decoders accept.
+inline QByteArray withHuffmanTableFirst(const QByteArray& jpeg)
+{
+    qsizetype pos = 2;
+    qsizetype frameAt = -1;
+    while (pos + 4 <= jpeg.size() && quint8(jpeg[pos]) == 0xFF) {
+        const quint8 marker = quint8(jpeg[pos + 1]);
+        const qsizetype length = 2 + (quint8(jpeg[pos + 2]) << 8 | quint8(jpeg[pos + 3]));
+        if (marker == 0xC0 || marker == 0xC2)
+            frameAt = pos;
+        if (marker == 0xC4 && frameAt >= 0) {
+            const QByteArray table = jpeg.mid(pos, length);
+            return jpeg.left(frameAt) + table + jpeg.mid(frameAt, pos - frameAt) +
+                   jpeg.mid(pos + length);
+        }
+        if (marker == 0xDA)
+            break;
+        pos += length;
+    }
+    qFatal("no Huffman table after the frame header in the test JPEG");
+    return {};
+}
+
 } // namespace card::test

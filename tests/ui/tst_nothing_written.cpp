@@ -102,6 +102,7 @@ void chooseParameterFile(ModalScript& modals, const QString& name)
     modals.then([name](QWidget* dialog) {
         dialog->findChild<QLineEdit*>("Text1")->setText(name);
         card::test::pressButton(dialog, "Command1(1)");
+        QTRY_VERIFY(!dialog->isVisible()); // the file's existence test has come back
     });
 }
 

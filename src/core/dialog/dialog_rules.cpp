@@ -35,7 +35,7 @@ ConfirmOutcome pressNewName(FileSelectExchange& exchange, const ConfirmFields& f
 {
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
-    exchange.path = newParameterFilePath(fields.fileFolder, fields.typedName);
+    exchange.path = *testedPath(exchange, ConfirmButton::NewName, fields);
     if (fileExists(exchange.path))
         return {ConfirmNext::AskToContinue, kExistingFileQuestion};
     return answerContinue(exchange, true);
@@ -46,7 +46,7 @@ ConfirmOutcome pressSelect(FileSelectExchange& exchange, const ConfirmFields& fi
 {
     if (fields.typedName.isEmpty())
         return stay(kNoNameMessage);
-    exchange.path = joinPath(fields.fileFolder, fields.typedName);
+    exchange.path = *testedPath(exchange, ConfirmButton::Select, fields);
     if (!fileExists(exchange.path))
         return stay(kMissingFileMessage);
     exchange.result = FileSelectResult::Selected;
@@ -69,6 +69,22 @@ QString newParameterFilePath(const QString& folder, const QString& name)
         !path.endsWith(kUpperExtension, Qt::CaseSensitive))
         path += kLowerExtension;
     return path;
+}
+
+std::optional<QString> testedPath(const FileSelectExchange& exchange, ConfirmButton button,
+                                  const ConfirmFields& fields)
+{
+    if (exchange.mode == FileSelectMode::Folder || fields.typedName.isEmpty())
+        return std::nullopt;
+    switch (button) {
+    case ConfirmButton::NewName:
+        return newParameterFilePath(fields.fileFolder, fields.typedName);
+    case ConfirmButton::Select:
+        return joinPath(fields.fileFolder, fields.typedName);
+    case ConfirmButton::Cancel:
+        break;
+    }
+    return std::nullopt;
 }
 
 ConfirmOutcome pressConfirm(FileSelectExchange& exchange, ConfirmButton button,

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace card {
 
 // Command1(0) to Command1(2).
@@ -33,6 +35,12 @@ struct ConfirmFields {
 // The path "新增" returns: folder, one separator, the name, and ".spf" unless the path already
 // ends in ".spf" or ".SPF".
 QString newParameterFilePath(const QString& folder, const QString& name);
+
+// The path whose existence the rule of a press will test, or nothing when it decides without a
+// test. The dialog tests it away from the interface thread, then runs pressConfirm with the
+// answer.
+std::optional<QString> testedPath(const FileSelectExchange& exchange, ConfirmButton button,
+                                  const ConfirmFields& fields);
 
 // Runs the rule of one confirm button against the exchange of the opening.
 ConfirmOutcome pressConfirm(FileSelectExchange& exchange, ConfirmButton button,

@@ -1,8 +1,11 @@
 #include "core/dialog/folder_list_model.h"
 
 #include "core/platform/file_access.h"
+#include "core/platform/future_watch.h"
 #include "core/platform/path_join.h"
+#include "core/platform/site_io_task.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -105,26 +108,62 @@ QString FolderListModel::folderAt(int row) const
     return joinPath(openFolder(), scannedNames().at(row - leadingRows()));
 }
 
-bool FolderListModel::open(const QString& path)
+void FolderListModel::open(const QString& path)
 {
-    if (!canOpenFolder(path))
-        return false;
-    const QStringList chain = folderChain(path, m_driveRoot);
+    openFirstOf({path});
+}
+
+void FolderListModel::openDrive(const QString& root)
+{
+    openFirstOf({root}, root);
+}
+
+void FolderListModel::openFirstOf(const QStringList& folders, const std::optional<QString>& root)
+{
+    const quint64 request = ++m_openRequest;
+    m_openPending = true;
+    whenReady(this, runOnSiteIo([folders] {
+                  for (const QString& folder : folders) {
+                      if (!folder.isEmpty() && canOpenFolder(folder))
+                          return folder;
+                  }
+                  return QString();
+              }),
+              [this, request, root](const QString& folder) { applyOpen(request, folder, root); });
+}
+
+void FolderListModel::applyOpen(quint64 request, const QString& folder,
+                                const std::optional<QString>& root)
+{
+    if (request != m_openRequest)
+        return; // superseded by a newer request
+    m_openPending = false;
+    if (folder.isEmpty()) {
+        emit openFinished(false);
+        return;
+    }
+    if (root)
+        m_driveRoot = *root;
+    const QStringList chain = folderChain(folder, m_driveRoot);
     const bool changed = chain.last() != openFolder();
     list(chain);
     if (changed)
         emit openFolderChanged(openFolder());
-    return true;
+    emit openFinished(true);
 }
 
-bool FolderListModel::openDrive(const QString& root)
+void FolderListModel::setDriveRoot(const QString& root)
 {
-    const QString previous = m_driveRoot;
     m_driveRoot = root;
-    if (open(root))
-        return true;
-    m_driveRoot = previous;
-    return false;
+    if (m_chain.isEmpty())
+        return;
+    // Only the rows above the subfolders change; the subfolders are not read again.
+    const QStringList chain = folderChain(openFolder(), m_driveRoot);
+    if (chain == m_chain)
+        return;
+    beginResetModel();
+    m_chain = chain;
+    endResetModel();
 }
 
 void FolderListModel::refresh()

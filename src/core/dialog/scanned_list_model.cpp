@@ -1,14 +1,23 @@
 #include "core/dialog/scanned_list_model.h"
 
-#include <QDirIterator>
+#include "core/platform/file_access.h"
+#include "core/platform/site_io_pool.h"
+
+#include <QMetaObject>
+#include <QMutex>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 
 namespace card {
 
 namespace {
 
-constexpr qsizetype kMergeFraction = 4;
+// Entries read before a batch is sent at most: a slow share still shows names now and then.
+constexpr int kMaxBatchEntries = 16 * ScannedListModel::kSliceSize;
+// In a huge folder a batch is at least this fraction of the entries read before it.
+constexpr qsizetype kGrowthFraction = 4;
 
 // Alphabetical as an operator reads it; names differing only in case keep a fixed order.
 bool nameLess(const QString& a, const QString& b)
@@ -17,16 +26,64 @@ bool nameLess(const QString& a, const QString& b)
     return order != 0 ? order < 0 : a < b;
 }
 
+bool matchesAny(const QList<QRegularExpression>& patterns, const QString& name)
+{
+    return patterns.isEmpty() ||
+           std::any_of(patterns.cbegin(), patterns.cend(),
+                       [&name](const QRegularExpression& p) { return p.match(name).hasMatch(); });
+}
+
 } // namespace
+
+// The way back from a listing thread to the model. The model may be destroyed, or move on to
+// another folder, while a listing still runs: posting is done under the lock, so it never
+// reaches a destroyed model, and a listing whose generation is no longer current stops reading.
+class ScannedListModel::Channel {
+public:
+    explicit Channel(ScannedListModel* model)
+        : m_model(model)
+    {}
+
+    void start(quint64 generation) { m_current.store(generation); }
+    void close()
+    {
+        QMutexLocker lock(&m_mutex);
+        m_model = nullptr;
+    }
+    bool current(quint64 generation) const { return m_current.load() == generation; }
+
+    // False once nobody wants this listing any more.
+    bool post(quint64 generation, QStringList names, bool last)
+    {
+        QMutexLocker lock(&m_mutex);
+        if (!m_model || !current(generation))
+            return false;
+        ScannedListModel* model = m_model;
+        QMetaObject::invokeMethod(
+            model,
+            [model, generation, names = std::move(names), last]() mutable {
+                model->takeBatch(generation, std::move(names), last);
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+
+private:
+    QMutex m_mutex;
+    ScannedListModel* m_model;
+    std::atomic<quint64> m_current{0};
+};
 
 ScannedListModel::ScannedListModel(QObject* parent)
     : QAbstractListModel(parent)
-{
-    m_sliceTimer.setInterval(0);
-    connect(&m_sliceTimer, &QTimer::timeout, this, &ScannedListModel::mergeNextSlice);
-}
+    , m_channel(std::make_shared<Channel>(this))
+{}
 
-ScannedListModel::~ScannedListModel() = default;
+ScannedListModel::~ScannedListModel()
+{
+    // Batches already posted are discarded with the object's pending events.
+    m_channel->close();
+}
 
 int ScannedListModel::rowCount(const QModelIndex& parent) const
 {
@@ -37,84 +94,83 @@ int ScannedListModel::rowCount(const QModelIndex& parent) const
 
 bool ScannedListModel::scanComplete() const
 {
-    return !m_iterator;
+    return !m_scanning;
 }
 
 void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
                                    const QStringList& patterns)
 {
-    m_sliceTimer.stop();
-    m_kind = kind;
-    m_patterns.clear();
+    const quint64 generation = ++m_generation;
+    m_channel->start(generation);
+    m_names.clear();
+    m_scanning = true;
+
+    QList<QRegularExpression> compiled;
     for (const QString& pattern : patterns)
-        m_patterns.append(QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive));
-    m_iterator = std::make_unique<QDirIterator>(folder, QDir::AllEntries | QDir::NoDotAndDotDot);
-    m_names = readSlice();
-    m_pending.clear();
-    std::sort(m_names.begin(), m_names.end(), nameLess);
-    if (m_iterator)
-        m_sliceTimer.start();
+        compiled.append(QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive));
+    const bool folders = kind == EntryKind::Folders;
+    siteIoPool().start([channel = m_channel, generation, folder, folders, compiled] {
+        QStringList batch;
+        int read = 0;
+        int batchEntries = kSliceSize;
+        bool wanted = true;
+        const auto send = [&](bool last) {
+            // Sorted here, so the interface thread only merges.
+            std::sort(batch.begin(), batch.end(), nameLess);
+            wanted = channel->post(generation, std::exchange(batch, {}), last);
+        };
+        qsizetype total = 0;
+        // Every entry is looked at and filtered here, so a batch is sent after a number of
+        // entries even in a folder where few match. Merging a batch moves every listed name,
+        // so batches grow with the part already read: the merging stays in proportion to the
+        // folder's size.
+        fileAccess().listFolder(folder, [&](const QString& name, bool isFolder) {
+            if (isFolder == folders && matchesAny(compiled, name))
+                batch.append(name);
+            ++total;
+            if (++read < batchEntries || batch.isEmpty())
+                return channel->current(generation);
+            read = 0;
+            batchEntries = static_cast<int>(std::max<qsizetype>(
+                std::min(batchEntries * 2, kMaxBatchEntries), total / kGrowthFraction));
+            send(false);
+            return wanted;
+        });
+        if (wanted)
+            send(true);
+    });
 }
 
-bool ScannedListModel::listed(const QFileInfo& entry) const
+void ScannedListModel::takeBatch(quint64 generation, QStringList names, bool last)
 {
-    if (entry.isDir() != (m_kind == EntryKind::Folders))
-        return false;
-    if (m_patterns.isEmpty())
-        return true;
-    const QString name = entry.fileName();
-    return std::any_of(
-        m_patterns.cbegin(), m_patterns.cend(),
-        [&name](const QRegularExpression& pattern) { return pattern.match(name).hasMatch(); });
+    if (generation != m_generation || !m_scanning)
+        return; // a listing of a folder left meanwhile
+    if (last)
+        m_scanning = false;
+    if (!names.isEmpty())
+        merge(std::move(names));
+    if (!m_scanning)
+        emit scanFinished();
 }
 
-QStringList ScannedListModel::readSlice()
+void ScannedListModel::merge(QStringList slice)
 {
-    QStringList slice;
-    for (int read = 0; read < kSliceSize && m_iterator->hasNext(); ++read) {
-        m_iterator->next();
-        if (listed(m_iterator->fileInfo()))
-            slice.append(m_iterator->fileName());
-    }
-    if (!m_iterator->hasNext())
-        m_iterator.reset();
-    return slice;
-}
-
-void ScannedListModel::mergeNextSlice()
-{
-    if (!m_iterator) {
-        m_sliceTimer.stop();
-        return;
-    }
-    m_pending += readSlice();
-    if (!m_iterator)
-        m_sliceTimer.stop();
-    // Merging moves every listed name; done only when the new names are a good part of the
-    // list, the total work stays proportional to the folder's size.
-    const qsizetype batch = std::max<qsizetype>(kSliceSize, m_names.size() / kMergeFraction);
-    if (m_pending.isEmpty() || (m_iterator && m_pending.size() < batch))
-        return;
-    QStringList slice = std::exchange(m_pending, {});
-    std::sort(slice.begin(), slice.end(), nameLess);
-
-    // Each new name finds its place by binary search; the names between move over unchanged.
+    // Both lists are sorted: one pass takes the lesser name of the two each time.
     QStringList merged;
     merged.reserve(m_names.size() + slice.size());
     QList<int> newRowOf(m_names.size());
     qsizetype old = 0;
-    const auto moveOldUpTo = [&](qsizetype end) {
-        for (; old < end; ++old) {
+    for (QString& name : slice) {
+        for (; old < m_names.size() && !nameLess(name, m_names.at(old)); ++old) {
             newRowOf[old] = static_cast<int>(merged.size());
             merged.append(std::move(m_names[old]));
         }
-    };
-    for (QString& name : slice) {
-        moveOldUpTo(std::upper_bound(m_names.begin() + old, m_names.end(), name, nameLess) -
-                    m_names.begin());
         merged.append(std::move(name));
     }
-    moveOldUpTo(m_names.size());
+    for (; old < m_names.size(); ++old) {
+        newRowOf[old] = static_cast<int>(merged.size());
+        merged.append(std::move(m_names[old]));
+    }
 
     // A highlighted row keeps its name while the rows around it move.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);

@@ -1,24 +1,20 @@
-// A list of the names in one folder, read a slice at a time so that a huge folder stays
-// responsive: the first slice at once, the rest on later turns of the event loop.
+// A list of the names in one folder, read on siteIoPool() so that a slow share never holds the
+// interface thread: the first names show as soon as they are read, the rest merge in growing
+// batches.
 #pragma once
 
 #include <QAbstractListModel>
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTimer>
 
 #include <memory>
-
-class QDirIterator;
 
 namespace card {
 
 class ScannedListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    // Directory entries read per slice, listed or not: a few milliseconds of work.
+    // Directory entries read for the first batch, listed or not: a few milliseconds of work.
     static constexpr int kSliceSize = 1024;
 
     enum class EntryKind { Folders, Files };
@@ -27,14 +23,19 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
 
-    // True once every entry of the folder has been read.
+    // True once every entry of the folder has been read and listed.
     bool scanComplete() const;
+
+signals:
+    // The listing of the current folder has come back whole.
+    void scanFinished();
 
 protected:
     explicit ScannedListModel(QObject* parent);
 
     // Starts a fresh listing of folder; call it between beginResetModel() and endResetModel().
-    // Hidden entries are never listed; patterns are wildcards matched case-sensitively.
+    // A listing still running for an earlier folder is dropped. Hidden entries are never listed;
+    // patterns are wildcards matched case-sensitively.
     void restartScan(const QString& folder, EntryKind kind, const QStringList& patterns = {});
 
     // Rows above the scanned names (the folder chain of the folder list).
@@ -43,18 +44,17 @@ protected:
     const QStringList& scannedNames() const { return m_names; }
 
 private:
-    bool listed(const QFileInfo& entry) const;
-    QStringList readSlice();
-    void mergeNextSlice();
+    class Channel;
+    friend class Channel;
 
-    // Every entry is read through the iterator and filtered here: filters inside the iterator
-    // would read a whole folder of non-matching entries in one step.
-    std::unique_ptr<QDirIterator> m_iterator;
-    EntryKind m_kind = EntryKind::Files;
-    QList<QRegularExpression> m_patterns;
+    void takeBatch(quint64 generation, QStringList names, bool last);
+    // Merges sorted names into the list.
+    void merge(QStringList slice);
+
+    std::shared_ptr<Channel> m_channel;
+    quint64 m_generation = 0;
+    bool m_scanning = false;
     QStringList m_names;
-    QStringList m_pending; // read, not yet merged into m_names
-    QTimer m_sliceTimer;
 };
 
 } // namespace card

@@ -4,6 +4,8 @@
 #include "core/dialog/folder_commands.h"
 #include "core/dialog/folder_list_model.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/future_watch.h"
+#include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_table.h"
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace card {
 
@@ -103,16 +106,31 @@ void FileSelectDialog::setFocusOrder()
 
 void FileSelectDialog::startOnWorkingFolder()
 {
-    const QString folder = workingFolder();
-    m_drives = machineDrives();
-    for (const Drive& drive : std::as_const(m_drives))
-        m_controls.driveList->addItem(drive.name);
-    const qsizetype drive = driveIndexOf(m_drives, folder);
-    m_controls.driveList->setCurrentIndex(static_cast<int>(drive));
+    // Both run on siteIoPool(): the mount table names disks that may not answer, and the
+    // working folder may itself lie on a slow share.
+    whenReady(this, runOnSiteIo(&machineDrives),
+              [this](const QList<Drive>& drives) { takeDrives(drives); });
+    // File1 is on the working folder from the start, so a name typed at once is looked for there.
+    m_files->setFolder(workingFolder());
+    m_folders->open(workingFolder());
+}
+
+void FileSelectDialog::takeDrives(const QList<Drive>& drives)
+{
+    m_drives = drives;
+    const qsizetype drive = driveIndexOf(m_drives, workingFolder());
+    {
+        // Filling the list is no drive change by the operator.
+        const QSignalBlocker blocker(m_controls.driveList);
+        for (const Drive& each : std::as_const(m_drives))
+            m_controls.driveList->addItem(each.name);
+        m_controls.driveList->setCurrentIndex(static_cast<int>(drive));
+    }
     if (drive >= 0)
         m_folders->setDriveRoot(m_drives.at(drive).root);
-    if (m_folders->open(folder))
-        listOpenFolderFiles();
+    showOpenFolder();
+    if (!m_startFolder.isEmpty())
+        openStartFolder(m_startFolder);
 }
 
 void FileSelectDialog::connectEvents()
@@ -151,8 +169,7 @@ void FileSelectDialog::runOpeningSteps()
         return;
     }
     enterFolderMode();
-    if (!m_exchange.folder.isEmpty())
-        openStartFolder(m_exchange.folder);
+    m_startFolder = m_exchange.folder; // opened when the drives are known
 }
 
 void FileSelectDialog::enterFolderMode()
@@ -168,11 +185,23 @@ void FileSelectDialog::enterFolderMode()
 
 void FileSelectDialog::openStartFolder(const QString& folder)
 {
-    // Each step that fails is skipped without a message: the lists stay where they were.
+    // Each step that fails is skipped without a message: the lists stay where the previous
+    // step left them, so the drive's root, then the working folder, are the fall-backs.
     const qsizetype drive = driveIndexOf(m_drives, folder);
-    if (drive >= 0)
+    QStringList candidates{folder};
+    std::optional<QString> root;
+    if (drive >= 0) {
+        root = m_drives.at(drive).root;
+        // Only choosing another drive moves Dir1 to that drive's root.
+        if (drive != m_controls.driveList->currentIndex())
+            candidates.append(*root);
+        const QSignalBlocker blocker(m_controls.driveList);
         m_controls.driveList->setCurrentIndex(static_cast<int>(drive));
-    m_folders->open(folder);
+    }
+    // The working folder's own answer is superseded by this request when it is still pending.
+    if (m_folders->openFolder().isEmpty())
+        candidates.append(workingFolder());
+    m_folders->openFirstOf(candidates, root);
 }
 
 void FileSelectDialog::showOpenFolder()
@@ -189,13 +218,48 @@ ConfirmFields FileSelectDialog::confirmFields() const
 
 void FileSelectDialog::pressConfirmButton(ConfirmButton button)
 {
-    ConfirmOutcome outcome = pressConfirm(m_exchange, button, confirmFields(), &fileExists);
+    const ConfirmFields fields = confirmFields();
+    const std::optional<QString> path = testedPath(m_exchange, button, fields);
+    if (!path) {
+        // Decided without the file system; a test still pending is dropped.
+        ++m_confirmRequest;
+        m_confirmPending = false;
+        applyConfirm(pressConfirm(m_exchange, button, fields, [](const QString&) {
+            Q_ASSERT_X(false, "pressConfirmButton", "a rule tested a path it did not announce");
+            return false;
+        }));
+        return;
+    }
+    if (m_confirmPending)
+        return;
+    m_confirmPending = true;
+    const quint64 request = ++m_confirmRequest;
+    whenReady(this, runOnSiteIo([tested = *path] { return fileExists(tested); }),
+              [this, request, button, fields](bool exists) {
+                  if (request != m_confirmRequest)
+                      return;
+                  m_confirmPending = false;
+                  applyConfirm(pressConfirm(m_exchange, button, fields,
+                                            [exists](const QString&) { return exists; }));
+              });
+}
+
+void FileSelectDialog::applyConfirm(ConfirmOutcome outcome)
+{
     if (outcome.next == ConfirmNext::AskToContinue)
         outcome = answerContinue(m_exchange, askYesNo(this, outcome.message));
     else if (!outcome.message.isEmpty())
         showMessage(this, outcome.message);
     if (outcome.next == ConfirmNext::Close)
         accept();
+}
+
+void FileSelectDialog::done(int result)
+{
+    // However the dialog closes, an existence test still running no longer answers.
+    ++m_confirmRequest;
+    m_confirmPending = false;
+    QDialog::done(result);
 }
 
 void FileSelectDialog::openChosenDrive()
@@ -209,7 +273,8 @@ void FileSelectDialog::openChosenDrive()
 
 void FileSelectDialog::listOpenFolderFiles()
 {
-    m_files->setFolder(m_folders->openFolder());
+    if (m_files->folder() != m_folders->openFolder())
+        m_files->setFolder(m_folders->openFolder());
     showOpenFolder();
 }
 
@@ -229,28 +294,50 @@ void FileSelectDialog::selectFileAndConfirm()
 
 void FileSelectDialog::addFolder()
 {
+    if (m_folderCommandPending)
+        return;
     const QString name = askText(this, kNewFolderPrompt, kNewFolderTitle);
     if (name.isEmpty())
         return;
-    if (!createSubfolder(m_folders->openFolder(), name)) {
-        showMessage(this, kNewFolderFailed);
-        return;
-    }
-    m_folders->refresh();
-    showOpenFolder();
+    m_folderCommandPending = true;
+    const QString folder = m_folders->openFolder();
+    whenReady(this, runOnSiteIo([folder, name] { return createSubfolder(folder, name); }),
+              [this](bool created) {
+                  m_folderCommandPending = false;
+                  if (!created) {
+                      showMessage(this, kNewFolderFailed);
+                      return;
+                  }
+                  m_folders->refresh();
+                  showOpenFolder();
+              });
 }
 
 void FileSelectDialog::removeFolder()
 {
-    const QString removed = m_folders->openFolder();
-    if (!removeEmptyFolder(removed)) {
-        showMessage(this, kRemoveFolderFailed);
+    if (m_folderCommandPending)
         return;
-    }
-    showMessage(this, removed);
-    // Opening the working folder reads its subfolders afresh, which is the refresh as well.
-    if (!m_folders->open(workingFolder()))
-        showMessage(this, kRemoveFolderFailed);
+    m_folderCommandPending = true;
+    const QString removed = m_folders->openFolder();
+    whenReady(this, runOnSiteIo([removed] { return removeEmptyFolder(removed); }),
+              [this, removed](bool done) {
+                  m_folderCommandPending = false;
+                  if (!done) {
+                      showMessage(this, kRemoveFolderFailed);
+                      return;
+                  }
+                  showMessage(this, removed);
+                  // Opening the working folder reads its subfolders afresh, which is the
+                  // refresh as well.
+                  connect(
+                      m_folders, &FolderListModel::openFinished, this,
+                      [this](bool opened) {
+                          if (!opened)
+                              showMessage(this, kRemoveFolderFailed);
+                      },
+                      Qt::SingleShotConnection);
+                  m_folders->open(workingFolder());
+              });
 }
 
 void FileSelectDialog::keyPressEvent(QKeyEvent* event)

@@ -29,13 +29,24 @@ public:
     FileListModel& files() { return *m_files; }
 
     // Reactions to the controls.
+    // A press whose rule tests a file's existence finishes when the test, run on siteIoPool(),
+    // comes back. Another "新增" or "選擇" while one is pending is ignored: each test of a path
+    // on a dead share would hold a pool thread. "取消", and closing the window, drop it.
     void pressConfirmButton(ConfirmButton button);
     void openChosenDrive();      // the root of the drive chosen in the drive list
     void listOpenFolderFiles();  // the file list follows the folder list's open folder
     void takeSelectedFile();     // the selected file's name into the file name box
     void selectFileAndConfirm(); // a double-click on a file: take it and press "選擇"
-    void addFolder();            // a subfolder of the open folder, named by the operator
-    void removeFolder();         // the open folder, when empty
+    // The folder buttons run on siteIoPool() as well; a press while one runs is ignored.
+    void addFolder();    // a subfolder of the open folder, named by the operator
+    void removeFolder(); // the open folder, when empty
+
+    // The confirm press whose existence test has not come back yet, if any.
+    bool confirmPending() const { return m_confirmPending; }
+    // A folder button's work that has not come back yet.
+    bool folderCommandPending() const { return m_folderCommandPending; }
+
+    void done(int result) override;
 
 protected:
     // Esc presses Command1(2); the frame's close box still closes without writing anything.
@@ -48,11 +59,13 @@ private:
     void setFocusOrder();
     void connectEvents();
     void startOnWorkingFolder();
+    void takeDrives(const QList<Drive>& drives);
     void runOpeningSteps();
     void enterFolderMode();
     void openStartFolder(const QString& folder);
     void showOpenFolder();
     ConfirmFields confirmFields() const;
+    void applyConfirm(ConfirmOutcome outcome);
     bool selectsFirstFile(int key);
 
     FileSelectExchange& m_exchange;
@@ -60,6 +73,10 @@ private:
     FolderListModel* m_folders = nullptr;
     FileListModel* m_files = nullptr;
     QList<Drive> m_drives;
+    QString m_startFolder; // folder mode: opened once the drives are known
+    quint64 m_confirmRequest = 0;
+    bool m_confirmPending = false;
+    bool m_folderCommandPending = false;
 };
 
 } // namespace card

@@ -140,8 +140,17 @@ void TestDialogRules::outcomes()
     FileSelectExchange exchange{QStringLiteral("title"), mode, FileSelectResult::None, kEarlierPath,
                                 kEarlierFolder};
     const card::ConfirmFields fields{typed, site.path(), kOpenFolder};
-    card::ConfirmOutcome outcome =
-        card::pressConfirm(exchange, static_cast<ConfirmButton>(button), fields, &card::fileExists);
+    // The dialog tests in advance the path that testedPath names, so the rule must ask about
+    // that path and no other.
+    const std::optional<QString> announced =
+        card::testedPath(exchange, static_cast<ConfirmButton>(button), fields);
+    QStringList asked;
+    card::ConfirmOutcome outcome = card::pressConfirm(exchange, static_cast<ConfirmButton>(button),
+                                                      fields, [&asked](const QString& tested) {
+                                                          asked.append(tested);
+                                                          return card::fileExists(tested);
+                                                      });
+    QCOMPARE(asked, announced ? QStringList{*announced} : QStringList{});
     QCOMPARE(outcome.next == ConfirmNext::AskToContinue, answer != NotAsked);
     QCOMPARE(outcome.message, message);
     if (answer != NotAsked)

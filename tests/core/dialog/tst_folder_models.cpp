@@ -1,11 +1,14 @@
 #include "core/dialog/file_list_model.h"
 #include "core/dialog/folder_list_model.h"
 
+#include "core/platform/site_io_pool.h"
+#include "support/controlled_file_access.h"
 #include "support/temp_site.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 namespace {
 
@@ -15,6 +18,16 @@ QStringList shownRows(const QAbstractItemModel& model, int from = 0)
     for (int row = from; row < model.rowCount(); ++row)
         rows.append(model.index(row, 0).data().toString());
     return rows;
+}
+
+// Opens path and waits for the answer and the listing; true when the folder was opened.
+bool openAndList(card::FolderListModel& model, const QString& path)
+{
+    QSignalSpy finished(&model, &card::FolderListModel::openFinished);
+    model.open(path);
+    if (!finished.wait() || !finished.first().first().toBool())
+        return false;
+    return QTest::qWaitFor([&model] { return model.scanComplete(); });
 }
 
 } // namespace
@@ -30,6 +43,8 @@ private slots:
     void reopeningOrRefreshingAnnouncesNothing();
     void hugeFolderIsReadInSlices();
     void fileListMatchesCaseSensitively();
+    void newestFolderWins_data();
+    void newestFolderWins();
 };
 
 void TestFolderModels::chainOfFolders_data()
@@ -83,7 +98,7 @@ void TestFolderModels::folderListShowsChainThenSubfolders()
     QAbstractItemModelTester tester(&model);
     QSignalSpy changes(&model, &card::FolderListModel::openFolderChanged);
     const QString top = site.filePath("top");
-    QVERIFY(model.open(top));
+    QVERIFY(openAndList(model, top));
     QCOMPARE(changes.size(), 1);
     QCOMPARE(changes.first().first().toString(), top);
     QCOMPARE(model.openFolder(), top);
@@ -117,10 +132,10 @@ void TestFolderModels::folderListRefusesWhatItCannotOpen()
     site.makeFolder("sub");
     site.write("file.spf", "x");
     card::FolderListModel model;
-    QVERIFY(model.open(site.path()));
+    QVERIFY(openAndList(model, site.path()));
     const QStringList before = shownRows(model);
     QSignalSpy changes(&model, &card::FolderListModel::openFolderChanged);
-    QVERIFY(!model.open(name.isEmpty() ? QString() : site.filePath(name)));
+    QVERIFY(!openAndList(model, name.isEmpty() ? QString() : site.filePath(name)));
     QCOMPARE(changes.size(), 0);
     QCOMPARE(model.openFolder(), site.path());
     QCOMPARE(shownRows(model), before);
@@ -130,12 +145,13 @@ void TestFolderModels::reopeningOrRefreshingAnnouncesNothing()
 {
     card::test::TempSite site;
     card::FolderListModel model;
-    QVERIFY(model.open(site.path()));
+    QVERIFY(openAndList(model, site.path()));
     QSignalSpy changes(&model, &card::FolderListModel::openFolderChanged);
     site.makeFolder("made later");
     model.refresh();
+    QTRY_VERIFY(model.scanComplete());
     QCOMPARE(shownRows(model).last(), QStringLiteral("made later"));
-    QVERIFY(model.open(site.path() + QStringLiteral("/")));
+    QVERIFY(openAndList(model, site.path() + QStringLiteral("/")));
     QCOMPARE(changes.size(), 0);
     QCOMPARE(model.openFolder(), site.path());
 }
@@ -154,15 +170,26 @@ void TestFolderModels::hugeFolderIsReadInSlices()
 
     card::FolderListModel model;
     QAbstractItemModelTester tester(&model);
-    QVERIFY(model.open(site.path()));
-    const int lead = model.openFolderRow() + 1;
-    QCOMPARE(model.rowCount() - lead, card::ScannedListModel::kSliceSize);
-    QVERIFY(!model.scanComplete());
-
-    // A row highlighted during the reading keeps its folder while later slices merge in.
-    const QPersistentModelIndex highlighted = model.index(lead + 3);
-    const QString name = highlighted.data().toString();
-    QTRY_VERIFY(model.scanComplete());
+    // The first names show before the rest of the folder is read; a row highlighted then
+    // keeps its folder while later batches merge in.
+    int lead = 0;
+    int firstShown = 0;
+    bool completeAtFirst = true;
+    QPersistentModelIndex highlighted;
+    QString name;
+    connect(&model, &QAbstractItemModel::layoutChanged, this, [&] {
+        if (highlighted.isValid())
+            return;
+        lead = model.openFolderRow() + 1;
+        firstShown = model.rowCount() - lead;
+        completeAtFirst = model.scanComplete();
+        highlighted = model.index(lead + 3);
+        name = highlighted.data().toString();
+    });
+    model.open(site.path());
+    QTRY_VERIFY(highlighted.isValid() && model.scanComplete());
+    QCOMPARE(firstShown, card::ScannedListModel::kSliceSize);
+    QVERIFY(!completeAtFirst);
     QCOMPARE(shownRows(model, lead), names);
     QCOMPARE(highlighted.data().toString(), name);
 }
@@ -184,6 +211,46 @@ void TestFolderModels::fileListMatchesCaseSensitively()
 
     model.setFolder(site.filePath("folder.spf"));
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestFolderModels::newestFolderWins_data()
+{
+    QTest::addColumn<bool>("folderList");
+    QTest::newRow("folder list, the first folder's check held") << true;
+    QTest::newRow("file list, the first folder's listing held") << false;
+}
+
+void TestFolderModels::newestFolderWins()
+{
+    QFETCH(bool, folderList);
+    card::test::TempSite site;
+    for (const char* name : {"first/old.spf", "first/old/x", "second/new.spf", "second/new/x"})
+        site.write(QString::fromLatin1(name), "x");
+    card::FolderListModel folders;
+    card::FileListModel files(card::kParameterFilePattern);
+    const card::ScannedListModel& model = folderList ? static_cast<card::ScannedListModel&>(folders)
+                                                     : static_cast<card::ScannedListModel&>(files);
+    const auto show = [&](const QString& folder) {
+        if (folderList)
+            folders.open(folder);
+        else
+            files.setFolder(folder);
+    };
+    {
+        card::test::ControlledFileAccess access;
+        access.hang(QStringLiteral("first"));
+        show(site.filePath("first"));
+        QTRY_COMPARE(access.held(), 1);
+        show(site.filePath("second"));
+        QTRY_VERIFY(!folders.openPending() && model.scanComplete());
+        // The first folder's work ends now; whatever it sends back must be dropped.
+        access.release();
+        card::siteIoPool().waitForDone();
+    }
+    QCoreApplication::processEvents();
+    const int lead = folderList ? folders.openFolderRow() + 1 : 0;
+    QCOMPARE(shownRows(model, lead), QStringList{folderList ? "new" : "new.spf"});
+    QCOMPARE(folderList ? folders.openFolder() : files.folder(), site.filePath("second"));
 }
 
 QTEST_GUILESS_MAIN(TestFolderModels)

@@ -1,5 +1,7 @@
 #include "core/photos/photo_file_checks.h"
 
+#include "support/test_photos.h"
+
 #include <QTest>
 
 namespace {
@@ -129,6 +131,9 @@ void TestPhotoFileChecks::layout_data()
     QTest::newRow("baseline 8000 x 6000 in one scan")
         << kStart + frame(0xC0, 8000, 6000, 3) + scans(1) + kEnd << true << true << qint64(8000)
         << 1 << true;
+    QTest::newRow("encoded photo, Huffman table before the frame header")
+        << card::test::withHuffmanTableFirst(card::test::jpegBytes(Qt::red)) << true << true
+        << qint64(64) << 1 << true;
     QTest::newRow("scan before any frame")
         << kStart + scans(1) + baseline + kEnd << false << false << qint64(0) << 0 << false;
     QTest::newRow("sampling factor of zero")

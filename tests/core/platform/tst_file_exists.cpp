@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 class TestFileExists : public QObject {
     Q_OBJECT
 private slots:
@@ -26,6 +30,10 @@ void TestFileExists::ordinaryFilesOnly_data()
     QTest::newRow("link to a file") << "link.jpg" << true;
     QTest::newRow("link to a folder") << "dirlink.jpg" << false;
     QTest::newRow("empty path") << "" << false;
+#ifndef Q_OS_WIN
+    QTest::newRow("named pipe") << "pipe.spf" << false;
+    QTest::newRow("device file") << "/dev/null" << false;
+#endif
 }
 
 void TestFileExists::ordinaryFilesOnly()
@@ -40,7 +48,12 @@ void TestFileExists::ordinaryFilesOnly()
     site.write(".cache/x.spf", "x");
     QVERIFY(QFile::link(site.filePath("a-C.jpg"), site.filePath("link.jpg")));
     QVERIFY(QFile::link(site.filePath("folder.spf"), site.filePath("dirlink.jpg")));
-    const QString path = name.isEmpty() ? QString() : site.filePath(name);
+#ifndef Q_OS_WIN
+    QCOMPARE(::mkfifo(QFile::encodeName(site.filePath("pipe.spf")).constData(), 0600), 0);
+#endif
+    QString path = name.isEmpty() ? QString() : site.filePath(name);
+    if (name.startsWith(u'/'))
+        path = name; // a file outside the site
     QCOMPARE(card::fileExists(path), expected);
 }
 

@@ -1,6 +1,8 @@
 #include "core/records/record_reader.h"
 
 #include "core/platform/file_exists.h"
+#include "core/records/record_table.h"
+#include "support/controlled_file_access.h"
 #include "support/temp_site.h"
 
 #include <QFile>
@@ -70,8 +72,12 @@ private slots:
     void directionChoiceFirstMatchWins();
     void readCutShortKeepsEndedLines_data();
     void readCutShortKeepsEndedLines();
+    void readErrorKeepsEndedLines_data();
+    void readErrorKeepsEndedLines();
     void unreadableFileGivesNoRows_data();
     void unreadableFileGivesNoRows();
+    void longValueIsCut_data();
+    void longValueIsCut();
 };
 
 void TestRecordReader::recordsInFileOrder_data()
@@ -238,6 +244,30 @@ void TestRecordReader::readCutShortKeepsEndedLines()
     QCOMPARE(rows(card::readRecords(bytes, {}, true)), expected);
 }
 
+void TestRecordReader::readErrorKeepsEndedLines_data()
+{
+    QTest::addColumn<int>("keptBytes"); // bytes read before the error
+    QTest::addColumn<QStringList>("expected");
+    // "1,a,b,c\r\n" is 9 bytes; the error strikes inside the second line's last value.
+    QTest::newRow("error inside the second line") << 17 << QStringList{"1|a|b|c"};
+    QTest::newRow("error after the second line's end") << 20 << QStringList{"1|a|b|c", "2|d|e|fgh"};
+    QTest::newRow("error inside the first line") << 4 << QStringList{};
+}
+
+void TestRecordReader::readErrorKeepsEndedLines()
+{
+    QFETCH(int, keptBytes);
+    QFETCH(QStringList, expected);
+    const card::test::TempSite site;
+    const QString path =
+        site.write(QStringLiteral("2007-5-3.txt"), "1,a,b,c\r\n2,d,e,fgh\r\n3,g,h,i\r\n");
+    card::test::ControlledFileAccess access;
+    access.failReads(QStringLiteral("2007-5-3.txt"), keptBytes);
+    card::RecordTable table;
+    QCOMPARE(card::readRecordFile(path, {}, table), card::FileReadStatus::ReadError);
+    QCOMPARE(rows(table), expected);
+}
+
 void TestRecordReader::unreadableFileGivesNoRows_data()
 {
     QTest::addColumn<QString>("change"); // what happens to the file after its existence test
@@ -265,6 +295,25 @@ void TestRecordReader::unreadableFileGivesNoRows()
     card::RecordTable table = card::readRecords(QByteArray("1,a,b,c\r\n"), {});
     QCOMPARE(card::readRecordFile(path, {}, table), status);
     QCOMPARE(table.rowCount(), 0);
+}
+
+void TestRecordReader::longValueIsCut_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("shown");
+    const int limit = int(card::kMaxShownValueBytes);
+    QTest::newRow("exactly the limit, shown whole") << limit << QString(limit, u'n');
+    QTest::newRow("one byte over, cut") << limit + 1 << QString(limit, u'n') + u'…';
+}
+
+void TestRecordReader::longValueIsCut()
+{
+    QFETCH(int, length);
+    QFETCH(QString, shown);
+    const QByteArray line = "1," + QByteArray(length, 'n') + ",b,c\r\n";
+    const card::RecordTable table = card::readRecords(line, {});
+    QCOMPARE(table.rowCount(), 1);
+    QCOMPARE(table.text(0, 1), shown);
 }
 
 QTEST_GUILESS_MAIN(TestRecordReader)

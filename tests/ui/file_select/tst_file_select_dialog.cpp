@@ -3,6 +3,7 @@
 #include "core/dialog/file_list_model.h"
 #include "core/dialog/folder_list_model.h"
 #include "core/platform/twips.h"
+#include "support/controlled_file_access.h"
 #include "support/modal_script.h"
 #include "support/temp_site.h"
 
@@ -39,6 +40,32 @@ FileSelectExchange exchangeFor(const QString& title, FileSelectMode mode, const 
                                const QString& folder = {})
 {
     return {title, mode, FileSelectResult::None, path, folder};
+}
+
+// Waits until the dialog's lists have caught up with it: the drives known, no folder waiting to
+// be opened, the open folder's subfolders and files read.
+bool settled(FileSelectDialog& dialog)
+{
+    return QTest::qWaitFor([&dialog] {
+        const card::FolderListModel& folders = dialog.folders();
+        return dialog.controls().driveList->count() > 0 && !folders.openPending() &&
+               folders.scanComplete() && dialog.files().scanComplete() &&
+               dialog.files().folder() == folders.openFolder();
+    });
+}
+
+// Opens folder in Dir1 and waits until the lists show it.
+bool openAndSettle(FileSelectDialog& dialog, const QString& folder)
+{
+    dialog.folders().open(folder);
+    return settled(dialog) && dialog.folders().openFolder() == folder;
+}
+
+// Presses a confirm button and waits until the existence test it started has been answered.
+void pressAndSettle(QWidget* modal, const QString& button)
+{
+    pressButton(modal, button);
+    QTRY_VERIFY(!dialogOf(modal).confirmPending());
 }
 
 void clickRow(QListView* view, int row, bool twice = false)
@@ -91,6 +118,8 @@ private slots:
     void newFolder();
     void deleteFolder_data();
     void deleteFolder();
+    void closesWhileTheShareHangs_data();
+    void closesWhileTheShareHangs();
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
@@ -281,6 +310,7 @@ void TestFileSelectDialog::enterSelectsAndEscCancels()
         QLineEdit* text = dialogOf(modal).controls().fileNameEdit;
         text->setText("site.spf");
         QTest::keyClick(text, Qt::Key(key));
+        QTRY_VERIFY(!dialogOf(modal).confirmPending());
     });
     FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(modals.seen().size(), 1);
@@ -294,7 +324,7 @@ void TestFileSelectDialog::frameCloseWritesNothing()
     ModalScript modals;
     modals.then([](QWidget* modal) {
         dialogOf(modal).controls().fileNameEdit->setText("absent.spf");
-        pressButton(modal, "Command1(1)");
+        pressAndSettle(modal, "Command1(1)");
         modal->close();
     });
     modals.press(kOk);
@@ -329,7 +359,7 @@ void TestFileSelectDialog::refusedSelectShowsItsMessage()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         dialogOf(modal).controls().fileNameEdit->setText(typed);
-        pressButton(modal, "Command1(1)");
+        pressAndSettle(modal, "Command1(1)");
         stayedOpen = modal->isVisible();
         textAfter = dialogOf(modal).controls().fileNameEdit->text();
         pressButton(modal, "Command1(2)");
@@ -351,9 +381,9 @@ void TestFileSelectDialog::newNameOnExistingFileAsks()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         dialogOf(modal).controls().fileNameEdit->setText("site");
-        pressButton(modal, "Command1(0)");
+        pressAndSettle(modal, "Command1(0)");
         resultAfterNo = exchange.result;
-        pressButton(modal, "Command1(0)");
+        pressAndSettle(modal, "Command1(0)");
     });
     modals.press(QStringLiteral("否")).press(QStringLiteral("是"));
     FileSelectDialog::showModal(exchange, nullptr);
@@ -372,9 +402,11 @@ void TestFileSelectDialog::doubleClickOnFileSelectsIt()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
+        QVERIFY(settled(dialog));
         for (int row = 0; row < dialog.files().rowCount(); ++row)
             listed.append(dialog.files().fileName(row));
         clickRow(dialog.controls().fileList, int(listed.indexOf("site.spf")), true);
+        QTRY_VERIFY(!dialog.confirmPending());
     });
     FileSelectDialog::showModal(exchange, nullptr);
     QCOMPARE(listed, (QStringList{"other.SPF", "site.spf"}));
@@ -406,10 +438,10 @@ void TestFileSelectDialog::firstKeySelectsTheFirstFile()
         m_site->write("keys/" + file, "x");
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     FileSelectDialog dialog(exchange, nullptr);
-    QVERIFY(dialog.folders().open(m_site->filePath("keys")));
+    QVERIFY(openAndSettle(dialog, m_site->filePath("keys")));
     dialog.show();
     QListView* list = dialog.controls().fileList;
-    QTRY_COMPARE(dialog.files().rowCount(), files.size());
+    QCOMPARE(dialog.files().rowCount(), files.size());
     list->setFocus();
     QStringList texts;
     QTest::keyClick(list, key);
@@ -426,10 +458,12 @@ void TestFileSelectDialog::enterOnAnotherFolderOpensIt()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
+        QVERIFY(settled(dialog));
         QListView* folders = dialog.controls().folderList;
         folders->setFocus();
         folders->setCurrentIndex(folders->model()->index(rowOf(*folders->model(), "sub"), 0));
         QTest::keyClick(folders, Qt::Key_Return);
+        QVERIFY(settled(dialog));
         openedByEnter = dialog.folders().openFolder();
         // On the open folder Enter presses "選擇", here with no file name.
         QTest::keyClick(folders, Qt::Key_Return);
@@ -448,6 +482,7 @@ void TestFileSelectDialog::browsingMovesTheListsInStep()
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     FileSelectDialog dialog(exchange, nullptr);
     const card::FileSelectControls& c = dialog.controls();
+    QVERIFY(settled(dialog));
     QCOMPARE(dialog.folders().openFolder(), m_site->path());
     QCOMPARE(dialog.files().folder(), m_site->path());
     QVERIFY(c.fileNameEdit->text().isEmpty());
@@ -461,6 +496,7 @@ void TestFileSelectDialog::browsingMovesTheListsInStep()
     clickRow(c.folderList, sub);
     QCOMPARE(dialog.folders().openFolder(), m_site->path());
     clickRow(c.folderList, sub, true);
+    QVERIFY(settled(dialog));
     QCOMPARE(dialog.folders().openFolder(), m_site->filePath("sub"));
     QCOMPARE(dialog.files().folder(), m_site->filePath("sub"));
     QCOMPARE(dialog.files().fileName(0), QStringLiteral("inner.spf"));
@@ -472,7 +508,9 @@ void TestFileSelectDialog::driveChangeOpensItsRoot()
 {
     FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
     FileSelectDialog dialog(exchange, nullptr);
+    QVERIFY(settled(dialog));
     dialog.openChosenDrive();
+    QVERIFY(settled(dialog));
     QCOMPARE(dialog.folders().openFolder(), QDir::toNativeSeparators(QDir::rootPath()));
     QCOMPARE(dialog.files().folder(), dialog.folders().openFolder());
 }
@@ -483,7 +521,8 @@ void TestFileSelectDialog::folderModeReturnsTheOpenFolder()
     ModalScript modals;
     modals.then([](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
-        dialog.folders().open(dialog.folders().folderAt(rowOf(dialog.folders(), "sub")));
+        QVERIFY(settled(dialog));
+        QVERIFY(openAndSettle(dialog, dialog.folders().folderAt(rowOf(dialog.folders(), "sub"))));
         // Highlighting the parent folder does not open it.
         clickRow(dialog.controls().folderList, dialog.folders().openFolderRow() - 1);
         pressButton(modal, "Command1(1)");
@@ -530,6 +569,7 @@ void TestFileSelectDialog::folderModeStartFolder()
     QString openAtStart;
     ModalScript modals;
     modals.then([&](QWidget* modal) {
+        QVERIFY(settled(dialogOf(modal)));
         openAtStart = dialogOf(modal).folders().openFolder();
         pressButton(modal, button);
     });
@@ -566,7 +606,10 @@ void TestFileSelectDialog::newFolder()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
+        QVERIFY(settled(dialog));
         pressButton(modal, "Cmd_Add");
+        QTRY_VERIFY(!dialog.folderCommandPending());
+        QVERIFY(settled(dialog));
         openAfter = dialog.folders().openFolder();
         listedRow = rowOf(dialog.folders(), entry);
         pressButton(modal, "Command1(2)");
@@ -612,11 +655,13 @@ void TestFileSelectDialog::deleteFolder()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         FileSelectDialog& dialog = dialogOf(modal);
-        QVERIFY(dialog.folders().open(target));
+        QVERIFY(openAndSettle(dialog, target));
         // A highlighted subfolder changes nothing: the open folder is the one to remove.
         if (dialog.folders().rowCount() > dialog.folders().openFolderRow() + 1)
             clickRow(dialog.controls().folderList, dialog.folders().openFolderRow() + 1);
         pressButton(modal, "Cmd_Del");
+        QTRY_VERIFY(!dialog.folderCommandPending());
+        QVERIFY(settled(dialog));
         openAfter = dialog.folders().openFolder();
         filesAfter = dialog.files().folder();
         pressButton(modal, "Command1(2)");
@@ -632,6 +677,52 @@ void TestFileSelectDialog::deleteFolder()
         QVERIFY(QFileInfo::exists(target + u'/' + content));
     QCOMPARE(openAfter, removed ? m_site->path() : target);
     QCOMPARE(filesAfter, openAfter);
+}
+
+void TestFileSelectDialog::closesWhileTheShareHangs_data()
+{
+    QTest::addColumn<QString>("closing");
+    QTest::addColumn<FileSelectResult>("result");
+    QTest::newRow("cancel button") << "Command1(2)" << FileSelectResult::Cancelled;
+    QTest::newRow("esc") << "Esc" << FileSelectResult::Cancelled;
+    QTest::newRow("frame close box") << "frame" << FileSelectResult::None;
+}
+
+void TestFileSelectDialog::closesWhileTheShareHangs()
+{
+    QFETCH(QString, closing);
+    QFETCH(FileSelectResult, result);
+    card::test::ControlledFileAccess access;
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
+    QStringList shownWhileHeld;
+    ModalScript modals;
+    modals.then([&](QWidget* modal) {
+        FileSelectDialog& dialog = dialogOf(modal);
+        QVERIFY(settled(dialog));
+        // From now on the site's share stops answering: the folder listing and the existence
+        // test of a press both hang.
+        access.hang(m_site->path());
+        dialog.folders().refresh();
+        dialog.controls().fileNameEdit->setText("site.spf");
+        pressButton(modal, "Command1(1)");
+        QTRY_COMPARE(access.held(), 2);
+        QVERIFY(dialog.confirmPending());
+        for (int row = 0; row < dialog.folders().rowCount(); ++row)
+            shownWhileHeld.append(dialog.folders().index(row).data().toString());
+        if (closing == u"Esc")
+            QTest::keyClick(dialog.controls().fileNameEdit, Qt::Key_Escape);
+        else if (closing == u"frame")
+            modal->close();
+        else
+            pressButton(modal, closing);
+        QVERIFY(!modal->isVisible());
+    });
+    FileSelectDialog::showModal(exchange, nullptr);
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(exchange.result, result);
+    QCOMPARE(exchange.path, QString());
+    // The chain down to the open folder stays; its subfolders wait for the share.
+    QCOMPARE(shownWhileHeld.size(), card::folderChain(m_site->path()).size());
 }
 
 QTEST_MAIN(TestFileSelectDialog)

@@ -1,5 +1,6 @@
 #include "ui/main_window/card_image_window.h"
 
+#include "core/dialog/file_list_model.h"
 #include "support/modal_script.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
@@ -37,6 +38,7 @@ void answerOpening(ModalScript& modals, const QString& action)
         modals.then([name](QWidget* modal) {
             modal->findChild<QLineEdit*>("Text1")->setText(name);
             card::test::pressButton(modal, "Command1(1)");
+            QTRY_VERIFY(!modal->isVisible()); // the file's existence test has come back
         });
         if (name == u"short.spf")
             modals.press(kOk); // readParameters's own message
@@ -91,11 +93,14 @@ void TestLoadCommandWindow::startupOpensTheDialogOnTheWorkingFolder()
     ModalScript modals;
     modals.then([&](QWidget* modal) {
         windowShown = window.isVisible();
-        const QAbstractItemModel* files = modal->findChild<QListView*>("File1")->model();
+        const auto* files = qobject_cast<const card::FileListModel*>(
+            modal->findChild<QListView*>("File1")->model());
+        QTRY_VERIFY(files->folder() == m_folder && files->scanComplete());
         for (int row = 0; row < files->rowCount(); ++row)
             listed.append(files->index(row, 0).data().toString());
         modal->findChild<QLineEdit*>("Text1")->setText("good.spf");
         card::test::pressButton(modal, "Command1(1)");
+        QTRY_VERIFY(!modal->isVisible());
     });
     window.runStartup();
     QVERIFY(card::test::settled(window));
