@@ -10,6 +10,7 @@ packages=(
     xvfb xauth
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
     desktop-file-utils appstream lintian
+    strace
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 namespace card::test {
 
 namespace {
@@ -59,6 +61,20 @@ int ControlledFileAccess::held() const
 {
     QMutexLocker lock(&m_mutex);
     return m_held;
+}
+
+int ControlledFileAccess::reads(const QString& pathPart) const
+{
+    QMutexLocker lock(&m_mutex);
+    return static_cast<int>(
+        std::count_if(m_readPaths.cbegin(), m_readPaths.cend(),
+                      [&pathPart](const QString& path) { return matches(path, pathPart); }));
+}
+
+void ControlledFileAccess::countRead(const QString& path)
+{
+    QMutexLocker lock(&m_mutex);
+    m_readPaths.append(path);
 }
 
 void ControlledFileAccess::waitFor(const QString& path)
@@ -121,6 +137,7 @@ FileReadStatus ControlledFileAccess::readSnapshot(const QString& path, qint64 ma
                                                   QByteArray& bytes)
 {
     const Inside inside(*this);
+    countRead(path);
     waitFor(path);
     return failedRead(path, systemFileAccess().readSnapshot(path, maxSize, bytes), bytes);
 }
@@ -129,6 +146,7 @@ FileReadStatus ControlledFileAccess::readStart(const QString& path, qint64 maxSi
                                                QByteArray& bytes, bool& goesOn)
 {
     const Inside inside(*this);
+    countRead(path);
     waitFor(path);
     return failedRead(path, systemFileAccess().readStart(path, maxSize, bytes, goesOn), bytes);
 }

@@ -5,6 +5,7 @@
 
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <QWaitCondition>
 
 #include <chrono>
@@ -30,6 +31,8 @@ public:
     void release();
     // Operations held at this moment.
     int held() const;
+    // Reads started so far (held or not) of paths that contain pathPart.
+    int reads(const QString& pathPart) const;
 
     bool exists(const QString& path) override;
     FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) override;
@@ -40,6 +43,7 @@ public:
 
 private:
     class Inside;
+    void countRead(const QString& path);
     void waitFor(const QString& path);
     FileReadStatus failedRead(const QString& path, FileReadStatus status, QByteArray& bytes);
 
@@ -53,6 +57,7 @@ private:
     qsizetype m_keptBytes = 0;
     int m_held = 0;
     int m_inside = 0;
+    QStringList m_readPaths;
 };
 
 } // namespace card::test

@@ -1,5 +1,5 @@
-// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]]: with no argument, every
-// benchmark.
+// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]: with no
+// argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -11,6 +11,7 @@ int runPhotoBenchmark();
 int runPhotoViewBenchmark();
 int runFolderBenchmark();
 int runExportBenchmark(qint64 recordCount);
+int runSlowShareBenchmark();
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -38,5 +39,7 @@ int main(int argc, char* argv[])
             exportAt >= 0 && exportAt + 1 < args.size() ? args.at(exportAt + 1).toLongLong() : 0;
         status |= card::bench::runExportBenchmark(count > 0 ? count : 1'000'000);
     }
+    if (all || args.contains(QLatin1String("slow_share")))
+        status |= card::bench::runSlowShareBenchmark();
     return status;
 }
