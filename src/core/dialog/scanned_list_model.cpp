@@ -8,7 +8,6 @@
 #include <QThreadPool>
 
 #include <algorithm>
-#include <atomic>
 
 namespace card {
 
@@ -44,19 +43,27 @@ public:
         : m_model(model)
     {}
 
-    void start(quint64 generation) { m_current.store(generation); }
+    void start(quint64 generation)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_current = generation;
+    }
     void close()
     {
         QMutexLocker lock(&m_mutex);
         m_model = nullptr;
     }
-    bool current(quint64 generation) const { return m_current.load() == generation; }
+    bool current(quint64 generation) const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_current == generation;
+    }
 
     // False once nobody wants this listing any more.
     bool post(quint64 generation, QStringList names, bool last)
     {
         QMutexLocker lock(&m_mutex);
-        if (!m_model || !current(generation))
+        if (!m_model || m_current != generation)
             return false;
         ScannedListModel* model = m_model;
         QMetaObject::invokeMethod(
@@ -69,9 +76,11 @@ public:
     }
 
 private:
-    QMutex m_mutex;
+    // A lock rather than an atomic: the listing looks once per entry, which costs nothing
+    // beside reading the entry, and one lock guards both fields.
+    mutable QMutex m_mutex;
     ScannedListModel* m_model;
-    std::atomic<quint64> m_current{0};
+    quint64 m_current = 0;
 };
 
 ScannedListModel::ScannedListModel(QObject* parent)
