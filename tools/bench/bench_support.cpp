@@ -3,8 +3,11 @@
 #include "core/text/text_decoding.h"
 #include "ui/main_window/card_image_window.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
 
 #include <array>
 #include <cstdio>
@@ -49,6 +52,33 @@ bool resetPeakResident()
 double megabytes(qint64 bytes)
 {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+QByteArray cameraJpeg(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator noise(7);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int grain = static_cast<int>(noise.bounded(24));
+            line[x] =
+                qRgb((x * 255 / size.width() + grain) % 256,
+                     (y * 255 / size.height() + grain) % 256, ((x + y) / 24 % 2) * 120 + grain);
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 void waitForWindowWork(const CardImageWindow& window)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 namespace card {
@@ -24,6 +25,13 @@ double megabytes(qint64 bytes);
 // A day file of recordCount swipes as the card readers write them: code page 950, CR LF, about
 // 35 bytes a record (08:15:30,"00100037","陳怡君","進"), 5,000 card holders, the same every run.
 QByteArray dayFile(qint64 recordCount);
+
+// A camera-like picture as a JPEG file's bytes: smooth shading with sensor noise, so it
+// compresses and decodes like a photo and not like a flat test card. The same every run.
+QByteArray cameraJpeg(const QSize& size);
+
+// Writes bytes to path; false when it could not.
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Runs the event loop until the window has shown every result of its work off the interface
 // thread (a query, a load, a photo).

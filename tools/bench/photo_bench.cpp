@@ -66,28 +66,6 @@ QString fillerName(int index)
     return QStringLiteral("%1-070514-120000-C.jpg").arg(index, 8, 10, QLatin1Char('0'));
 }
 
-// A camera-like 5-megapixel picture: smooth shading with sensor noise, so it compresses like a
-// photo and not like a flat test card.
-QByteArray cameraJpeg()
-{
-    QImage image(kPhotoWidth, kPhotoHeight, QImage::Format_RGB32);
-    QRandomGenerator noise(7);
-    for (int y = 0; y < kPhotoHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPhotoWidth; ++x) {
-            const int grain = static_cast<int>(noise.bounded(24));
-            line[x] =
-                qRgb((x * 255 / kPhotoWidth + grain) % 256, (y * 255 / kPhotoHeight + grain) % 256,
-                     ((x + y) / 24 % 2) * 120 + grain);
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
-}
-
 QStringList photoNames()
 {
     QStringList names = {QStringLiteral("00000001-070515-080000-C.jpg")};
@@ -250,7 +228,7 @@ bool benchFolder(const char* title, const QString& folder, const QByteArray& jpe
 int runPhotoBenchmark()
 {
     const bool keep = QCoreApplication::arguments().contains(QLatin1String(kKeepFlag));
-    const QByteArray jpeg = cameraJpeg();
+    const QByteArray jpeg = cameraJpeg(QSize(kPhotoWidth, kPhotoHeight));
     std::printf("photo benchmark: %d x %d JPEG of %.2f MB, %d presses per case\n", kPhotoWidth,
                 kPhotoHeight, megabytes(jpeg.size()), kRounds);
 

@@ -46,34 +46,6 @@ constexpr int kRepaints = 20;
 const QString kBigCard = QStringLiteral("00000007");
 const QString kBusyCard = QStringLiteral("00000042");
 
-// A camera-like picture: smooth shading with sensor noise, so it compresses like a photo.
-QByteArray cameraJpeg(const QSize& size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QRandomGenerator noise(11);
-    for (int y = 0; y < size.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const int grain = static_cast<int>(noise.bounded(24));
-            line[x] =
-                qRgb((x * 255 / size.width() + grain) % 256,
-                     (y * 255 / size.height() + grain) % 256, ((x + y) / 24 % 2) * 120 + grain);
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
 QString timeText(int secondOfDay)
 {
     return QTime(0, 0).addSecs(secondOfDay).toString(QStringLiteral("HH:mm:ss"));

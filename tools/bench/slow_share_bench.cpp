@@ -151,33 +151,6 @@ private:
     qint64 m_lastSlowEnd = -1;
 };
 
-// A camera-sized picture with some grain, so that it compresses and decodes like a photo.
-QByteArray cameraJpeg()
-{
-    QImage image(kPhotoWidth, kPhotoHeight, QImage::Format_RGB32);
-    QRandomGenerator noise(11);
-    for (int y = 0; y < kPhotoHeight; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < kPhotoWidth; ++x) {
-            const int grain = static_cast<int>(noise.bounded(24));
-            line[x] = qRgb((x * 200 / kPhotoWidth + grain), (y * 200 / kPhotoHeight + grain),
-                           (x + y) / 32 % 2 * 100 + grain);
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
 // The day file: the still photo's swipe, the sequence's swipe, then a day's worth of others.
 QByteArray dayRecords()
 {
@@ -195,7 +168,7 @@ QByteArray dayRecords()
 
 bool writeSite(const QString& folder)
 {
-    const QByteArray jpeg = cameraJpeg();
+    const QByteArray jpeg = cameraJpeg(QSize(kPhotoWidth, kPhotoHeight));
     if (!QDir(folder).mkpath(QStringLiteral("photos")) ||
         !writeFile(recordFilePath(folder, kDay), dayRecords()) ||
         !writeFile(folder + "/photos/" + kStill + "-C.jpg", jpeg))
