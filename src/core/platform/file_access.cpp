@@ -1,6 +1,6 @@
 #include "core/platform/file_access.h"
 
-#include "core/platform/file_exists.h"
+#include "core/platform/system_files.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -8,12 +8,6 @@
 #include <atomic>
 
 namespace card {
-
-// The system's own operations, defined beside the public functions that delegate here.
-bool systemFileExists(const QString& path);
-FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
-FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
-                                   bool& goesOn);
 
 namespace {
 

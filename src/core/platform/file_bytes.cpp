@@ -1,6 +1,7 @@
 #include "core/platform/file_bytes.h"
 
 #include "core/platform/file_access.h"
+#include "core/platform/system_files.h"
 
 #include <QFile>
 

@@ -196,7 +196,6 @@ void CardImageWindow::connectEvents()
     connect(c.loadButton, &QPushButton::clicked, this, &CardImageWindow::loadParameters);
     connect(c.playbackTimer, &QTimer::timeout, this, &CardImageWindow::stepPlayback);
     connect(m_photoResize, &QTimer::timeout, m_display, &RecordDisplay::redecodeShownPhoto);
-    connect(m_display, &RecordDisplay::settled, this, &CardImageWindow::workDone);
     for (int k = 0; k < 4; ++k) {
         RecordListView* list = c.resultLists[static_cast<size_t>(k)];
         connect(list, &RecordListView::mousePressed, this, [this, k] { showRecord(k); });
@@ -402,7 +401,6 @@ void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& 
         if (outcome.status != FileReadStatus::Ok)
             showMessage(this, kRecordFileUnreadableMessage + u'\n' + path);
     }
-    emit workDone();
 }
 
 void CardImageWindow::loadParameters()
@@ -436,7 +434,6 @@ void CardImageWindow::loadParameterFile(const QString& path)
             setCaption(this, badFileCaption(caption(this)));
         }
         emit parametersRead(read.whole);
-        emit workDone();
     });
 }
 

@@ -60,8 +60,6 @@ public:
 signals:
     // The load command has read a parameter file; whole is false for a malformed one.
     void parametersRead(bool whole);
-    // A query, a load or the photo work has shown its result.
-    void workDone();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -102,8 +102,6 @@ void RecordDisplay::whenDone(QFuture<Result> future, Apply apply)
     whenReady(this, std::move(future), [this, apply = std::move(apply)](const Result& result) {
         --m_pending;
         apply(result);
-        if (m_pending == 0)
-            emit settled();
     });
 }
 
@@ -139,7 +137,6 @@ void RecordDisplay::showRecord(int listIndex)
             if (sequence)
                 m_controls.playbackTimer->start();
         }
-        emit recordShown();
     });
 }
 

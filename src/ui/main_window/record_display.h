@@ -42,12 +42,6 @@ public:
     // True while a lookup or decoding runs.
     bool busy() const { return m_pending > 0; }
 
-signals:
-    // A pressed record's photo or fallback picture is now shown.
-    void recordShown();
-    // The last running lookup or decoding has ended.
-    void settled();
-
 private:
     template <typename Result, typename Apply> void whenDone(QFuture<Result> future, Apply apply);
     void showFrame(const FrameStep& step, const QImage& image);

@@ -1,0 +1,16 @@
+// The file system's own operations behind the file seam. Only the seam's system implementation
+// calls them; everything else goes through fileAccess().
+#pragma once
+
+#include "core/platform/file_bytes.h"
+
+#include <QString>
+
+namespace card {
+
+bool systemFileExists(const QString& path);
+FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
+FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
+                                   bool& goesOn);
+
+} // namespace card
