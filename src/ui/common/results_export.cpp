@@ -1,6 +1,6 @@
 #include "ui/common/results_export.h"
 
-#include "core/platform/site_io_pool.h"
+#include "core/platform/site_io_task.h"
 #include "core/records/record_export.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
@@ -10,12 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QPromise>
 #include <QStandardPaths>
-#include <QThreadPool>
-
-#include <memory>
 
 namespace card {
 
@@ -105,20 +100,12 @@ void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& re
         finish(false);
         return;
     }
-    auto promise = std::make_shared<QPromise<SafeWriteResult>>();
-    auto* watcher = new QFutureWatcher<SafeWriteResult>(parent);
-    QObject::connect(watcher, &QFutureWatcher<SafeWriteResult>::finished, watcher,
-                     [parent, watcher, finish] {
-                         watcher->deleteLater();
-                         finish(reportSafeWrite(parent, watcher->result()));
-                     });
-    watcher->setFuture(promise->future());
     const QStringList folders{recordsFolder, photoFolder};
-    siteIoPool().start([promise, photoPath, target, folders] {
-        promise->start();
-        promise->addResult(copyFileSafely(photoPath, target, folders));
-        promise->finish();
-    });
+    runOnSiteIo(
+        parent, [photoPath, target, folders] { return copyFileSafely(photoPath, target, folders); },
+        [parent, finish](const SafeWriteResult& result) {
+            finish(reportSafeWrite(parent, result));
+        });
 }
 
 void copyRowToClipboard(const RecordTable& table, qsizetype row)
