@@ -120,6 +120,8 @@ private slots:
     void deleteFolder();
     void closesWhileTheShareHangs_data();
     void closesWhileTheShareHangs();
+    void laterSelectReplacesAPendingOne_data();
+    void laterSelectReplacesAPendingOne();
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
@@ -723,6 +725,35 @@ void TestFileSelectDialog::closesWhileTheShareHangs()
     QCOMPARE(exchange.path, QString());
     // The chain down to the open folder stays; its subfolders wait for the share.
     QCOMPARE(shownWhileHeld.size(), card::folderChain(m_site->path()).size());
+}
+
+void TestFileSelectDialog::laterSelectReplacesAPendingOne_data()
+{
+    QTest::addColumn<bool>("doubleClick");
+    QTest::newRow("a double-click on another file") << true;
+    QTest::newRow("another name typed and selected") << false;
+}
+
+void TestFileSelectDialog::laterSelectReplacesAPendingOne()
+{
+    QFETCH(bool, doubleClick);
+    card::test::ControlledFileAccess access;
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
+    FileSelectDialog dialog(exchange, nullptr);
+    QVERIFY(openAndSettle(dialog, m_site->path()));
+    dialog.show();
+    access.hang("site.spf");
+    dialog.controls().fileNameEdit->setText("site.spf");
+    dialog.pressConfirmButton(card::ConfirmButton::Select);
+    QTRY_COMPARE(access.held(), 1);
+    if (doubleClick) {
+        clickRow(dialog.controls().fileList, rowOf(dialog.files(), "other.SPF"), true);
+    } else {
+        dialog.controls().fileNameEdit->setText("other.SPF");
+        dialog.pressConfirmButton(card::ConfirmButton::Select);
+    }
+    QTRY_VERIFY(!dialog.confirmPending());
+    QCOMPARE(exchange.path, m_site->filePath("other.SPF"));
 }
 
 QTEST_MAIN(TestFileSelectDialog)

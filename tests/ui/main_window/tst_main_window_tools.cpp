@@ -61,6 +61,10 @@ private slots:
     void dayKeysStepAcrossMonthEnds();
     void photoViewOpensAndFollows_data();
     void photoViewOpensAndFollows();
+    void releaseWithoutItsPressInTheList_data();
+    void releaseWithoutItsPressInTheList();
+    void firstKeyAfterAQuerySelectsTheFirstRow_data();
+    void firstKeyAfterAQuerySelectsTheFirstRow();
 };
 
 void TestMainWindowTools::copyPutsTheSelectedSwipeOnOneLine()
@@ -151,6 +155,53 @@ void TestMainWindowTools::photoViewOpensAndFollows()
     // It follows the record the main window shows.
     listed.press(3, 1);
     QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：09:00:00 00067890 林志明"));
+}
+
+void TestMainWindowTools::releaseWithoutItsPressInTheList_data()
+{
+    QTest::addColumn<bool>("dayStep");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("Ctrl+PageDown taken by the day step") << true << QStringLiteral("紀錄不存在");
+    QTest::newRow("Enter pressed in another window") << false << QStringLiteral("影像不存在");
+}
+
+void TestMainWindowTools::releaseWithoutItsPressInTheList()
+{
+    QFETCH(bool, dayStep);
+    QFETCH(QString, status);
+    ListedWindow listed;
+    listed.press(0, 0);
+    listed.list(0)->setFocus();
+    if (dayStep)
+        QTest::keyClick(listed.list(0), Qt::Key_PageDown, Qt::ControlModifier);
+    else
+        QTest::keyRelease(listed.list(0), Qt::Key_Return);
+    QVERIFY(card::test::settled(listed.window));
+    QCOMPARE(listed.window.controls().statusLine->text(), status);
+    QVERIFY(!listed.photoView());
+}
+
+void TestMainWindowTools::firstKeyAfterAQuerySelectsTheFirstRow_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::newRow("Down") << Qt::Key_Down;
+    QTest::newRow("Up") << Qt::Key_Up;
+    QTest::newRow("Home") << Qt::Key_Home;
+    QTest::newRow("Space") << Qt::Key_Space;
+}
+
+void TestMainWindowTools::firstKeyAfterAQuerySelectsTheFirstRow()
+{
+    QFETCH(Qt::Key, key);
+    ListedWindow listed;
+    listed.list(0)->setFocus();
+    QList<int> rows;
+    for (Qt::Key pressed : {key, Qt::Key_Down}) {
+        QTest::keyClick(listed.list(0), pressed);
+        QVERIFY(card::test::settled(listed.window));
+        rows << listed.list(3)->selectedRow();
+    }
+    QCOMPARE(rows, (QList<int>{0, 1}));
 }
 
 QTEST_MAIN(TestMainWindowTools)

@@ -4,13 +4,17 @@
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 #include "ui/photo_view/thumbnail_list_model.h"
+#include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLabel>
 #include <QListView>
+#include <QSemaphore>
 #include <QTest>
+
+#include <atomic>
 
 using card::PhotoViewWindow;
 using card::Swipe;
@@ -115,6 +119,7 @@ private slots:
     void cardDayClickAndEnterShowThatSwipe();
     void keysPlayAndClose();
     void grownWindowDecodesTheReducedCopyAgain();
+    void thumbnailsOfAReplacedLoadAreDropped();
 };
 
 void TestPhotoView::showsTheSwipesPhotos_data()
@@ -300,6 +305,34 @@ void TestPhotoView::grownWindowDecodesTheReducedCopyAgain()
     window.resize(1800, 1400);
     QTRY_VERIFY(parts.image->reducedSize().width() > before * 1.5);
     QVERIFY(parts.image->reducedSize().width() < 4000);
+}
+
+// A replaced load's pictures never land, and its jobs still running keep their places.
+void TestPhotoView::thumbnailsOfAReplacedLoadAreDropped()
+{
+    card::ThumbnailLoader loader(1, nullptr);
+    QSemaphore gate;
+    std::atomic<int> started = 0;
+    QList<QColor> landed;
+    connect(&loader, &card::ThumbnailLoader::loaded, this,
+            [&landed](int, const QImage& image) { landed << image.pixelColor(0, 0); });
+    const auto job = [&](Qt::GlobalColor colour, bool held) -> card::ThumbnailLoader::Job {
+        return [&, colour, held] {
+            ++started;
+            if (held)
+                gate.acquire();
+            QImage image(1, 1, QImage::Format_RGB32);
+            image.fill(colour);
+            return image;
+        };
+    };
+    loader.load({job(Qt::red, true)});
+    QTRY_COMPARE(started.load(), 1);
+    loader.load({job(Qt::blue, false), job(Qt::green, false)});
+    QTest::qWait(100);
+    QCOMPARE(started.load(), 1);
+    gate.release();
+    QTRY_COMPARE(landed, (QList<QColor>{Qt::blue, Qt::green}));
 }
 
 QTEST_MAIN(TestPhotoView)
