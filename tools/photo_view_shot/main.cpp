@@ -59,7 +59,8 @@ bool chooseSwipe(const card::ParameterTable& para, const QDate& day, card::Swipe
                                 table.text(row, DirectionColumn),
                                 day,
                                 records,
-                                photos};
+                                photos,
+                                {}};
         if (!found)
             chosen = swipe;
         found = true;
