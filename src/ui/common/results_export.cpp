@@ -117,8 +117,10 @@ void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList
         finish(false);
         return;
     }
+    // Without a parent window the answer still needs an object on the interface thread.
+    QObject* const owner = parent ? static_cast<QObject*>(parent) : qApp;
     runOnSiteIo(
-        parent,
+        owner,
         [photoPath, target, protectedPlaces] {
             return copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes);
         },
