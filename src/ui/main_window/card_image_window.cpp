@@ -215,13 +215,12 @@ void CardImageWindow::addResultListActions()
         copy->setShortcutContext(Qt::WidgetShortcut);
         connect(copy, &QAction::triggered, this, [this, list] {
             if (list->selectedRow() >= 0)
-                copyRowToClipboard(m_records->table(), list->selectedRow());
+                copyRowToClipboard(m_records->table(), m_state.queriedDay, list->selectedRow());
         });
         auto* exportRows = new QAction(kExportAction, list);
         connect(exportRows, &QAction::triggered, this, [this] {
             exportListedRows(this, m_records->table(), m_state.queriedDay,
-                             m_state.parameters[kRecordsFolderSlot],
-                             m_state.parameters[kPhotoFolderSlot]);
+                             selectedSwipe().protectedPlaces());
         });
         list->addActions({copy, exportRows});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -236,8 +235,7 @@ void CardImageWindow::addPhotoBoxActions()
     connect(inspect, &QAction::triggered, this, &CardImageWindow::openPhotoView);
     auto* save = new QAction(export_texts::kSavePhotoAction, box);
     connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_state.shownPhoto, m_state.parameters[kRecordsFolderSlot],
-                       m_state.parameters[kPhotoFolderSlot]);
+        saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
     });
     box->addActions({inspect, save});
     box->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -283,7 +281,8 @@ Swipe CardImageWindow::selectedSwipe() const
             lists[3]->selectedText(),
             m_state.queriedDay,
             m_state.parameters[kRecordsFolderSlot],
-            m_state.parameters[kPhotoFolderSlot]};
+            m_state.parameters[kPhotoFolderSlot],
+            m_state.parameterFile};
 }
 
 void CardImageWindow::openPhotoView()
@@ -419,6 +418,7 @@ void CardImageWindow::loadParameterFile(const QString& path)
 {
     // The caption names the file before it is read, so a bad file is named too.
     setCaption(this, loadedCaption(path));
+    m_state.parameterFile = path;
     auto read = [path, table = m_state.parameters]() mutable {
         const bool whole = readParameterFile(path, table);
         return ParameterRead{whole, table};

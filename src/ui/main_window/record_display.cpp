@@ -2,9 +2,10 @@
 
 #include "core/photos/frame_step.h"
 #include "core/photos/photo_find.h"
-#include "core/photos/time_of_day.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/site_io_task.h"
+#include "core/records/record_table.h"
+#include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
@@ -22,8 +23,6 @@ namespace {
 constexpr int kLoadingSignDelayMs = 150;
 constexpr qreal kLoadingOpacity = 0.35;
 
-enum ListColumn { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
-
 // What the lookup and the decoding of a pressed row found.
 struct RecordPhoto {
     PhotoLookup lookup;
@@ -36,7 +35,7 @@ struct FramePhoto {
     QImage image;
 };
 
-QString listText(const MainControls& c, ListColumn column)
+QString listText(const MainControls& c, RecordField column)
 {
     return c.resultLists[static_cast<size_t>(column)]->selectedText();
 }
@@ -44,8 +43,8 @@ QString listText(const MainControls& c, ListColumn column)
 // The detail lines of the selected row, read when it is pressed.
 std::array<QString, 3> detailLines(const MainControls& c, const QString& day)
 {
-    return {day + u' ' + listText(c, TimeColumn), listText(c, CardColumn),
-            listText(c, NameColumn) + QStringLiteral("--") + listText(c, DirectionColumn)};
+    return {day + u' ' + listText(c, TimeField), listText(c, CardField),
+            listText(c, NameField) + QStringLiteral("--") + listText(c, DirectionField)};
 }
 
 // Every list selects the row of result list listIndex; no selection (-1) is copied like any row.
@@ -127,8 +126,8 @@ void RecordDisplay::showRecord(int listIndex)
     m_tickWaiting = false;
     alignLists(c, listIndex);
     CurrentRecord& record = m_state.currentRecord;
-    record.time = timeOfDayDigits(listText(c, TimeColumn));
-    record.card = listText(c, CardColumn);
+    record.time = timeOfDayDigits(listText(c, TimeField));
+    record.card = listText(c, CardField);
 
     const LatestRequest::Ticket press = m_press.start();
     m_loadingSign->start();

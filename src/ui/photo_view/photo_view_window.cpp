@@ -93,7 +93,7 @@ void PhotoViewWindow::buildParts()
     m_image->setAccessibleName(QStringLiteral("影像"));
     auto* save = new QAction(export_texts::kSavePhotoAction, m_image);
     connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_shownPath, m_swipe.recordsFolder, m_swipe.photoFolder);
+        saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces());
     });
     m_image->addAction(save);
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
