@@ -2,9 +2,7 @@
 
 #include "core/dialog/folder_list_model.h"
 #include "core/parameters/parameter_table.h"
-#include "core/platform/file_exists.h"
 #include "core/platform/site_io_pool.h"
-#include "core/platform/site_io_task.h"
 #include "core/records/record_table_model.h"
 #include "support/controlled_file_access.h"
 #include "support/settle.h"
@@ -13,7 +11,6 @@
 #include "ui/main_window/record_list_view.h"
 
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,8 +42,6 @@ const QString kFirstPressed = QStringLiteral("00000001-070515-080000");
 const QString kSequence = QStringLiteral("00000004-070515-080300");
 
 enum class Action { Query, Press, Load };
-// Work that must still be answered while reads hang.
-enum class Answer { FolderListing, Existence, Query };
 
 // A site on a share that answers when the test lets it, and the window on it. A read wrongly run
 // on the interface thread would block the test for good: a watchdog thread lets the held reads go
@@ -119,24 +114,12 @@ public:
     }
 
     qint64 shownPicture() const { return c().photoBox->pixmap().cacheKey(); }
-    QString shownPhoto() { return QFileInfo(window.state().shownPhoto).fileName(); }
 
-    // A whole parameter file naming folders of the site.
-    QString parameterFile(const QString& name, const QString& records) const
+    // A parameter file whose every value, records and photo folder too, names folder.
+    QString parameterFile(const QString& name, const QString& folder) const
     {
-        QStringList values(card::kParameterCount, QStringLiteral("x"));
-        values[card::kRecordsFolderSlot] = site.filePath(records);
-        values[card::kPhotoFolderSlot] = site.filePath(records + "/photos");
+        const QStringList values(card::kParameterCount, site.filePath(folder));
         return site.write(name, values.join("\r\n").toUtf8() + "\r\n");
-    }
-
-    // A second site in the folder "other", with one swipe on the first day.
-    QString otherSite() const
-    {
-        site.write("other/2007-5-15.txt",
-                   card::test::big5("\"10:00:00\",\"00000001\",\"新\",\"進\"\r\n"));
-        site.write("other/photos/" + kFirstPressed + "-C.jpg", card::test::jpegBytes(Qt::cyan));
-        return parameterFile("other.spf", "other");
     }
 
     card::test::TempSite site;
@@ -175,15 +158,12 @@ private slots:
     void tickWaitsForTheFrameStillLoading();
     void interfaceTurnsWhileAReadHangs_data();
     void interfaceTurnsWhileAReadHangs();
-    void pendingLoadLeadsQueryAndPress_data();
-    void pendingLoadLeadsQueryAndPress();
-    void pressResultOutlivesClearAndQuery_data();
-    void pressResultOutlivesClearAndQuery();
-    void hungReadsLeaveThreadsForTheRest_data();
-    void hungReadsLeaveThreadsForTheRest();
-    void lateWorkOfAnEarlierRequestIsDropped_data();
-    void lateWorkOfAnEarlierRequestIsDropped();
-    void lateDecodingAtANewSizeIsDropped();
+    void queryWaitsForAPendingLoad();
+    void pressPhotoOutlivesTheClearCommand();
+    void hungReadsLeaveTheDialogItsListing();
+    void lateFrameOfAnEarlierPressIsDropped();
+    void lateLoadOfAnEarlierFileIsDropped();
+    void lateDecodingForAnEarlierPressIsDropped();
 };
 
 void TestSlowShare::lateQueryResultIsDropped_data()
@@ -319,70 +299,35 @@ void TestSlowShare::interfaceTurnsWhileAReadHangs()
     QVERIFY(slow.window.isWorking());
 }
 
-void TestSlowShare::pendingLoadLeadsQueryAndPress_data()
+void TestSlowShare::queryWaitsForAPendingLoad()
 {
-    QTest::addColumn<Action>("action");
-    QTest::newRow("query") << Action::Query;
-    QTest::newRow("press") << Action::Press;
-}
-
-// A query or press made while another site's parameter file is read uses that site's folders.
-void TestSlowShare::pendingLoadLeadsQueryAndPress()
-{
-    QFETCH(Action, action);
     SlowSite slow;
-    slow.window.runQuery();
-    QVERIFY(card::test::settled(slow.window));
+    slow.site.write("other/2007-5-15.txt",
+                    card::test::big5("\"10:00:00\",\"9\",\"新\",\"進\"\r\n"));
     slow.access.delay("other.spf", std::chrono::milliseconds(500));
-    slow.window.loadParameterFile(slow.otherSite());
-    if (action == Action::Query)
-        QTest::mouseClick(slow.c().queryButton, Qt::LeftButton);
-    else
-        slow.press(0);
+    slow.window.loadParameterFile(slow.parameterFile("other.spf", "other"));
+    QTest::mouseClick(slow.c().queryButton, Qt::LeftButton);
     QVERIFY(card::test::settled(slow.window));
-    if (action == Action::Query)
-        QCOMPARE(slow.times(), QStringList{"10:00:00"});
-    else
-        QCOMPARE(slow.window.state().shownPhoto,
-                 slow.site.filePath("other/photos/" + kFirstPressed + "-C.jpg"));
+    QCOMPARE(slow.times(), QStringList{"10:00:00"});
 }
 
-void TestSlowShare::pressResultOutlivesClearAndQuery_data()
+// Until the photo lands, the box shows that it waits for it.
+void TestSlowShare::pressPhotoOutlivesTheClearCommand()
 {
-    QTest::addColumn<bool>("clear");
-    QTest::newRow("clear command") << true;
-    QTest::newRow("query") << false;
-}
-
-// The photo of a press lands whatever the lists do meanwhile; until then the box shows it waits.
-void TestSlowShare::pressResultOutlivesClearAndQuery()
-{
-    QFETCH(bool, clear);
     SlowSite slow;
     slow.window.runQuery();
     QVERIFY(card::test::settled(slow.window));
     slow.access.hang(kFirstPressed);
     slow.press(0);
-    QTRY_VERIFY(slow.c().photoBox->graphicsEffect());
-    QCOMPARE(slow.c().photoBox->cursor().shape(), Qt::BusyCursor);
-    QTest::mouseClick(clear ? slow.c().clearButton : slow.c().queryButton, Qt::LeftButton);
+    QTRY_COMPARE(slow.c().photoBox->cursor().shape(), Qt::BusyCursor);
+    QTest::mouseClick(slow.c().clearButton, Qt::LeftButton);
     QVERIFY(slow.releaseAndSettle());
-    QCOMPARE(slow.shownPhoto(), kFirstPressed + "-C.jpg");
     QCOMPARE(slow.c().detailValues[1]->text(), "00000001");
     QVERIFY(!slow.c().photoBox->graphicsEffect());
 }
 
-void TestSlowShare::hungReadsLeaveThreadsForTheRest_data()
+void TestSlowShare::hungReadsLeaveTheDialogItsListing()
 {
-    QTest::addColumn<Answer>("answer");
-    QTest::newRow("dialog's folder listing") << Answer::FolderListing;
-    QTest::newRow("existence test") << Answer::Existence;
-    QTest::newRow("query of a readable day") << Answer::Query;
-}
-
-void TestSlowShare::hungReadsLeaveThreadsForTheRest()
-{
-    QFETCH(Answer, answer);
     SlowSite slow;
     slow.window.runQuery();
     QVERIFY(card::test::settled(slow.window));
@@ -390,65 +335,42 @@ void TestSlowShare::hungReadsLeaveThreadsForTheRest()
     for (int row : {0, 1, 2, 3, 0})
         slow.press(row);
     QTRY_COMPARE(slow.access.held(), 5);
-    bool answered = false;
     card::FolderListModel folders;
-    if (answer == Answer::FolderListing) {
-        connect(&folders, &card::ScannedListModel::scanFinished, this, [&] { answered = true; });
-        folders.open(slow.site.path());
-    } else if (answer == Answer::Existence) {
-        card::runOnSiteIo(
-            this, [path = slow.site.filePath(kFirstDayFile)] { return card::fileExists(path); },
-            [&answered](bool exists) { answered = exists; });
-    } else {
-        slow.c().datePicker->setDate(kSecondDay);
-        slow.window.runQuery();
-        connect(&slow.window.records(), &QAbstractItemModel::modelReset, this,
-                [&] { answered = slow.times() == QStringList{"09:00:00"}; });
-    }
-    QTRY_VERIFY(answered);
-    QCOMPARE(slow.access.held(), 5);
+    folders.open(slow.site.path());
+    QTRY_VERIFY(folders.openFolder() == slow.site.path() && folders.scanComplete());
 }
 
-void TestSlowShare::lateWorkOfAnEarlierRequestIsDropped_data()
+void TestSlowShare::lateFrameOfAnEarlierPressIsDropped()
 {
-    QTest::addColumn<Action>("action");
-    QTest::newRow("playback frame, then a press") << Action::Press;
-    QTest::newRow("parameter load, then another") << Action::Load;
-}
-
-// Work of a request that a later one superseded comes back last and changes nothing.
-void TestSlowShare::lateWorkOfAnEarlierRequestIsDropped()
-{
-    QFETCH(Action, action);
     SlowSite slow;
     slow.window.runQuery();
     QVERIFY(card::test::settled(slow.window));
-    if (action == Action::Press) {
-        slow.press(3);
-        QVERIFY(card::test::settled(slow.window));
-        slow.access.hang(kSequence + "-4.jpg");
-        slow.window.stepPlayback();
-    } else {
-        slow.access.hang("first.spf");
-        slow.window.loadParameterFile(slow.parameterFile("first.spf", "first"));
-    }
+    slow.press(3);
+    QVERIFY(card::test::settled(slow.window));
+    slow.access.hang(kSequence + "-4.jpg");
+    slow.window.stepPlayback();
     QTRY_COMPARE(slow.access.held(), 1);
-    if (action == Action::Load) {
-        slow.window.loadParameterFile(slow.otherSite());
-        QTRY_VERIFY(!slow.window.isWorking());
-    } else {
-        slow.press(1);
-        QTRY_COMPARE(slow.shownPhoto(), "00000002-070515-080100-C.jpg");
-    }
+    slow.press(1);
+    QTRY_COMPARE(slow.c().detailValues[1]->text(), "00000002");
     const qint64 later = slow.shownPicture();
     QVERIFY(slow.releaseAndSettle());
     QCOMPARE(slow.shownPicture(), later);
-    QCOMPARE(slow.window.state().parameters[card::kRecordsFolderSlot],
-             action == Action::Load ? slow.site.filePath("other") : slow.site.path());
 }
 
-// A new decoding at a new size, done while a later press still looks for its photo.
-void TestSlowShare::lateDecodingAtANewSizeIsDropped()
+void TestSlowShare::lateLoadOfAnEarlierFileIsDropped()
+{
+    SlowSite slow;
+    slow.access.hang("first.spf");
+    slow.window.loadParameterFile(slow.parameterFile("first.spf", "first"));
+    QTRY_COMPARE(slow.access.held(), 1);
+    slow.window.loadParameterFile(slow.parameterFile("other.spf", "other"));
+    QTRY_VERIFY(!slow.window.isWorking());
+    QVERIFY(slow.releaseAndSettle());
+    QCOMPARE(slow.window.state().parameters[card::kRecordsFolderSlot], slow.site.filePath("other"));
+}
+
+// A new decoding at a new size done while a later press still looks for its photo.
+void TestSlowShare::lateDecodingForAnEarlierPressIsDropped()
 {
     SlowSite slow;
     slow.window.runQuery();
