@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the sample site and the tests need; only the
-# missing ones, so a second run takes a moment.
+# setup.sh [--tests]: installs the Debian 12 packages the build and the sample site need, and
+# with --tests those the tests need too (the virtual screen, the accessibility bus, clang for
+# the fuzz targets); only the missing ones, so a second run takes a moment.
 set -euo pipefail
 
 packages=(
@@ -8,10 +9,16 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-arphic-uming
     xvfb xauth
+)
+test_packages=(
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
     desktop-file-utils appstream lintian
     strace
+    clang
 )
+if [[ ${1:-} == --tests ]]; then
+    packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do
