@@ -1,13 +1,18 @@
 #include "core/records/record_reader.h"
 
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 namespace card {
 
 namespace {
+
+// Below this many bytes a day is read on one thread: starting a second costs more than it saves.
+constexpr qsizetype kSplitFrom = qsizetype(1) << 20;
 
 // The next four values; false when the bytes end before the fourth.
 bool readRecord(ValueReader& reader, RecordSlices& record)
@@ -19,27 +24,92 @@ bool readRecord(ValueReader& reader, RecordSlices& record)
     return true;
 }
 
+// Reads on from from, where a record begins, while the records begin before to, keeping the
+// starts of those filter passes. Returns where the next record begins, or the end of content
+// when the records have ended (a last record cut short is dropped).
+qsizetype readRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
+                            const RecordFilter& filter, std::vector<quint32>& kept)
+{
+    ValueReader reader(content, from);
+    RecordSlices record;
+    while (!reader.atEnd() && reader.position() < to) {
+        const qsizetype start = reader.position();
+        if (!readRecord(reader, record))
+            return content.size();
+        if (filter.keeps(content, record))
+            kept.push_back(static_cast<quint32>(start));
+    }
+    return reader.position();
+}
+
+// The first line start at or after from: after a LF, a CR LF or a lone CR. The end when none.
+qsizetype lineStartFrom(QByteArrayView content, qsizetype from)
+{
+    for (qsizetype i = std::max<qsizetype>(from - 1, 0); i < content.size(); ++i) {
+        if (content[i] == '\n')
+            return i + 1;
+        if (content[i] == '\r')
+            return i + 1 < content.size() && content[i + 1] == '\n' ? i + 2 : i + 1;
+    }
+    return content.size();
+}
+
+// The table over bytes, cut to the whole lines when cutShort, with where its records begin.
+RecordTable emptyTable(QByteArray bytes, bool cutShort, qsizetype& firstRecord)
+{
+    if (cutShort)
+        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+    firstRecord = utf8BomLength(bytes);
+    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(firstRecord));
+    return RecordTable(std::move(bytes), encoding);
+}
+
+RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool cutShort,
+                        qsizetype splitAt)
+{
+    qsizetype firstRecord = 0;
+    RecordTable table = emptyTable(std::move(bytes), cutShort, firstRecord);
+    const QByteArrayView content = table.bytes();
+    const RecordFilter filter(criteria, table.encoding());
+    const qsizetype split = lineStartFrom(content, std::max(splitAt, firstRecord));
+    std::vector<quint32> kept;
+    if (split >= content.size()) {
+        readRecordsBefore(content, firstRecord, content.size(), filter, kept);
+        table.appendRecordsAt(std::move(kept));
+        return table;
+    }
+    // The filter remembers its last decoded value, so each thread has its own.
+    std::vector<quint32> keptAfter;
+    std::thread second([&content, &criteria, &table, &keptAfter, split] {
+        const RecordFilter ownFilter(criteria, table.encoding());
+        readRecordsBefore(content, split, content.size(), ownFilter, keptAfter);
+    });
+    const qsizetype next = readRecordsBefore(content, firstRecord, split, filter, kept);
+    second.join();
+    table.appendRecordsAt(std::move(kept));
+    if (next == split) {
+        table.appendRecordsAt(std::move(keptAfter));
+    } else {
+        // No record begins at the split (a quoted line end, a line of more or fewer values):
+        // the second part was read out of step and the rest is read here.
+        std::vector<quint32> keptRest;
+        readRecordsBefore(content, next, content.size(), filter, keptRest);
+        table.appendRecordsAt(std::move(keptRest));
+    }
+    return table;
+}
+
 } // namespace
 
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort)
 {
-    if (cutShort)
-        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
-    const qsizetype bom = utf8BomLength(bytes);
-    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
-    RecordTable table(std::move(bytes), encoding);
-    const RecordFilter filter(criteria, encoding);
-    const QByteArrayView content = table.bytes();
-    ValueReader reader(content, bom);
-    RecordSlices record;
-    while (!reader.atEnd()) {
-        const qsizetype start = reader.position();
-        if (!readRecord(reader, record))
-            break;
-        if (filter.keeps(content, record))
-            table.appendRecordAt(start);
-    }
-    return table;
+    const qsizetype middle = bytes.size() >= kSplitFrom ? bytes.size() / 2 : bytes.size();
+    return readInParts(std::move(bytes), criteria, cutShort, middle);
+}
+
+RecordTable readRecordsSplitAt(QByteArray bytes, const RecordCriteria& criteria, qsizetype splitAt)
+{
+    return readInParts(std::move(bytes), criteria, false, splitAt);
 }
 
 FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteria,
