@@ -3,8 +3,10 @@
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
-#include <thread>
+#include <future>
 #include <vector>
 
 namespace card {
@@ -73,19 +75,24 @@ RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool c
     const RecordFilter filter(criteria, table.encoding());
     const qsizetype split = lineStartFrom(content, std::max(splitAt, firstRecord));
     std::vector<quint32> kept;
-    if (split >= content.size()) {
+    std::vector<quint32> keptAfter;
+    std::promise<void> secondRead;
+    std::future<void> secondDone = secondRead.get_future();
+    // The filter remembers its last decoded value, so each thread has its own.
+    const auto readSecond = [&content, &criteria, &table, &keptAfter, &secondRead, split] {
+        const RecordFilter ownFilter(criteria, table.encoding());
+        readRecordsBefore(content, split, content.size(), ownFilter, keptAfter);
+        secondRead.set_value();
+    };
+    // Only a pool thread free at once takes the second part: waiting for one could mean
+    // waiting for the very thread this read runs on. Pool threads are kept for the next day.
+    if (split >= content.size() || !QThreadPool::globalInstance()->tryStart(readSecond)) {
         readRecordsBefore(content, firstRecord, content.size(), filter, kept);
         table.appendRecordsAt(std::move(kept));
         return table;
     }
-    // The filter remembers its last decoded value, so each thread has its own.
-    std::vector<quint32> keptAfter;
-    std::thread second([&content, &criteria, &table, &keptAfter, split] {
-        const RecordFilter ownFilter(criteria, table.encoding());
-        readRecordsBefore(content, split, content.size(), ownFilter, keptAfter);
-    });
     const qsizetype next = readRecordsBefore(content, firstRecord, split, filter, kept);
-    second.join();
+    secondDone.wait();
     table.appendRecordsAt(std::move(kept));
     if (next == split) {
         table.appendRecordsAt(std::move(keptAfter));

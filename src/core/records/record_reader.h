@@ -17,11 +17,12 @@ namespace card {
 // read in two halves at once (see readRecordsSplitAt).
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort = false);
 
-// readRecords's rows, read in two parts at once: a second thread reads the records from the
-// first line start at or after splitAt, guessing that a record begins there, while this one
-// reads those before. Where the first part's records end shows whether the guess was right (a
-// record begins exactly there); when it was not, this thread reads on alone. So every splitAt
-// gives the rows of one sequential pass exactly; one at or past the end reads in one part.
+// readRecords's rows, read in two parts at once: a thread of the global pool, when one is free,
+// reads the records from the first line start at or after splitAt, guessing that a record
+// begins there, while this one reads those before. Where the first part's records end shows
+// whether the guess was right (a record begins exactly there); when it was not, this thread
+// reads on alone. So every splitAt gives the rows of one sequential pass exactly; one at or
+// past the end reads in one part.
 RecordTable readRecordsSplitAt(QByteArray bytes, const RecordCriteria& criteria, qsizetype splitAt);
 
 // Reads the file at path (read-only, the part written up to the moment it is opened) into
