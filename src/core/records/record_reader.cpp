@@ -11,12 +11,6 @@
 
 namespace card {
 
-namespace {
-
-// Below this many bytes a day is read on one thread: starting a second costs more than it saves.
-constexpr qsizetype kSplitFrom = qsizetype(1) << 20;
-
-// The next four values; false when the bytes end before the fourth.
 bool readRecord(ValueReader& reader, RecordSlices& record)
 {
     for (ValueSlice& value : record) {
@@ -25,6 +19,11 @@ bool readRecord(ValueReader& reader, RecordSlices& record)
     }
     return true;
 }
+
+namespace {
+
+// Below this many bytes a day is read on one thread: starting a second costs more than it saves.
+constexpr qsizetype kSplitFrom = qsizetype(1) << 20;
 
 // Reads on from from, where a record begins, while the records begin before to, keeping the
 // starts of those filter passes. Returns where the next record begins, or the end of content
