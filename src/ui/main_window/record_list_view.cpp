@@ -1,5 +1,6 @@
 #include "ui/main_window/record_list_view.h"
 
+#include <QCursor>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -305,7 +306,8 @@ void RecordListView::scrollContentsBy(int dx, int dy)
 }
 
 QStyleOptionViewItem RecordListView::rowOption(const QStyleOptionViewItem& base,
-                                               const QModelIndex& index, bool focusShown) const
+                                               const QModelIndex& index, bool focusShown,
+                                               const QModelIndex& hovered) const
 {
     QStyleOptionViewItem option = base;
     option.rect = visualRect(index);
@@ -318,6 +320,7 @@ QStyleOptionViewItem RecordListView::rowOption(const QStyleOptionViewItem& base,
     }
     if (focusShown && index == currentIndex())
         option.state |= QStyle::State_HasFocus;
+    option.state.setFlag(QStyle::State_MouseOver, index == hovered);
     return option;
 }
 
@@ -328,13 +331,18 @@ void RecordListView::paintEvent(QPaintEvent* event)
     initViewItemOption(&base);
     QPainter painter(viewport());
     const bool focusShown = (hasFocus() || viewport()->hasFocus()) && currentIndex().isValid();
+    // Styles that light the row under the pointer see it as in any list view.
+    const QModelIndex hovered = viewport()->underMouse()
+                                    ? indexAt(viewport()->mapFromGlobal(QCursor::pos()))
+                                    : QModelIndex();
     const QRect dirty = event->rect();
     const int top = topRow();
     const int first = top + std::max(0, dirty.top()) / rowHeight();
     const int last = std::min(rowCount() - 1, top + dirty.bottom() / rowHeight());
     for (int row = first; row <= last; ++row) {
         const QModelIndex index = rowIndex(row);
-        itemDelegateForIndex(index)->paint(&painter, rowOption(base, index, focusShown), index);
+        itemDelegateForIndex(index)->paint(&painter, rowOption(base, index, focusShown, hovered),
+                                           index);
     }
 }
 

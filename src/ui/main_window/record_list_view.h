@@ -60,7 +60,7 @@ private:
     int rowsShown() const;
     QModelIndex rowIndex(int row) const;
     QStyleOptionViewItem rowOption(const QStyleOptionViewItem& base, const QModelIndex& index,
-                                   bool focusShown) const;
+                                   bool focusShown, const QModelIndex& hovered) const;
 
     mutable int m_rowHeight = 0; // 0 until measured for the current font and style
 };
