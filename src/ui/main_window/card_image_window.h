@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QTimer;
 
 namespace card {
@@ -72,9 +73,10 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
-    void addResultListActions();
-    void addPhotoBoxActions();
-    void addDayStepKeys();
+    void createActions();
+    void enableActions();
+    void jumpToTime();
+    void placePhotoView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -91,6 +93,16 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    // The window's tools beside its buttons, made in createActions.
+    struct ToolActions {
+        QAction* copy = nullptr;
+        QAction* exportRows = nullptr;
+        QAction* jumpToTime = nullptr;
+        QAction* inspect = nullptr;
+        QAction* savePhoto = nullptr;
+        QAction* dayBack = nullptr;
+        QAction* dayForward = nullptr;
+    } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     // Each query and each load takes the next number; a result of an older one is dropped.
     quint64 m_queryRequest = 0;

@@ -1,8 +1,10 @@
-// The tools beside the specified controls: copy, the day keys and the inspection window.
+// The main window's tools: copy, the day keys, the jump to a time and the inspection window.
 #include "ui/main_window/card_image_window.h"
 
+#include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
 #include "core/records/record_table_model.h"
+#include "support/modal_script.h"
 #include "support/record_table_text.h"
 #include "support/settle.h"
 #include "ui/main_window/record_list_view.h"
@@ -12,6 +14,7 @@
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 using card::CardImageWindow;
@@ -61,6 +64,9 @@ private slots:
     void dayKeysStepAcrossMonthEnds();
     void photoViewOpensAndFollows_data();
     void photoViewOpensAndFollows();
+    void photoViewPlaceAndTitle();
+    void jumpToTime_data();
+    void jumpToTime();
 };
 
 void TestMainWindowTools::copyPutsTheSelectedSwipeOnOneLine()
@@ -85,7 +91,7 @@ void TestMainWindowTools::menusOfTheListsAndThePhotoBox()
     };
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(listed.list(k)->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(texts(listed.list(k)), (QStringList{"複製", "匯出清單…"}));
+        QCOMPARE(texts(listed.list(k)), (QStringList{"複製", "匯出清單…", "跳至時間…"}));
     }
     QCOMPARE(texts(listed.window.controls().photoBox), (QStringList{"影像檢視", "另存影像…"}));
 }
@@ -147,10 +153,63 @@ void TestMainWindowTools::photoViewOpensAndFollows()
     QWidget* view = listed.photoView();
     QVERIFY(view && view->isVisible());
     QVERIFY(view->isWindow());
-    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：08:15:30 00012345 陳怡君"));
+    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 08:15:30 00012345 陳怡君"));
     // It follows the record the main window shows.
     listed.press(3, 1);
-    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：09:00:00 00067890 林志明"));
+    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 09:00:00 00067890 林志明"));
+}
+
+// The inspection window opens beside the main window as the placement rule says, names the
+// swipe's day in its title, and keeps the place the operator gave it when opened again.
+void TestMainWindowTools::photoViewPlaceAndTitle()
+{
+    ListedWindow listed;
+    listed.press(0, 1);
+    const QRect mainFrame = listed.window.frameGeometry();
+    listed.window.openPhotoView();
+    QWidget* view = listed.photoView();
+    QVERIFY(view);
+    const QRect expected = card::placeBeside(mainFrame, view->frameGeometry().size(),
+                                             listed.window.screen()->availableGeometry());
+    QCOMPARE(view->frameGeometry(), expected);
+    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 09:00:00 00067890 林志明"));
+
+    const QRect moved = view->geometry().adjusted(10, 20, -30, -40);
+    view->setGeometry(moved);
+    view->close();
+    listed.window.openPhotoView();
+    QCOMPARE(view->geometry(), moved);
+}
+
+void TestMainWindowTools::jumpToTime_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("row");         // the row selected afterwards
+    QTest::addColumn<QString>("message"); // empty for none
+    QTest::newRow("first row at or after") << "08:30" << 1 << "";
+    QTest::newRow("none after") << "09:00:01" << 0 << "09:00:01 或之後沒有刷卡紀錄";
+}
+
+// Ctrl+G asks for a time and shows the first listed swipe at or after it, as a press does.
+void TestMainWindowTools::jumpToTime()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, row);
+    QFETCH(QString, message);
+    ListedWindow listed;
+    listed.press(0, 0);
+    card::test::ModalScript modals;
+    modals.enter(typed, QStringLiteral("確定"));
+    if (!message.isEmpty())
+        modals.press(QStringLiteral("確定"));
+    QTest::keyClick(&listed.window, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(card::test::settled(listed.window));
+    QCOMPARE(modals.pending(), 0);
+    QCOMPARE(modals.seen().size(), message.isEmpty() ? 1 : 2);
+    if (!message.isEmpty())
+        QCOMPARE(modals.seen().last().text, message);
+    QCOMPARE(listed.list(3)->selectedRow(), row);
+    QCOMPARE(listed.window.state().currentRecord.time, row == 1 ? "090000" : "081530");
 }
 
 QTEST_MAIN(TestMainWindowTools)

@@ -1,0 +1,39 @@
+// Where the inspection window opens beside the main window.
+#include "core/layout/window_placement.h"
+
+#include <QTest>
+
+class TestWindowPlacement : public QObject {
+    Q_OBJECT
+private slots:
+    void besideWhereThereIsRoom_data();
+    void besideWhereThereIsRoom();
+};
+
+void TestWindowPlacement::besideWhereThereIsRoom_data()
+{
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QRect>("placed");
+    QTest::newRow("right of a window at the left")
+        << QRect(0, 100, 500, 400) << QSize(1000, 700) << QRect(500, 100, 1000, 700);
+    QTest::newRow("left of a window at the right")
+        << QRect(1100, 100, 500, 400) << QSize(1000, 700) << QRect(100, 100, 1000, 700);
+    QTest::newRow("below, kept on the screen")
+        << QRect(300, 0, 1000, 400) << QSize(1100, 760) << QRect(300, 400, 1100, 760);
+    QTest::newRow("centred without room: covers least")
+        << QRect(400, 300, 800, 600) << QSize(1100, 760) << QRect(400, 440, 1100, 760);
+    QTest::newRow("larger than the screen: bounded")
+        << QRect(0, 0, 1600, 1200) << QSize(2000, 1300) << QRect(0, 0, 1600, 1200);
+}
+
+void TestWindowPlacement::besideWhereThereIsRoom()
+{
+    QFETCH(QRect, anchor);
+    QFETCH(QSize, size);
+    QFETCH(QRect, placed);
+    QCOMPARE(card::placeBeside(anchor, size, QRect(0, 0, 1600, 1200)), placed);
+}
+
+QTEST_APPLESS_MAIN(TestWindowPlacement)
+#include "tst_window_placement.moc"
