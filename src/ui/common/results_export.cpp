@@ -1,7 +1,7 @@
 #include "ui/common/results_export.h"
 
 #include "core/photos/photo_file_checks.h"
-#include "core/platform/site_io_pool.h"
+#include "core/platform/site_io_task.h"
 #include "core/platform/system_reason.h"
 #include "core/records/record_export.h"
 #include "ui/common/export_texts.h"
@@ -12,13 +12,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QPromise>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QToolTip>
-
-#include <memory>
 
 namespace card {
 
@@ -123,24 +118,20 @@ void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList
         finish(false);
         return;
     }
-    auto promise = std::make_shared<QPromise<SafeWriteResult>>();
-    auto* watcher = new QFutureWatcher<SafeWriteResult>(parent);
-    QObject::connect(
-        watcher, &QFutureWatcher<SafeWriteResult>::finished, watcher, [parent, watcher, finish] {
-            watcher->deleteLater();
-            const SafeWriteResult result = watcher->result();
+    // Without a parent window the answer still needs an object on the interface thread.
+    QObject* const owner = parent ? static_cast<QObject*>(parent) : qApp;
+    runOnSiteIo(
+        owner,
+        [photoPath, target, protectedPlaces] {
+            return copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes);
+        },
+        [parent, finish](const SafeWriteResult& result) {
             const bool written = reportSafeWrite(parent, result);
             if (written)
                 showPassingMessage(
                     parent, export_texts::kPhotoSaved.arg(QDir::toNativeSeparators(result.path)));
             finish(written);
         });
-    watcher->setFuture(promise->future());
-    siteIoPool().start([promise, photoPath, target, protectedPlaces] {
-        promise->start();
-        promise->addResult(copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes));
-        promise->finish();
-    });
 }
 
 void copyRowToClipboard(const RecordTable& table, QDate day, qsizetype row)

@@ -4,14 +4,13 @@
 #include "core/layout/main_layout.h"
 #include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
-#include "core/photos/time_of_day.h"
 #include "core/platform/file_exists.h"
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
+#include "core/text/time_of_day.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_table.h"
 #include "ui/common/export_texts.h"
@@ -407,8 +406,7 @@ void CardImageWindow::clearResults()
     // The four lists show one model: emptying it empties all four in one step. A query or a
     // photo still on its way is dropped.
     m_records->clear();
-    ++m_queryRequest;
-    m_queryPending = false;
+    m_query.drop();
     m_display->dropPending();
     showBusyCursor();
 }
@@ -430,19 +428,16 @@ void CardImageWindow::runQuery()
         }
         return outcome;
     };
-    const quint64 request = ++m_queryRequest;
-    m_queryPending = true;
+    const LatestRequest::Ticket query = m_query.start();
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)),
-              [this, request, path](const QueryOutcome& outcome) {
-                  if (request == m_queryRequest)
-                      showQueryOutcome(path, outcome);
-              });
+    runOnSiteIo(this, std::move(read), [this, query, path](const QueryOutcome& outcome) {
+        if (m_query.finish(query))
+            showQueryOutcome(path, outcome);
+    });
 }
 
 void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& outcome)
 {
-    m_queryPending = false;
     showBusyCursor();
     if (!outcome.exists) {
         m_controls.statusLine->setText(kNoRecordFileText);
@@ -471,13 +466,11 @@ void CardImageWindow::loadParameterFile(const QString& path)
         const bool whole = readParameterFile(path, table);
         return ParameterRead{whole, table};
     };
-    const quint64 request = ++m_loadRequest;
-    m_loadPending = true;
+    const LatestRequest::Ticket load = m_load.start();
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)), [this, request](const ParameterRead& read) {
-        if (request != m_loadRequest)
+    runOnSiteIo(this, std::move(read), [this, load](const ParameterRead& read) {
+        if (!m_load.finish(load))
             return;
-        m_loadPending = false;
         showBusyCursor();
         m_state.parameters = read.table;
         if (!read.whole) {
@@ -490,13 +483,13 @@ void CardImageWindow::loadParameterFile(const QString& path)
 
 bool CardImageWindow::isWorking() const
 {
-    return m_queryPending || m_loadPending || m_display->busy();
+    return m_query.pending() || m_load.pending() || m_display->busy();
 }
 
 // The busy cursor shows while a query or a load runs.
 void CardImageWindow::showBusyCursor()
 {
-    const bool busy = m_queryPending || m_loadPending;
+    const bool busy = m_query.pending() || m_load.pending();
     if (busy == m_busyCursorShown)
         return;
     m_busyCursorShown = busy;
