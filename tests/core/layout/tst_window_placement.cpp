@@ -23,8 +23,6 @@ void TestWindowPlacement::besideWhereThereIsRoom_data()
         << QRect(300, 0, 1000, 400) << QSize(1100, 760) << QRect(300, 400, 1100, 760);
     QTest::newRow("centred without room: covers least")
         << QRect(400, 300, 800, 600) << QSize(1100, 760) << QRect(400, 440, 1100, 760);
-    QTest::newRow("larger than the screen: bounded")
-        << QRect(0, 0, 1600, 1200) << QSize(2000, 1300) << QRect(0, 0, 1600, 1200);
 }
 
 void TestWindowPlacement::besideWhereThereIsRoom()

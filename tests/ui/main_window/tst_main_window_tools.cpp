@@ -14,7 +14,6 @@
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 
@@ -68,7 +67,6 @@ private slots:
     void photoViewPlaceAndTitle();
     void jumpToTime_data();
     void jumpToTime();
-    void typedDigitsReplaceTheClickedDatePart();
 };
 
 void TestMainWindowTools::copyPutsTheSelectedSwipeOnOneLine()
@@ -212,22 +210,6 @@ void TestMainWindowTools::jumpToTime()
         QCOMPARE(modals.seen().last().text, message);
     QCOMPARE(listed.list(3)->selectedRow(), row);
     QCOMPARE(listed.window.state().currentRecord.time, row == 1 ? "090000" : "081530");
-}
-
-void TestMainWindowTools::typedDigitsReplaceTheClickedDatePart()
-{
-    ListedWindow listed;
-    QDateEdit* picker = listed.window.controls().datePicker;
-    picker->setDate(QDate(2007, 5, 3));
-    auto* edit = picker->findChild<QLineEdit*>();
-    QVERIFY(edit);
-    // A click inside the day, the last part, leaves the cursor after its first digit.
-    edit->setCursorPosition(static_cast<int>(edit->text().size()) - 1);
-    const QPoint inDay = edit->cursorRect().center();
-    edit->setCursorPosition(0);
-    QTest::mouseClick(edit, Qt::LeftButton, {}, inDay);
-    QTest::keyClicks(edit, QStringLiteral("15"));
-    QCOMPARE(picker->date(), QDate(2007, 5, 15));
 }
 
 QTEST_MAIN(TestMainWindowTools)
