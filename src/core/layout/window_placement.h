@@ -6,10 +6,11 @@
 
 namespace card {
 
-// The outer rectangle for a window of size (bounded to the screen) beside anchor, both outer
-// rectangles on the screen's available area: to the right, left, below or above, the first side
-// with room for it whole, level with anchor as far as the screen allows. Without such room it is
-// placed, inside the screen, where it covers the least of anchor.
-QRect placeBeside(const QRect& anchor, QSize size, const QRect& screen);
+// The outer rectangle for a window of size beside anchor, both outer rectangles, on the screen's
+// available area. Beside it means in the free room to the right, left, below or above anchor,
+// level with it as far as the room allows: the side where the window keeps the largest area, at
+// most size and at least smallest (it is made smaller to fit). Without such room the window keeps
+// size (bounded to the screen) and goes, inside the screen, where it covers the least of anchor.
+QRect placeBeside(const QRect& anchor, QSize size, QSize smallest, const QRect& screen);
 
 } // namespace card

@@ -335,15 +335,16 @@ void CardImageWindow::openPhotoView()
     m_photoView->activateWindow();
 }
 
-// At its first opening the inspection window goes beside this window where there is room, and
-// otherwise where it covers the least of it; it keeps the place and size the operator gives it
-// for the rest of the session. Its frame is not known before it is shown: this window's
-// stands in for it.
+// At its first opening the inspection window goes beside this window where there is room (made
+// smaller to fit, down to its smallest useful size), and otherwise where it covers the least of
+// it; it keeps the place and size the operator gives it for the rest of the session. Its frame is
+// not known before it is shown: this window's stands in for it.
 void CardImageWindow::placePhotoView()
 {
     const QSize frame = frameGeometry().size() - size();
     const QRect outer =
-        placeBeside(frameGeometry(), m_photoView->size() + frame, screen()->availableGeometry());
+        placeBeside(frameGeometry(), m_photoView->size() + frame,
+                    smallestUsefulSize(*m_photoView) + frame, screen()->availableGeometry());
     m_photoView->resize(outer.size() - frame);
     m_photoView->move(outer.topLeft());
 }

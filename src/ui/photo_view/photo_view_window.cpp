@@ -42,6 +42,7 @@ constexpr int kSelectionFrameWidth = 3;
 // Large enough to judge a face; the picture keeps at least this much room before the strips.
 const QSize kOpeningSize(1100, 760);
 const QSize kSmallestPicture(320, 240);
+const QSize kSmallestUsefulSize(480, 360);
 // After a resize the reduced copy is decoded again for the new size once resizing has paused.
 constexpr int kRefitDelayMs = 300;
 // A reduced copy this much smaller than the fitted picture is decoded again.
@@ -466,7 +467,8 @@ void PhotoViewWindow::markShownSwipe()
         return;
     const QModelIndex index = m_cardDayModel->index(row);
     m_cardDay->setCurrentIndex(index);
-    m_cardDay->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // Never scrolled while a click on a visible row is still being handled.
+    m_cardDay->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
 void PhotoViewWindow::startThumbnails()
@@ -536,6 +538,11 @@ void PhotoViewWindow::closeEvent(QCloseEvent* event)
 {
     stopPlayback({});
     QWidget::closeEvent(event);
+}
+
+QSize smallestUsefulSize(const PhotoViewWindow& window)
+{
+    return window.minimumSizeHint().expandedTo(kSmallestUsefulSize);
 }
 
 } // namespace card

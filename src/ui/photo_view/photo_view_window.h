@@ -107,4 +107,8 @@ private:
     LatestRequest m_dayRead;
 };
 
+// The smallest size the window is opened at beside the main window: a face can still be judged
+// and its parts all fit.
+QSize smallestUsefulSize(const PhotoViewWindow& window);
+
 } // namespace card

@@ -21,6 +21,8 @@ void TestWindowPlacement::besideWhereThereIsRoom_data()
         << QRect(1100, 100, 500, 400) << QSize(1000, 700) << QRect(100, 100, 1000, 700);
     QTest::newRow("below, kept on the screen")
         << QRect(300, 0, 1000, 400) << QSize(1100, 760) << QRect(300, 400, 1100, 760);
+    QTest::newRow("made smaller to fit below a centred window")
+        << QRect(533, 461, 534, 277) << QSize(1110, 790) << QRect(490, 738, 1110, 462);
     QTest::newRow("centred without room: covers least")
         << QRect(400, 300, 800, 600) << QSize(1100, 760) << QRect(400, 440, 1100, 760);
 }
@@ -30,7 +32,7 @@ void TestWindowPlacement::besideWhereThereIsRoom()
     QFETCH(QRect, anchor);
     QFETCH(QSize, size);
     QFETCH(QRect, placed);
-    QCOMPARE(card::placeBeside(anchor, size, QRect(0, 0, 1600, 1200)), placed);
+    QCOMPARE(card::placeBeside(anchor, size, QSize(480, 360), QRect(0, 0, 1600, 1200)), placed);
 }
 
 QTEST_APPLESS_MAIN(TestWindowPlacement)

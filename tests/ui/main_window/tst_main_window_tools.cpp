@@ -8,6 +8,7 @@
 #include "support/record_table_text.h"
 #include "support/settle.h"
 #include "ui/main_window/record_list_view.h"
+#include "ui/photo_view/photo_view_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -169,8 +170,11 @@ void TestMainWindowTools::photoViewPlaceAndTitle()
     listed.window.openPhotoView();
     QWidget* view = listed.photoView();
     QVERIFY(view);
-    const QRect expected = card::placeBeside(mainFrame, view->frameGeometry().size(),
-                                             listed.window.screen()->availableGeometry());
+    const QRect expected =
+        card::placeBeside(mainFrame, view->frameGeometry().size(),
+                          card::smallestUsefulSize(*static_cast<card::PhotoViewWindow*>(view)) +
+                              (mainFrame.size() - listed.window.size()),
+                          listed.window.screen()->availableGeometry());
     QCOMPARE(view->frameGeometry(), expected);
     QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 09:00:00 00067890 林志明"));
 
