@@ -396,15 +396,10 @@ class Session:
         if self.args.docs and name in DOC_SHOTS:
             shutil.copyfile(path, os.path.join(self.args.docs, DOC_SHOTS[name]))
 
-    def screenshot_screen(self, name):
-        """Saves the whole screen, to show where the windows are."""
-        self.shots += 1
-        path = os.path.join(self.args.artifacts, "%02d_%s.png" % (self.shots, name))
-        subprocess.run([self.args.grab, path], check=True)
-        if self.args.docs and name in DOC_SHOTS:
-            shutil.copyfile(path, os.path.join(self.args.docs, DOC_SHOTS[name]))
-
     def grab(self, path, window):
+        if window is None:  # the whole screen, to show where the windows are
+            subprocess.run([self.args.grab, path], check=True)
+            return
         x, y, width, height = extents(window.accessible)
         left, right, top, bottom = self.frame_extents()
         subprocess.run([self.args.grab, path, str(x - left), str(y - top),
@@ -662,7 +657,7 @@ class Session:
         wait_for("the inspection window on %s after a click on its row" % chosen.time,
                  lambda: showing(chosen, plan.chosen))
         self.screenshot("photo_view", view, settled=True)
-        self.screenshot_screen("photo_view_beside")
+        self.screenshot("photo_view_beside", None)
 
         press("Escape")
         window_gone("photo_view", "the inspection window closing on Esc", kept=True)

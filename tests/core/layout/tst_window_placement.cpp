@@ -17,10 +17,6 @@ void TestWindowPlacement::besideWhereThereIsRoom_data()
     QTest::addColumn<QRect>("placed");
     QTest::newRow("right of a window at the left")
         << QRect(0, 100, 500, 400) << QSize(1000, 700) << QRect(500, 100, 1000, 700);
-    QTest::newRow("left of a window at the right")
-        << QRect(1100, 100, 500, 400) << QSize(1000, 700) << QRect(100, 100, 1000, 700);
-    QTest::newRow("below, kept on the screen")
-        << QRect(300, 0, 1000, 400) << QSize(1100, 760) << QRect(300, 400, 1100, 760);
     QTest::newRow("made smaller to fit below a centred window")
         << QRect(533, 461, 534, 277) << QSize(1110, 790) << QRect(490, 738, 1110, 462);
     QTest::newRow("centred without room: covers least")
