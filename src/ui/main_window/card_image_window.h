@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QTimer;
 
 namespace card {
@@ -73,9 +74,10 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
-    void addResultListActions();
-    void addPhotoBoxActions();
-    void addDayStepKeys();
+    void createActions();
+    void enableActions();
+    void jumpToTime();
+    void placePhotoView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -92,6 +94,16 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    // The window's tools beside its buttons, made in createActions.
+    struct ToolActions {
+        QAction* copy = nullptr;
+        QAction* exportRows = nullptr;
+        QAction* jumpToTime = nullptr;
+        QAction* inspect = nullptr;
+        QAction* savePhoto = nullptr;
+        QAction* dayBack = nullptr;
+        QAction* dayForward = nullptr;
+    } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;
