@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# setup.sh [--tests]: installs the Debian 12 packages the build and the sample site need, and
-# with --tests those the tests need too (the virtual screen, the accessibility bus, clang for
-# the fuzz targets); only the missing ones, so a second run takes a moment.
+# setup.sh [--tests]: installs the Debian 12 packages the build, the sample site and a run on a
+# virtual screen need, and with --tests those the tests need too (the window manager, xdotool,
+# the accessibility bus, strace, clang for the fuzz targets); only the missing ones, so a second
+# run takes a moment.
 set -euo pipefail
 
 packages=(
