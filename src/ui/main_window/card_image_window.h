@@ -12,6 +12,7 @@
 
 #include <optional>
 
+class QAction;
 class QTimer;
 
 namespace card {
@@ -75,9 +76,10 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
-    void addResultListActions();
-    void addPhotoBoxActions();
-    void addDayStepKeys();
+    void createActions();
+    void enableActions();
+    void jumpToTime();
+    void placePhotoView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -96,6 +98,16 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    // The window's tools beside its buttons, made in createActions.
+    struct ToolActions {
+        QAction* copy = nullptr;
+        QAction* exportRows = nullptr;
+        QAction* jumpToTime = nullptr;
+        QAction* inspect = nullptr;
+        QAction* savePhoto = nullptr;
+        QAction* dayBack = nullptr;
+        QAction* dayForward = nullptr;
+    } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;
