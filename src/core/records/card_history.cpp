@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace card {
@@ -124,6 +125,24 @@ HourCounts hourCounts(const HistoryDay& day)
             ++counts.out[hour];
     }
     return counts;
+}
+
+qsizetype nearestSwipe(const HistoryDay& day, int hour)
+{
+    const int middle = hour * kSecondsPerHour + kSecondsPerHour / 2;
+    qsizetype nearest = -1;
+    int nearestDistance = 0;
+    for (qsizetype k = 0; k < day.swipes.size(); ++k) {
+        const std::optional<int> seconds = secondsOfDay(day.swipes[k].time);
+        if (!seconds)
+            continue;
+        const int distance = std::abs(*seconds - middle);
+        if (nearest < 0 || distance < nearestDistance) {
+            nearest = k;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date)

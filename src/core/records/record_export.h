@@ -3,8 +3,10 @@
 
 #include "core/platform/safe_write.h"
 #include "core/records/record_table.h"
+#include "core/records/swipe.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -35,5 +37,27 @@ QString proposedCsvPath(QDate day);
 // Writes the CSV file of table to target the safe way, refusing the protected folders.
 SafeWriteResult exportRecordsCsv(const RecordTable& table, const QString& target,
                                  const QStringList& protectedFolders);
+
+// The header row of a card history's CSV file.
+inline const QString kHistoryCsvHeader = QStringLiteral("日期,時間,卡號,姓名,進出");
+
+// A swipe of a card history as the history's copy line and CSV row give it: its day
+// (2007-05-03), then its four values as the lists show them.
+QStringList historySwipeValues(const Swipe& swipe);
+// The copy line of one swipe: those values separated by tabs.
+QString historyCopyLine(const Swipe& swipe);
+
+// Writes the CSV file of swipes to device: the list export's rules (UTF-8 with a byte order
+// mark, CR LF line ends, csvField for every value) under kHistoryCsvHeader. False when a write
+// failed.
+bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device);
+
+// The proposed file name for a history searched for text up to end: 本卡歷史-<text>-2007-05-03.csv,
+// without characters a file name cannot hold.
+QString historyCsvFileName(const QString& text, QDate end);
+
+// Writes the CSV file of swipes to target the safe way, refusing the protected folders.
+SafeWriteResult exportSwipesCsv(const QList<Swipe>& swipes, const QString& target,
+                                const QStringList& protectedFolders);
 
 } // namespace card

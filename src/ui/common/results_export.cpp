@@ -86,6 +86,22 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate queriedDa
     return reportSafeWrite(parent, result);
 }
 
+bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
+                  const QString& recordsFolder, const QString& photoFolder)
+{
+    const QString target =
+        QFileDialog::getSaveFileName(parent, export_texts::kExportDialogTitle,
+                                     documentsPath(fileName), export_texts::kExportFilter);
+    if (target.isEmpty())
+        return false;
+    SafeWriteResult result;
+    {
+        const WaitCursor busy;
+        result = exportSwipesCsv(swipes, target, {recordsFolder, photoFolder});
+    }
+    return reportSafeWrite(parent, result);
+}
+
 void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
                     const QString& photoFolder, const std::function<void(bool written)>& done)
 {

@@ -5,8 +5,10 @@
 
 #include "core/platform/safe_write.h"
 #include "core/records/record_table.h"
+#include "core/records/swipe.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -20,6 +22,11 @@ namespace card {
 // (failures are shown in a message box).
 bool exportListedRows(QWidget* parent, const RecordTable& table, QDate queriedDay,
                       const QString& recordsFolder, const QString& photoFolder);
+
+// Asks where to save the CSV file of swipes (proposing fileName in the documents folder) and
+// writes it; as exportListedRows otherwise.
+bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
+                  const QString& recordsFolder, const QString& photoFolder);
 
 // Asks where to save a copy of the photo file (proposing its own name in the documents folder)
 // and copies its bytes unchanged. The photo is a site file, which may lie on a share that stops

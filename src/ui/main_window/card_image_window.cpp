@@ -17,6 +17,8 @@
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
+#include "ui/history/card_history_texts.h"
+#include "ui/history/card_history_window.h"
 #include "ui/main_window/main_window_layout.h"
 #include "ui/main_window/main_window_look.h"
 #include "ui/main_window/main_window_texts.h"
@@ -224,7 +226,14 @@ void CardImageWindow::addResultListActions()
                              m_state.parameters[kRecordsFolderSlot],
                              m_state.parameters[kPhotoFolderSlot]);
         });
-        list->addActions({copy, exportRows});
+        auto* history = new QAction(history_texts::kOpenAction, list);
+        history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+        history->setShortcutContext(Qt::WidgetShortcut);
+        connect(history, &QAction::triggered, this, [this] {
+            if (hasSelectedRow())
+                openCardHistory(selectedSwipe());
+        });
+        list->addActions({copy, exportRows, history});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 }
@@ -289,14 +298,35 @@ Swipe CardImageWindow::selectedSwipe() const
 
 void CardImageWindow::openPhotoView()
 {
-    if (!hasSelectedRow())
-        return;
-    if (!m_photoView)
+    if (hasSelectedRow())
+        openPhotoViewOn(selectedSwipe());
+}
+
+void CardImageWindow::openPhotoViewOn(const Swipe& swipe)
+{
+    if (!m_photoView) {
         m_photoView = new PhotoViewWindow(this);
-    m_photoView->showSwipe(selectedSwipe());
+        connect(m_photoView, &PhotoViewWindow::cardHistoryRequested, this,
+                [this](const Swipe& shown) { openCardHistory(shown); });
+    }
+    m_photoView->showSwipe(swipe);
     m_photoView->show();
     m_photoView->raise();
     m_photoView->activateWindow();
+}
+
+void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
+{
+    if (!m_history) {
+        m_history = new CardHistoryWindow(this);
+        connect(m_history, &CardHistoryWindow::swipeChosen, this,
+                &CardImageWindow::openPhotoViewOn);
+    }
+    m_history->search(
+        {HistoryField::Card, swipe.card, swipe.day, days, swipe.recordsFolder, swipe.photoFolder});
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
 }
 
 // While the inspection window is open it shows each record the main window shows.
@@ -337,6 +367,17 @@ void CardImageWindow::runStartup(const StartupOptions& options)
 // The query the command line asked for, once its parameter file has been read whole.
 void CardImageWindow::runStartupQuery(const StartupOptions& options)
 {
+    if (options.history) {
+        openCardHistory({{},
+                         *options.card,
+                         {},
+                         {},
+                         options.date.value_or(QDate::currentDate()),
+                         m_state.parameters[kRecordsFolderSlot],
+                         m_state.parameters[kPhotoFolderSlot]},
+                        options.days.value_or(kDefaultHistoryDays));
+        return;
+    }
     if (options.date)
         m_controls.datePicker->setDate(*options.date);
     if (options.card) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dialog/file_select_exchange.h"
+#include "core/records/card_history.h"
 #include "core/records/swipe.h"
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
@@ -13,6 +14,7 @@ class QTimer;
 
 namespace card {
 
+class CardHistoryWindow;
 class PhotoViewWindow;
 class RecordDisplay;
 class RecordTableModel;
@@ -54,6 +56,9 @@ public:
 
     // The inspection window on the selected swipe; nothing without a selected row.
     void openPhotoView();
+    void openPhotoViewOn(const Swipe& swipe);
+    // The card history window over days up to swipe's day.
+    void openCardHistory(const Swipe& swipe, int days = kDefaultHistoryDays);
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -92,6 +97,7 @@ private:
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
+    CardHistoryWindow* m_history = nullptr; // made at its first opening
     // Each query and each load takes the next number; a result of an older one is dropped.
     quint64 m_queryRequest = 0;
     quint64 m_loadRequest = 0;

@@ -9,6 +9,7 @@
 #include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/results_export.h"
+#include "ui/history/card_history_texts.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
@@ -19,7 +20,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -128,9 +131,18 @@ void PhotoViewWindow::buildParts()
     m_refit->setSingleShot(true);
     m_refit->setInterval(kRefitDelayMs);
 
+    auto* history = new QPushButton(history_texts::kOpenButton, this);
+    history->setObjectName(QStringLiteral("photo_view_history"));
+    history->setFocusPolicy(Qt::NoFocus);
+    const auto askHistory = [this] {
+        emit cardHistoryRequested(m_swipe);
+    };
+    connect(history, &QPushButton::clicked, this, askHistory);
+    connect(new QShortcut(QKeySequence(Qt::Key_H), this), &QShortcut::activated, this, askHistory);
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(m_status, 1);
     statusRow->addWidget(m_zoom);
+    statusRow->addWidget(history);
     auto* left = new QVBoxLayout;
     left->addWidget(m_image, 1);
     left->addLayout(statusRow);

@@ -9,8 +9,8 @@
 // Keys (besides those of the large picture, see zoom_image_view.h, which work in every part):
 // Tab moves between the picture, the frames and the card's day; Left and Right step between
 // frames; Space plays the sequence from the highest frame down to frame 1, one frame a second,
-// and pauses; Enter (or a click) on a swipe of the card's day shows that swipe here; Esc
-// closes the window.
+// and pauses; Enter (or a click) on a swipe of the card's day shows that swipe here; H (or the
+// card history button) asks for the card's history; Esc closes the window.
 #pragma once
 
 #include "core/records/swipe.h"
@@ -39,6 +39,10 @@ public:
     // when the card, the day or a folder differs from the swipe shown before, or when the
     // swipe is not among the swipes read before.
     void showSwipe(const Swipe& swipe);
+
+signals:
+    // The card history of the swipe shown is asked for.
+    void cardHistoryRequested(const Swipe& swipe);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
