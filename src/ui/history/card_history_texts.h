@@ -31,8 +31,7 @@ inline const QString kDaysName = QStringLiteral("每日刷卡");
 inline const QString kHeatName = QStringLiteral("每小時刷卡");
 inline const QString kSwipesName = QStringLiteral("當日刷卡");
 
-// The entry points in the other windows.
+// The result lists' menu entry that opens the window.
 inline const QString kOpenAction = QStringLiteral("本卡歷史…");
-inline const QString kOpenButton = QStringLiteral("本卡歷史");
 
 } // namespace card::history_texts

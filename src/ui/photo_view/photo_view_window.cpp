@@ -9,7 +9,6 @@
 #include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/results_export.h"
-#include "ui/history/card_history_texts.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
@@ -38,6 +37,7 @@ const QString kStillPhotoText = QStringLiteral("刷卡照相");
 const QString kFrameText = QStringLiteral("影格 %1");
 const QString kPlayingText = QStringLiteral("動態播放");
 const QString kPlaybackEndText = QStringLiteral("播放結束");
+const QString kCardHistoryButton = QStringLiteral("本卡歷史");
 const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
 
 constexpr int kPlaybackIntervalMs = 1000;
@@ -131,7 +131,7 @@ void PhotoViewWindow::buildParts()
     m_refit->setSingleShot(true);
     m_refit->setInterval(kRefitDelayMs);
 
-    auto* history = new QPushButton(history_texts::kOpenButton, this);
+    auto* history = new QPushButton(kCardHistoryButton, this);
     history->setObjectName(QStringLiteral("photo_view_history"));
     history->setFocusPolicy(Qt::NoFocus);
     const auto askHistory = [this] {
