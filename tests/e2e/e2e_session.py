@@ -45,6 +45,10 @@ DIALOG_CONTROLS = (
     + ["Command1(%d)" % i for i in range(3)]
 )
 PHOTO_VIEW_CONTROLS = ["photo_view_image", "photo_view_frames", "photo_view_card_day"]
+HISTORY_CONTROLS = ["card_history_field", "card_history_search", "card_history_end",
+                    "card_history_range", "card_history_progress", "card_history_days",
+                    "card_history_heat", "card_history_swipes"]
+HISTORY_DAYS = 30  # the card history's range unless another is chosen
 # The keyboard focus order of the main window.
 MAIN_FOCUS_ORDER = [
     "Option1(2)", "Command1", "Check1", "Text2", "Command2", "DTPicker1",
@@ -58,7 +62,8 @@ ROWS_IN_VIEW = 6  # rows of a result list that show at the window's base size
 STILL, SEQUENCE, PARTIAL, NONE = "still photo", "sequence", "partial sequence", "no photo"
 STILL_FRAMES = ["刷卡照相"]  # the inspection window's list of frames for a still photo
 DOC_SHOTS = {"dialog": "dialog.png", "main_window": "main_window.png",
-             "playback_end": "playback_end.png", "photo_view": "photo_view.png"}
+             "playback_end": "playback_end.png", "photo_view": "photo_view.png",
+             "card_history": "card_history.png"}
 
 
 class Failure(Exception):
@@ -656,6 +661,24 @@ class Session:
                (has_state(main.accessible, pyatspi.STATE_SHOWING), main.caption(),
                 self.selections()), (True, caption, [[plan.inspected]] * 4))
 
+    # The busiest card's month in the card history window: Ctrl+H in a result list, every day
+    # read, photographed, closed with Esc.
+    def card_history(self):
+        main, plan = self.main, self.plan
+        main.click_row("List1(2)", plan.inspected)
+        press("ctrl+h")
+        history = top_window("card_history", HISTORY_CONTROLS, "the card history on Ctrl+H")
+        first = plan.day - datetime.timedelta(days=HISTORY_DAYS - 1)
+        expect("card history caption", history.caption(),
+               "本卡歷史：%s %s 至 %s" % (plan.busy_card, first, plan.day))
+        days = history["card_history_days"].queryTable()
+        wait_for("the %d days of the card history" % HISTORY_DAYS,
+                 lambda: (days.nRows == HISTORY_DAYS, days.nRows))
+        expect("newest day first", days.getAccessibleAt(0, 0).name, str(plan.day))
+        self.screenshot("card_history", history, settled=True)
+        press("Escape")
+        window_gone("card_history", "the card history closing on Esc", kept=True)
+
     def close(self):
         self.main.click("Label1(3)")  # the main window active, then its frame's close key
         press("alt+F4")
@@ -688,6 +711,7 @@ def main():
         ("resize by the frame", session.resize_by_frame),
         ("參數檔載入, Esc", session.load_and_cancel),
         ("inspection window: open, click, Esc", session.inspect_photos),
+        ("card history: Ctrl+H, every day, Esc", session.card_history),
         ("close the window", session.close),
     ]
     started = time.monotonic()
