@@ -6,6 +6,7 @@
 #include "core/platform/file_exists.h"
 #include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
+#include "core/photos/swipe_photos.h"
 #include "core/platform/twips.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
