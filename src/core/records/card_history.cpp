@@ -150,14 +150,20 @@ QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date)
     const QString path = recordFilePath(query.recordsFolder, date);
     if (!fileExists(path))
         return {emptyDay(date, DayFileState::Missing)};
-    QByteArray bytes;
-    if (readFileSnapshot(path, kMaxRecordFileSize, bytes) != FileReadStatus::Ok)
+    // A past day's file is settled: it can be mapped instead of copied. Today's may still grow.
+    FileSnapshot snapshot;
+    QByteArray today;
+    const bool settled = date < QDate::currentDate();
+    const FileReadStatus status = settled ? readSettledFile(path, kMaxRecordFileSize, snapshot)
+                                          : readFileSnapshot(path, kMaxRecordFileSize, today);
+    if (status != FileReadStatus::Ok)
         return {emptyDay(date, DayFileState::Unreadable)};
+    const QByteArray& bytes = settled ? snapshot.bytes() : today;
     const qsizetype bom = utf8BomLength(bytes);
     const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
     const HistoryRecordTest test(query.field, query.text, encoding);
     const std::vector<qsizetype> starts = scanHistoryRecords(bytes, bom, test);
-    RecordTable table(std::move(bytes), encoding);
+    RecordTable table(bytes, encoding);
     for (const qsizetype start : starts)
         table.appendRecordAt(start);
     return entriesByCard(table, query, date);

@@ -109,7 +109,8 @@ void CardHistoryWindow::buildControls()
     m_days->setSelectionMode(QAbstractItemView::SingleSelection);
     m_days->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_days->verticalHeader()->hide();
-    m_days->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Fitted once to the first day read: fitting on every day would measure every row again.
+    m_days->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     m_heat = new HistoryHeatMap(m_daysModel, this);
     m_heat->setObjectName(QStringLiteral("card_history_heat"));
@@ -272,7 +273,10 @@ void CardHistoryWindow::showTitle(const HistoryQuery& query)
 
 void CardHistoryWindow::dayRead(const QList<HistoryDay>& entries)
 {
+    const bool first = m_daysModel->rowCount() == 0;
     m_daysModel->addDay(entries);
+    if (first)
+        m_days->resizeColumnsToContents();
     // The first day with swipes is shown at once; the operator's own choice is kept after.
     if (selectedDayRow() < 0 && !entries.isEmpty() && !entries.first().swipes.isEmpty()) {
         for (int row = 0; row < m_daysModel->rowCount(); ++row) {

@@ -4,6 +4,7 @@
 #include "ui/history/history_days_model.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -92,10 +93,10 @@ int HistoryHeatMap::busiestHour() const
     return busiest;
 }
 
-void HistoryHeatMap::paintEvent(QPaintEvent*)
+void HistoryHeatMap::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().base());
+    painter.fillRect(event->rect(), palette().base());
     const double cell = cellWidth();
     const int left = labelWidth();
     painter.setPen(palette().text().color());
@@ -106,7 +107,11 @@ void HistoryHeatMap::paintEvent(QPaintEvent*)
     QFont small = font();
     small.setPixelSize(kRowHeight - 2);
     painter.setFont(small);
-    for (int row = 0; row < m_model->rowCount(); ++row) {
+    // Only the lines in the part to paint: a year's picture is mostly scrolled away.
+    const int firstRow = std::max(0, (event->rect().top() - headerHeight()) / kRowHeight);
+    const int endRow =
+        std::min(m_model->rowCount(), (event->rect().bottom() - headerHeight()) / kRowHeight + 1);
+    for (int row = firstRow; row < endRow; ++row) {
         const int top = headerHeight() + row * kRowHeight;
         const HistoryDay& day = m_model->day(row);
         painter.setPen(palette().text().color());
