@@ -57,7 +57,8 @@ bool chooseSwipe(const card::ParameterTable& para, const QDate& day, card::Swipe
                                 table.text(row, card::DirectionField),
                                 day,
                                 records,
-                                photos};
+                                photos,
+                                {}};
         if (!found)
             chosen = swipe;
         found = true;

@@ -61,7 +61,8 @@ QList<HistoryDay> entriesByCard(const RecordTable& table, const HistoryQuery& qu
                           table.text(row, DirectionField),
                           date,
                           query.recordsFolder,
-                          query.photoFolder};
+                          query.photoFolder,
+                          query.parameterFile};
         auto entry = entryOfCard.constFind(swipe.card);
         if (entry == entryOfCard.cend()) {
             entry = entryOfCard.insert(swipe.card, days.size());

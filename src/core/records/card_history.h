@@ -21,6 +21,7 @@ struct HistoryQuery {
     int dayCount = 30; // 7, 30, 90 or 365 in the window; any positive count from the command line
     QString recordsFolder; // exactly as the parameter file gives it
     QString photoFolder;
+    QString parameterFile; // the site's loaded parameter file, carried into each swipe
 };
 
 // The days of the query's range, newest first.

@@ -4,6 +4,7 @@
 #include "core/dialog/dialog_rules.h"
 #include "core/dialog/drive_list.h"
 #include "core/dialog/file_select_exchange.h"
+#include "core/platform/latest_request.h"
 #include "ui/file_select/file_select_controls.h"
 
 #include <QDialog>
@@ -42,16 +43,16 @@ public:
     void removeFolder(); // the open folder, when empty
 
     // The confirm press whose existence test has not come back yet, if any.
-    bool confirmPending() const { return m_confirmPending; }
+    bool confirmPending() const { return m_confirm.pending(); }
     // A folder button's work that has not come back yet.
-    bool folderCommandPending() const { return m_folderCommandPending; }
+    bool folderCommandPending() const { return m_folderCommand.pending(); }
 
     void done(int result) override;
 
 protected:
-    // Esc presses Command1(2); the frame's close box still closes without writing anything.
+    // Esc presses the cancel button; the frame's close box still closes without writing anything.
     void keyPressEvent(QKeyEvent* event) override;
-    // Enter in Dir1 on a folder other than the open one opens it.
+    // Enter in the folder list on a folder other than the open one opens it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -74,9 +75,8 @@ private:
     FileListModel* m_files = nullptr;
     QList<Drive> m_drives;
     QString m_startFolder; // folder mode: opened once the drives are known
-    quint64 m_confirmRequest = 0;
-    bool m_confirmPending = false;
-    bool m_folderCommandPending = false;
+    LatestRequest m_confirm;
+    LatestRequest m_folderCommand;
 };
 
 } // namespace card

@@ -176,8 +176,7 @@ void CardHistoryWindow::addTakeOutActions()
         },
         [this] {
             exportSwipes(this, m_daysModel->allSwipes(),
-                         historyCsvFileName(m_searched, m_end->date()), m_recordsFolder,
-                         m_photoFolder);
+                         historyCsvFileName(m_searched, m_end->date()), protectedPlaces());
         });
     addCopyAndExport(
         m_swipes, this,
@@ -188,7 +187,7 @@ void CardHistoryWindow::addTakeOutActions()
         },
         [this] {
             exportSwipes(this, m_shownSwipes, historyCsvFileName(m_searched, m_end->date()),
-                         m_recordsFolder, m_photoFolder);
+                         protectedPlaces());
         });
 }
 
@@ -214,8 +213,7 @@ void CardHistoryWindow::connectParts()
 
 void CardHistoryWindow::search(const HistoryQuery& query)
 {
-    m_recordsFolder = query.recordsFolder;
-    m_photoFolder = query.photoFolder;
+    m_site = query;
     m_field->setCurrentIndex(query.field == HistoryField::Card ? 0 : 1);
     m_search->setText(query.text);
     m_end->setDate(query.end);
@@ -233,8 +231,9 @@ HistoryQuery CardHistoryWindow::askedQuery() const
     query.text = m_search->text();
     query.end = m_end->date();
     query.dayCount = m_range->currentData().toInt();
-    query.recordsFolder = m_recordsFolder;
-    query.photoFolder = m_photoFolder;
+    query.recordsFolder = m_site.recordsFolder;
+    query.photoFolder = m_site.photoFolder;
+    query.parameterFile = m_site.parameterFile;
     return query;
 }
 
@@ -286,6 +285,11 @@ void CardHistoryWindow::dayRead(const QList<HistoryDay>& entries)
             }
         }
     }
+}
+
+QStringList CardHistoryWindow::protectedPlaces() const
+{
+    return {m_site.recordsFolder, m_site.photoFolder, m_site.parameterFile};
 }
 
 int CardHistoryWindow::selectedDayRow() const

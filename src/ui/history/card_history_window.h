@@ -68,6 +68,7 @@ private:
     void heatCellClicked(int row, int hour);
     void chooseSwipe(int row);
     int selectedDayRow() const;
+    QStringList protectedPlaces() const;
 
     QComboBox* m_field;
     QLineEdit* m_search;
@@ -84,8 +85,7 @@ private:
     ThumbnailLoader* m_thumbnails;
     HistoryReader* m_reader;
 
-    QString m_recordsFolder;
-    QString m_photoFolder;
+    HistoryQuery m_site;        // the latest query given, for its site's folders and files
     QList<Swipe> m_shownSwipes; // of the selected day
     QString m_searched;         // the text of the latest search, for file names
 };

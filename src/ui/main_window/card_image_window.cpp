@@ -2,15 +2,16 @@
 
 #include "core/dialog/load_command.h"
 #include "core/layout/main_layout.h"
+#include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
-#include "core/platform/file_exists.h"
-#include "core/platform/future_watch.h"
-#include "core/platform/site_io_task.h"
 #include "core/photos/swipe_photos.h"
+#include "core/platform/file_exists.h"
+#include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
+#include "core/text/time_of_day.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_table.h"
 #include "ui/common/export_texts.h"
@@ -41,7 +42,6 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -58,7 +58,6 @@ struct QueryOutcome {
 
 namespace {
 
-constexpr int kPlaybackIntervalMs = 1000;
 constexpr int kPhotoResizeDelayMs = 150;
 
 // The filter inputs as the operator set them.
@@ -205,63 +204,94 @@ void CardImageWindow::connectEvents()
         connect(list, &RecordListView::keyReleased, this, [this, k] { showRecord(k); });
         connect(list, &RecordListView::enterReleased, this, &CardImageWindow::openPhotoView);
     }
-    addResultListActions();
-    addPhotoBoxActions();
-    addDayStepKeys();
+    createActions();
 }
 
-// Each list's menu and Ctrl+C: the selected swipe as one line, and every listed row as a file.
-void CardImageWindow::addResultListActions()
+// Every tool of the window beside its buttons, each an action made here with its shortcut: the
+// result lists' menu (copy the selected swipe as one line, export every listed row, jump to a
+// time, the selected card's history), the photo box's menu (inspection window, save the photo) and
+// the day keys.
+void CardImageWindow::createActions()
 {
+    const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    ToolActions& a = m_actions;
+    a.copy = add(kCopyAction, QKeySequence::Copy, [this] {
+        copyRowToClipboard(m_records->table(), m_state.queriedDay,
+                           m_controls.resultLists[0]->selectedRow());
+    });
+    // Ctrl+C copies a row only where a list has the focus; elsewhere it stays the field's own.
+    a.copy->setShortcutContext(Qt::WidgetShortcut);
+    a.exportRows = add(kExportAction, {}, [this] {
+        exportListedRows(this, m_records->table(), m_state.queriedDay,
+                         selectedSwipe().protectedPlaces());
+    });
+    a.jumpToTime =
+        add(kJumpToTimeAction, QKeySequence(Qt::CTRL | Qt::Key_G), &CardImageWindow::jumpToTime);
+    a.cardHistory = add(history_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
+        if (hasSelectedRow())
+            openCardHistory(selectedSwipe());
+    });
+    a.cardHistory->setShortcutContext(Qt::WidgetShortcut);
+    a.inspect = add(kPhotoViewAction, {}, &CardImageWindow::openPhotoView);
+    a.savePhoto = add(export_texts::kSavePhotoAction, {}, [this] {
+        saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
+    });
+    a.dayBack = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { stepDay(-1); });
+    a.dayForward = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { stepDay(1); });
+    addActions({a.jumpToTime, a.dayBack, a.dayForward});
+
     for (RecordListView* list : m_controls.resultLists) {
-        auto* copy = new QAction(kCopyAction, list);
-        copy->setShortcut(QKeySequence::Copy);
-        copy->setShortcutContext(Qt::WidgetShortcut);
-        connect(copy, &QAction::triggered, this, [this, list] {
-            if (list->selectedRow() >= 0)
-                copyRowToClipboard(m_records->table(), list->selectedRow());
-        });
-        auto* exportRows = new QAction(kExportAction, list);
-        connect(exportRows, &QAction::triggered, this, [this] {
-            exportListedRows(this, m_records->table(), m_state.queriedDay,
-                             m_state.parameters[kRecordsFolderSlot],
-                             m_state.parameters[kPhotoFolderSlot]);
-        });
-        auto* history = new QAction(history_texts::kOpenAction, list);
-        history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-        history->setShortcutContext(Qt::WidgetShortcut);
-        connect(history, &QAction::triggered, this, [this] {
-            if (hasSelectedRow())
-                openCardHistory(selectedSwipe());
-        });
-        list->addActions({copy, exportRows, history});
+        list->addActions({a.copy, a.exportRows, a.jumpToTime, a.cardHistory});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
-}
-
-// The photo box's menu, and a double-click on it, open the inspection window.
-void CardImageWindow::addPhotoBoxActions()
-{
     QLabel* box = m_controls.photoBox;
-    auto* inspect = new QAction(kPhotoViewAction, box);
-    connect(inspect, &QAction::triggered, this, &CardImageWindow::openPhotoView);
-    auto* save = new QAction(export_texts::kSavePhotoAction, box);
-    connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_state.shownPhoto, m_state.parameters[kRecordsFolderSlot],
-                       m_state.parameters[kPhotoFolderSlot]);
-    });
-    box->addActions({inspect, save});
+    box->addActions({a.inspect, a.savePhoto});
     box->setContextMenuPolicy(Qt::ActionsContextMenu);
     box->installEventFilter(this);
+    connect(m_records, &QAbstractItemModel::modelReset, this, &CardImageWindow::enableActions);
+    connect(m_records, &QAbstractItemModel::rowsInserted, this, &CardImageWindow::enableActions);
+    connect(m_records, &QAbstractItemModel::rowsRemoved, this, &CardImageWindow::enableActions);
+    enableActions();
 }
 
-// Ctrl+PageUp and Ctrl+PageDown: the day before or after, queried at once.
-void CardImageWindow::addDayStepKeys()
+// A menu entry that cannot act is disabled: copy and export on empty lists, saving the photo
+// while the photo box shows none.
+void CardImageWindow::enableActions()
 {
-    auto* back = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
-    connect(back, &QShortcut::activated, this, [this] { stepDay(-1); });
-    auto* forward = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
-    connect(forward, &QShortcut::activated, this, [this] { stepDay(1); });
+    const bool listed = m_records->rowCount() > 0;
+    m_actions.copy->setEnabled(listed);
+    m_actions.exportRows->setEnabled(listed);
+    m_actions.cardHistory->setEnabled(listed);
+    m_actions.savePhoto->setEnabled(!m_state.shownPhoto.isEmpty());
+}
+
+// Selects and shows the first listed swipe at or after the time asked for, as a press on it.
+void CardImageWindow::jumpToTime()
+{
+    const QString typed = askText(this, kJumpToTimePrompt, kJumpToTimeTitle).trimmed();
+    if (typed.isEmpty())
+        return;
+    const QString digits = timeOfDayDigits(typed);
+    if (digits.isEmpty()) {
+        showMessage(this, kJumpToTimeInvalid.arg(typed));
+        return;
+    }
+    const RecordTable& table = m_records->table();
+    const qsizetype row = firstTimeAtOrAfter(
+        table.rowCount(), [&table](qsizetype r) { return table.text(r, 0); }, digits);
+    if (row < 0) {
+        showMessage(this, kJumpToTimeNone.arg(typed));
+        return;
+    }
+    RecordListView* list = m_controls.resultLists[0];
+    list->setSelectedRow(static_cast<int>(row));
+    list->setFocus();
+    showRecord(0);
 }
 
 void CardImageWindow::stepDay(int days)
@@ -276,6 +306,9 @@ bool CardImageWindow::eventFilter(QObject* watched, QEvent* event)
         openPhotoView();
         return true;
     }
+    // The shown photo changes without a signal: its menu is brought up to date as it opens.
+    if (watched == m_controls.photoBox && event->type() == QEvent::ContextMenu)
+        enableActions();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -294,7 +327,8 @@ Swipe CardImageWindow::selectedSwipe() const
             lists[3]->selectedText(),
             m_state.queriedDay,
             m_state.parameters[kRecordsFolderSlot],
-            m_state.parameters[kPhotoFolderSlot]};
+            m_state.parameters[kPhotoFolderSlot],
+            m_state.parameterFile};
 }
 
 void CardImageWindow::openPhotoView()
@@ -307,6 +341,7 @@ void CardImageWindow::openPhotoViewOn(const Swipe& swipe)
 {
     if (!m_photoView) {
         m_photoView = new PhotoViewWindow(this);
+        placePhotoView();
         connect(m_photoView, &PhotoViewWindow::cardHistoryRequested, this,
                 [this](const Swipe& shown) { openCardHistory(shown); });
     }
@@ -323,11 +358,25 @@ void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
         connect(m_history, &CardHistoryWindow::swipeChosen, this,
                 &CardImageWindow::openPhotoViewOn);
     }
-    m_history->search(
-        {HistoryField::Card, swipe.card, swipe.day, days, swipe.recordsFolder, swipe.photoFolder});
+    m_history->search({HistoryField::Card, swipe.card, swipe.day, days, swipe.recordsFolder,
+                       swipe.photoFolder, swipe.parameterFile});
     m_history->show();
     m_history->raise();
     m_history->activateWindow();
+}
+
+// At its first opening the inspection window goes beside this window where there is room (made
+// smaller to fit, down to its smallest useful size), and otherwise where it covers the least of
+// it; it keeps the place and size the operator gives it for the rest of the session. Its frame is
+// not known before it is shown: this window's stands in for it.
+void CardImageWindow::placePhotoView()
+{
+    const QSize frame = frameGeometry().size() - size();
+    const QRect outer =
+        placeBeside(frameGeometry(), m_photoView->size() + frame,
+                    smallestUsefulSize(*m_photoView) + frame, screen()->availableGeometry());
+    m_photoView->resize(outer.size() - frame);
+    m_photoView->move(outer.topLeft());
 }
 
 // While the inspection window is open it shows each record the main window shows.
@@ -375,7 +424,8 @@ void CardImageWindow::runStartupQuery(const StartupOptions& options)
                          {},
                          options.date.value_or(QDate::currentDate()),
                          m_state.parameters[kRecordsFolderSlot],
-                         m_state.parameters[kPhotoFolderSlot]},
+                         m_state.parameters[kPhotoFolderSlot],
+                         m_state.parameterFile},
                         options.days.value_or(kDefaultHistoryDays));
         return;
     }
@@ -399,8 +449,7 @@ void CardImageWindow::clearResults()
     // The four lists show one model: emptying it empties all four in one step. A query or a
     // photo still on its way is dropped.
     m_records->clear();
-    ++m_queryRequest;
-    m_queryPending = false;
+    m_query.drop();
     m_display->dropPending();
     showBusyCursor();
 }
@@ -422,19 +471,16 @@ void CardImageWindow::runQuery()
         }
         return outcome;
     };
-    const quint64 request = ++m_queryRequest;
-    m_queryPending = true;
+    const LatestRequest::Ticket query = m_query.start();
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)),
-              [this, request, path](const QueryOutcome& outcome) {
-                  if (request == m_queryRequest)
-                      showQueryOutcome(path, outcome);
-              });
+    runOnSiteIo(this, std::move(read), [this, query, path](const QueryOutcome& outcome) {
+        if (m_query.finish(query))
+            showQueryOutcome(path, outcome);
+    });
 }
 
 void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& outcome)
 {
-    m_queryPending = false;
     showBusyCursor();
     if (!outcome.exists) {
         m_controls.statusLine->setText(kNoRecordFileText);
@@ -458,17 +504,16 @@ void CardImageWindow::loadParameterFile(const QString& path)
 {
     // The caption names the file before it is read, so a bad file is named too.
     setCaption(this, loadedCaption(path));
+    m_state.parameterFile = path;
     auto read = [path, table = m_state.parameters]() mutable {
         const bool whole = readParameterFile(path, table);
         return ParameterRead{whole, table};
     };
-    const quint64 request = ++m_loadRequest;
-    m_loadPending = true;
+    const LatestRequest::Ticket load = m_load.start();
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)), [this, request](const ParameterRead& read) {
-        if (request != m_loadRequest)
+    runOnSiteIo(this, std::move(read), [this, load](const ParameterRead& read) {
+        if (!m_load.finish(load))
             return;
-        m_loadPending = false;
         showBusyCursor();
         m_state.parameters = read.table;
         if (!read.whole) {
@@ -481,13 +526,13 @@ void CardImageWindow::loadParameterFile(const QString& path)
 
 bool CardImageWindow::isWorking() const
 {
-    return m_queryPending || m_loadPending || m_display->busy();
+    return m_query.pending() || m_load.pending() || m_display->busy();
 }
 
 // The busy cursor shows while a query or a load runs.
 void CardImageWindow::showBusyCursor()
 {
-    const bool busy = m_queryPending || m_loadPending;
+    const bool busy = m_query.pending() || m_load.pending();
     if (busy == m_busyCursorShown)
         return;
     m_busyCursorShown = busy;

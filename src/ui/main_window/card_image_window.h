@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dialog/file_select_exchange.h"
+#include "core/platform/latest_request.h"
 #include "core/records/card_history.h"
 #include "core/records/swipe.h"
 #include "core/startup/command_line.h"
@@ -10,6 +11,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QTimer;
 
 namespace card {
@@ -77,9 +79,10 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
-    void addResultListActions();
-    void addPhotoBoxActions();
-    void addDayStepKeys();
+    void createActions();
+    void enableActions();
+    void jumpToTime();
+    void placePhotoView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -96,13 +99,21 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    // The window's tools beside its buttons, made in createActions.
+    struct ToolActions {
+        QAction* copy = nullptr;
+        QAction* exportRows = nullptr;
+        QAction* jumpToTime = nullptr;
+        QAction* cardHistory = nullptr;
+        QAction* inspect = nullptr;
+        QAction* savePhoto = nullptr;
+        QAction* dayBack = nullptr;
+        QAction* dayForward = nullptr;
+    } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     CardHistoryWindow* m_history = nullptr; // made at its first opening
-    // Each query and each load takes the next number; a result of an older one is dropped.
-    quint64 m_queryRequest = 0;
-    quint64 m_loadRequest = 0;
-    bool m_queryPending = false;
-    bool m_loadPending = false;
+    LatestRequest m_query;
+    LatestRequest m_load;
     bool m_busyCursorShown = false;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;
