@@ -11,6 +11,7 @@ packages=(
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
     desktop-file-utils appstream lintian
     strace
+    poppler-utils
 )
 
 missing=()

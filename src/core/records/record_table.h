@@ -1,8 +1,8 @@
 // The listed records of a day: one compact table over the bytes of the day's file.
 #pragma once
 
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,6 +36,10 @@ public:
     RecordTable(QByteArray bytes, TextEncoding encoding);
 
     QByteArrayView bytes() const { return m_bytes; }
+
+    // The same rows over the same bytes (shared, not copied) with a decoder of their own, for
+    // reading them on another thread while this table stays in use.
+    RecordTable copy() const;
 
     // Keeps the record whose first value begins at offset.
     void appendRecordAt(qsizetype offset)

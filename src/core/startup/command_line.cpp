@@ -46,6 +46,28 @@ std::optional<StartupDirection> direction(const QString& text)
     return std::nullopt;
 }
 
+// --report FILE and --days N; a problem in them as the error line's text.
+std::optional<QString> readReportOptions(const QString& file, const QStringList& days,
+                                         const StartupOptions& options, ReportOptions& report)
+{
+    report.file = file;
+    const QString suffix = file.section(u'.', -1).toLower();
+    if (!file.contains(u'.') || (suffix != u"pdf" && suffix != u"csv"))
+        return QStringLiteral("--report: the file must end in .pdf or .csv: ") + file;
+    if (days.isEmpty())
+        return std::nullopt;
+    bool number = false;
+    const int count = days.first().toInt(&number);
+    if (!number || count < 1)
+        return QStringLiteral("--days: not a positive number: ") + days.first();
+    if (!options.card)
+        return QStringLiteral("--days needs --card");
+    if (suffix != u"pdf")
+        return QStringLiteral("--days: a card's history is written as .pdf only");
+    report.days = count;
+    return std::nullopt;
+}
+
 QString helpText()
 {
     return QStringLiteral(
@@ -63,11 +85,16 @@ QString helpText()
         "  --date <YYYY-MM-DD>     The day to list.\n"
         "  --card <NUMBER>         Lists the swipes of this card number only.\n"
         "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
+        "  --report <FILE>         Writes the day's list (with the filters) to FILE and exits\n"
+        "                          without a window: FILE.pdf as PDF, FILE.csv as CSV.\n"
+        "  --days <N>              With --report and --card: the card's history of the N\n"
+        "                          days ending on --date, as PDF.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
         "\n"
-        "Exit status: 0, or 2 for a malformed command line.\n");
+        "Exit status: 0; 1 when a report could not be written; 2 for a malformed command\n"
+        "line.\n");
 }
 
 } // namespace
@@ -90,7 +117,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("NUMBER"));
     const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
                                  QStringLiteral("in|out|all"));
-    parser.addOptions({help, version, date, card, way});
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    QStringLiteral("Writes a report to FILE."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption days(QStringLiteral("days"),
+                                  QStringLiteral("The days of a card's history."),
+                                  QStringLiteral("N"));
+    parser.addOptions({help, version, date, card, way, report, days});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -111,7 +144,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way}) {
+    for (const QCommandLineOption* option : {&date, &card, &way, &report, &days}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -136,6 +169,16 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
     }
 
+    if (parser.isSet(report)) {
+        const std::optional<QString> problem =
+            readReportOptions(parser.value(report), parser.values(days), options, result.report);
+        if (problem)
+            return failure(*problem);
+        result.kind = CommandLine::Kind::Report;
+    } else if (parser.isSet(days)) {
+        return failure(QStringLiteral("--days needs --report"));
+    }
+
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return failure(QStringLiteral("more than one PARAMETER_FILE: ") +
@@ -144,8 +187,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (files.first().isEmpty())
             return failure(QStringLiteral("PARAMETER_FILE is empty"));
         options.parameterFile = files.first();
-    } else if (options.queries()) {
-        return failure(QStringLiteral("--date, --card and --direction need a PARAMETER_FILE"));
+    } else if (options.queries() || result.kind == CommandLine::Kind::Report) {
+        return failure(
+            QStringLiteral("--date, --card, --direction and --report need a PARAMETER_FILE"));
     }
     return result;
 }
