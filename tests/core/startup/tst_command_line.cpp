@@ -89,15 +89,37 @@ void TestCommandLine::forms_data()
                                                "a.spf"}
                                 << error << "card_image: --date: given more than once\n";
     QTest::newRow("date without file") << QStringList{"--date", "2007-05-03"} << error
-                                       << "card_image: --date, --card and --direction need a "
-                                          "PARAMETER_FILE\n";
+                                       << "card_image: --date, --card, --direction and --report "
+                                          "need a PARAMETER_FILE\n";
     QTest::newRow("card without file") << QStringList{"--card", "1"} << error
-                                       << "card_image: --date, --card and --direction need a "
-                                          "PARAMETER_FILE\n";
+                                       << "card_image: --date, --card, --direction and --report "
+                                          "need a PARAMETER_FILE\n";
     QTest::newRow("two files") << QStringList{"a.spf", "b.spf"} << error
                                << "card_image: more than one PARAMETER_FILE: a.spf, b.spf\n";
     QTest::newRow("empty file") << QStringList{""} << error
                                 << "card_image: PARAMETER_FILE is empty\n";
+    const auto report = CommandLine::Kind::Report;
+    QTest::newRow("day report") << QStringList{"--report", "a.pdf", "--date", "2007-05-03", "a.spf"}
+                                << report << "a.spf|2007-05-03|-|-|a.pdf|-";
+    QTest::newRow("history report")
+        << QStringList{"--report", "h.PDF", "--card", "7", "--days", "30", "a.spf"} << report
+        << "a.spf|-|7|-|h.PDF|30";
+    QTest::newRow("report as text") << QStringList{"--report", "a.txt", "a.spf"} << error
+                                    << "card_image: --report: the file must end in .pdf or "
+                                       ".csv: a.txt\n";
+    QTest::newRow("days without report") << QStringList{"--days", "3", "--card", "7", "a.spf"}
+                                         << error << "card_image: --days needs --report\n";
+    QTest::newRow("days without card") << QStringList{"--report", "h.pdf", "--days", "3", "a.spf"}
+                                       << error << "card_image: --days needs --card\n";
+    QTest::newRow("days zero") << QStringList{"--report", "h.pdf", "--card", "7",
+                                              "--days",   "0",     "a.spf"}
+                               << error << "card_image: --days: not a positive number: 0\n";
+    QTest::newRow("history as CSV")
+        << QStringList{"--report", "h.csv", "--card", "7", "--days", "3", "a.spf"} << error
+        << "card_image: --days: a card's history is written as .pdf only\n";
+    QTest::newRow("report without file") << QStringList{"--report", "a.pdf"} << error
+                                         << "card_image: --date, --card, --direction and "
+                                            "--report need a PARAMETER_FILE\n";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
         << "card_image: --direction: not one of in, out, all: up down\n";
@@ -113,6 +135,10 @@ void TestCommandLine::forms()
     if (kind == CommandLine::Kind::Run) {
         QCOMPARE(describe(line.options), result);
         QVERIFY(line.text.isEmpty());
+    } else if (kind == CommandLine::Kind::Report) {
+        const QString days = line.report.days ? QString::number(*line.report.days) : "-";
+        QCOMPARE(describe(line.options) + u'|' + line.report.file + u'|' + days, result);
+        QVERIFY(line.text.isEmpty());
     } else {
         QCOMPARE(line.text, result);
         QCOMPARE(line.text.count(u'\n'), 1);
@@ -126,7 +152,8 @@ void TestCommandLine::helpNamesEveryOption()
             card::parseCommandLine({"card_image", QString::fromLatin1(option)});
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
-        for (const char* name : {"--date", "--card", "--direction", "--version", "PARAMETER_FILE"})
+        for (const char* name : {"--date", "--card", "--direction", "--report", "--days",
+                                 "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
     }
     // Help wins over a malformed value: the operator asked how it is written.
