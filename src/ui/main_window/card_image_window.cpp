@@ -24,6 +24,9 @@
 #include "ui/main_window/record_display.h"
 #include "ui/main_window/record_list_view.h"
 #include "ui/photo_view/photo_view_window.h"
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_actions.h"
+#include "ui/reports/report_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -225,8 +228,32 @@ void CardImageWindow::addResultListActions()
                              m_state.parameters[kPhotoFolderSlot]);
         });
         list->addActions({copy, exportRows});
+        addListReportActions(list);
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
+}
+
+// The listed day on paper and as PDF.
+void CardImageWindow::addListReportActions(QWidget* list)
+{
+    auto* print = new QAction(report_texts::kPrintListAction, list);
+    connect(print, &QAction::triggered, this, [this] { printReport(this, dayListJob()); });
+    auto* pdf = new QAction(report_texts::kExportPdfAction, list);
+    connect(pdf, &QAction::triggered, this, [this] { exportReportPdf(this, dayListJob()); });
+    list->addActions({print, pdf});
+}
+
+ReportJob CardImageWindow::dayListJob() const
+{
+    const DayListRequest request{std::make_shared<const RecordTable>(m_records->table().copy()),
+                                 m_state.queriedDay, m_state.queriedCriteria,
+                                 m_state.parameterFile};
+    return {dayListPdfName(m_state.queriedDay),
+            {m_state.parameters[kRecordsFolderSlot], m_state.parameters[kPhotoFolderSlot],
+             m_state.parameterFile},
+            [request] {
+                return dayListReport(request);
+            }};
 }
 
 // The photo box's menu, and a double-click on it, open the inspection window.
@@ -293,6 +320,7 @@ void CardImageWindow::openPhotoView()
         return;
     if (!m_photoView)
         m_photoView = new PhotoViewWindow(this);
+    m_photoView->setParameterFile(m_state.parameterFile);
     m_photoView->showSwipe(selectedSwipe());
     m_photoView->show();
     m_photoView->raise();
@@ -370,8 +398,9 @@ void CardImageWindow::runQuery()
     const QDate date = m_controls.datePicker->date();
     m_state.currentRecord.day = dayDigits(date);
     m_state.queriedDay = date;
+    m_state.queriedCriteria = queryCriteria(m_controls);
     const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], date);
-    auto read = [path, criteria = queryCriteria(m_controls)] {
+    auto read = [path, criteria = m_state.queriedCriteria] {
         QueryOutcome outcome;
         outcome.exists = fileExists(path);
         if (outcome.exists) {
@@ -423,12 +452,13 @@ void CardImageWindow::loadParameterFile(const QString& path)
     const quint64 request = ++m_loadRequest;
     m_loadPending = true;
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)), [this, request](const ParameterRead& read) {
+    whenReady(this, runOnSiteIo(std::move(read)), [this, request, path](const ParameterRead& read) {
         if (request != m_loadRequest)
             return;
         m_loadPending = false;
         showBusyCursor();
         m_state.parameters = read.table;
+        m_state.parameterFile = path;
         if (!read.whole) {
             showMessage(this, kBadParameterFileMessage);
             setCaption(this, badFileCaption(caption(this)));

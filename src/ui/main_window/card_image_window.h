@@ -6,6 +6,7 @@
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
+#include "ui/reports/report_actions.h"
 
 #include <QWidget>
 
@@ -73,6 +74,8 @@ private:
     void connectEvents();
     void keepListsScrollingInStep();
     void addResultListActions();
+    void addListReportActions(QWidget* list);
+    ReportJob dayListJob() const;
     void addPhotoBoxActions();
     void addDayStepKeys();
     bool hasSelectedRow() const;

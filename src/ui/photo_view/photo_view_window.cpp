@@ -9,13 +9,16 @@
 #include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/results_export.h"
+#include "ui/photo_view/evidence_report.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
+#include "ui/reports/report_texts.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
@@ -90,6 +93,28 @@ PhotoViewWindow::PhotoViewWindow(QWidget* parent)
     resize(QSize(1100, 760).boundedTo(room));
 }
 
+// The evidence sheet of the shown swipe: Ctrl+P prints it anywhere in the window.
+void PhotoViewWindow::addReportActions()
+{
+    auto* print = new QAction(report_texts::kPrintAction, m_image);
+    print->setShortcut(QKeySequence::Print);
+    print->setShortcutContext(Qt::WindowShortcut);
+    connect(print, &QAction::triggered, this, [this] { printReport(this, evidenceJob()); });
+    auto* pdf = new QAction(report_texts::kExportPdfAction, m_image);
+    connect(pdf, &QAction::triggered, this, [this] { exportReportPdf(this, evidenceJob()); });
+    m_image->addActions({print, pdf});
+}
+
+ReportJob PhotoViewWindow::evidenceJob() const
+{
+    const EvidenceRequest request{m_swipe, m_parameterFile, QDateTime::currentDateTime()};
+    return {evidencePdfName(m_swipe),
+            {m_swipe.recordsFolder, m_swipe.photoFolder, m_parameterFile},
+            [request] {
+                return evidenceReport(request);
+            }};
+}
+
 void PhotoViewWindow::buildParts()
 {
     m_image = new ZoomImageView(this);
@@ -100,6 +125,7 @@ void PhotoViewWindow::buildParts()
         saveShownPhoto(this, m_shownPath, m_swipe.recordsFolder, m_swipe.photoFolder);
     });
     m_image->addAction(save);
+    addReportActions();
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("photo_view_status"));

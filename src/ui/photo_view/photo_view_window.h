@@ -15,6 +15,7 @@
 
 #include "core/records/swipe.h"
 #include "ui/photo_view/photo_view_work.h"
+#include "ui/reports/report_actions.h"
 
 #include <QWidget>
 
@@ -39,6 +40,8 @@ public:
     // when the card, the day or a folder differs from the swipe shown before, or when the
     // swipe is not among the swipes read before.
     void showSwipe(const Swipe& swipe);
+    // The loaded parameter file: it names the site on the evidence sheet, and is never written.
+    void setParameterFile(const QString& path) { m_parameterFile = path; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +50,8 @@ protected:
 
 private:
     void buildParts();
+    void addReportActions();
+    ReportJob evidenceJob() const;
     bool isPlaying() const;
     void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);
     void showFrameRow(int row);
@@ -83,6 +88,7 @@ private:
     QString m_shownPath; // the photo file in the large picture, empty for the no-photo picture
 
     Swipe m_swipe;
+    QString m_parameterFile;
     SwipePhotos m_photos;
     int m_frameRow = -1;
     QList<Swipe> m_daySwipes;

@@ -25,7 +25,7 @@ QString framePath(const QString& anyFrame, int frame)
 SwipePhotos findSwipePhotos(const Swipe& swipe, const ExistenceTest& exists)
 {
     const PhotoLookup found = findPhoto(swipe.photoFolder, swipe.card, dayDigits(swipe.day),
-                                         timeOfDayDigits(swipe.time), exists);
+                                        timeOfDayDigits(swipe.time), exists);
     SwipePhotos photos;
     photos.outcome = found.outcome;
     if (found.outcome == PhotoOutcome::StillPhoto) {

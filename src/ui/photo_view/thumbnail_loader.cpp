@@ -1,7 +1,7 @@
 #include "ui/photo_view/thumbnail_loader.h"
 
-#include "core/platform/site_io_task.h"
 #include "core/platform/future_watch.h"
+#include "core/platform/site_io_task.h"
 
 #include <algorithm>
 

@@ -37,6 +37,11 @@ QString siteName(const QString& parameterFile)
     return QFileInfo(parameterFile).fileName();
 }
 
+QString dayListPdfName(QDate day)
+{
+    return QStringLiteral("刷卡紀錄-%1.pdf").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
 ReportPages dayListReport(const DayListRequest& request)
 {
     using namespace report_texts;
