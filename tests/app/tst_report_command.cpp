@@ -118,7 +118,7 @@ void TestReportCommand::outcomes_data()
         << "2007-05-03" << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=:99"} << 0 << QString();
     QTest::newRow("target in the records folder refused")
         << "records/out.pdf"
-        << "2007-05-03" << none << 1 << "不可寫入紀錄或影像資料夾";
+        << "2007-05-03" << none << 1 << "不可寫入紀錄資料夾";
     QTest::newRow("missing day") << "out.pdf"
                                  << "2007-05-04" << none << 1 << "紀錄不存在";
     QTest::newRow("target folder missing") << "nowhere/out.pdf"

@@ -19,9 +19,9 @@ struct CurrentRecord {
 
 struct MainWindowState {
     ParameterTable parameters;
-    CurrentRecord currentRecord;
-    // The parameter file read last: it names the site on the reports.
+    // The parameter file loaded last, which a save never overwrites.
     QString parameterFile;
+    CurrentRecord currentRecord;
     // The day of the last query: the day its listed rows belong to.
     QDate queriedDay;
     // The filters of the last query, as its listed rows were chosen.

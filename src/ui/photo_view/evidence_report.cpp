@@ -1,8 +1,8 @@
 #include "ui/photo_view/evidence_report.h"
 
-#include "core/photos/time_of_day.h"
 #include "core/platform/file_exists.h"
 #include "core/records/card_day.h"
+#include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
 #include "ui/photo_view/photo_view_work.h"
 #include "ui/reports/day_list_report.h"
@@ -65,7 +65,7 @@ ReportPages evidenceReport(const EvidenceRequest& request)
     using namespace report_texts;
     const Swipe& swipe = request.swipe;
     ReportPages report(kSwipeTitle);
-    report.addFields({{kSiteLabel, siteName(request.parameterFile)},
+    report.addFields({{kSiteLabel, siteName(swipe.parameterFile)},
                       {kDateLabel, swipe.day.toString(QStringLiteral("yyyy-MM-dd"))},
                       {kTimeLabel, swipe.time},
                       {kCardLabel, swipe.card},

@@ -11,9 +11,8 @@
 namespace card {
 
 struct EvidenceRequest {
-    Swipe swipe;
-    QString parameterFile; // names the site
-    QDateTime made;        // when the sheet was asked for
+    Swipe swipe;    // its parameter file names the site
+    QDateTime made; // when the sheet was asked for
 };
 
 // Reads and decodes the swipe's photos and its card's day: call it off the interface thread.

@@ -13,6 +13,7 @@
 // closes the window.
 #pragma once
 
+#include "core/platform/latest_request.h"
 #include "core/records/swipe.h"
 #include "ui/photo_view/photo_view_work.h"
 #include "ui/reports/report_actions.h"
@@ -40,8 +41,6 @@ public:
     // when the card, the day or a folder differs from the swipe shown before, or when the
     // swipe is not among the swipes read before.
     void showSwipe(const Swipe& swipe);
-    // The loaded parameter file: it names the site on the evidence sheet, and is never written.
-    void setParameterFile(const QString& path) { m_parameterFile = path; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,7 +55,8 @@ private:
     void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);
     void showFrameRow(int row);
     void requestPicture(const QString& path);
-    void showFirstPicture(quint64 request, const QString& path, const FittedPhoto& picture);
+    void showFirstPicture(LatestRequest::Ticket picture, const QString& path,
+                          const FittedPhoto& fitted);
     void showNoPhoto();
     void refitReducedPicture();
     void stepFrame(int step);
@@ -88,7 +88,6 @@ private:
     QString m_shownPath; // the photo file in the large picture, empty for the no-photo picture
 
     Swipe m_swipe;
-    QString m_parameterFile;
     SwipePhotos m_photos;
     int m_frameRow = -1;
     QList<Swipe> m_daySwipes;
@@ -97,10 +96,9 @@ private:
     bool m_frameThumbnailsStarted = false;
     QString m_playbackNote; // after the frame number: 播放結束 once a playback has ended
     bool m_firstPictureShown = false; // thumbnails wait for it, so they do not slow it down
-    // Request counters: a result is used only when it answers the newest request.
-    quint64 m_swipeRequest = 0;
-    quint64 m_pictureRequest = 0;
-    quint64 m_dayRequest = 0;
+    LatestRequest m_swipeLookup;
+    LatestRequest m_pictureLoad;
+    LatestRequest m_dayRead;
 };
 
 } // namespace card

@@ -4,12 +4,11 @@
 #include "core/platform/site_io_task.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
+#include "ui/common/save_dialog.h"
 #include "ui/reports/report_output.h"
 #include "ui/reports/report_texts.h"
 
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QPointer>
 #include <QPrintPreviewDialog>
@@ -117,18 +116,6 @@ void writeWithProgress(QWidget* parent, const SharedReport& report, const QStrin
     });
 }
 
-QString pdfTarget(QWidget* parent, const QString& proposedFileName)
-{
-    const QString proposed =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(proposedFileName);
-    QString target = QFileDialog::getSaveFileName(parent, report_texts::kPdfDialogTitle, proposed,
-                                                  report_texts::kPdfFilter);
-    if (!target.isEmpty() && QFileInfo(target).suffix().isEmpty())
-        target += QStringLiteral(".pdf");
-    return target;
-}
-
 } // namespace
 
 void printReport(QWidget* parent, const ReportJob& job)
@@ -149,16 +136,16 @@ void printReport(QWidget* parent, const ReportJob& job)
 
 void exportReportPdf(QWidget* parent, const ReportJob& job)
 {
-    const QString target = pdfTarget(parent, job.proposedFileName);
+    const QString proposed =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(job.proposedFileName);
+    const QString target =
+        askSaveTarget(parent, {report_texts::kPdfDialogTitle, proposed, report_texts::kPdfFilter,
+                               report_texts::kPdfExtension, job.protectedPlaces});
     if (target.isEmpty())
         return;
-    const QString refusing = protectedFolderHolding(target, job.protectedFolders);
-    if (!refusing.isEmpty()) {
-        reportSafeWrite(parent, {SafeWriteStatus::Refused, target, refusing});
-        return;
-    }
     makeReport(parent, job,
-               [parent, target, folders = job.protectedFolders](
+               [parent, target, folders = job.protectedPlaces](
                    const MadeReport& made, std::shared_ptr<ReportProgress> progress) {
                    writeWithProgress(parent, made.report, target, folders, std::move(progress));
                });

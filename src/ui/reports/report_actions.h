@@ -17,7 +17,7 @@ namespace card {
 struct ReportJob {
     QString proposedFileName; // of the PDF, proposed in the documents folder
     // Never written to: the records and photo folders and the loaded parameter file.
-    QStringList protectedFolders;
+    QStringList protectedPlaces;
     // Makes the report; runs on the site pool, so it must own everything it uses.
     std::function<ReportPages()> make;
 };
@@ -29,7 +29,8 @@ inline constexpr int kPagesAskedAbout = 2000;
 void printReport(QWidget* parent, const ReportJob& job);
 
 // Asks where to save the PDF (refusing the protected places before anything is made), makes
-// it and writes it the safe way; failures are said in a message box.
+// it and writes it the safe way; failures are said in a message box, a written file in a
+// passing message.
 void exportReportPdf(QWidget* parent, const ReportJob& job);
 
 } // namespace card

@@ -64,7 +64,7 @@ ReportCommandOutcome writeDayList(const ParameterTable& parameters, const Startu
     const QStringList folders{parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot],
                               options.parameterFile};
     if (target.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        return written(exportRecordsCsv(*table, target, folders));
+        return written(exportRecordsCsv(*table, request.day, target, folders));
     return written(writeReportPdf(dayListReport(request), target, folders));
 }
 

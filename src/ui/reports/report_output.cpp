@@ -14,9 +14,9 @@ constexpr int kPdfResolution = 600;
 } // namespace
 
 SafeWriteResult writeReportPdf(const ReportPages& report, const QString& target,
-                               const QStringList& protectedFolders, const PageProgress& progress)
+                               const QStringList& protectedPlaces, const PageProgress& progress)
 {
-    return writeFileSafely(target, protectedFolders, [&](QIODevice& file) {
+    return writeFileSafely(target, protectedPlaces, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setResolution(kPdfResolution);
         writer.setTitle(report.title());

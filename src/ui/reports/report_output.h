@@ -9,10 +9,10 @@
 
 namespace card {
 
-// Writes report to target as PDF through the safe writer (refusing the protected folders);
+// Writes report to target as PDF through the safe writer (refusing the protected places);
 // a stop asked by progress counts as a failed write and leaves an existing file as it was.
 SafeWriteResult writeReportPdf(const ReportPages& report, const QString& target,
-                               const QStringList& protectedFolders,
+                               const QStringList& protectedPlaces,
                                const PageProgress& progress = {});
 
 } // namespace card

@@ -50,7 +50,9 @@ inline const QString kPrintAction = QStringLiteral("列印…");
 inline const QString kPrintListAction = QStringLiteral("列印清單…");
 inline const QString kExportPdfAction = QStringLiteral("匯出 PDF…");
 inline const QString kPdfDialogTitle = QStringLiteral("匯出 PDF");
-inline const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
+inline const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
+inline const QString kPdfExtension = QStringLiteral("pdf");
+inline const QString kReportSaved = QStringLiteral("報表已儲存：%1");
 inline const QString kPreparing = QStringLiteral("正在製作報表…");
 inline const QString kCancel = QStringLiteral("取消");
 inline QString tooManyPages(int pages)
