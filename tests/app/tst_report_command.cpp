@@ -72,6 +72,7 @@ private slots:
     void outcomes();
     void dayListPdf_data();
     void dayListPdf();
+    void historyPdf();
 
 private:
     QString dayFile(int rows) const;
@@ -201,6 +202,26 @@ void TestReportCommand::dayListPdf()
     QVERIFY(!fonts.isEmpty());
     for (const QString& font : fonts) // name, type, encoding, then embedded: yes
         QVERIFY2(font.contains(QRegularExpression(QStringLiteral("\\syes\\s"))), qPrintable(font));
+}
+
+void TestReportCommand::historyPdf()
+{
+    m_site->write(QStringLiteral("records/2007-5-3.txt"), card::test::big5(dayFile(4)));
+    const QString pdf = m_site->filePath(QStringLiteral("history.pdf"));
+    QCOMPARE(runProgram({QStringLiteral("--report"), pdf, QStringLiteral("--date"),
+                         QStringLiteral("2007-05-03"), QStringLiteral("--card"),
+                         QStringLiteral("00012345"), QStringLiteral("--days"), QStringLiteral("2"),
+                         m_spf})
+                 .status,
+             0);
+    const QString text = pageText(pdf, 1);
+    for (const QString& expected :
+         {QStringLiteral("卡片刷卡歷程"), QStringLiteral("卡號：00012345"),
+          QStringLiteral("期間：2007-05-02 至 2007-05-03（2 天）"),
+          QStringLiteral("無紀錄檔日數：1"), QStringLiteral("無檔案"), QStringLiteral("陳怡君"),
+          QStringLiteral("每小時刷卡次數"), QStringLiteral("第 1 頁，共 1 頁")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+    QVERIFY(!text.contains(QStringLiteral("林志明")));
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

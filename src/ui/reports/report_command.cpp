@@ -7,6 +7,7 @@
 #include "core/records/record_reader.h"
 #include "ui/common/results_export.h"
 #include "ui/reports/day_list_report.h"
+#include "ui/reports/history_report.h"
 #include "ui/reports/report_output.h"
 #include "ui/reports/report_texts.h"
 
@@ -68,6 +69,22 @@ ReportCommandOutcome writeDayList(const ParameterTable& parameters, const Startu
     return written(writeReportPdf(dayListReport(request), target, folders));
 }
 
+// The card's history of the days ending on the given date; days without a file are listed as
+// such, so only the target can fail.
+ReportCommandOutcome writeHistory(const ParameterTable& parameters, const StartupOptions& options,
+                                  const ReportOptions& report)
+{
+    HistoryQuery query;
+    query.text = options.card.value_or(QString());
+    query.end = options.date.value_or(QDate::currentDate());
+    query.dayCount = report.days.value_or(1);
+    query.recordsFolder = parameters[kRecordsFolderSlot];
+    query.photoFolder = parameters[kPhotoFolderSlot];
+    query.parameterFile = options.parameterFile;
+    return written(writeReportPdf(historyReport(query, readCardHistory(query)), report.file,
+                                  {query.recordsFolder, query.photoFolder, query.parameterFile}));
+}
+
 } // namespace
 
 ReportCommandOutcome runReportCommand(const StartupOptions& options, const ReportOptions& report)
@@ -75,6 +92,8 @@ ReportCommandOutcome runReportCommand(const StartupOptions& options, const Repor
     ParameterTable parameters;
     if (!readParameterFile(options.parameterFile, parameters))
         return failed(withPath(report_texts::kParameterFileUnreadable, options.parameterFile));
+    if (report.days)
+        return writeHistory(parameters, options, report);
     return writeDayList(parameters, options, report.file);
 }
 

@@ -45,6 +45,24 @@ inline const QString kNoPhoto = QStringLiteral("影像不存在");
 inline const QString kCardDayHeading = QStringLiteral("本卡當日其他刷卡");
 inline const QString kNoOtherSwipes = QStringLiteral("（無）");
 
+// Parts of a card's history.
+inline const QString kNameSearchLabel = QStringLiteral("姓名（部分）");
+inline const QString kDaysWithoutFileLabel = QStringLiteral("無紀錄檔日數");
+inline QString rangeText(const QString& first, const QString& last, int days)
+{
+    return QStringLiteral("%1 至 %2（%3 天）").arg(first, last).arg(days);
+}
+inline const QString kDayTableHeading = QStringLiteral("每日摘要");
+inline const QString kFirstInLabel = QStringLiteral("首次進");
+inline const QString kLastOutLabel = QStringLiteral("最後出");
+inline const QString kCountLabel = QStringLiteral("次數");
+inline const QString kSpanLabel = QStringLiteral("首末間隔");
+inline const QString kFileLabel = QStringLiteral("紀錄檔");
+inline const QString kNoFile = QStringLiteral("無檔案");
+inline const QString kFileUnreadable = QStringLiteral("無法讀取");
+inline const QString kHourMapHeading = QStringLiteral("每小時刷卡次數");
+inline const QString kPicturesHeading = QStringLiteral("各次刷卡影像");
+
 // The entry points and their dialogs.
 inline const QString kPrintAction = QStringLiteral("列印…");
 inline const QString kPrintListAction = QStringLiteral("列印清單…");
