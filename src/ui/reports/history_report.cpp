@@ -3,8 +3,13 @@
 #include "ui/reports/day_list_report.h"
 #include "ui/reports/report_texts.h"
 
+#include <QThread>
+
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace card {
 
@@ -84,16 +89,41 @@ void addHourMap(ReportPages& report, const std::shared_ptr<const QList<HistoryDa
         busiest);
 }
 
+// The pictures of every swipe of days, in order, decoded on every core: decoding is the cost.
+std::vector<QImage> picturesOf(const QList<HistoryDay>& days, const SwipePicture& picture)
+{
+    std::vector<const Swipe*> swipes;
+    for (const HistoryDay& day : days) {
+        for (const Swipe& swipe : day.swipes)
+            swipes.push_back(&swipe);
+    }
+    std::vector<QImage> images(swipes.size());
+    std::atomic<size_t> next{0};
+    const auto decode = [&] {
+        for (size_t i = next++; i < swipes.size(); i = next++)
+            images[i] = picture(*swipes[i]);
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < QThread::idealThreadCount(); ++k)
+        helpers.emplace_back(decode);
+    decode();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return images;
+}
+
 void addPictures(ReportPages& report, const QList<HistoryDay>& days, const SwipePicture& picture)
 {
     report.addHeading(report_texts::kPicturesHeading);
+    std::vector<QImage> images = picturesOf(days, picture);
+    size_t next = 0;
     for (const HistoryDay& day : days) {
         if (day.swipes.isEmpty())
             continue;
         report.addFields({{day.date.toString(kDateForm), day.card + u' ' + day.name}});
         QList<CaptionedPicture> pictures;
         for (const Swipe& swipe : day.swipes)
-            pictures.append({picture(swipe), swipe.time + u' ' + swipe.direction});
+            pictures.append({std::move(images[next++]), swipe.time + u' ' + swipe.direction});
         report.addPictureRows(pictures, kPictureWidth);
     }
 }
