@@ -1,8 +1,8 @@
 #include "ui/photo_view/photo_view_work.h"
 
+#include "core/text/time_of_day.h"
 #include "core/platform/file_exists.h"
 #include "core/records/record_file.h"
-#include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
 
 #include <QImageReader>
@@ -25,7 +25,7 @@ QString framePath(const QString& anyFrame, int frame)
 SwipePhotos findSwipePhotos(const Swipe& swipe, const ExistenceTest& exists)
 {
     const PhotoLookup found = findPhoto(swipe.photoFolder, swipe.card, dayDigits(swipe.day),
-                                        timeOfDayDigits(swipe.time), exists);
+                                         timeOfDayDigits(swipe.time), exists);
     SwipePhotos photos;
     photos.outcome = found.outcome;
     if (found.outcome == PhotoOutcome::StillPhoto) {
