@@ -63,6 +63,7 @@ class TestReportWindows : public QObject {
 private slots:
     void entryPoints_data();
     void entryPoints();
+    void overTwoThousandPagesAsksFirst();
 };
 
 void TestReportWindows::entryPoints_data()
@@ -144,6 +145,31 @@ void TestReportWindows::entryPoints()
     if (!image.isEmpty())
         QVERIFY2(images.contains(QRegularExpression(QStringLiteral("image\\s+") + image)),
                  qPrintable(images));
+}
+
+void TestReportWindows::overTwoThousandPagesAsksFirst()
+{
+    card::test::TempSite site;
+    QByteArray day;
+    for (int second = 0; second < 150'000; ++second) // some 3,000 pages
+        day += QStringLiteral("%1,\"00012345\",\"x\",\"in\"\r\n").arg(second).toLatin1();
+    site.write(QStringLiteral("records/2007-5-3.txt"), day);
+    card::CardImageWindow window;
+    window.state().parameters[card::kRecordsFolderSlot] = site.filePath(QStringLiteral("records"));
+    window.controls().datePicker->setDate(QDate(2007, 5, 3));
+    window.controls().directionOptions[2]->setChecked(true);
+    window.runQuery();
+    QVERIFY(card::test::settled(window));
+
+    const QString pdf = site.filePath(QStringLiteral("big.pdf"));
+    ModalScript script;
+    script.then(saveAs(pdf)).press(QStringLiteral("否"));
+    window.controls().resultLists[0]->actions().constLast()->trigger(); // 匯出 PDF…
+    QTRY_VERIFY_WITH_TIMEOUT(script.pending() == 0, 20000);
+    QVERIFY2(script.seen().value(1).text.startsWith(QStringLiteral("這份報表共")),
+             qPrintable(script.seen().value(1).text));
+    QTest::qWait(200);
+    QVERIFY(!QFileInfo::exists(pdf));
 }
 
 QTEST_MAIN(TestReportWindows)
