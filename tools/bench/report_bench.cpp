@@ -34,7 +34,6 @@ namespace {
 
 constexpr QSize kBigPhoto(4000, 3000);
 constexpr QSize kCameraPhoto(2592, 1944);
-constexpr QSize kHistoryPicture(200, 150);
 constexpr int kListRows = 10'000;
 constexpr int kHistoryDays = 30;
 constexpr int kSwipesPerDay = 20;
@@ -177,7 +176,7 @@ HistoryQuery writeHistorySite(const QString& records, const QString& photos)
 ReportPages historyWithPictures(const HistoryQuery& query)
 {
     return historyReport(query, readCardHistory(query),
-                         [](const Swipe& swipe) { return swipeThumbnail(swipe, kHistoryPicture); });
+                         [](const Swipe& swipe) { return swipeThumbnail(swipe, kHistoryPictureSize); });
 }
 
 // The longest gap between the checks of a 1 ms timer while the history is made and written on

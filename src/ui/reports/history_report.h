@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QSize>
 
 #include <functional>
 
@@ -16,6 +17,8 @@ namespace card {
 
 // The small picture of a swipe's photo (a null image without one); reads the site's files.
 using SwipePicture = std::function<QImage(const Swipe& swipe)>;
+// The size the pictures are decoded to: sharp at their printed size, small enough for hundreds.
+inline constexpr QSize kHistoryPictureSize(200, 150);
 
 // The report of days read for query. With picture, every swipe's small picture is added.
 ReportPages historyReport(const HistoryQuery& query, const QList<HistoryDay>& days,
