@@ -56,6 +56,15 @@ ModalScript::Step printTo(const QString& target)
     };
 }
 
+void triggerAction(QWidget* owner, const QString& text)
+{
+    const QList<QAction*> actions = owner->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(),
+                                    [&text](QAction* action) { return action->text() == text; });
+    QVERIFY(found != actions.end());
+    (*found)->trigger();
+}
+
 } // namespace
 
 class TestReportWindows : public QObject {
@@ -129,11 +138,7 @@ void TestReportWindows::entryPoints()
     if (keys == QKeySequence::Print) {
         QTest::keySequence(menuOwner, keys);
     } else {
-        const QList<QAction*> actions = menuOwner->actions();
-        const auto found = std::find_if(actions.begin(), actions.end(),
-                                        [&action](QAction* a) { return a->text() == action; });
-        QVERIFY(found != actions.end());
-        (*found)->trigger();
+        triggerAction(menuOwner, action);
     }
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0 && script.pending() == 0, 20000);
     QVERIFY(script.seen().size() == 1 && script.seen().first().expected);
@@ -164,7 +169,7 @@ void TestReportWindows::overTwoThousandPagesAsksFirst()
     const QString pdf = site.filePath(QStringLiteral("big.pdf"));
     ModalScript script;
     script.then(saveAs(pdf)).press(QStringLiteral("否"));
-    window.controls().resultLists[0]->actions().constLast()->trigger(); // 匯出 PDF…
+    triggerAction(window.controls().resultLists[0], QStringLiteral("匯出 PDF…"));
     QTRY_VERIFY_WITH_TIMEOUT(script.pending() == 0, 20000);
     QVERIFY2(script.seen().value(1).text.startsWith(QStringLiteral("這份報表共")),
              qPrintable(script.seen().value(1).text));

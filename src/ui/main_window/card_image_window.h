@@ -11,6 +11,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QTimer;
 
 namespace card {
@@ -74,11 +75,11 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
-    void addResultListActions();
-    void addListReportActions(QWidget* list);
+    void createActions();
     ReportJob dayListJob() const;
-    void addPhotoBoxActions();
-    void addDayStepKeys();
+    void enableActions();
+    void jumpToTime();
+    void placePhotoView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -95,6 +96,18 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    // The window's tools beside its buttons, made in createActions.
+    struct ToolActions {
+        QAction* copy = nullptr;
+        QAction* exportRows = nullptr;
+        QAction* printList = nullptr;
+        QAction* listPdf = nullptr;
+        QAction* jumpToTime = nullptr;
+        QAction* inspect = nullptr;
+        QAction* savePhoto = nullptr;
+        QAction* dayBack = nullptr;
+        QAction* dayForward = nullptr;
+    } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;
