@@ -106,24 +106,30 @@ void TestReportCommand::outcomes_data()
     QTest::addColumn<QString>("target"); // inside the site's folder
     QTest::addColumn<QString>("date");
     QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("parameterFile"); // in the site's folder; empty: the site's own
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("error"); // in the one line on standard error; empty: none
 
     const QStringList none;
     QTest::newRow("written as PDF") << "out.pdf"
-                                    << "2007-05-03" << none << 0 << QString();
+                                    << "2007-05-03" << none << QString() << 0 << QString();
     QTest::newRow("written as CSV") << "out.csv"
-                                    << "2007-05-03" << none << 0 << QString();
+                                    << "2007-05-03" << none << QString() << 0 << QString();
     QTest::newRow("written though a missing display is asked for")
         << "out.pdf"
-        << "2007-05-03" << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=:99"} << 0 << QString();
+        << "2007-05-03" << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=:99"} << QString() << 0
+        << QString();
     QTest::newRow("target in the records folder refused")
         << "records/out.pdf"
-        << "2007-05-03" << none << 1 << "不可寫入紀錄資料夾";
+        << "2007-05-03" << none << QString() << 1 << "不可寫入紀錄資料夾";
     QTest::newRow("missing day") << "out.pdf"
-                                 << "2007-05-04" << none << 1 << "紀錄不存在";
-    QTest::newRow("target folder missing") << "nowhere/out.pdf"
-                                           << "2007-05-03" << none << 1 << "無法建立檔案";
+                                 << "2007-05-04" << none << QString() << 1 << "紀錄不存在";
+    QTest::newRow("parameter file missing")
+        << "out.pdf"
+        << "2007-05-03" << none << "none.spf" << 1 << "參數檔無法讀取";
+    QTest::newRow("target folder missing")
+        << "nowhere/out.pdf"
+        << "2007-05-03" << none << QString() << 1 << "無法建立檔案";
 }
 
 void TestReportCommand::outcomes()
@@ -131,12 +137,14 @@ void TestReportCommand::outcomes()
     QFETCH(QString, target);
     QFETCH(QString, date);
     QFETCH(QStringList, environment);
+    QFETCH(QString, parameterFile);
     QFETCH(int, status);
     QFETCH(QString, error);
 
     const QString path = m_site->filePath(target);
-    const Run run = runProgram(
-        {QStringLiteral("--report"), path, QStringLiteral("--date"), date, m_spf}, environment);
+    const Run run = runProgram({QStringLiteral("--report"), path, QStringLiteral("--date"), date,
+                                parameterFile.isEmpty() ? m_spf : m_site->filePath(parameterFile)},
+                               environment);
     QCOMPARE(run.status, status);
     QCOMPARE(QFileInfo::exists(path), status == 0);
     if (error.isEmpty()) {
