@@ -6,6 +6,8 @@
 #include "support/test_photos.h"
 #include "ui/main_window/card_image_window.h"
 #include "ui/main_window/record_list_view.h"
+#include "ui/photo_view/photo_view_work.h"
+#include "ui/reports/history_report.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,6 +75,7 @@ private slots:
     void entryPoints_data();
     void entryPoints();
     void overTwoThousandPagesAsksFirst();
+    void historyJobPrintsWithPictures();
 };
 
 void TestReportWindows::entryPoints_data()
@@ -175,6 +178,42 @@ void TestReportWindows::overTwoThousandPagesAsksFirst()
              qPrintable(script.seen().value(1).text));
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(pdf));
+}
+
+// What the card history window prints: its days, with each swipe's small picture.
+void TestReportWindows::historyJobPrintsWithPictures()
+{
+    card::test::TempSite site;
+    site.write(QStringLiteral("records/2007-5-3.txt"),
+               card::test::big5(QStringLiteral("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n"
+                                               "09:01:45,\"00012345\",\"陳怡君\",\"出\"\r\n")));
+    for (const char* photo : {"00012345-070503-081530-C.jpg", "00012345-070503-090145-C.jpg"})
+        site.write(QStringLiteral("photos/") + QLatin1String(photo),
+                   card::test::jpegBytes(Qt::darkCyan, QSize(640, 480)));
+    card::HistoryQuery query;
+    query.text = QStringLiteral("00012345");
+    query.end = QDate(2007, 5, 3);
+    query.dayCount = 7;
+    query.recordsFolder = site.filePath(QStringLiteral("records"));
+    query.photoFolder = site.filePath(QStringLiteral("photos"));
+    const QString pdf = site.filePath(QStringLiteral("history.pdf"));
+    QWidget window;
+    ModalScript script;
+    script.then(printTo(pdf));
+    card::printReport(
+        &window,
+        card::historyReportJob(query, card::readCardHistory(query), [](const card::Swipe& swipe) {
+            return card::swipeThumbnail(swipe, card::kHistoryPictureSize);
+        }));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0 && script.pending() == 0, 20000);
+    const QString text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    for (const char* expected :
+         {"卡片刷卡歷程", "無紀錄檔日數：6", "各次刷卡影像", "08:15:30 進", "09:01:45 出"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    const QStringList images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                                   .split(u'\n', Qt::SkipEmptyParts)
+                                   .mid(2);
+    QCOMPARE(images.size(), 2);
 }
 
 QTEST_MAIN(TestReportWindows)
