@@ -3,17 +3,18 @@
 namespace card {
 
 RecordTable::RecordTable()
-    : m_codec(TextEncoding::Utf8)
+    : RecordTable(QByteArray(), TextEncoding::Utf8)
 {}
 
 RecordTable::RecordTable(QByteArray bytes, TextEncoding encoding)
     : m_bytes(std::move(bytes))
+    , m_encoding(encoding)
     , m_codec(encoding)
 {}
 
 RecordTable RecordTable::copy() const
 {
-    RecordTable table(m_bytes, m_codec.encoding());
+    RecordTable table(m_bytes, m_encoding);
     table.m_recordStarts = m_recordStarts;
     return table;
 }

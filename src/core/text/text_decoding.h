@@ -35,7 +35,6 @@ public:
 
     QString decode(QByteArrayView bytes) const;
     QByteArray encode(QStringView text) const;
-    TextEncoding encoding() const { return m_encoding; }
 
 private:
     TextEncoding m_encoding;
