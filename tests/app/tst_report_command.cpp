@@ -1,9 +1,9 @@
 // card_image --report run as a process with no display, its PDF read back with poppler's tools.
 #include "core/parameters/parameter_table.h"
+#include "support/pdf_reading.h"
 #include "support/temp_site.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -39,27 +39,6 @@ Run runProgram(const QStringList& arguments, const QStringList& extra = {})
     if (!process.waitForFinished(60000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
-}
-
-QString tool(const QString& name, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(name, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pdfPages(const QString& pdf)
-{
-    static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
-    return pages.match(tool(QStringLiteral("pdfinfo"), {pdf})).captured(1).toInt();
-}
-
-QString pageText(const QString& pdf, int page)
-{
-    const QString number = QString::number(page);
-    return tool(QStringLiteral("pdftotext"), {QStringLiteral("-f"), number, QStringLiteral("-l"),
-                                              number, pdf, QStringLiteral("-")});
 }
 
 } // namespace
@@ -184,18 +163,18 @@ void TestReportCommand::dayListPdf()
             .status,
         0);
 
-    const QString first = pageText(pdf, 1);
+    const QString first = card::test::pdfText(pdf, 1);
     for (const QString& expected :
          {QStringLiteral("刷卡紀錄清單"), QStringLiteral("站台：site.spf"),
           QStringLiteral("日期：2007-05-03"), QStringLiteral("卡號：00012345"),
           QStringLiteral("進出：") + directionShown, QStringLiteral("筆數：%1").arg(listed),
           QStringLiteral("08:00:00"), QStringLiteral("陳怡君")})
         QVERIFY2(first.contains(expected), qPrintable(expected + u'\n' + first));
-    const int pages = pdfPages(pdf);
+    const int pages = card::test::pdfPageCount(pdf);
     QVERIFY(pages >= 1);
     QString all;
     for (int page = 1; page <= pages; ++page) {
-        const QString text = pageText(pdf, page);
+        const QString text = card::test::pdfText(pdf, page);
         QVERIFY2(text.contains(QStringLiteral("刷卡影像資料查詢")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("第 %1 頁，共 %2 頁").arg(page).arg(pages)),
                  qPrintable(text));
@@ -205,8 +184,7 @@ void TestReportCommand::dayListPdf()
     QCOMPARE(all.count(QStringLiteral("陳怡君")), listed);
     QVERIFY(!all.contains(QStringLiteral("林志明")));
     QCOMPARE(pages > 1, rows > 100);
-    const QStringList fonts =
-        tool(QStringLiteral("pdffonts"), {pdf}).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    const QStringList fonts = card::test::popplerRows(QStringLiteral("pdffonts"), {pdf});
     QVERIFY(!fonts.isEmpty());
     for (const QString& font : fonts) // name, type, encoding, then embedded: yes
         QVERIFY2(font.contains(QRegularExpression(QStringLiteral("\\syes\\s"))), qPrintable(font));
@@ -222,13 +200,11 @@ void TestReportCommand::historyPdf()
                          m_spf})
                  .status,
              0);
-    const QString text = pageText(pdf, 1);
-    for (const QString& expected :
-         {QStringLiteral("卡片刷卡歷程"), QStringLiteral("卡號：00012345"),
-          QStringLiteral("期間：2007-05-02 至 2007-05-03（2 天）"),
-          QStringLiteral("無紀錄檔日數：1"), QStringLiteral("無檔案"), QStringLiteral("陳怡君"),
-          QStringLiteral("每小時刷卡次數"), QStringLiteral("第 1 頁，共 1 頁")})
-        QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+    const QString text = card::test::pdfText(pdf, 1);
+    for (const char* expected :
+         {"卡片刷卡歷程", "卡號：00012345", "期間：2007-05-02 至 2007-05-03（2 天）",
+          "無紀錄檔日數：1", "無檔案", "陳怡君", "每小時刷卡次數", "第 1 頁，共 1 頁"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(!text.contains(QStringLiteral("林志明")));
 }
 

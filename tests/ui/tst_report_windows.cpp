@@ -1,6 +1,7 @@
 // The reports' entry points in the windows, each followed to the PDF it makes.
 #include "core/parameters/parameter_table.h"
 #include "support/modal_script.h"
+#include "support/pdf_reading.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
@@ -17,21 +18,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QRadioButton>
 #include <QTest>
 
 using card::test::ModalScript;
 
 namespace {
-
-QString tool(const QString& name, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(name, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Answers the save dialog with target, typed as an operator would.
 ModalScript::Step saveAs(const QString& target)
@@ -146,10 +138,11 @@ void TestReportWindows::entryPoints()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0 && script.pending() == 0, 20000);
     QVERIFY(script.seen().size() == 1 && script.seen().first().expected);
 
-    const QString text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = card::test::pdfText(pdf);
     for (const QString& expected : texts)
         QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
-    const QString images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    const QString images =
+        card::test::popplerOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
     if (!image.isEmpty())
         QVERIFY2(images.contains(QRegularExpression(QStringLiteral("image\\s+") + image)),
                  qPrintable(images));
@@ -206,14 +199,13 @@ void TestReportWindows::historyJobPrintsWithPictures()
             return card::swipeThumbnail(swipe, card::kHistoryPictureSize);
         }));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(pdf).size() > 0 && script.pending() == 0, 20000);
-    const QString text = tool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QString text = card::test::pdfText(pdf);
     for (const char* expected :
          {"卡片刷卡歷程", "無紀錄檔日數：6", "各次刷卡影像", "08:15:30 進", "09:01:45 出"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-    const QStringList images = tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
-                                   .split(u'\n', Qt::SkipEmptyParts)
-                                   .mid(2);
-    QCOMPARE(images.size(), 2);
+    QCOMPARE(
+        card::test::popplerRows(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).size(),
+        2);
 }
 
 QTEST_MAIN(TestReportWindows)
