@@ -1,5 +1,5 @@
-// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share] [reports]:
-// with no argument, every benchmark.
+// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
+// [history [N]] [reports]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -13,6 +13,7 @@ int runFolderBenchmark();
 int runExportBenchmark(qint64 recordCount);
 int runSlowShareBenchmark();
 int runReportBenchmark();
+int runHistoryBenchmark(qint64 recordsPerDay);
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -44,5 +45,11 @@ int main(int argc, char* argv[])
         status |= card::bench::runSlowShareBenchmark();
     if (all || args.contains(QLatin1String("reports")))
         status |= card::bench::runReportBenchmark();
+    const qsizetype historyAt = args.indexOf(QLatin1String("history"));
+    if (all || historyAt >= 0) {
+        const qint64 count =
+            historyAt >= 0 && historyAt + 1 < args.size() ? args.at(historyAt + 1).toLongLong() : 0;
+        status |= card::bench::runHistoryBenchmark(count > 0 ? count : 1'000'000);
+    }
     return status;
 }

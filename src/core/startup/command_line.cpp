@@ -46,25 +46,21 @@ std::optional<StartupDirection> direction(const QString& text)
     return std::nullopt;
 }
 
-// --report FILE and --days N; a problem in them as the error line's text.
-std::optional<QString> readReportOptions(const QString& file, const QStringList& days,
-                                         const StartupOptions& options, ReportOptions& report)
+// --report FILE, and the card's history when --days or --history is given; a problem in them
+// as the error line's text.
+std::optional<QString> readReportOptions(const QString& file, const StartupOptions& options,
+                                         ReportOptions& report)
 {
     report.file = file;
     const QString suffix = file.section(u'.', -1).toLower();
     if (!file.contains(u'.') || (suffix != u"pdf" && suffix != u"csv"))
         return QStringLiteral("--report: the file must end in .pdf or .csv: ") + file;
-    if (days.isEmpty())
+    if (!options.days && !options.history)
         return std::nullopt;
-    bool number = false;
-    const int count = days.first().toInt(&number);
-    if (!number || count < 1)
-        return QStringLiteral("--days: not a positive number: ") + days.first();
     if (!options.card)
         return QStringLiteral("--days needs --card");
     if (suffix != u"pdf")
         return QStringLiteral("--days: a card's history is written as .pdf only");
-    report.days = count;
     return std::nullopt;
 }
 
@@ -85,10 +81,12 @@ QString helpText()
         "  --date <YYYY-MM-DD>     The day to list.\n"
         "  --card <NUMBER>         Lists the swipes of this card number only.\n"
         "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
+        "  --history               With --card: opens the card history (本卡歷史) over the\n"
+        "                          days up to --date instead of listing one day.\n"
+        "  --days <N>              The card history's number of days (30 unless given).\n"
         "  --report <FILE>         Writes the day's list (with the filters) to FILE and exits\n"
-        "                          without a window: FILE.pdf as PDF, FILE.csv as CSV.\n"
-        "  --days <N>              With --report and --card: the card's history of the N\n"
-        "                          days ending on --date, as PDF.\n"
+        "                          without a window: FILE.pdf as PDF, FILE.csv as CSV; with\n"
+        "                          --card and --days (or --history), the card's history as PDF.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -117,13 +115,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("NUMBER"));
     const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
                                  QStringLiteral("in|out|all"));
+    const QCommandLineOption history(QStringLiteral("history"),
+                                     QStringLiteral("Opens the card history."));
+    const QCommandLineOption days(QStringLiteral("days"),
+                                  QStringLiteral("The card history's number of days."),
+                                  QStringLiteral("N"));
     const QCommandLineOption report(QStringLiteral("report"),
                                     QStringLiteral("Writes a report to FILE."),
                                     QStringLiteral("FILE"));
-    const QCommandLineOption days(QStringLiteral("days"),
-                                  QStringLiteral("The days of a card's history."),
-                                  QStringLiteral("N"));
-    parser.addOptions({help, version, date, card, way, report, days});
+    parser.addOptions({help, version, date, card, way, history, days, report});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -144,7 +144,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way, &report, &days}) {
+    for (const QCommandLineOption* option : {&date, &card, &way, &days, &report}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -168,15 +168,26 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (!options.direction)
             return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
     }
+    options.history = parser.isSet(history);
+    if (options.history && !options.card)
+        return failure(QStringLiteral("--history needs --card"));
+    if (parser.isSet(days)) {
+        if (!options.history && !parser.isSet(report))
+            return failure(QStringLiteral("--days needs --history or --report"));
+        bool number = false;
+        const int count = parser.value(days).toInt(&number);
+        if (!number || count < 1)
+            return failure(QStringLiteral("--days: not a positive number of days: ") +
+                           parser.value(days));
+        options.days = count;
+    }
 
     if (parser.isSet(report)) {
         const std::optional<QString> problem =
-            readReportOptions(parser.value(report), parser.values(days), options, result.report);
+            readReportOptions(parser.value(report), options, result.report);
         if (problem)
             return failure(*problem);
         result.kind = CommandLine::Kind::Report;
-    } else if (parser.isSet(days)) {
-        return failure(QStringLiteral("--days needs --report"));
     }
 
     const QStringList files = parser.positionalArguments();

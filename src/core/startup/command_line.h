@@ -23,15 +23,18 @@ struct StartupOptions {
     std::optional<QDate> date;
     std::optional<QString> card;
     std::optional<StartupDirection> direction;
+    // --history: the card history window over the card's days up to date instead of a query.
+    bool history = false;
+    std::optional<int> days; // the history's range, 30 days unless given
 
-    // Whether a query is to run once the parameter file is loaded.
-    bool queries() const { return date || card || direction; }
+    // Whether a query or the card history is to run once the parameter file is loaded.
+    bool queries() const { return date || card || direction || history; }
 };
 
-// A report written without a window: --report FILE, and --days for a card's history.
+// A report written without a window: --report FILE; with --days or --history, the card's
+// history (StartupOptions gives its card, end day and days).
 struct ReportOptions {
     QString file; // ends in .pdf or .csv
-    std::optional<int> days;
 };
 
 struct CommandLine {

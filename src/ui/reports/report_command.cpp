@@ -77,7 +77,7 @@ ReportCommandOutcome writeHistory(const ParameterTable& parameters, const Startu
     HistoryQuery query;
     query.text = options.card.value_or(QString());
     query.end = options.date.value_or(QDate::currentDate());
-    query.dayCount = report.days.value_or(1);
+    query.dayCount = options.days.value_or(kDefaultHistoryDays);
     query.recordsFolder = parameters[kRecordsFolderSlot];
     query.photoFolder = parameters[kPhotoFolderSlot];
     query.parameterFile = options.parameterFile;
@@ -92,7 +92,7 @@ ReportCommandOutcome runReportCommand(const StartupOptions& options, const Repor
     ParameterTable parameters;
     if (!readParameterFile(options.parameterFile, parameters))
         return failed(withPath(report_texts::kParameterFileUnreadable, options.parameterFile));
-    if (report.days)
+    if (options.days || options.history)
         return writeHistory(parameters, options, report);
     return writeDayList(parameters, options, report.file);
 }

@@ -67,6 +67,7 @@ inline const QString kPicturesHeading = QStringLiteral("各次刷卡影像");
 inline const QString kPrintAction = QStringLiteral("列印…");
 inline const QString kPrintListAction = QStringLiteral("列印清單…");
 inline const QString kExportPdfAction = QStringLiteral("匯出 PDF…");
+inline const QString kWithPicturesAction = QStringLiteral("含影像");
 inline const QString kPdfDialogTitle = QStringLiteral("匯出 PDF");
 inline const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
 inline const QString kPdfExtension = QStringLiteral("pdf");
