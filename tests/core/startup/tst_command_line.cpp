@@ -128,9 +128,6 @@ void TestCommandLine::forms_data()
     QTest::newRow("history as CSV")
         << QStringList{"--report", "h.csv", "--card", "7", "--days", "3", "a.spf"} << error
         << "card_image: --days: a card's history is written as .pdf only\n";
-    QTest::newRow("report without file") << QStringList{"--report", "a.pdf"} << error
-                                         << "card_image: --date, --card, --direction and "
-                                            "--report need a PARAMETER_FILE\n";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
         << "card_image: --direction: not one of in, out, all: up down\n";
