@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Refreshes the README's screenshots in docs/: sets up what is missing, builds, and runs the
 # end-to-end session, which photographs the dialog, a query with a photo, a finished playback and
-# the photo inspection window.
+# the photo inspection window; and pictures the first page of a card's history report.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -9,4 +9,11 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=Release -DCARD_BUILD_TESTS=OFF
 mkdir -p "$root/docs"
 CARD_E2E_DOCS="$root/docs" bash "$root/tests/e2e/run_e2e.sh" "$root/build"
+# The busiest card of the sample site (the guard on rounds), over the week the site holds.
+site=$(mktemp -d)
+trap 'rm -rf "$site"' EXIT
+"$root/build/tools/sample_site/sample_site" "$site" >/dev/null
+"$root/build/src/app/card_image" --report "$site/history.pdf" --card 00736696 --days 7 \
+    "$site/site.spf"
+pdftoppm -r 80 -png -singlefile -f 1 -l 1 "$site/history.pdf" "$root/docs/report_history"
 ls -l "$root"/docs/*.png

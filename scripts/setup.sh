@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # setup.sh [--tests]: installs the Debian 12 packages the build, the sample site and a run on a
 # virtual screen need, and with --tests those the tests need too (the window manager, xdotool,
-# the accessibility bus, strace, clang for the fuzz targets); only the missing ones, so a second
-# run takes a moment.
+# the accessibility bus, strace, clang for the fuzz targets, poppler-utils to read the reports'
+# PDF files); only the missing ones, so a second run takes a moment.
 set -euo pipefail
 
 packages=(
@@ -17,6 +17,7 @@ test_packages=(
     desktop-file-utils appstream lintian
     strace
     clang
+    poppler-utils
 )
 if [[ ${1:-} == --tests ]]; then
     packages+=("${test_packages[@]}")

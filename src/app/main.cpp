@@ -1,11 +1,14 @@
 #include "core/startup/command_line.h"
 #include "ui/common/translations.h"
 #include "ui/main_window/card_image_window.h"
+#include "ui/reports/report_command.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLocale>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -30,12 +33,38 @@ bool answeredWithoutDisplay(int argc, char* argv[])
     return true;
 }
 
+// --report writes its file and exits without a window, so a scheduled job can run it where
+// there is no display at all: it always draws on the offscreen platform.
+std::optional<int> reportWithoutDisplay(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const card::CommandLine line = card::parseCommandLine(arguments);
+    if (line.kind != card::CommandLine::Kind::Report)
+        return std::nullopt;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the one line that says why no report was written, nothing else
+    // (the platform's notes about a missing desktop session, say).
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            print(stderr, text + u'\n');
+    });
+    QGuiApplication app(argc, argv);
+    const card::ReportCommandOutcome outcome = card::runReportCommand(line.options, line.report);
+    if (!outcome.errorLine.isEmpty())
+        print(stderr, outcome.errorLine);
+    return outcome.exitStatus;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     if (answeredWithoutDisplay(argc, argv))
         return 0;
+    if (const std::optional<int> status = reportWithoutDisplay(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(card::programVersion());
     const card::CommandLine line = card::parseCommandLine(QApplication::arguments());
@@ -49,6 +78,7 @@ int main(int argc, char* argv[])
         print(stderr, line.text);
         return card::kUsageExitStatus;
     case card::CommandLine::Kind::Run:
+    case card::CommandLine::Kind::Report: // written before the application above
         break;
     }
     QApplication::setStyle(QStringLiteral("Fusion"));

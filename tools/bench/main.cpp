@@ -1,5 +1,5 @@
 // card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
-// [history [N]]: with no argument, every benchmark.
+// [history [N]] [reports]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -12,6 +12,7 @@ int runPhotoViewBenchmark();
 int runFolderBenchmark();
 int runExportBenchmark(qint64 recordCount);
 int runSlowShareBenchmark();
+int runReportBenchmark();
 int runHistoryBenchmark(qint64 recordsPerDay);
 } // namespace card::bench
 
@@ -42,6 +43,8 @@ int main(int argc, char* argv[])
     }
     if (all || args.contains(QLatin1String("slow_share")))
         status |= card::bench::runSlowShareBenchmark();
+    if (all || args.contains(QLatin1String("reports")))
+        status |= card::bench::runReportBenchmark();
     const qsizetype historyAt = args.indexOf(QLatin1String("history"));
     if (all || historyAt >= 0) {
         const qint64 count =

@@ -12,6 +12,13 @@ RecordTable::RecordTable(QByteArray bytes, TextEncoding encoding)
     , m_codec(encoding)
 {}
 
+RecordTable RecordTable::copy() const
+{
+    RecordTable table(m_bytes, m_encoding);
+    table.m_recordStarts = m_recordStarts;
+    return table;
+}
+
 QString RecordTable::text(qsizetype row, int column) const
 {
     ValueReader reader(m_bytes, m_recordStarts[static_cast<size_t>(row)]);

@@ -41,6 +41,10 @@ public:
     QByteArrayView bytes() const { return m_bytes; }
     TextEncoding encoding() const { return m_encoding; }
 
+    // The same rows over the same bytes (shared, not copied) with a decoder of their own, for
+    // reading them on another thread while this table stays in use.
+    RecordTable copy() const;
+
     // Keeps the record whose first value begins at offset.
     void appendRecordAt(qsizetype offset)
     {

@@ -46,6 +46,24 @@ std::optional<StartupDirection> direction(const QString& text)
     return std::nullopt;
 }
 
+// --report FILE, and the card's history when --days or --history is given; a problem in them
+// as the error line's text.
+std::optional<QString> readReportOptions(const QString& file, const StartupOptions& options,
+                                         ReportOptions& report)
+{
+    report.file = file;
+    const QString suffix = file.section(u'.', -1).toLower();
+    if (!file.contains(u'.') || (suffix != u"pdf" && suffix != u"csv"))
+        return QStringLiteral("--report: the file must end in .pdf or .csv: ") + file;
+    if (!options.days && !options.history)
+        return std::nullopt;
+    if (!options.card)
+        return QStringLiteral("--days needs --card");
+    if (suffix != u"pdf")
+        return QStringLiteral("--days: a card's history is written as .pdf only");
+    return std::nullopt;
+}
+
 QString helpText()
 {
     return QStringLiteral(
@@ -66,11 +84,15 @@ QString helpText()
         "  --history               With --card: opens the card history (本卡歷史) over the\n"
         "                          days up to --date instead of listing one day.\n"
         "  --days <N>              The card history's number of days (30 unless given).\n"
+        "  --report <FILE>         Writes the day's list (with the filters) to FILE and exits\n"
+        "                          without a window: FILE.pdf as PDF, FILE.csv as CSV; with\n"
+        "                          --card and --days (or --history), the card's history as PDF.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
         "\n"
-        "Exit status: 0, or 2 for a malformed command line.\n");
+        "Exit status: 0; 1 when a report could not be written; 2 for a malformed command\n"
+        "line.\n");
 }
 
 } // namespace
@@ -98,7 +120,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption days(QStringLiteral("days"),
                                   QStringLiteral("The card history's number of days."),
                                   QStringLiteral("N"));
-    parser.addOptions({help, version, date, card, way, history, days});
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    QStringLiteral("Writes a report to FILE."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({help, version, date, card, way, history, days, report});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -119,7 +144,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way, &days}) {
+    for (const QCommandLineOption* option : {&date, &card, &way, &days, &report}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -147,14 +172,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (options.history && !options.card)
         return failure(QStringLiteral("--history needs --card"));
     if (parser.isSet(days)) {
-        if (!options.history)
-            return failure(QStringLiteral("--days needs --history"));
+        if (!options.history && !parser.isSet(report))
+            return failure(QStringLiteral("--days needs --history or --report"));
         bool number = false;
         const int count = parser.value(days).toInt(&number);
         if (!number || count < 1)
             return failure(QStringLiteral("--days: not a positive number of days: ") +
                            parser.value(days));
         options.days = count;
+    }
+
+    if (parser.isSet(report)) {
+        const std::optional<QString> problem =
+            readReportOptions(parser.value(report), options, result.report);
+        if (problem)
+            return failure(*problem);
+        result.kind = CommandLine::Kind::Report;
     }
 
     const QStringList files = parser.positionalArguments();
@@ -165,8 +198,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (files.first().isEmpty())
             return failure(QStringLiteral("PARAMETER_FILE is empty"));
         options.parameterFile = files.first();
-    } else if (options.queries()) {
-        return failure(QStringLiteral("--date, --card and --direction need a PARAMETER_FILE"));
+    } else if (options.queries() || result.kind == CommandLine::Kind::Report) {
+        return failure(
+            QStringLiteral("--date, --card, --direction and --report need a PARAMETER_FILE"));
     }
     return result;
 }

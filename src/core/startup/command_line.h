@@ -11,6 +11,8 @@ namespace card {
 
 // The exit status of a malformed command line.
 inline constexpr int kUsageExitStatus = 2;
+// The exit status of a report that could not be written.
+inline constexpr int kReportFailedExitStatus = 1;
 
 // The direction the start-up query lists.
 enum class StartupDirection { In, Out, All };
@@ -29,15 +31,23 @@ struct StartupOptions {
     bool queries() const { return date || card || direction || history; }
 };
 
+// A report written without a window: --report FILE; with --days or --history, the card's
+// history (StartupOptions gives its card, end day and days).
+struct ReportOptions {
+    QString file; // ends in .pdf or .csv
+};
+
 struct CommandLine {
     enum class Kind {
         Run,     // start with options
+        Report,  // write report with options' site and filters, exit 0 or 1
         Help,    // print text to standard output, exit 0
         Version, // print text to standard output, exit 0
         Error,   // print text (one line) to standard error, exit kUsageExitStatus
     };
     Kind kind = Kind::Run;
     StartupOptions options;
+    ReportOptions report;
     QString text; // the help text, the version line or the error line, each ending in a newline
 };
 

@@ -10,6 +10,8 @@
 #include "ui/photo_view/photo_view_work.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
+#include "ui/reports/history_report.h"
+#include "ui/reports/report_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,6 +70,7 @@ CardHistoryWindow::CardHistoryWindow(QWidget* parent)
     buildControls();
     buildLayout();
     addTakeOutActions();
+    addReportActions();
     connectParts();
     describeControlsByName(this);
     const QSize room = screen()->availableGeometry().size() * 9 / 10;
@@ -191,6 +194,33 @@ void CardHistoryWindow::addTakeOutActions()
         });
 }
 
+// The shown history on paper or as PDF, with each swipe's small picture when 含影像 is ticked.
+void CardHistoryWindow::addReportActions()
+{
+    auto* print = new QAction(report_texts::kPrintAction, this);
+    print->setShortcut(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, [this] { printReport(this, reportJob()); });
+    auto* pdf = new QAction(report_texts::kExportPdfAction, this);
+    connect(pdf, &QAction::triggered, this, [this] { exportReportPdf(this, reportJob()); });
+    m_withPictures = new QAction(report_texts::kWithPicturesAction, this);
+    m_withPictures->setCheckable(true);
+    addAction(print);
+    m_days->addActions({print, pdf, m_withPictures});
+}
+
+ReportJob CardHistoryWindow::reportJob() const
+{
+    QList<HistoryDay> days;
+    for (int row = 0; row < m_daysModel->rowCount(); ++row)
+        days.append(m_daysModel->day(row));
+    SwipePicture picture;
+    if (m_withPictures->isChecked())
+        picture = [](const Swipe& swipe) {
+            return swipeThumbnail(swipe, kHistoryPictureSize);
+        };
+    return historyReportJob(m_shown, days, picture);
+}
+
 void CardHistoryWindow::connectParts()
 {
     connect(m_query, &QPushButton::clicked, this, &CardHistoryWindow::startSearch);
@@ -245,6 +275,7 @@ void CardHistoryWindow::startSearch()
 void CardHistoryWindow::run(const HistoryQuery& query)
 {
     m_searched = query.text;
+    m_shown = query;
     m_daysModel->clear();
     showDay(-1);
     showTitle(query);

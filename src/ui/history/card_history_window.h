@@ -13,6 +13,7 @@
 #pragma once
 
 #include "core/records/card_history.h"
+#include "ui/reports/report_actions.h"
 
 #include <QWidget>
 
@@ -57,6 +58,8 @@ private:
     void buildControls();
     void buildLayout();
     void addTakeOutActions();
+    void addReportActions();
+    ReportJob reportJob() const;
     void connectParts();
     HistoryQuery askedQuery() const;
     void run(const HistoryQuery& query);
@@ -85,9 +88,11 @@ private:
     ThumbnailLoader* m_thumbnails;
     HistoryReader* m_reader;
 
-    HistoryQuery m_site;        // the latest query given, for its site's folders and files
-    QList<Swipe> m_shownSwipes; // of the selected day
-    QString m_searched;         // the text of the latest search, for file names
+    HistoryQuery m_site;               // the latest query given, for its site's folders and files
+    HistoryQuery m_shown;              // the query whose days are shown, for their report
+    QAction* m_withPictures = nullptr; // 含影像: the report shows each swipe's small picture
+    QList<Swipe> m_shownSwipes;        // of the selected day
+    QString m_searched;                // the text of the latest search, for file names
 };
 
 } // namespace card

@@ -28,6 +28,8 @@
 #include "ui/main_window/record_display.h"
 #include "ui/main_window/record_list_view.h"
 #include "ui/photo_view/photo_view_window.h"
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -230,6 +232,10 @@ void CardImageWindow::createActions()
         exportListedRows(this, m_records->table(), m_state.queriedDay,
                          selectedSwipe().protectedPlaces());
     });
+    a.printList =
+        add(report_texts::kPrintListAction, {}, [this] { printReport(this, dayListJob()); });
+    a.listPdf =
+        add(report_texts::kExportPdfAction, {}, [this] { exportReportPdf(this, dayListJob()); });
     a.jumpToTime =
         add(kJumpToTimeAction, QKeySequence(Qt::CTRL | Qt::Key_G), &CardImageWindow::jumpToTime);
     a.cardHistory = add(history_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
@@ -246,7 +252,8 @@ void CardImageWindow::createActions()
     addActions({a.jumpToTime, a.dayBack, a.dayForward});
 
     for (RecordListView* list : m_controls.resultLists) {
-        list->addActions({a.copy, a.exportRows, a.jumpToTime, a.cardHistory});
+        list->addActions(
+            {a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -259,6 +266,17 @@ void CardImageWindow::createActions()
     enableActions();
 }
 
+// The listed day as its rows were listed, read on another thread from a copy of the table.
+ReportJob CardImageWindow::dayListJob() const
+{
+    const DayListRequest request{std::make_shared<const RecordTable>(m_records->table().copy()),
+                                 m_state.queriedDay, m_state.queriedCriteria,
+                                 m_state.parameterFile};
+    return {dayListPdfName(m_state.queriedDay), selectedSwipe().protectedPlaces(), [request] {
+                return dayListReport(request);
+            }};
+}
+
 // A menu entry that cannot act is disabled: copy and export on empty lists, saving the photo
 // while the photo box shows none.
 void CardImageWindow::enableActions()
@@ -266,6 +284,8 @@ void CardImageWindow::enableActions()
     const bool listed = m_records->rowCount() > 0;
     m_actions.copy->setEnabled(listed);
     m_actions.exportRows->setEnabled(listed);
+    m_actions.printList->setEnabled(listed);
+    m_actions.listPdf->setEnabled(listed);
     m_actions.cardHistory->setEnabled(listed);
     m_actions.savePhoto->setEnabled(!m_state.shownPhoto.isEmpty());
 }
@@ -461,6 +481,7 @@ void CardImageWindow::runQuery()
     const QDate date = m_controls.datePicker->date();
     m_state.currentRecord.day = dayDigits(date);
     m_state.queriedDay = date;
+    m_state.queriedCriteria = queryCriteria(m_controls);
     if (m_load.pending())
         m_queryAfterLoad = true;
     else
@@ -470,7 +491,7 @@ void CardImageWindow::runQuery()
 void CardImageWindow::readDayFile()
 {
     const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], m_state.queriedDay);
-    auto read = [path, criteria = queryCriteria(m_controls)] {
+    auto read = [path, criteria = m_state.queriedCriteria] {
         QueryOutcome outcome;
         outcome.exists = fileExists(path);
         if (outcome.exists) {

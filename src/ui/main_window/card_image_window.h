@@ -8,6 +8,7 @@
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
+#include "ui/reports/report_actions.h"
 
 #include <QWidget>
 
@@ -82,6 +83,7 @@ private:
     void connectEvents();
     void keepListsScrollingInStep();
     void createActions();
+    ReportJob dayListJob() const;
     void enableActions();
     void jumpToTime();
     void placePhotoView();
@@ -107,6 +109,8 @@ private:
     struct ToolActions {
         QAction* copy = nullptr;
         QAction* exportRows = nullptr;
+        QAction* printList = nullptr;
+        QAction* listPdf = nullptr;
         QAction* jumpToTime = nullptr;
         QAction* cardHistory = nullptr;
         QAction* inspect = nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/parameters/parameter_table.h"
+#include "core/records/record_filter.h"
 
 #include <QDate>
 #include <QString>
@@ -23,6 +24,8 @@ struct MainWindowState {
     CurrentRecord currentRecord;
     // The day of the last query: the day its listed rows belong to.
     QDate queriedDay;
+    // The filters of the last query, as its listed rows were chosen.
+    RecordCriteria queriedCriteria;
     // The photo file the photo box shows; empty while it shows the start or the fallback picture.
     QString shownPhoto;
     // The window's outer size in twips at creation: the smallest size it keeps.

@@ -9,16 +9,19 @@
 #include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/results_export.h"
+#include "ui/photo_view/evidence_report.h"
 #include "ui/photo_view/photo_view_texts.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
+#include "ui/reports/report_texts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
@@ -209,9 +212,22 @@ void PhotoViewWindow::createActions()
     m_copyPhoto->setText(photo_view_texts::kCopyPhotoAction);
     m_savePhoto = add({}, [this] { saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces()); });
     m_savePhoto->setText(export_texts::kSavePhotoAction);
-    m_image->addActions({m_copyPhoto, m_savePhoto});
+    // The evidence sheet of the shown swipe, on paper or as PDF.
+    QAction* print = add({QKeySequence::Print}, [this] { printReport(this, evidenceJob()); });
+    print->setText(report_texts::kPrintAction);
+    QAction* pdf = add({}, [this] { exportReportPdf(this, evidenceJob()); });
+    pdf->setText(report_texts::kExportPdfAction);
+    m_image->addActions({m_copyPhoto, m_savePhoto, print, pdf});
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
     enablePhotoActions();
+}
+
+ReportJob PhotoViewWindow::evidenceJob() const
+{
+    const EvidenceRequest request{m_swipe, QDateTime::currentDateTime()};
+    return {evidencePdfName(m_swipe), m_swipe.protectedPlaces(), [request] {
+                return evidenceReport(request);
+            }};
 }
 
 // Left and Right pan a picture wider than the view while it has the focus; anywhere else, and

@@ -18,6 +18,7 @@
 #include "core/platform/latest_request.h"
 #include "core/records/swipe.h"
 #include "ui/photo_view/photo_view_work.h"
+#include "ui/reports/report_actions.h"
 
 #include <QWidget>
 
@@ -56,6 +57,7 @@ protected:
 private:
     void buildParts();
     void createActions();
+    ReportJob evidenceJob() const;
     void stepOrPan(int step);
     void copyShownPhoto();
     void enablePhotoActions();

@@ -71,8 +71,9 @@ void TestCommandLine::forms_data()
 
     QTest::newRow("history without a card")
         << QStringList{"--history", "a.spf"} << error << "card_image: --history needs --card\n";
-    QTest::newRow("days without history") << QStringList{"--card", "7", "--days", "7", "a.spf"}
-                                          << error << "card_image: --days needs --history\n";
+    QTest::newRow("days without history")
+        << QStringList{"--card", "7", "--days", "7", "a.spf"} << error
+        << "card_image: --days needs --history or --report\n";
     QTest::newRow("zero days") << QStringList{"--history", "--card", "7", "--days", "0", "a.spf"}
                                << error << "card_image: --days: not a positive number of days: 0\n";
     QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
@@ -104,15 +105,29 @@ void TestCommandLine::forms_data()
                                                "a.spf"}
                                 << error << "card_image: --date: given more than once\n";
     QTest::newRow("date without file") << QStringList{"--date", "2007-05-03"} << error
-                                       << "card_image: --date, --card and --direction need a "
-                                          "PARAMETER_FILE\n";
+                                       << "card_image: --date, --card, --direction and --report "
+                                          "need a PARAMETER_FILE\n";
     QTest::newRow("card without file") << QStringList{"--card", "1"} << error
-                                       << "card_image: --date, --card and --direction need a "
-                                          "PARAMETER_FILE\n";
+                                       << "card_image: --date, --card, --direction and --report "
+                                          "need a PARAMETER_FILE\n";
     QTest::newRow("two files") << QStringList{"a.spf", "b.spf"} << error
                                << "card_image: more than one PARAMETER_FILE: a.spf, b.spf\n";
     QTest::newRow("empty file") << QStringList{""} << error
                                 << "card_image: PARAMETER_FILE is empty\n";
+    const auto report = CommandLine::Kind::Report;
+    QTest::newRow("day report") << QStringList{"--report", "a.pdf", "--date", "2007-05-03", "a.spf"}
+                                << report << "a.spf|2007-05-03|-|-|a.pdf|-";
+    QTest::newRow("history report")
+        << QStringList{"--report", "h.PDF", "--card", "7", "--days", "30", "a.spf"} << report
+        << "a.spf|-|7|-|h.PDF|30";
+    QTest::newRow("report as text") << QStringList{"--report", "a.txt", "a.spf"} << error
+                                    << "card_image: --report: the file must end in .pdf or "
+                                       ".csv: a.txt\n";
+    QTest::newRow("days without card") << QStringList{"--report", "h.pdf", "--days", "3", "a.spf"}
+                                       << error << "card_image: --days needs --card\n";
+    QTest::newRow("history as CSV")
+        << QStringList{"--report", "h.csv", "--card", "7", "--days", "3", "a.spf"} << error
+        << "card_image: --days: a card's history is written as .pdf only\n";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
         << "card_image: --direction: not one of in, out, all: up down\n";
@@ -128,6 +143,10 @@ void TestCommandLine::forms()
     if (kind == CommandLine::Kind::Run) {
         QCOMPARE(describe(line.options), result);
         QVERIFY(line.text.isEmpty());
+    } else if (kind == CommandLine::Kind::Report) {
+        const QString days = line.options.days ? QString::number(*line.options.days) : "-";
+        QCOMPARE(describe(line.options) + u'|' + line.report.file + u'|' + days, result);
+        QVERIFY(line.text.isEmpty());
     } else {
         QCOMPARE(line.text, result);
         QCOMPARE(line.text.count(u'\n'), 1);
@@ -142,7 +161,7 @@ void TestCommandLine::helpNamesEveryOption()
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
         for (const char* name : {"--date", "--card", "--direction", "--history", "--days",
-                                 "--version", "PARAMETER_FILE"})
+                                 "--report", "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
     }
     // Help wins over a malformed value: the operator asked how it is written.

@@ -1,0 +1,89 @@
+#include "ui/photo_view/evidence_report.h"
+
+#include "core/platform/file_exists.h"
+#include "core/records/card_day.h"
+#include "core/text/time_of_day.h"
+#include "ui/common/photo_loader.h"
+#include "ui/photo_view/photo_view_work.h"
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_texts.h"
+
+namespace card {
+
+namespace {
+
+// Frames and the card's other swipes are shown small; only the photo itself is full size.
+constexpr QSize kFrameBox(640, 480);
+constexpr qreal kFrameWidth = 160;
+constexpr QSize kThumbnailBox(320, 240);
+constexpr qreal kThumbnailWidth = 96;
+
+QString photoCaption(const FramePhoto& photo)
+{
+    return photo.frame == 0 ? report_texts::kStillPhoto : report_texts::frameCaption(photo.frame);
+}
+
+void addPhotos(ReportPages& report, const Swipe& swipe)
+{
+    const SwipePhotos photos = findSwipePhotos(swipe, fileExists);
+    if (photos.frames.isEmpty()) {
+        report.addHeading(report_texts::kNoPhoto);
+        return;
+    }
+    const FramePhoto& shown = photos.frames.constLast(); // the still photo or the highest frame
+    report.addPicture(loadPhoto(shown.path, {}), photoCaption(shown));
+    if (photos.outcome != PhotoOutcome::Sequence)
+        return;
+    QList<CaptionedPicture> frames;
+    for (auto frame = photos.frames.crbegin(); frame != photos.frames.crend(); ++frame)
+        frames.append({loadFittedPhoto(frame->path, kFrameBox).image, photoCaption(*frame)});
+    report.addPictureRows(frames, kFrameWidth);
+}
+
+void addCardDay(ReportPages& report, const Swipe& swipe)
+{
+    const CardDay day = readCardDay(swipe);
+    QList<CaptionedPicture> others;
+    for (qsizetype row = 0; row < day.swipes.size(); ++row) {
+        if (row == day.shownRow)
+            continue;
+        const Swipe& other = day.swipes[row];
+        others.append({swipeThumbnail(other, kThumbnailBox), other.time + u' ' + other.direction});
+    }
+    if (others.isEmpty()) {
+        report.addFields({{report_texts::kCardDayHeading, report_texts::kNoOtherSwipes}});
+        return;
+    }
+    report.addHeading(report_texts::kCardDayHeading);
+    report.addPictureRows(others, kThumbnailWidth);
+}
+
+} // namespace
+
+ReportPages evidenceReport(const EvidenceRequest& request)
+{
+    using namespace report_texts;
+    const Swipe& swipe = request.swipe;
+    ReportPages report(kSwipeTitle);
+    report.addFields({{kSiteLabel, siteName(swipe.parameterFile)},
+                      {kDateLabel, swipe.day.toString(QStringLiteral("yyyy-MM-dd"))},
+                      {kTimeLabel, swipe.time},
+                      {kCardLabel, swipe.card},
+                      {kNameLabel, swipe.name},
+                      {kDirectionLabel, swipe.direction},
+                      {kMadeLabel, request.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))}});
+    report.addSpace(6);
+    addPhotos(report, swipe);
+    report.addSpace(6);
+    addCardDay(report, swipe);
+    return report;
+}
+
+QString evidencePdfName(const Swipe& swipe)
+{
+    return QStringLiteral("證據單-%1-%2-%3.pdf")
+        .arg(swipe.card, swipe.day.toString(QStringLiteral("yyyy-MM-dd")),
+             timeOfDayDigits(swipe.time));
+}
+
+} // namespace card

@@ -1,0 +1,66 @@
+#include "ui/reports/day_list_report.h"
+
+#include "ui/reports/report_texts.h"
+
+#include <QFileInfo>
+
+namespace card {
+
+namespace {
+
+const QList<qreal> kColumnShares{1.2, 1.5, 2.0, 0.8};
+
+} // namespace
+
+QString cardFilterText(const RecordCriteria& criteria)
+{
+    return criteria.cardFilterOn ? criteria.cardText : report_texts::kAllCards;
+}
+
+QString directionText(DirectionChoice direction)
+{
+    switch (direction) {
+    case DirectionChoice::In:
+        return QStringLiteral("進");
+    case DirectionChoice::Out:
+        return QStringLiteral("出");
+    case DirectionChoice::All:
+        return QStringLiteral("全選");
+    case DirectionChoice::None:
+        break;
+    }
+    return {};
+}
+
+QString siteName(const QString& parameterFile)
+{
+    return QFileInfo(parameterFile).fileName();
+}
+
+QString dayListPdfName(QDate day)
+{
+    return QStringLiteral("刷卡紀錄-%1.pdf").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+ReportPages dayListReport(const DayListRequest& request)
+{
+    using namespace report_texts;
+    ReportPages report(kDayListTitle);
+    report.addFields({{kSiteLabel, siteName(request.parameterFile)},
+                      {kDateLabel, request.day.toString(QStringLiteral("yyyy-MM-dd"))},
+                      {kCardLabel, cardFilterText(request.criteria)},
+                      {kDirectionLabel, directionText(request.criteria.direction)},
+                      {kRowCountLabel, QString::number(request.table->rowCount())}});
+    report.addSpace(6);
+    const std::shared_ptr<const RecordTable> table = request.table;
+    report.addTable({kTimeLabel, kCardLabel, kNameLabel, kDirectionLabel}, kColumnShares,
+                    table->rowCount(), [table](qsizetype row) {
+                        QStringList cells;
+                        for (int column = 0; column < kRecordFieldCount; ++column)
+                            cells << table->text(row, column);
+                        return cells;
+                    });
+    return report;
+}
+
+} // namespace card

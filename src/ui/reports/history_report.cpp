@@ -1,0 +1,171 @@
+#include "ui/reports/history_report.h"
+
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_texts.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace card {
+
+namespace {
+
+constexpr int kHours = 24;
+constexpr qreal kPictureWidth = 80;
+const QList<qreal> kDayColumns{1.3, 1.3, 1.3, 1.0, 1.0, 0.6, 1.0, 1.0};
+const QString kDateForm = QStringLiteral("yyyy-MM-dd");
+
+QString fileStateText(DayFileState state)
+{
+    switch (state) {
+    case DayFileState::Read:
+        return {};
+    case DayFileState::Missing:
+        return report_texts::kNoFile;
+    case DayFileState::Unreadable:
+        return report_texts::kFileUnreadable;
+    }
+    return {};
+}
+
+QStringList dayRow(const HistoryDay& day)
+{
+    const DaySummary summary = summarizeDay(day);
+    return {day.date.toString(kDateForm),
+            day.card,
+            day.name,
+            summary.firstIn,
+            summary.lastOut,
+            day.swipes.isEmpty() ? QString() : QString::number(summary.swipeCount),
+            summary.span,
+            fileStateText(day.file)};
+}
+
+QStringList hourRow(const HistoryDay& day)
+{
+    const HourCounts counts = hourCounts(day);
+    QStringList cells{day.date.toString(QStringLiteral("MM-dd"))};
+    for (int hour = 0; hour < kHours; ++hour) {
+        const int swipes =
+            counts.in[static_cast<size_t>(hour)] + counts.out[static_cast<size_t>(hour)];
+        cells << (swipes > 0 ? QString::number(swipes) : QString());
+    }
+    return cells;
+}
+
+int daysWithoutFile(const HistoryQuery& query, const QList<HistoryDay>& days)
+{
+    int count = 0;
+    for (const QDate date : historyDates(query)) {
+        const bool missing = std::any_of(days.begin(), days.end(), [date](const HistoryDay& day) {
+            return day.date == date && day.file != DayFileState::Read;
+        });
+        count += missing ? 1 : 0;
+    }
+    return count;
+}
+
+void addHourMap(ReportPages& report, const std::shared_ptr<const QList<HistoryDay>>& days)
+{
+    QStringList headings{report_texts::kDateLabel};
+    QList<qreal> widths{2.2};
+    int busiest = 1;
+    for (int hour = 0; hour < kHours; ++hour) {
+        headings << QString::number(hour);
+        widths << 1.0;
+    }
+    for (const HistoryDay& day : *days) {
+        for (const QString& cell : hourRow(day).mid(1))
+            busiest = std::max(busiest, cell.toInt());
+    }
+    report.addHeading(report_texts::kHourMapHeading);
+    report.addTable(
+        headings, widths, days->size(), [days](qsizetype row) { return hourRow(days->at(row)); },
+        busiest);
+}
+
+// The pictures of every swipe of days, in order, decoded on every core: decoding is the cost.
+std::vector<QImage> picturesOf(const QList<HistoryDay>& days, const SwipePicture& picture)
+{
+    std::vector<const Swipe*> swipes;
+    for (const HistoryDay& day : days) {
+        for (const Swipe& swipe : day.swipes)
+            swipes.push_back(&swipe);
+    }
+    std::vector<QImage> images(swipes.size());
+    std::atomic<size_t> next{0};
+    const auto decode = [&] {
+        for (size_t i = next++; i < swipes.size(); i = next++)
+            images[i] = picture(*swipes[i]);
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < QThread::idealThreadCount(); ++k)
+        helpers.emplace_back(decode);
+    decode();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return images;
+}
+
+void addPictures(ReportPages& report, const QList<HistoryDay>& days, const SwipePicture& picture)
+{
+    report.addHeading(report_texts::kPicturesHeading);
+    std::vector<QImage> images = picturesOf(days, picture);
+    size_t next = 0;
+    for (const HistoryDay& day : days) {
+        if (day.swipes.isEmpty())
+            continue;
+        report.addFields({{day.date.toString(kDateForm), day.card + u' ' + day.name}});
+        QList<CaptionedPicture> pictures;
+        for (const Swipe& swipe : day.swipes)
+            pictures.append({std::move(images[next++]), swipe.time + u' ' + swipe.direction});
+        report.addPictureRows(pictures, kPictureWidth);
+    }
+}
+
+} // namespace
+
+ReportPages historyReport(const HistoryQuery& query, const QList<HistoryDay>& days,
+                          const SwipePicture& picture)
+{
+    using namespace report_texts;
+    ReportPages report(kHistoryTitle);
+    const QDate first = query.end.addDays(1 - query.dayCount);
+    report.addFields(
+        {{kSiteLabel, siteName(query.parameterFile)},
+         {query.field == HistoryField::Card ? kCardLabel : kNameSearchLabel, query.text},
+         {kRangeLabel,
+          rangeText(first.toString(kDateForm), query.end.toString(kDateForm), query.dayCount)},
+         {kDaysWithoutFileLabel, QString::number(daysWithoutFile(query, days))}});
+    report.addSpace(6);
+    auto shared = std::make_shared<const QList<HistoryDay>>(days);
+    report.addHeading(kDayTableHeading);
+    report.addTable({kDateLabel, kCardLabel, kNameLabel, kFirstInLabel, kLastOutLabel, kCountLabel,
+                     kSpanLabel, kFileLabel},
+                    kDayColumns, shared->size(),
+                    [shared](qsizetype row) { return dayRow(shared->at(row)); });
+    report.addSpace(6);
+    addHourMap(report, shared);
+    if (picture) {
+        report.addSpace(6);
+        addPictures(report, days, picture);
+    }
+    return report;
+}
+
+ReportJob historyReportJob(const HistoryQuery& query, const QList<HistoryDay>& days,
+                           const SwipePicture& picture)
+{
+    return {QStringLiteral("刷卡歷程-%1-%2.pdf").arg(query.text, query.end.toString(kDateForm)),
+            {query.recordsFolder, query.photoFolder, query.parameterFile},
+            [query, days, picture] {
+                return historyReport(query, days, picture);
+            }};
+}
+
+} // namespace card

@@ -1,0 +1,154 @@
+#include "ui/reports/report_actions.h"
+
+#include "core/platform/future_watch.h"
+#include "core/platform/site_io_task.h"
+#include "ui/common/message_box.h"
+#include "ui/common/results_export.h"
+#include "ui/common/save_dialog.h"
+#include "ui/reports/report_output.h"
+#include "ui/reports/report_texts.h"
+
+#include <QDir>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPromise>
+#include <QStandardPaths>
+
+#include <atomic>
+#include <memory>
+
+namespace card {
+
+namespace {
+
+// Shown only when the work takes longer than this.
+constexpr int kProgressDelayMs = 1000;
+
+using SharedReport = std::shared_ptr<const ReportPages>;
+
+struct MadeReport {
+    SharedReport report;
+    int pages = 0;
+};
+
+// The progress bar of one report: busy while the report is made, then page by page.
+class ReportProgress {
+public:
+    explicit ReportProgress(QWidget* parent)
+        : m_dialog(
+              new QProgressDialog(report_texts::kPreparing, report_texts::kCancel, 0, 0, parent))
+        , m_cancelled(std::make_shared<std::atomic_bool>(false))
+    {
+        m_dialog->setObjectName(QStringLiteral("report_progress"));
+        m_dialog->setWindowModality(Qt::NonModal);
+        m_dialog->setMinimumDuration(kProgressDelayMs);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        QObject::connect(m_dialog, &QProgressDialog::canceled, m_dialog,
+                         [flag = m_cancelled] { *flag = true; });
+        m_dialog->setValue(0);
+    }
+
+    QWidget* owner() const { return m_dialog; }
+    bool cancelled() const { return *m_cancelled; }
+    std::shared_ptr<std::atomic_bool> flag() const { return m_cancelled; }
+    void showPage(int done, int total)
+    {
+        m_dialog->setMaximum(total);
+        m_dialog->setValue(done);
+    }
+    void finish() { m_dialog->deleteLater(); }
+
+private:
+    QPointer<QProgressDialog> m_dialog;
+    std::shared_ptr<std::atomic_bool> m_cancelled;
+};
+
+// Makes job's report off the interface thread, then calls ready on it unless the operator
+// cancelled or declined a report too big to be useful.
+void makeReport(QWidget* parent, const ReportJob& job,
+                std::function<void(const MadeReport&, std::shared_ptr<ReportProgress>)> ready)
+{
+    auto progress = std::make_shared<ReportProgress>(parent);
+    whenReady(progress->owner(), runOnSiteIo([make = job.make] {
+                  auto report = std::make_shared<const ReportPages>(make());
+                  return MadeReport{report, report->a4PageCount()};
+              }),
+              [parent, progress, ready = std::move(ready)](const MadeReport& made) {
+                  if (progress->cancelled() ||
+                      (made.pages > kPagesAskedAbout &&
+                       !askYesNo(parent, report_texts::tooManyPages(made.pages)))) {
+                      progress->finish();
+                      return;
+                  }
+                  ready(made, progress);
+              });
+}
+
+// Writes report to target on the site pool, page by page on the progress bar; a failure is
+// said, a cancel leaves the target as it was without a word.
+void writeWithProgress(QWidget* parent, const SharedReport& report, const QString& target,
+                       const QStringList& folders, std::shared_ptr<ReportProgress> progress)
+{
+    auto promise = std::make_shared<QPromise<SafeWriteResult>>();
+    auto* watcher = new QFutureWatcher<SafeWriteResult>(progress->owner());
+    QObject::connect(
+        watcher, &QFutureWatcherBase::progressValueChanged, watcher,
+        [watcher, progress](int done) { progress->showPage(done, watcher->progressMaximum()); });
+    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [parent, watcher, progress] {
+        if (!progress->cancelled())
+            reportSafeWrite(parent, watcher->result());
+        progress->finish();
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    siteIoPool().start([promise, report, target, folders, cancelled = progress->flag()] {
+        promise->addResult(
+            writeReportPdf(*report, target, folders, [&promise, &cancelled](int done, int total) {
+                promise->setProgressRange(0, total);
+                promise->setProgressValue(done);
+                return !*cancelled;
+            }));
+        promise->finish();
+    });
+}
+
+} // namespace
+
+void printReport(QWidget* parent, const ReportJob& job)
+{
+    makeReport(
+        parent, job, [parent](const MadeReport& made, std::shared_ptr<ReportProgress> progress) {
+            progress->finish();
+            QPrinter printer(QPrinter::HighResolution);
+            useReportPage(printer);
+            printer.setDocName(made.report->title());
+            QPrintPreviewDialog preview(&printer, parent);
+            preview.setObjectName(QStringLiteral("report_preview"));
+            QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                             [report = made.report](QPrinter* target) { report->paint(*target); });
+            preview.exec();
+        });
+}
+
+void exportReportPdf(QWidget* parent, const ReportJob& job)
+{
+    const QString proposed =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(job.proposedFileName);
+    const QString target =
+        askSaveTarget(parent, {report_texts::kPdfDialogTitle, proposed, report_texts::kPdfFilter,
+                               report_texts::kPdfExtension, job.protectedPlaces});
+    if (target.isEmpty())
+        return;
+    makeReport(parent, job,
+               [parent, target, folders = job.protectedPlaces](
+                   const MadeReport& made, std::shared_ptr<ReportProgress> progress) {
+                   writeWithProgress(parent, made.report, target, folders, std::move(progress));
+               });
+}
+
+} // namespace card

@@ -1,0 +1,100 @@
+#include "ui/reports/report_command.h"
+
+#include "core/parameters/parameter_table.h"
+#include "core/platform/file_exists.h"
+#include "core/records/record_export.h"
+#include "core/records/record_file.h"
+#include "core/records/record_reader.h"
+#include "ui/common/results_export.h"
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/history_report.h"
+#include "ui/reports/report_output.h"
+#include "ui/reports/report_texts.h"
+
+#include <QDir>
+
+namespace card {
+
+namespace {
+
+ReportCommandOutcome failed(const QString& problem)
+{
+    QString line = QStringLiteral("card_image: ") + problem;
+    line.replace(u'\n', u' ').replace(u'\r', u' ');
+    return {kReportFailedExitStatus, line + u'\n'};
+}
+
+QString withPath(const QString& message, const QString& path)
+{
+    return message + report_texts::kFieldSeparator + QDir::toNativeSeparators(path);
+}
+
+RecordCriteria criteriaOf(const StartupOptions& options)
+{
+    RecordCriteria criteria;
+    criteria.cardFilterOn = options.card.has_value();
+    criteria.cardText = options.card.value_or(QString());
+    const StartupDirection direction = options.direction.value_or(StartupDirection::All);
+    criteria.direction = direction == StartupDirection::In    ? DirectionChoice::In
+                         : direction == StartupDirection::Out ? DirectionChoice::Out
+                                                              : DirectionChoice::All;
+    return criteria;
+}
+
+ReportCommandOutcome written(const SafeWriteResult& result)
+{
+    if (result.ok())
+        return {};
+    return failed(safeWriteMessage(result));
+}
+
+ReportCommandOutcome writeDayList(const ParameterTable& parameters, const StartupOptions& options,
+                                  const QString& target)
+{
+    DayListRequest request;
+    request.day = options.date.value_or(QDate::currentDate());
+    request.criteria = criteriaOf(options);
+    request.parameterFile = options.parameterFile;
+    const QString path = recordFilePath(parameters[kRecordsFolderSlot], request.day);
+    if (!fileExists(path))
+        return failed(withPath(report_texts::kNoDayFile, path));
+    auto table = std::make_shared<RecordTable>();
+    if (readRecordFile(path, request.criteria, *table) != FileReadStatus::Ok)
+        return failed(withPath(report_texts::kDayFileUnreadable, path));
+    request.table = table;
+    const QStringList folders{parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot],
+                              options.parameterFile};
+    if (target.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return written(exportRecordsCsv(*table, request.day, target, folders));
+    return written(writeReportPdf(dayListReport(request), target, folders));
+}
+
+// The card's history of the days ending on the given date; days without a file are listed as
+// such, so only the target can fail.
+ReportCommandOutcome writeHistory(const ParameterTable& parameters, const StartupOptions& options,
+                                  const ReportOptions& report)
+{
+    HistoryQuery query;
+    query.text = options.card.value_or(QString());
+    query.end = options.date.value_or(QDate::currentDate());
+    query.dayCount = options.days.value_or(kDefaultHistoryDays);
+    query.recordsFolder = parameters[kRecordsFolderSlot];
+    query.photoFolder = parameters[kPhotoFolderSlot];
+    query.parameterFile = options.parameterFile;
+    return written(writeReportPdf(historyReport(query, readCardHistory(query)), report.file,
+                                  {query.recordsFolder, query.photoFolder, query.parameterFile}));
+}
+
+} // namespace
+
+ReportCommandOutcome runReportCommand(const StartupOptions& options, const ReportOptions& report)
+{
+    ParameterTable parameters;
+    if (!readParameterFile(options.parameterFile, parameters))
+        return failed(withPath(report_texts::kParameterFileUnreadable, options.parameterFile));
+    if (options.days || options.history)
+        return writeHistory(parameters, options, report);
+    return writeDayList(parameters, options, report.file);
+}
+
+} // namespace card

@@ -1,0 +1,325 @@
+#include "ui/reports/report_pages.h"
+
+#include "core/platform/product.h"
+#include "ui/reports/report_texts.h"
+
+#include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace card {
+
+namespace {
+
+constexpr int kBodyPoints = 9;
+constexpr int kHeadingPoints = 13;
+constexpr int kFurniturePoints = 8;
+constexpr qreal kMarginMm = 15;
+constexpr qreal kPointsPerInch = 72;
+constexpr qreal kHeaderHeight = 24; // room for the page's title line, inside the top margin
+constexpr qreal kFooterHeight = 18;
+constexpr qreal kCellPadding = 3;
+constexpr qreal kRowSpacing = 1.5; // a table row's height as a share of the line height
+constexpr qreal kPictureGap = 6;
+constexpr int kLightestShade = 235; // grey of a shaded cell with the smallest count
+constexpr int kDarkestShade = 150;
+
+qreal lineHeight(const QFont& font)
+{
+    return QFontMetricsF(font).lineSpacing();
+}
+
+void drawCell(QPainter& painter, const QRectF& cell, const QString& text, int flags)
+{
+    const QRectF inner = cell.adjusted(kCellPadding, 0, -kCellPadding, 0);
+    const QString shown =
+        QFontMetricsF(painter.font()).elidedText(text, Qt::ElideRight, inner.width());
+    painter.drawText(inner, flags | Qt::AlignVCenter, shown);
+}
+
+QList<qreal> columnEdges(const QList<qreal>& widths, qreal total)
+{
+    qreal sum = 0;
+    for (const qreal width : widths)
+        sum += width;
+    QList<qreal> edges{0};
+    for (const qreal width : widths)
+        edges << edges.last() + width / sum * total;
+    return edges;
+}
+
+int shadeOf(const QString& cell, int scale)
+{
+    bool number = false;
+    const int count = cell.toInt(&number);
+    if (!number || count <= 0 || scale <= 0)
+        return -1;
+    const qreal share = std::min(1.0, static_cast<qreal>(count) / scale);
+    return kLightestShade - static_cast<int>(std::lround(share * (kLightestShade - kDarkestShade)));
+}
+
+void drawRow(QPainter& painter, const QRectF& area, const QList<qreal>& widths,
+             const QStringList& cells, int shadeScale)
+{
+    const QList<qreal> edges = columnEdges(widths, area.width());
+    for (qsizetype i = 0; i < cells.size() && i + 1 < edges.size(); ++i) {
+        const QRectF cell(area.left() + edges[i], area.top(), edges[i + 1] - edges[i],
+                          area.height());
+        const int shade = shadeOf(cells[i], shadeScale);
+        if (shade >= 0)
+            painter.fillRect(cell, QColor(shade, shade, shade));
+        drawCell(painter, cell, cells[i], shadeScale > 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+    }
+}
+
+QRectF fitted(const QSizeF& picture, const QRectF& box)
+{
+    const QSizeF size = picture.scaled(box.size(), Qt::KeepAspectRatio);
+    return {box.left() + (box.width() - size.width()) / 2, box.top(), size.width(), size.height()};
+}
+
+QPageLayout a4Layout()
+{
+    return {QPageSize(QPageSize::A4), QPageLayout::Portrait,
+            QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter};
+}
+
+} // namespace
+
+QFont reportFont(int points, bool bold)
+{
+    QFont font;
+    font.setFamilies(report_texts::kFontFamilies);
+    // Sizes are in points and the painter draws in points: a pixel size keeps them independent
+    // of the device's resolution.
+    font.setPixelSize(points);
+    font.setBold(bold);
+    return font;
+}
+
+ReportPages::ReportPages(QString reportTitle)
+    : m_title(std::move(reportTitle))
+{}
+
+void ReportPages::addHeading(const QString& text)
+{
+    const QFont font = reportFont(kHeadingPoints, true);
+    const qreal height = lineHeight(font) * kRowSpacing;
+    m_pieces.push_back({[height](const QSizeF&) { return height; },
+                        [font, text](QPainter& painter, const QRectF& area) {
+                            painter.setFont(font);
+                            drawCell(painter, area, text, Qt::AlignLeft);
+                        }});
+}
+
+void ReportPages::addFields(const QList<std::pair<QString, QString>>& fields)
+{
+    const QFont font = reportFont(kBodyPoints);
+    const qreal height = lineHeight(font) * kRowSpacing;
+    for (const auto& [label, value] : fields) {
+        const QString line = label + report_texts::kFieldSeparator + value;
+        m_pieces.push_back({[height](const QSizeF&) { return height; },
+                            [font, line](QPainter& painter, const QRectF& area) {
+                                painter.setFont(font);
+                                drawCell(painter, area, line, Qt::AlignLeft);
+                            }});
+    }
+}
+
+void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widths,
+                           qsizetype rowCount, std::function<QStringList(qsizetype row)> row,
+                           int shadeScale)
+{
+    const QFont bold = reportFont(kBodyPoints, true);
+    const QFont plain = reportFont(kBodyPoints);
+    const qreal height = lineHeight(plain) * kRowSpacing;
+    const int heading = static_cast<int>(m_pieces.size());
+    m_pieces.push_back({[height](const QSizeF&) { return height; },
+                        [bold, headings, widths](QPainter& painter, const QRectF& area) {
+                            painter.setFont(bold);
+                            painter.fillRect(area, QColor(220, 220, 220));
+                            drawRow(painter, area, widths, headings, 0);
+                        }});
+    auto cells = std::make_shared<std::function<QStringList(qsizetype)>>(std::move(row));
+    for (qsizetype i = 0; i < rowCount; ++i) {
+        m_pieces.push_back(
+            {[height](const QSizeF&) { return height; },
+             [plain, widths, cells, i, shadeScale](QPainter& painter, const QRectF& area) {
+                 painter.setFont(plain);
+                 drawRow(painter, area, widths, (*cells)(i), shadeScale);
+                 painter.setPen(QColor(200, 200, 200));
+                 painter.drawLine(area.bottomLeft(), area.bottomRight());
+                 painter.setPen(Qt::black);
+             },
+             heading});
+    }
+}
+
+void ReportPages::addPicture(const QImage& image, const QString& caption)
+{
+    const QFont font = reportFont(kBodyPoints);
+    const qreal captionHeight = lineHeight(font) * kRowSpacing;
+    const QSizeF size = image.isNull() ? QSizeF(4, 3) : QSizeF(image.size());
+    m_pieces.push_back(
+        {[size, captionHeight](const QSizeF& body) {
+             const qreal room = body.height() - captionHeight - kPictureGap;
+             return std::min(room, body.width() * size.height() / size.width()) + captionHeight +
+                    kPictureGap;
+         },
+         [image, caption, font, captionHeight, size](QPainter& painter, const QRectF& area) {
+             const QRectF box = area.adjusted(0, 0, 0, -captionHeight - kPictureGap);
+             const QRectF target = fitted(size, box);
+             if (image.isNull())
+                 painter.drawRect(target);
+             else
+                 painter.drawImage(target, image);
+             painter.setFont(font);
+             drawCell(painter,
+                      QRectF(area.left(), target.bottom() + kPictureGap / 2, area.width(),
+                             captionHeight),
+                      caption, Qt::AlignHCenter);
+         }});
+}
+
+void ReportPages::addPictureRows(const QList<CaptionedPicture>& pictures, qreal pictureWidth)
+{
+    const QFont font = reportFont(kBodyPoints);
+    const qreal captionHeight = lineHeight(font) * kRowSpacing;
+    const qreal pictureHeight = pictureWidth * 3 / 4;
+    const qreal cellWidth = pictureWidth + kPictureGap;
+    // The rows are known only with the page's width: one piece per possible row start, each
+    // painting the pictures that fall on its row and taking no room when it holds none.
+    auto shared = std::make_shared<QList<CaptionedPicture>>(pictures);
+    for (qsizetype first = 0; first < pictures.size(); ++first) {
+        const auto perRow = [cellWidth](const QSizeF& body) {
+            return std::max<qsizetype>(1, static_cast<qsizetype>(body.width() / cellWidth));
+        };
+        m_pieces.push_back(
+            {[perRow, first, pictureHeight, captionHeight](const QSizeF& body) {
+                 return first % perRow(body) == 0 ? pictureHeight + captionHeight + kPictureGap
+                                                  : 0.0;
+             },
+             [shared, perRow, first, pictureWidth, pictureHeight, cellWidth, captionHeight,
+              font](QPainter& painter, const QRectF& area) {
+                 const qsizetype count = perRow(area.size());
+                 if (first % count != 0)
+                     return;
+                 painter.setFont(font);
+                 const qsizetype end = std::min(shared->size(), first + count);
+                 for (qsizetype i = first; i < end; ++i) {
+                     const CaptionedPicture& item = (*shared)[i];
+                     const QRectF box(area.left() + (i - first) * cellWidth, area.top(),
+                                      pictureWidth, pictureHeight);
+                     if (item.image.isNull())
+                         painter.drawRect(box);
+                     else
+                         painter.drawImage(fitted(item.image.size(), box), item.image);
+                     drawCell(painter,
+                              QRectF(box.left(), box.bottom(), pictureWidth, captionHeight),
+                              item.caption, Qt::AlignHCenter);
+                 }
+             }});
+    }
+}
+
+void ReportPages::addSpace(qreal points)
+{
+    m_pieces.push_back({[points](const QSizeF&) { return points; }, {}});
+}
+
+std::vector<ReportPages::Page> ReportPages::layout(const QSizeF& body) const
+{
+    std::vector<Page> pages(1);
+    qreal top = 0;
+    for (int i = 0; i < static_cast<int>(m_pieces.size()); ++i) {
+        const qreal height = m_pieces[static_cast<size_t>(i)].height(body);
+        if (height <= 0)
+            continue;
+        if (top + height > body.height() && !pages.back().empty()) {
+            pages.emplace_back();
+            top = 0;
+            const int heading = m_pieces[static_cast<size_t>(i)].repeatedHeading;
+            if (heading >= 0) {
+                pages.back().emplace_back(heading, top);
+                top += m_pieces[static_cast<size_t>(heading)].height(body);
+            }
+        }
+        pages.back().emplace_back(i, top);
+        top += height;
+    }
+    return pages;
+}
+
+int ReportPages::pageCount(const QSizeF& body) const
+{
+    return static_cast<int>(layout(body).size());
+}
+
+int ReportPages::a4PageCount() const
+{
+    const QRectF paint = a4Layout().paintRect(QPageLayout::Point);
+    return pageCount({paint.width(), paint.height() - kHeaderHeight - kFooterHeight});
+}
+
+void ReportPages::paintFurniture(QPainter& painter, const QSizeF& page, int number, int count) const
+{
+    const QFont font = reportFont(kFurniturePoints);
+    const QFont bold = reportFont(kFurniturePoints + 2, true);
+    const qreal line = kHeaderHeight - 6;
+    painter.setFont(font);
+    painter.drawText(QRectF(0, 0, page.width() / 2, line), Qt::AlignLeft | Qt::AlignVCenter,
+                     kProductTitle);
+    painter.setFont(bold);
+    painter.drawText(QRectF(page.width() / 2, 0, page.width() / 2, line),
+                     Qt::AlignRight | Qt::AlignVCenter, m_title);
+    painter.drawLine(QPointF(0, line), QPointF(page.width(), line));
+    painter.setFont(font);
+    painter.drawText(QRectF(0, page.height() - kFooterHeight + 4, page.width(), kFooterHeight - 4),
+                     Qt::AlignHCenter | Qt::AlignVCenter, report_texts::pageNumber(number, count));
+}
+
+void useReportPage(QPagedPaintDevice& device)
+{
+    device.setPageLayout(a4Layout());
+}
+
+bool ReportPages::paint(QPagedPaintDevice& device, const PageProgress& progress) const
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Drawing is in points: the painter's scale turns them into the device's dots.
+    const qreal scale = device.logicalDpiY() / kPointsPerInch;
+    const QRectF paintRect = device.pageLayout().paintRect(QPageLayout::Point);
+    const QSizeF page = paintRect.size();
+    const QSizeF body(page.width(), page.height() - kHeaderHeight - kFooterHeight);
+    const std::vector<Page> pages = layout(body);
+    const int count = static_cast<int>(pages.size());
+    for (int number = 1; number <= count; ++number) {
+        if (number > 1)
+            device.newPage();
+        painter.resetTransform();
+        painter.scale(scale, scale);
+        paintFurniture(painter, page, number, count);
+        for (const auto& [index, top] : pages[static_cast<size_t>(number - 1)]) {
+            const Piece& piece = m_pieces[static_cast<size_t>(index)];
+            if (piece.paint)
+                piece.paint(painter,
+                            QRectF(0, kHeaderHeight + top, body.width(), piece.height(body)));
+        }
+        if (progress && !progress(number, count)) {
+            painter.end();
+            return false;
+        }
+    }
+    return painter.end();
+}
+
+} // namespace card

@@ -1,0 +1,83 @@
+// A report laid out on pages: its content as a column of pieces that are never split, placed
+// page by page, then painted with the furniture every page carries (the product's title, the
+// report's title, the page number and the page count). Built and painted on any thread.
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QFont;
+class QPainter;
+class QPagedPaintDevice;
+class QRectF;
+
+namespace card {
+
+// A small picture with the text under it (a time, a frame number).
+struct CaptionedPicture {
+    QImage image; // null: drawn as an empty frame
+    QString caption;
+};
+
+// Called after each painted page with the pages done and the page count; false stops painting.
+using PageProgress = std::function<bool(int done, int total)>;
+
+class ReportPages {
+public:
+    explicit ReportPages(QString reportTitle);
+
+    const QString& title() const { return m_title; }
+
+    // Content, top to bottom. Sizes are in points (1/72 inch).
+    void addHeading(const QString& text);
+    // "label：value" lines, one each.
+    void addFields(const QList<std::pair<QString, QString>>& fields);
+    // A table whose heading repeats at the top of every page it runs onto. widths are the
+    // columns' shares of the page width; row(i) gives the cells of row i. With shaded, a cell
+    // holding a number is filled darker the larger the number is against shadeScale.
+    void addTable(const QStringList& headings, const QList<qreal>& widths, qsizetype rowCount,
+                  std::function<QStringList(qsizetype row)> row, int shadeScale = 0);
+    // A picture as large as the page allows, drawn from the image at its full resolution.
+    void addPicture(const QImage& image, const QString& caption);
+    // Small pictures in rows, each with its caption.
+    void addPictureRows(const QList<CaptionedPicture>& pictures, qreal pictureWidth);
+    // Some space before the next piece.
+    void addSpace(qreal points);
+
+    // The number of pages on a page of body size (points, inside the margins).
+    int pageCount(const QSizeF& body) const;
+    // Paints every page on device (a PDF writer or a printer) within its page layout's margins.
+    // False when progress stopped it or the painter could not start.
+    bool paint(QPagedPaintDevice& device, const PageProgress& progress = {}) const;
+    // The page count on an A4 page with the report's margins.
+    int a4PageCount() const;
+
+private:
+    struct Piece {
+        std::function<qreal(const QSizeF& body)> height;
+        std::function<void(QPainter& painter, const QRectF& area)> paint;
+        int repeatedHeading = -1; // the piece painted first when this one opens a page
+    };
+    using Page = std::vector<std::pair<int, qreal>>; // piece index and its top
+
+    std::vector<Page> layout(const QSizeF& body) const;
+    void paintFurniture(QPainter& painter, const QSizeF& page, int number, int count) const;
+
+    QString m_title;
+    std::vector<Piece> m_pieces;
+};
+
+// Sets device to the reports' page: A4 with 15 mm margins.
+void useReportPage(QPagedPaintDevice& device);
+
+// The report's text font: one that holds Traditional Chinese, at size points.
+QFont reportFont(int points, bool bold = false);
+
+} // namespace card

@@ -1,0 +1,87 @@
+// Every text the reports show: titles, labels, the page furniture and the messages around them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace card::report_texts {
+
+// Fonts that hold Traditional Chinese, the first one present wins.
+inline const QStringList kFontFamilies{QStringLiteral("AR PL UMing TW"),
+                                       QStringLiteral("Noto Sans CJK TC"),
+                                       QStringLiteral("Noto Serif CJK TC")};
+
+inline const QString kFieldSeparator = QStringLiteral("：");
+
+inline QString pageNumber(int number, int count)
+{
+    return QStringLiteral("第 %1 頁，共 %2 頁").arg(number).arg(count);
+}
+
+// The reports' titles.
+inline const QString kSwipeTitle = QStringLiteral("刷卡影像證據單");
+inline const QString kDayListTitle = QStringLiteral("刷卡紀錄清單");
+inline const QString kHistoryTitle = QStringLiteral("卡片刷卡歷程");
+
+// Field labels.
+inline const QString kSiteLabel = QStringLiteral("站台");
+inline const QString kDateLabel = QStringLiteral("日期");
+inline const QString kTimeLabel = QStringLiteral("時間");
+inline const QString kCardLabel = QStringLiteral("卡號");
+inline const QString kNameLabel = QStringLiteral("姓名");
+inline const QString kDirectionLabel = QStringLiteral("進出");
+inline const QString kRowCountLabel = QStringLiteral("筆數");
+inline const QString kMadeLabel = QStringLiteral("製表時間");
+inline const QString kRangeLabel = QStringLiteral("期間");
+inline const QString kAllCards = QStringLiteral("全部");
+
+// Parts of the swipe's sheet.
+inline const QString kStillPhoto = QStringLiteral("影像");
+inline QString frameCaption(int frame)
+{
+    return QStringLiteral("第 %1 格").arg(frame);
+}
+inline const QString kNoPhoto = QStringLiteral("影像不存在");
+inline const QString kCardDayHeading = QStringLiteral("本卡當日其他刷卡");
+inline const QString kNoOtherSwipes = QStringLiteral("（無）");
+
+// Parts of a card's history.
+inline const QString kNameSearchLabel = QStringLiteral("姓名（部分）");
+inline const QString kDaysWithoutFileLabel = QStringLiteral("無紀錄檔日數");
+inline QString rangeText(const QString& first, const QString& last, int days)
+{
+    return QStringLiteral("%1 至 %2（%3 天）").arg(first, last).arg(days);
+}
+inline const QString kDayTableHeading = QStringLiteral("每日摘要");
+inline const QString kFirstInLabel = QStringLiteral("首次進");
+inline const QString kLastOutLabel = QStringLiteral("最後出");
+inline const QString kCountLabel = QStringLiteral("次數");
+inline const QString kSpanLabel = QStringLiteral("首末間隔");
+inline const QString kFileLabel = QStringLiteral("紀錄檔");
+inline const QString kNoFile = QStringLiteral("無檔案");
+inline const QString kFileUnreadable = QStringLiteral("無法讀取");
+inline const QString kHourMapHeading = QStringLiteral("每小時刷卡次數");
+inline const QString kPicturesHeading = QStringLiteral("各次刷卡影像");
+
+// The entry points and their dialogs.
+inline const QString kPrintAction = QStringLiteral("列印…");
+inline const QString kPrintListAction = QStringLiteral("列印清單…");
+inline const QString kExportPdfAction = QStringLiteral("匯出 PDF…");
+inline const QString kWithPicturesAction = QStringLiteral("含影像");
+inline const QString kPdfDialogTitle = QStringLiteral("匯出 PDF");
+inline const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
+inline const QString kPdfExtension = QStringLiteral("pdf");
+inline const QString kReportSaved = QStringLiteral("報表已儲存：%1");
+inline const QString kPreparing = QStringLiteral("正在製作報表…");
+inline const QString kCancel = QStringLiteral("取消");
+inline QString tooManyPages(int pages)
+{
+    return QStringLiteral("這份報表共 %1 頁，仍要製作嗎？").arg(pages);
+}
+
+// Why the command line wrote no report; each is followed by the file concerned.
+inline const QString kParameterFileUnreadable = QStringLiteral("參數檔無法讀取或不正確");
+inline const QString kNoDayFile = QStringLiteral("紀錄不存在");
+inline const QString kDayFileUnreadable = QStringLiteral("紀錄檔無法讀取");
+
+} // namespace card::report_texts

@@ -1,0 +1,208 @@
+// card_image --report run as a process with no display, its PDF read back with poppler's tools.
+#include "core/parameters/parameter_table.h"
+#include "support/pdf_reading.h"
+#include "support/temp_site.h"
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+QByteArray parameterFile(const QString& records, const QString& photos)
+{
+    QByteArray bytes;
+    for (int i = 0; i < card::kParameterCount; ++i) {
+        const QString value = i == card::kRecordsFolderSlot ? records
+                              : i == card::kPhotoFolderSlot ? photos
+                                                            : QStringLiteral("p%1").arg(i);
+        bytes += '"' + value.toUtf8() + "\"\r\n";
+    }
+    return bytes;
+}
+
+struct Run {
+    int status = -1;
+    QString error;
+};
+
+// The program with neither a display nor a platform named, unless extra names one.
+Run runProgram(const QStringList& arguments, const QStringList& extra = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    for (const QString& pair : extra)
+        environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(CARD_IMAGE_PROGRAM), arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestReportCommand : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void outcomes_data();
+    void outcomes();
+    void dayListPdf_data();
+    void dayListPdf();
+    void historyPdf();
+
+private:
+    QString dayFile(int rows) const;
+    std::unique_ptr<card::test::TempSite> m_site;
+    QString m_spf;
+};
+
+void TestReportCommand::init()
+{
+    m_site = std::make_unique<card::test::TempSite>();
+    const QString records = m_site->makeFolder(QStringLiteral("records"));
+    m_spf = m_site->write(QStringLiteral("site.spf"),
+                          parameterFile(records, m_site->makeFolder(QStringLiteral("photos"))));
+    m_site->write(QStringLiteral("records/2007-5-3.txt"), card::test::big5(dayFile(3)));
+}
+
+// rows swipes of one card, then one of another: 00012345 陳怡君 in and out, 00067890 林志明.
+QString TestReportCommand::dayFile(int rows) const
+{
+    QString text;
+    for (int i = 0; i < rows; ++i)
+        text += QStringLiteral("08:%1:%2,\"00012345\",\"陳怡君\",\"%3\"\r\n")
+                    .arg(i / 60 % 60, 2, 10, QChar(u'0'))
+                    .arg(i % 60, 2, 10, QChar(u'0'))
+                    .arg(i % 2 == 0 ? QStringLiteral("進") : QStringLiteral("出"));
+    return text + QStringLiteral("17:00:00,\"00067890\",\"林志明\",\"出\"\r\n");
+}
+
+void TestReportCommand::outcomes_data()
+{
+    QTest::addColumn<QString>("target"); // inside the site's folder
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QString>("parameterFile"); // in the site's folder; empty: the site's own
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error"); // in the one line on standard error; empty: none
+
+    const QStringList none;
+    QTest::newRow("written as PDF") << "out.pdf"
+                                    << "2007-05-03" << none << QString() << 0 << QString();
+    QTest::newRow("written as CSV") << "out.csv"
+                                    << "2007-05-03" << none << QString() << 0 << QString();
+    QTest::newRow("written though a missing display is asked for")
+        << "out.pdf"
+        << "2007-05-03" << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=:99"} << QString() << 0
+        << QString();
+    QTest::newRow("target in the records folder refused")
+        << "records/out.pdf"
+        << "2007-05-03" << none << QString() << 1 << "不可寫入紀錄資料夾";
+    QTest::newRow("missing day") << "out.pdf"
+                                 << "2007-05-04" << none << QString() << 1 << "紀錄不存在";
+    QTest::newRow("parameter file missing")
+        << "out.pdf"
+        << "2007-05-03" << none << "none.spf" << 1 << "參數檔無法讀取";
+}
+
+void TestReportCommand::outcomes()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, date);
+    QFETCH(QStringList, environment);
+    QFETCH(QString, parameterFile);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    const QString path = m_site->filePath(target);
+    const Run run = runProgram({QStringLiteral("--report"), path, QStringLiteral("--date"), date,
+                                parameterFile.isEmpty() ? m_spf : m_site->filePath(parameterFile)},
+                               environment);
+    QCOMPARE(run.status, status);
+    QCOMPARE(QFileInfo::exists(path), status == 0);
+    if (error.isEmpty()) {
+        QCOMPARE(run.error, QString());
+    } else {
+        QCOMPARE(run.error.count(u'\n'), 1);
+        QVERIFY2(run.error.contains(error), qPrintable(run.error));
+    }
+}
+
+void TestReportCommand::dayListPdf_data()
+{
+    QTest::addColumn<int>("rows"); // of the filtered card, in the day file
+    QTest::addColumn<QString>("direction");
+    QTest::addColumn<QString>("directionShown");
+    QTest::addColumn<int>("listed");
+
+    QTest::newRow("one page, in only") << 4 << "in"
+                                       << "進" << 2;
+    QTest::newRow("several pages, all") << 300 << "all"
+                                        << "全選" << 300;
+}
+
+void TestReportCommand::dayListPdf()
+{
+    QFETCH(int, rows);
+    QFETCH(QString, direction);
+    QFETCH(QString, directionShown);
+    QFETCH(int, listed);
+
+    m_site->write(QStringLiteral("records/2007-5-3.txt"), card::test::big5(dayFile(rows)));
+    const QString pdf = m_site->filePath(QStringLiteral("list.pdf"));
+    QCOMPARE(
+        runProgram({QStringLiteral("--report"), pdf, QStringLiteral("--date"),
+                    QStringLiteral("2007-05-03"), QStringLiteral("--card"),
+                    QStringLiteral("00012345"), QStringLiteral("--direction"), direction, m_spf})
+            .status,
+        0);
+
+    const QString first = card::test::pdfText(pdf, 1);
+    for (const QString& expected :
+         {QStringLiteral("刷卡紀錄清單"), QStringLiteral("站台：site.spf"),
+          QStringLiteral("日期：2007-05-03"), QStringLiteral("卡號：00012345"),
+          QStringLiteral("進出：") + directionShown, QStringLiteral("筆數：%1").arg(listed),
+          QStringLiteral("08:00:00"), QStringLiteral("陳怡君")})
+        QVERIFY2(first.contains(expected), qPrintable(expected + u'\n' + first));
+    const int pages = card::test::pdfPageCount(pdf);
+    QString all;
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = card::test::pdfText(pdf, page);
+        QVERIFY2(text.contains(QStringLiteral("刷卡影像資料查詢")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("第 %1 頁，共 %2 頁").arg(page).arg(pages)),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("姓名")), qPrintable(text)); // the heading, again
+        all += text;
+    }
+    QCOMPARE(all.count(QStringLiteral("陳怡君")), listed);
+    QVERIFY(!all.contains(QStringLiteral("林志明")));
+    QCOMPARE(pages > 1, rows > 100);
+    const QStringList fonts = card::test::popplerRows(QStringLiteral("pdffonts"), {pdf});
+    QVERIFY(!fonts.isEmpty());
+    for (const QString& font : fonts) // name, type, encoding, then embedded: yes
+        QVERIFY2(font.contains(QRegularExpression(QStringLiteral("\\syes\\s"))), qPrintable(font));
+}
+
+void TestReportCommand::historyPdf()
+{
+    m_site->write(QStringLiteral("records/2007-5-3.txt"), card::test::big5(dayFile(4)));
+    const QString pdf = m_site->filePath(QStringLiteral("history.pdf"));
+    QCOMPARE(runProgram({QStringLiteral("--report"), pdf, QStringLiteral("--date"),
+                         QStringLiteral("2007-05-03"), QStringLiteral("--card"),
+                         QStringLiteral("00012345"), QStringLiteral("--days"), QStringLiteral("2"),
+                         m_spf})
+                 .status,
+             0);
+    const QString text = card::test::pdfText(pdf, 1);
+    for (const char* expected :
+         {"卡片刷卡歷程", "卡號：00012345", "期間：2007-05-02 至 2007-05-03（2 天）",
+          "無紀錄檔日數：1", "無檔案", "陳怡君", "每小時刷卡次數", "第 1 頁，共 1 頁"})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    QVERIFY(!text.contains(QStringLiteral("林志明")));
+}
+
+QTEST_GUILESS_MAIN(TestReportCommand)
+#include "tst_report_command.moc"
