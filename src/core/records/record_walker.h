@@ -1,0 +1,154 @@
+// Following the value reader's record boundaries over a day file's bytes without reading values.
+#pragma once
+
+#include "core/records/record_table.h"
+
+#include <QByteArrayView>
+
+#include <bit>
+#include <cstdint>
+
+namespace card {
+
+// One bit per byte of a block of up to 64 bytes, bit i for the block's byte i.
+struct ByteMasks {
+    std::uint64_t quote = 0;
+    std::uint64_t separator = 0; // comma, CR or LF
+    std::uint64_t cr = 0;
+    std::uint64_t lf = 0;
+};
+
+ByteMasks classifyBytes(const char* p, qsizetype length);
+ByteMasks classifyFullBlock(const char* p); // 64 bytes
+
+// A value the walk passed: the bytes from where the value reader begins it to the separator
+// that ends it (or the end of the bytes), unread.
+struct WalkedValue {
+    int index = 0; // its place in its record, 0 to 3
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype recordStart = 0; // where its record begins
+    qsizetype next = 0;        // where the value after it begins
+};
+
+// Follows the value reader's record boundaries over the bytes, 64 at a time: every value ends
+// at one separator outside quotes (CR LF counting once), so the record boundaries are every
+// fourth such separator. Quotes are followed as pairs, which is the reader's own reading as
+// long as every quote that opens stands right after a separator or at the first value; where
+// one does not, the walk gives up before the block that holds it.
+class RecordWalker {
+public:
+    static constexpr qsizetype kBlock = 64;
+
+    // from: where a record begins.
+    RecordWalker(QByteArrayView content, qsizetype from)
+        : m_content(content)
+        , m_position(from)
+        , m_recordStart(from)
+        , m_valueStart(from)
+    {}
+
+    // Walks up to (not including) to, handing each value whose separator it passes to
+    // onValue(const WalkedValue&); false, having stopped at the start of a block, when the
+    // layout cannot be followed there.
+    template <typename OnValue> bool walkTo(qsizetype to, OnValue&& onValue)
+    {
+        while (m_position < to) {
+            const qsizetype length = std::min(kBlock, to - m_position);
+            const char* p = m_content.data() + m_position;
+            const bool whole = m_content.size() - m_position >= kBlock;
+            const ByteMasks masks = whole ? classifyFullBlock(p) : classifyBytes(p, length);
+            if (!walkBlock(masks, lowBits(length), onValue))
+                return false;
+            m_position += length;
+        }
+        return true;
+    }
+    bool walkTo(qsizetype to)
+    {
+        return walkTo(to, [](const WalkedValue&) {});
+    }
+
+    // Once walked to the end: hands the value the bytes end in, if they end inside one.
+    template <typename OnValue> void finish(OnValue&& onValue)
+    {
+        if (m_valueStart < m_content.size())
+            passValue(m_content.size(), m_content.size(), onValue);
+    }
+
+    // Where the walk has got to, and where the record holding the last byte walked begins.
+    qsizetype position() const { return m_position; }
+    qsizetype recordStart() const { return m_recordStart; }
+
+private:
+    static std::uint64_t lowBits(qsizetype count)
+    {
+        return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    }
+
+    // Bit i set when an odd number of bits 0 to i are set.
+    static std::uint64_t prefixXor(std::uint64_t bits)
+    {
+        for (int shift = 1; shift < 64; shift *= 2)
+            bits ^= bits << shift;
+        return bits;
+    }
+
+    template <typename OnValue>
+    bool walkBlock(const ByteMasks& masks, std::uint64_t inBlock, OnValue& onValue)
+    {
+        const std::uint64_t quote = masks.quote & inBlock;
+        const std::uint64_t quoted = prefixXor(quote) ^ (m_inQuotes ? ~std::uint64_t{0} : 0);
+        const std::uint64_t separator = masks.separator & inBlock & ~quoted;
+        const std::uint64_t afterSeparator = separator << 1 | (m_afterSeparator ? 1 : 0);
+        const std::uint64_t opening = quote & quoted;
+        if ((opening & ~afterSeparator) != 0)
+            return false;
+        const std::uint64_t crBefore = (masks.cr & separator) << 1 | (m_crBefore ? 1 : 0);
+        std::uint64_t counted = separator & ~(masks.lf & crBefore);
+        const qsizetype last = std::bit_width(inBlock) - 1;
+        m_inQuotes = (quoted >> last & 1) != 0;
+        m_afterSeparator = (separator >> last & 1) != 0;
+        m_crBefore = ((masks.cr & separator) >> last & 1) != 0;
+        while (counted != 0) {
+            const qsizetype at = m_position + std::countr_zero(counted);
+            passValue(at, startAfterSeparator(at), onValue);
+            counted &= counted - 1;
+        }
+        return true;
+    }
+
+    template <typename OnValue> void passValue(qsizetype end, qsizetype next, OnValue& onValue)
+    {
+        onValue(WalkedValue{m_valuesInRecord, m_valueStart, end, m_recordStart, next});
+        m_valueStart = next;
+        if (++m_valuesInRecord == kRecordFieldCount) {
+            m_valuesInRecord = 0;
+            m_recordStart = next;
+        }
+    }
+
+    qsizetype startAfterSeparator(qsizetype separator) const
+    {
+        const qsizetype next = separator + 1;
+        const bool crLf =
+            m_content[separator] == '\r' && next < m_content.size() && m_content[next] == '\n';
+        return crLf ? next + 1 : next;
+    }
+
+    QByteArrayView m_content;
+    qsizetype m_position;
+    qsizetype m_recordStart;
+    qsizetype m_valueStart;
+    int m_valuesInRecord = 0;
+    bool m_inQuotes = false;
+    bool m_afterSeparator = true; // the first value begins at from
+    bool m_crBefore = false;
+};
+
+// The value the value reader reads from a walked value's bytes, without reading them again
+// where their shape is plain (empty, quoted with nothing after the closing quote, unquoted
+// without blanks or a leading '#'); the reader itself reads the rest.
+ValueSlice walkedValueSlice(QByteArrayView content, const WalkedValue& value);
+
+} // namespace card
