@@ -53,8 +53,9 @@ struct WalkEnd {
     qsizetype lostAt = 0;
 };
 
-// readValuesBefore's records, found by the record walker; only the values the filter looks at
-// are taken from the bytes walked.
+// readValuesBefore's records, found by the record walker: only the values the filter looks at
+// are taken from the bytes walked, and with a filter that looks at none only the ends of the
+// records are located.
 WalkEnd walkRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
                           const RecordFilter& filter, std::vector<quint32>& kept)
 {
@@ -66,7 +67,7 @@ WalkEnd walkRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
     const auto onValue = [&](const WalkedValue& value) {
         if (value.recordStart >= to)
             return;
-        if (readsValues && (value.index == CardField || value.index == DirectionField))
+        if (value.index == CardField || value.index == DirectionField)
             record[value.index] = walkedValueSlice(content, value);
         if (value.index != kRecordFieldCount - 1)
             return;
@@ -74,14 +75,25 @@ WalkEnd walkRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
             kept.push_back(static_cast<quint32>(value.recordStart));
         reached = value.next;
     };
+    const auto onRecord = [&](qsizetype start, qsizetype next) {
+        if (start >= to)
+            return;
+        if (filter.keeps(content, record))
+            kept.push_back(static_cast<quint32>(start));
+        reached = next;
+    };
     RecordWalker walker(content, from);
     while (reached < to && walker.position() < content.size()) {
         const qsizetype stop = std::min(walker.position() + kStride, content.size());
-        if (!walker.walkTo(stop, onValue))
+        const bool followed =
+            readsValues ? walker.walkTo(stop, onValue) : walker.walkRecordsTo(stop, onRecord);
+        if (!followed)
             return reached < to ? WalkEnd{0, true, reached, walker.position()} : WalkEnd{reached};
     }
-    if (reached < to)
+    if (reached < to && readsValues)
         walker.finish(onValue);
+    else if (reached < to)
+        walker.finishRecords(onRecord);
     return WalkEnd{reached < to ? content.size() : reached};
 }
 

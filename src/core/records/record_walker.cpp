@@ -36,36 +36,26 @@ ByteMasks classifyBytes(const char* p, qsizetype length)
 }
 
 #if defined(__SSE2__)
-namespace {
-
-std::uint64_t maskOf(__m128i a, __m128i b, __m128i c, __m128i d)
-{
-    const auto bits = [](__m128i v) {
-        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(v)));
-    };
-    return bits(a) | bits(b) << 16 | bits(c) << 32 | bits(d) << 48;
-}
-
-// The mask of the bytes of chunk equal to c.
-std::uint64_t maskOfByte(const __m128i (&chunk)[4], char c)
-{
-    const __m128i wanted = _mm_set1_epi8(c);
-    return maskOf(_mm_cmpeq_epi8(chunk[0], wanted), _mm_cmpeq_epi8(chunk[1], wanted),
-                  _mm_cmpeq_epi8(chunk[2], wanted), _mm_cmpeq_epi8(chunk[3], wanted));
-}
-
-} // namespace
-
 ByteMasks classifyFullBlock(const char* p)
 {
-    __m128i chunk[4];
-    for (int k = 0; k < 4; ++k)
-        chunk[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto bits = [](__m128i equal, int chunk) {
+        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(equal)))
+               << (16 * chunk);
+    };
     ByteMasks masks;
-    masks.quote = maskOfByte(chunk, '"');
-    masks.cr = maskOfByte(chunk, '\r');
-    masks.lf = maskOfByte(chunk, '\n');
-    masks.separator = maskOfByte(chunk, ',') | masks.cr | masks.lf;
+    std::uint64_t commas = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        masks.quote |= bits(_mm_cmpeq_epi8(chunk, quote), k);
+        commas |= bits(_mm_cmpeq_epi8(chunk, comma), k);
+        masks.cr |= bits(_mm_cmpeq_epi8(chunk, cr), k);
+        masks.lf |= bits(_mm_cmpeq_epi8(chunk, lf), k);
+    }
+    masks.separator = commas | masks.cr | masks.lf;
     return masks;
 }
 #else

@@ -53,20 +53,39 @@ public:
     // layout cannot be followed there.
     template <typename OnValue> bool walkTo(qsizetype to, OnValue&& onValue)
     {
-        while (m_position < to) {
-            const qsizetype length = std::min(kBlock, to - m_position);
-            const char* p = m_content.data() + m_position;
-            const bool whole = m_content.size() - m_position >= kBlock;
-            const ByteMasks masks = whole ? classifyFullBlock(p) : classifyBytes(p, length);
-            if (!walkBlock(masks, lowBits(length), onValue))
-                return false;
-            m_position += length;
-        }
-        return true;
+        return walkBlocks(to, [&](std::uint64_t counted) {
+            for (; counted != 0; counted &= counted - 1) {
+                const qsizetype at = m_position + std::countr_zero(counted);
+                passValue(at, startAfterSeparator(at), onValue);
+            }
+        });
     }
     bool walkTo(qsizetype to)
     {
-        return walkTo(to, [](const WalkedValue&) {});
+        return walkRecordsTo(to, [](qsizetype, qsizetype) {});
+    }
+
+    // walkTo for whole records only: onRecord(start, next) for each record whose last
+    // separator it passes, next being where the record after it begins. Only the separators
+    // that end records are located.
+    template <typename OnRecord> bool walkRecordsTo(qsizetype to, OnRecord&& onRecord)
+    {
+        return walkBlocks(to, [&](std::uint64_t counted) {
+            int left = std::popcount(counted);
+            while (m_valuesInRecord + left >= kRecordFieldCount) {
+                left -= kRecordFieldCount - m_valuesInRecord;
+                for (int skip = kRecordFieldCount - 1 - m_valuesInRecord; skip > 0; --skip)
+                    counted &= counted - 1;
+                const qsizetype next = startAfterSeparator(m_position + std::countr_zero(counted));
+                counted &= counted - 1;
+                onRecord(m_recordStart, next);
+                m_recordStart = m_valueStart = next;
+                m_valuesInRecord = 0;
+            }
+            m_valuesInRecord += left;
+            if (counted != 0)
+                m_valueStart = startAfterSeparator(m_position + 63 - std::countl_zero(counted));
+        });
     }
 
     // Once walked to the end: hands the value the bytes end in, if they end inside one.
@@ -74,6 +93,14 @@ public:
     {
         if (m_valueStart < m_content.size())
             passValue(m_content.size(), m_content.size(), onValue);
+    }
+
+    // Once walked to the end by records: hands the record the bytes end in, if their last value
+    // completes it.
+    template <typename OnRecord> void finishRecords(OnRecord&& onRecord)
+    {
+        if (m_valueStart < m_content.size() && m_valuesInRecord == kRecordFieldCount - 1)
+            onRecord(m_recordStart, m_content.size());
     }
 
     // Where the walk has got to, and where the record holding the last byte walked begins.
@@ -89,13 +116,33 @@ private:
     // Bit i set when an odd number of bits 0 to i are set.
     static std::uint64_t prefixXor(std::uint64_t bits)
     {
-        for (int shift = 1; shift < 64; shift *= 2)
-            bits ^= bits << shift;
+        bits ^= bits << 1;
+        bits ^= bits << 2;
+        bits ^= bits << 4;
+        bits ^= bits << 8;
+        bits ^= bits << 16;
+        bits ^= bits << 32;
         return bits;
     }
 
-    template <typename OnValue>
-    bool walkBlock(const ByteMasks& masks, std::uint64_t inBlock, OnValue& onValue)
+    // Hands onBlock the separators of each block that end values, one bit per byte.
+    template <typename OnBlock> bool walkBlocks(qsizetype to, OnBlock&& onBlock)
+    {
+        while (m_position < to) {
+            const qsizetype length = std::min(kBlock, to - m_position);
+            const char* p = m_content.data() + m_position;
+            const bool whole = m_content.size() - m_position >= kBlock;
+            const ByteMasks masks = whole ? classifyFullBlock(p) : classifyBytes(p, length);
+            std::uint64_t counted = 0;
+            if (!valueEnds(masks, lowBits(length), counted))
+                return false;
+            onBlock(counted);
+            m_position += length;
+        }
+        return true;
+    }
+
+    bool valueEnds(const ByteMasks& masks, std::uint64_t inBlock, std::uint64_t& counted)
     {
         const std::uint64_t quote = masks.quote & inBlock;
         const std::uint64_t quoted = prefixXor(quote) ^ (m_inQuotes ? ~std::uint64_t{0} : 0);
@@ -105,16 +152,11 @@ private:
         if ((opening & ~afterSeparator) != 0)
             return false;
         const std::uint64_t crBefore = (masks.cr & separator) << 1 | (m_crBefore ? 1 : 0);
-        std::uint64_t counted = separator & ~(masks.lf & crBefore);
+        counted = separator & ~(masks.lf & crBefore);
         const qsizetype last = std::bit_width(inBlock) - 1;
         m_inQuotes = (quoted >> last & 1) != 0;
         m_afterSeparator = (separator >> last & 1) != 0;
         m_crBefore = ((masks.cr & separator) >> last & 1) != 0;
-        while (counted != 0) {
-            const qsizetype at = m_position + std::countr_zero(counted);
-            passValue(at, startAfterSeparator(at), onValue);
-            counted &= counted - 1;
-        }
         return true;
     }
 
@@ -128,12 +170,14 @@ private:
         }
     }
 
+    // Without branches: commas and line ends alternate too irregularly to be predicted.
     qsizetype startAfterSeparator(qsizetype separator) const
     {
+        const char* data = m_content.data();
         const qsizetype next = separator + 1;
-        const bool crLf =
-            m_content[separator] == '\r' && next < m_content.size() && m_content[next] == '\n';
-        return crLf ? next + 1 : next;
+        const char after = next < m_content.size() ? data[next] : '\0';
+        const bool crLf = (data[separator] == '\r') & (after == '\n');
+        return next + static_cast<qsizetype>(crLf);
     }
 
     QByteArrayView m_content;
