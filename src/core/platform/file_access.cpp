@@ -23,6 +23,10 @@ public:
     {
         return systemReadFileStart(path, maxSize, bytes, goesOn);
     }
+    FileReadStatus readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot) override
+    {
+        return systemReadSettledFile(path, maxSize, snapshot);
+    }
     bool canEnterFolder(const QString& folder) override
     {
         const QFileInfo info(folder);
@@ -42,6 +46,14 @@ public:
 std::atomic<FileAccess*> installed{nullptr};
 
 } // namespace
+
+FileReadStatus FileAccess::readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot)
+{
+    QByteArray bytes;
+    const FileReadStatus status = readSnapshot(path, maxSize, bytes);
+    snapshot.setRead(std::move(bytes));
+    return status;
+}
 
 FileAccess& systemFileAccess()
 {

@@ -19,6 +19,8 @@ public:
     virtual FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) = 0;
     virtual FileReadStatus readStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                                      bool& goesOn) = 0;
+    // See readSettledFile. Unless replaced, the file is read with readSnapshot.
+    virtual FileReadStatus readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
     // True when folder exists and this user may list it and enter it.
     virtual bool canEnterFolder(const QString& folder) = 0;
     // Calls visit for every visible entry of folder, in no particular order, until it returns

@@ -60,9 +60,23 @@ public:
             }
         });
     }
+    // Walks up to (not including) to for recordStart() alone: only each block's last record end
+    // is located.
     bool walkTo(qsizetype to)
     {
-        return walkRecordsTo(to, [](qsizetype, qsizetype) {});
+        return walkBlocks(to, [&](std::uint64_t counted) {
+            if (counted == 0)
+                return;
+            m_valueStart = startAfterSeparator(m_position + 63 - std::countl_zero(counted));
+            const int total = m_valuesInRecord + std::popcount(counted);
+            m_valuesInRecord = total % kRecordFieldCount;
+            if (total < kRecordFieldCount)
+                return;
+            // The block's last record ends at its last separator but those of the next record.
+            for (int later = m_valuesInRecord; later > 0; --later)
+                counted &= ~(std::uint64_t{1} << (63 - std::countl_zero(counted)));
+            m_recordStart = startAfterSeparator(m_position + 63 - std::countl_zero(counted));
+        });
     }
 
     // walkTo for whole records only: onRecord(start, next) for each record whose last

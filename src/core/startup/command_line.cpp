@@ -63,6 +63,9 @@ QString helpText()
         "  --date <YYYY-MM-DD>     The day to list.\n"
         "  --card <NUMBER>         Lists the swipes of this card number only.\n"
         "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
+        "  --history               With --card: opens the card history (本卡歷史) over the\n"
+        "                          days up to --date instead of listing one day.\n"
+        "  --days <N>              The card history's number of days (30 unless given).\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -90,7 +93,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("NUMBER"));
     const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
                                  QStringLiteral("in|out|all"));
-    parser.addOptions({help, version, date, card, way});
+    const QCommandLineOption history(QStringLiteral("history"),
+                                     QStringLiteral("Opens the card history."));
+    const QCommandLineOption days(QStringLiteral("days"),
+                                  QStringLiteral("The card history's number of days."),
+                                  QStringLiteral("N"));
+    parser.addOptions({help, version, date, card, way, history, days});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -111,7 +119,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way}) {
+    for (const QCommandLineOption* option : {&date, &card, &way, &days}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -134,6 +142,19 @@ CommandLine parseCommandLine(const QStringList& arguments)
         options.direction = direction(text);
         if (!options.direction)
             return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
+    }
+    options.history = parser.isSet(history);
+    if (options.history && !options.card)
+        return failure(QStringLiteral("--history needs --card"));
+    if (parser.isSet(days)) {
+        if (!options.history)
+            return failure(QStringLiteral("--days needs --history"));
+        bool number = false;
+        const int count = parser.value(days).toInt(&number);
+        if (!number || count < 1)
+            return failure(QStringLiteral("--days: not a positive number of days: ") +
+                           parser.value(days));
+        options.days = count;
     }
 
     const QStringList files = parser.positionalArguments();

@@ -3,6 +3,7 @@
 
 #include "core/dialog/file_select_exchange.h"
 #include "core/platform/latest_request.h"
+#include "core/records/card_history.h"
 #include "core/records/swipe.h"
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
@@ -15,6 +16,7 @@ class QTimer;
 
 namespace card {
 
+class CardHistoryWindow;
 class PhotoViewWindow;
 class RecordDisplay;
 class RecordTableModel;
@@ -56,6 +58,9 @@ public:
 
     // The inspection window on the selected swipe; nothing without a selected row.
     void openPhotoView();
+    void openPhotoViewOn(const Swipe& swipe);
+    // The card history window over days up to swipe's day.
+    void openCardHistory(const Swipe& swipe, int days = kDefaultHistoryDays);
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -99,12 +104,14 @@ private:
         QAction* copy = nullptr;
         QAction* exportRows = nullptr;
         QAction* jumpToTime = nullptr;
+        QAction* cardHistory = nullptr;
         QAction* inspect = nullptr;
         QAction* savePhoto = nullptr;
         QAction* dayBack = nullptr;
         QAction* dayForward = nullptr;
     } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
+    CardHistoryWindow* m_history = nullptr; // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;
     bool m_busyCursorShown = false;
