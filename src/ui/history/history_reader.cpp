@@ -1,22 +1,18 @@
 #include "ui/history/history_reader.h"
 
-#include "core/platform/future_watch.h"
+#include "core/platform/site_io_pool.h"
 #include "core/platform/site_io_task.h"
-
-#include <QThread>
-
-#include <algorithm>
 
 namespace card {
 
 HistoryReader::HistoryReader(QObject* parent)
     : QObject(parent)
-    , m_parallel(std::max(1, QThread::idealThreadCount()))
+    , m_parallel(SiteIoBudget::historyDays())
 {}
 
 void HistoryReader::start(const HistoryQuery& query)
 {
-    ++m_request;
+    m_reading.start();
     m_query = query;
     m_dates = historyDates(query);
     m_next = 0;
@@ -29,7 +25,7 @@ void HistoryReader::start(const HistoryQuery& query)
 void HistoryReader::stop()
 {
     const bool wasReading = isReading();
-    ++m_request;
+    m_reading.drop();
     m_next = static_cast<int>(m_dates.size());
     m_running = 0;
     if (wasReading)
@@ -41,13 +37,13 @@ void HistoryReader::startMore()
     while (m_running < m_parallel && m_next < m_dates.size()) {
         const QDate date = m_dates[m_next++];
         ++m_running;
-        const quint64 request = m_request;
-        whenReady(this,
-                  runOnSiteIo([query = m_query, date] { return readHistoryDay(query, date); }),
-                  [this, request](const QList<HistoryDay>& entries) {
-                      if (request == m_request)
-                          dayDone(entries);
-                  });
+        const LatestRequest::Ticket reading = m_reading.current();
+        runOnSiteIo(
+            this, [query = m_query, date] { return readHistoryDay(query, date); },
+            [this, reading](const QList<HistoryDay>& entries) {
+                if (m_reading.isCurrent(reading))
+                    dayDone(entries);
+            });
     }
 }
 
