@@ -1,13 +1,16 @@
 // The day file reader with both filters over arbitrary bytes, and every kept row as text; the
-// day read in two parts at once gives exactly the rows of one pass.
+// day read in two parts at once gives exactly the rows of one pass, and both give exactly the
+// rows of the value reader alone; every value the record walker passes is the value reader's.
 // Input: one byte (filter choices in the low four bits, where to split the day in sixteenths
 // in the high four), the card text up to the first '\n', then the file.
 #include "core/records/record_reader.h"
+#include "core/records/record_walker.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -30,6 +33,62 @@ qsizetype recordCount(QByteArrayView bytes)
     while (reader.next(value))
         ++values;
     return values / card::kRecordFieldCount;
+}
+
+bool sameSlices(const card::ValueSlice& x, const card::ValueSlice& y)
+{
+    return x.begin == y.begin && x.length == y.length && x.isNumber == y.isNumber;
+}
+
+// The records the criteria keep, read with the value reader alone, one value after another.
+std::vector<card::RecordSlices> keptByValueReader(QByteArrayView file,
+                                                  const card::RecordCriteria& criteria)
+{
+    const qsizetype from = card::utf8BomLength(file);
+    const card::RecordFilter filter(criteria, card::detectEncoding(file.sliced(from)));
+    card::ValueReader reader(file, from);
+    std::vector<card::RecordSlices> kept;
+    card::RecordSlices record;
+    while (card::readRecord(reader, record)) {
+        if (filter.keeps(file, record))
+            kept.push_back(record);
+    }
+    return kept;
+}
+
+bool sameAsKept(const card::RecordTable& table, const std::vector<card::RecordSlices>& kept)
+{
+    if (table.rowCount() != static_cast<qsizetype>(kept.size()))
+        return false;
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        const card::RecordSlices slices = table.slices(row);
+        for (int k = 0; k < card::kRecordFieldCount; ++k) {
+            if (!sameSlices(slices[k], kept[static_cast<size_t>(row)][k]))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Each value the walker passes, up to where it gives up, begins where the value reader's next
+// value begins and reads as that value; a walk to the end leaves the value reader no value.
+bool walkerFollowsValueReader(QByteArrayView file)
+{
+    const qsizetype from = card::utf8BomLength(file);
+    card::ValueReader reader(file, from);
+    bool same = true;
+    const auto compare = [&](const card::WalkedValue& walked) {
+        const qsizetype begin = reader.position();
+        card::ValueSlice value;
+        same = same && begin == walked.begin && reader.next(value) &&
+               reader.position() == walked.next &&
+               sameSlices(card::walkedValueSlice(file, walked), value);
+    };
+    card::RecordWalker walker(file, from);
+    if (!walker.walkTo(file.size(), compare))
+        return same;
+    walker.finish(compare);
+    return same && reader.atEnd();
 }
 
 bool sameRows(const card::RecordTable& a, const card::RecordTable& b)
@@ -65,6 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         card::readRecordsSplitAt(file.toByteArray(), criteria, file.size());
     const qsizetype splitAt = file.size() * (data[0] >> 4) / 16;
     if (!sameRows(card::readRecordsSplitAt(file.toByteArray(), criteria, splitAt), table))
+        __builtin_trap();
+    if (!sameAsKept(table, keptByValueReader(file, criteria)) || !walkerFollowsValueReader(file))
         __builtin_trap();
     const qsizetype all = recordCount(file);
     if (table.rowCount() > all)

@@ -34,6 +34,8 @@ public:
     RecordFilter(const RecordCriteria& criteria, TextEncoding encoding);
 
     bool keeps(QByteArrayView bytes, const RecordSlices& record) const;
+    // Whether keeps looks at the card and direction values; when not, they need not be read.
+    bool readsValues() const { return !m_passesNone && (m_card || m_direction); }
 
 private:
     bool m_passesNone; // no direction selected

@@ -1,5 +1,6 @@
 #include "core/records/record_reader.h"
 
+#include "core/records/record_walker.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
@@ -28,8 +29,8 @@ constexpr qsizetype kSplitFrom = qsizetype(1) << 20;
 // Reads on from from, where a record begins, while the records begin before to, keeping the
 // starts of those filter passes. Returns where the next record begins, or the end of content
 // when the records have ended (a last record cut short is dropped).
-qsizetype readRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
-                            const RecordFilter& filter, std::vector<quint32>& kept)
+qsizetype readValuesBefore(QByteArrayView content, qsizetype from, qsizetype to,
+                           const RecordFilter& filter, std::vector<quint32>& kept)
 {
     ValueReader reader(content, from);
     RecordSlices record;
@@ -41,6 +42,76 @@ qsizetype readRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to
             kept.push_back(static_cast<quint32>(start));
     }
     return reader.position();
+}
+
+// How far a walk over the records got: where the next record begins, or that the walk lost the
+// layout in the block from lostAt, in the record beginning at lostRecord.
+struct WalkEnd {
+    qsizetype next = 0;
+    bool lost = false;
+    qsizetype lostRecord = 0;
+    qsizetype lostAt = 0;
+};
+
+// readValuesBefore's records, found by the record walker: only the values the filter looks at
+// are taken from the bytes walked, and with a filter that looks at none only the ends of the
+// records are located.
+WalkEnd walkRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
+                          const RecordFilter& filter, std::vector<quint32>& kept)
+{
+    // Checks for the first record at or after to are made this many bytes apart.
+    constexpr qsizetype kStride = 16 * RecordWalker::kBlock;
+    const bool readsValues = filter.readsValues();
+    RecordSlices record;
+    qsizetype reached = from; // where the record after the last one kept or passed begins
+    const auto onValue = [&](const WalkedValue& value) {
+        if (value.recordStart >= to)
+            return;
+        if (value.index == CardField || value.index == DirectionField)
+            record[value.index] = walkedValueSlice(content, value);
+        if (value.index != kRecordFieldCount - 1)
+            return;
+        if (filter.keeps(content, record))
+            kept.push_back(static_cast<quint32>(value.recordStart));
+        reached = value.next;
+    };
+    const auto onRecord = [&](qsizetype start, qsizetype next) {
+        if (start >= to)
+            return;
+        if (filter.keeps(content, record))
+            kept.push_back(static_cast<quint32>(start));
+        reached = next;
+    };
+    RecordWalker walker(content, from);
+    while (reached < to && walker.position() < content.size()) {
+        const qsizetype stop = std::min(walker.position() + kStride, content.size());
+        const bool followed =
+            readsValues ? walker.walkTo(stop, onValue) : walker.walkRecordsTo(stop, onRecord);
+        if (!followed)
+            return reached < to ? WalkEnd{0, true, reached, walker.position()} : WalkEnd{reached};
+    }
+    if (reached < to && readsValues)
+        walker.finish(onValue);
+    else if (reached < to)
+        walker.finishRecords(onRecord);
+    return WalkEnd{reached < to ? content.size() : reached};
+}
+
+// readValuesBefore's rows: the record walker finds them, and where it cannot follow the
+// layout the value reader reads on from the record it lost it in until past the block it lost
+// it in, where the walker takes over again.
+qsizetype readRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
+                            const RecordFilter& filter, std::vector<quint32>& kept)
+{
+    qsizetype start = from;
+    while (start < to && start < content.size()) {
+        const WalkEnd end = walkRecordsBefore(content, start, to, filter, kept);
+        if (!end.lost)
+            return end.next;
+        const qsizetype pastBlock = end.lostAt + RecordWalker::kBlock;
+        start = readValuesBefore(content, end.lostRecord, std::min(to, pastBlock), filter, kept);
+    }
+    return start;
 }
 
 // The first line start at or after from: after a LF, a CR LF or a lone CR. The end when none.

@@ -105,6 +105,9 @@ void TestRecordReader::recordsInFileOrder_data()
         << QByteArray("0800,0012345,\"0012345\",-2.50\r\n")
         << QStringList{"800|12345|0012345|-2.5"};
     QTest::newRow("empty values") << QByteArray(",,,\r\n") << QStringList{"|||"};
+    QTest::newRow("quoted commas read on after a quote behind a blank")
+        << QByteArray("1," + QByteArray(80, 'x') + ",a,b\r\n2,c,d, \"e,f\"\r\n3,\"g,h\",i,j\r\n")
+        << QStringList{"1|" + QString(80, u'x') + "|a|b", "2|c|d|e,f", "3|g,h|i|j"};
     QTest::newRow("utf-8 byte order mark skipped")
         << QByteArray("\xEF\xBB\xBF"
                       "1,a,\xE9\x99\xB3,\xE9\x80\xB2\r\n")
