@@ -23,6 +23,11 @@ public:
     {
         return systemReadFileStart(path, maxSize, bytes, goesOn);
     }
+    FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size) override
+    {
+        return systemReadFileFrom(path, offset, maxSize, bytes, size);
+    }
     bool canEnterFolder(const QString& folder) override
     {
         const QFileInfo info(folder);

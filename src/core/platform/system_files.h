@@ -12,5 +12,7 @@ bool systemFileExists(const QString& path);
 FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
 FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                                    bool& goesOn);
+FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 maxSize,
+                                  QByteArray& bytes, qint64& size);
 
 } // namespace card

@@ -1,0 +1,285 @@
+#include "core/records/live_follower.h"
+
+#include "core/records/record_reader.h"
+#include "support/controlled_file_access.h"
+#include "support/temp_site.h"
+
+#include <QFile>
+#include <QTest>
+
+using card::DayFileFollower;
+using card::LivePoll;
+
+Q_DECLARE_METATYPE(LivePoll::State)
+
+namespace {
+
+const QDate kDay(2007, 5, 3);
+
+// One record as the card readers write it: code page 950, CR LF.
+QByteArray record(int second, const QString& card = QStringLiteral("00012345"),
+                  const QString& name = QStringLiteral("陳怡君"))
+{
+    return card::test::big5(QStringLiteral("08:00:%1,\"%2\",\"%3\",\"進\"\r\n")
+                                .arg(second, 2, 10, QLatin1Char('0'))
+                                .arg(card, name));
+}
+
+QStringList texts(const QList<card::Swipe>& swipes)
+{
+    QStringList result;
+    for (const card::Swipe& s : swipes)
+        result << s.time + u'|' + s.card + u'|' + s.name + u'|' + s.direction;
+    return result;
+}
+
+// What the query lists for bytes.
+QStringList listed(const QByteArray& bytes)
+{
+    const card::RecordTable table = card::readRecords(bytes, {});
+    QList<card::Swipe> swipes;
+    for (qsizetype row = 0; row < table.rowCount(); ++row)
+        swipes.append({table.text(row, 0),
+                       table.text(row, 1),
+                       table.text(row, 2),
+                       table.text(row, 3),
+                       {},
+                       {},
+                       {}});
+    return texts(swipes);
+}
+
+void append(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QDateTime at(QDate day, const char* time)
+{
+    return QDateTime(day, QTime::fromString(QString::fromLatin1(time)));
+}
+
+} // namespace
+
+class TestLiveFollower : public QObject {
+    Q_OBJECT
+private slots:
+    void appendedInPieces_data();
+    void appendedInPieces();
+    void lastRecordsAtStart_data();
+    void lastRecordsAtStart();
+    void rewrittenFile_data();
+    void rewrittenFile();
+    void changeOfDay_data();
+    void changeOfDay();
+    void unreachableShare_data();
+    void unreachableShare();
+    void connectionLost_data();
+    void connectionLost();
+};
+
+void TestLiveFollower::appendedInPieces_data()
+{
+    QTest::addColumn<QByteArray>("marker"); // the piece ends inside or after its first byte
+    QTest::addColumn<int>("into");
+    QTest::newRow("inside a value") << QByteArray(":00:0") << 2;
+    QTest::newRow("inside a Big5 character") << card::test::big5(QStringLiteral("林")) << 1;
+    QTest::newRow("between CR and LF") << QByteArray("\r") << 1;
+    QTest::newRow("every byte alone") << QByteArray() << 0;
+}
+
+// A writer appends three records in pieces; each look shows only whole records, and in the
+// end every record once, with the query's values.
+void TestLiveFollower::appendedInPieces()
+{
+    QFETCH(QByteArray, marker);
+    QFETCH(int, into);
+    const QByteArray whole = record(1) +
+                             card::test::big5(QStringLiteral("08:00:02,12345,林志明,\"出\"\r\n")) +
+                             record(3, QStringLiteral("777"), QStringLiteral("王小明"));
+    QList<qsizetype> cuts;
+    for (qsizetype from = 0; !marker.isEmpty() && whole.indexOf(marker, from) >= 0;)
+        cuts << (from = whole.indexOf(marker, from) + into);
+    for (qsizetype cut = 1; marker.isEmpty() && cut < whole.size(); ++cut)
+        cuts << cut;
+    cuts << whole.size();
+
+    const card::test::TempSite site;
+    const QString path = site.write(QStringLiteral("2007-5-3.txt"), {});
+    const card::test::ControlledFileAccess seam;
+    DayFileFollower follower(site.path(), {});
+    QStringList shown = texts(follower.poll(at(kDay, "08:00:00")).swipes);
+    qsizetype written = 0;
+    for (const qsizetype cut : cuts) {
+        append(path, whole.sliced(written, cut - written));
+        written = cut;
+        const LivePoll poll = follower.poll(at(kDay, "08:00:10"));
+        QCOMPARE(poll.state, LivePoll::State::Following);
+        shown << texts(poll.swipes);
+        QCOMPARE(shown, listed(whole.first(whole.lastIndexOf('\n', cut - 1) + 1)));
+    }
+    QVERIFY(seam.reads(path) > cuts.size());
+}
+
+void TestLiveFollower::lastRecordsAtStart_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("expected"); // the records shown first
+    QByteArray many;
+    for (int i = 0; i < 3000; ++i)
+        many += record(i % 60, QString::number(i));
+    QByteArray lastTwenty;
+    for (int i = 2980; i < 3000; ++i)
+        lastTwenty += record(i % 60, QString::number(i));
+    QTest::newRow("fewer than twenty") << record(1) + record(2) << record(1) + record(2);
+    QTest::newRow("a long day") << many << lastTwenty;
+    QTest::newRow("a long day with a record being written")
+        << many + record(9).first(12) << lastTwenty;
+    QTest::newRow("UTF-8 with a byte order mark")
+        << QByteArray("\xEF\xBB\xBF") + QStringLiteral("8:1,\"1\",\"王\",\"出\"\n").toUtf8()
+        << QStringLiteral("8:1,\"1\",\"王\",\"出\"\n").toUtf8();
+}
+
+void TestLiveFollower::lastRecordsAtStart()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, expected);
+    const card::test::TempSite site;
+    site.write(QStringLiteral("2007-5-3.txt"), bytes);
+    DayFileFollower follower(site.path(), {});
+    QCOMPARE(texts(follower.poll(at(kDay, "09:00:00")).swipes), listed(expected));
+}
+
+void TestLiveFollower::rewrittenFile_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("removedBetween");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("expected"); // the records shown after the rewrite
+    const QByteArray r1 = record(1), r2 = record(2), r3 = record(3);
+    const QByteArray r4 = record(4, QStringLiteral("9")), r5 = record(5, QStringLiteral("55"));
+    QTest::newRow("replaced by a shorter one") << r1 + r2 + r3 << false << r2 + r4 << r4;
+    QTest::newRow("same size, last record changed")
+        << r1 + r2 + r3 << false << r1 + r2 + record(3, QStringLiteral("00054321"))
+        << record(3, QStringLiteral("00054321"));
+    QTest::newRow("emptied") << r1 + r2 << false << QByteArray() << QByteArray();
+    QTest::newRow("another file") << r1 + r2 << false << r5 + r4 << r5 + r4;
+    QTest::newRow("deleted, back with one more") << r1 + r2 << true << r1 + r2 + r3 << r3;
+}
+
+void TestLiveFollower::rewrittenFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, removedBetween);
+    QFETCH(QByteArray, after);
+    QFETCH(QByteArray, expected);
+    const card::test::TempSite site;
+    const QString path = site.write(QStringLiteral("2007-5-3.txt"), before);
+    DayFileFollower follower(site.path(), {});
+    QCOMPARE(texts(follower.poll(at(kDay, "09:00:00")).swipes), listed(before));
+    if (removedBetween) {
+        QVERIFY(QFile::remove(path));
+        const LivePoll poll = follower.poll(at(kDay, "09:00:01"));
+        QCOMPARE(poll.state, LivePoll::State::Waiting);
+        QVERIFY(poll.swipes.isEmpty());
+    }
+    const QString replacement = site.write(QStringLiteral("new.txt"), after);
+    QFile::remove(path);
+    QVERIFY(QFile::rename(replacement, path));
+    QCOMPARE(texts(follower.poll(at(kDay, "09:00:02")).swipes), listed(expected));
+    append(path, record(7));
+    QCOMPARE(texts(follower.poll(at(kDay, "09:00:03")).swipes), listed(record(7)));
+}
+
+void TestLiveFollower::changeOfDay_data()
+{
+    QTest::addColumn<bool>("newDayWritten"); // the new day's file exists at midnight
+    QTest::newRow("new day's file already there") << true;
+    QTest::newRow("new day's file written later") << false;
+}
+
+// Records written to the old file just before midnight still come, then the new day's.
+void TestLiveFollower::changeOfDay()
+{
+    QFETCH(bool, newDayWritten);
+    const QDate next = kDay.addDays(1);
+    const card::test::TempSite site;
+    const QString oldPath = site.write(QStringLiteral("2007-5-3.txt"), record(1));
+    DayFileFollower follower(site.path(), {});
+    QCOMPARE(follower.poll(at(kDay, "23:59:58")).swipes.size(), 1);
+    append(oldPath, record(2));
+    if (newDayWritten)
+        site.write(QStringLiteral("2007-5-4.txt"), record(3));
+
+    LivePoll poll = follower.poll(at(next, "00:00:01"));
+    QCOMPARE(poll.day, next);
+    QCOMPARE(poll.state, newDayWritten ? LivePoll::State::Following : LivePoll::State::Waiting);
+    if (!newDayWritten) {
+        QCOMPARE(texts(poll.swipes), listed(record(2)));
+        site.write(QStringLiteral("2007-5-4.txt"), record(3));
+        poll.swipes += follower.poll(at(next, "00:00:02")).swipes;
+    }
+    QCOMPARE(texts(poll.swipes), listed(record(2) + record(3)));
+    QCOMPARE(poll.swipes.first().day, kDay);
+    QCOMPARE(poll.swipes.last().day, next);
+}
+
+void TestLiveFollower::unreachableShare_data()
+{
+    QTest::addColumn<QString>("folder"); // the records folder, inside the test's folder
+    QTest::addColumn<bool>("readsFail");
+    QTest::addColumn<LivePoll::State>("state");
+    QTest::newRow("folder there, file removed") << "records" << false << LivePoll::State::Waiting;
+    QTest::newRow("folder gone") << "gone" << false << LivePoll::State::Lost;
+    QTest::newRow("reads fail") << "records" << true << LivePoll::State::Lost;
+}
+
+// While the share does not answer nothing is shown; once it answers again every record
+// written meanwhile comes once.
+void TestLiveFollower::unreachableShare()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, readsFail);
+    QFETCH(LivePoll::State, state);
+    const card::test::TempSite site;
+    const QString path = site.write(QStringLiteral("records/2007-5-3.txt"), record(1));
+    DayFileFollower follower(site.filePath(folder), {});
+    QCOMPARE(follower.poll(at(kDay, "09:00:00")).swipes.size(), folder == u"records" ? 1 : 0);
+    card::test::ControlledFileAccess seam;
+    if (readsFail) {
+        seam.failReads(path, 0);
+        append(path, record(2));
+    } else {
+        QVERIFY(QFile::remove(path));
+    }
+    const LivePoll poll = follower.poll(at(kDay, "09:00:01"));
+    QCOMPARE(poll.state, state);
+    QVERIFY(poll.swipes.isEmpty());
+
+    if (!readsFail)
+        return;
+    seam.failReads({}, 0);
+    QCOMPARE(texts(follower.poll(at(kDay, "09:00:09")).swipes), listed(record(2)));
+}
+
+void TestLiveFollower::connectionLost_data()
+{
+    QTest::addColumn<int>("silentMs");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("just answered") << 0 << false;
+    QTest::newRow("five seconds") << 5000 << false;
+    QTest::newRow("over five seconds") << 5001 << true;
+}
+
+void TestLiveFollower::connectionLost()
+{
+    QFETCH(int, silentMs);
+    QFETCH(bool, lost);
+    const QDateTime answer = at(kDay, "09:00:00");
+    QCOMPARE(card::liveConnectionLost(answer, answer.addMSecs(silentMs)), lost);
+}
+
+QTEST_GUILESS_MAIN(TestLiveFollower)
+#include "tst_live_follower.moc"
