@@ -63,6 +63,8 @@ QString helpText()
         "  --date <YYYY-MM-DD>     The day to list.\n"
         "  --card <NUMBER>         Lists the swipes of this card number only.\n"
         "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
+        "  --live                  Opens the live view of today's swipes once the\n"
+        "                          parameter file is read.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -90,7 +92,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("NUMBER"));
     const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
                                  QStringLiteral("in|out|all"));
-    parser.addOptions({help, version, date, card, way});
+    const QCommandLineOption live(QStringLiteral("live"), QStringLiteral("The live view."));
+    parser.addOptions({help, version, date, card, way, live});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -135,6 +138,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (!options.direction)
             return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
     }
+
+    options.live = parser.isSet(live);
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

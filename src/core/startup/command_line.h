@@ -21,6 +21,7 @@ struct StartupOptions {
     std::optional<QDate> date;
     std::optional<QString> card;
     std::optional<StartupDirection> direction;
+    bool live = false; // open the live view once the parameter file is read
 
     // Whether a query is to run once the parameter file is loaded.
     bool queries() const { return date || card || direction; }

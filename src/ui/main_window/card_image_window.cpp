@@ -17,6 +17,8 @@
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
+#include "ui/live_view/live_view_texts.h"
+#include "ui/live_view/live_view_window.h"
 #include "ui/main_window/main_window_layout.h"
 #include "ui/main_window/main_window_look.h"
 #include "ui/main_window/main_window_texts.h"
@@ -205,6 +207,7 @@ void CardImageWindow::connectEvents()
     addResultListActions();
     addPhotoBoxActions();
     addDayStepKeys();
+    addLiveViewEntry();
 }
 
 // Each list's menu and Ctrl+C: the selected swipe as one line, and every listed row as a file.
@@ -254,6 +257,37 @@ void CardImageWindow::addDayStepKeys()
     connect(forward, &QShortcut::activated, this, [this] { stepDay(1); });
 }
 
+// The live view from each list's menu and Ctrl+L; it follows a parameter file loaded later.
+void CardImageWindow::addLiveViewEntry()
+{
+    for (RecordListView* list : m_controls.resultLists) {
+        auto* live = new QAction(live_view_texts::kOpenAction, list);
+        connect(live, &QAction::triggered, this, &CardImageWindow::openLiveView);
+        list->addAction(live);
+    }
+    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(key, &QShortcut::activated, this, &CardImageWindow::openLiveView);
+    connect(this, &CardImageWindow::parametersRead, this, [this] {
+        if (m_liveView)
+            m_liveView->follow(m_state.parameters[kRecordsFolderSlot],
+                               m_state.parameters[kPhotoFolderSlot]);
+    });
+}
+
+void CardImageWindow::openLiveView()
+{
+    if (!m_liveView) {
+        m_liveView = new LiveViewWindow(this);
+        connect(m_liveView, &LiveViewWindow::inspectRequested, this,
+                &CardImageWindow::showInPhotoView);
+        m_liveView->follow(m_state.parameters[kRecordsFolderSlot],
+                           m_state.parameters[kPhotoFolderSlot]);
+    }
+    m_liveView->show();
+    m_liveView->raise();
+    m_liveView->activateWindow();
+}
+
 void CardImageWindow::stepDay(int days)
 {
     m_controls.datePicker->setDate(m_controls.datePicker->date().addDays(days));
@@ -289,11 +323,15 @@ Swipe CardImageWindow::selectedSwipe() const
 
 void CardImageWindow::openPhotoView()
 {
-    if (!hasSelectedRow())
-        return;
+    if (hasSelectedRow())
+        showInPhotoView(selectedSwipe());
+}
+
+void CardImageWindow::showInPhotoView(const Swipe& swipe)
+{
     if (!m_photoView)
         m_photoView = new PhotoViewWindow(this);
-    m_photoView->showSwipe(selectedSwipe());
+    m_photoView->showSwipe(swipe);
     m_photoView->show();
     m_photoView->raise();
     m_photoView->activateWindow();
@@ -318,6 +356,9 @@ void CardImageWindow::runStartup(const StartupOptions& options)
     m_controls.statusLine->raise();
     m_controls.directionOptions[2]->setFocus();
     centreOnScreen(*this);
+    if (options.live)
+        connect(this, &CardImageWindow::parametersRead, this, &CardImageWindow::openLiveView,
+                Qt::SingleShotConnection);
     if (options.parameterFile.isEmpty()) {
         loadParameters();
         return;

@@ -13,6 +13,7 @@ class QTimer;
 
 namespace card {
 
+class LiveViewWindow;
 class PhotoViewWindow;
 class RecordDisplay;
 class RecordTableModel;
@@ -54,6 +55,8 @@ public:
 
     // The inspection window on the selected swipe; nothing without a selected row.
     void openPhotoView();
+    // The live view of today's swipes in the loaded site's folders.
+    void openLiveView();
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -75,6 +78,8 @@ private:
     void addResultListActions();
     void addPhotoBoxActions();
     void addDayStepKeys();
+    void addLiveViewEntry();
+    void showInPhotoView(const Swipe& swipe);
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -92,6 +97,7 @@ private:
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
+    LiveViewWindow* m_liveView = nullptr;   // made at its first opening
     // Each query and each load takes the next number; a result of an older one is dropped.
     quint64 m_queryRequest = 0;
     quint64 m_loadRequest = 0;

@@ -10,7 +10,8 @@ Q_DECLARE_METATYPE(CommandLine::Kind)
 
 namespace {
 
-// The options as one comparable line: file|date|card|direction, "-" for an option not given.
+// The options as one comparable line: file|date|card|direction, "-" for an option not given,
+// and "|live" when the live view is asked for.
 QString describe(const card::StartupOptions& options)
 {
     const QString direction = !options.direction                            ? "-"
@@ -19,7 +20,8 @@ QString describe(const card::StartupOptions& options)
                                                                             : "all";
     return options.parameterFile + u'|' +
            (options.date ? options.date->toString(Qt::ISODate) : QStringLiteral("-")) + u'|' +
-           options.card.value_or(QStringLiteral("-")) + u'|' + direction;
+           options.card.value_or(QStringLiteral("-")) + u'|' + direction +
+           (options.live ? QStringLiteral("|live") : QString());
 }
 
 } // namespace
@@ -58,6 +60,10 @@ void TestCommandLine::forms_data()
                               << "a.spf|2008-02-29|-|-";
     QTest::newRow("card with spaces")
         << QStringList{"--card", "A 12", "a.spf"} << run << "a.spf|-|A 12|-";
+    QTest::newRow("live, the file from the dialog")
+        << QStringList{"--live"} << run << "|-|-|-|live";
+    QTest::newRow("live with a query")
+        << QStringList{"--live", "--card", "7", "a.spf"} << run << "a.spf|-|7|-|live";
     QTest::newRow("file after --") << QStringList{"--", "--odd.spf"} << run << "--odd.spf|-|-|-";
 
     QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
@@ -126,7 +132,8 @@ void TestCommandLine::helpNamesEveryOption()
             card::parseCommandLine({"card_image", QString::fromLatin1(option)});
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
-        for (const char* name : {"--date", "--card", "--direction", "--version", "PARAMETER_FILE"})
+        for (const char* name :
+             {"--date", "--card", "--direction", "--live", "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
     }
     // Help wins over a malformed value: the operator asked how it is written.
