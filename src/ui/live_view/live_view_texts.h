@@ -22,10 +22,11 @@ inline const QString kDirectionHeading = QStringLiteral("進出");
 
 // Names for screen readers.
 inline const QString kRowsName = QStringLiteral("即時刷卡清單");
+// The photo box says whether it shows a photo.
 inline const QString kPhotoName = QStringLiteral("刷卡影像");
+inline const QString kNoPhotoName = QStringLiteral("影像不存在");
 inline const QString kCardName = QStringLiteral("卡號篩選");
 inline const QString kDirectionName = QStringLiteral("進出篩選");
-inline const QString kStatusName = QStringLiteral("連線狀態");
 
 // The status line: "即時" with the time of the last read, or "連線中斷" with the time of the
 // last read that succeeded.

@@ -103,8 +103,8 @@ void LiveViewWindow::buildParts()
     m_photo->setFrameShape(QFrame::StyledPanel);
 
     m_status = new QLabel(this);
+    // A label's name for screen readers is its text.
     m_status->setObjectName(QStringLiteral("live_view_status"));
-    m_status->setAccessibleName(kStatusName);
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(kCardCaption, this));
@@ -307,6 +307,7 @@ void LiveViewWindow::lookUpPhoto(quint64 request)
             return;
         if (!picture.isNull()) {
             m_photo->setPixmap(QPixmap::fromImage(picture));
+            m_photo->setAccessibleName(kPhotoName);
             return;
         }
         showNoPhoto();
@@ -322,6 +323,7 @@ void LiveViewWindow::showNoPhoto()
 {
     static const QPixmap noPhoto(kNoPhotoPicture);
     m_photo->setPixmap(noPhoto.scaled(m_photo->contentsRect().size(), Qt::KeepAspectRatio));
+    m_photo->setAccessibleName(kNoPhotoName);
 }
 
 void LiveViewWindow::inspectRow(int row)
