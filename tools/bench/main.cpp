@@ -1,5 +1,5 @@
-// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]: with no
-// argument, every benchmark.
+// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share] [live]: with
+// no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -12,6 +12,7 @@ int runPhotoViewBenchmark();
 int runFolderBenchmark();
 int runExportBenchmark(qint64 recordCount);
 int runSlowShareBenchmark();
+int runLiveBenchmark();
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -41,5 +42,7 @@ int main(int argc, char* argv[])
     }
     if (all || args.contains(QLatin1String("slow_share")))
         status |= card::bench::runSlowShareBenchmark();
+    if (all || args.contains(QLatin1String("live")))
+        status |= card::bench::runLiveBenchmark();
     return status;
 }
