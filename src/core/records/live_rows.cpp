@@ -76,6 +76,16 @@ void LiveRowModel::add(const QList<Swipe>& swipes, QDate day)
         show(std::exchange(m_waiting, {}));
 }
 
+void LiveRowModel::clear()
+{
+    beginResetModel();
+    m_kept.clear();
+    m_shown.clear();
+    m_waiting.clear();
+    m_day = {};
+    endResetModel();
+}
+
 void LiveRowModel::appendSeparator(QDate day)
 {
     m_waiting.push_back(Row{{}, day, m_nextSerial++});

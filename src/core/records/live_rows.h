@@ -39,6 +39,8 @@ public:
     // it. A separator row goes before the first row of another day, and at a change of day
     // without rows.
     void add(const QList<Swipe>& swipes, QDate day);
+    // Forgets every row, for another site's file.
+    void clear();
     void setFilter(const RecordCriteria& criteria);
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }

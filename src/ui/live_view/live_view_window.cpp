@@ -157,6 +157,7 @@ void LiveViewWindow::connectParts()
 void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFolder)
 {
     m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder);
+    m_model->clear();
     ++m_followRequest;
     m_looking = false;
     m_followSince = m_clock();

@@ -3,6 +3,7 @@
 #include "ui/main_window/card_image_window.h"
 
 #include "core/parameters/parameter_table.h"
+#include "core/records/record_file.h"
 #include "core/records/record_table_model.h"
 #include "core/startup/command_line.h"
 #include "support/modal_script.h"
@@ -62,6 +63,7 @@ private slots:
     void directionAlone();
     void fileAloneLoadsWithoutQuery();
     void badFileIsReportedAndNotQueried();
+    void liveViewOpensOnceTheFileIsRead();
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
@@ -165,6 +167,21 @@ void TestStartupOptions::badFileIsReportedAndNotQueried()
     QCOMPARE(window.windowHandle()->title(),
              QStringLiteral("刷卡影像資料查詢：") + bad + QStringLiteral(" 不正確參數檔"));
     QVERIFY(window.state().currentRecord.day.isEmpty());
+}
+
+// The live view opens on the file's records folder, where today's file is waited for.
+void TestStartupOptions::liveViewOpensOnceTheFileIsRead()
+{
+    CardImageWindow window;
+    StartupOptions options;
+    options.parameterFile = m_spf;
+    options.live = true;
+    window.runStartup(options);
+    QWidget* live = nullptr;
+    QTRY_VERIFY((live = window.findChild<QWidget*>(QStringLiteral("live_view"))) &&
+                live->isVisible());
+    auto* status = live->findChild<QLabel*>(QStringLiteral("live_view_status"));
+    QTRY_VERIFY(status->text().contains(card::recordFileName(QDate::currentDate())));
 }
 
 QTEST_MAIN(TestStartupOptions)
