@@ -1,5 +1,5 @@
 // The listed-time conversion over arbitrary text: empty or six digits of a real time of day.
-#include "core/photos/time_of_day.h"
+#include "core/text/time_of_day.h"
 
 #include <cstddef>
 #include <cstdint>

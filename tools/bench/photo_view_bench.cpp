@@ -210,7 +210,7 @@ void printTarget(const char* what, double value, const char* unit, double target
 Swipe swipeOf(const QString& time, const QString& card, const QString& name,
               const QString& direction, const QString& records, const QString& photos)
 {
-    return {time, card, name, direction, kDay, records, photos};
+    return {time, card, name, direction, kDay, records, photos, {}};
 }
 
 // CPU time of the calling thread, in milliseconds: unlike the clock it does not count the time

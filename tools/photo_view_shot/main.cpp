@@ -21,8 +21,6 @@ namespace {
 
 using card::tools::fail;
 
-enum Column { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
-
 bool allShown(const QAbstractItemModel* model)
 {
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -45,21 +43,22 @@ bool chooseSwipe(const card::ParameterTable& para, const QDate& day, card::Swipe
     QHash<QString, int> counts;
     QString busiest;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
-        const QString cardNumber = table.text(row, CardColumn);
+        const QString cardNumber = table.text(row, card::CardField);
         if (++counts[cardNumber] > counts.value(busiest))
             busiest = cardNumber;
     }
     bool found = false;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
-        if (table.text(row, CardColumn) != busiest)
+        if (table.text(row, card::CardField) != busiest)
             continue;
-        const card::Swipe swipe{table.text(row, TimeColumn),
+        const card::Swipe swipe{table.text(row, card::TimeField),
                                 busiest,
-                                table.text(row, NameColumn),
-                                table.text(row, DirectionColumn),
+                                table.text(row, card::NameField),
+                                table.text(row, card::DirectionField),
                                 day,
                                 records,
-                                photos};
+                                photos,
+                                {}};
         if (!found)
             chosen = swipe;
         found = true;

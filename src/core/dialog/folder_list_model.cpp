@@ -1,7 +1,6 @@
 #include "core/dialog/folder_list_model.h"
 
 #include "core/platform/file_access.h"
-#include "core/platform/future_watch.h"
 #include "core/platform/path_join.h"
 #include "core/platform/site_io_task.h"
 
@@ -120,24 +119,22 @@ void FolderListModel::openDrive(const QString& root)
 
 void FolderListModel::openFirstOf(const QStringList& folders, const std::optional<QString>& root)
 {
-    const quint64 request = ++m_openRequest;
-    m_openPending = true;
-    whenReady(this, runOnSiteIo([folders] {
-                  for (const QString& folder : folders) {
-                      if (!folder.isEmpty() && canOpenFolder(folder))
-                          return folder;
-                  }
-                  return QString();
-              }),
-              [this, request, root](const QString& folder) { applyOpen(request, folder, root); });
+    const LatestRequest::Ticket request = m_open.start();
+    auto firstOpenable = [folders] {
+        for (const QString& folder : folders) {
+            if (!folder.isEmpty() && canOpenFolder(folder))
+                return folder;
+        }
+        return QString();
+    };
+    runOnSiteIo(this, std::move(firstOpenable), [this, request, root](const QString& folder) {
+        if (m_open.finish(request))
+            applyOpen(folder, root);
+    });
 }
 
-void FolderListModel::applyOpen(quint64 request, const QString& folder,
-                                const std::optional<QString>& root)
+void FolderListModel::applyOpen(const QString& folder, const std::optional<QString>& root)
 {
-    if (request != m_openRequest)
-        return; // superseded by a newer request
-    m_openPending = false;
     if (folder.isEmpty()) {
         emit openFinished(false);
         return;

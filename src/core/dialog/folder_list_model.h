@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/dialog/scanned_list_model.h"
+#include "core/platform/latest_request.h"
 
 #include <optional>
 
@@ -39,7 +40,7 @@ public:
     void openFirstOf(const QStringList& folders, const std::optional<QString>& root = {});
 
     // True while the answer to the newest open request has not come back.
-    bool openPending() const { return m_openPending; }
+    bool openPending() const { return m_open.pending(); }
 
     // Reads the subfolders again; the open folder stays and nothing is announced.
     void refresh();
@@ -58,12 +59,11 @@ protected:
 
 private:
     void list(const QStringList& chain);
-    void applyOpen(quint64 request, const QString& folder, const std::optional<QString>& root);
+    void applyOpen(const QString& folder, const std::optional<QString>& root);
 
     QStringList m_chain;
     QString m_driveRoot;
-    quint64 m_openRequest = 0;
-    bool m_openPending = false;
+    LatestRequest m_open;
 };
 
 // The folders from the root down to folder, each as a native path: "/", "/home", "/home/a".

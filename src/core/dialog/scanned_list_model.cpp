@@ -5,7 +5,6 @@
 
 #include <QMetaObject>
 #include <QMutex>
-#include <QThreadPool>
 
 #include <algorithm>
 

@@ -1,7 +1,8 @@
 #include "core/platform/safe_write.h"
 
+#include "core/platform/file_access.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -9,7 +10,21 @@ namespace card {
 
 namespace {
 
-constexpr qint64 kCopyChunkBytes = 1024 * 1024;
+// Said of a site file that could not be read; the seam keeps no system words.
+QString sourceReadReason(FileReadStatus status)
+{
+    switch (status) {
+    case FileReadStatus::Ok:
+        break;
+    case FileReadStatus::CannotOpen:
+        return QStringLiteral("無法開啟");
+    case FileReadStatus::ReadError:
+        return QStringLiteral("讀取中斷");
+    case FileReadStatus::TooLarge:
+        return QStringLiteral("檔案過大");
+    }
+    return {};
+}
 
 // The path with its symbolic links resolved; a path that does not exist (yet) keeps its
 // cleaned absolute form.
@@ -40,12 +55,12 @@ QString landingPath(const QString& target)
 
 } // namespace
 
-QString protectedFolderHolding(const QString& target, const QStringList& protectedFolders)
+QString protectedPlaceHolding(const QString& target, const QStringList& protectedPlaces)
 {
     const QString landing = landingPath(target);
     const QString named =
         resolvedPath(QFileInfo(target).absolutePath()) + u'/' + QFileInfo(target).fileName();
-    for (const QString& folder : protectedFolders) {
+    for (const QString& folder : protectedPlaces) {
         if (folder.isEmpty())
             continue;
         const QString resolved = resolvedPath(folder);
@@ -55,48 +70,38 @@ QString protectedFolderHolding(const QString& target, const QStringList& protect
     return {};
 }
 
-SafeWriteResult writeFileSafely(const QString& target, const QStringList& protectedFolders,
+SafeWriteResult writeFileSafely(const QString& target, const QStringList& protectedPlaces,
                                 const std::function<bool(QIODevice& file)>& write)
 {
-    const QString folder = protectedFolderHolding(target, protectedFolders);
-    if (!folder.isEmpty())
-        return {SafeWriteStatus::Refused, target, folder};
+    const QString place = protectedPlaceHolding(target, protectedPlaces);
+    if (!place.isEmpty())
+        return {SafeWriteStatus::Refused, target, place};
+    const bool existed = QFileInfo::exists(target);
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
-        return {SafeWriteStatus::CannotCreate, target, file.errorString()};
+        return {SafeWriteStatus::CannotCreate, target, file.errorString(), existed};
     if (!write(file) || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return {SafeWriteStatus::WriteFailed, target, reason};
+        return {SafeWriteStatus::WriteFailed, target, reason, existed};
     }
     if (!file.commit())
-        return {SafeWriteStatus::CommitFailed, target, file.errorString()};
-    return {SafeWriteStatus::Ok, target, {}};
+        return {SafeWriteStatus::CommitFailed, target, file.errorString(), existed};
+    return {SafeWriteStatus::Ok, target, {}, existed};
 }
 
 SafeWriteResult copyFileSafely(const QString& source, const QString& target,
-                               const QStringList& protectedFolders)
+                               const QStringList& protectedPlaces, qint64 maxSourceBytes)
 {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        return {SafeWriteStatus::SourceUnreadable, source, input.errorString()};
-    bool readFailed = false;
-    SafeWriteResult result =
-        writeFileSafely(target, protectedFolders, [&input, &readFailed](QIODevice& output) {
-            QByteArray chunk;
-            for (;;) {
-                chunk = input.read(kCopyChunkBytes);
-                if (chunk.isEmpty()) {
-                    readFailed = !input.atEnd() || input.error() != QFileDevice::NoError;
-                    return !readFailed;
-                }
-                if (output.write(chunk) != chunk.size())
-                    return false;
-            }
-        });
-    if (readFailed)
-        return {SafeWriteStatus::SourceUnreadable, source, input.errorString()};
-    return result;
+    // The source is a site file: read whole through the site seam before the target is touched,
+    // so a read that fails partway is the source's fault and leaves no trace at the target.
+    QByteArray bytes;
+    const FileReadStatus read = fileAccess().readSnapshot(source, maxSourceBytes, bytes);
+    if (read != FileReadStatus::Ok)
+        return {SafeWriteStatus::SourceUnreadable, source, sourceReadReason(read)};
+    return writeFileSafely(target, protectedPlaces, [&bytes](QIODevice& output) {
+        return output.write(bytes) == bytes.size();
+    });
 }
 
 } // namespace card

@@ -1,5 +1,5 @@
 // Writing a file the safe way: through a temporary file beside the target that is renamed over
-// it only when everything was written, and never into the site's own folders.
+// it only when everything was written, and never into the site's own folders or files.
 #pragma once
 
 #include <QString>
@@ -13,7 +13,7 @@ namespace card {
 
 enum class SafeWriteStatus {
     Ok,
-    Refused,          // the target lies inside a protected folder (the records or photo folder)
+    Refused,          // the target is or lies inside a protected place (a site folder or file)
     SourceUnreadable, // the file to copy could not be opened or read
     CannotCreate,     // the temporary file beside the target could not be created
     WriteFailed,      // writing the temporary file failed (disk full, say); the target is untouched
@@ -24,22 +24,24 @@ enum class SafeWriteStatus {
 struct SafeWriteResult {
     SafeWriteStatus status = SafeWriteStatus::Ok;
     QString path;
-    QString reason; // the system's words, or the protected folder of a refusal
+    QString reason;             // the system's words, or the protected place of a refusal
+    bool targetExisted = false; // a file was at the target before the write
     bool ok() const { return status == SafeWriteStatus::Ok; }
 };
 
-// The protected folder that holds target, or an empty string. Both sides are compared after
-// resolving symbolic links; a target that does not exist yet is judged by its folder. Empty
-// folder settings protect nothing.
-QString protectedFolderHolding(const QString& target, const QStringList& protectedFolders);
+// The protected place (a folder, or a single file) that is or holds target, or an empty string.
+// Both sides are compared after resolving symbolic links; a target that does not exist yet is
+// judged by its folder. Empty settings protect nothing.
+QString protectedPlaceHolding(const QString& target, const QStringList& protectedPlaces);
 
 // Writes target through a QSaveFile: write gets the open temporary file and returns false when
 // it failed. On any failure the temporary file is removed and an existing target is unchanged.
-SafeWriteResult writeFileSafely(const QString& target, const QStringList& protectedFolders,
+SafeWriteResult writeFileSafely(const QString& target, const QStringList& protectedPlaces,
                                 const std::function<bool(QIODevice& file)>& write);
 
-// Copies the bytes of source (opened read-only) to target, the same safe way.
+// Copies the bytes of source, a site file read whole and read-only (up to maxSourceBytes), to
+// target, the same safe way.
 SafeWriteResult copyFileSafely(const QString& source, const QString& target,
-                               const QStringList& protectedFolders);
+                               const QStringList& protectedPlaces, qint64 maxSourceBytes);
 
 } // namespace card

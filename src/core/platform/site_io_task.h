@@ -1,11 +1,11 @@
-// Running one piece of site file work on siteIoPool() and getting its result as a future.
+// Running one piece of site file work on siteIoPool() and coming back with its result.
 #pragma once
 
+#include "core/platform/future_watch.h"
 #include "core/platform/site_io_pool.h"
 
 #include <QFuture>
 #include <QPromise>
-#include <QThreadPool>
 
 #include <memory>
 #include <type_traits>
@@ -13,8 +13,8 @@
 
 namespace card {
 
-// Runs work() on siteIoPool(); its result arrives through the returned future (watch it with a
-// QFutureWatcher on the interface thread). work must own everything it uses.
+// Runs work() on siteIoPool(); its result arrives through the returned future. work must own
+// everything it uses.
 template <typename Work> auto runOnSiteIo(Work work) -> QFuture<std::invoke_result_t<Work>>
 {
     using Result = std::invoke_result_t<Work>;
@@ -27,6 +27,13 @@ template <typename Work> auto runOnSiteIo(Work work) -> QFuture<std::invoke_resu
         promise->finish();
     });
     return future;
+}
+
+// Runs work() on siteIoPool() and calls done(result) on owner's thread when it is back; nothing
+// is called after owner is destroyed.
+template <typename Work, typename Done> void runOnSiteIo(QObject* owner, Work work, Done done)
+{
+    whenReady(owner, runOnSiteIo(std::move(work)), std::move(done));
 }
 
 } // namespace card

@@ -5,12 +5,6 @@
 
 namespace card {
 
-namespace {
-
-enum Column { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
-
-} // namespace
-
 RecordCriteria cardDayCriteria(const QString& card)
 {
     RecordCriteria criteria;
@@ -26,10 +20,10 @@ CardDay cardDay(const RecordTable& table, const Swipe& shown)
     day.swipes.reserve(table.rowCount());
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
         Swipe swipe = shown;
-        swipe.time = table.text(row, TimeColumn);
-        swipe.card = table.text(row, CardColumn);
-        swipe.name = table.text(row, NameColumn);
-        swipe.direction = table.text(row, DirectionColumn);
+        swipe.time = table.text(row, TimeField);
+        swipe.card = table.text(row, CardField);
+        swipe.name = table.text(row, NameField);
+        swipe.direction = table.text(row, DirectionField);
         if (day.shownRow < 0 && swipe == shown)
             day.shownRow = row;
         day.swipes.append(std::move(swipe));

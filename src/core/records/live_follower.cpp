@@ -25,8 +25,6 @@ constexpr qsizetype kOverlapBytes = 64;
 constexpr qint64 kFirstTailSpan = 4096;
 constexpr qint64 kTailGrowth = 4;
 
-enum Column { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
-
 // Where the first whole line of bytes begins (they start somewhere inside the file).
 qsizetype firstLineStart(QByteArrayView bytes)
 {
@@ -81,9 +79,10 @@ struct DayFileFollower::Batch {
     std::vector<size_t> hashes; // one per row
 };
 
-DayFileFollower::DayFileFollower(QString recordsFolder, QString photoFolder)
+DayFileFollower::DayFileFollower(QString recordsFolder, QString photoFolder, QString parameterFile)
     : m_recordsFolder(std::move(recordsFolder))
     , m_photoFolder(std::move(photoFolder))
+    , m_parameterFile(std::move(parameterFile))
 {}
 
 LivePoll DayFileFollower::poll(const QDateTime& now)
@@ -253,9 +252,9 @@ void DayFileFollower::report(const Batch& batch, qsizetype first, QList<Swipe>& 
 void DayFileFollower::appendSwipe(const Batch& batch, qsizetype row, QList<Swipe>& swipes) const
 {
     const RecordTable& table = batch.table;
-    swipes.append(Swipe{table.text(row, TimeColumn), table.text(row, CardColumn),
-                        table.text(row, NameColumn), table.text(row, DirectionColumn), m_day,
-                        m_recordsFolder, m_photoFolder});
+    swipes.append(Swipe{table.text(row, TimeField), table.text(row, CardField),
+                        table.text(row, NameField), table.text(row, DirectionField), m_day,
+                        m_recordsFolder, m_photoFolder, m_parameterFile});
 }
 
 } // namespace card

@@ -51,7 +51,8 @@ struct LivePoll {
 // one at a time, off the interface thread.
 class DayFileFollower {
 public:
-    DayFileFollower(QString recordsFolder, QString photoFolder);
+    // The swipes carry the site's folders and its parameter file.
+    DayFileFollower(QString recordsFolder, QString photoFolder, QString parameterFile = {});
 
     LivePoll poll(const QDateTime& now);
 
@@ -74,6 +75,7 @@ private:
 
     QString m_recordsFolder;
     QString m_photoFolder;
+    QString m_parameterFile;
     QDate m_day;
     bool m_started = false;     // the first read of this day's file has been made
     qint64 m_offset = 0;        // where the first record not yet read begins

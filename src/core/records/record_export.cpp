@@ -18,30 +18,47 @@ constexpr qsizetype kChunkBytes = 64 * 1024;
 // names and two directions; the bound keeps a file of all-different values from growing it.
 constexpr size_t kMaxRememberedValues = 16 * 1024;
 
-const QString kFieldsNeedingQuotes = QStringLiteral(",\"\r\n");
+constexpr int kCardColumn = 1;
 
-bool needsQuotes(const QString& value)
+bool needsQuotes(QByteArrayView utf8)
 {
-    for (const QChar c : value) {
-        if (kFieldsNeedingQuotes.contains(c))
+    for (const char c : utf8) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
             return true;
     }
     return false;
 }
 
-void appendField(QString& out, const QString& value)
+// A spreadsheet reads a cell that begins so as a formula; a record file is not trusted input.
+bool opensFormula(QByteArrayView utf8)
 {
-    if (!needsQuotes(value)) {
-        out += value;
+    if (utf8.isEmpty())
+        return false;
+    const char first = utf8.front();
+    return first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' ||
+           first == '\r';
+}
+
+// The CSV field of a UTF-8 value (RFC 4180), a formula opener neutralised by a leading
+// apostrophe. quoted forces the quotes, which keep a card number's leading zeros as text for
+// spreadsheets that honour them, without changing the value.
+void appendCsvValue(QByteArray& out, QByteArrayView utf8, bool quoted)
+{
+    const bool quote = quoted || needsQuotes(utf8);
+    if (quote)
+        out += '"';
+    if (opensFormula(utf8))
+        out += '\'';
+    if (!quote) {
+        out.append(utf8);
         return;
     }
-    out += u'"';
-    for (const QChar c : value) {
-        if (c == u'"')
-            out += u'"';
+    for (const char c : utf8) {
+        if (c == '"')
+            out += '"';
         out += c;
     }
-    out += u'"';
+    out += '"';
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -53,47 +70,26 @@ bool isAscii(QByteArrayView bytes)
     return true;
 }
 
-// ASCII bytes are the same text in UTF-8 and code page 950: quoted on the bytes, not decoded.
-void appendAsciiField(QByteArray& out, QByteArrayView raw)
-{
-    bool quote = false;
-    for (const char c : raw) {
-        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
-            quote = true;
-            break;
-        }
-    }
-    if (!quote) {
-        out.append(raw);
-        return;
-    }
-    out += '"';
-    for (const char c : raw) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
 struct StringViewHash {
     using is_transparent = void;
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
 };
 
-// Writes the rows of a table as CSV lines, each value exactly as RecordTable::text gives it.
+// Writes the rows of a table as CSV lines: the day, then each value exactly as RecordTable::text
+// gives it.
 class CsvRowWriter {
 public:
-    explicit CsvRowWriter(const RecordTable& table)
+    CsvRowWriter(const RecordTable& table, QDate day)
         : m_table(table)
+        , m_day(day.toString(Qt::ISODate).toUtf8())
     {}
 
     void appendRow(QByteArray& out, qsizetype row)
     {
+        out.append(m_day);
         const RecordSlices values = m_table.slices(row);
         for (int column = 0; column < kRecordFieldCount; ++column) {
-            if (column > 0)
-                out += ',';
+            out += ',';
             appendValue(out, row, column, values[static_cast<size_t>(column)]);
         }
         out += "\r\n";
@@ -103,15 +99,21 @@ private:
     void appendValue(QByteArray& out, qsizetype row, int column, const ValueSlice& value)
     {
         const QByteArrayView raw = m_table.bytes().sliced(value.begin, value.length);
+        const bool quoted = column == kCardColumn;
         if (value.isNumber) {
             const CanonicalNumberParts number = canonicalNumberParts(raw);
+            m_number.resize(0); // keeps its capacity
             if (number.negative)
-                out += '-';
-            out.append(number.digits);
+                m_number += '-';
+            m_number.append(number.digits);
+            appendCsvValue(out, m_number, quoted);
         } else if (value.length > kMaxShownValueBytes) {
-            out += csvField(m_table.text(row, column)).toUtf8(); // shown cut off
+            appendCsvValue(out, m_table.text(row, column).toUtf8(), quoted); // shown cut off
         } else if (isAscii(raw)) {
-            appendAsciiField(out, raw);
+            // ASCII bytes are the same text in UTF-8 and code page 950: not decoded.
+            appendCsvValue(out, raw, quoted);
+        } else if (quoted) {
+            appendCsvValue(out, m_table.text(row, column).toUtf8(), quoted); // a rare card
         } else {
             const std::string& field = remembered(raw, row, column);
             out.append(field.data(), static_cast<qsizetype>(field.size()));
@@ -127,7 +129,8 @@ private:
             return found->second;
         if (m_fields.size() >= kMaxRememberedValues)
             m_fields.clear();
-        const QByteArray field = csvField(m_table.text(row, column)).toUtf8();
+        QByteArray field;
+        appendCsvValue(field, m_table.text(row, column).toUtf8(), false);
         return m_fields
             .emplace(std::string(key),
                      std::string(field.constData(), static_cast<size_t>(field.size())))
@@ -135,37 +138,36 @@ private:
     }
 
     const RecordTable& m_table;
+    const QByteArray m_day;
+    QByteArray m_number; // a number's canonical form, reused from row to row
     std::unordered_map<std::string, std::string, StringViewHash, std::equal_to<>> m_fields;
 };
 
 } // namespace
 
-QString recordCopyLine(const RecordTable& table, qsizetype row)
+QString recordCopyLine(const RecordTable& table, QDate day, qsizetype row)
 {
-    QString line;
-    for (int column = 0; column < kRecordFieldCount; ++column) {
-        if (column > 0)
-            line += u'\t';
-        line += table.text(row, column);
-    }
+    QString line = day.toString(Qt::ISODate);
+    for (int column = 0; column < kRecordFieldCount; ++column)
+        line += u'\t' + table.text(row, column);
     return line;
 }
 
-QString csvField(const QString& value)
+QString csvField(const QString& value, bool quoted)
 {
-    QString field;
-    appendField(field, value);
-    return field;
+    QByteArray field;
+    appendCsvValue(field, value.toUtf8(), quoted);
+    return QString::fromUtf8(field);
 }
 
-bool writeRecordsCsv(const RecordTable& table, QIODevice& device)
+bool writeRecordsCsv(const RecordTable& table, QDate day, QIODevice& device)
 {
     QByteArray chunk;
     chunk.reserve(kChunkBytes + 4 * 1024);
     chunk += "\xEF\xBB\xBF"; // the UTF-8 byte order mark
     chunk += kCsvHeader.toUtf8();
     chunk += "\r\n";
-    CsvRowWriter rows(table);
+    CsvRowWriter rows(table, day);
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
         rows.appendRow(chunk, row);
         if (chunk.size() >= kChunkBytes) {
@@ -188,11 +190,12 @@ QString proposedCsvPath(QDate day)
     return QDir(documents).filePath(csvFileName(day));
 }
 
-SafeWriteResult exportRecordsCsv(const RecordTable& table, const QString& target,
-                                 const QStringList& protectedFolders)
+SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QString& target,
+                                 const QStringList& protectedPlaces)
 {
-    return writeFileSafely(target, protectedFolders,
-                           [&table](QIODevice& file) { return writeRecordsCsv(table, file); });
+    return writeFileSafely(target, protectedPlaces, [&table, day](QIODevice& file) {
+        return writeRecordsCsv(table, day, file);
+    });
 }
 
 } // namespace card

@@ -12,28 +12,33 @@ class QIODevice;
 
 namespace card {
 
-// The header row of the CSV file, the names of the four lists.
-inline const QString kCsvHeader = QStringLiteral("時間,卡號,姓名,進出");
+// The header row of the CSV file: the day, then the names of the four lists.
+inline const QString kCsvHeader = QStringLiteral("日期,時間,卡號,姓名,進出");
 
-// The copy line of one row: its four values as the lists show them, separated by tabs.
-QString recordCopyLine(const RecordTable& table, qsizetype row);
+// The copy line of one row of day: the day (2007-05-03), then its four values as the lists show
+// them, separated by tabs. A row without its day is not evidence.
+QString recordCopyLine(const RecordTable& table, QDate day, qsizetype row);
 
 // One value as a CSV field (RFC 4180): a value holding a comma, a double quote, CR or LF is
-// quoted with its quotes doubled; any other value is written as it is.
-QString csvField(const QString& value);
+// quoted with its quotes doubled; a value a spreadsheet would take for a formula (beginning with
+// =, +, -, @, a tab or a carriage return) gets a leading apostrophe; any other value is written
+// as it is. quoted forces the quotes.
+QString csvField(const QString& value, bool quoted = false);
 
-// Writes the CSV file of every row of table to device as it goes, in chunks: UTF-8 with a byte
-// order mark, CR LF line ends, the header row, then each row as the lists show it. False when a
-// write failed.
-bool writeRecordsCsv(const RecordTable& table, QIODevice& device);
+// Writes the CSV file of every row of table, the records of day, to device as it goes, in
+// chunks: UTF-8 with a byte order mark, CR LF line ends, the header row, then each row as the
+// day and the lists show it, each value as csvField makes it, the card number always quoted.
+// False when a write failed.
+bool writeRecordsCsv(const RecordTable& table, QDate day, QIODevice& device);
 
 // The proposed file name for the records of day: 刷卡紀錄-2007-05-03.csv.
 QString csvFileName(QDate day);
 // The proposed file name in the user's documents folder.
 QString proposedCsvPath(QDate day);
 
-// Writes the CSV file of table to target the safe way, refusing the protected folders.
-SafeWriteResult exportRecordsCsv(const RecordTable& table, const QString& target,
-                                 const QStringList& protectedFolders);
+// Writes the CSV file of table, the records of day, to target the safe way, refusing the
+// protected places.
+SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QString& target,
+                                 const QStringList& protectedPlaces);
 
 } // namespace card

@@ -4,9 +4,6 @@ namespace card {
 
 namespace {
 
-constexpr int kCardField = 1;
-constexpr int kDirectionField = 3;
-
 QString directionText(DirectionChoice direction)
 {
     return direction == DirectionChoice::In ? QStringLiteral("進") : QStringLiteral("出");
@@ -38,8 +35,8 @@ bool RecordFilter::keeps(QByteArrayView bytes, const RecordSlices& record) const
 {
     if (m_passesNone)
         return false;
-    const bool cardOk = !m_card || m_card->matches(bytes, record[kCardField]);
-    const bool directionOk = !m_direction || m_direction->matches(bytes, record[kDirectionField]);
+    const bool cardOk = !m_card || m_card->matches(bytes, record[CardField]);
+    const bool directionOk = !m_direction || m_direction->matches(bytes, record[DirectionField]);
     return cardOk && directionOk;
 }
 

@@ -1,15 +1,12 @@
 #include "core/records/record_reader.h"
 
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <algorithm>
 
 namespace card {
 
-namespace {
-
-// The next four values; false when the bytes end before the fourth.
 bool readRecord(ValueReader& reader, RecordSlices& record)
 {
     for (ValueSlice& value : record) {
@@ -18,8 +15,6 @@ bool readRecord(ValueReader& reader, RecordSlices& record)
     }
     return true;
 }
-
-} // namespace
 
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort)
 {

@@ -10,6 +10,9 @@
 
 namespace card {
 
+// The next four values; false when the bytes end before the fourth.
+bool readRecord(ValueReader& reader, RecordSlices& record);
+
 // Reads records of four values from a day file's bytes (UTF-8 when they are valid UTF-8, else
 // code page 950; a byte order mark is skipped) in one pass and keeps, in file order, those the
 // criteria pass. A tail of one to three values that does not make a record is dropped. When

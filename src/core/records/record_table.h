@@ -1,8 +1,8 @@
 // The listed records of a day: one compact table over the bytes of the day's file.
 #pragma once
 
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +14,9 @@
 namespace card {
 
 inline constexpr int kRecordFieldCount = 4;
+
+// The order of a record's values in the day file, which is also the order of the lists' columns.
+enum RecordField { TimeField = 0, CardField = 1, NameField = 2, DirectionField = 3 };
 
 // The four values of a record (time, card number, name, direction), as slices of the bytes.
 using RecordSlices = std::array<ValueSlice, kRecordFieldCount>;

@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 namespace card {
 
@@ -14,6 +15,10 @@ struct Swipe {
     QDate day;
     QString recordsFolder; // exactly as the parameter file gives it
     QString photoFolder;   // exactly as the parameter file gives it
+    QString parameterFile; // the site's loaded parameter file
+
+    // The site's own folders and files, which a save never writes.
+    QStringList protectedPlaces() const { return {recordsFolder, photoFolder, parameterFile}; }
 
     bool operator==(const Swipe&) const = default;
 };

@@ -1,21 +1,18 @@
 #include "ui/common/results_export.h"
 
-#include "core/platform/site_io_pool.h"
+#include "core/photos/photo_file_checks.h"
+#include "core/platform/site_io_task.h"
 #include "core/records/record_export.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
+#include "ui/common/save_dialog.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QPromise>
 #include <QStandardPaths>
-#include <QThreadPool>
-
-#include <memory>
+#include <QToolTip>
 
 namespace card {
 
@@ -27,6 +24,8 @@ QString documentsPath(const QString& fileName)
         .filePath(fileName);
 }
 
+constexpr int kPassingMessageMs = 6000;
+
 // The busy cursor while a file is written.
 class WaitCursor {
 public:
@@ -35,6 +34,17 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// What failed, where and why; that an existing file was kept only when there was one.
+QString failureMessage(const QString& what, const SafeWriteResult& result)
+{
+    using namespace export_texts;
+    QString message = what + u'\n' + QDir::toNativeSeparators(result.path) + u'\n' + kReasonPrefix +
+                      result.reason;
+    if (result.targetExisted)
+        message += u'\n' + kNothingChanged;
+    return message;
+}
 
 } // namespace
 
@@ -51,14 +61,11 @@ QString safeWriteMessage(const SafeWriteResult& result)
     case SafeWriteStatus::SourceUnreadable:
         return kSourceUnreadable + u'\n' + path + u'\n' + kReasonPrefix + result.reason;
     case SafeWriteStatus::CannotCreate:
-        return kCannotCreate + u'\n' + path + u'\n' + kReasonPrefix + result.reason + u'\n' +
-               kNothingChanged;
+        return failureMessage(kCannotCreate, result);
     case SafeWriteStatus::WriteFailed:
-        return kCannotWrite + u'\n' + path + u'\n' + kReasonPrefix + result.reason + u'\n' +
-               kNothingChanged;
+        return failureMessage(kCannotWrite, result);
     case SafeWriteStatus::CommitFailed:
-        return kCannotCommit + u'\n' + path + u'\n' + kReasonPrefix + result.reason + u'\n' +
-               kNothingChanged;
+        return failureMessage(kCannotCommit, result);
     }
     return {};
 }
@@ -70,24 +77,29 @@ bool reportSafeWrite(QWidget* parent, const SafeWriteResult& result)
     return result.ok();
 }
 
-bool exportListedRows(QWidget* parent, const RecordTable& table, QDate queriedDay,
-                      const QString& recordsFolder, const QString& photoFolder)
+bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
+                      const QStringList& protectedPlaces)
 {
-    const QString target =
-        QFileDialog::getSaveFileName(parent, export_texts::kExportDialogTitle,
-                                     proposedCsvPath(queriedDay), export_texts::kExportFilter);
+    const QString target = askSaveTarget(parent, {export_texts::kExportDialogTitle,
+                                                  proposedCsvPath(day), export_texts::kExportFilter,
+                                                  export_texts::kCsvExtension, protectedPlaces});
     if (target.isEmpty())
         return false;
     SafeWriteResult result;
     {
         const WaitCursor busy;
-        result = exportRecordsCsv(table, target, {recordsFolder, photoFolder});
+        result = exportRecordsCsv(table, day, target, protectedPlaces);
     }
-    return reportSafeWrite(parent, result);
+    if (!reportSafeWrite(parent, result))
+        return false;
+    showPassingMessage(
+        parent,
+        export_texts::kExported.arg(table.rowCount()).arg(QDir::toNativeSeparators(target)));
+    return true;
 }
 
-void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& recordsFolder,
-                    const QString& photoFolder, const std::function<void(bool written)>& done)
+void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList& protectedPlaces,
+                    const std::function<void(bool written)>& done)
 {
     const auto finish = [done](bool written) {
         if (done)
@@ -98,34 +110,42 @@ void saveShownPhoto(QWidget* parent, const QString& photoPath, const QString& re
         finish(false);
         return;
     }
-    const QString target = QFileDialog::getSaveFileName(
-        parent, export_texts::kPhotoDialogTitle, documentsPath(QFileInfo(photoPath).fileName()),
-        export_texts::kPhotoFilter);
+    const QString target = askSaveTarget(
+        parent, {export_texts::kPhotoDialogTitle, documentsPath(QFileInfo(photoPath).fileName()),
+                 export_texts::kPhotoFilter, export_texts::kPhotoExtension, protectedPlaces});
     if (target.isEmpty()) {
         finish(false);
         return;
     }
-    auto promise = std::make_shared<QPromise<SafeWriteResult>>();
-    auto* watcher = new QFutureWatcher<SafeWriteResult>(parent);
-    QObject::connect(watcher, &QFutureWatcher<SafeWriteResult>::finished, watcher,
-                     [parent, watcher, finish] {
-                         watcher->deleteLater();
-                         finish(reportSafeWrite(parent, watcher->result()));
-                     });
-    watcher->setFuture(promise->future());
-    const QStringList folders{recordsFolder, photoFolder};
-    siteIoPool().start([promise, photoPath, target, folders] {
-        promise->start();
-        promise->addResult(copyFileSafely(photoPath, target, folders));
-        promise->finish();
-    });
+    // Without a parent window the answer still needs an object on the interface thread.
+    QObject* const owner = parent ? static_cast<QObject*>(parent) : qApp;
+    runOnSiteIo(
+        owner,
+        [photoPath, target, protectedPlaces] {
+            return copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes);
+        },
+        [parent, finish](const SafeWriteResult& result) {
+            const bool written = reportSafeWrite(parent, result);
+            if (written)
+                showPassingMessage(
+                    parent, export_texts::kPhotoSaved.arg(QDir::toNativeSeparators(result.path)));
+            finish(written);
+        });
 }
 
-void copyRowToClipboard(const RecordTable& table, qsizetype row)
+void copyRowToClipboard(const RecordTable& table, QDate day, qsizetype row)
 {
     if (row < 0 || row >= table.rowCount())
         return;
-    QApplication::clipboard()->setText(recordCopyLine(table, row));
+    QApplication::clipboard()->setText(recordCopyLine(table, day, row));
+}
+
+void showPassingMessage(QWidget* window, const QString& text)
+{
+    if (!window)
+        return;
+    const QPoint foot = window->mapToGlobal(QPoint(0, window->height()));
+    QToolTip::showText(foot, text, window, {}, kPassingMessageMs);
 }
 
 } // namespace card

@@ -4,7 +4,6 @@
 #include "core/dialog/folder_commands.h"
 #include "core/dialog/folder_list_model.h"
 #include "core/platform/file_exists.h"
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "ui/common/accessible_names.h"
@@ -108,8 +107,7 @@ void FileSelectDialog::startOnWorkingFolder()
 {
     // Both run on siteIoPool(): the mount table names disks that may not answer, and the
     // working folder may itself lie on a slow share.
-    whenReady(this, runOnSiteIo(&machineDrives),
-              [this](const QList<Drive>& drives) { takeDrives(drives); });
+    runOnSiteIo(this, &machineDrives, [this](const QList<Drive>& drives) { takeDrives(drives); });
     // File1 is on the working folder from the start, so a name typed at once is looked for there.
     m_files->setFolder(workingFolder());
     m_folders->open(workingFolder());
@@ -222,26 +220,23 @@ void FileSelectDialog::pressConfirmButton(ConfirmButton button)
     const std::optional<QString> path = testedPath(m_exchange, button, fields);
     if (!path) {
         // Decided without the file system; a test still pending is dropped.
-        ++m_confirmRequest;
-        m_confirmPending = false;
+        m_confirm.drop();
         applyConfirm(pressConfirm(m_exchange, button, fields, [](const QString&) {
             Q_ASSERT_X(false, "pressConfirmButton", "a rule tested a path it did not announce");
             return false;
         }));
         return;
     }
-    if (m_confirmPending)
+    if (m_confirm.pending())
         return;
-    m_confirmPending = true;
-    const quint64 request = ++m_confirmRequest;
-    whenReady(this, runOnSiteIo([tested = *path] { return fileExists(tested); }),
-              [this, request, button, fields](bool exists) {
-                  if (request != m_confirmRequest)
-                      return;
-                  m_confirmPending = false;
-                  applyConfirm(pressConfirm(m_exchange, button, fields,
-                                            [exists](const QString&) { return exists; }));
-              });
+    const LatestRequest::Ticket press = m_confirm.start();
+    runOnSiteIo(
+        this, [tested = *path] { return fileExists(tested); },
+        [this, press, button, fields](bool exists) {
+            if (m_confirm.finish(press))
+                applyConfirm(pressConfirm(m_exchange, button, fields,
+                                          [exists](const QString&) { return exists; }));
+        });
 }
 
 void FileSelectDialog::applyConfirm(ConfirmOutcome outcome)
@@ -257,8 +252,7 @@ void FileSelectDialog::applyConfirm(ConfirmOutcome outcome)
 void FileSelectDialog::done(int result)
 {
     // However the dialog closes, an existence test still running no longer answers.
-    ++m_confirmRequest;
-    m_confirmPending = false;
+    m_confirm.drop();
     QDialog::done(result);
 }
 
@@ -294,50 +288,52 @@ void FileSelectDialog::selectFileAndConfirm()
 
 void FileSelectDialog::addFolder()
 {
-    if (m_folderCommandPending)
+    if (m_folderCommand.pending())
         return;
     const QString name = askText(this, kNewFolderPrompt, kNewFolderTitle);
     if (name.isEmpty())
         return;
-    m_folderCommandPending = true;
+    const LatestRequest::Ticket command = m_folderCommand.start();
     const QString folder = m_folders->openFolder();
-    whenReady(this, runOnSiteIo([folder, name] { return createSubfolder(folder, name); }),
-              [this](bool created) {
-                  m_folderCommandPending = false;
-                  if (!created) {
-                      showMessage(this, kNewFolderFailed);
-                      return;
-                  }
-                  m_folders->refresh();
-                  showOpenFolder();
-              });
+    runOnSiteIo(
+        this, [folder, name] { return createSubfolder(folder, name); },
+        [this, command](bool created) {
+            m_folderCommand.finish(command);
+            if (!created) {
+                showMessage(this, kNewFolderFailed);
+                return;
+            }
+            m_folders->refresh();
+            showOpenFolder();
+        });
 }
 
 void FileSelectDialog::removeFolder()
 {
-    if (m_folderCommandPending)
+    if (m_folderCommand.pending())
         return;
-    m_folderCommandPending = true;
+    const LatestRequest::Ticket command = m_folderCommand.start();
     const QString removed = m_folders->openFolder();
-    whenReady(this, runOnSiteIo([removed] { return removeEmptyFolder(removed); }),
-              [this, removed](bool done) {
-                  m_folderCommandPending = false;
-                  if (!done) {
-                      showMessage(this, kRemoveFolderFailed);
-                      return;
-                  }
-                  showMessage(this, removed);
-                  // Opening the working folder reads its subfolders afresh, which is the
-                  // refresh as well.
-                  connect(
-                      m_folders, &FolderListModel::openFinished, this,
-                      [this](bool opened) {
-                          if (!opened)
-                              showMessage(this, kRemoveFolderFailed);
-                      },
-                      Qt::SingleShotConnection);
-                  m_folders->open(workingFolder());
-              });
+    runOnSiteIo(
+        this, [removed] { return removeEmptyFolder(removed); },
+        [this, command, removed](bool done) {
+            m_folderCommand.finish(command);
+            if (!done) {
+                showMessage(this, kRemoveFolderFailed);
+                return;
+            }
+            showMessage(this, removed);
+            // Opening the working folder reads its subfolders afresh, which is the
+            // refresh as well.
+            connect(
+                m_folders, &FolderListModel::openFinished, this,
+                [this](bool opened) {
+                    if (!opened)
+                        showMessage(this, kRemoveFolderFailed);
+                },
+                Qt::SingleShotConnection);
+            m_folders->open(workingFolder());
+        });
 }
 
 void FileSelectDialog::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,7 @@
 #include "core/dialog/dialog_rules.h"
 #include "core/dialog/drive_list.h"
 #include "core/dialog/file_select_exchange.h"
+#include "core/platform/latest_request.h"
 #include "ui/file_select/file_select_controls.h"
 
 #include <QDialog>
@@ -42,9 +43,9 @@ public:
     void removeFolder(); // the open folder, when empty
 
     // The confirm press whose existence test has not come back yet, if any.
-    bool confirmPending() const { return m_confirmPending; }
+    bool confirmPending() const { return m_confirm.pending(); }
     // A folder button's work that has not come back yet.
-    bool folderCommandPending() const { return m_folderCommandPending; }
+    bool folderCommandPending() const { return m_folderCommand.pending(); }
 
     void done(int result) override;
 
@@ -74,9 +75,8 @@ private:
     FileListModel* m_files = nullptr;
     QList<Drive> m_drives;
     QString m_startFolder; // folder mode: opened once the drives are known
-    quint64 m_confirmRequest = 0;
-    bool m_confirmPending = false;
-    bool m_folderCommandPending = false;
+    LatestRequest m_confirm;
+    LatestRequest m_folderCommand;
 };
 
 } // namespace card

@@ -1,6 +1,5 @@
 #include "ui/live_view/live_view_window.h"
 
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/live_follower.h"
 #include "core/records/live_rows.h"
@@ -154,12 +153,12 @@ void LiveViewWindow::connectParts()
     connect(m_rows->model(), &QAbstractItemModel::rowsInserted, this, &LiveViewWindow::rowsArrived);
 }
 
-void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFolder)
+void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFolder,
+                            const QString& parameterFile)
 {
-    m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder);
+    m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder, parameterFile);
     m_model->clear();
-    ++m_followRequest;
-    m_looking = false;
+    m_look.drop();
     m_followSince = m_clock();
     m_lastAnswer = {};
     if (isVisible())
@@ -193,18 +192,15 @@ void LiveViewWindow::keyPressEvent(QKeyEvent* event)
 void LiveViewWindow::poll()
 {
     showStatus();
-    if (m_looking || !m_follower)
+    if (m_look.pending() || !m_follower)
         return;
-    m_looking = true;
-    const quint64 request = m_followRequest;
+    const LatestRequest::Ticket ticket = m_look.start();
     auto look = [follower = m_follower, now = m_clock()] {
         return follower->poll(now);
     };
-    whenReady(this, runOnSiteIo(std::move(look)), [this, request](const LivePoll& result) {
-        if (request != m_followRequest)
-            return;
-        m_looking = false;
-        applyPoll(result);
+    runOnSiteIo(this, std::move(look), [this, ticket](const LivePoll& result) {
+        if (m_look.finish(ticket))
+            applyPoll(result);
     });
 }
 
@@ -281,7 +277,7 @@ void LiveViewWindow::showCurrentPhoto()
 {
     const Swipe* swipe = currentSwipe();
     if (!swipe) {
-        ++m_photoRequest;
+        m_photoLookup.drop();
         m_photo->clear();
         return;
     }
@@ -294,29 +290,33 @@ void LiveViewWindow::showPhotoOf(const Swipe& swipe)
 {
     m_photoSwipe = swipe;
     m_photoSince = m_clock();
-    lookUpPhoto(++m_photoRequest);
+    lookUpPhoto(m_photoLookup.start());
 }
 
-void LiveViewWindow::lookUpPhoto(quint64 request)
+void LiveViewWindow::lookUpPhoto(LatestRequest::Ticket ticket)
 {
     const QSize box = m_photo->contentsRect().size();
     auto find = [swipe = m_photoSwipe, box] {
         return swipeThumbnail(swipe, box);
     };
-    whenReady(this, runOnSiteIo(std::move(find)), [this, request](const QImage& picture) {
-        if (request != m_photoRequest)
+    runOnSiteIo(this, std::move(find), [this, ticket](const QImage& picture) {
+        if (!m_photoLookup.isCurrent(ticket))
             return;
         if (!picture.isNull()) {
+            m_photoLookup.finish(ticket);
             m_photo->setPixmap(QPixmap::fromImage(picture));
             m_photo->setAccessibleName(kPhotoName);
             return;
         }
         showNoPhoto();
-        if (m_photoSince.msecsTo(m_clock()) < kPhotoPatienceMs)
-            QTimer::singleShot(kPhotoRetryMs, this, [this, request] {
-                if (request == m_photoRequest)
-                    lookUpPhoto(request);
-            });
+        if (m_photoSince.msecsTo(m_clock()) >= kPhotoPatienceMs) {
+            m_photoLookup.finish(ticket);
+            return;
+        }
+        QTimer::singleShot(kPhotoRetryMs, this, [this, ticket] {
+            if (m_photoLookup.isCurrent(ticket))
+                lookUpPhoto(ticket);
+        });
     });
 }
 

@@ -11,6 +11,7 @@
 // inspection window; Esc closes the window.
 #pragma once
 
+#include "core/platform/latest_request.h"
 #include "core/records/swipe.h"
 
 #include <QDateTime>
@@ -42,7 +43,8 @@ public:
     ~LiveViewWindow() override;
 
     // Follows today's file in recordsFolder from now on, starting with its last records.
-    void follow(const QString& recordsFolder, const QString& photoFolder);
+    void follow(const QString& recordsFolder, const QString& photoFolder,
+                const QString& parameterFile = {});
 
 signals:
     // The operator asked to inspect a swipe (Enter or a double-click on its row).
@@ -64,7 +66,7 @@ private:
     void rowsArriving();
     void rowsArrived();
     void showPhotoOf(const Swipe& swipe);
-    void lookUpPhoto(quint64 request);
+    void lookUpPhoto(LatestRequest::Ticket ticket);
     void showNoPhoto();
     void showCurrentPhoto();
     const Swipe* currentSwipe() const;
@@ -82,8 +84,8 @@ private:
     QTimer* m_fadeTimer;
 
     std::shared_ptr<DayFileFollower> m_follower;
-    quint64 m_followRequest = 0; // a look at an earlier follower's file is dropped
-    bool m_looking = false;      // a look is on its way: the next waits for it
+    // One look at a time; a look at an earlier follower's file is dropped.
+    LatestRequest m_look;
     QDateTime m_followSince;
     QDateTime m_lastAnswer; // the last look that the share answered
     bool m_waitingForFile = false;
@@ -92,7 +94,7 @@ private:
 
     Swipe m_photoSwipe;
     QDateTime m_photoSince;
-    quint64 m_photoRequest = 0;
+    LatestRequest m_photoLookup;
 };
 
 } // namespace card

@@ -4,7 +4,6 @@
 #include "core/layout/main_layout.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "core/records/record_file.h"
@@ -219,13 +218,12 @@ void CardImageWindow::addResultListActions()
         copy->setShortcutContext(Qt::WidgetShortcut);
         connect(copy, &QAction::triggered, this, [this, list] {
             if (list->selectedRow() >= 0)
-                copyRowToClipboard(m_records->table(), list->selectedRow());
+                copyRowToClipboard(m_records->table(), m_state.queriedDay, list->selectedRow());
         });
         auto* exportRows = new QAction(kExportAction, list);
         connect(exportRows, &QAction::triggered, this, [this] {
             exportListedRows(this, m_records->table(), m_state.queriedDay,
-                             m_state.parameters[kRecordsFolderSlot],
-                             m_state.parameters[kPhotoFolderSlot]);
+                             selectedSwipe().protectedPlaces());
         });
         list->addActions({copy, exportRows});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -240,8 +238,7 @@ void CardImageWindow::addPhotoBoxActions()
     connect(inspect, &QAction::triggered, this, &CardImageWindow::openPhotoView);
     auto* save = new QAction(export_texts::kSavePhotoAction, box);
     connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_state.shownPhoto, m_state.parameters[kRecordsFolderSlot],
-                       m_state.parameters[kPhotoFolderSlot]);
+        saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
     });
     box->addActions({inspect, save});
     box->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -269,9 +266,14 @@ void CardImageWindow::addLiveViewEntry()
     connect(key, &QShortcut::activated, this, &CardImageWindow::openLiveView);
     connect(this, &CardImageWindow::parametersRead, this, [this] {
         if (m_liveView)
-            m_liveView->follow(m_state.parameters[kRecordsFolderSlot],
-                               m_state.parameters[kPhotoFolderSlot]);
+            followSiteInLiveView();
     });
+}
+
+void CardImageWindow::followSiteInLiveView()
+{
+    m_liveView->follow(m_state.parameters[kRecordsFolderSlot], m_state.parameters[kPhotoFolderSlot],
+                       m_state.parameterFile);
 }
 
 void CardImageWindow::openLiveView()
@@ -280,8 +282,7 @@ void CardImageWindow::openLiveView()
         m_liveView = new LiveViewWindow(this);
         connect(m_liveView, &LiveViewWindow::inspectRequested, this,
                 &CardImageWindow::showInPhotoView);
-        m_liveView->follow(m_state.parameters[kRecordsFolderSlot],
-                           m_state.parameters[kPhotoFolderSlot]);
+        followSiteInLiveView();
     }
     m_liveView->show();
     m_liveView->raise();
@@ -318,7 +319,8 @@ Swipe CardImageWindow::selectedSwipe() const
             lists[3]->selectedText(),
             m_state.queriedDay,
             m_state.parameters[kRecordsFolderSlot],
-            m_state.parameters[kPhotoFolderSlot]};
+            m_state.parameters[kPhotoFolderSlot],
+            m_state.parameterFile};
 }
 
 void CardImageWindow::openPhotoView()
@@ -398,8 +400,7 @@ void CardImageWindow::clearResults()
     // The four lists show one model: emptying it empties all four in one step. A query or a
     // photo still on its way is dropped.
     m_records->clear();
-    ++m_queryRequest;
-    m_queryPending = false;
+    m_query.drop();
     m_display->dropPending();
     showBusyCursor();
 }
@@ -421,19 +422,16 @@ void CardImageWindow::runQuery()
         }
         return outcome;
     };
-    const quint64 request = ++m_queryRequest;
-    m_queryPending = true;
+    const LatestRequest::Ticket query = m_query.start();
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)),
-              [this, request, path](const QueryOutcome& outcome) {
-                  if (request == m_queryRequest)
-                      showQueryOutcome(path, outcome);
-              });
+    runOnSiteIo(this, std::move(read), [this, query, path](const QueryOutcome& outcome) {
+        if (m_query.finish(query))
+            showQueryOutcome(path, outcome);
+    });
 }
 
 void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& outcome)
 {
-    m_queryPending = false;
     showBusyCursor();
     if (!outcome.exists) {
         m_controls.statusLine->setText(kNoRecordFileText);
@@ -457,17 +455,16 @@ void CardImageWindow::loadParameterFile(const QString& path)
 {
     // The caption names the file before it is read, so a bad file is named too.
     setCaption(this, loadedCaption(path));
+    m_state.parameterFile = path;
     auto read = [path, table = m_state.parameters]() mutable {
         const bool whole = readParameterFile(path, table);
         return ParameterRead{whole, table};
     };
-    const quint64 request = ++m_loadRequest;
-    m_loadPending = true;
+    const LatestRequest::Ticket load = m_load.start();
     showBusyCursor();
-    whenReady(this, runOnSiteIo(std::move(read)), [this, request](const ParameterRead& read) {
-        if (request != m_loadRequest)
+    runOnSiteIo(this, std::move(read), [this, load](const ParameterRead& read) {
+        if (!m_load.finish(load))
             return;
-        m_loadPending = false;
         showBusyCursor();
         m_state.parameters = read.table;
         if (!read.whole) {
@@ -480,13 +477,13 @@ void CardImageWindow::loadParameterFile(const QString& path)
 
 bool CardImageWindow::isWorking() const
 {
-    return m_queryPending || m_loadPending || m_display->busy();
+    return m_query.pending() || m_load.pending() || m_display->busy();
 }
 
 // The busy cursor shows while a query or a load runs.
 void CardImageWindow::showBusyCursor()
 {
-    const bool busy = m_queryPending || m_loadPending;
+    const bool busy = m_query.pending() || m_load.pending();
     if (busy == m_busyCursorShown)
         return;
     m_busyCursorShown = busy;

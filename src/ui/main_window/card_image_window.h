@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dialog/file_select_exchange.h"
+#include "core/platform/latest_request.h"
 #include "core/records/swipe.h"
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
@@ -79,6 +80,7 @@ private:
     void addPhotoBoxActions();
     void addDayStepKeys();
     void addLiveViewEntry();
+    void followSiteInLiveView();
     void showInPhotoView(const Swipe& swipe);
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
@@ -98,11 +100,8 @@ private:
     RecordDisplay* m_display = nullptr;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     LiveViewWindow* m_liveView = nullptr;   // made at its first opening
-    // Each query and each load takes the next number; a result of an older one is dropped.
-    quint64 m_queryRequest = 0;
-    quint64 m_loadRequest = 0;
-    bool m_queryPending = false;
-    bool m_loadPending = false;
+    LatestRequest m_query;
+    LatestRequest m_load;
     bool m_busyCursorShown = false;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;

@@ -18,6 +18,8 @@ struct CurrentRecord {
 
 struct MainWindowState {
     ParameterTable parameters;
+    // The parameter file loaded last, which a save never overwrites.
+    QString parameterFile;
     CurrentRecord currentRecord;
     // The day of the last query: the day its listed rows belong to.
     QDate queriedDay;

@@ -2,10 +2,10 @@
 
 #include "core/photos/frame_step.h"
 #include "core/photos/photo_find.h"
-#include "core/photos/time_of_day.h"
 #include "core/platform/file_exists.h"
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
+#include "core/records/record_table.h"
+#include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
 #include "ui/main_window/main_controls.h"
 #include "ui/main_window/main_window_state.h"
@@ -19,8 +19,6 @@ namespace card {
 
 namespace {
 
-enum ListColumn { TimeColumn = 0, CardColumn = 1, NameColumn = 2, DirectionColumn = 3 };
-
 // What the lookup and the decoding of a pressed row found.
 struct RecordPhoto {
     PhotoLookup lookup;
@@ -33,7 +31,7 @@ struct FramePhoto {
     QImage image;
 };
 
-QString listText(const MainControls& c, ListColumn column)
+QString listText(const MainControls& c, RecordField column)
 {
     return c.resultLists[static_cast<size_t>(column)]->selectedText();
 }
@@ -41,8 +39,8 @@ QString listText(const MainControls& c, ListColumn column)
 // The detail lines of the selected row, read when it is pressed.
 std::array<QString, 3> detailLines(const MainControls& c, const QString& day)
 {
-    return {day + u' ' + listText(c, TimeColumn), listText(c, CardColumn),
-            listText(c, NameColumn) + QStringLiteral("--") + listText(c, DirectionColumn)};
+    return {day + u' ' + listText(c, TimeField), listText(c, CardField),
+            listText(c, NameField) + QStringLiteral("--") + listText(c, DirectionField)};
 }
 
 // Every list selects the row of result list listIndex; no selection (-1) is copied like any row.
@@ -95,16 +93,6 @@ RecordDisplay::RecordDisplay(const MainControls& controls, MainWindowState& stat
     , m_state(state)
 {}
 
-template <typename Result, typename Apply>
-void RecordDisplay::whenDone(QFuture<Result> future, Apply apply)
-{
-    ++m_pending;
-    whenReady(this, std::move(future), [this, apply = std::move(apply)](const Result& result) {
-        --m_pending;
-        apply(result);
-    });
-}
-
 void RecordDisplay::showRecord(int listIndex)
 {
     const MainControls& c = m_controls;
@@ -112,10 +100,10 @@ void RecordDisplay::showRecord(int listIndex)
     m_tickWaiting = false;
     alignLists(c, listIndex);
     CurrentRecord& record = m_state.currentRecord;
-    record.time = timeOfDayDigits(listText(c, TimeColumn));
-    record.card = listText(c, CardColumn);
+    record.time = timeOfDayDigits(listText(c, TimeField));
+    record.card = listText(c, CardField);
 
-    const quint64 request = ++m_request;
+    const LatestRequest::Ticket press = m_press.start();
     const std::array<QString, 3> details = detailLines(c, record.day);
     auto lookUp = [folder = m_state.parameters[kPhotoFolderSlot], card = record.card,
                    day = record.day, time = record.time, size = decodeSize(*c.photoBox)] {
@@ -124,8 +112,8 @@ void RecordDisplay::showRecord(int listIndex)
             return RecordPhoto{found, {}};
         return RecordPhoto{found, loadPhoto(found.path, size)};
     };
-    whenDone(runOnSiteIo(std::move(lookUp)), [this, request, details](const RecordPhoto& found) {
-        if (request != m_request)
+    runOnSiteIo(this, std::move(lookUp), [this, press, details](const RecordPhoto& found) {
+        if (!m_press.finish(press))
             return;
         m_state.currentRecord.photoPath = found.lookup.path;
         if (found.image.isNull()) {
@@ -142,25 +130,25 @@ void RecordDisplay::showRecord(int listIndex)
 
 void RecordDisplay::dropPending()
 {
-    ++m_request;
+    m_press.drop();
 }
 
 void RecordDisplay::stepPlayback()
 {
-    if (m_frameLoading) {
+    if (m_frame.pending()) {
         m_tickWaiting = true;
         return;
     }
-    m_frameLoading = true;
-    const quint64 request = m_request;
+    const LatestRequest::Ticket frame = m_frame.start();
+    const LatestRequest::Ticket press = m_press.current();
     auto step = [path = m_state.currentRecord.photoPath, size = decodeSize(*m_controls.photoBox)] {
         const FrameStep next = stepFrame(path, fileExists);
         return FramePhoto{next, next.load ? loadPhoto(next.path, size) : QImage()};
     };
-    whenDone(runOnSiteIo(std::move(step)), [this, request](const FramePhoto& frame) {
-        m_frameLoading = false;
-        if (request == m_request)
-            showFrame(frame.step, frame.image);
+    runOnSiteIo(this, std::move(step), [this, frame, press](const FramePhoto& found) {
+        m_frame.finish(frame);
+        if (m_press.isCurrent(press))
+            showFrame(found.step, found.image);
         if (std::exchange(m_tickWaiting, false) && m_controls.playbackTimer->isActive())
             stepPlayback();
     });
@@ -187,12 +175,14 @@ void RecordDisplay::redecodeShownPhoto()
     const QString path = m_state.shownPhoto;
     if (path.isEmpty())
         return;
-    const quint64 request = m_request;
+    const LatestRequest::Ticket decoding = m_redecode.start();
+    const LatestRequest::Ticket press = m_press.current();
     auto decode = [path, size = decodeSize(*m_controls.photoBox)] {
         return loadPhoto(path, size);
     };
-    whenDone(runOnSiteIo(std::move(decode)), [this, request, path](const QImage& photo) {
-        if (request == m_request && m_state.shownPhoto == path && !photo.isNull())
+    runOnSiteIo(this, std::move(decode), [this, decoding, press, path](const QImage& photo) {
+        if (m_redecode.finish(decoding) && m_press.isCurrent(press) && m_state.shownPhoto == path &&
+            !photo.isNull())
             m_controls.photoBox->setPixmap(QPixmap::fromImage(photo));
     });
 }

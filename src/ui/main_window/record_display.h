@@ -3,7 +3,8 @@
 // request wins and a late result of an older one is dropped.
 #pragma once
 
-#include <QFuture>
+#include "core/platform/latest_request.h"
+
 #include <QObject>
 
 class QImage;
@@ -40,18 +41,18 @@ public:
     void dropPending();
 
     // True while a lookup or decoding runs.
-    bool busy() const { return m_pending > 0; }
+    bool busy() const { return m_press.pending() || m_frame.pending() || m_redecode.pending(); }
 
 private:
-    template <typename Result, typename Apply> void whenDone(QFuture<Result> future, Apply apply);
     void showFrame(const FrameStep& step, const QImage& image);
 
     const MainControls& m_controls;
     MainWindowState& m_state;
-    // Each press takes the next number; results of an older press are dropped.
-    quint64 m_request = 0;
-    int m_pending = 0;
-    bool m_frameLoading = false;
+    // A frame or a new decoding belongs to the press that showed the record: a later press
+    // drops it.
+    LatestRequest m_press;
+    LatestRequest m_frame;
+    LatestRequest m_redecode;
     bool m_tickWaiting = false;
 };
 

@@ -2,7 +2,6 @@
 
 #include "core/photos/zoom.h"
 #include "core/platform/file_exists.h"
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/card_day.h"
 #include "ui/common/accessible_names.h"
@@ -46,9 +45,6 @@ const QSize kFrameThumbnail(96, 72);
 const QSize kCardDayThumbnail(128, 96);
 // The first picture is decoded at the view's size, at least this large, then in full.
 const QSize kSmallestFirstPicture(640, 480);
-// Two thumbnails of the card's day and one frame at a time leave a pool thread for the picture.
-constexpr int kCardDayParallel = 2;
-constexpr int kFrameParallel = 1;
 
 QListView* makeStrip(QWidget* parent, const QString& name, const QString& accessibleName,
                      QListView::Flow flow, const QSize& iconSize)
@@ -97,7 +93,7 @@ void PhotoViewWindow::buildParts()
     m_image->setAccessibleName(QStringLiteral("影像"));
     auto* save = new QAction(export_texts::kSavePhotoAction, m_image);
     connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_shownPath, m_swipe.recordsFolder, m_swipe.photoFolder);
+        saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces());
     });
     m_image->addAction(save);
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -112,7 +108,7 @@ void PhotoViewWindow::buildParts()
     m_frames->setFixedHeight(kFrameThumbnail.height() + 2 * fontMetrics().height() + 16);
     m_frameModel = new ThumbnailListModel(kFrameThumbnail, this);
     m_frames->setModel(m_frameModel);
-    m_frameLoader = new ThumbnailLoader(kFrameParallel, this);
+    m_frameLoader = new ThumbnailLoader(SiteIoBudget::frameThumbnails, this);
 
     m_cardDay =
         makeStrip(this, QStringLiteral("photo_view_card_day"), QStringLiteral("本卡當日刷卡"),
@@ -120,7 +116,7 @@ void PhotoViewWindow::buildParts()
     m_cardDay->setFixedWidth(kCardDayThumbnail.width() + 48);
     m_cardDayModel = new ThumbnailListModel(kCardDayThumbnail, this);
     m_cardDay->setModel(m_cardDayModel);
-    m_cardDayLoader = new ThumbnailLoader(kCardDayParallel, this);
+    m_cardDayLoader = new ThumbnailLoader(SiteIoBudget::cardDayThumbnails, this);
 
     m_playback = new QTimer(this);
     m_playback->setInterval(kPlaybackIntervalMs);
@@ -165,7 +161,7 @@ void PhotoViewWindow::showSwipe(const Swipe& swipe)
     m_swipe = swipe;
     setWindowTitle(kTitlePrefix + swipe.time + u' ' + swipe.card + u' ' + swipe.name);
     stopPlayback({});
-    ++m_pictureRequest;
+    m_pictureLoad.drop();
     m_shownPath.clear();
     m_firstPictureShown = false;
     m_frameThumbnailsStarted = false;
@@ -176,7 +172,7 @@ void PhotoViewWindow::showSwipe(const Swipe& swipe)
     m_frameModel->setTexts({});
     m_status->clear();
 
-    const quint64 request = ++m_swipeRequest;
+    const LatestRequest::Ticket lookup = m_swipeLookup.start();
     const QSize box = pictureBox();
     auto work = [swipe, box] {
         SwipePhotos photos = findSwipePhotos(swipe, fileExists);
@@ -185,8 +181,8 @@ void PhotoViewWindow::showSwipe(const Swipe& swipe)
             first = loadFittedPhoto(photos.frames.constLast().path, box);
         return std::make_pair(std::move(photos), std::move(first));
     };
-    whenReady(this, runOnSiteIo(std::move(work)), [this, request](const auto& found) {
-        if (request == m_swipeRequest)
+    runOnSiteIo(this, std::move(work), [this, lookup](const auto& found) {
+        if (m_swipeLookup.finish(lookup))
             showPhotos(found.first, found.second);
     });
 
@@ -221,7 +217,7 @@ void PhotoViewWindow::showPhotos(const SwipePhotos& photos, const FittedPhoto& f
     m_frameRow = static_cast<int>(photos.frames.size()) - 1;
     m_frameModel->setMarkedRow(m_frameRow);
     m_frames->setCurrentIndex(m_frameModel->index(m_frameRow));
-    showFirstPicture(m_pictureRequest, photos.frames.constLast().path, first);
+    showFirstPicture(m_pictureLoad.current(), photos.frames.constLast().path, first);
 }
 
 void PhotoViewWindow::showFrameRow(int row)
@@ -237,31 +233,33 @@ void PhotoViewWindow::showFrameRow(int row)
 
 void PhotoViewWindow::requestPicture(const QString& path)
 {
-    const quint64 request = ++m_pictureRequest;
+    const LatestRequest::Ticket picture = m_pictureLoad.start();
     m_shownPath.clear();
     const QSize box = pictureBox();
-    whenReady(this, runOnSiteIo([path, box] { return loadFittedPhoto(path, box); }),
-              [this, request, path](const FittedPhoto& picture) {
-                  if (request == m_pictureRequest)
-                      showFirstPicture(request, path, picture);
-              });
+    runOnSiteIo(
+        this, [path, box] { return loadFittedPhoto(path, box); },
+        [this, picture, path](const FittedPhoto& fitted) {
+            if (m_pictureLoad.finish(picture))
+                showFirstPicture(picture, path, fitted);
+        });
 }
 
-void PhotoViewWindow::showFirstPicture(quint64 request, const QString& path,
-                                       const FittedPhoto& picture)
+void PhotoViewWindow::showFirstPicture(LatestRequest::Ticket picture, const QString& path,
+                                       const FittedPhoto& fitted)
 {
-    if (picture.image.isNull()) {
+    if (fitted.image.isNull()) {
         showNoPhoto();
     } else {
-        m_image->setPicture(picture.image, picture.fullSize);
+        m_image->setPicture(fitted.image, fitted.fullSize);
         m_shownPath = path;
         m_status->setText(frameStatus(m_frameRow));
-        if (picture.image.size() != picture.fullSize) {
-            whenReady(this, runOnSiteIo([path] { return loadPhoto(path, QSize()); }),
-                      [this, request](const QImage& full) {
-                          if (request == m_pictureRequest)
-                              m_image->setFullPicture(full);
-                      });
+        if (fitted.image.size() != fitted.fullSize) {
+            runOnSiteIo(
+                this, [path] { return loadPhoto(path, QSize()); },
+                [this, picture](const QImage& full) {
+                    if (m_pictureLoad.isCurrent(picture))
+                        m_image->setFullPicture(full);
+                });
         }
     }
     m_firstPictureShown = true;
@@ -286,14 +284,15 @@ void PhotoViewWindow::refitReducedPicture()
     if (m_shownPath.isEmpty() || fit >= 1.0 ||
         full.width() * fit <= m_image->reducedSize().width() * kRefitShortfall)
         return;
-    const quint64 request = m_pictureRequest;
+    const LatestRequest::Ticket shown = m_pictureLoad.current();
     const QString path = m_shownPath;
     const QSize box = (view * m_image->devicePixelRatioF()).toSize();
-    whenReady(this, runOnSiteIo([path, box] { return loadFittedPhoto(path, box); }),
-              [this, request](const FittedPhoto& picture) {
-                  if (request == m_pictureRequest && picture.fullSize == m_image->pictureSize())
-                      m_image->setReducedPicture(picture.image);
-              });
+    runOnSiteIo(
+        this, [path, box] { return loadFittedPhoto(path, box); },
+        [this, shown](const FittedPhoto& picture) {
+            if (m_pictureLoad.isCurrent(shown) && picture.fullSize == m_image->pictureSize())
+                m_image->setReducedPicture(picture.image);
+        });
 }
 
 void PhotoViewWindow::stepFrame(int step)
@@ -350,18 +349,19 @@ QString PhotoViewWindow::frameStatus(int row) const
 
 void PhotoViewWindow::requestCardDay()
 {
-    const quint64 request = ++m_dayRequest;
+    const LatestRequest::Ticket read = m_dayRead.start();
     m_dayKnown = false;
     m_dayThumbnailsStarted = false;
     m_daySwipes.clear();
     m_cardDayLoader->cancel();
     m_cardDayModel->setTexts({});
     const Swipe swipe = m_swipe;
-    whenReady(this, runOnSiteIo([swipe] { return readCardDay(swipe); }),
-              [this, request](const CardDay& day) {
-                  if (request == m_dayRequest)
-                      showCardDay(day.swipes, day.shownRow);
-              });
+    runOnSiteIo(
+        this, [swipe] { return readCardDay(swipe); },
+        [this, read](const CardDay& day) {
+            if (m_dayRead.finish(read))
+                showCardDay(day.swipes, day.shownRow);
+        });
 }
 
 void PhotoViewWindow::showCardDay(const QList<Swipe>& swipes, qsizetype shownRow)

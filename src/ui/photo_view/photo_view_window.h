@@ -13,6 +13,7 @@
 // closes the window.
 #pragma once
 
+#include "core/platform/latest_request.h"
 #include "core/records/swipe.h"
 #include "ui/photo_view/photo_view_work.h"
 
@@ -51,7 +52,8 @@ private:
     void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);
     void showFrameRow(int row);
     void requestPicture(const QString& path);
-    void showFirstPicture(quint64 request, const QString& path, const FittedPhoto& picture);
+    void showFirstPicture(LatestRequest::Ticket picture, const QString& path,
+                          const FittedPhoto& fitted);
     void showNoPhoto();
     void refitReducedPicture();
     void stepFrame(int step);
@@ -91,10 +93,9 @@ private:
     bool m_frameThumbnailsStarted = false;
     QString m_playbackNote; // after the frame number: 播放結束 once a playback has ended
     bool m_firstPictureShown = false; // thumbnails wait for it, so they do not slow it down
-    // Request counters: a result is used only when it answers the newest request.
-    quint64 m_swipeRequest = 0;
-    quint64 m_pictureRequest = 0;
-    quint64 m_dayRequest = 0;
+    LatestRequest m_swipeLookup;
+    LatestRequest m_pictureLoad;
+    LatestRequest m_dayRead;
 };
 
 } // namespace card

@@ -1,6 +1,6 @@
 #include "ui/photo_view/photo_view_work.h"
 
-#include "core/photos/time_of_day.h"
+#include "core/text/time_of_day.h"
 #include "core/platform/file_exists.h"
 #include "core/records/record_file.h"
 #include "ui/common/photo_loader.h"

@@ -1,7 +1,6 @@
 #include "ui/photo_view/thumbnail_loader.h"
 
 #include "core/platform/site_io_task.h"
-#include "core/platform/future_watch.h"
 
 #include <algorithm>
 
@@ -14,7 +13,7 @@ ThumbnailLoader::ThumbnailLoader(int parallel, QObject* parent)
 
 void ThumbnailLoader::load(QList<Job> jobs, int first)
 {
-    ++m_request;
+    m_load.start();
     m_jobs = std::move(jobs);
     const int count = static_cast<int>(m_jobs.size());
     first = std::clamp(first, 0, std::max(count - 1, 0));
@@ -27,7 +26,6 @@ void ThumbnailLoader::load(QList<Job> jobs, int first)
             m_order.append(first - distance);
     }
     m_next = 0;
-    m_running = 0;
     startMore();
 }
 
@@ -36,12 +34,11 @@ void ThumbnailLoader::startMore()
     while (m_running < m_parallel && m_next < m_jobs.size()) {
         const int index = m_order[m_next++];
         ++m_running;
-        const quint64 request = m_request;
-        whenReady(this, runOnSiteIo(m_jobs[index]), [this, index, request](const QImage& image) {
-            if (request != m_request)
-                return;
+        const LatestRequest::Ticket load = m_load.current();
+        runOnSiteIo(this, m_jobs[index], [this, index, load](const QImage& image) {
             --m_running;
-            emit loaded(index, image);
+            if (m_load.isCurrent(load))
+                emit loaded(index, image);
             startMore();
         });
     }

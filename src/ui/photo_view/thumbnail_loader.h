@@ -1,6 +1,8 @@
 // Decodes a list's small pictures on siteIoPool(), a few at a time, from a chosen row outwards.
 #pragma once
 
+#include "core/platform/latest_request.h"
+
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -34,8 +36,9 @@ private:
     QList<Job> m_jobs;
     QList<int> m_order; // job indexes in the order they run
     int m_next = 0;
+    // Jobs on the pool, those of a replaced load included: they still hold a thread.
     int m_running = 0;
-    quint64 m_request = 0; // newest load; older results are dropped
+    LatestRequest m_load;
 };
 
 } // namespace card

@@ -8,7 +8,6 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThreadPool>
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "core/photos/photo_find.h"
 
-#include "core/photos/time_of_day.h"
+#include "core/text/time_of_day.h"
 #include "core/platform/path_join.h"
 #include "support/probe_log.h"
 

@@ -75,7 +75,7 @@ void TestCardDay::readsEverySwipeOfTheCard()
                              ? QStringLiteral("陳怡君")
                              : expected[shownRow].section(u'|', 2, 2);
     const Swipe shown{
-        shownTime, card, name, shownDirection, date, site.path(), QStringLiteral("/photos")};
+        shownTime, card, name, shownDirection, date, site.path(), QStringLiteral("/photos"), {}};
 
     const card::CardDay result = card::readCardDay(shown);
 

@@ -37,16 +37,14 @@ QStringList texts(const QList<card::Swipe>& swipes)
 QStringList listed(const QByteArray& bytes)
 {
     const card::RecordTable table = card::readRecords(bytes, {});
-    QList<card::Swipe> swipes;
-    for (qsizetype row = 0; row < table.rowCount(); ++row)
-        swipes.append({table.text(row, 0),
-                       table.text(row, 1),
-                       table.text(row, 2),
-                       table.text(row, 3),
-                       {},
-                       {},
-                       {}});
-    return texts(swipes);
+    QStringList rows;
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        QStringList fields;
+        for (int field = 0; field < card::kRecordFieldCount; ++field)
+            fields << table.text(row, field);
+        rows << fields.join(u'|');
+    }
+    return rows;
 }
 
 void append(const QString& path, const QByteArray& bytes)

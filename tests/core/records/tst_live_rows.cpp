@@ -17,7 +17,7 @@ const QDate kDay(2007, 5, 3);
 
 card::Swipe swipe(int n, const QString& direction = QStringLiteral("進"), QDate day = kDay)
 {
-    return {QString::number(n), QStringLiteral("%1").arg(n % 3), {}, direction, day, {}, {}};
+    return {QString::number(n), QStringLiteral("%1").arg(n % 3), {}, direction, day, {}, {}, {}};
 }
 
 // The shown rows' first column, a separator as "|" and its day.
@@ -74,7 +74,7 @@ void TestLiveRows::filters()
     QFETCH(QString, swipeCard);
     QFETCH(QString, swipeDirection);
     QFETCH(bool, passes);
-    const card::Swipe s{{}, swipeCard, {}, swipeDirection, kDay, {}, {}};
+    const card::Swipe s{{}, swipeCard, {}, swipeDirection, kDay, {}, {}, {}};
     QCOMPARE(card::livePasses(RecordCriteria{cardOn, card, direction}, s), passes);
 }
 

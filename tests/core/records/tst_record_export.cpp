@@ -2,6 +2,7 @@
 #include "core/records/record_export.h"
 
 #include "core/platform/safe_write.h"
+#include "support/controlled_file_access.h"
 #include "support/record_table_text.h"
 #include "support/temp_site.h"
 
@@ -12,6 +13,7 @@
 #include <QTest>
 
 using card::SafeWriteStatus;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,6 +32,8 @@ QStringList entries(const QString& folder)
 }
 
 const QByteArray kBom = "\xEF\xBB\xBF";
+const QDate kDay(2007, 5, 3);
+constexpr qint64 kMaxCopy = 64 * 1024 * 1024;
 
 } // namespace
 
@@ -45,6 +49,8 @@ private slots:
     void csvValuesAreTheShownTexts_data();
     void csvValuesAreTheShownTexts();
     void csvOfManyRowsSpansChunks();
+    void csvValueRules_data();
+    void csvValueRules();
     void proposedName();
     void exportWritesTheFile();
     void exportReplacesAnExistingFile();
@@ -54,15 +60,18 @@ private slots:
     void failedWriteLeavesTheTargetAndNoTemporary();
     void missingFolderCannotBeCreated();
     void photoCopyIsByteExact();
-    void missingPhotoIsReported();
+    void unreadablePhotoIsReported_data();
+    void unreadablePhotoIsReported();
 };
 
 void TestRecordExport::copyLineIsTheShownValuesWithTabs()
 {
     const card::RecordTable table = card::test::recordTableFromText(
         "08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n08:16:02,0012345,\"林, 志明\",\"出\"\r\n");
-    QCOMPARE(card::recordCopyLine(table, 0), QStringLiteral("08:15:30\t00012345\t陳怡君\t進"));
-    QCOMPARE(card::recordCopyLine(table, 1), QStringLiteral("08:16:02\t12345\t林, 志明\t出"));
+    QCOMPARE(card::recordCopyLine(table, kDay, 0),
+             QStringLiteral("2007-05-03\t08:15:30\t00012345\t陳怡君\t進"));
+    QCOMPARE(card::recordCopyLine(table, kDay, 1),
+             QStringLiteral("2007-05-03\t08:16:02\t12345\t林, 志明\t出"));
 }
 
 void TestRecordExport::csvField_data()
@@ -105,11 +114,12 @@ void TestRecordExport::csvFileHasBomHeaderAndCrLf()
                                         "08:16:02,0012345,\"林, 志明\",\"出\"\n");
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(card::writeRecordsCsv(table, buffer));
-    const QByteArray expected = kBom + QStringLiteral("時間,卡號,姓名,進出\r\n"
-                                                      "08:15:30,00012345,陳怡君,進\r\n"
-                                                      "08:16:02,12345,\"林, 志明\",出\r\n")
-                                           .toUtf8();
+    QVERIFY(card::writeRecordsCsv(table, kDay, buffer));
+    const QByteArray expected =
+        kBom + QStringLiteral("日期,時間,卡號,姓名,進出\r\n"
+                              "2007-05-03,08:15:30,\"00012345\",陳怡君,進\r\n"
+                              "2007-05-03,08:16:02,\"12345\",\"林, 志明\",出\r\n")
+                   .toUtf8();
     QCOMPARE(buffer.data(), expected);
 }
 
@@ -119,18 +129,20 @@ void TestRecordExport::csvOfBig5FileIsUtf8()
         card::test::big5("09:01:45,\"00012345\",\"陳怡君\",\"出\""));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(card::writeRecordsCsv(table, buffer));
+    QVERIFY(card::writeRecordsCsv(table, kDay, buffer));
     QCOMPARE(buffer.data(),
              kBom +
-                 QStringLiteral("時間,卡號,姓名,進出\r\n09:01:45,00012345,陳怡君,出\r\n").toUtf8());
+                 QStringLiteral(
+                     "日期,時間,卡號,姓名,進出\r\n2007-05-03,09:01:45,\"00012345\",陳怡君,出\r\n")
+                     .toUtf8());
 }
 
 void TestRecordExport::csvOfEmptyTable()
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(card::writeRecordsCsv(card::RecordTable(), buffer));
-    QCOMPARE(buffer.data(), kBom + QStringLiteral("時間,卡號,姓名,進出\r\n").toUtf8());
+    QVERIFY(card::writeRecordsCsv(card::RecordTable(), kDay, buffer));
+    QCOMPARE(buffer.data(), kBom + QStringLiteral("日期,時間,卡號,姓名,進出\r\n").toUtf8());
 }
 
 void TestRecordExport::csvValuesAreTheShownTexts_data()
@@ -155,30 +167,72 @@ void TestRecordExport::csvValuesAreTheShownTexts()
     QVERIFY(table.rowCount() > 0);
     QString expected = QChar(0xFEFF) + card::kCsvHeader + "\r\n";
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
-        QStringList fields;
+        QStringList fields{kDay.toString(Qt::ISODate)};
         for (int column = 0; column < card::kRecordFieldCount; ++column)
-            fields << card::csvField(table.text(row, column));
+            fields << card::csvField(table.text(row, column), column == 1);
         expected += fields.join(u',') + "\r\n";
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(card::writeRecordsCsv(table, buffer));
+    QVERIFY(card::writeRecordsCsv(table, kDay, buffer));
     QCOMPARE(buffer.data(), expected.toUtf8());
 }
 
 void TestRecordExport::csvOfManyRowsSpansChunks()
 {
     QByteArray text;
-    QByteArray expected = kBom + QStringLiteral("時間,卡號,姓名,進出\r\n").toUtf8();
+    QByteArray expected = kBom + QStringLiteral("日期,時間,卡號,姓名,進出\r\n").toUtf8();
     for (int i = 0; i < 5000; ++i) {
         const QByteArray card = QByteArray::number(10000000 + i);
         text += "08:15:30,\"" + card + "\",\"陳怡君\",\"進\"\r\n";
-        expected += "08:15:30," + card + ",陳怡君,進\r\n";
+        expected += "2007-05-03,08:15:30,\"" + card + "\",陳怡君,進\r\n";
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(card::writeRecordsCsv(card::test::recordTableFromText(text), buffer));
+    QVERIFY(card::writeRecordsCsv(card::test::recordTableFromText(text), kDay, buffer));
     QCOMPARE(buffer.data(), expected);
+}
+
+void TestRecordExport::csvValueRules_data()
+{
+    QTest::addColumn<QByteArray>("records"); // a day file's lines
+    QTest::addColumn<QString>("rows");       // the CSV rows after the header
+    QTest::newRow("formula") << QByteArray("08:15:30,\"1\",\"=1+1\",\"進\"\r\n")
+                             << "2007-05-03,08:15:30,\"1\",'=1+1,進\r\n";
+    QTest::newRow("plus") << QByteArray("08:15:30,\"1\",\"+SUM(A1)\",\"進\"\r\n")
+                          << "2007-05-03,08:15:30,\"1\",'+SUM(A1),進\r\n";
+    QTest::newRow("minus number") << QByteArray("08:15:30,\"1\",-2,\"進\"\r\n")
+                                  << "2007-05-03,08:15:30,\"1\",'-2,進\r\n";
+    QTest::newRow("at") << QByteArray("08:15:30,\"1\",\"@cmd\",\"進\"\r\n")
+                        << "2007-05-03,08:15:30,\"1\",'@cmd,進\r\n";
+    QTest::newRow("tab first") << QByteArray("08:15:30,\"1\",\"\tx\",\"進\"\r\n")
+                               << "2007-05-03,08:15:30,\"1\",'\tx,進\r\n";
+    QTest::newRow("carriage return first") << QByteArray("08:15:30,\"1\",\"\rx\",\"進\"\r\n")
+                                           << "2007-05-03,08:15:30,\"1\",\"'\rx\",進\r\n";
+    QTest::newRow("formula in big5") << card::test::big5(u"08:15:30,\"1\",\"=陳\",\"進\"\r\n"_s)
+                                     << "2007-05-03,08:15:30,\"1\",'=陳,進\r\n";
+    QTest::newRow("formula in the card")
+        << QByteArray("08:15:30,\"=1\",\"a\",\"進\"\r\n") << "2007-05-03,08:15:30,\"'=1\",a,進\r\n";
+    QTest::newRow("inner signs kept") << QByteArray("08:15:30,\"1\",\"a=b-c+d@e\",\"進\"\r\n")
+                                      << "2007-05-03,08:15:30,\"1\",a=b-c+d@e,進\r\n";
+    QTest::newRow("card zeros kept as text") << QByteArray("08:15:30,\"00736696\",\"a\",\"進\"\r\n")
+                                             << "2007-05-03,08:15:30,\"00736696\",a,進\r\n";
+    QTest::newRow("big5 neighbours") << card::test::big5(u"08:15:30,\"1\",\"陳怡君\",\"進\"\r\n"
+                                                         "08:16:00,\"2\",\"陳怡吩\",\"進\"\r\n"_s)
+                                     << "2007-05-03,08:15:30,\"1\",陳怡君,進\r\n"
+                                        "2007-05-03,08:16:00,\"2\",陳怡吩,進\r\n";
+}
+
+// Each row begins with its day; a value a spreadsheet would run is neutralised, the card number
+// is quoted; every other value is written as shown.
+void TestRecordExport::csvValueRules()
+{
+    QFETCH(QByteArray, records);
+    QFETCH(QString, rows);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(card::writeRecordsCsv(card::test::recordTableFromText(records), kDay, buffer));
+    QCOMPARE(buffer.data(), kBom + (card::kCsvHeader + "\r\n" + rows).toUtf8());
 }
 
 void TestRecordExport::proposedName()
@@ -197,11 +251,13 @@ void TestRecordExport::exportWritesTheFile()
     const QString target = site.filePath(QStringLiteral("out/刷卡紀錄-2007-05-03.csv"));
     site.makeFolder(QStringLiteral("out"));
     const card::SafeWriteResult result = card::exportRecordsCsv(
-        table, target, {site.makeFolder("records"), site.makeFolder("photos")});
+        table, kDay, target, {site.makeFolder("records"), site.makeFolder("photos")});
     QVERIFY(result.ok());
     QCOMPARE(fileBytes(target),
              kBom +
-                 QStringLiteral("時間,卡號,姓名,進出\r\n08:15:30,00012345,陳怡君,進\r\n").toUtf8());
+                 QStringLiteral(
+                     "日期,時間,卡號,姓名,進出\r\n2007-05-03,08:15:30,\"00012345\",陳怡君,進\r\n")
+                     .toUtf8());
     QCOMPARE(entries(site.filePath("out")), QStringList{QStringLiteral("刷卡紀錄-2007-05-03.csv")});
 }
 
@@ -209,8 +265,8 @@ void TestRecordExport::exportReplacesAnExistingFile()
 {
     const card::test::TempSite site;
     const QString target = site.write(QStringLiteral("old.csv"), "older and longer content");
-    QVERIFY(card::exportRecordsCsv(card::RecordTable(), target, {}).ok());
-    QCOMPARE(fileBytes(target), kBom + QStringLiteral("時間,卡號,姓名,進出\r\n").toUtf8());
+    QVERIFY(card::exportRecordsCsv(card::RecordTable(), kDay, target, {}).ok());
+    QCOMPARE(fileBytes(target), kBom + QStringLiteral("日期,時間,卡號,姓名,進出\r\n").toUtf8());
 }
 
 void TestRecordExport::refusedTargets_data()
@@ -251,7 +307,7 @@ void TestRecordExport::refusedTargets()
     // The settings as a parameter file may hold them: with a trailing separator, say.
     const QStringList folders{records + u'/', photos};
     const card::SafeWriteResult result =
-        card::exportRecordsCsv(card::RecordTable(), site.filePath(target), folders);
+        card::exportRecordsCsv(card::RecordTable(), kDay, site.filePath(target), folders);
     if (refusedBy.isEmpty()) {
         QVERIFY(result.ok());
         return;
@@ -267,7 +323,8 @@ void TestRecordExport::refusedTargets()
 void TestRecordExport::emptyFolderSettingsRefuseNothing()
 {
     const card::test::TempSite site;
-    QVERIFY(card::exportRecordsCsv(card::RecordTable(), site.filePath("x.csv"), {"", ""}).ok());
+    QVERIFY(
+        card::exportRecordsCsv(card::RecordTable(), kDay, site.filePath("x.csv"), {"", ""}).ok());
     QVERIFY(QFile::exists(site.filePath("x.csv")));
 }
 
@@ -289,7 +346,8 @@ void TestRecordExport::missingFolderCannotBeCreated()
 {
     const card::test::TempSite site;
     const QString target = site.filePath("no/such/folder/x.csv");
-    const card::SafeWriteResult result = card::exportRecordsCsv(card::RecordTable(), target, {});
+    const card::SafeWriteResult result =
+        card::exportRecordsCsv(card::RecordTable(), kDay, target, {});
     QCOMPARE(result.status, SafeWriteStatus::CannotCreate);
     QCOMPARE(result.path, target);
     QVERIFY(!result.reason.isEmpty());
@@ -304,25 +362,41 @@ void TestRecordExport::photoCopyIsByteExact()
         photo += static_cast<char>((i * 7919) & 0xFF);
     const QString source = site.write("photos/00012345-070503-081530-C.jpg", photo);
     const QString target = site.filePath("saved.jpg");
-    QVERIFY(
-        card::copyFileSafely(source, target, {site.filePath("records"), site.filePath("photos")})
-            .ok());
+    QVERIFY(card::copyFileSafely(source, target,
+                                 {site.filePath("records"), site.filePath("photos")}, kMaxCopy)
+                .ok());
     QCOMPARE(fileBytes(target), photo);
     QCOMPARE(fileBytes(source), photo);
 
     // Back into the photo folder, or over the photo itself: refused, the photo unchanged.
-    const card::SafeWriteResult over =
-        card::copyFileSafely(source, source, {site.filePath("records"), site.filePath("photos")});
+    const card::SafeWriteResult over = card::copyFileSafely(
+        source, source, {site.filePath("records"), site.filePath("photos")}, kMaxCopy);
     QCOMPARE(over.status, SafeWriteStatus::Refused);
     QCOMPARE(fileBytes(source), photo);
 }
 
-void TestRecordExport::missingPhotoIsReported()
+void TestRecordExport::unreadablePhotoIsReported_data()
 {
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("keptBytes"); // bytes read before the read fails; -1 for no failure
+    QTest::newRow("missing") << false << -1;
+    QTest::newRow("read fails partway") << true << 1000;
+}
+
+// The photo, not the target, is named when the source cannot be read, and nothing is written.
+void TestRecordExport::unreadablePhotoIsReported()
+{
+    QFETCH(bool, exists);
+    QFETCH(int, keptBytes);
     const card::test::TempSite site;
-    const QString source = site.filePath("photos/gone.jpg");
+    const QString source = site.filePath("photos/00012345-070503-081530-C.jpg");
+    if (exists)
+        site.write("photos/00012345-070503-081530-C.jpg", QByteArray(100000, 'x'));
+    card::test::ControlledFileAccess files;
+    if (keptBytes >= 0)
+        files.failReads(QStringLiteral("-C.jpg"), keptBytes);
     const card::SafeWriteResult result =
-        card::copyFileSafely(source, site.filePath("saved.jpg"), {});
+        card::copyFileSafely(source, site.filePath("saved.jpg"), {}, kMaxCopy);
     QCOMPARE(result.status, SafeWriteStatus::SourceUnreadable);
     QCOMPARE(result.path, source);
     QVERIFY(!QFile::exists(site.filePath("saved.jpg")));

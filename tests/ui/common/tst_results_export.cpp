@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <algorithm>
+
 using card::test::ModalScript;
 
 namespace {
@@ -61,44 +63,63 @@ private slots:
 
 void TestResultsExport::listedRows_data()
 {
-    QTest::addColumn<QString>("target"); // in the site; empty for Cancel
-    QTest::addColumn<bool>("written");
-    QTest::addColumn<QString>("message"); // its first line; empty for none
-    QTest::newRow("chosen file") << "out/day.csv" << true << "";
-    QTest::newRow("cancel") << "" << false << "";
-    QTest::newRow("records folder") << "records/day.csv" << false << "不可寫入紀錄或影像資料夾";
+    QTest::addColumn<QString>("target");  // typed, in the site; empty for Cancel
+    QTest::addColumn<bool>("exists");     // a file is already at the target
+    QTest::addColumn<bool>("refused");    // said at once, then the dialog again (cancelled)
+    QTest::addColumn<bool>("asked");      // the replace question, answered Yes
+    QTest::addColumn<QString>("written"); // the file written; empty for none
+    QTest::newRow("chosen file") << "out/day.csv" << false << false << false << "out/day.csv";
+    QTest::newRow("extension added") << "out/noext" << false << false << false << "out/noext.csv";
+    QTest::newRow("cancel") << "" << false << false << false << "";
+    QTest::newRow("records folder") << "records/day.csv" << false << true << false << "";
+    QTest::newRow("parameter file") << "site.spf" << true << true << false << "";
+    QTest::newRow("photo folder before the question")
+        << "photos/old.csv" << true << true << false << "";
+    QTest::newRow("existing file asked") << "out/old.csv" << true << false << true << "out/old.csv";
 }
 
 void TestResultsExport::listedRows()
 {
     QFETCH(QString, target);
-    QFETCH(bool, written);
-    QFETCH(QString, message);
+    QFETCH(bool, exists);
+    QFETCH(bool, refused);
+    QFETCH(bool, asked);
+    QFETCH(QString, written);
     const card::test::TempSite site;
     site.makeFolder("out");
-    const QString records = site.makeFolder("records");
+    const QStringList places{site.makeFolder("records"), site.makeFolder("photos"),
+                             site.filePath("site.spf")};
+    if (exists)
+        site.write(target, "the earlier file");
     const QString path = target.isEmpty() ? QString() : site.filePath(target);
     const card::RecordTable table =
         card::test::recordTableFromText("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n");
 
+    using namespace card::export_texts;
     ModalScript modals;
-    modals.then(answerSaveDialog(card::export_texts::kExportDialogTitle,
-                                 QStringLiteral("刷卡紀錄-2007-05-03.csv"), path));
-    if (!message.isEmpty())
-        modals.press(QStringLiteral("確定"));
-    QCOMPARE(card::exportListedRows(nullptr, table, kDay, records, site.filePath("photos")),
-             written);
+    modals.then(
+        answerSaveDialog(kExportDialogTitle, QStringLiteral("刷卡紀錄-2007-05-03.csv"), path));
+    if (refused)
+        modals.press(QStringLiteral("確定"))
+            .then(answerSaveDialog(kExportDialogTitle, QFileInfo(path).fileName(), {}));
+    if (asked)
+        modals.press(QStringLiteral("是"));
+    QCOMPARE(card::exportListedRows(nullptr, table, kDay, places), !written.isEmpty());
     QCOMPARE(modals.pending(), 0);
-    QCOMPARE(modals.seen().size(), message.isEmpty() ? 1 : 2);
-    if (!message.isEmpty()) {
-        QCOMPARE(modals.seen().last().title, QStringLiteral("刷卡影像資料查詢"));
-        QCOMPARE(modals.seen().last().text.section(u'\n', 0, 0), message);
-        QCOMPARE(modals.seen().last().text.section(u'\n', 1, 1), path);
+    QCOMPARE(modals.seen().size(), 1 + (refused ? 2 : 0) + (asked ? 1 : 0));
+    const auto questions = std::count_if(
+        modals.seen().begin(), modals.seen().end(),
+        [](const card::test::SeenModal& seen) { return seen.text.endsWith(kReplaceQuestion); });
+    QCOMPARE(questions, asked ? 1 : 0);
+    if (refused) {
+        QCOMPARE(modals.seen()[1].title, QStringLiteral("刷卡影像資料查詢"));
+        QCOMPARE(modals.seen()[1].text.section(u'\n', 0, 1), kRefused + u'\n' + path);
     }
-    if (written)
-        QVERIFY(fileBytes(path).startsWith("\xEF\xBB\xBF"));
+    if (!written.isEmpty())
+        QVERIFY(fileBytes(site.filePath(written)).startsWith("\xEF\xBB\xBF"));
     else if (!path.isEmpty())
-        QVERIFY(!QFile::exists(path));
+        QCOMPARE(fileBytes(path),
+                 exists ? QByteArray("the earlier file") : QByteArray("<missing>"));
 }
 
 void TestResultsExport::shownPhoto_data()
@@ -122,9 +143,11 @@ void TestResultsExport::shownPhoto()
     modals.then(answerSaveDialog(card::export_texts::kPhotoDialogTitle,
                                  QStringLiteral("00012345-070503-081530-C.jpg"), path));
     if (!written)
-        modals.press(QStringLiteral("確定"));
+        modals.press(QStringLiteral("確定"))
+            .then(answerSaveDialog(card::export_texts::kPhotoDialogTitle,
+                                   QFileInfo(path).fileName(), {}));
     std::optional<bool> done;
-    card::saveShownPhoto(nullptr, source, site.filePath("records"), site.filePath("photos"),
+    card::saveShownPhoto(nullptr, source, {site.filePath("records"), site.filePath("photos")},
                          [&done](bool ok) { done = ok; });
     QTRY_VERIFY(done.has_value());
     QCOMPARE(*done, written);

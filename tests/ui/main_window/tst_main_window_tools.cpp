@@ -71,7 +71,7 @@ void TestMainWindowTools::copyPutsTheSelectedSwipeOnOneLine()
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(listed.list(2), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(),
-             QStringLiteral("09:00:00\t00067890\t林志明\t出"));
+             QStringLiteral("2007-05-03\t09:00:00\t00067890\t林志明\t出"));
 }
 
 void TestMainWindowTools::menusOfTheListsAndThePhotoBox()

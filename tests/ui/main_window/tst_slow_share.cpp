@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <chrono>

@@ -76,7 +76,8 @@ public:
                 direction,
                 kDay,
                 m_site.filePath(QStringLiteral("records")),
-                m_site.filePath(QStringLiteral("photos"))};
+                m_site.filePath(QStringLiteral("photos")),
+                m_site.filePath(QStringLiteral("site.spf"))};
     }
     QString path() const { return m_site.path(); }
 

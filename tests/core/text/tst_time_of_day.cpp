@@ -1,4 +1,4 @@
-#include "core/photos/time_of_day.h"
+#include "core/text/time_of_day.h"
 
 #include <QTest>
 

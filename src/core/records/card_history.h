@@ -1,0 +1,66 @@
+// A card's swipes over a range of days, found by its number or by part of its holder's name.
+#pragma once
+
+#include "core/records/history_match.h"
+#include "core/records/swipe.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <array>
+
+namespace card {
+
+struct HistoryQuery {
+    HistoryField field = HistoryField::Card;
+    QString text;      // a card number (compared as the query compares) or part of a name
+    QDate end;         // the last day of the range
+    int dayCount = 30; // 7, 30, 90 or 365 in the window; any positive count from the command line
+    QString recordsFolder; // exactly as the parameter file gives it
+    QString photoFolder;
+    QString parameterFile; // the site's loaded parameter file, carried into each swipe
+};
+
+// The days of the query's range, newest first.
+QList<QDate> historyDates(const HistoryQuery& query);
+
+enum class DayFileState { Read, Missing, Unreadable };
+
+// One day, or one day and one card when a name search matches several cards. A day with no
+// file, an unreadable file or no match has one entry with an empty card and no swipes.
+struct HistoryDay {
+    QDate date;
+    DayFileState file = DayFileState::Missing;
+    QString card;
+    QString name;
+    QList<Swipe> swipes; // file order, values as the result lists show them
+};
+
+struct DaySummary {
+    QString firstIn; // time of the first 進, empty without one
+    QString lastOut; // time of the last 出, empty without one
+    int swipeCount = 0;
+    QString span; // time between the earliest and the latest swipe, e.g. "9:05:12"; empty
+                  // with fewer than two swipes that tell their time of day
+};
+DaySummary summarizeDay(const HistoryDay& day);
+
+// The day's swipes per hour of the day, in and out apart; a swipe whose time cannot be read
+// as a time of day, or whose direction is neither, is not counted.
+struct HourCounts {
+    std::array<int, 24> in{};
+    std::array<int, 24> out{};
+};
+HourCounts hourCounts(const HistoryDay& day);
+
+// Reads the day file of date in the query's records folder (a blocking read: call it off the
+// interface thread) and gives the day's entries, one per matching card in order of its first
+// swipe.
+QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date);
+
+// Blocking: reads every day file of the range (newest first), for the command line and for
+// reports; the window uses its own asynchronous driver over readHistoryDay.
+QList<HistoryDay> readCardHistory(const HistoryQuery& query);
+
+} // namespace card

@@ -1,0 +1,131 @@
+#include "core/records/card_history.h"
+
+#include "core/records/history_scan.h"
+#include "core/records/record_file.h"
+#include "support/temp_site.h"
+
+#include <QTest>
+
+using card::DayFileState;
+using card::HistoryField;
+
+Q_DECLARE_METATYPE(card::DayFileState)
+Q_DECLARE_METATYPE(card::HistoryField)
+
+class TestCardHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void summarizesADay_data();
+    void summarizesADay();
+    void fastScanKeepsWhatTheReaderKeeps_data();
+    void fastScanKeepsWhatTheReaderKeeps();
+};
+
+void TestCardHistory::summarizesADay_data()
+{
+    QTest::addColumn<QString>("dayFile"); // null: the day has no file
+    QTest::addColumn<DayFileState>("state");
+    QTest::addColumn<QString>("firstIn");
+    QTest::addColumn<QString>("lastOut");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("span");
+
+    QTest::newRow("a working day") << QStringLiteral("07:55:10,\"007\",\"陳怡君\",\"出\"\r\n"
+                                                     "08:02:00,\"007\",\"陳怡君\",\"進\"\r\n"
+                                                     "08:03:00,\"999\",\"王小明\",\"出\"\r\n"
+                                                     "12:00:00,\"007\",\"陳怡君\",\"進\"\r\n"
+                                                     "17:07:12,\"007\",\"陳怡君\",\"出\"\r\n")
+                                   << DayFileState::Read << QStringLiteral("08:02:00")
+                                   << QStringLiteral("17:07:12") << 4 << QStringLiteral("9:12:02");
+    QTest::newRow("only one swipe, no span")
+        << QStringLiteral("23:10:00,\"007\",\"陳怡君\",\"進\"\n") << DayFileState::Read
+        << QStringLiteral("23:10:00") << QString() << 1 << QString();
+    QTest::newRow("times out of order, marker form")
+        << QStringLiteral("下午 1:00,\"007\",\"A\",\"出\"\n上午 9:30,\"007\",\"A\",\"出\"\n")
+        << DayFileState::Read << QString() << QStringLiteral("上午 9:30") << 2
+        << QStringLiteral("3:30:00");
+    QTest::newRow("file without the card")
+        << QStringLiteral("08:03:00,\"999\",\"王小明\",\"出\"\n") << DayFileState::Read << QString()
+        << QString() << 0 << QString();
+    QTest::newRow("no day file") << QString() << DayFileState::Missing << QString() << QString()
+                                 << 0 << QString();
+}
+
+void TestCardHistory::summarizesADay()
+{
+    QFETCH(QString, dayFile);
+    QFETCH(DayFileState, state);
+    QFETCH(QString, firstIn);
+    QFETCH(QString, lastOut);
+    QFETCH(int, count);
+    QFETCH(QString, span);
+
+    const card::test::TempSite site;
+    const QDate date(2007, 5, 3);
+    if (!dayFile.isNull())
+        site.write(card::recordFileName(date), card::test::big5(dayFile));
+    card::HistoryQuery query;
+    query.text = QStringLiteral("007");
+    query.recordsFolder = site.path();
+    const QList<card::HistoryDay> entries = card::readHistoryDay(query, date);
+
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].file, state);
+    const card::DaySummary summary = card::summarizeDay(entries[0]);
+    QCOMPARE(summary.firstIn, firstIn);
+    QCOMPARE(summary.lastOut, lastOut);
+    QCOMPARE(summary.swipeCount, count);
+    QCOMPARE(summary.span, span);
+}
+
+void TestCardHistory::fastScanKeepsWhatTheReaderKeeps_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<HistoryField>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kept");
+
+    const QByteArray day =
+        card::test::big5(QStringLiteral("08:00:01,\"00012345\",\"陳怡君\",\"進\"\r\n"
+                                        "08:00:02,0012345,\"林志明\",\"出\"\r\n"
+                                        "08:05:00,\"12345\",\"Lin Zhiming\",\"進\"\r\n"));
+    QTest::newRow("unquoted number in its shortest form")
+        << day << HistoryField::Card << QStringLiteral("12345") << 2;
+    QTest::newRow("quoted leading zeros")
+        << day << HistoryField::Card << QStringLiteral("00012345") << 1;
+    QTest::newRow("Big5 name part") << day << HistoryField::Name << QStringLiteral("志明") << 1;
+    QTest::newRow("Latin name without case")
+        << day << HistoryField::Name << QStringLiteral("lin Z") << 1;
+    QTest::newRow("a missing value shifts the later records")
+        << QByteArray("1,\"7\",\"a\"\n2,\"7\",\"b\",\"in\"\n3,\"7\",\"c\",\"in\"\n")
+        << HistoryField::Card << QStringLiteral("7") << 1;
+    QTest::newRow("comma and line end inside quotes")
+        << QByteArray("1,\"7\",\"a,\nb\",\"in\"\r\n2,\"8\",\"c\",\"7\"\r\n3,7,\"d\",\"in\"")
+        << HistoryField::Card << QStringLiteral("7") << 2;
+    QTest::newRow("quote after a blank: read value by value")
+        << QByteArray("1, \"7,\",\"a\",\"in\"\n2,\"7\",\"b\",\"in\"\n") << HistoryField::Card
+        << QStringLiteral("7") << 1;
+    QTest::newRow("negative number")
+        << QByteArray("1,-007,\"a\",\"in\"\n") << HistoryField::Card << QStringLiteral("-7") << 1;
+    QTest::newRow("UTF-8 with a byte order mark")
+        << QStringLiteral("\uFEFF1,\"7\",\"陳怡君\",\"進\"\n").toUtf8() << HistoryField::Name
+        << QStringLiteral("怡") << 1;
+}
+
+void TestCardHistory::fastScanKeepsWhatTheReaderKeeps()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(HistoryField, field);
+    QFETCH(QString, text);
+    QFETCH(int, kept);
+
+    const qsizetype bom = card::utf8BomLength(file);
+    const card::HistoryRecordTest test(field, text,
+                                       card::detectEncoding(QByteArrayView(file).sliced(bom)));
+    const std::vector<qsizetype> full = card::readHistoryRecords(file, bom, test);
+    QCOMPARE(card::scanHistoryRecords(file, bom, test), full);
+    QCOMPARE(qsizetype(full.size()), qsizetype(kept));
+}
+
+QTEST_GUILESS_MAIN(TestCardHistory)
+#include "tst_card_history.moc"
