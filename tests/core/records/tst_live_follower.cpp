@@ -70,12 +70,9 @@ private slots:
     void lastRecordsAtStart();
     void rewrittenFile_data();
     void rewrittenFile();
-    void changeOfDay_data();
     void changeOfDay();
     void unreachableShare_data();
     void unreachableShare();
-    void connectionLost_data();
-    void connectionLost();
 };
 
 void TestLiveFollower::appendedInPieces_data()
@@ -125,12 +122,13 @@ void TestLiveFollower::lastRecordsAtStart_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("expected"); // the records shown first
-    QByteArray many;
-    for (int i = 0; i < 3000; ++i)
-        many += record(i % 60, QString::number(i));
-    QByteArray lastTwenty;
-    for (int i = 2980; i < 3000; ++i)
-        lastTwenty += record(i % 60, QString::number(i));
+    const auto records = [](int from, int to) {
+        QByteArray bytes;
+        for (int i = from; i < to; ++i)
+            bytes += record(i % 60, QString::number(i));
+        return bytes;
+    };
+    const QByteArray many = records(0, 3000), lastTwenty = records(2980, 3000);
     QTest::newRow("fewer than twenty") << record(1) + record(2) << record(1) + record(2);
     QTest::newRow("a long day") << many << lastTwenty;
     QTest::newRow("a long day with a record being written")
@@ -191,37 +189,24 @@ void TestLiveFollower::rewrittenFile()
     QCOMPARE(texts(follower.poll(at(kDay, "09:00:03")).swipes), listed(record(7)));
 }
 
-void TestLiveFollower::changeOfDay_data()
-{
-    QTest::addColumn<bool>("newDayWritten"); // the new day's file exists at midnight
-    QTest::newRow("new day's file already there") << true;
-    QTest::newRow("new day's file written later") << false;
-}
-
-// Records written to the old file just before midnight still come, then the new day's.
+// Records written to the old file just before midnight still come, then the new day's file is
+// waited for.
 void TestLiveFollower::changeOfDay()
 {
-    QFETCH(bool, newDayWritten);
-    const QDate next = kDay.addDays(1);
     const card::test::TempSite site;
     const QString oldPath = site.write(QStringLiteral("2007-5-3.txt"), record(1));
     DayFileFollower follower(site.path(), {});
     QCOMPARE(follower.poll(at(kDay, "23:59:58")).swipes.size(), 1);
     append(oldPath, record(2));
-    if (newDayWritten)
-        site.write(QStringLiteral("2007-5-4.txt"), record(3));
-
-    LivePoll poll = follower.poll(at(next, "00:00:01"));
-    QCOMPARE(poll.day, next);
-    QCOMPARE(poll.state, newDayWritten ? LivePoll::State::Following : LivePoll::State::Waiting);
-    if (!newDayWritten) {
-        QCOMPARE(texts(poll.swipes), listed(record(2)));
-        site.write(QStringLiteral("2007-5-4.txt"), record(3));
-        poll.swipes += follower.poll(at(next, "00:00:02")).swipes;
-    }
-    QCOMPARE(texts(poll.swipes), listed(record(2) + record(3)));
-    QCOMPARE(poll.swipes.first().day, kDay);
-    QCOMPARE(poll.swipes.last().day, next);
+    const LivePoll midnight = follower.poll(at(kDay.addDays(1), "00:00:01"));
+    QCOMPARE(midnight.state, LivePoll::State::Waiting);
+    QCOMPARE(midnight.day, kDay.addDays(1));
+    QCOMPARE(texts(midnight.swipes), listed(record(2)));
+    QCOMPARE(midnight.swipes.first().day, kDay);
+    site.write(QStringLiteral("2007-5-4.txt"), record(3));
+    const LivePoll next = follower.poll(at(kDay.addDays(1), "00:00:02"));
+    QCOMPARE(texts(next.swipes), listed(record(3)));
+    QCOMPARE(next.swipes.first().day, kDay.addDays(1));
 }
 
 void TestLiveFollower::unreachableShare_data()
@@ -260,23 +245,6 @@ void TestLiveFollower::unreachableShare()
         return;
     seam.failReads({}, 0);
     QCOMPARE(texts(follower.poll(at(kDay, "09:00:09")).swipes), listed(record(2)));
-}
-
-void TestLiveFollower::connectionLost_data()
-{
-    QTest::addColumn<int>("silentMs");
-    QTest::addColumn<bool>("lost");
-    QTest::newRow("just answered") << 0 << false;
-    QTest::newRow("five seconds") << 5000 << false;
-    QTest::newRow("over five seconds") << 5001 << true;
-}
-
-void TestLiveFollower::connectionLost()
-{
-    QFETCH(int, silentMs);
-    QFETCH(bool, lost);
-    const QDateTime answer = at(kDay, "09:00:00");
-    QCOMPARE(card::liveConnectionLost(answer, answer.addMSecs(silentMs)), lost);
 }
 
 QTEST_GUILESS_MAIN(TestLiveFollower)

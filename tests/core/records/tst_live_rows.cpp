@@ -40,7 +40,6 @@ private slots:
     void filters_data();
     void filters();
     void rowsKept();
-    void pause();
     void changeOfDay();
 };
 
@@ -99,22 +98,6 @@ void TestLiveRows::rowsKept()
     model.add({swipe(3000), swipe(3001, QStringLiteral("出"))}, kDay);
     QCOMPARE(column(model).first(2), (QStringList{"3001", "2001"}));
     QCOMPARE(model.swipeAt(0)->time, QStringLiteral("3001"));
-}
-
-// While paused nothing moves; on resume the rows that came meanwhile appear at once.
-void TestLiveRows::pause()
-{
-    LiveRowModel model;
-    model.add({swipe(1)}, kDay);
-    model.setPaused(true);
-    model.add({swipe(2)}, kDay);
-    model.add({swipe(3)}, kDay);
-    QCOMPARE(column(model), QStringList{"1"});
-    model.setPaused(false);
-    QCOMPARE(column(model), (QStringList{"3", "2", "1"}));
-    QVERIFY(model.index(1, 0).data(LiveRowModel::FreshRole).toBool());
-    model.fadeHighlight();
-    QVERIFY(!model.index(0, 0).data(LiveRowModel::FreshRole).toBool());
 }
 
 // A separator row marks the change of day, even before the new day's first swipe.
