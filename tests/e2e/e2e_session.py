@@ -676,11 +676,8 @@ class Session:
                    for line in writer.stdout.splitlines()]
         wanted = list(reversed(written))
         table = live["live_view_rows"].queryTable()
-
-        def rows():
-            return [[table.getAccessibleAt(row, column).name for column in range(4)]
-                    for row in range(table.nRows)]
-
+        rows = lambda: [[table.getAccessibleAt(row, column).name for column in range(4)]
+                        for row in range(table.nRows)]
         wait_for("the %d appended swipes, newest first" % LIVE_SWIPES,
                  lambda: (rows() == wanted, rows()))
         expect("status of a share that answers", live.text("live_view_status")[:2], "即時")
