@@ -13,14 +13,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 
 using card::CardImageWindow;
 
 namespace {
-
-const QDateTime kStart(QDate(2007, 5, 3), QTime(9, 0));
 
 QByteArray record(const char* time, const char* card)
 {
@@ -100,7 +97,6 @@ void TestLiveView::pauseHoldsTheRows()
     QTRY_COMPARE(s.cards().size(), 2);
     s.part<QWidget>("live_view_rows")->setFocus();
     QTest::keyClick(s.part<QWidget>("live_view_rows"), Qt::Key_Space);
-    QVERIFY(s.part<QPushButton>("live_view_pause")->isChecked());
     s.append(record("09:00:05", "33"));
     QTest::qWait(2500);
     QCOMPARE(s.cards().size(), 2);
@@ -147,7 +143,7 @@ void TestLiveView::statusOfAShareThatStopsAnswering()
 {
     card::test::TempSite site;
     site.write(QStringLiteral("2007-5-3.txt"), record("08:59:01", "11"));
-    QDateTime now = kStart;
+    QDateTime now(QDate(2007, 5, 3), QTime(9, 0));
     card::LiveViewWindow live(nullptr, [&now] { return now; });
     live.follow(site.path(), site.path());
     live.show();
