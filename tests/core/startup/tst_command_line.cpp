@@ -62,8 +62,6 @@ void TestCommandLine::forms_data()
         << QStringList{"--card", "A 12", "a.spf"} << run << "a.spf|-|A 12|-";
     QTest::newRow("live, the file from the dialog")
         << QStringList{"--live"} << run << "|-|-|-|live";
-    QTest::newRow("live with a query")
-        << QStringList{"--live", "--card", "7", "a.spf"} << run << "a.spf|-|7|-|live";
     QTest::newRow("file after --") << QStringList{"--", "--odd.spf"} << run << "--odd.spf|-|-|-";
 
     QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
