@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-translations-l10n
     fonts-arphic-uming
     xvfb xauth
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils

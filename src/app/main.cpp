@@ -1,4 +1,5 @@
 #include "core/startup/command_line.h"
+#include "ui/common/translations.h"
 #include "ui/main_window/card_image_window.h"
 
 #include <QApplication>
@@ -52,6 +53,7 @@ int main(int argc, char* argv[])
     }
     QApplication::setStyle(QStringLiteral("Fusion"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan));
+    card::installQtChineseTranslations();
     card::CardImageWindow window;
     window.runStartup(line.options);
     window.show();

@@ -62,7 +62,11 @@ STILL, SEQUENCE, PARTIAL, NONE = "still photo", "sequence", "partial sequence", 
 STILL_FRAMES = ["刷卡照相"]  # the inspection window's list of frames for a still photo
 DOC_SHOTS = {"dialog": "dialog.png", "main_window": "main_window.png",
              "playback_end": "playback_end.png", "photo_view": "photo_view.png",
+             "photo_view_beside": "photo_view_beside.png", "save_dialog": "save_dialog.png",
              "live_view": "live_view.png"}
+# The parts of Qt's save dialog whose words must be Chinese.
+SAVE_DIALOG_CONTROLS = ["lookInLabel", "fileNameLabel", "fileTypeLabel", "buttonBox"]
+EXPORT_TITLE = "匯出刷卡紀錄"
 
 
 class Failure(Exception):
@@ -103,9 +107,10 @@ class Swipe:
     def row(self):
         return [self.time, self.card, self.name, self.direction]
 
-    def title(self):
-        """The inspection window's caption while it shows this swipe."""
-        return "%s%s %s %s" % (PHOTO_VIEW_TITLE, self.time, self.card, self.name)
+    def title(self, day):
+        """The inspection window's caption while it shows this swipe of day."""
+        return "%s%s %s %s %s" % (PHOTO_VIEW_TITLE, day.isoformat(), self.time, self.card,
+                                  self.name)
 
     def day_row(self):
         """The swipe's row in the inspection window's list of the card's day."""
@@ -396,6 +401,9 @@ class Session:
             shutil.copyfile(path, os.path.join(self.args.docs, DOC_SHOTS[name]))
 
     def grab(self, path, window):
+        if window is None:  # the whole screen, to show where the windows are
+            subprocess.run([self.args.grab, path], check=True)
+            return
         x, y, width, height = extents(window.accessible)
         left, right, top, bottom = self.frame_extents()
         subprocess.run([self.args.grab, path, str(x - left), str(y - top),
@@ -644,7 +652,7 @@ class Session:
         def showing(swipe, row):
             seen = (view.caption(), view.rows("photo_view_frames"),
                     view.selected_rows("photo_view_card_day"), view.rows("photo_view_card_day"))
-            return seen == (swipe.title(), swipe.frames, [row], day_rows), seen
+            return seen == (swipe.title(plan.day), swipe.frames, [row], day_rows), seen
 
         wait_for("the inspection window on %s" % shown.time,
                  lambda: showing(shown, plan.inspected))
@@ -653,12 +661,28 @@ class Session:
         wait_for("the inspection window on %s after a click on its row" % chosen.time,
                  lambda: showing(chosen, plan.chosen))
         self.screenshot("photo_view", view, settled=True)
+        self.screenshot("photo_view_beside", None)
 
         press("Escape")
         window_gone("photo_view", "the inspection window closing on Esc", kept=True)
         expect("main window after the inspection window closed",
                (has_state(main.accessible, pyatspi.STATE_SHOWING), main.caption(),
                 self.selections()), (True, caption, [[plan.inspected]] * 4))
+
+    # 匯出清單… from a list's menu, opened by the keyboard: Qt's save dialog speaks Chinese.
+    def save_dialog_in_chinese(self):
+        self.main.click_row("List1(0)", 0)
+        press("Menu")
+        press("Down", "Down", "Return")
+        dialog = top_window("save_dialog", SAVE_DIALOG_CONTROLS, "the save dialog on 匯出清單…")
+        expect("save dialog caption", dialog.caption(), EXPORT_TITLE)
+        words = [dialog.text(name) for name in SAVE_DIALOG_CONTROLS[:3]]
+        words += [button.name for button in dialog["buttonBox"] if button is not None]
+        expect("English words in the save dialog",
+               [w for w in words if re.search("[A-Za-z]{3}", w)], [])
+        self.screenshot("save_dialog", dialog)
+        press("Escape")
+        window_gone("save_dialog", "the save dialog closing on Esc")
 
     # The live view on Ctrl+L while sample_site --live, standing in for a card reader, appends
     # swipes to today's file in pieces: they come in newest first, and Esc closes the view.
@@ -721,6 +745,7 @@ def main():
         ("resize by the frame", session.resize_by_frame),
         ("參數檔載入, Esc", session.load_and_cancel),
         ("inspection window: open, click, Esc", session.inspect_photos),
+        ("匯出清單…: the save dialog in Chinese", session.save_dialog_in_chinese),
         ("live view: a reader appends, Esc", session.watch_live),
         ("close the window", session.close),
     ]

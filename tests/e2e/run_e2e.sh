@@ -112,8 +112,8 @@ wait_until() {
 started=$(date +%s%N)
 
 # The X server picks a free display itself and writes its number to file descriptor 3. The screen
-# holds the inspection window at its own size, which a 1024 x 768 screen would squeeze.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+# has room for the inspection window beside the main window.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset \
     3>"$work/display" >"$artifacts/xvfb.log" 2>&1 &
 xvfb_pid=$!
 wait_until "Xvfb" test -s "$work/display"

@@ -80,7 +80,7 @@ void TestAccessibility::focusOrder_data()
     std::reverse(mainBackwards.begin(), mainBackwards.end());
     QTest::newRow("main window, Tab") << kMainWindow << false << main;
     QTest::newRow("main window, Shift+Tab") << kMainWindow << true << mainBackwards;
-    // The folder buttons lie under File1 but keep their places in the order.
+    // The folder buttons lie under the file list but keep their places in the order.
     QTest::newRow("dialog in load mode, Tab")
         << "load" << false
         << QStringList{"File1", "Drive1",  "Dir1",    "Command1(1)", "Command1(2)",

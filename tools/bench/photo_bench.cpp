@@ -1,5 +1,5 @@
 // card_bench photos [--keep-photo-folder]: the time from a press on a result row to the picture
-// set in Image1, in a photo folder of a million files and in an empty one.
+// set in the photo box, in a photo folder of a million files and in an empty one.
 #include "bench_support.h"
 
 #include "core/photos/photo_find.h"
@@ -49,7 +49,7 @@ const QString kDate = QStringLiteral("070515");
 struct Case {
     const char* name;
     int row;
-    const char* expectedType; // Label9(3) after the press, as a check that the case ran
+    const char* expectedType; // the photo type shown after the press, as a check that the case ran
 };
 
 const Case kCases[] = {

@@ -11,7 +11,7 @@
 
 namespace card {
 
-// Command1(0) to Command1(2).
+// The dialog's three buttons: new name, select, cancel.
 enum class ConfirmButton { NewName = 0, Select = 1, Cancel = 2 };
 
 enum class ConfirmNext {
@@ -27,9 +27,9 @@ struct ConfirmOutcome {
 
 // What the dialog's controls hold at the press.
 struct ConfirmFields {
-    QString typedName;  // Text1, exactly as typed
-    QString fileFolder; // the folder of File1
-    QString openFolder; // the folder open in Dir1
+    QString typedName;  // the file name field, exactly as typed
+    QString fileFolder; // the file list's folder
+    QString openFolder; // the folder open in the folder list
 };
 
 // The path "新增" returns: folder, one separator, the name, and ".spf" unless the path already

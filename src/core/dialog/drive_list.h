@@ -1,4 +1,4 @@
-// The drives of the drive list Drive1: drive letters on Windows, the mounted disks elsewhere.
+// The drives of the drive list: drive letters on Windows, the mounted disks elsewhere.
 #pragma once
 
 #include <QByteArray>

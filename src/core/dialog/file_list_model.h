@@ -1,11 +1,11 @@
-// The file list File1: the files of one folder that match its pattern, read lazily.
+// The file list: the files of one folder that match its pattern, read lazily.
 #pragma once
 
 #include "core/dialog/scanned_list_model.h"
 
 namespace card {
 
-// The pattern of File1: two wildcards joined by ";", compared case-sensitively.
+// The file list's pattern: two wildcards joined by ";", compared case-sensitively.
 inline const QString kParameterFilePattern = QStringLiteral("*.spf;*.SPF");
 
 class FileListModel : public ScannedListModel {

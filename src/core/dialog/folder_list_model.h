@@ -1,4 +1,4 @@
-// The folder list Dir1: the folders from the root down to the open folder, then the open
+// The folder list: the folders from the root down to the open folder, then the open
 // folder's subfolders, read lazily.
 #pragma once
 

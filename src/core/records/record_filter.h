@@ -23,8 +23,8 @@ DirectionChoice directionChoice(bool inSelected, bool outSelected, bool allSelec
 
 // What the operator asked for.
 struct RecordCriteria {
-    bool cardFilterOn = false; // Check1 ticked
-    QString cardText;          // Text2, compared exactly with the card value's text
+    bool cardFilterOn = false; // the card filter ticked
+    QString cardText;          // the card number field, compared exactly with the card value's text
     DirectionChoice direction = DirectionChoice::All;
 };
 

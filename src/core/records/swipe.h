@@ -13,9 +13,9 @@ struct Swipe {
     QString name;      // the name as listed
     QString direction; // 進 or 出 as listed
     QDate day;
-    QString recordsFolder; // exactly as the parameter file gives it
-    QString photoFolder;   // exactly as the parameter file gives it
-    QString parameterFile; // the site's loaded parameter file
+    QString recordsFolder;      // exactly as the parameter file gives it
+    QString photoFolder;        // exactly as the parameter file gives it
+    QString parameterFile = {}; // the site's loaded parameter file; none for a bare swipe
 
     // The site's own folders and files, which a save never writes.
     QStringList protectedPlaces() const { return {recordsFolder, photoFolder, parameterFile}; }

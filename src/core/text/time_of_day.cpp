@@ -69,4 +69,16 @@ QString timeOfDayDigits(const QString& listed)
     return twoDigits(*hour) + twoDigits(minute) + twoDigits(second);
 }
 
+qsizetype firstTimeAtOrAfter(qsizetype count, const std::function<QString(qsizetype)>& timeAt,
+                             const QString& digits)
+{
+    for (qsizetype row = 0; row < count; ++row) {
+        const QString listed = timeOfDayDigits(timeAt(row));
+        // Six digits each: their text order is the order of the times.
+        if (!listed.isEmpty() && listed >= digits)
+            return row;
+    }
+    return -1;
+}
+
 } // namespace card

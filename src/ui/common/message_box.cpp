@@ -2,6 +2,7 @@
 
 #include "core/platform/product.h"
 
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,24 @@ namespace {
 const QString kOkText = QStringLiteral("確定");
 const QString kCancelText = QStringLiteral("取消");
 
+// Room for the window manager's icon and buttons beside the title.
+constexpr int kTitleBarExtras = 140;
+
+// A box is never narrower than its title, so the title is read whole.
+int titleWidth(const QWidget& box)
+{
+    return box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+}
+
+void fitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(titleWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 void showMessage(QWidget* parent, const QString& text)
@@ -20,6 +39,7 @@ void showMessage(QWidget* parent, const QString& text)
     QMessageBox box(QMessageBox::NoIcon, kProductTitle, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText); // a path is shown as written, never as markup
     box.button(QMessageBox::Ok)->setText(kOkText);
+    fitTitle(box);
     box.exec();
 }
 
@@ -31,6 +51,7 @@ bool askYesNo(QWidget* parent, const QString& text)
     box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
     box.button(QMessageBox::No)->setText(QStringLiteral("否"));
     box.setDefaultButton(QMessageBox::Yes);
+    fitTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -42,6 +63,7 @@ QString askText(QWidget* parent, const QString& prompt, const QString& title)
     dialog.setTextValue(QString());
     dialog.setOkButtonText(kOkText);
     dialog.setCancelButtonText(kCancelText);
+    dialog.setMinimumWidth(titleWidth(dialog));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();

@@ -2,6 +2,7 @@
 
 #include "core/photos/photo_file_checks.h"
 #include "core/platform/site_io_task.h"
+#include "core/platform/system_reason.h"
 #include "core/records/record_export.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
@@ -40,7 +41,7 @@ QString failureMessage(const QString& what, const SafeWriteResult& result)
 {
     using namespace export_texts;
     QString message = what + u'\n' + QDir::toNativeSeparators(result.path) + u'\n' + kReasonPrefix +
-                      result.reason;
+                      systemReasonText(result.reason);
     if (result.targetExisted)
         message += u'\n' + kNothingChanged;
     return message;

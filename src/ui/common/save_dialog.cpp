@@ -1,6 +1,7 @@
 #include "ui/common/save_dialog.h"
 
 #include "core/platform/save_target.h"
+#include "ui/common/accessible_names.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
@@ -19,6 +20,8 @@ QString askTypedPath(QWidget* parent, const SaveQuestion& question, const QStrin
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
     dialog.selectFile(proposed);
+    dialog.setObjectName(QStringLiteral("save_dialog"));
+    describeControlsByName(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles().value(0);

@@ -108,7 +108,8 @@ void FileSelectDialog::startOnWorkingFolder()
     // Both run on siteIoPool(): the mount table names disks that may not answer, and the
     // working folder may itself lie on a slow share.
     runOnSiteIo(this, &machineDrives, [this](const QList<Drive>& drives) { takeDrives(drives); });
-    // File1 is on the working folder from the start, so a name typed at once is looked for there.
+    // The file list is on the working folder from the start, so a name typed at once is looked for
+    // there.
     m_files->setFolder(workingFolder());
     m_folders->open(workingFolder());
 }
@@ -148,7 +149,8 @@ void FileSelectDialog::connectEvents()
     });
     c.folderList->installEventFilter(this);
     c.fileList->installEventFilter(this);
-    // A click, or a move of the selection by the keyboard, both put the file into Text1.
+    // A click, or a move of the selection by the keyboard, both put the file into the file name
+    // field.
     connect(c.fileList, &QListView::clicked, this, &FileSelectDialog::takeSelectedFile);
     connect(c.fileList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FileSelectDialog::takeSelectedFile);
@@ -190,7 +192,7 @@ void FileSelectDialog::openStartFolder(const QString& folder)
     std::optional<QString> root;
     if (drive >= 0) {
         root = m_drives.at(drive).root;
-        // Only choosing another drive moves Dir1 to that drive's root.
+        // Only choosing another drive moves the folder list to that drive's root.
         if (drive != m_controls.driveList->currentIndex())
             candidates.append(*root);
         const QSignalBlocker blocker(m_controls.driveList);
@@ -258,7 +260,8 @@ void FileSelectDialog::done(int result)
 
 void FileSelectDialog::openChosenDrive()
 {
-    // A drive that is not ready leaves Dir1 and File1 where they were, without a message.
+    // A drive that is not ready leaves the folder and file lists where they were, without a
+    // message.
     const int drive = m_controls.driveList->currentIndex();
     if (drive < 0 || drive >= m_drives.size())
         return;
@@ -346,7 +349,8 @@ void FileSelectDialog::keyPressEvent(QKeyEvent* event)
 }
 
 // With no file selected yet, the first Down, Up, Home or Space selects the first file (and so
-// fills Text1), as list boxes of this kind do; afterwards the keys move one row as usual.
+// fills the file name field), as list boxes of this kind do; afterwards the keys move one row as
+// usual.
 bool FileSelectDialog::selectsFirstFile(int key)
 {
     const QListView* list = m_controls.fileList;

@@ -50,9 +50,9 @@ public:
     void done(int result) override;
 
 protected:
-    // Esc presses Command1(2); the frame's close box still closes without writing anything.
+    // Esc presses the cancel button; the frame's close box still closes without writing anything.
     void keyPressEvent(QKeyEvent* event) override;
-    // Enter in Dir1 on a folder other than the open one opens it.
+    // Enter in the folder list on a folder other than the open one opens it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

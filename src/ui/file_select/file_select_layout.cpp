@@ -8,7 +8,7 @@ namespace {
 
 using enum ControlKind;
 
-// The folder buttons come before the lists: File1 lies over them and covers them while it
+// The folder buttons come before the lists: the file list lies over them and covers them while it
 // shows, so they come into view only in folder mode. Labels are named by their captions; the
 // controls without one by their role in words.
 // clang-format off

@@ -1,4 +1,4 @@
-// Draws a row of the folder list Dir1: a folder icon, indented by the folder's depth.
+// Draws a row of the folder list: a folder icon, indented by the folder's depth.
 #pragma once
 
 #include <QStyledItemDelegate>

@@ -2,6 +2,7 @@
 
 #include "core/dialog/load_command.h"
 #include "core/layout/main_layout.h"
+#include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/site_io_task.h"
@@ -9,6 +10,7 @@
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
+#include "core/text/time_of_day.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_table.h"
 #include "ui/common/export_texts.h"
@@ -39,7 +41,6 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -56,7 +57,6 @@ struct QueryOutcome {
 
 namespace {
 
-constexpr int kPlaybackIntervalMs = 1000;
 constexpr int kPhotoResizeDelayMs = 150;
 
 // The filter inputs as the operator set them.
@@ -203,71 +203,95 @@ void CardImageWindow::connectEvents()
         connect(list, &RecordListView::keyReleased, this, [this, k] { showRecord(k); });
         connect(list, &RecordListView::enterReleased, this, &CardImageWindow::openPhotoView);
     }
-    addResultListActions();
-    addPhotoBoxActions();
-    addDayStepKeys();
-    addLiveViewEntry();
-}
-
-// Each list's menu and Ctrl+C: the selected swipe as one line, and every listed row as a file.
-void CardImageWindow::addResultListActions()
-{
-    for (RecordListView* list : m_controls.resultLists) {
-        auto* copy = new QAction(kCopyAction, list);
-        copy->setShortcut(QKeySequence::Copy);
-        copy->setShortcutContext(Qt::WidgetShortcut);
-        connect(copy, &QAction::triggered, this, [this, list] {
-            if (list->selectedRow() >= 0)
-                copyRowToClipboard(m_records->table(), m_state.queriedDay, list->selectedRow());
-        });
-        auto* exportRows = new QAction(kExportAction, list);
-        connect(exportRows, &QAction::triggered, this, [this] {
-            exportListedRows(this, m_records->table(), m_state.queriedDay,
-                             selectedSwipe().protectedPlaces());
-        });
-        list->addActions({copy, exportRows});
-        list->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
-}
-
-// The photo box's menu, and a double-click on it, open the inspection window.
-void CardImageWindow::addPhotoBoxActions()
-{
-    QLabel* box = m_controls.photoBox;
-    auto* inspect = new QAction(kPhotoViewAction, box);
-    connect(inspect, &QAction::triggered, this, &CardImageWindow::openPhotoView);
-    auto* save = new QAction(export_texts::kSavePhotoAction, box);
-    connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
-    });
-    box->addActions({inspect, save});
-    box->setContextMenuPolicy(Qt::ActionsContextMenu);
-    box->installEventFilter(this);
-}
-
-// Ctrl+PageUp and Ctrl+PageDown: the day before or after, queried at once.
-void CardImageWindow::addDayStepKeys()
-{
-    auto* back = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), this);
-    connect(back, &QShortcut::activated, this, [this] { stepDay(-1); });
-    auto* forward = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
-    connect(forward, &QShortcut::activated, this, [this] { stepDay(1); });
-}
-
-// The live view from each list's menu and Ctrl+L; it follows a parameter file loaded later.
-void CardImageWindow::addLiveViewEntry()
-{
-    for (RecordListView* list : m_controls.resultLists) {
-        auto* live = new QAction(live_view_texts::kOpenAction, list);
-        connect(live, &QAction::triggered, this, &CardImageWindow::openLiveView);
-        list->addAction(live);
-    }
-    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
-    connect(key, &QShortcut::activated, this, &CardImageWindow::openLiveView);
+    createActions();
+    // The live view follows a parameter file loaded later.
     connect(this, &CardImageWindow::parametersRead, this, [this] {
         if (m_liveView)
             followSiteInLiveView();
     });
+}
+
+// Every tool of the window beside its buttons, each an action made here with its shortcut: the
+// result lists' menu (copy the selected swipe as one line, export every listed row, jump to a
+// time, the live view), the photo box's menu (inspection window, save the photo) and the day
+// keys.
+void CardImageWindow::createActions()
+{
+    const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    ToolActions& a = m_actions;
+    a.copy = add(kCopyAction, QKeySequence::Copy, [this] {
+        copyRowToClipboard(m_records->table(), m_state.queriedDay,
+                           m_controls.resultLists[0]->selectedRow());
+    });
+    // Ctrl+C copies a row only where a list has the focus; elsewhere it stays the field's own.
+    a.copy->setShortcutContext(Qt::WidgetShortcut);
+    a.exportRows = add(kExportAction, {}, [this] {
+        exportListedRows(this, m_records->table(), m_state.queriedDay,
+                         selectedSwipe().protectedPlaces());
+    });
+    a.jumpToTime =
+        add(kJumpToTimeAction, QKeySequence(Qt::CTRL | Qt::Key_G), &CardImageWindow::jumpToTime);
+    a.inspect = add(kPhotoViewAction, {}, &CardImageWindow::openPhotoView);
+    a.savePhoto = add(export_texts::kSavePhotoAction, {}, [this] {
+        saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
+    });
+    a.dayBack = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { stepDay(-1); });
+    a.dayForward = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { stepDay(1); });
+    a.liveView = add(live_view_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_L),
+                     &CardImageWindow::openLiveView);
+    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView});
+
+    for (RecordListView* list : m_controls.resultLists) {
+        list->addActions({a.copy, a.exportRows, a.jumpToTime, a.liveView});
+        list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    QLabel* box = m_controls.photoBox;
+    box->addActions({a.inspect, a.savePhoto});
+    box->setContextMenuPolicy(Qt::ActionsContextMenu);
+    box->installEventFilter(this);
+    connect(m_records, &QAbstractItemModel::modelReset, this, &CardImageWindow::enableActions);
+    connect(m_records, &QAbstractItemModel::rowsInserted, this, &CardImageWindow::enableActions);
+    connect(m_records, &QAbstractItemModel::rowsRemoved, this, &CardImageWindow::enableActions);
+    enableActions();
+}
+
+// A menu entry that cannot act is disabled: copy and export on empty lists, saving the photo
+// while the photo box shows none.
+void CardImageWindow::enableActions()
+{
+    const bool listed = m_records->rowCount() > 0;
+    m_actions.copy->setEnabled(listed);
+    m_actions.exportRows->setEnabled(listed);
+    m_actions.savePhoto->setEnabled(!m_state.shownPhoto.isEmpty());
+}
+
+// Selects and shows the first listed swipe at or after the time asked for, as a press on it.
+void CardImageWindow::jumpToTime()
+{
+    const QString typed = askText(this, kJumpToTimePrompt, kJumpToTimeTitle).trimmed();
+    if (typed.isEmpty())
+        return;
+    const QString digits = timeOfDayDigits(typed);
+    if (digits.isEmpty()) {
+        showMessage(this, kJumpToTimeInvalid.arg(typed));
+        return;
+    }
+    const RecordTable& table = m_records->table();
+    const qsizetype row = firstTimeAtOrAfter(
+        table.rowCount(), [&table](qsizetype r) { return table.text(r, 0); }, digits);
+    if (row < 0) {
+        showMessage(this, kJumpToTimeNone.arg(typed));
+        return;
+    }
+    RecordListView* list = m_controls.resultLists[0];
+    list->setSelectedRow(static_cast<int>(row));
+    list->setFocus();
+    showRecord(0);
 }
 
 void CardImageWindow::followSiteInLiveView()
@@ -301,6 +325,9 @@ bool CardImageWindow::eventFilter(QObject* watched, QEvent* event)
         openPhotoView();
         return true;
     }
+    // The shown photo changes without a signal: its menu is brought up to date as it opens.
+    if (watched == m_controls.photoBox && event->type() == QEvent::ContextMenu)
+        enableActions();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -331,12 +358,28 @@ void CardImageWindow::openPhotoView()
 
 void CardImageWindow::showInPhotoView(const Swipe& swipe)
 {
-    if (!m_photoView)
+    if (!m_photoView) {
         m_photoView = new PhotoViewWindow(this);
+        placePhotoView();
+    }
     m_photoView->showSwipe(swipe);
     m_photoView->show();
     m_photoView->raise();
     m_photoView->activateWindow();
+}
+
+// At its first opening the inspection window goes beside this window where there is room (made
+// smaller to fit, down to its smallest useful size), and otherwise where it covers the least of
+// it; it keeps the place and size the operator gives it for the rest of the session. Its frame is
+// not known before it is shown: this window's stands in for it.
+void CardImageWindow::placePhotoView()
+{
+    const QSize frame = frameGeometry().size() - size();
+    const QRect outer =
+        placeBeside(frameGeometry(), m_photoView->size() + frame,
+                    smallestUsefulSize(*m_photoView) + frame, screen()->availableGeometry());
+    m_photoView->resize(outer.size() - frame);
+    m_photoView->move(outer.topLeft());
 }
 
 // While the inspection window is open it shows each record the main window shows.

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QTimer;
 
 namespace card {
@@ -76,10 +77,10 @@ private:
     void setFocusOrder();
     void connectEvents();
     void keepListsScrollingInStep();
-    void addResultListActions();
-    void addPhotoBoxActions();
-    void addDayStepKeys();
-    void addLiveViewEntry();
+    void createActions();
+    void enableActions();
+    void jumpToTime();
+    void placePhotoView();
     void followSiteInLiveView();
     void showInPhotoView(const Swipe& swipe);
     bool hasSelectedRow() const;
@@ -98,6 +99,17 @@ private:
     FileSelectExchange m_fileSelect;
     RecordTableModel* m_records = nullptr;
     RecordDisplay* m_display = nullptr;
+    // The window's tools beside its buttons, made in createActions.
+    struct ToolActions {
+        QAction* copy = nullptr;
+        QAction* exportRows = nullptr;
+        QAction* jumpToTime = nullptr;
+        QAction* inspect = nullptr;
+        QAction* savePhoto = nullptr;
+        QAction* dayBack = nullptr;
+        QAction* dayForward = nullptr;
+        QAction* liveView = nullptr;
+    } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     LiveViewWindow* m_liveView = nullptr;   // made at its first opening
     LatestRequest m_query;

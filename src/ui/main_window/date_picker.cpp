@@ -1,8 +1,24 @@
 #include "ui/main_window/date_picker.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace card {
+
+DatePicker::DatePicker(QWidget* parent)
+    : QDateEdit(parent)
+{
+    lineEdit()->installEventFilter(this);
+}
+
+// The click has placed the cursor in a part by the time the button is let go.
+bool DatePicker::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+        !lineEdit()->hasSelectedText())
+        setSelectedSection(currentSection());
+    return QDateEdit::eventFilter(watched, event);
+}
 
 bool DatePicker::focusNextPrevChild(bool next)
 {

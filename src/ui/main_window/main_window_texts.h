@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/platform/product.h"
+#include "ui/common/photo_texts.h"
 
 #include <QString>
 
@@ -35,20 +36,20 @@ inline constexpr char16_t kDirectionListName[] = u"進出清單";
 inline constexpr char16_t kPhotoBoxName[] = u"影像圖片方塊";
 inline constexpr char16_t kFallbackPictureName[] = u"無影像圖片方塊";
 
-// The status line and the messages of the query and the load command.
+// The status line and the messages of the query and the load command; the photo texts shared
+// with the inspection window are in photo_texts.h.
 inline const QString kNoRecordFileText = QStringLiteral("紀錄不存在");
 inline const QString kRecordFileUnreadableMessage = QStringLiteral("紀錄檔無法讀取");
 inline const QString kBadParameterFileMessage = QStringLiteral("不正確參數檔");
-inline const QString kNoPhotoText = QStringLiteral("影像不存在");
 
-// The photo type in the details, and the end of a playback.
-inline const QString kStillPhotoText = QStringLiteral("刷卡照相");
-inline const QString kSequenceText = QStringLiteral("動態播放");
-inline const QString kPlaybackEndText = QStringLiteral("播放結束");
-
-// The tools beside the specified controls: the result lists' and the photo box's menus.
+// The menus of the result lists and the photo box, and the jump to a time.
 inline const QString kCopyAction = QStringLiteral("複製");
 inline const QString kExportAction = QStringLiteral("匯出清單…");
 inline const QString kPhotoViewAction = QStringLiteral("影像檢視");
+inline const QString kJumpToTimeAction = QStringLiteral("跳至時間…");
+inline const QString kJumpToTimeTitle = QStringLiteral("跳至時間");
+inline const QString kJumpToTimePrompt = QStringLiteral("時間（hh:mm 或 hh:mm:ss）：");
+inline const QString kJumpToTimeInvalid = QStringLiteral("不是時間：%1\n請輸入 hh:mm 或 hh:mm:ss");
+inline const QString kJumpToTimeNone = QStringLiteral("%1 或之後沒有刷卡紀錄");
 
 } // namespace card

@@ -7,18 +7,24 @@
 #include "ui/common/accessible_names.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
+#include "ui/common/photo_texts.h"
 #include "ui/common/results_export.h"
+#include "ui/photo_view/photo_view_texts.h"
 #include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBoxLayout>
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QKeyEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
+#include <QPainter>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,15 +34,15 @@ namespace card {
 
 namespace {
 
-const QString kTitlePrefix = QStringLiteral("影像檢視：");
-const QString kNoImageText = QStringLiteral("影像不存在");
-const QString kStillPhotoText = QStringLiteral("刷卡照相");
-const QString kFrameText = QStringLiteral("影格 %1");
-const QString kPlayingText = QStringLiteral("動態播放");
-const QString kPlaybackEndText = QStringLiteral("播放結束");
 const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
-
-constexpr int kPlaybackIntervalMs = 1000;
+// A strip with the keyboard focus is framed like the picture.
+const QString kFocusFrameStyle =
+    QStringLiteral("QListView:focus { border: 3px solid palette(highlight); }");
+constexpr int kSelectionFrameWidth = 3;
+// Large enough to judge a face; the picture keeps at least this much room before the strips.
+const QSize kOpeningSize(1100, 760);
+const QSize kSmallestPicture(320, 240);
+const QSize kSmallestUsefulSize(480, 360);
 // After a resize the reduced copy is decoded again for the new size once resizing has paused.
 constexpr int kRefitDelayMs = 300;
 // A reduced copy this much smaller than the fitted picture is decoded again.
@@ -45,6 +51,27 @@ const QSize kFrameThumbnail(96, 72);
 const QSize kCardDayThumbnail(128, 96);
 // The first picture is decoded at the view's size, at least this large, then in full.
 const QSize kSmallestFirstPicture(640, 480);
+
+// Paints a strip's rows untouched, photos in their own colours, and frames the selected one.
+class FramedSelectionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!(option.state & QStyle::State_Selected))
+            return;
+        painter->save();
+        painter->setPen(QPen(option.palette.color(QPalette::Highlight), kSelectionFrameWidth));
+        const int inset = kSelectionFrameWidth / 2;
+        painter->drawRect(option.rect.adjusted(inset, inset, -inset - 1, -inset - 1));
+        painter->restore();
+    }
+};
 
 QListView* makeStrip(QWidget* parent, const QString& name, const QString& accessibleName,
                      QListView::Flow flow, const QSize& iconSize)
@@ -63,6 +90,8 @@ QListView* makeStrip(QWidget* parent, const QString& name, const QString& access
     list->setSpacing(4);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setItemDelegate(new FramedSelectionDelegate(list));
+    list->setStyleSheet(kFocusFrameStyle);
     return list;
 }
 
@@ -78,32 +107,28 @@ PhotoViewWindow::PhotoViewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("photo_view"));
-    setWindowTitle(kTitlePrefix);
+    setWindowTitle(photo_view_texts::kTitlePrefix);
     buildParts();
+    createActions();
     describeControlsByName(this);
-    // Large enough to judge a face, never larger than the screen it opens on.
+    // Never larger than the screen it opens on.
     const QSize room = screen()->availableGeometry().size() * 9 / 10;
-    resize(QSize(1100, 760).boundedTo(room));
+    resize(kOpeningSize.boundedTo(room));
 }
 
 void PhotoViewWindow::buildParts()
 {
     m_image = new ZoomImageView(this);
     m_image->setObjectName(QStringLiteral("photo_view_image"));
-    m_image->setAccessibleName(QStringLiteral("影像"));
-    auto* save = new QAction(export_texts::kSavePhotoAction, m_image);
-    connect(save, &QAction::triggered, this, [this] {
-        saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces());
-    });
-    m_image->addAction(save);
-    m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_image->setAccessibleName(photo_view_texts::kPictureName);
+    m_image->setMinimumSize(kSmallestPicture);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("photo_view_status"));
     m_zoom = new QLabel(this);
     m_zoom->setObjectName(QStringLiteral("photo_view_zoom"));
     m_zoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    m_frames = makeStrip(this, QStringLiteral("photo_view_frames"), QStringLiteral("影格"),
+    m_frames = makeStrip(this, QStringLiteral("photo_view_frames"), photo_view_texts::kFramesName,
                          QListView::LeftToRight, kFrameThumbnail);
     m_frames->setFixedHeight(kFrameThumbnail.height() + 2 * fontMetrics().height() + 16);
     m_frameModel = new ThumbnailListModel(kFrameThumbnail, this);
@@ -111,7 +136,7 @@ void PhotoViewWindow::buildParts()
     m_frameLoader = new ThumbnailLoader(SiteIoBudget::frameThumbnails, this);
 
     m_cardDay =
-        makeStrip(this, QStringLiteral("photo_view_card_day"), QStringLiteral("本卡當日刷卡"),
+        makeStrip(this, QStringLiteral("photo_view_card_day"), photo_view_texts::kCardDayName,
                   QListView::TopToBottom, kCardDayThumbnail);
     m_cardDay->setFixedWidth(kCardDayThumbnail.width() + 48);
     m_cardDayModel = new ThumbnailListModel(kCardDayThumbnail, this);
@@ -137,16 +162,15 @@ void PhotoViewWindow::buildParts()
     setTabOrder(m_image, m_frames);
     setTabOrder(m_frames, m_cardDay);
 
-    for (QWidget* part : {static_cast<QWidget*>(m_image), static_cast<QWidget*>(m_frames),
-                          static_cast<QWidget*>(m_cardDay)})
-        part->installEventFilter(this);
+    m_image->installEventFilter(this);
 
     connect(m_image, &ZoomImageView::zoomChanged, this, &PhotoViewWindow::showZoom);
-    connect(m_image, &ZoomImageView::frameStepRequested, this, &PhotoViewWindow::stepFrame);
     connect(m_frames->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &PhotoViewWindow::frameChosen);
+    // Each swipe of the card's day is shown as it is reached, as the main lists do.
+    connect(m_cardDay->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &PhotoViewWindow::cardDayChosen);
     connect(m_cardDay, &QListView::clicked, this, &PhotoViewWindow::cardDayChosen);
-    connect(m_cardDay, &QListView::activated, this, &PhotoViewWindow::cardDayChosen);
     connect(m_playback, &QTimer::timeout, this, &PhotoViewWindow::playbackTick);
     connect(m_refit, &QTimer::timeout, this, &PhotoViewWindow::refitReducedPicture);
     connect(m_frameLoader, &ThumbnailLoader::loaded, m_frameModel,
@@ -155,14 +179,64 @@ void PhotoViewWindow::buildParts()
             &ThumbnailListModel::setThumbnail);
 }
 
+// Every key and menu entry of the window, each an action with its shortcuts. They work in all
+// three parts, so the picture zooms and the frames step wherever the focus is.
+void PhotoViewWindow::createActions()
+{
+    const auto add = [this](const QList<QKeySequence>& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    add({Qt::Key_Escape}, &PhotoViewWindow::close);
+    add({Qt::Key_Space}, &PhotoViewWindow::togglePlayback);
+    add({Qt::Key_Left}, [this] { stepOrPan(-1); });
+    add({Qt::Key_Right}, [this] { stepOrPan(1); });
+    add({Qt::Key_Plus, Qt::Key_Equal}, [this] { m_image->zoomIn(); });
+    add({Qt::Key_Minus}, [this] { m_image->zoomOut(); });
+    add({Qt::Key_0, Qt::Key_F}, [this] { m_image->fitToView(); });
+    add({Qt::Key_1}, [this] { m_image->showActualSize(); });
+    m_copyPhoto = add({QKeySequence::Copy}, &PhotoViewWindow::copyShownPhoto);
+    m_copyPhoto->setText(photo_view_texts::kCopyPhotoAction);
+    m_savePhoto = add({}, [this] { saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces()); });
+    m_savePhoto->setText(export_texts::kSavePhotoAction);
+    m_image->addActions({m_copyPhoto, m_savePhoto});
+    m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
+    enablePhotoActions();
+}
+
+// Left and Right pan a picture wider than the view while it has the focus; anywhere else, and
+// on a picture that fits sideways, they step the frames.
+void PhotoViewWindow::stepOrPan(int step)
+{
+    if (m_image->hasFocus() && m_image->panStep(step, 0))
+        return;
+    stepFrame(step);
+}
+
+void PhotoViewWindow::copyShownPhoto()
+{
+    if (!m_shownPath.isEmpty())
+        QApplication::clipboard()->setImage(m_image->shownImage());
+}
+
+void PhotoViewWindow::enablePhotoActions()
+{
+    m_copyPhoto->setEnabled(!m_shownPath.isEmpty());
+    m_savePhoto->setEnabled(!m_shownPath.isEmpty());
+}
+
 void PhotoViewWindow::showSwipe(const Swipe& swipe)
 {
     const bool dayKept = m_dayKnown && sameCardDay(swipe, m_swipe);
     m_swipe = swipe;
-    setWindowTitle(kTitlePrefix + swipe.time + u' ' + swipe.card + u' ' + swipe.name);
+    setWindowTitle(photo_view_texts::kTitlePrefix + swipe.day.toString(Qt::ISODate) + u' ' +
+                   swipe.time + u' ' + swipe.card + u' ' + swipe.name);
     stopPlayback({});
     m_pictureLoad.drop();
-    m_shownPath.clear();
+    setShownPath({});
     m_firstPictureShown = false;
     m_frameThumbnailsStarted = false;
     m_playbackNote.clear();
@@ -234,7 +308,7 @@ void PhotoViewWindow::showFrameRow(int row)
 void PhotoViewWindow::requestPicture(const QString& path)
 {
     const LatestRequest::Ticket picture = m_pictureLoad.start();
-    m_shownPath.clear();
+    setShownPath({});
     const QSize box = pictureBox();
     runOnSiteIo(
         this, [path, box] { return loadFittedPhoto(path, box); },
@@ -248,10 +322,12 @@ void PhotoViewWindow::showFirstPicture(LatestRequest::Ticket picture, const QStr
                                        const FittedPhoto& fitted)
 {
     if (fitted.image.isNull()) {
+        // The file was found: one that cannot be shown is damaged, not missing.
         showNoPhoto();
+        m_status->setText(photo_view_texts::kDamaged.arg(QFileInfo(path).fileName()));
     } else {
         m_image->setPicture(fitted.image, fitted.fullSize);
-        m_shownPath = path;
+        setShownPath(path);
         m_status->setText(frameStatus(m_frameRow));
         if (fitted.image.size() != fitted.fullSize) {
             runOnSiteIo(
@@ -269,9 +345,15 @@ void PhotoViewWindow::showFirstPicture(LatestRequest::Ticket picture, const QStr
 void PhotoViewWindow::showNoPhoto()
 {
     static const QImage noPhoto(kNoPhotoPicture);
-    m_image->setPicture(noPhoto, noPhoto.size());
-    m_shownPath.clear();
-    m_status->setText(kNoImageText);
+    m_image->setFixedPicture(noPhoto);
+    setShownPath({});
+    m_status->setText(kNoPhotoText);
+}
+
+void PhotoViewWindow::setShownPath(const QString& path)
+{
+    m_shownPath = path;
+    enablePhotoActions();
 }
 
 // Zoomed out, the picture is painted from its reduced copy; one decoded for a smaller view
@@ -342,8 +424,8 @@ QString PhotoViewWindow::frameStatus(int row) const
     const int frame = m_photos.frames[row].frame;
     if (frame == 0)
         return kStillPhotoText;
-    const QString text = kFrameText.arg(frame);
-    const QString note = isPlaying() ? kPlayingText : m_playbackNote;
+    const QString text = photo_view_texts::kFrame.arg(frame);
+    const QString note = isPlaying() ? kSequenceText : m_playbackNote;
     return note.isEmpty() ? text : text + QStringLiteral("　") + note;
 }
 
@@ -385,7 +467,8 @@ void PhotoViewWindow::markShownSwipe()
         return;
     const QModelIndex index = m_cardDayModel->index(row);
     m_cardDay->setCurrentIndex(index);
-    m_cardDay->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // Never scrolled while a click on a visible row is still being handled.
+    m_cardDay->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
 void PhotoViewWindow::startThumbnails()
@@ -442,54 +525,24 @@ bool PhotoViewWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_image && event->type() == QEvent::Resize)
         m_refit->start();
-    if (event->type() != QEvent::KeyPress)
-        return QWidget::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    switch (key->key()) {
-    case Qt::Key_Escape:
-        close();
-        return true;
-    case Qt::Key_Space:
-        togglePlayback();
-        return true;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        // Up and Down move through the card's day; Left and Right still step the frames.
-        if (watched == m_cardDay) {
-            stepFrame(key->key() == Qt::Key_Left ? -1 : 1);
-            return true;
-        }
-        return false;
-    default:
-        return watched != m_image && m_image->handleZoomKey(key->key());
-    }
+    return QWidget::eventFilter(watched, event);
 }
 
-void PhotoViewWindow::keyPressEvent(QKeyEvent* event)
+void PhotoViewWindow::showEvent(QShowEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        close();
-        return;
-    case Qt::Key_Space:
-        togglePlayback();
-        return;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        stepFrame(event->key() == Qt::Key_Left ? -1 : 1);
-        return;
-    default:
-        if (!m_image->handleZoomKey(event->key()))
-            QWidget::keyPressEvent(event);
-    }
+    QWidget::showEvent(event);
+    m_image->setFocus();
 }
 
 void PhotoViewWindow::closeEvent(QCloseEvent* event)
 {
     stopPlayback({});
     QWidget::closeEvent(event);
+}
+
+QSize smallestUsefulSize(const PhotoViewWindow& window)
+{
+    return window.minimumSizeHint().expandedTo(kSmallestUsefulSize);
 }
 
 } // namespace card

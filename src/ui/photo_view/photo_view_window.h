@@ -6,11 +6,12 @@
 // again for each record it shows while the window is open; show() and raise() bring it up.
 // It keeps nothing between runs and writes nothing.
 //
-// Keys (besides those of the large picture, see zoom_image_view.h, which work in every part):
-// Tab moves between the picture, the frames and the card's day; Left and Right step between
-// frames; Space plays the sequence from the highest frame down to frame 1, one frame a second,
-// and pauses; Enter (or a click) on a swipe of the card's day shows that swipe here; Esc
-// closes the window.
+// Keys, each an action of the window that works in every part: Tab moves between the picture,
+// the frames and the card's day; + or =, -, 0 or F, 1 zoom the picture; Left and Right pan a
+// picture wider than its view while it has the focus and otherwise step between frames; Space
+// plays the sequence from the highest frame down to frame 1, one frame a second, and pauses;
+// Ctrl+C copies the shown photo; Esc closes the window. Up and Down (or a click) in the card's
+// day show each swipe as it is reached.
 #pragma once
 
 #include "core/platform/latest_request.h"
@@ -19,6 +20,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QLabel;
 class QListView;
 class QModelIndex;
@@ -43,11 +45,16 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildParts();
+    void createActions();
+    void stepOrPan(int step);
+    void copyShownPhoto();
+    void enablePhotoActions();
+    void setShownPath(const QString& path);
     bool isPlaying() const;
     void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);
     void showFrameRow(int row);
@@ -81,6 +88,8 @@ private:
     ThumbnailLoader* m_cardDayLoader;
     QTimer* m_playback;
     QTimer* m_refit; // the view's size has settled after a resize
+    QAction* m_copyPhoto = nullptr;
+    QAction* m_savePhoto = nullptr;
 
     QString m_shownPath; // the photo file in the large picture, empty for the no-photo picture
 
@@ -97,5 +106,9 @@ private:
     LatestRequest m_pictureLoad;
     LatestRequest m_dayRead;
 };
+
+// The smallest size the window is opened at beside the main window: a face can still be judged
+// and its parts all fit.
+QSize smallestUsefulSize(const PhotoViewWindow& window);
 
 } // namespace card

@@ -1,6 +1,5 @@
 #include "ui/photo_view/thumbnail_list_model.h"
 
-#include <QBrush>
 #include <QColor>
 #include <QFont>
 
@@ -9,7 +8,6 @@ namespace card {
 namespace {
 
 const QColor kPendingColour(0xD8, 0xD8, 0xD8);
-const QColor kMarkedColour(0xFF, 0xD8, 0x6E);
 
 } // namespace
 
@@ -52,7 +50,7 @@ void ThumbnailListModel::setMarkedRow(int row)
     m_marked = row >= 0 && row < m_rows.size() ? row : -1;
     for (int changed : {previous, m_marked}) {
         if (changed >= 0)
-            emit dataChanged(index(changed), index(changed), {Qt::FontRole, Qt::BackgroundRole});
+            emit dataChanged(index(changed), index(changed), {Qt::FontRole});
     }
 }
 
@@ -80,8 +78,6 @@ QVariant ThumbnailListModel::data(const QModelIndex& index, int role) const
             return bold;
         }
         return {};
-    case Qt::BackgroundRole:
-        return marked ? QVariant(QBrush(kMarkedColour)) : QVariant();
     case ThumbnailStateRole:
         return row.state;
     default:

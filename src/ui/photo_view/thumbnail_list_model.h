@@ -25,7 +25,7 @@ public:
     void setTexts(const QStringList& texts);
     // The row's picture; a null image shows the no-photo picture.
     void setThumbnail(int row, const QImage& image);
-    // The row shown in the large picture (bold, highlighted); -1 for none.
+    // The row shown in the large picture (bold); -1 for none.
     void setMarkedRow(int row);
     int markedRow() const { return m_marked; }
 

@@ -15,6 +15,7 @@ const QColor kBackground(0x30, 0x30, 0x30);
 // One arrow press pans a tenth of the view.
 constexpr double kArrowPanShare = 0.1;
 constexpr int kWheelStep = 120;
+constexpr int kFocusFrameWidth = 3;
 
 } // namespace
 
@@ -33,7 +34,8 @@ QSize ZoomImageView::sizeHint() const
 
 void ZoomImageView::setPicture(const QImage& image, const QSize& fullSize)
 {
-    const bool samePicture = fullSize == m_fullSize;
+    const bool samePicture = fullSize == m_fullSize && m_zoomable;
+    m_zoomable = true;
     m_fullSize = fullSize;
     if (image.size() == fullSize) {
         m_full = image;
@@ -47,6 +49,15 @@ void ZoomImageView::setPicture(const QImage& image, const QSize& fullSize)
     else
         fitToView();
     update();
+}
+
+void ZoomImageView::setFixedPicture(const QImage& image)
+{
+    m_zoomable = false;
+    m_fullSize = image.size();
+    m_full = image;
+    m_reduced = QImage();
+    fitToView();
 }
 
 void ZoomImageView::setFullPicture(const QImage& image)
@@ -71,6 +82,14 @@ void ZoomImageView::setReducedPicture(const QImage& image)
 void ZoomImageView::place(const ZoomPlacement& placement, bool fitted)
 {
     const QSizeF picture(m_fullSize);
+    if (!m_zoomable) {
+        m_placement = centredPlacement(1.0, picture, viewSize());
+        m_fitted = true;
+        updateCursor();
+        update();
+        emit zoomChanged(1.0);
+        return;
+    }
     const double scale = clampZoom(placement.scale, picture, viewSize());
     const ZoomPlacement next{scale, clampOrigin(placement.origin, scale, picture, viewSize())};
     const bool scaleChanged = !qFuzzyCompare(next.scale, m_placement.scale);
@@ -122,37 +141,23 @@ void ZoomImageView::panBy(QPointF delta)
     place(panned(m_placement, delta, QSizeF(m_fullSize), viewSize()), false);
 }
 
-bool ZoomImageView::handleZoomKey(int key)
+bool ZoomImageView::panStep(int dx, int dy)
 {
-    switch (key) {
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        zoomIn();
-        return true;
-    case Qt::Key_Minus:
-        zoomOut();
-        return true;
-    case Qt::Key_0:
-    case Qt::Key_F:
-        fitToView();
-        return true;
-    case Qt::Key_1:
-        showActualSize();
-        return true;
-    default:
+    if (!canPan(m_placement.scale, QSizeF(m_fullSize), viewSize()))
         return false;
-    }
+    panBy({-dx * width() * kArrowPanShare, -dy * height() * kArrowPanShare});
+    return true;
 }
 
 void ZoomImageView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.fillRect(event->rect(), kBackground);
-    if (m_fullSize.isEmpty())
-        return;
     const VisiblePart part = visiblePart(m_placement, QSizeF(m_fullSize), viewSize());
-    if (part.target.isEmpty())
+    if (m_fullSize.isEmpty() || part.target.isEmpty()) {
+        paintFocusFrame(painter);
         return;
+    }
     // Zoomed out as far as the reduced copy reaches, it gives the better picture for less work;
     // otherwise only the visible part of the full picture is drawn.
     const bool reducedSuffices =
@@ -165,6 +170,16 @@ void ZoomImageView::paintEvent(QPaintEvent* event)
                             part.source.width() * factorX, part.source.height() * factorY);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, m_placement.scale < kSharpPixelsFrom);
     painter.drawImage(part.target, source, sourceRect);
+    paintFocusFrame(painter);
+}
+
+void ZoomImageView::paintFocusFrame(QPainter& painter) const
+{
+    if (!hasFocus())
+        return;
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFrameWidth));
+    const int inset = kFocusFrameWidth / 2;
+    painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
 }
 
 void ZoomImageView::resizeEvent(QResizeEvent* event)
@@ -228,31 +243,9 @@ void ZoomImageView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void ZoomImageView::keyPressEvent(QKeyEvent* event)
 {
-    if (handleZoomKey(event->key()))
+    const bool up = event->key() == Qt::Key_Up;
+    if ((up || event->key() == Qt::Key_Down) && panStep(0, up ? -1 : 1))
         return;
-    const bool pannable = canPan(m_placement.scale, QSizeF(m_fullSize), viewSize());
-    const double stepX = width() * kArrowPanShare;
-    const double stepY = height() * kArrowPanShare;
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right: {
-        const int step = event->key() == Qt::Key_Left ? -1 : 1;
-        if (pannable)
-            panBy({-step * stepX, 0});
-        else
-            emit frameStepRequested(step);
-        return;
-    }
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        if (pannable) {
-            panBy({0, event->key() == Qt::Key_Up ? stepY : -stepY});
-            return;
-        }
-        break;
-    default:
-        break;
-    }
     QWidget::keyPressEvent(event);
 }
 

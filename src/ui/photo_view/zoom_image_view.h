@@ -1,9 +1,9 @@
 // A picture shown large: fitted to the view, or zoomed and panned.
 //
 // Mouse: Ctrl+wheel zooms about the pointer, dragging pans a zoomed picture, a double-click
-// switches between fit and 100 % about the pointer.
-// Keys: + or = zoom in, - zoom out, 0 or F fit, 1 100 %; the arrows pan a picture larger than
-// the view. Left and Right on a picture that fits ask for the previous or next frame.
+// switches between fit and 100 % about the pointer. Keys: Up and Down pan a picture taller than
+// the view; the window's actions zoom it and pan it sideways (panStep). A clear frame shows
+// when it has the keyboard focus.
 #pragma once
 
 #include "core/photos/zoom.h"
@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
+
+class QPainter;
 
 namespace card {
 
@@ -27,6 +29,9 @@ public:
     // picture zoomed out, so no repaint has to shrink the whole picture.
     void setFullPicture(const QImage& image);
 
+    // A picture shown at its own size, centred, never zoomed: the no-photo picture.
+    void setFixedPicture(const QImage& image);
+
     // A copy of the picture shown at another reduced size (after the view has grown); ignored
     // when it is the full size or belongs to another picture.
     void setReducedPicture(const QImage& image);
@@ -36,6 +41,8 @@ public:
     bool hasFullPicture() const { return !m_full.isNull(); }
     const ZoomPlacement& placement() const { return m_placement; }
     bool isFitted() const { return m_fitted; }
+    // The best image of the picture shown: the full one once decoded, else the reduced copy.
+    QImage shownImage() const { return m_full.isNull() ? m_reduced : m_full; }
 
     void zoomIn();
     void zoomOut();
@@ -44,17 +51,14 @@ public:
     // Zooms by steps (in when positive) about a view point.
     void zoomBy(int steps, QPointF anchor);
     void panBy(QPointF delta);
-
-    // Handles the view's keys; true when key was one of them. The window passes keys typed
-    // in its other parts through this, so every part zooms alike.
-    bool handleZoomKey(int key);
+    // Pans a tenth of the view against the direction (dx, dy) when the picture overflows the
+    // view; false when it cannot be panned.
+    bool panStep(int dx, int dy);
 
     QSize sizeHint() const override;
 
 signals:
     void zoomChanged(double scale);
-    // Left (-1) or Right (+1) on a picture that is not zoomed in.
-    void frameStepRequested(int step);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,12 +75,14 @@ private:
     QPointF viewCentre() const { return QPointF(width() / 2.0, height() / 2.0); }
     void place(const ZoomPlacement& placement, bool fitted);
     void updateCursor();
+    void paintFocusFrame(QPainter& painter) const;
 
     QImage m_full;    // null until the full picture is decoded
     QImage m_reduced; // a copy at about the fitted size, null when the full one came first
     QSize m_fullSize;
     ZoomPlacement m_placement;
     bool m_fitted = true;
+    bool m_zoomable = true; // false for a fixed picture
     bool m_dragging = false;
     QPointF m_dragFrom;
     int m_wheelRemainder = 0;

@@ -62,7 +62,7 @@ void TestDialogRules::outcomes_data()
     const QString missing = card::kMissingFileMessage;
     const QString question = card::kExistingFileQuestion;
 
-    // Files present in the folder of File1: a.spf, B.SPF, abc.spf, *.spf is absent, folder.spf/.
+    // Files present in the file list's folder: a.spf, B.SPF, abc.spf, *.spf is absent, folder.spf/.
     QTest::newRow("folder mode, select returns the open folder")
         << folder << select << "x" << int(NotAsked) << true << "" << none << kEarlierPath
         << kOpenFolder;

@@ -60,8 +60,8 @@ private slots:
     void failedWriteLeavesTheTargetAndNoTemporary();
     void missingFolderCannotBeCreated();
     void photoCopyIsByteExact();
-    void unreadablePhotoIsReported_data();
-    void unreadablePhotoIsReported();
+    void missingPhotoIsReported();
+    void photoReadFailingPartwayIsReported();
 };
 
 void TestRecordExport::copyLineIsTheShownValuesWithTabs()
@@ -375,26 +375,24 @@ void TestRecordExport::photoCopyIsByteExact()
     QCOMPARE(fileBytes(source), photo);
 }
 
-void TestRecordExport::unreadablePhotoIsReported_data()
+void TestRecordExport::missingPhotoIsReported()
 {
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<int>("keptBytes"); // bytes read before the read fails; -1 for no failure
-    QTest::newRow("missing") << false << -1;
-    QTest::newRow("read fails partway") << true << 1000;
+    const card::test::TempSite site;
+    const QString source = site.filePath("photos/gone.jpg");
+    const card::SafeWriteResult result =
+        card::copyFileSafely(source, site.filePath("saved.jpg"), {}, kMaxCopy);
+    QCOMPARE(result.status, SafeWriteStatus::SourceUnreadable);
+    QCOMPARE(result.path, source);
+    QVERIFY(!QFile::exists(site.filePath("saved.jpg")));
 }
 
-// The photo, not the target, is named when the source cannot be read, and nothing is written.
-void TestRecordExport::unreadablePhotoIsReported()
+// The photo, not the target, is named when its read fails partway; nothing is written.
+void TestRecordExport::photoReadFailingPartwayIsReported()
 {
-    QFETCH(bool, exists);
-    QFETCH(int, keptBytes);
     const card::test::TempSite site;
-    const QString source = site.filePath("photos/00012345-070503-081530-C.jpg");
-    if (exists)
-        site.write("photos/00012345-070503-081530-C.jpg", QByteArray(100000, 'x'));
+    const QString source = site.write("photos/x-C.jpg", QByteArray(100000, 'x'));
     card::test::ControlledFileAccess files;
-    if (keptBytes >= 0)
-        files.failReads(QStringLiteral("-C.jpg"), keptBytes);
+    files.failReads(QStringLiteral("-C.jpg"), 1000);
     const card::SafeWriteResult result =
         card::copyFileSafely(source, site.filePath("saved.jpg"), {}, kMaxCopy);
     QCOMPARE(result.status, SafeWriteStatus::SourceUnreadable);

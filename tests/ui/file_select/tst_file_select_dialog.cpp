@@ -54,7 +54,7 @@ bool settled(FileSelectDialog& dialog)
     });
 }
 
-// Opens folder in Dir1 and waits until the lists show it.
+// Opens folder in the folder list and waits until the lists show it.
 bool openAndSettle(FileSelectDialog& dialog, const QString& folder)
 {
     dialog.folders().open(folder);
@@ -251,7 +251,8 @@ void TestFileSelectDialog::modes()
         for (QWidget* child : children) {
             if (child->isHidden())
                 hiddenSeen.append(child->objectName());
-            // What lies under the centre of a folder button: itself only when File1 is hidden.
+            // What lies under the centre of a folder button: itself only when the file list is
+            // hidden.
             if (child->objectName().startsWith(QLatin1String("Cmd_"))) {
                 QWidget* top = modal->childAt(child->geometry().center());
                 if (top && top != child && !child->isAncestorOf(top))
@@ -419,7 +420,8 @@ void TestFileSelectDialog::firstKeySelectsTheFirstFile_data()
 {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<Qt::Key>("key");
-    QTest::addColumn<QStringList>("shown"); // Text1 after the key, then after one more Down
+    QTest::addColumn<QStringList>(
+        "shown"); // the file name field after the key, then after one more Down
     const QStringList one{"a.spf"};
     const QStringList three{"a.spf", "b.spf", "c.spf"};
     for (auto [name, key] : {std::pair{"Down", Qt::Key_Down}, std::pair{"Up", Qt::Key_Up},

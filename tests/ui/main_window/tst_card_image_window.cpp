@@ -281,7 +281,7 @@ void TestCardImageWindow::enterPressesTheFocusedButton()
     auto* pushButton = window.findChild<QPushButton*>(button);
     QVERIFY(pushButton);
     pushButton->setFocus();
-    card::test::ModalScript modals; // the parameter-file dialog of Command3
+    card::test::ModalScript modals; // the dialog of the load button
     modals.press("Command1(2)");
     QSignalSpy clicked(pushButton, &QPushButton::clicked);
     QTest::keyClick(pushButton, key, modifiers);

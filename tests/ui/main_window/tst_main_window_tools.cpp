@@ -1,17 +1,21 @@
-// The tools beside the specified controls: copy, the day keys and the inspection window.
+// The main window's tools: copy, the day keys, the jump to a time and the inspection window.
 #include "ui/main_window/card_image_window.h"
 
+#include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
 #include "core/records/record_table_model.h"
+#include "support/modal_script.h"
 #include "support/record_table_text.h"
 #include "support/settle.h"
 #include "ui/main_window/record_list_view.h"
+#include "ui/photo_view/photo_view_window.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QDateEdit>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 
 using card::CardImageWindow;
@@ -61,6 +65,8 @@ private slots:
     void dayKeysStepAcrossMonthEnds();
     void photoViewOpensAndFollows_data();
     void photoViewOpensAndFollows();
+    void photoViewPlaceAndTitle();
+    void jumpToTime();
 };
 
 void TestMainWindowTools::copyPutsTheSelectedSwipeOnOneLine()
@@ -85,7 +91,8 @@ void TestMainWindowTools::menusOfTheListsAndThePhotoBox()
     };
     for (int k = 0; k < 4; ++k) {
         QCOMPARE(listed.list(k)->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(texts(listed.list(k)), (QStringList{"複製", "匯出清單…", "即時刷卡…"}));
+        QCOMPARE(texts(listed.list(k)),
+                 (QStringList{"複製", "匯出清單…", "跳至時間…", "即時刷卡…"}));
     }
     QCOMPARE(texts(listed.window.controls().photoBox), (QStringList{"影像檢視", "另存影像…"}));
 }
@@ -147,10 +154,49 @@ void TestMainWindowTools::photoViewOpensAndFollows()
     QWidget* view = listed.photoView();
     QVERIFY(view && view->isVisible());
     QVERIFY(view->isWindow());
-    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：08:15:30 00012345 陳怡君"));
+    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 08:15:30 00012345 陳怡君"));
     // It follows the record the main window shows.
     listed.press(3, 1);
-    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：09:00:00 00067890 林志明"));
+    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 09:00:00 00067890 林志明"));
+}
+
+// The inspection window opens beside the main window as the placement rule says, names the
+// swipe's day in its title, and keeps the place the operator gave it when opened again.
+void TestMainWindowTools::photoViewPlaceAndTitle()
+{
+    ListedWindow listed;
+    listed.press(0, 1);
+    const QRect mainFrame = listed.window.frameGeometry();
+    listed.window.openPhotoView();
+    QWidget* view = listed.photoView();
+    QVERIFY(view);
+    const QRect expected =
+        card::placeBeside(mainFrame, view->frameGeometry().size(),
+                          card::smallestUsefulSize(*static_cast<card::PhotoViewWindow*>(view)) +
+                              (mainFrame.size() - listed.window.size()),
+                          listed.window.screen()->availableGeometry());
+    QCOMPARE(view->frameGeometry(), expected);
+    QCOMPARE(view->windowTitle(), QStringLiteral("影像檢視：2007-05-03 09:00:00 00067890 林志明"));
+
+    const QRect moved = view->geometry().adjusted(10, 20, -30, -40);
+    view->setGeometry(moved);
+    view->close();
+    listed.window.openPhotoView();
+    QCOMPARE(view->geometry(), moved);
+}
+
+// Ctrl+G asks for a time and shows the first listed swipe at or after it, as a press does.
+void TestMainWindowTools::jumpToTime()
+{
+    ListedWindow listed;
+    listed.press(0, 0);
+    card::test::ModalScript modals;
+    modals.enter(QStringLiteral("08:30"), QStringLiteral("確定"));
+    QTest::keyClick(&listed.window, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(card::test::settled(listed.window));
+    QCOMPARE(modals.seen().size(), 1);
+    QCOMPARE(listed.list(3)->selectedRow(), 1);
+    QCOMPARE(listed.window.state().currentRecord.time, QStringLiteral("090000"));
 }
 
 QTEST_MAIN(TestMainWindowTools)

@@ -189,11 +189,11 @@ void TestRecordDisplay::pressShowsTheRecord_data()
     QTest::addColumn<QString>("photoSuffix");
     QTest::addColumn<QColor>("colour");
     const QStringList row7 = {"070515 10:15:30", "00070000", "周杰倫--出", "刷卡照相"};
-    QTest::newRow("row 7 of List1(2), left button")
+    QTest::newRow("row 7 of the name list, left button")
         << 2 << 7 << Qt::LeftButton << "101530" << row7 << "-C.jpg" << kStillColour;
-    QTest::newRow("row 7 of List1(2), right button")
+    QTest::newRow("row 7 of the name list, right button")
         << 2 << 7 << Qt::RightButton << "101530" << row7 << "-C.jpg" << kStillColour;
-    QTest::newRow("row 7 of List1(2), middle button")
+    QTest::newRow("row 7 of the name list, middle button")
         << 2 << 7 << Qt::MiddleButton << "101530" << row7 << "-C.jpg" << kStillColour;
     QTest::newRow("still photo before frames 3 and 1")
         << 0 << 0 << Qt::LeftButton << "080507"

@@ -116,6 +116,7 @@ private slots:
     void cardDayClickAndEnterShowThatSwipe();
     void keysPlayAndClose();
     void grownWindowDecodesTheReducedCopyAgain();
+    void leftRightPanAPictureWiderThanItsView();
 };
 
 void TestPhotoView::showsTheSwipesPhotos_data()
@@ -140,12 +141,14 @@ void TestPhotoView::showsTheSwipesPhotos_data()
         << QStringLiteral("刷卡照相") << QSize(1600, 1200);
     QTest::newRow("no photo") << QStringList() << jpeg << QStringList()
                               << QStringLiteral("影像不存在") << QSize();
+    const QString damaged = QStringLiteral("影像檔損壞：00012345-070503-081530-C.jpg");
     QTest::newRow("broken photo") << QStringList{"C"} << jpeg.left(jpeg.size() / 2)
-                                  << QStringList{QStringLiteral("刷卡照相")}
-                                  << QStringLiteral("影像不存在") << QSize();
+                                  << QStringList{QStringLiteral("刷卡照相")} << damaged << QSize();
+    QTest::newRow("empty photo") << QStringList{"C"} << QByteArray()
+                                 << QStringList{QStringLiteral("刷卡照相")} << damaged << QSize();
     QTest::newRow("oversized photo")
         << QStringList{"C"} << card::test::withClaimedSize(jpeg, 20000, 20000)
-        << QStringList{QStringLiteral("刷卡照相")} << QStringLiteral("影像不存在") << QSize();
+        << QStringList{QStringLiteral("刷卡照相")} << damaged << QSize();
 }
 
 void TestPhotoView::showsTheSwipesPhotos()
@@ -168,7 +171,7 @@ void TestPhotoView::showsTheSwipesPhotos()
     window.showSwipe(site.swipe(QStringLiteral("8:15:30"), QStringLiteral("進")));
     const Parts parts(window);
 
-    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：8:15:30 00012345 陳怡君"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：2007-05-03 8:15:30 00012345 陳怡君"));
     QTRY_COMPARE(parts.status->text(), status);
     QCOMPARE(texts(parts.frames->model()), frameTexts);
     QTRY_COMPARE(parts.cardDay->model()->rowCount(), 1);
@@ -181,11 +184,10 @@ void TestPhotoView::showsTheSwipesPhotos()
     if (pictureSize.isEmpty()) {
         QCOMPARE(parts.image->pictureSize(),
                  QImage(QStringLiteral(":/pictures/no_photo.gif")).size());
-        // The small picture is enlarged to fit; zooming out goes below that, towards 100 %.
-        const double fit = parts.image->placement().scale;
-        QVERIFY(fit > card::kZoomStep);
-        QTest::keyClick(parts.image, Qt::Key_Minus);
-        QCOMPARE(parts.image->placement().scale, fit / card::kZoomStep);
+        // The no-photo picture keeps its own size: it is never zoomed.
+        QCOMPARE(parts.image->placement().scale, 1.0);
+        QTest::keyClick(parts.image, Qt::Key_Plus);
+        QCOMPARE(parts.image->placement().scale, 1.0);
     } else {
         QCOMPARE(parts.image->pictureSize(), pictureSize);
         // The fitted copy comes first, the full picture after it.
@@ -203,7 +205,7 @@ void TestPhotoView::cardDayClickAndEnterShowThatSwipe()
     const QByteArray blue = card::test::jpegBytes(Qt::blue, QSize(200, 100));
     site.photo(QStringLiteral("080000"), QStringLiteral("C"), red);
     site.photo(QStringLiteral("120000"), QStringLiteral("3"), blue);
-    site.photo(QStringLiteral("120000"), QStringLiteral("1"), blue);
+    site.photo(QStringLiteral("120000"), QStringLiteral("1"), red);
     site.dayFile(QStringLiteral("08:00:00,\"00012345\",\"陳怡君\",\"進\"\r\n"
                                 "09:00:00,\"00099999\",\"王小明\",\"進\"\r\n"
                                 "12:00:00,\"00012345\",\"陳怡君\",\"出\"\r\n"
@@ -223,19 +225,21 @@ void TestPhotoView::cardDayClickAndEnterShowThatSwipe()
     QCOMPARE(thumbnailStates(dayModel),
              (QList<int>{ThumbnailListModel::Shown, ThumbnailListModel::Shown,
                          ThumbnailListModel::NoPhoto}));
+    // A sequence's small picture is its highest frame's (200 × 100, not frame 1's 320 × 240).
+    QCOMPARE(dayModel->index(1).data(Qt::DecorationRole).value<QPixmap>().size(), QSize(128, 64));
 
     parts.cardDay->scrollTo(dayModel->index(1));
     QTest::mouseClick(parts.cardDay->viewport(), Qt::LeftButton, {},
                       parts.cardDay->visualRect(dayModel->index(1)).center());
-    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：12:00:00 00012345 陳怡君"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：2007-05-03 12:00:00 00012345 陳怡君"));
     QCOMPARE(dayModel->markedRow(), 1);
     QTRY_COMPARE(texts(parts.frames->model()), (QStringList{"1", "3"}));
     QTRY_COMPARE(parts.image->pictureSize(), QSize(200, 100));
 
+    // Each swipe is shown as it is reached.
     parts.cardDay->setFocus();
-    parts.cardDay->setCurrentIndex(dayModel->index(0));
-    QTest::keyClick(parts.cardDay, Qt::Key_Return);
-    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：08:00:00 00012345 陳怡君"));
+    QTest::keyClick(parts.cardDay, Qt::Key_Up);
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：2007-05-03 08:00:00 00012345 陳怡君"));
     QCOMPARE(dayModel->markedRow(), 0);
     QTRY_COMPARE(parts.image->pictureSize(), QSize(320, 240));
     QTRY_COMPARE(parts.status->text(), QStringLiteral("刷卡照相"));
@@ -301,6 +305,30 @@ void TestPhotoView::grownWindowDecodesTheReducedCopyAgain()
     window.resize(1800, 1400);
     QTRY_VERIFY(parts.image->reducedSize().width() > before * 1.5);
     QVERIFY(parts.image->reducedSize().width() < 4000);
+}
+
+// A picture that overflows its view sideways only pans with Left and Right while it has the
+// focus; the frames are not stepped.
+void TestPhotoView::leftRightPanAPictureWiderThanItsView()
+{
+    const Site site;
+    const QByteArray wide = card::test::jpegBytes(Qt::yellow, QSize(4000, 100));
+    for (const char* frame : {"1", "2"})
+        site.photo(QStringLiteral("081530"), QString::fromLatin1(frame), wide);
+    QWidget mainWindow;
+    PhotoViewWindow window(&mainWindow);
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("08:15:30"), QStringLiteral("進")));
+    const Parts parts(window);
+    QTRY_COMPARE(parts.status->text(), QStringLiteral("影格 2"));
+    QTRY_VERIFY(parts.image->hasFullPicture());
+    parts.image->setFocus();
+    QTest::keyClick(parts.image, Qt::Key_1);
+    QVERIFY(parts.image->height() > 100);
+    const double before = parts.image->placement().origin.x();
+    QTest::keyClick(parts.image, Qt::Key_Left);
+    QVERIFY(parts.image->placement().origin.x() > before);
+    QCOMPARE(parts.status->text(), QStringLiteral("影格 2"));
 }
 
 QTEST_MAIN(TestPhotoView)
