@@ -5,7 +5,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" --tests
 "$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=Release -DCARD_BUILD_TESTS=OFF
 mkdir -p "$root/docs"
 CARD_E2E_DOCS="$root/docs" bash "$root/tests/e2e/run_e2e.sh" "$root/build"

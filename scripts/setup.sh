@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the sample site and the tests need; only the
-# missing ones, so a second run takes a moment.
+# setup.sh [--tests]: installs the Debian 12 packages the build, the sample site and a run on a
+# virtual screen need, and with --tests those the tests need too (the window manager, xdotool,
+# the accessibility bus, strace, clang for the fuzz targets); only the missing ones, so a second
+# run takes a moment.
 set -euo pipefail
 
 packages=(
@@ -9,10 +11,16 @@ packages=(
     qt6-translations-l10n
     fonts-arphic-uming
     xvfb xauth
+)
+test_packages=(
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
     desktop-file-utils appstream lintian
     strace
+    clang
 )
+if [[ ${1:-} == --tests ]]; then
+    packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -66,11 +66,11 @@ for command in Xvfb jwm xdotool xprop dbus-run-session dbus-send \
     command -v "$command" >/dev/null || missing+=("$command")
 done
 if ((${#missing[@]} > 0)); then
-    echo "e2e: missing ${missing[*]}: run scripts/setup.sh" >&2
+    echo "e2e: missing ${missing[*]}: run scripts/setup.sh --tests" >&2
     exit 1
 fi
 if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
-    echo "e2e: Debian's python3 has no pyatspi (package python3-pyatspi): run scripts/setup.sh" >&2
+    echo "e2e: Debian's python3 has no pyatspi (package python3-pyatspi): run scripts/setup.sh --tests" >&2
     exit 1
 fi
 

@@ -3,7 +3,11 @@
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
+#include <QThreadPool>
+
 #include <algorithm>
+#include <future>
+#include <vector>
 
 namespace card {
 
@@ -16,25 +20,102 @@ bool readRecord(ValueReader& reader, RecordSlices& record)
     return true;
 }
 
-RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort)
+namespace {
+
+// Below this many bytes a day is read on one thread: starting a second costs more than it saves.
+constexpr qsizetype kSplitFrom = qsizetype(1) << 20;
+
+// Reads on from from, where a record begins, while the records begin before to, keeping the
+// starts of those filter passes. Returns where the next record begins, or the end of content
+// when the records have ended (a last record cut short is dropped).
+qsizetype readRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
+                            const RecordFilter& filter, std::vector<quint32>& kept)
+{
+    ValueReader reader(content, from);
+    RecordSlices record;
+    while (!reader.atEnd() && reader.position() < to) {
+        const qsizetype start = reader.position();
+        if (!readRecord(reader, record))
+            return content.size();
+        if (filter.keeps(content, record))
+            kept.push_back(static_cast<quint32>(start));
+    }
+    return reader.position();
+}
+
+// The first line start at or after from: after a LF, a CR LF or a lone CR. The end when none.
+qsizetype lineStartFrom(QByteArrayView content, qsizetype from)
+{
+    for (qsizetype i = std::max<qsizetype>(from - 1, 0); i < content.size(); ++i) {
+        if (content[i] == '\n')
+            return i + 1;
+        if (content[i] == '\r')
+            return i + 1 < content.size() && content[i + 1] == '\n' ? i + 2 : i + 1;
+    }
+    return content.size();
+}
+
+// The table over bytes, cut to the whole lines when cutShort, with where its records begin.
+RecordTable emptyTable(QByteArray bytes, bool cutShort, qsizetype& firstRecord)
 {
     if (cutShort)
         bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
-    const qsizetype bom = utf8BomLength(bytes);
-    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
-    RecordTable table(std::move(bytes), encoding);
-    const RecordFilter filter(criteria, encoding);
+    firstRecord = utf8BomLength(bytes);
+    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(firstRecord));
+    return RecordTable(std::move(bytes), encoding);
+}
+
+RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool cutShort,
+                        qsizetype splitAt)
+{
+    qsizetype firstRecord = 0;
+    RecordTable table = emptyTable(std::move(bytes), cutShort, firstRecord);
     const QByteArrayView content = table.bytes();
-    ValueReader reader(content, bom);
-    RecordSlices record;
-    while (!reader.atEnd()) {
-        const qsizetype start = reader.position();
-        if (!readRecord(reader, record))
-            break;
-        if (filter.keeps(content, record))
-            table.appendRecordAt(start);
+    const RecordFilter filter(criteria, table.encoding());
+    const qsizetype split = lineStartFrom(content, std::max(splitAt, firstRecord));
+    std::vector<quint32> kept;
+    std::vector<quint32> keptAfter;
+    std::promise<void> secondRead;
+    std::future<void> secondDone = secondRead.get_future();
+    // The filter remembers its last decoded value, so each thread has its own.
+    const auto readSecond = [&content, &criteria, &table, &keptAfter, &secondRead, split] {
+        const RecordFilter ownFilter(criteria, table.encoding());
+        readRecordsBefore(content, split, content.size(), ownFilter, keptAfter);
+        secondRead.set_value();
+    };
+    // Only a pool thread free at once takes the second part: waiting for one could mean
+    // waiting for the very thread this read runs on. Pool threads are kept for the next day.
+    if (split >= content.size() || !QThreadPool::globalInstance()->tryStart(readSecond)) {
+        readRecordsBefore(content, firstRecord, content.size(), filter, kept);
+        table.appendRecordsAt(std::move(kept));
+        return table;
+    }
+    const qsizetype next = readRecordsBefore(content, firstRecord, split, filter, kept);
+    secondDone.wait();
+    table.appendRecordsAt(std::move(kept));
+    if (next == split) {
+        table.appendRecordsAt(std::move(keptAfter));
+    } else {
+        // No record begins at the split (a quoted line end, a line of more or fewer values):
+        // the second part was read out of step and the rest is read here.
+        std::vector<quint32> keptRest;
+        readRecordsBefore(content, next, content.size(), filter, keptRest);
+        table.appendRecordsAt(std::move(keptRest));
     }
     return table;
+}
+
+} // namespace
+
+RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort)
+{
+    const qsizetype middle = bytes.size() >= kSplitFrom ? bytes.size() / 2 : bytes.size();
+    return readInParts(std::move(bytes), criteria, cutShort, middle);
+}
+
+RecordTable readRecordsSplitAt(QByteArray bytes, const RecordCriteria& criteria, qsizetype splitAt)
+{
+    return readInParts(std::move(bytes), criteria, false, splitAt);
 }
 
 FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteria,

@@ -14,10 +14,19 @@ namespace card {
 bool readRecord(ValueReader& reader, RecordSlices& record);
 
 // Reads records of four values from a day file's bytes (UTF-8 when they are valid UTF-8, else
-// code page 950; a byte order mark is skipped) in one pass and keeps, in file order, those the
-// criteria pass. A tail of one to three values that does not make a record is dropped. When
-// the bytes were cut short by a failed read, only the lines ended before the cut are read.
+// code page 950; a byte order mark is skipped) and keeps, in file order, those the criteria
+// pass. A tail of one to three values that does not make a record is dropped. When the bytes
+// were cut short by a failed read, only the lines ended before the cut are read. A large day is
+// read in two halves at once (see readRecordsSplitAt).
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort = false);
+
+// readRecords's rows, read in two parts at once: a thread of the global pool, when one is free,
+// reads the records from the first line start at or after splitAt, guessing that a record
+// begins there, while this one reads those before. Where the first part's records end shows
+// whether the guess was right (a record begins exactly there); when it was not, this thread
+// reads on alone. So every splitAt gives the rows of one sequential pass exactly; one at or
+// past the end reads in one part.
+RecordTable readRecordsSplitAt(QByteArray bytes, const RecordCriteria& criteria, qsizetype splitAt);
 
 // Reads the file at path (read-only, the part written up to the moment it is opened) into
 // table. After a ReadError the table holds the records of the lines read before it; on any

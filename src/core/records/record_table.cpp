@@ -3,11 +3,12 @@
 namespace card {
 
 RecordTable::RecordTable()
-    : m_codec(TextEncoding::Utf8)
+    : RecordTable(QByteArray(), TextEncoding::Utf8)
 {}
 
 RecordTable::RecordTable(QByteArray bytes, TextEncoding encoding)
     : m_bytes(std::move(bytes))
+    , m_encoding(encoding)
     , m_codec(encoding)
 {}
 

@@ -39,11 +39,21 @@ public:
     RecordTable(QByteArray bytes, TextEncoding encoding);
 
     QByteArrayView bytes() const { return m_bytes; }
+    TextEncoding encoding() const { return m_encoding; }
 
     // Keeps the record whose first value begins at offset.
     void appendRecordAt(qsizetype offset)
     {
         m_recordStarts.push_back(static_cast<quint32>(offset));
+    }
+    // Keeps the records whose first values begin at offsets, after those kept so far; the
+    // first ones taken over without a copy.
+    void appendRecordsAt(std::vector<quint32> offsets)
+    {
+        if (m_recordStarts.empty())
+            m_recordStarts = std::move(offsets);
+        else
+            m_recordStarts.insert(m_recordStarts.end(), offsets.begin(), offsets.end());
     }
     qsizetype rowCount() const { return static_cast<qsizetype>(m_recordStarts.size()); }
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
@@ -54,6 +64,7 @@ public:
 
 private:
     QByteArray m_bytes;
+    TextEncoding m_encoding;
     TextCodec m_codec;
     std::vector<quint32> m_recordStarts;
 };

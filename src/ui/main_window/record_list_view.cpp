@@ -1,9 +1,14 @@
 #include "ui/main_window/record_list_view.h"
 
+#include <QCursor>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace card {
 
@@ -41,10 +46,8 @@ RecordListView::RecordListView(QWidget* parent)
     setItemDelegate(new OneLineDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Uniform rows keep a list of a million rows instant to lay out and scroll.
-    setUniformItemSizes(true);
-    setLayoutMode(QListView::SinglePass);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 }
 
 int RecordListView::selectedRow() const
@@ -113,6 +116,246 @@ void RecordListView::keyReleaseEvent(QKeyEvent* event)
     emit keyReleased();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         emit enterReleased();
+}
+
+int RecordListView::rowCount() const
+{
+    return model() ? model()->rowCount(rootIndex()) : 0;
+}
+
+// Every row shows one line of text, so one measure fits all: the height of a line of Chinese
+// text as the style draws an item.
+int RecordListView::rowHeight() const
+{
+    if (m_rowHeight == 0) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.features |= QStyleOptionViewItem::HasDisplay;
+        option.text = QStringLiteral("國");
+        m_rowHeight = std::max(
+            1, style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height());
+    }
+    return m_rowHeight;
+}
+
+int RecordListView::topRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int RecordListView::wholeRowsShown() const
+{
+    return std::max(1, viewport()->height() / rowHeight());
+}
+
+int RecordListView::rowsShown() const
+{
+    return (viewport()->height() + rowHeight() - 1) / rowHeight();
+}
+
+QModelIndex RecordListView::rowIndex(int row) const
+{
+    return model() ? model()->index(row, modelColumn(), rootIndex()) : QModelIndex();
+}
+
+QRect RecordListView::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.parent() != rootIndex() || index.column() != modelColumn())
+        return {};
+    return {0, (index.row() - topRow()) * rowHeight(), viewport()->width(), rowHeight()};
+}
+
+QModelIndex RecordListView::indexAt(const QPoint& point) const
+{
+    if (point.y() < 0 || point.x() < 0 || point.x() >= viewport()->width())
+        return {};
+    const int row = topRow() + point.y() / rowHeight();
+    return row < rowCount() ? rowIndex(row) : QModelIndex();
+}
+
+void RecordListView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid())
+        return;
+    const int row = index.row();
+    const int shown = wholeRowsShown();
+    int top = topRow();
+    switch (hint) {
+    case EnsureVisible:
+        if (row < top)
+            top = row;
+        else if (row >= top + shown)
+            top = row - shown + 1;
+        break;
+    case PositionAtTop:
+        top = row;
+        break;
+    case PositionAtBottom:
+        top = row - shown + 1;
+        break;
+    case PositionAtCenter:
+        top = row - shown / 2;
+        break;
+    }
+    verticalScrollBar()->setValue(top);
+}
+
+// The scroll range is all the layout there is.
+void RecordListView::doItemsLayout()
+{
+    QAbstractItemView::doItemsLayout();
+}
+
+void RecordListView::updateGeometries()
+{
+    const int shown = wholeRowsShown();
+    QScrollBar* bar = verticalScrollBar();
+    bar->setSingleStep(1);
+    bar->setPageStep(shown);
+    bar->setRange(0, std::max(0, rowCount() - shown));
+    horizontalScrollBar()->setRange(0, 0);
+    QAbstractItemView::updateGeometries();
+}
+
+QModelIndex RecordListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int count = rowCount();
+    if (count == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return rowIndex(0);
+    const int row = current.row();
+    const int page = std::max(1, wholeRowsShown() - 1);
+    int target = row;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        target = row - 1;
+        break;
+    case MoveDown:
+    case MoveNext:
+        target = row + 1;
+        break;
+    case MovePageUp:
+        target = row - page;
+        break;
+    case MovePageDown:
+        target = row + page;
+        break;
+    case MoveHome:
+        target = 0;
+        break;
+    case MoveEnd:
+        target = count - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return rowIndex(std::clamp(target, 0, count - 1));
+}
+
+int RecordListView::horizontalOffset() const
+{
+    return 0;
+}
+
+int RecordListView::verticalOffset() const
+{
+    return topRow() * rowHeight();
+}
+
+bool RecordListView::isIndexHidden(const QModelIndex&) const
+{
+    return false;
+}
+
+void RecordListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    if (!selectionModel())
+        return;
+    const QRect area = rect.normalized();
+    const int first = std::max(0, topRow() + area.top() / rowHeight());
+    const int last = std::min(rowCount() - 1, topRow() + area.bottom() / rowHeight());
+    QItemSelection rows;
+    if (first <= last && area.bottom() >= 0)
+        rows.select(rowIndex(first), rowIndex(last));
+    selectionModel()->select(rows, command);
+}
+
+QRegion RecordListView::visualRegionForSelection(const QItemSelection& selection) const
+{
+    const int top = topRow();
+    const int bottom = top + rowsShown() - 1;
+    QRegion region;
+    for (const QItemSelectionRange& range : selection) {
+        const int first = std::max(range.top(), top);
+        const int last = std::min(range.bottom(), bottom);
+        if (range.parent() == rootIndex() && first <= last)
+            region += QRect(0, (first - top) * rowHeight(), viewport()->width(),
+                            (last - first + 1) * rowHeight());
+    }
+    return region;
+}
+
+void RecordListView::scrollContentsBy(int dx, int dy)
+{
+    Q_UNUSED(dx);
+    QAbstractItemView::scrollContentsBy(0, dy * rowHeight());
+}
+
+QStyleOptionViewItem RecordListView::rowOption(const QStyleOptionViewItem& base,
+                                               const QModelIndex& index, bool focusShown,
+                                               const QModelIndex& hovered) const
+{
+    QStyleOptionViewItem option = base;
+    option.rect = visualRect(index);
+    if (selectionModel() && selectionModel()->isSelected(index))
+        option.state |= QStyle::State_Selected;
+    if (base.state & QStyle::State_Enabled) {
+        const bool enabled = (model()->flags(index) & Qt::ItemIsEnabled) != 0;
+        option.state.setFlag(QStyle::State_Enabled, enabled);
+        option.palette.setCurrentColorGroup(enabled ? QPalette::Normal : QPalette::Disabled);
+    }
+    if (focusShown && index == currentIndex())
+        option.state |= QStyle::State_HasFocus;
+    option.state.setFlag(QStyle::State_MouseOver, index == hovered);
+    return option;
+}
+
+// Only the rows in view are asked for their text and drawn.
+void RecordListView::paintEvent(QPaintEvent* event)
+{
+    QStyleOptionViewItem base;
+    initViewItemOption(&base);
+    QPainter painter(viewport());
+    const bool focusShown = (hasFocus() || viewport()->hasFocus()) && currentIndex().isValid();
+    // Styles that light the row under the pointer see it as in any list view.
+    const QModelIndex hovered = viewport()->underMouse()
+                                    ? indexAt(viewport()->mapFromGlobal(QCursor::pos()))
+                                    : QModelIndex();
+    const QRect dirty = event->rect();
+    const int top = topRow();
+    const int first = top + std::max(0, dirty.top()) / rowHeight();
+    const int last = std::min(rowCount() - 1, top + dirty.bottom() / rowHeight());
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = rowIndex(row);
+        itemDelegateForIndex(index)->paint(&painter, rowOption(base, index, focusShown, hovered),
+                                           index);
+    }
+}
+
+void RecordListView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractItemView::resizeEvent(event);
+}
+
+void RecordListView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_rowHeight = 0;
+    QListView::changeEvent(event);
 }
 
 } // namespace card

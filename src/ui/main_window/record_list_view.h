@@ -3,6 +3,8 @@
 
 #include <QListView>
 
+#include <QStyleOptionViewItem>
+
 namespace card {
 
 class RecordListView : public QListView {
@@ -17,6 +19,13 @@ public:
     // The text of the selected row, empty when none.
     QString selectedText() const;
 
+    // Rows are one line of one height each, scrolled a row at a time: where a row lies is
+    // computed from its number, so a day of a million rows needs no layout pass.
+    QRect visualRect(const QModelIndex& index) const override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    void doItemsLayout() override;
+
 signals:
     // Emitted after the view has moved its selection, so a handler reads the pressed row.
     void mousePressed();
@@ -27,9 +36,33 @@ signals:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    int rowCount() const;
+    int rowHeight() const;
+    int topRow() const;
+    // Rows that fit the viewport whole (at least one), and those it shows at least in part.
+    int wholeRowsShown() const;
+    int rowsShown() const;
+    QModelIndex rowIndex(int row) const;
+    QStyleOptionViewItem rowOption(const QStyleOptionViewItem& base, const QModelIndex& index,
+                                   bool focusShown, const QModelIndex& hovered) const;
+
+    mutable int m_rowHeight = 0; // 0 until measured for the current font and style
 };
 
 } // namespace card

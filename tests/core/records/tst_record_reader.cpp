@@ -78,6 +78,8 @@ private slots:
     void unreadableFileGivesNoRows();
     void longValueIsCut_data();
     void longValueIsCut();
+    void splitReadGivesOnePassRows_data();
+    void splitReadGivesOnePassRows();
 };
 
 void TestRecordReader::recordsInFileOrder_data()
@@ -314,6 +316,43 @@ void TestRecordReader::longValueIsCut()
     const card::RecordTable table = card::readRecords(line, {});
     QCOMPARE(table.rowCount(), 1);
     QCOMPARE(table.text(0, 1), shown);
+}
+
+void TestRecordReader::splitReadGivesOnePassRows_data()
+{
+    // The day is before + after, split where after begins; rows is how many it lists.
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("rows");
+    const QByteArray longHalf(2500, 'x');
+    QTest::newRow("quoted comma and line end at the split")
+        << QByteArray("1,a,b,\"c,\n") << QByteArray("d\"\r\n2,e,f,g\r\n3,h,i,j\r\n") << 3;
+    QTest::newRow("a line of three values before it")
+        << QByteArray("1,a,b,c\r\n2,d,e\r\n") << QByteArray("3,f,g,h\r\n4,i,j,k\r\n") << 3;
+    QTest::newRow("a line of five values before it")
+        << QByteArray("1,a,b,c,x\r\n") << QByteArray("2,d,e,f\r\n3,g,h,i\r\n") << 3;
+    QTest::newRow("a partial last record after it")
+        << QByteArray("1,a,b,c\r\n2,d,e,f\r\n") << QByteArray("3,g\r\n") << 2;
+    QTest::newRow("a value longer than the cut across it")
+        << QByteArray("1,a,b,\"" + longHalf + "\n") << QByteArray(longHalf + "\"\r\n2,c,d,e\r\n")
+        << 2;
+    QTest::newRow("CR LF split across the parts")
+        << QByteArray("1,a,b,c\r") << QByteArray("\n2,d,e,f\r\n3,g,h,i\r\n") << 3;
+    QTest::newRow("lone CR line ends")
+        << QByteArray("1,a,b,c\r2,d,") << QByteArray("e,f\r3,g,h,i\r") << 3;
+    QTest::newRow("a record begins at the split")
+        << QByteArray("1,\"a\",b,c\r\n") << QByteArray("2,\"d\",e,f\r\n3,g,h,i") << 3;
+}
+
+void TestRecordReader::splitReadGivesOnePassRows()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(int, rows);
+    const QByteArray day = before + after;
+    const QStringList onePass = ::rows(card::readRecordsSplitAt(day, {}, day.size()));
+    QCOMPARE(onePass.size(), rows);
+    QCOMPARE(::rows(card::readRecordsSplitAt(day, {}, before.size())), onePass);
 }
 
 QTEST_GUILESS_MAIN(TestRecordReader)
