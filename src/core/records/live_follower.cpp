@@ -63,14 +63,9 @@ qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from)
     }
     ValueReader reader(bytes.first(cut), from);
     qsizetype end = from;
-    ValueSlice value;
-    while (!reader.atEnd()) {
-        for (int field = 0; field < kRecordFieldCount; ++field) {
-            if (!reader.next(value))
-                return end;
-        }
+    RecordSlices record;
+    while (!reader.atEnd() && readRecord(reader, record))
         end = reader.position();
-    }
     return end;
 }
 
