@@ -62,8 +62,7 @@ QDateTime at(QDate day, const char* time)
 class TestLiveFollower : public QObject {
     Q_OBJECT
 private slots:
-    void appendedInPieces_data();
-    void appendedInPieces();
+    void appendedByteByByte();
     void lastRecordsAtStart_data();
     void lastRecordsAtStart();
     void rewrittenFile_data();
@@ -72,47 +71,27 @@ private slots:
     void unreachableShare();
 };
 
-void TestLiveFollower::appendedInPieces_data()
+// A writer appends three records one byte at a time, so every record is cut inside a value,
+// inside a Big5 character and between CR and LF; each look shows only whole records, and in
+// the end every record once, with the query's values.
+void TestLiveFollower::appendedByteByByte()
 {
-    QTest::addColumn<QByteArray>("marker"); // the piece ends inside or after its first byte
-    QTest::addColumn<int>("into");
-    QTest::newRow("inside a value") << QByteArray(":00:0") << 2;
-    QTest::newRow("inside a Big5 character") << card::test::big5(QStringLiteral("林")) << 1;
-    QTest::newRow("between CR and LF") << QByteArray("\r") << 1;
-    QTest::newRow("every byte alone") << QByteArray() << 0;
-}
-
-// A writer appends three records in pieces; each look shows only whole records, and in the
-// end every record once, with the query's values.
-void TestLiveFollower::appendedInPieces()
-{
-    QFETCH(QByteArray, marker);
-    QFETCH(int, into);
     const QByteArray whole = record(1) +
                              card::test::big5(QStringLiteral("08:00:02,12345,林志明,\"出\"\r\n")) +
                              record(3, QStringLiteral("777"), QStringLiteral("王小明"));
-    QList<qsizetype> cuts;
-    for (qsizetype from = 0; !marker.isEmpty() && whole.indexOf(marker, from) >= 0;)
-        cuts << (from = whole.indexOf(marker, from) + into);
-    for (qsizetype cut = 1; marker.isEmpty() && cut < whole.size(); ++cut)
-        cuts << cut;
-    cuts << whole.size();
-
     const card::test::TempSite site;
     const QString path = site.write(QStringLiteral("2007-5-3.txt"), {});
     const card::test::ControlledFileAccess seam;
     DayFileFollower follower(site.path(), {});
     QStringList shown = texts(follower.poll(at(kDay, "08:00:00")).swipes);
-    qsizetype written = 0;
-    for (const qsizetype cut : cuts) {
-        append(path, whole.sliced(written, cut - written));
-        written = cut;
+    for (qsizetype cut = 1; cut <= whole.size(); ++cut) {
+        append(path, whole.sliced(cut - 1, 1));
         const LivePoll poll = follower.poll(at(kDay, "08:00:10"));
         QCOMPARE(poll.state, LivePoll::State::Following);
         shown << texts(poll.swipes);
         QCOMPARE(shown, listed(whole.first(whole.lastIndexOf('\n', cut - 1) + 1)));
     }
-    QVERIFY(seam.reads(path) > cuts.size());
+    QVERIFY(seam.reads(path) > whole.size());
 }
 
 void TestLiveFollower::lastRecordsAtStart_data()
