@@ -45,6 +45,10 @@ DIALOG_CONTROLS = (
     + ["Command1(%d)" % i for i in range(3)]
 )
 PHOTO_VIEW_CONTROLS = ["photo_view_image", "photo_view_frames", "photo_view_card_day"]
+HISTORY_CONTROLS = ["card_history_field", "card_history_search", "card_history_end",
+                    "card_history_range", "card_history_progress", "card_history_days",
+                    "card_history_heat", "card_history_swipes"]
+HISTORY_DAYS = 30  # the card history's range unless another is chosen
 LIVE_VIEW_CONTROLS = ["live_view_card", "live_view_direction", "live_view_pause",
                       "live_view_rows", "live_view_photo", "live_view_status"]
 LIVE_SWIPES = 3  # swipes the card reader stand-in appends while the live view watches
@@ -63,7 +67,7 @@ STILL_FRAMES = ["刷卡照相"]  # the inspection window's list of frames for a 
 DOC_SHOTS = {"dialog": "dialog.png", "main_window": "main_window.png",
              "playback_end": "playback_end.png", "photo_view": "photo_view.png",
              "photo_view_beside": "photo_view_beside.png", "save_dialog": "save_dialog.png",
-             "live_view": "live_view.png"}
+             "card_history": "card_history.png", "live_view": "live_view.png"}
 # The parts of Qt's save dialog whose words must be Chinese.
 SAVE_DIALOG_CONTROLS = ["lookInLabel", "fileNameLabel", "fileTypeLabel", "buttonBox"]
 EXPORT_TITLE = "匯出刷卡紀錄"
@@ -669,6 +673,24 @@ class Session:
                (has_state(main.accessible, pyatspi.STATE_SHOWING), main.caption(),
                 self.selections()), (True, caption, [[plan.inspected]] * 4))
 
+    # The busiest card's month in the card history window: Ctrl+H in a result list, every day
+    # read, photographed, closed with Esc.
+    def card_history(self):
+        main, plan = self.main, self.plan
+        main.click_row("List1(2)", plan.inspected)
+        press("ctrl+h")
+        history = top_window("card_history", HISTORY_CONTROLS, "the card history on Ctrl+H")
+        first = plan.day - datetime.timedelta(days=HISTORY_DAYS - 1)
+        expect("card history caption", history.caption(),
+               "本卡歷史：%s %s 至 %s" % (plan.busy_card, first, plan.day))
+        days = history["card_history_days"].queryTable()
+        wait_for("the %d days of the card history" % HISTORY_DAYS,
+                 lambda: (days.nRows == HISTORY_DAYS, days.nRows))
+        expect("newest day first", days.getAccessibleAt(0, 0).name, str(plan.day))
+        self.screenshot("card_history", history, settled=True)
+        press("Escape")
+        window_gone("card_history", "the card history closing on Esc", kept=True)
+
     # 匯出清單… from a list's menu, opened by the keyboard: Qt's save dialog speaks Chinese.
     def save_dialog_in_chinese(self):
         self.main.click_row("List1(0)", 0)
@@ -746,6 +768,7 @@ def main():
         ("參數檔載入, Esc", session.load_and_cancel),
         ("inspection window: open, click, Esc", session.inspect_photos),
         ("匯出清單…: the save dialog in Chinese", session.save_dialog_in_chinese),
+        ("card history: Ctrl+H, every day, Esc", session.card_history),
         ("live view: a reader appends, Esc", session.watch_live),
         ("close the window", session.close),
     ]

@@ -1,5 +1,5 @@
-// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share] [live]: with
-// no argument, every benchmark.
+// card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
+// [history [N]] [live]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -12,6 +12,7 @@ int runPhotoViewBenchmark();
 int runFolderBenchmark();
 int runExportBenchmark(qint64 recordCount);
 int runSlowShareBenchmark();
+int runHistoryBenchmark(qint64 recordsPerDay);
 int runLiveBenchmark();
 } // namespace card::bench
 
@@ -42,6 +43,12 @@ int main(int argc, char* argv[])
     }
     if (all || args.contains(QLatin1String("slow_share")))
         status |= card::bench::runSlowShareBenchmark();
+    const qsizetype historyAt = args.indexOf(QLatin1String("history"));
+    if (all || historyAt >= 0) {
+        const qint64 count =
+            historyAt >= 0 && historyAt + 1 < args.size() ? args.at(historyAt + 1).toLongLong() : 0;
+        status |= card::bench::runHistoryBenchmark(count > 0 ? count : 1'000'000);
+    }
     if (all || args.contains(QLatin1String("live")))
         status |= card::bench::runLiveBenchmark();
     return status;

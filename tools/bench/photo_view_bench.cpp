@@ -4,6 +4,7 @@
 // the window holds.
 #include "bench_support.h"
 
+#include "core/photos/swipe_photos.h"
 #include "core/platform/path_join.h"
 #include "core/records/record_file.h"
 #include "ui/common/photo_loader.h"

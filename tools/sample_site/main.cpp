@@ -1,5 +1,6 @@
 // sample_site <site folder> [--date YYYY-MM-DD]: writes a small card-reader site (parameter
-// file, seven days of records ending on the date, and their photos) to try the viewer on.
+// file, a month of records ending on the date, the last week busy, and their photos) to try the
+// viewer on.
 // sample_site --live <site folder>: then goes on appending a swipe every few seconds to today's
 // file, for the live view.
 #include "code_page.h"
@@ -92,8 +93,10 @@ QString photoName(const card::DayPlan& plan, const card::PlannedSwipe& swipe, in
 QList<card::DayPlan> planSite(const QDate& lastDay)
 {
     QList<card::DayPlan> plans;
-    for (int daysBack = 0; daysBack < card::kDaysPerSite; ++daysBack)
-        plans.append(card::planDay(lastDay.addDays(-daysBack), daysBack));
+    for (int daysBack = 0; daysBack < card::kHistoryDays; ++daysBack) {
+        if (card::siteOpen(daysBack))
+            plans.append(card::planDay(lastDay.addDays(-daysBack), daysBack));
+    }
     return plans;
 }
 
@@ -230,7 +233,7 @@ int main(int argc, char* argv[])
 
     std::printf("%s: %d records, %d photos (%lld KB) from %s to %s in %.1f s\n", qPrintable(site),
                 totals.records, totals.photos, totals.photoBytes / 1024,
-                qPrintable(lastDay.addDays(1 - card::kDaysPerSite).toString(Qt::ISODate)),
+                qPrintable(lastDay.addDays(1 - card::kHistoryDays).toString(Qt::ISODate)),
                 qPrintable(lastDay.toString(Qt::ISODate)), timer.elapsed() / 1000.0);
     return 0;
 }

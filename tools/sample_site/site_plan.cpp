@@ -30,6 +30,16 @@ constexpr int kBusyHolder = 0;
 constexpr int kBusySwipes = 48;
 constexpr std::uint32_t kBusySeedBase = 5000;
 
+// The quiet days: a few swipes of other holders, the guard in the morning and out in the
+// evening with a round or two between, absent on some days and once back at night.
+constexpr int kQuietOthers = 20;
+constexpr int kQuietRounds = 2;
+constexpr std::array<int, 2> kClosedDays = {12, 13};
+constexpr std::array<int, 3> kGuardAbsentDays = {9, 18, 24};
+constexpr int kNightVisitDay = 20;
+constexpr int kNightIn = 2 * 3600 + 47 * 60 + 12;
+constexpr int kNightOut = 3 * 3600 + 5 * 60 + 40;
+
 constexpr int kMinSwipes = 200;
 constexpr int kMaxSwipes = 400;
 constexpr int kOpening = 7 * 3600;
@@ -149,7 +159,58 @@ void markShortHour(QList<PlannedSwipe>& swipes)
         it->shortHour = true;
 }
 
+PlannedSwipe plannedAt(Random& random, int second, int holder)
+{
+    PlannedSwipe swipe;
+    swipe.time = QTime(0, 0).addSecs(second);
+    swipe.holder = holder;
+    choosePhotos(random, swipe);
+    return swipe;
+}
+
+// The guard's seconds on a quiet day: in between 7:30 and 8:30, rounds, out after 17:00.
+std::set<int> guardSeconds(Random& random, int daysBack)
+{
+    std::set<int> seconds;
+    if (std::find(kGuardAbsentDays.cbegin(), kGuardAbsentDays.cend(), daysBack) !=
+        kGuardAbsentDays.cend())
+        return seconds;
+    seconds.insert(7 * 3600 + 1800 + pick(random, 3600));
+    for (int round = 0; round < kQuietRounds; ++round)
+        seconds.insert(10 * 3600 + pick(random, 6 * 3600));
+    seconds.insert(17 * 3600 + pick(random, 3600));
+    if (daysBack == kNightVisitDay)
+        seconds.insert({kNightIn, kNightOut});
+    return seconds;
+}
+
+DayPlan planQuietDay(const QDate& date, int daysBack)
+{
+    Random random(kDaySeedBase + std::uint32_t(daysBack));
+    DayPlan plan{date, {}};
+    const std::set<int> guard = guardSeconds(random, daysBack);
+    std::set<int> others;
+    while (int(others.size()) < kQuietOthers) {
+        const int second = swipeSecond(random);
+        if (!guard.count(second))
+            others.insert(second);
+    }
+    for (int second : guard)
+        plan.swipes.append(plannedAt(random, second, kBusyHolder));
+    for (int second : others)
+        plan.swipes.append(plannedAt(random, second, 1 + pick(random, kHolderCount - 1)));
+    std::stable_sort(plan.swipes.begin(), plan.swipes.end(),
+                     [](const PlannedSwipe& a, const PlannedSwipe& b) { return a.time < b.time; });
+    assignDirections(plan.swipes);
+    return plan;
+}
+
 } // namespace
+
+bool siteOpen(int daysBack)
+{
+    return std::find(kClosedDays.cbegin(), kClosedDays.cend(), daysBack) == kClosedDays.cend();
+}
 
 const QList<CardHolder>& cardHolders()
 {
@@ -159,6 +220,8 @@ const QList<CardHolder>& cardHolders()
 
 DayPlan planDay(const QDate& date, int daysBack)
 {
+    if (daysBack >= kDaysPerSite)
+        return planQuietDay(date, daysBack);
     Random random(kDaySeedBase + std::uint32_t(daysBack));
     DayPlan plan{date, {}};
     const std::set<int> seconds = swipeSeconds(random);

@@ -42,8 +42,14 @@ struct DayPlan {
     QList<PlannedSwipe> swipes; // in ascending time, no two at the same second
 };
 
+// The last week is busy; the days before it, back to a month, are quiet days on which the
+// busiest card's history is still worth looking at.
 inline constexpr int kDaysPerSite = 7;
+inline constexpr int kHistoryDays = 30;
 inline constexpr int kFramesPerSequence = 5;
+
+// Whether the site wrote a day file daysBack days before its last day: a closed weekend has none.
+bool siteOpen(int daysBack);
 
 // The plan of date, which lies daysBack days before the site's last day. The same daysBack
 // always gives the same swipes, whatever the date.

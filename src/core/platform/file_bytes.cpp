@@ -4,6 +4,10 @@
 #include "core/platform/system_files.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -29,6 +33,28 @@ FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
     }
     bytes.truncate(filled);
     return FileReadStatus::Ok;
+}
+
+// File systems whose pages are read from a disk of this machine. A network share's mapped page
+// that cannot be read kills the program instead of failing the read.
+bool isOnLocalDisk(const QString& path)
+{
+    static const QStringList local = {
+        QStringLiteral("ext2"),  QStringLiteral("ext3"),  QStringLiteral("ext4"),
+        QStringLiteral("xfs"),   QStringLiteral("btrfs"), QStringLiteral("f2fs"),
+        QStringLiteral("zfs"),   QStringLiteral("tmpfs"), QStringLiteral("overlay"),
+        QStringLiteral("ntfs"),  QStringLiteral("ntfs3"), QStringLiteral("vfat"),
+        QStringLiteral("exfat"), QStringLiteral("NTFS"),  QStringLiteral("apfs")};
+    static QMutex lock;
+    static QHash<QString, bool> known; // per folder: the day files of a site share one
+    const QString folder = QFileInfo(path).path();
+    const QMutexLocker locked(&lock);
+    const auto found = known.constFind(folder);
+    if (found != known.cend())
+        return *found;
+    const bool onDisk = local.contains(QString::fromLatin1(QStorageInfo(folder).fileSystemType()));
+    known.insert(folder, onDisk);
+    return onDisk;
 }
 
 } // namespace
@@ -72,6 +98,48 @@ FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 max
     if (!file.seek(offset))
         return FileReadStatus::ReadError;
     return readInto(file, std::min(size - offset, maxSize), bytes);
+}
+
+void FileSnapshot::setRead(QByteArray bytes)
+{
+    m_mapped.reset();
+    m_bytes = std::move(bytes);
+}
+
+void FileSnapshot::setMapped(std::shared_ptr<QFile> file, const uchar* data, qint64 size)
+{
+    m_bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
+    m_mapped = std::move(file);
+}
+
+FileReadStatus systemReadSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot)
+{
+    if (!isOnLocalDisk(path)) {
+        QByteArray bytes;
+        const FileReadStatus status = systemReadFileSnapshot(path, maxSize, bytes);
+        snapshot.setRead(std::move(bytes));
+        return status;
+    }
+    auto file = std::make_shared<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    const qint64 size = file->size();
+    if (size > maxSize)
+        return FileReadStatus::TooLarge;
+    const uchar* data = size > 0 ? file->map(0, size) : nullptr;
+    if (data == nullptr) {
+        QByteArray bytes;
+        const FileReadStatus status = readInto(*file, size, bytes);
+        snapshot.setRead(std::move(bytes));
+        return status;
+    }
+    snapshot.setMapped(std::move(file), data, size);
+    return FileReadStatus::Ok;
+}
+
+FileReadStatus readSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot)
+{
+    return fileAccess().readSettled(path, maxSize, snapshot);
 }
 
 FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)

@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+class QFile;
+
 namespace card {
 
 enum class FileReadStatus { Ok, CannotOpen, ReadError, TooLarge };
@@ -22,5 +26,25 @@ FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& by
 // asked for is read, whatever the file's size.
 FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
                             qint64& size);
+
+// The bytes of a file that is no longer written to, mapped into memory instead of copied where
+// the file lies on a local disk, read otherwise. They stay valid while the snapshot lives.
+class FileSnapshot {
+public:
+    // The file's bytes; over a mapping they share its memory, so they must not outlive it.
+    const QByteArray& bytes() const { return m_bytes; }
+
+    void setRead(QByteArray bytes);
+    void setMapped(std::shared_ptr<QFile> file, const uchar* data, qint64 size);
+
+private:
+    std::shared_ptr<QFile> m_mapped;
+    QByteArray m_bytes;
+};
+
+// The bytes of a settled file as readFileSnapshot gives them: mapped where the file system is
+// a local one (a mapped page of a share that stops answering could not report its failure),
+// read otherwise.
+FileReadStatus readSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
 
 } // namespace card

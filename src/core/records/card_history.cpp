@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace card {
@@ -127,19 +128,43 @@ HourCounts hourCounts(const HistoryDay& day)
     return counts;
 }
 
+qsizetype nearestSwipe(const HistoryDay& day, int hour)
+{
+    const int middle = hour * kSecondsPerHour + kSecondsPerHour / 2;
+    qsizetype nearest = -1;
+    int nearestDistance = 0;
+    for (qsizetype k = 0; k < day.swipes.size(); ++k) {
+        const std::optional<int> seconds = secondsOfDay(day.swipes[k].time);
+        if (!seconds)
+            continue;
+        const int distance = std::abs(*seconds - middle);
+        if (nearest < 0 || distance < nearestDistance) {
+            nearest = k;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
 QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date)
 {
     const QString path = recordFilePath(query.recordsFolder, date);
     if (!fileExists(path))
         return {emptyDay(date, DayFileState::Missing)};
-    QByteArray bytes;
-    if (readFileSnapshot(path, kMaxRecordFileSize, bytes) != FileReadStatus::Ok)
+    // A past day's file is settled: it can be mapped instead of copied. Today's may still grow.
+    FileSnapshot snapshot;
+    QByteArray today;
+    const bool settled = date < QDate::currentDate();
+    const FileReadStatus status = settled ? readSettledFile(path, kMaxRecordFileSize, snapshot)
+                                          : readFileSnapshot(path, kMaxRecordFileSize, today);
+    if (status != FileReadStatus::Ok)
         return {emptyDay(date, DayFileState::Unreadable)};
+    const QByteArray& bytes = settled ? snapshot.bytes() : today;
     const qsizetype bom = utf8BomLength(bytes);
     const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
     const HistoryRecordTest test(query.field, query.text, encoding);
     const std::vector<qsizetype> starts = scanHistoryRecords(bytes, bom, test);
-    RecordTable table(std::move(bytes), encoding);
+    RecordTable table(bytes, encoding);
     for (const qsizetype start : starts)
         table.appendRecordAt(start);
     return entriesByCard(table, query, date);

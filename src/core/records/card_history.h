@@ -12,6 +12,8 @@
 
 namespace card {
 
+inline constexpr int kDefaultHistoryDays = 30;
+
 struct HistoryQuery {
     HistoryField field = HistoryField::Card;
     QString text;      // a card number (compared as the query compares) or part of a name
@@ -53,6 +55,10 @@ struct HourCounts {
     std::array<int, 24> out{};
 };
 HourCounts hourCounts(const HistoryDay& day);
+
+// The index of the day's swipe whose time of day lies nearest the middle of hour; -1 when no
+// swipe tells its time of day.
+qsizetype nearestSwipe(const HistoryDay& day, int hour);
 
 // Reads the day file of date in the query's records folder (a blocking read: call it off the
 // interface thread) and gives the day's entries, one per matching card in order of its first

@@ -111,8 +111,8 @@ class RecordWalker {
 public:
     RecordWalker(QByteArrayView content, qsizetype from)
         : m_content(content)
+        , m_from(from)
         , m_position(from)
-        , m_recordStart(from)
     {}
 
     // Walks up to (not including) to; false when the layout cannot be followed.
@@ -131,7 +131,10 @@ public:
     }
 
     // Where the record holding the byte walked to begins.
-    qsizetype recordStart() const { return m_recordStart; }
+    qsizetype recordStart() const
+    {
+        return m_lastRecordEnd < 0 ? m_from : startAfterSeparator(m_lastRecordEnd);
+    }
 
 private:
     bool walkBlock(const ByteMasks& masks, std::uint64_t inBlock)
@@ -149,13 +152,14 @@ private:
         m_inQuotes = (quoted >> last & 1) != 0;
         m_afterSeparator = (separator >> last & 1) != 0;
         m_crBefore = ((masks.cr & separator) >> last & 1) != 0;
-        while (counted != 0) {
-            if (++m_valuesInRecord == kRecordFieldCount) {
-                m_valuesInRecord = 0;
-                m_recordStart = startAfterSeparator(m_position + std::countr_zero(counted));
-            }
-            counted &= counted - 1;
+        const int total = m_valuesInRecord + std::popcount(counted);
+        if (total >= kRecordFieldCount) {
+            // The block's last record ends at its last separator but those of the next record.
+            for (int later = total % kRecordFieldCount; later > 0; --later)
+                counted &= ~(std::uint64_t{1} << (63 - std::countl_zero(counted)));
+            m_lastRecordEnd = m_position + 63 - std::countl_zero(counted);
         }
+        m_valuesInRecord = total % kRecordFieldCount;
         return true;
     }
 
@@ -168,8 +172,9 @@ private:
     }
 
     QByteArrayView m_content;
+    qsizetype m_from;
     qsizetype m_position;
-    qsizetype m_recordStart;
+    qsizetype m_lastRecordEnd = -1; // the separator after the last complete record walked
     int m_valuesInRecord = 0;
     bool m_inQuotes = false;
     bool m_afterSeparator = true; // the first value begins at from

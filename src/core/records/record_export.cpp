@@ -198,4 +198,47 @@ SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QStr
     });
 }
 
+QStringList historySwipeValues(const Swipe& swipe)
+{
+    return {swipe.day.toString(QStringLiteral("yyyy-MM-dd")), swipe.time, swipe.card, swipe.name,
+            swipe.direction};
+}
+
+QString historyCopyLine(const Swipe& swipe)
+{
+    return historySwipeValues(swipe).join(u'\t');
+}
+
+bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device)
+{
+    QString text = kCsvHeader + QStringLiteral("\r\n");
+    for (const Swipe& swipe : swipes) {
+        QStringList fields;
+        const QStringList values = historySwipeValues(swipe);
+        for (qsizetype column = 0; column < values.size(); ++column)
+            fields.append(csvField(values[column], column == 1 + CardField));
+        text += fields.join(u',') + QStringLiteral("\r\n");
+    }
+    const QByteArray bytes = "\xEF\xBB\xBF" + text.toUtf8(); // with the byte order mark
+    return device.write(bytes) == bytes.size();
+}
+
+QString historyCsvFileName(const QString& text, QDate end)
+{
+    QString safe = text;
+    for (QChar& c : safe) {
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
+            c = u'_';
+    }
+    return QStringLiteral("本卡歷史-%1-%2.csv")
+        .arg(safe, end.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+SafeWriteResult exportSwipesCsv(const QList<Swipe>& swipes, const QString& target,
+                                const QStringList& protectedPlaces)
+{
+    return writeFileSafely(target, protectedPlaces,
+                           [&swipes](QIODevice& file) { return writeSwipesCsv(swipes, file); });
+}
+
 } // namespace card

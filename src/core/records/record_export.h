@@ -3,8 +3,10 @@
 
 #include "core/platform/safe_write.h"
 #include "core/records/record_table.h"
+#include "core/records/swipe.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -40,5 +42,24 @@ QString proposedCsvPath(QDate day);
 // protected places.
 SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QString& target,
                                  const QStringList& protectedPlaces);
+
+// A swipe of a card history as the history's copy line and CSV row give it: its day
+// (2007-05-03), then its four values as the lists show them.
+QStringList historySwipeValues(const Swipe& swipe);
+// The copy line of one swipe: those values separated by tabs.
+QString historyCopyLine(const Swipe& swipe);
+
+// Writes the CSV file of swipes to device by the list export's rules: UTF-8 with a byte order
+// mark, CR LF line ends, kCsvHeader, each value as csvField makes it, the card number always
+// quoted. False when a write failed.
+bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device);
+
+// The proposed file name for a history searched for text up to end: 本卡歷史-<text>-2007-05-03.csv,
+// without characters a file name cannot hold.
+QString historyCsvFileName(const QString& text, QDate end);
+
+// Writes the CSV file of swipes to target the safe way, refusing the protected places.
+SafeWriteResult exportSwipesCsv(const QList<Swipe>& swipes, const QString& target,
+                                const QStringList& protectedPlaces);
 
 } // namespace card

@@ -1,7 +1,6 @@
 #include "core/records/record_file.h"
 
 #include "core/platform/path_join.h"
-#include "core/text/two_digits.h"
 
 namespace card {
 
@@ -18,11 +17,6 @@ QString recordFileName(QDate date)
 QString recordFilePath(const QString& recordsFolder, QDate date)
 {
     return joinPath(recordsFolder, recordFileName(date));
-}
-
-QString dayDigits(QDate date)
-{
-    return twoDigits(date.year()) + twoDigits(date.month()) + twoDigits(date.day());
 }
 
 } // namespace card

@@ -15,7 +15,4 @@ QString recordFileName(QDate date);
 // The records folder exactly as stored, one separator, the day file's name.
 QString recordFilePath(const QString& recordsFolder, QDate date);
 
-// The date as YYMMDD, two digits each, as cur_rec(0) holds it: 3 May 2007 gives 070503.
-QString dayDigits(QDate date);
-
 } // namespace card

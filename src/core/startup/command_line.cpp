@@ -65,6 +65,9 @@ QString helpText()
         "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
         "  --live                  Opens the live view of today's swipes once the\n"
         "                          parameter file is read.\n"
+        "  --history               With --card: opens the card history (本卡歷史) over the\n"
+        "                          days up to --date instead of listing one day.\n"
+        "  --days <N>              The card history's number of days (30 unless given).\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -93,7 +96,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
                                  QStringLiteral("in|out|all"));
     const QCommandLineOption live(QStringLiteral("live"), QStringLiteral("The live view."));
-    parser.addOptions({help, version, date, card, way, live});
+    const QCommandLineOption history(QStringLiteral("history"),
+                                     QStringLiteral("Opens the card history."));
+    const QCommandLineOption days(QStringLiteral("days"),
+                                  QStringLiteral("The card history's number of days."),
+                                  QStringLiteral("N"));
+    parser.addOptions({help, version, date, card, way, live, history, days});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -114,7 +122,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way}) {
+    for (const QCommandLineOption* option : {&date, &card, &way, &days}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -137,6 +145,19 @@ CommandLine parseCommandLine(const QStringList& arguments)
         options.direction = direction(text);
         if (!options.direction)
             return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
+    }
+    options.history = parser.isSet(history);
+    if (options.history && !options.card)
+        return failure(QStringLiteral("--history needs --card"));
+    if (parser.isSet(days)) {
+        if (!options.history)
+            return failure(QStringLiteral("--days needs --history"));
+        bool number = false;
+        const int count = parser.value(days).toInt(&number);
+        if (!number || count < 1)
+            return failure(QStringLiteral("--days: not a positive number of days: ") +
+                           parser.value(days));
+        options.days = count;
     }
 
     options.live = parser.isSet(live);

@@ -22,9 +22,12 @@ struct StartupOptions {
     std::optional<QString> card;
     std::optional<StartupDirection> direction;
     bool live = false; // open the live view once the parameter file is read
+    // --history: the card history window over the card's days up to date instead of a query.
+    bool history = false;
+    std::optional<int> days; // the history's range, 30 days unless given
 
-    // Whether a query is to run once the parameter file is loaded.
-    bool queries() const { return date || card || direction; }
+    // Whether a query or the card history is to run once the parameter file is loaded.
+    bool queries() const { return date || card || direction || history; }
 };
 
 struct CommandLine {

@@ -99,6 +99,26 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
     return true;
 }
 
+bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
+                  const QStringList& protectedPlaces)
+{
+    const QString target = askSaveTarget(
+        parent, {export_texts::kExportDialogTitle, documentsPath(fileName),
+                 export_texts::kExportFilter, export_texts::kCsvExtension, protectedPlaces});
+    if (target.isEmpty())
+        return false;
+    SafeWriteResult result;
+    {
+        const WaitCursor busy;
+        result = exportSwipesCsv(swipes, target, protectedPlaces);
+    }
+    if (!reportSafeWrite(parent, result))
+        return false;
+    showPassingMessage(
+        parent, export_texts::kExported.arg(swipes.size()).arg(QDir::toNativeSeparators(target)));
+    return true;
+}
+
 void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList& protectedPlaces,
                     const std::function<void(bool written)>& done)
 {

@@ -6,8 +6,10 @@
 
 #include "core/platform/safe_write.h"
 #include "core/records/record_table.h"
+#include "core/records/swipe.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +24,11 @@ namespace card {
 // on Cancel or failure (failures are shown in a message box).
 bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
                       const QStringList& protectedPlaces);
+
+// Asks where to save the CSV file of swipes (proposing fileName in the documents folder) and
+// writes it; as exportListedRows otherwise.
+bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
+                  const QStringList& protectedPlaces);
 
 // Asks where to save a copy of the photo file (proposing its own name in the documents folder)
 // and copies its bytes unchanged. The photo is a site file, which may lie on a share that stops

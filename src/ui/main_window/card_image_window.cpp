@@ -4,6 +4,7 @@
 #include "core/layout/main_layout.h"
 #include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
+#include "core/photos/swipe_photos.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
@@ -18,6 +19,8 @@
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
+#include "ui/history/card_history_texts.h"
+#include "ui/history/card_history_window.h"
 #include "ui/live_view/live_view_texts.h"
 #include "ui/live_view/live_view_window.h"
 #include "ui/main_window/main_window_layout.h"
@@ -213,8 +216,8 @@ void CardImageWindow::connectEvents()
 
 // Every tool of the window beside its buttons, each an action made here with its shortcut: the
 // result lists' menu (copy the selected swipe as one line, export every listed row, jump to a
-// time, the live view), the photo box's menu (inspection window, save the photo) and the day
-// keys.
+// time, the selected card's history, the live view), the photo box's menu (inspection window,
+// save the photo) and the day keys.
 void CardImageWindow::createActions()
 {
     const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
@@ -236,6 +239,11 @@ void CardImageWindow::createActions()
     });
     a.jumpToTime =
         add(kJumpToTimeAction, QKeySequence(Qt::CTRL | Qt::Key_G), &CardImageWindow::jumpToTime);
+    a.cardHistory = add(history_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
+        if (hasSelectedRow())
+            openCardHistory(selectedSwipe());
+    });
+    a.cardHistory->setShortcutContext(Qt::WidgetShortcut);
     a.inspect = add(kPhotoViewAction, {}, &CardImageWindow::openPhotoView);
     a.savePhoto = add(export_texts::kSavePhotoAction, {}, [this] {
         saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
@@ -247,7 +255,7 @@ void CardImageWindow::createActions()
     addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView});
 
     for (RecordListView* list : m_controls.resultLists) {
-        list->addActions({a.copy, a.exportRows, a.jumpToTime, a.liveView});
+        list->addActions({a.copy, a.exportRows, a.jumpToTime, a.cardHistory, a.liveView});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -267,6 +275,7 @@ void CardImageWindow::enableActions()
     const bool listed = m_records->rowCount() > 0;
     m_actions.copy->setEnabled(listed);
     m_actions.exportRows->setEnabled(listed);
+    m_actions.cardHistory->setEnabled(listed);
     m_actions.savePhoto->setEnabled(!m_state.shownPhoto.isEmpty());
 }
 
@@ -305,7 +314,7 @@ void CardImageWindow::openLiveView()
     if (!m_liveView) {
         m_liveView = new LiveViewWindow(this);
         connect(m_liveView, &LiveViewWindow::inspectRequested, this,
-                &CardImageWindow::showInPhotoView);
+                &CardImageWindow::openPhotoViewOn);
         followSiteInLiveView();
     }
     m_liveView->show();
@@ -353,19 +362,35 @@ Swipe CardImageWindow::selectedSwipe() const
 void CardImageWindow::openPhotoView()
 {
     if (hasSelectedRow())
-        showInPhotoView(selectedSwipe());
+        openPhotoViewOn(selectedSwipe());
 }
 
-void CardImageWindow::showInPhotoView(const Swipe& swipe)
+void CardImageWindow::openPhotoViewOn(const Swipe& swipe)
 {
     if (!m_photoView) {
         m_photoView = new PhotoViewWindow(this);
         placePhotoView();
+        connect(m_photoView, &PhotoViewWindow::cardHistoryRequested, this,
+                [this](const Swipe& shown) { openCardHistory(shown); });
     }
     m_photoView->showSwipe(swipe);
     m_photoView->show();
     m_photoView->raise();
     m_photoView->activateWindow();
+}
+
+void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
+{
+    if (!m_history) {
+        m_history = new CardHistoryWindow(this);
+        connect(m_history, &CardHistoryWindow::swipeChosen, this,
+                &CardImageWindow::openPhotoViewOn);
+    }
+    m_history->search({HistoryField::Card, swipe.card, swipe.day, days, swipe.recordsFolder,
+                       swipe.photoFolder, swipe.parameterFile});
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
 }
 
 // At its first opening the inspection window goes beside this window where there is room (made
@@ -423,6 +448,18 @@ void CardImageWindow::runStartup(const StartupOptions& options)
 // The query the command line asked for, once its parameter file has been read whole.
 void CardImageWindow::runStartupQuery(const StartupOptions& options)
 {
+    if (options.history) {
+        openCardHistory({{},
+                         *options.card,
+                         {},
+                         {},
+                         options.date.value_or(QDate::currentDate()),
+                         m_state.parameters[kRecordsFolderSlot],
+                         m_state.parameters[kPhotoFolderSlot],
+                         m_state.parameterFile},
+                        options.days.value_or(kDefaultHistoryDays));
+        return;
+    }
     if (options.date)
         m_controls.datePicker->setDate(*options.date);
     if (options.card) {

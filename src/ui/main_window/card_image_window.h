@@ -3,6 +3,7 @@
 
 #include "core/dialog/file_select_exchange.h"
 #include "core/platform/latest_request.h"
+#include "core/records/card_history.h"
 #include "core/records/swipe.h"
 #include "core/startup/command_line.h"
 #include "ui/main_window/main_controls.h"
@@ -15,6 +16,7 @@ class QTimer;
 
 namespace card {
 
+class CardHistoryWindow;
 class LiveViewWindow;
 class PhotoViewWindow;
 class RecordDisplay;
@@ -57,6 +59,9 @@ public:
 
     // The inspection window on the selected swipe; nothing without a selected row.
     void openPhotoView();
+    void openPhotoViewOn(const Swipe& swipe);
+    // The card history window over days up to swipe's day.
+    void openCardHistory(const Swipe& swipe, int days = kDefaultHistoryDays);
     // The live view of today's swipes in the loaded site's folders.
     void openLiveView();
     // Moves the date picker days forward (or back) and runs the query.
@@ -82,7 +87,6 @@ private:
     void jumpToTime();
     void placePhotoView();
     void followSiteInLiveView();
-    void showInPhotoView(const Swipe& swipe);
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -104,6 +108,7 @@ private:
         QAction* copy = nullptr;
         QAction* exportRows = nullptr;
         QAction* jumpToTime = nullptr;
+        QAction* cardHistory = nullptr;
         QAction* inspect = nullptr;
         QAction* savePhoto = nullptr;
         QAction* dayBack = nullptr;
@@ -111,6 +116,7 @@ private:
         QAction* liveView = nullptr;
     } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
+    CardHistoryWindow* m_history = nullptr; // made at its first opening
     LiveViewWindow* m_liveView = nullptr;   // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;

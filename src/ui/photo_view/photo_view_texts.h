@@ -14,5 +14,6 @@ inline const QString kPictureName = QStringLiteral("影像");
 inline const QString kFramesName = QStringLiteral("影格");
 inline const QString kCardDayName = QStringLiteral("本卡當日刷卡");
 inline const QString kCopyPhotoAction = QStringLiteral("複製影像");
+inline const QString kCardHistoryButton = QStringLiteral("本卡歷史");
 
 } // namespace card::photo_view_texts

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -149,9 +150,14 @@ void PhotoViewWindow::buildParts()
     m_refit->setSingleShot(true);
     m_refit->setInterval(kRefitDelayMs);
 
+    auto* history = new QPushButton(photo_view_texts::kCardHistoryButton, this);
+    history->setObjectName(QStringLiteral("photo_view_history"));
+    history->setFocusPolicy(Qt::NoFocus);
+    connect(history, &QPushButton::clicked, this, [this] { emit cardHistoryRequested(m_swipe); });
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(m_status, 1);
     statusRow->addWidget(m_zoom);
+    statusRow->addWidget(history);
     auto* left = new QVBoxLayout;
     left->addWidget(m_image, 1);
     left->addLayout(statusRow);
@@ -198,6 +204,7 @@ void PhotoViewWindow::createActions()
     add({Qt::Key_Minus}, [this] { m_image->zoomOut(); });
     add({Qt::Key_0, Qt::Key_F}, [this] { m_image->fitToView(); });
     add({Qt::Key_1}, [this] { m_image->showActualSize(); });
+    add({Qt::Key_H}, [this] { emit cardHistoryRequested(m_swipe); });
     m_copyPhoto = add({QKeySequence::Copy}, &PhotoViewWindow::copyShownPhoto);
     m_copyPhoto->setText(photo_view_texts::kCopyPhotoAction);
     m_savePhoto = add({}, [this] { saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces()); });

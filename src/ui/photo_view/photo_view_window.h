@@ -10,8 +10,9 @@
 // the frames and the card's day; + or =, -, 0 or F, 1 zoom the picture; Left and Right pan a
 // picture wider than its view while it has the focus and otherwise step between frames; Space
 // plays the sequence from the highest frame down to frame 1, one frame a second, and pauses;
-// Ctrl+C copies the shown photo; Esc closes the window. Up and Down (or a click) in the card's
-// day show each swipe as it is reached.
+// Ctrl+C copies the shown photo; H (or the card history button) asks for the card's history;
+// Esc closes the window. Up and Down (or a click) in the card's day show each swipe as it is
+// reached.
 #pragma once
 
 #include "core/platform/latest_request.h"
@@ -42,6 +43,10 @@ public:
     // when the card, the day or a folder differs from the swipe shown before, or when the
     // swipe is not among the swipes read before.
     void showSwipe(const Swipe& swipe);
+
+signals:
+    // The card history of the swipe shown is asked for.
+    void cardHistoryRequested(const Swipe& swipe);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,7 +2,7 @@
 // here blocks on the site's files.
 #pragma once
 
-#include "core/photos/photo_find.h"
+#include "core/photos/swipe_photos.h"
 #include "core/records/swipe.h"
 
 #include <QImage>
@@ -11,18 +11,6 @@
 #include <QString>
 
 namespace card {
-
-struct FramePhoto {
-    int frame = 0; // 1 to 5; 0 for a still photo
-    QString path;
-};
-
-struct SwipePhotos {
-    PhotoOutcome outcome = PhotoOutcome::None;
-    // A still photo, or the present frames of a sequence in frame order (each tested on its
-    // own, the folder is never listed); empty without photo.
-    QList<FramePhoto> frames;
-};
 
 // The photos of swipe, found as the main window finds them.
 SwipePhotos findSwipePhotos(const Swipe& swipe, const ExistenceTest& exists);

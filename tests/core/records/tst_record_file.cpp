@@ -1,5 +1,6 @@
 #include "core/records/record_file.h"
 
+#include "core/photos/swipe_photos.h"
 #include "core/platform/path_join.h"
 
 #include <QTest>

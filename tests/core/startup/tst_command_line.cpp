@@ -11,7 +11,8 @@ Q_DECLARE_METATYPE(CommandLine::Kind)
 namespace {
 
 // The options as one comparable line: file|date|card|direction, "-" for an option not given,
-// and "|live" when the live view is asked for.
+// then |history and its days when the card history was asked for, and |live when the live
+// view was.
 QString describe(const card::StartupOptions& options)
 {
     const QString direction = !options.direction                            ? "-"
@@ -21,6 +22,8 @@ QString describe(const card::StartupOptions& options)
     return options.parameterFile + u'|' +
            (options.date ? options.date->toString(Qt::ISODate) : QStringLiteral("-")) + u'|' +
            options.card.value_or(QStringLiteral("-")) + u'|' + direction +
+           (options.history ? QStringLiteral("|history %1").arg(options.days.value_or(0))
+                            : QString()) +
            (options.live ? QStringLiteral("|live") : QString());
 }
 
@@ -64,6 +67,18 @@ void TestCommandLine::forms_data()
         << QStringList{"--live"} << run << "|-|-|-|live";
     QTest::newRow("file after --") << QStringList{"--", "--odd.spf"} << run << "--odd.spf|-|-|-";
 
+    QTest::newRow("history of a card")
+        << QStringList{"--history", "--card", "7", "a.spf"} << run << "a.spf|-|7|-|history 0";
+    QTest::newRow("history of a year up to a day")
+        << QStringList{"--history", "--card", "7", "--date", "2007-05-03", "--days", "365", "a.spf"}
+        << run << "a.spf|2007-05-03|7|-|history 365";
+
+    QTest::newRow("history without a card")
+        << QStringList{"--history", "a.spf"} << error << "card_image: --history needs --card\n";
+    QTest::newRow("days without history") << QStringList{"--card", "7", "--days", "7", "a.spf"}
+                                          << error << "card_image: --days needs --history\n";
+    QTest::newRow("zero days") << QStringList{"--history", "--card", "7", "--days", "0", "a.spf"}
+                               << error << "card_image: --days: not a positive number of days: 0\n";
     QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
                               << "card_image: --date: not a date in the form YYYY-MM-DD: "
                                  "2007-13-40\n";
@@ -130,8 +145,8 @@ void TestCommandLine::helpNamesEveryOption()
             card::parseCommandLine({"card_image", QString::fromLatin1(option)});
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
-        for (const char* name :
-             {"--date", "--card", "--direction", "--live", "--version", "PARAMETER_FILE"})
+        for (const char* name : {"--date", "--card", "--direction", "--history", "--days", "--live",
+                                 "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
     }
     // Help wins over a malformed value: the operator asked how it is written.

@@ -130,7 +130,7 @@ void TestLiveView::photoComesLate()
     auto* photo = s.part<QLabel>("live_view_photo");
     QTRY_VERIFY(!photo->pixmap().isNull());
     const qint64 noPhoto = photo->pixmap().cacheKey();
-    s.site.write(QStringLiteral("photos/22-") + card::dayDigits(s.today) +
+    s.site.write(QStringLiteral("photos/22-") + s.today.toString(QStringLiteral("yyMMdd")) +
                      QStringLiteral("-085902-C.jpg"),
                  card::test::jpegBytes(Qt::red));
     QTRY_VERIFY_WITH_TIMEOUT(photo->pixmap().cacheKey() != noPhoto, 3000);

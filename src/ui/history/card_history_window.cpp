@@ -1,0 +1,349 @@
+#include "ui/history/card_history_window.h"
+
+#include "core/records/record_export.h"
+#include "ui/common/accessible_names.h"
+#include "ui/common/results_export.h"
+#include "ui/history/card_history_texts.h"
+#include "ui/history/history_days_model.h"
+#include "ui/history/history_heat_map.h"
+#include "ui/history/history_reader.h"
+#include "ui/photo_view/photo_view_work.h"
+#include "ui/photo_view/thumbnail_list_model.h"
+#include "ui/photo_view/thumbnail_loader.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QTableView>
+
+namespace card {
+
+namespace {
+
+namespace texts = history_texts;
+
+const QSize kThumbnail(128, 96);
+constexpr int kThumbnailParallel = 2;
+
+// A copy action (Ctrl+C in the view) and an export action in view's context menu.
+void addCopyAndExport(QWidget* view, QObject* owner, const std::function<void()>& copy,
+                      const std::function<void()>& exportAll)
+{
+    auto* copyAction = new QAction(QStringLiteral("複製"), view);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(copyAction, &QAction::triggered, owner, copy);
+    auto* exportAction = new QAction(QStringLiteral("匯出清單…"), view);
+    QObject::connect(exportAction, &QAction::triggered, owner, exportAll);
+    view->addActions({copyAction, exportAction});
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+} // namespace
+
+const QList<int>& CardHistoryWindow::rangeChoices()
+{
+    static const QList<int> choices{7, 30, 90, 365};
+    return choices;
+}
+
+CardHistoryWindow::CardHistoryWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("card_history"));
+    setWindowTitle(texts::kTitlePrefix);
+    buildControls();
+    buildLayout();
+    addTakeOutActions();
+    connectParts();
+    describeControlsByName(this);
+    const QSize room = screen()->availableGeometry().size() * 9 / 10;
+    resize(QSize(1200, 800).boundedTo(room));
+}
+
+void CardHistoryWindow::buildControls()
+{
+    m_field = new QComboBox(this);
+    m_field->setObjectName(QStringLiteral("card_history_field"));
+    m_field->addItems({texts::kCardField, texts::kNameField});
+    m_search = new QLineEdit(this);
+    m_search->setObjectName(QStringLiteral("card_history_search"));
+    m_end = new QDateEdit(QDate::currentDate(), this);
+    m_end->setObjectName(QStringLiteral("card_history_end"));
+    m_end->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_end->setCalendarPopup(true);
+    m_range = new QComboBox(this);
+    m_range->setObjectName(QStringLiteral("card_history_range"));
+    for (const int days : rangeChoices())
+        m_range->addItem(texts::kRangeDays.arg(days), days);
+    m_range->setCurrentIndex(static_cast<int>(rangeChoices().indexOf(kDefaultHistoryDays)));
+    m_query = new QPushButton(texts::kQuery, this);
+    m_query->setObjectName(QStringLiteral("card_history_query"));
+    m_stop = new QPushButton(texts::kStop, this);
+    m_stop->setObjectName(QStringLiteral("card_history_stop"));
+    m_stop->setEnabled(false);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("card_history_progress"));
+    m_progress->setFormat(QStringLiteral("%v / %m"));
+    m_progress->setValue(0);
+
+    m_daysModel = new HistoryDaysModel(this);
+    m_days = new QTableView(this);
+    m_days->setObjectName(QStringLiteral("card_history_days"));
+    m_days->setAccessibleName(texts::kDaysName);
+    m_days->setModel(m_daysModel);
+    m_days->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_days->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_days->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_days->verticalHeader()->hide();
+    // Fitted once to the first day read: fitting on every day would measure every row again.
+    m_days->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+
+    m_heat = new HistoryHeatMap(m_daysModel, this);
+    m_heat->setObjectName(QStringLiteral("card_history_heat"));
+
+    m_swipesModel = new ThumbnailListModel(kThumbnail, this);
+    m_swipes = new QListView(this);
+    m_swipes->setObjectName(QStringLiteral("card_history_swipes"));
+    m_swipes->setAccessibleName(texts::kSwipesName);
+    m_swipes->setViewMode(QListView::IconMode);
+    m_swipes->setFlow(QListView::LeftToRight);
+    m_swipes->setWrapping(false);
+    m_swipes->setMovement(QListView::Static);
+    m_swipes->setUniformItemSizes(true);
+    m_swipes->setWordWrap(true);
+    m_swipes->setIconSize(kThumbnail);
+    m_swipes->setSpacing(4);
+    m_swipes->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_swipes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_swipes->setFixedHeight(kThumbnail.height() + 3 * fontMetrics().height() + 24);
+    m_swipes->setModel(m_swipesModel);
+    m_thumbnails = new ThumbnailLoader(kThumbnailParallel, this);
+    m_reader = new HistoryReader(this);
+}
+
+void CardHistoryWindow::buildLayout()
+{
+    auto* asking = new QHBoxLayout;
+    asking->addWidget(m_field);
+    asking->addWidget(m_search, 1);
+    asking->addWidget(new QLabel(texts::kEndLabel, this));
+    asking->addWidget(m_end);
+    asking->addWidget(new QLabel(texts::kRangeLabel, this));
+    asking->addWidget(m_range);
+    asking->addWidget(m_query);
+    asking->addWidget(m_stop);
+    auto* heatScroll = new QScrollArea(this);
+    heatScroll->setWidget(m_heat);
+    heatScroll->setWidgetResizable(true);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(m_days);
+    split->addWidget(heatScroll);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(asking);
+    layout->addWidget(m_progress);
+    layout->addWidget(split, 1);
+    layout->addWidget(m_swipes);
+}
+
+void CardHistoryWindow::addTakeOutActions()
+{
+    addCopyAndExport(
+        m_days, this,
+        [this] {
+            const int row = selectedDayRow();
+            if (row < 0)
+                return;
+            QStringList values;
+            for (int column = 0; column < HistoryDaysModel::ColumnCount; ++column)
+                values.append(m_daysModel->index(row, column).data().toString());
+            QApplication::clipboard()->setText(values.join(u'\t'));
+        },
+        [this] {
+            exportSwipes(this, m_daysModel->allSwipes(),
+                         historyCsvFileName(m_searched, m_end->date()), protectedPlaces());
+        });
+    addCopyAndExport(
+        m_swipes, this,
+        [this] {
+            const int row = m_swipes->currentIndex().row();
+            if (row >= 0 && row < m_shownSwipes.size())
+                QApplication::clipboard()->setText(historyCopyLine(m_shownSwipes[row]));
+        },
+        [this] {
+            exportSwipes(this, m_shownSwipes, historyCsvFileName(m_searched, m_end->date()),
+                         protectedPlaces());
+        });
+}
+
+void CardHistoryWindow::connectParts()
+{
+    connect(m_query, &QPushButton::clicked, this, &CardHistoryWindow::startSearch);
+    connect(m_search, &QLineEdit::returnPressed, this, &CardHistoryWindow::startSearch);
+    connect(m_stop, &QPushButton::clicked, this, &CardHistoryWindow::stopSearch);
+    connect(m_reader, &HistoryReader::dayRead, this, &CardHistoryWindow::dayRead);
+    connect(m_reader, &HistoryReader::progressed, this, [this](int read, int total) {
+        m_progress->setMaximum(total);
+        m_progress->setValue(read);
+    });
+    connect(m_reader, &HistoryReader::finished, this, &CardHistoryWindow::readingEnded);
+    connect(m_days->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { showDay(current.row()); });
+    connect(m_heat, &HistoryHeatMap::cellClicked, this, &CardHistoryWindow::heatCellClicked);
+    connect(m_swipes, &QListView::activated, this,
+            [this](const QModelIndex& index) { chooseSwipe(index.row()); });
+    connect(m_thumbnails, &ThumbnailLoader::loaded, m_swipesModel,
+            &ThumbnailListModel::setThumbnail);
+}
+
+void CardHistoryWindow::search(const HistoryQuery& query)
+{
+    m_site = query;
+    m_field->setCurrentIndex(query.field == HistoryField::Card ? 0 : 1);
+    m_search->setText(query.text);
+    m_end->setDate(query.end);
+    const qsizetype choice = rangeChoices().indexOf(query.dayCount);
+    if (choice >= 0)
+        m_range->setCurrentIndex(static_cast<int>(choice));
+    // A count the window does not offer (from the command line) is read as asked.
+    run(choice >= 0 ? askedQuery() : query);
+}
+
+HistoryQuery CardHistoryWindow::askedQuery() const
+{
+    HistoryQuery query;
+    query.field = m_field->currentIndex() == 0 ? HistoryField::Card : HistoryField::Name;
+    query.text = m_search->text();
+    query.end = m_end->date();
+    query.dayCount = m_range->currentData().toInt();
+    query.recordsFolder = m_site.recordsFolder;
+    query.photoFolder = m_site.photoFolder;
+    query.parameterFile = m_site.parameterFile;
+    return query;
+}
+
+void CardHistoryWindow::startSearch()
+{
+    run(askedQuery());
+}
+
+void CardHistoryWindow::run(const HistoryQuery& query)
+{
+    m_searched = query.text;
+    m_daysModel->clear();
+    showDay(-1);
+    showTitle(query);
+    m_stop->setEnabled(true);
+    m_reader->start(query);
+}
+
+void CardHistoryWindow::stopSearch()
+{
+    m_reader->stop();
+}
+
+void CardHistoryWindow::readingEnded()
+{
+    m_stop->setEnabled(false);
+}
+
+void CardHistoryWindow::showTitle(const HistoryQuery& query)
+{
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    setWindowTitle(texts::kTitlePrefix + query.text + u' ' +
+                   query.end.addDays(1 - query.dayCount).toString(format) + texts::kRangeJoin +
+                   query.end.toString(format));
+}
+
+void CardHistoryWindow::dayRead(const QList<HistoryDay>& entries)
+{
+    const bool first = m_daysModel->rowCount() == 0;
+    m_daysModel->addDay(entries);
+    if (first)
+        m_days->resizeColumnsToContents();
+    // The first day with swipes is shown at once; the operator's own choice is kept after.
+    if (selectedDayRow() < 0 && !entries.isEmpty() && !entries.first().swipes.isEmpty()) {
+        for (int row = 0; row < m_daysModel->rowCount(); ++row) {
+            if (m_daysModel->day(row).date == entries.first().date) {
+                m_days->setCurrentIndex(m_daysModel->index(row, 0));
+                break;
+            }
+        }
+    }
+}
+
+QStringList CardHistoryWindow::protectedPlaces() const
+{
+    return {m_site.recordsFolder, m_site.photoFolder, m_site.parameterFile};
+}
+
+int CardHistoryWindow::selectedDayRow() const
+{
+    const QModelIndex current = m_days->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void CardHistoryWindow::showDay(int row)
+{
+    m_shownSwipes = row >= 0 ? m_daysModel->day(row).swipes : QList<Swipe>();
+    QStringList labels;
+    for (const Swipe& swipe : std::as_const(m_shownSwipes))
+        labels.append(swipe.time + u'\n' + swipe.direction);
+    m_swipesModel->setTexts(labels);
+    startThumbnails(0);
+}
+
+void CardHistoryWindow::startThumbnails(int first)
+{
+    QList<ThumbnailLoader::Job> jobs;
+    jobs.reserve(m_shownSwipes.size());
+    for (const Swipe& swipe : std::as_const(m_shownSwipes))
+        jobs.append([swipe] { return swipeThumbnail(swipe, kThumbnail); });
+    m_thumbnails->load(std::move(jobs), first);
+}
+
+void CardHistoryWindow::heatCellClicked(int row, int hour)
+{
+    m_days->setCurrentIndex(m_daysModel->index(row, 0));
+    const qsizetype nearest = nearestSwipe(m_daysModel->day(row), hour);
+    if (nearest < 0)
+        return;
+    const QModelIndex swipe = m_swipesModel->index(static_cast<int>(nearest));
+    m_swipes->setCurrentIndex(swipe);
+    m_swipes->scrollTo(swipe);
+}
+
+void CardHistoryWindow::chooseSwipe(int row)
+{
+    if (row >= 0 && row < m_shownSwipes.size())
+        emit swipeChosen(m_shownSwipes[row]);
+}
+
+void CardHistoryWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        if (m_reader->isReading())
+            stopSearch();
+        else
+            close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace card

@@ -1,0 +1,93 @@
+// The card history window: a card's swipes over weeks, found by its number or by part of its
+// holder's name.
+//
+// The main window creates it once, with itself as parent (a top-level window owned by the main
+// window and closed with it), and calls search() from a result list, the inspection window or
+// the command line. The day files are read off the interface thread, the newest day first,
+// several at once; each day appears as soon as it is read. It writes nothing but through the
+// save dialog.
+//
+// Keys: Enter in the search box starts a search (so does the query button); Esc stops a
+// running search, keeping what was found, and otherwise closes the window; Ctrl+C copies the
+// selected day or swipe; Enter or a double-click on a swipe shows it in the inspection window.
+#pragma once
+
+#include "core/records/card_history.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace card {
+
+class HistoryDaysModel;
+class HistoryHeatMap;
+class HistoryReader;
+class ThumbnailListModel;
+class ThumbnailLoader;
+
+class CardHistoryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CardHistoryWindow(QWidget* parent);
+
+    // Puts query into the asking controls and searches it; its folders stay for later searches.
+    void search(const HistoryQuery& query);
+    // Searches what the asking controls say; a running search is dropped.
+    void startSearch();
+    void stopSearch();
+
+    // The range lengths the window offers, in days.
+    static const QList<int>& rangeChoices();
+
+signals:
+    // Enter or a double-click on a swipe of the selected day.
+    void swipeChosen(const Swipe& swipe);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void buildLayout();
+    void addTakeOutActions();
+    void connectParts();
+    HistoryQuery askedQuery() const;
+    void run(const HistoryQuery& query);
+    void showTitle(const HistoryQuery& query);
+    void dayRead(const QList<HistoryDay>& entries);
+    void readingEnded();
+    void showDay(int row);
+    void startThumbnails(int first);
+    void heatCellClicked(int row, int hour);
+    void chooseSwipe(int row);
+    int selectedDayRow() const;
+    QStringList protectedPlaces() const;
+
+    QComboBox* m_field;
+    QLineEdit* m_search;
+    QDateEdit* m_end;
+    QComboBox* m_range;
+    QPushButton* m_query;
+    QPushButton* m_stop;
+    QProgressBar* m_progress;
+    QTableView* m_days;
+    HistoryHeatMap* m_heat;
+    QListView* m_swipes;
+    HistoryDaysModel* m_daysModel;
+    ThumbnailListModel* m_swipesModel;
+    ThumbnailLoader* m_thumbnails;
+    HistoryReader* m_reader;
+
+    HistoryQuery m_site;        // the latest query given, for its site's folders and files
+    QList<Swipe> m_shownSwipes; // of the selected day
+    QString m_searched;         // the text of the latest search, for file names
+};
+
+} // namespace card

@@ -1,0 +1,44 @@
+// The rows of a card history: one per day (and card, for a name matching several), newest
+// first, with the day's summary and its swipes per hour.
+#pragma once
+
+#include "core/records/card_history.h"
+
+#include <QAbstractTableModel>
+
+namespace card {
+
+class HistoryDaysModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Date, Weekday, Card, Name, FirstIn, LastOut, Count, Span, ColumnCount };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void clear();
+    // Adds one day's entries in their place, newest day first.
+    void addDay(const QList<HistoryDay>& entries);
+
+    const HistoryDay& day(int row) const { return m_rows[row].day; }
+    const HourCounts& hours(int row) const { return m_rows[row].hours; }
+    // Every swipe of every row, in row order.
+    QList<Swipe> allSwipes() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    struct Row {
+        HistoryDay day;
+        DaySummary summary;
+        HourCounts hours;
+    };
+    QString text(const Row& row, int column) const;
+
+    QList<Row> m_rows;
+};
+
+} // namespace card

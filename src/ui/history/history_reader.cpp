@@ -1,0 +1,65 @@
+#include "ui/history/history_reader.h"
+
+#include "core/platform/future_watch.h"
+#include "core/platform/site_io_task.h"
+
+#include <QThread>
+
+#include <algorithm>
+
+namespace card {
+
+HistoryReader::HistoryReader(QObject* parent)
+    : QObject(parent)
+    , m_parallel(std::max(1, QThread::idealThreadCount()))
+{}
+
+void HistoryReader::start(const HistoryQuery& query)
+{
+    ++m_request;
+    m_query = query;
+    m_dates = historyDates(query);
+    m_next = 0;
+    m_running = 0;
+    m_read = 0;
+    emit progressed(0, static_cast<int>(m_dates.size()));
+    startMore();
+}
+
+void HistoryReader::stop()
+{
+    const bool wasReading = isReading();
+    ++m_request;
+    m_next = static_cast<int>(m_dates.size());
+    m_running = 0;
+    if (wasReading)
+        emit finished();
+}
+
+void HistoryReader::startMore()
+{
+    while (m_running < m_parallel && m_next < m_dates.size()) {
+        const QDate date = m_dates[m_next++];
+        ++m_running;
+        const quint64 request = m_request;
+        whenReady(this,
+                  runOnSiteIo([query = m_query, date] { return readHistoryDay(query, date); }),
+                  [this, request](const QList<HistoryDay>& entries) {
+                      if (request == m_request)
+                          dayDone(entries);
+                  });
+    }
+}
+
+void HistoryReader::dayDone(const QList<HistoryDay>& entries)
+{
+    --m_running;
+    ++m_read;
+    emit dayRead(entries);
+    emit progressed(m_read, static_cast<int>(m_dates.size()));
+    startMore();
+    if (m_running == 0)
+        emit finished();
+}
+
+} // namespace card

@@ -1,0 +1,228 @@
+// The card history over many day files: the floor (cat of the same files to /dev/null), the
+// per-day read spread over every core for a card and for a name, and the whole search through
+// the history window: its first day's row, its end, its longest interface-thread turn and the
+// peak memory it adds.
+#include "bench_support.h"
+
+#include "core/records/card_history.h"
+#include "core/records/record_file.h"
+#include "core/records/record_table.h"
+#include "core/text/text_decoding.h"
+#include "ui/history/card_history_window.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace card::bench {
+
+namespace {
+
+constexpr int kRuns = 3;
+const QDate kLastDay(2007, 5, 31);
+
+struct Site {
+    QTemporaryDir dir;
+    QStringList files;
+    QString card;
+    QString name;
+};
+
+// One day file, linked under every day's name: the same bytes are read for each day, all warm.
+bool makeSite(Site& site, qint64 records, int days)
+{
+    const QByteArray bytes = dayFile(records);
+    const QString first = site.dir.filePath(recordFileName(kLastDay));
+    if (!writeFile(first, bytes))
+        return false;
+    site.files = {first};
+    for (int back = 1; back < days; ++back) {
+        const QString path = site.dir.filePath(recordFileName(kLastDay.addDays(-back)));
+        if (::link(QFile::encodeName(first).constData(), QFile::encodeName(path).constData()) != 0)
+            return false;
+        site.files.append(path);
+    }
+    // The card and name of the file's first record, which swipes about as often as any other.
+    RecordTable table(bytes, detectEncoding(bytes));
+    table.appendRecordAt(0);
+    site.card = table.text(0, CardField);
+    site.name = table.text(0, NameField);
+    return true;
+}
+
+// Processor time used so far by this process's threads and by its ended children, in seconds:
+// on a busy machine it tells the work done better than the time on the clock.
+double processorSeconds()
+{
+    const auto seconds = [](const timeval& t) {
+        return t.tv_sec + t.tv_usec / 1e6;
+    };
+    rusage self{};
+    rusage children{};
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &children);
+    return seconds(self.ru_utime) + seconds(self.ru_stime) + seconds(children.ru_utime) +
+           seconds(children.ru_stime);
+}
+
+struct Timing {
+    double seconds = 1e9;   // on the clock, the best run
+    double processor = 1e9; // processor time of the best run, every thread
+};
+
+Timing bestOf(const std::function<void()>& run)
+{
+    Timing best;
+    for (int k = 0; k < kRuns; ++k) {
+        const double processorBefore = processorSeconds();
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        best.seconds = std::min(best.seconds, static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        best.processor = std::min(best.processor, processorSeconds() - processorBefore);
+    }
+    return best;
+}
+
+Timing catTiming(const QStringList& files)
+{
+    return bestOf([&files] {
+        QProcess cat;
+        cat.setStandardOutputFile(QProcess::nullDevice());
+        cat.start(QStringLiteral("cat"), files);
+        cat.waitForFinished(-1);
+    });
+}
+
+HistoryQuery queryOf(const Site& site, HistoryField field, int days)
+{
+    HistoryQuery query;
+    query.field = field;
+    query.text = field == HistoryField::Card ? site.card : site.name;
+    query.end = kLastDay;
+    query.dayCount = days;
+    query.recordsFolder = site.dir.path();
+    return query;
+}
+
+// The per-day read over every day of the range, as many days at a time as there are cores.
+Timing scanTiming(const HistoryQuery& query, qsizetype& swipes)
+{
+    const QList<QDate> dates = historyDates(query);
+    return bestOf([&] {
+        std::atomic<qsizetype> next = 0;
+        std::atomic<qsizetype> found = 0;
+        std::vector<std::thread> workers;
+        for (int k = 0; k < QThread::idealThreadCount(); ++k) {
+            workers.emplace_back([&] {
+                for (qsizetype at = next++; at < dates.size(); at = next++) {
+                    for (const HistoryDay& day : readHistoryDay(query, dates[at]))
+                        found += day.swipes.size();
+                }
+            });
+        }
+        for (std::thread& worker : workers)
+            worker.join();
+        swipes = found;
+    });
+}
+
+struct WindowRun {
+    double firstRow = 0;
+    double done = 0;
+    double longestTurn = 0;
+    qint64 peakAdded = -1;
+};
+
+// The search through the window: a 2 ms timer's late ticks give the interface thread's turns.
+WindowRun windowRun(const HistoryQuery& query)
+{
+    CardHistoryWindow window(nullptr);
+    window.show();
+    auto* days = window.findChild<QTableView*>(QStringLiteral("card_history_days"));
+    auto* progress = window.findChild<QProgressBar*>(QStringLiteral("card_history_progress"));
+    malloc_trim(0);
+    const bool peakKnown = resetPeakResident();
+    const qint64 before = residentBytes();
+    WindowRun run;
+    QElapsedTimer clock;
+    QElapsedTimer sinceTick;
+    QTimer ticks;
+    ticks.setInterval(2);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        run.longestTurn = std::max(run.longestTurn, sinceTick.nsecsElapsed() / 1e9);
+        sinceTick.restart();
+    });
+    clock.start();
+    sinceTick.start();
+    ticks.start();
+    window.search(query);
+    while (progress->value() < query.dayCount) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (run.firstRow == 0 && days->model()->rowCount() > 0)
+            run.firstRow = clock.nsecsElapsed() / 1e9;
+    }
+    run.done = clock.nsecsElapsed() / 1e9;
+    if (peakKnown)
+        run.peakAdded = peakResidentBytes() - before;
+    return run;
+}
+
+void printRange(const Site& site, qint64 records, int days)
+{
+    const Timing floor = catTiming(site.files);
+    std::printf("history: %d days x %lld records (%.0f MB), card %s, %d cores\n", days,
+                static_cast<long long>(records),
+                megabytes(QFileInfo(site.files.first()).size()) * days, qPrintable(site.card),
+                QThread::idealThreadCount());
+    std::printf("  floor, cat of the files to /dev/null:   %8.1f ms  (processor %.1f ms)\n",
+                floor.seconds * 1000, floor.processor * 1000);
+    for (const HistoryField field : {HistoryField::Card, HistoryField::Name}) {
+        const HistoryQuery query = queryOf(site, field, days);
+        qsizetype swipes = 0;
+        const Timing scan = scanTiming(query, swipes);
+        std::printf("  %s search, per-day reads on every core: %8.1f ms  %.2f x floor  "
+                    "(processor %.1f ms, %.2f x floor's; %lld swipes)\n",
+                    field == HistoryField::Card ? "card" : "name", scan.seconds * 1000,
+                    scan.seconds / floor.seconds, scan.processor * 1000,
+                    scan.processor / floor.processor, static_cast<long long>(swipes));
+    }
+    const WindowRun run = windowRun(queryOf(site, HistoryField::Card, days));
+    std::printf("  window, card search: first row %.1f ms, all days %.1f ms, longest "
+                "interface turn %.1f ms, peak memory added %.1f MB\n",
+                run.firstRow * 1000, run.done * 1000, run.longestTurn * 1000,
+                megabytes(run.peakAdded));
+}
+
+} // namespace
+
+int runHistoryBenchmark(qint64 recordsPerDay)
+{
+    for (const auto& [records, days] :
+         {std::pair<qint64, int>{recordsPerDay, 30}, std::pair<qint64, int>{60'000, 365}}) {
+        Site site;
+        if (!makeSite(site, records, days)) {
+            std::fprintf(stderr, "history: cannot write the day files\n");
+            return 1;
+        }
+        printRange(site, records, days);
+    }
+    return 0;
+}
+
+} // namespace card::bench
