@@ -102,16 +102,15 @@ int ScannedListModel::rowCount(const QModelIndex& parent) const
 
 bool ScannedListModel::scanComplete() const
 {
-    return !m_scanning;
+    return !m_scan.pending();
 }
 
 void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
                                    const QStringList& patterns)
 {
-    const quint64 generation = ++m_generation;
+    const LatestRequest::Ticket generation = m_scan.start();
     m_channel->start(generation);
     m_names.clear();
-    m_scanning = true;
 
     QList<QRegularExpression> compiled;
     for (const QString& pattern : patterns)
@@ -151,13 +150,13 @@ void ScannedListModel::restartScan(const QString& folder, EntryKind kind,
 
 void ScannedListModel::takeBatch(quint64 generation, QStringList names, bool last)
 {
-    if (generation != m_generation || !m_scanning)
+    if (!m_scan.isCurrent(generation) || !m_scan.pending())
         return; // a listing of a folder left meanwhile
     if (last)
-        m_scanning = false;
+        m_scan.finish(generation);
     if (!names.isEmpty())
         merge(std::move(names));
-    if (!m_scanning)
+    if (last)
         emit scanFinished();
 }
 

@@ -3,6 +3,8 @@
 // batches.
 #pragma once
 
+#include "core/platform/latest_request.h"
+
 #include <QAbstractListModel>
 #include <QRegularExpression>
 #include <QStringList>
@@ -52,8 +54,7 @@ private:
     void merge(QStringList slice);
 
     std::shared_ptr<Channel> m_channel;
-    quint64 m_generation = 0;
-    bool m_scanning = false;
+    LatestRequest m_scan; // pending until the listing of the current folder is whole
     QStringList m_names;
 };
 

@@ -229,8 +229,6 @@ void FileSelectDialog::pressConfirmButton(ConfirmButton button)
         }));
         return;
     }
-    if (m_confirm.pending())
-        return;
     const LatestRequest::Ticket press = m_confirm.start();
     runOnSiteIo(
         this, [tested = *path] { return fileExists(tested); },

@@ -31,8 +31,8 @@ public:
 
     // Reactions to the controls.
     // A press whose rule tests a file's existence finishes when the test, run on siteIoPool(),
-    // comes back. Another "新增" or "選擇" while one is pending is ignored: each test of a path
-    // on a dead share would hold a pool thread. "取消", and closing the window, drop it.
+    // comes back. A newer press replaces one still pending; "取消", and closing the window,
+    // drop it.
     void pressConfirmButton(ConfirmButton button);
     void openChosenDrive();      // the root of the drive chosen in the drive list
     void listOpenFolderFiles();  // the file list follows the folder list's open folder

@@ -1,6 +1,5 @@
 #include "ui/history/history_reader.h"
 
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 
 #include <QThread>
@@ -16,7 +15,7 @@ HistoryReader::HistoryReader(QObject* parent)
 
 void HistoryReader::start(const HistoryQuery& query)
 {
-    ++m_request;
+    m_reading.start();
     m_query = query;
     m_dates = historyDates(query);
     m_next = 0;
@@ -29,7 +28,7 @@ void HistoryReader::start(const HistoryQuery& query)
 void HistoryReader::stop()
 {
     const bool wasReading = isReading();
-    ++m_request;
+    m_reading.drop();
     m_next = static_cast<int>(m_dates.size());
     m_running = 0;
     if (wasReading)
@@ -41,13 +40,13 @@ void HistoryReader::startMore()
     while (m_running < m_parallel && m_next < m_dates.size()) {
         const QDate date = m_dates[m_next++];
         ++m_running;
-        const quint64 request = m_request;
-        whenReady(this,
-                  runOnSiteIo([query = m_query, date] { return readHistoryDay(query, date); }),
-                  [this, request](const QList<HistoryDay>& entries) {
-                      if (request == m_request)
-                          dayDone(entries);
-                  });
+        const LatestRequest::Ticket reading = m_reading.current();
+        runOnSiteIo(
+            this, [query = m_query, date] { return readHistoryDay(query, date); },
+            [this, reading](const QList<HistoryDay>& entries) {
+                if (m_reading.isCurrent(reading))
+                    dayDone(entries);
+            });
     }
 }
 

@@ -2,6 +2,7 @@
 // many at a time as the machine has cores, and hands each day over as soon as it is read.
 #pragma once
 
+#include "core/platform/latest_request.h"
 #include "core/records/card_history.h"
 
 #include <QObject>
@@ -34,7 +35,7 @@ private:
     int m_running = 0;
     int m_read = 0;
     int m_parallel;
-    quint64 m_request = 0; // the newest start; results of older ones are dropped
+    LatestRequest m_reading; // results of an earlier start are dropped
 };
 
 } // namespace card

@@ -477,11 +477,11 @@ void CardImageWindow::runStartupQuery(const StartupOptions& options)
 
 void CardImageWindow::clearResults()
 {
-    // The four lists show one model: emptying it empties all four in one step. A query or a
-    // photo still on its way is dropped.
+    // The four lists show one model: emptying it empties all four in one step. A query still on
+    // its way is dropped; a press's photo still lands.
     m_records->clear();
     m_query.drop();
-    m_display->dropPending();
+    m_queryAfterLoad = false;
     showBusyCursor();
 }
 
@@ -492,7 +492,15 @@ void CardImageWindow::runQuery()
     const QDate date = m_controls.datePicker->date();
     m_state.currentRecord.day = dayDigits(date);
     m_state.queriedDay = date;
-    const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], date);
+    if (m_load.pending())
+        m_queryAfterLoad = true;
+    else
+        readDayFile();
+}
+
+void CardImageWindow::readDayFile()
+{
+    const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], m_state.queriedDay);
     auto read = [path, criteria = queryCriteria(m_controls)] {
         QueryOutcome outcome;
         outcome.exists = fileExists(path);
@@ -541,18 +549,28 @@ void CardImageWindow::loadParameterFile(const QString& path)
         return ParameterRead{whole, table};
     };
     const LatestRequest::Ticket load = m_load.start();
+    // A photo of the previous site still on its way no longer belongs to the window.
+    m_display->dropPending();
     showBusyCursor();
     runOnSiteIo(this, std::move(read), [this, load](const ParameterRead& read) {
-        if (!m_load.finish(load))
-            return;
-        showBusyCursor();
-        m_state.parameters = read.table;
-        if (!read.whole) {
-            showMessage(this, kBadParameterFileMessage);
-            setCaption(this, badFileCaption(caption(this)));
-        }
-        emit parametersRead(read.whole);
+        if (m_load.finish(load))
+            takeParameters(read.table, read.whole);
     });
+}
+
+void CardImageWindow::takeParameters(const ParameterTable& table, bool whole)
+{
+    showBusyCursor();
+    m_state.parameters = table;
+    if (!whole) {
+        showMessage(this, kBadParameterFileMessage);
+        setCaption(this, badFileCaption(caption(this)));
+    }
+    if (const std::optional<int> pressed = std::exchange(m_pressAfterLoad, std::nullopt))
+        showRecord(*pressed);
+    if (std::exchange(m_queryAfterLoad, false))
+        readDayFile();
+    emit parametersRead(whole);
 }
 
 bool CardImageWindow::isWorking() const
@@ -575,6 +593,10 @@ void CardImageWindow::showBusyCursor()
 
 void CardImageWindow::showRecord(int listIndex)
 {
+    if (m_load.pending()) {
+        m_pressAfterLoad = listIndex;
+        return;
+    }
     m_display->showRecord(listIndex);
     followInPhotoView();
 }

@@ -11,6 +11,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QAction;
 class QTimer;
 
@@ -94,6 +96,8 @@ private:
     void countLateFrameInBaseSize();
 
     void runStartupQuery(const StartupOptions& options);
+    void readDayFile();
+    void takeParameters(const ParameterTable& table, bool whole);
     void showQueryOutcome(const QString& path, const QueryOutcome& outcome);
     void showBusyCursor();
 
@@ -120,6 +124,10 @@ private:
     LiveViewWindow* m_liveView = nullptr;   // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;
+    // A query and a press made while a parameter load is on its way read the folders of the
+    // site being loaded: they run when it has been read.
+    bool m_queryAfterLoad = false;
+    std::optional<int> m_pressAfterLoad;
     bool m_busyCursorShown = false;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;

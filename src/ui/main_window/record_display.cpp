@@ -12,12 +12,16 @@
 #include "ui/main_window/main_window_texts.h"
 #include "ui/main_window/record_list_view.h"
 
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QTimer>
 
 namespace card {
 
 namespace {
+
+constexpr int kLoadingSignDelayMs = 150;
+constexpr qreal kLoadingOpacity = 0.35;
 
 // What the lookup and the decoding of a pressed row found.
 struct RecordPhoto {
@@ -79,6 +83,15 @@ void showPhoto(const MainControls& c, MainWindowState& state, const std::array<Q
     state.shownPhoto = state.currentRecord.photoPath;
 }
 
+// The busy cursor over the photo box and its picture dimmed.
+void showLoadingSign(QLabel& box)
+{
+    box.setCursor(Qt::BusyCursor);
+    auto* dimmed = new QGraphicsOpacityEffect(&box);
+    dimmed->setOpacity(kLoadingOpacity);
+    box.setGraphicsEffect(dimmed);
+}
+
 void endPlayback(const MainControls& c)
 {
     c.playbackTimer->stop();
@@ -91,7 +104,20 @@ RecordDisplay::RecordDisplay(const MainControls& controls, MainWindowState& stat
     : QObject(parent)
     , m_controls(controls)
     , m_state(state)
-{}
+    , m_loadingSign(new QTimer(this))
+{
+    m_loadingSign->setSingleShot(true);
+    m_loadingSign->setInterval(kLoadingSignDelayMs);
+    connect(m_loadingSign, &QTimer::timeout, this,
+            [this] { showLoadingSign(*m_controls.photoBox); });
+}
+
+void RecordDisplay::endLoadingSign()
+{
+    m_loadingSign->stop();
+    m_controls.photoBox->unsetCursor();
+    m_controls.photoBox->setGraphicsEffect(nullptr);
+}
 
 void RecordDisplay::showRecord(int listIndex)
 {
@@ -104,6 +130,7 @@ void RecordDisplay::showRecord(int listIndex)
     record.card = listText(c, CardField);
 
     const LatestRequest::Ticket press = m_press.start();
+    m_loadingSign->start();
     const std::array<QString, 3> details = detailLines(c, record.day);
     auto lookUp = [folder = m_state.parameters[kPhotoFolderSlot], card = record.card,
                    day = record.day, time = record.time, size = decodeSize(*c.photoBox)] {
@@ -115,6 +142,7 @@ void RecordDisplay::showRecord(int listIndex)
     runOnSiteIo(this, std::move(lookUp), [this, press, details](const RecordPhoto& found) {
         if (!m_press.finish(press))
             return;
+        endLoadingSign();
         m_state.currentRecord.photoPath = found.lookup.path;
         if (found.image.isNull()) {
             showNoPhoto(m_controls, m_state);
@@ -131,6 +159,7 @@ void RecordDisplay::showRecord(int listIndex)
 void RecordDisplay::dropPending()
 {
     m_press.drop();
+    endLoadingSign();
 }
 
 void RecordDisplay::stepPlayback()

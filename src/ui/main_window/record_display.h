@@ -1,6 +1,6 @@
 // The photo area's reactions: a row chosen in a result list, a tick of the playback timer and a
 // photo box that changed size. Lookups and decoding run off the interface thread; the newest
-// request wins and a late result of an older one is dropped.
+// press wins and a late result of an older one is dropped.
 #pragma once
 
 #include "core/platform/latest_request.h"
@@ -8,6 +8,7 @@
 #include <QObject>
 
 class QImage;
+class QTimer;
 
 namespace card {
 
@@ -36,8 +37,8 @@ public:
     // meanwhile stay as they are.
     void redecodeShownPhoto();
 
-    // Drops the results still to come: the clear command and a new query are never overwritten
-    // by a late photo of an earlier press.
+    // Drops the results still to come, when another site is loaded: its photo folder is another.
+    // The clear command and the query leave a press's result to land.
     void dropPending();
 
     // True while a lookup or decoding runs.
@@ -45,6 +46,7 @@ public:
 
 private:
     void showFrame(const FrameStep& step, const QImage& image);
+    void endLoadingSign();
 
     const MainControls& m_controls;
     MainWindowState& m_state;
@@ -54,6 +56,9 @@ private:
     LatestRequest m_frame;
     LatestRequest m_redecode;
     bool m_tickWaiting = false;
+    // Shows that the photo box still holds the previous swipe's picture, once a press's lookup
+    // has taken long enough to be noticed.
+    QTimer* m_loadingSign;
 };
 
 } // namespace card

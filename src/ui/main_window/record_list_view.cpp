@@ -9,6 +9,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
 
 namespace card {
 
@@ -106,15 +107,62 @@ void RecordListView::mouseMoveEvent(QMouseEvent* event)
     QListView::mouseMoveEvent(event);
 }
 
+namespace {
+
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+// Every key press is first offered to the focused list as a shortcut override; a press that a
+// shortcut then takes never arrives as a key press.
+bool RecordListView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride)
+        m_pressTakenByShortcut = true;
+    return QListView::event(event);
+}
+
+void RecordListView::focusInEvent(QFocusEvent* event)
+{
+    m_pressTakenByShortcut = false;
+    m_enterPressed = false;
+    QListView::focusInEvent(event);
+}
+
+void RecordListView::keyPressEvent(QKeyEvent* event)
+{
+    m_pressTakenByShortcut = false;
+    if (isEnter(event->key()))
+        m_enterPressed = true;
+    if (selectsFirstRow(event->key()))
+        return;
+    QListView::keyPressEvent(event);
+}
+
+// With no row selected (as after a query) the first Down, Up, Home or Space selects the first
+// row, as the parameter file list does; afterwards the keys move one row as usual.
+bool RecordListView::selectsFirstRow(int key)
+{
+    const bool firstKey =
+        key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Home || key == Qt::Key_Space;
+    if (!firstKey || selectedRow() >= 0 || rowCount() == 0)
+        return false;
+    setSelectedRow(0);
+    return true;
+}
+
 void RecordListView::keyReleaseEvent(QKeyEvent* event)
 {
     QListView::keyReleaseEvent(event);
     // A held key sends a release with every repeat; the row to show is the one selected when
     // the key is really let go.
-    if (event->isAutoRepeat())
+    if (event->isAutoRepeat() || m_pressTakenByShortcut)
         return;
     emit keyReleased();
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (isEnter(event->key()) && std::exchange(m_enterPressed, false))
         emit enterReleased();
 }
 

@@ -1,4 +1,5 @@
-// A result list: a list view that reports every mouse press and key release.
+// A result list: a list view that reports every mouse press and key release, except the release
+// of a key whose press one of the window's shortcuts took.
 #pragma once
 
 #include <QListView>
@@ -30,7 +31,7 @@ signals:
     // Emitted after the view has moved its selection, so a handler reads the pressed row.
     void mousePressed();
     void keyReleased();
-    // Emitted after keyReleased when the key let go was Enter.
+    // Emitted after keyReleased when the key let go was Enter and its press came to the list.
     void enterReleased();
 
 protected:
@@ -49,9 +50,17 @@ protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    bool selectsFirstRow(int key);
+
+    // A shortcut took the last key press: the keys of its combination let go are its own.
+    bool m_pressTakenByShortcut = false;
+    bool m_enterPressed = false;
     int rowCount() const;
     int rowHeight() const;
     int topRow() const;

@@ -120,6 +120,7 @@ private slots:
     void deleteFolder();
     void closesWhileTheShareHangs_data();
     void closesWhileTheShareHangs();
+    void laterSelectReplacesAPendingOne();
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
@@ -725,6 +726,22 @@ void TestFileSelectDialog::closesWhileTheShareHangs()
     QCOMPARE(exchange.path, QString());
     // The chain down to the open folder stays; its subfolders wait for the share.
     QCOMPARE(shownWhileHeld.size(), card::folderChain(m_site->path()).size());
+}
+
+// Enter on a typed name, then a double-click on another file while the first is tested.
+void TestFileSelectDialog::laterSelectReplacesAPendingOne()
+{
+    card::test::ControlledFileAccess access;
+    FileSelectExchange exchange = exchangeFor("t", FileSelectMode::Load);
+    FileSelectDialog dialog(exchange, nullptr);
+    QVERIFY(openAndSettle(dialog, m_site->path()));
+    dialog.show();
+    access.hang("site.spf");
+    dialog.controls().fileNameEdit->setText("site.spf");
+    dialog.pressConfirmButton(card::ConfirmButton::Select);
+    QTRY_COMPARE(access.held(), 1);
+    clickRow(dialog.controls().fileList, rowOf(dialog.files(), "other.SPF"), true);
+    QTRY_COMPARE(exchange.path, m_site->filePath("other.SPF"));
 }
 
 QTEST_MAIN(TestFileSelectDialog)

@@ -65,6 +65,9 @@ private slots:
     void dayKeysStepAcrossMonthEnds();
     void photoViewOpensAndFollows_data();
     void photoViewOpensAndFollows();
+    void releaseWithoutItsPressInTheList_data();
+    void releaseWithoutItsPressInTheList();
+    void firstDownAfterAQuerySelectsTheFirstRow();
     void photoViewPlaceAndTitle();
     void jumpToTime();
 };
@@ -197,6 +200,39 @@ void TestMainWindowTools::jumpToTime()
     QCOMPARE(modals.seen().size(), 1);
     QCOMPARE(listed.list(3)->selectedRow(), 1);
     QCOMPARE(listed.window.state().currentRecord.time, QStringLiteral("090000"));
+}
+
+void TestMainWindowTools::releaseWithoutItsPressInTheList_data()
+{
+    QTest::addColumn<bool>("dayStep");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("Ctrl+PageDown taken by the day step") << true << QStringLiteral("紀錄不存在");
+    QTest::newRow("Enter pressed in another window") << false << QStringLiteral("影像不存在");
+}
+
+void TestMainWindowTools::releaseWithoutItsPressInTheList()
+{
+    QFETCH(bool, dayStep);
+    QFETCH(QString, status);
+    ListedWindow listed;
+    listed.press(0, 0);
+    listed.list(0)->setFocus();
+    if (dayStep)
+        QTest::keyClick(listed.list(0), Qt::Key_PageDown, Qt::ControlModifier);
+    else
+        QTest::keyRelease(listed.list(0), Qt::Key_Return);
+    QVERIFY(card::test::settled(listed.window));
+    QCOMPARE(listed.window.controls().statusLine->text(), status);
+    QVERIFY(!listed.photoView());
+}
+
+void TestMainWindowTools::firstDownAfterAQuerySelectsTheFirstRow()
+{
+    ListedWindow listed;
+    listed.list(0)->setFocus();
+    QTest::keyClick(listed.list(0), Qt::Key_Down);
+    QVERIFY(card::test::settled(listed.window));
+    QCOMPARE(listed.list(3)->selectedRow(), 0);
 }
 
 QTEST_MAIN(TestMainWindowTools)

@@ -1,5 +1,6 @@
 #include "ui/main_window/card_image_window.h"
 
+#include "core/dialog/folder_list_model.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/site_io_pool.h"
 #include "core/records/record_table_model.h"
@@ -114,6 +115,13 @@ public:
 
     qint64 shownPicture() const { return c().photoBox->pixmap().cacheKey(); }
 
+    // A parameter file whose every value, records and photo folder too, names folder.
+    QString parameterFile(const QString& name, const QString& folder) const
+    {
+        const QStringList values(card::kParameterCount, site.filePath(folder));
+        return site.write(name, values.join("\r\n").toUtf8() + "\r\n");
+    }
+
     card::test::TempSite site;
     ControlledFileAccess access;
     CardImageWindow window;
@@ -150,6 +158,12 @@ private slots:
     void tickWaitsForTheFrameStillLoading();
     void interfaceTurnsWhileAReadHangs_data();
     void interfaceTurnsWhileAReadHangs();
+    void queryWaitsForAPendingLoad();
+    void pressPhotoOutlivesTheClearCommand();
+    void hungReadsLeaveTheDialogItsListing();
+    void lateFrameOfAnEarlierPressIsDropped();
+    void lateLoadOfAnEarlierFileIsDropped();
+    void lateDecodingForAnEarlierPressIsDropped();
 };
 
 void TestSlowShare::lateQueryResultIsDropped_data()
@@ -283,6 +297,94 @@ void TestSlowShare::interfaceTurnsWhileAReadHangs()
     slow.window.removeEventFilter(&counter);
     QCOMPARE(slow.access.held(), 1);
     QVERIFY(slow.window.isWorking());
+}
+
+void TestSlowShare::queryWaitsForAPendingLoad()
+{
+    SlowSite slow;
+    slow.site.write("other/2007-5-15.txt",
+                    card::test::big5("\"10:00:00\",\"9\",\"新\",\"進\"\r\n"));
+    slow.access.delay("other.spf", std::chrono::milliseconds(500));
+    slow.window.loadParameterFile(slow.parameterFile("other.spf", "other"));
+    QTest::mouseClick(slow.c().queryButton, Qt::LeftButton);
+    QVERIFY(card::test::settled(slow.window));
+    QCOMPARE(slow.times(), QStringList{"10:00:00"});
+}
+
+// Until the photo lands, the box shows that it waits for it.
+void TestSlowShare::pressPhotoOutlivesTheClearCommand()
+{
+    SlowSite slow;
+    slow.window.runQuery();
+    QVERIFY(card::test::settled(slow.window));
+    slow.access.hang(kFirstPressed);
+    slow.press(0);
+    QTRY_COMPARE(slow.c().photoBox->cursor().shape(), Qt::BusyCursor);
+    QTest::mouseClick(slow.c().clearButton, Qt::LeftButton);
+    QVERIFY(slow.releaseAndSettle());
+    QCOMPARE(slow.c().detailValues[1]->text(), "00000001");
+    QVERIFY(!slow.c().photoBox->graphicsEffect());
+}
+
+void TestSlowShare::hungReadsLeaveTheDialogItsListing()
+{
+    SlowSite slow;
+    slow.window.runQuery();
+    QVERIFY(card::test::settled(slow.window));
+    slow.access.hang("photos");
+    for (int row : {0, 1, 2, 3, 0})
+        slow.press(row);
+    QTRY_COMPARE(slow.access.held(), 5);
+    card::FolderListModel folders;
+    folders.open(slow.site.path());
+    QTRY_VERIFY(folders.openFolder() == slow.site.path() && folders.scanComplete());
+}
+
+void TestSlowShare::lateFrameOfAnEarlierPressIsDropped()
+{
+    SlowSite slow;
+    slow.window.runQuery();
+    QVERIFY(card::test::settled(slow.window));
+    slow.press(3);
+    QVERIFY(card::test::settled(slow.window));
+    slow.access.hang(kSequence + "-4.jpg");
+    slow.window.stepPlayback();
+    QTRY_COMPARE(slow.access.held(), 1);
+    slow.press(1);
+    QTRY_COMPARE(slow.c().detailValues[1]->text(), "00000002");
+    const qint64 later = slow.shownPicture();
+    QVERIFY(slow.releaseAndSettle());
+    QCOMPARE(slow.shownPicture(), later);
+}
+
+void TestSlowShare::lateLoadOfAnEarlierFileIsDropped()
+{
+    SlowSite slow;
+    slow.access.hang("first.spf");
+    slow.window.loadParameterFile(slow.parameterFile("first.spf", "first"));
+    QTRY_COMPARE(slow.access.held(), 1);
+    slow.window.loadParameterFile(slow.parameterFile("other.spf", "other"));
+    QTRY_VERIFY(!slow.window.isWorking());
+    QVERIFY(slow.releaseAndSettle());
+    QCOMPARE(slow.window.state().parameters[card::kRecordsFolderSlot], slow.site.filePath("other"));
+}
+
+// A new decoding at a new size done while a later press still looks for its photo.
+void TestSlowShare::lateDecodingForAnEarlierPressIsDropped()
+{
+    SlowSite slow;
+    slow.window.runQuery();
+    QVERIFY(card::test::settled(slow.window));
+    slow.press(0);
+    QVERIFY(card::test::settled(slow.window));
+    slow.access.delay(kFirstPressed, std::chrono::milliseconds(300));
+    slow.window.resize(slow.window.size() + QSize(80, 60));
+    QTRY_COMPARE(slow.access.reads(kFirstPressed), 2);
+    slow.access.hang("00000002");
+    slow.press(1);
+    const qint64 pressed = slow.shownPicture();
+    QTest::qWait(600);
+    QCOMPARE(slow.shownPicture(), pressed);
 }
 
 QTEST_MAIN(TestSlowShare)

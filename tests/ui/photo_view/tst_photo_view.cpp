@@ -4,13 +4,17 @@
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 #include "ui/photo_view/thumbnail_list_model.h"
+#include "ui/photo_view/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QLabel>
 #include <QListView>
+#include <QSemaphore>
 #include <QTest>
+
+#include <atomic>
 
 using card::PhotoViewWindow;
 using card::Swipe;
@@ -116,6 +120,7 @@ private slots:
     void cardDayClickAndEnterShowThatSwipe();
     void keysPlayAndClose();
     void grownWindowDecodesTheReducedCopyAgain();
+    void thumbnailsOfAReplacedLoadAreDropped();
     void leftRightPanAPictureWiderThanItsView();
 };
 
@@ -305,6 +310,31 @@ void TestPhotoView::grownWindowDecodesTheReducedCopyAgain()
     window.resize(1800, 1400);
     QTRY_VERIFY(parts.image->reducedSize().width() > before * 1.5);
     QVERIFY(parts.image->reducedSize().width() < 4000);
+}
+
+// A replaced load's pictures never land, and its jobs still running keep their places.
+void TestPhotoView::thumbnailsOfAReplacedLoadAreDropped()
+{
+    card::ThumbnailLoader loader(1, nullptr);
+    QSemaphore gate;
+    std::atomic<int> started = 0;
+    QList<int> landed;
+    connect(&loader, &card::ThumbnailLoader::loaded, this,
+            [&landed](int, const QImage& image) { landed << image.width(); });
+    const auto job = [&](int width) -> card::ThumbnailLoader::Job {
+        return [&, width] {
+            if (++started == 1)
+                gate.acquire();
+            return QImage(width, 1, QImage::Format_RGB32);
+        };
+    };
+    loader.load({job(1)});
+    QTRY_COMPARE(started.load(), 1);
+    loader.load({job(2)});
+    QTest::qWait(100);
+    QCOMPARE(started.load(), 1);
+    gate.release();
+    QTRY_COMPARE(landed, QList<int>{2});
 }
 
 // A picture that overflows its view sideways only pans with Left and Right while it has the
