@@ -1,5 +1,6 @@
 #include "core/platform/site_io_pool.h"
 
+#include <QThread>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -19,6 +20,11 @@ constexpr std::chrono::milliseconds kStuckAfter(SiteIoBudget::stuckAfterMs);
 constexpr std::chrono::milliseconds kLookEvery(100);
 
 } // namespace
+
+int SiteIoBudget::historyDays()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, threads - 1);
+}
 
 // The threads, and a watching thread that counts the pieces of work running too long and widens
 // the pool by as many. It sleeps while nothing runs.

@@ -18,6 +18,8 @@ struct SiteIoBudget {
     static constexpr int cardDayThumbnails = 2;
     static constexpr int frameThumbnails = 1;
     static_assert(cardDayThumbnails + frameThumbnails < threads);
+    // Day files of a card history read at once: one per core, leaving a thread for the rest.
+    static int historyDays();
 };
 
 class SiteIoPool {

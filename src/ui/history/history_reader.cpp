@@ -1,16 +1,13 @@
 #include "ui/history/history_reader.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/platform/site_io_task.h"
-
-#include <QThread>
-
-#include <algorithm>
 
 namespace card {
 
 HistoryReader::HistoryReader(QObject* parent)
     : QObject(parent)
-    , m_parallel(std::max(1, QThread::idealThreadCount()))
+    , m_parallel(SiteIoBudget::historyDays())
 {}
 
 void HistoryReader::start(const HistoryQuery& query)

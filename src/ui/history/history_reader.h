@@ -1,5 +1,5 @@
 // Reads the day files of a card history off the interface thread, the newest day first, as
-// many at a time as the machine has cores, and hands each day over as soon as it is read.
+// many at a time as the site work budget gives, and hands each day over as soon as it is read.
 #pragma once
 
 #include "core/platform/latest_request.h"
