@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Refreshes the README's screenshots in docs/: sets up what is missing, builds, and runs the
-# end-to-end session, which photographs the dialog, a query with a photo, a finished playback and
-# the photo inspection window; and pictures the first page of a card's history report.
+# end-to-end session, which photographs the dialog, a query with a photo, a finished playback,
+# the photo inspection window and the live view; and pictures the first page of a card's history
+# report.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

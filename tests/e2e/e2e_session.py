@@ -49,6 +49,9 @@ HISTORY_CONTROLS = ["card_history_field", "card_history_search", "card_history_e
                     "card_history_range", "card_history_progress", "card_history_days",
                     "card_history_heat", "card_history_swipes"]
 HISTORY_DAYS = 30  # the card history's range unless another is chosen
+LIVE_VIEW_CONTROLS = ["live_view_card", "live_view_direction", "live_view_pause",
+                      "live_view_rows", "live_view_photo", "live_view_status"]
+LIVE_SWIPES = 3  # swipes the card reader stand-in appends while the live view watches
 # The keyboard focus order of the main window.
 MAIN_FOCUS_ORDER = [
     "Option1(2)", "Command1", "Check1", "Text2", "Command2", "DTPicker1",
@@ -64,7 +67,7 @@ STILL_FRAMES = ["刷卡照相"]  # the inspection window's list of frames for a 
 DOC_SHOTS = {"dialog": "dialog.png", "main_window": "main_window.png",
              "playback_end": "playback_end.png", "photo_view": "photo_view.png",
              "photo_view_beside": "photo_view_beside.png", "save_dialog": "save_dialog.png",
-             "card_history": "card_history.png"}
+             "card_history": "card_history.png", "live_view": "live_view.png"}
 # The parts of Qt's save dialog whose words must be Chinese.
 SAVE_DIALOG_CONTROLS = ["lookInLabel", "fileNameLabel", "fileTypeLabel", "buttonBox"]
 EXPORT_TITLE = "匯出刷卡紀錄"
@@ -703,6 +706,34 @@ class Session:
         press("Escape")
         window_gone("save_dialog", "the save dialog closing on Esc")
 
+    # The live view on Ctrl+L while sample_site --live, standing in for a card reader, appends
+    # swipes to today's file in pieces: they come in newest first, and Esc closes the view.
+    def watch_live(self):
+        self.main.click("Label1(3)")  # the main window active
+        press("ctrl+l")
+        live = top_window("live_view", LIVE_VIEW_CONTROLS, "the live view on Ctrl+L")
+        self.check_accessible_names(live)
+        writer = subprocess.run(
+            [self.args.sample_site, "--live", "--every", "1", "--count", str(LIVE_SWIPES),
+             self.args.site], env=dict(os.environ, QT_QPA_PLATFORM="offscreen"),
+            capture_output=True, text=True, check=True)
+        # Each line: the day file, then the record as written (time,"card","name","direction").
+        written = [[value.strip('"') for value in line.split(" ", 1)[1].split(",")]
+                   for line in writer.stdout.splitlines()]
+        wanted = list(reversed(written))
+        table = live["live_view_rows"].queryTable()
+        rows = lambda: [[table.getAccessibleAt(row, column).name for column in range(4)]
+                        for row in range(table.nRows)]
+        wait_for("the %d appended swipes, newest first" % LIVE_SWIPES,
+                 lambda: (rows() == wanted, rows()))
+        expect("status of a share that answers", live.text("live_view_status")[:2], "即時")
+        # The writer has saved the newest swipe's photo after its record: it is looked for again.
+        wait_for("the newest swipe's photo", lambda: (live.text("live_view_photo") == "刷卡影像",
+                                                      live.text("live_view_photo")))
+        self.screenshot("live_view", live, settled=True)
+        press("Escape")
+        window_gone("live_view", "the live view closing on Esc", kept=True)
+
     def close(self):
         self.main.click("Label1(3)")  # the main window active, then its frame's close key
         press("alt+F4")
@@ -715,6 +746,7 @@ def main():
     parser.add_argument("--site", required=True)
     parser.add_argument("--site-date", required=True, help="last day of the site, YYYY-MM-DD")
     parser.add_argument("--grab", required=True, help="the grab_screen tool")
+    parser.add_argument("--sample-site", required=True, help="the sample_site tool")
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--docs", help="folder for the README's screenshots")
     args = parser.parse_args()
@@ -737,6 +769,7 @@ def main():
         ("inspection window: open, click, Esc", session.inspect_photos),
         ("匯出清單…: the save dialog in Chinese", session.save_dialog_in_chinese),
         ("card history: Ctrl+H, every day, Esc", session.card_history),
+        ("live view: a reader appends, Esc", session.watch_live),
         ("close the window", session.close),
     ]
     started = time.monotonic()

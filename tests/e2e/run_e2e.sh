@@ -35,6 +35,7 @@ if [[ ${1:-} == --in-session ]]; then
     QT_QPA_PLATFORM=xcb /usr/bin/python3 -u "$here/e2e_session.py" \
         --site "$work/site" --site-date "$site_date" \
         --grab "$build/tools/grab_screen/grab_screen" --artifacts "$artifacts" \
+        --sample-site "$build/tools/sample_site/sample_site" \
         ${CARD_E2E_DOCS:+--docs "$CARD_E2E_DOCS"} || status=$?
     if ((status == 0)); then
         # The script closed the main window: the program must end, and end well.

@@ -151,6 +151,15 @@ FileReadStatus ControlledFileAccess::readStart(const QString& path, qint64 maxSi
     return failedRead(path, systemFileAccess().readStart(path, maxSize, bytes, goesOn), bytes);
 }
 
+FileReadStatus ControlledFileAccess::readFrom(const QString& path, qint64 offset, qint64 maxSize,
+                                              QByteArray& bytes, qint64& size)
+{
+    const Inside inside(*this);
+    countRead(path);
+    waitFor(path);
+    return failedRead(path, systemFileAccess().readFrom(path, offset, maxSize, bytes, size), bytes);
+}
+
 bool ControlledFileAccess::canEnterFolder(const QString& folder)
 {
     const Inside inside(*this);

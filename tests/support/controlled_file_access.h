@@ -38,6 +38,8 @@ public:
     FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) override;
     FileReadStatus readStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                              bool& goesOn) override;
+    FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size) override;
     bool canEnterFolder(const QString& folder) override;
     void listFolder(const QString& folder, const EntryVisitor& visit) override;
 

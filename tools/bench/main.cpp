@@ -1,5 +1,5 @@
 // card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
-// [history [N]] [reports]: with no argument, every benchmark.
+// [history [N]] [reports] [live]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -14,6 +14,7 @@ int runExportBenchmark(qint64 recordCount);
 int runSlowShareBenchmark();
 int runReportBenchmark();
 int runHistoryBenchmark(qint64 recordsPerDay);
+int runLiveBenchmark();
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -51,5 +52,7 @@ int main(int argc, char* argv[])
             historyAt >= 0 && historyAt + 1 < args.size() ? args.at(historyAt + 1).toLongLong() : 0;
         status |= card::bench::runHistoryBenchmark(count > 0 ? count : 1'000'000);
     }
+    if (all || args.contains(QLatin1String("live")))
+        status |= card::bench::runLiveBenchmark();
     return status;
 }

@@ -106,6 +106,15 @@ public:
         noteEnd(slow);
         return status;
     }
+    FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size) override
+    {
+        const bool slow = slowDown(path);
+        const FileReadStatus status =
+            systemFileAccess().readFrom(path, offset, maxSize, bytes, size);
+        noteEnd(slow);
+        return status;
+    }
     bool canEnterFolder(const QString& folder) override
     {
         return systemFileAccess().canEnterFolder(folder);

@@ -1,7 +1,10 @@
 // sample_site <site folder> [--date YYYY-MM-DD]: writes a small card-reader site (parameter
 // file, a month of records ending on the date, the last week busy, and their photos) to try the
 // viewer on.
+// sample_site --live <site folder>: then goes on appending a swipe every few seconds to today's
+// file, for the live view.
 #include "code_page.h"
+#include "live_writer.h"
 #include "photo_drawing.h"
 #include "site_files.h"
 #include "site_plan.h"
@@ -130,7 +133,13 @@ bool writeDays(const QList<card::DayPlan>& plans, const QString& records, const 
     return true;
 }
 
-bool parseArguments(const QCoreApplication& app, QString& site, QDate& date)
+struct LiveOptions {
+    bool on = false;
+    int everyMs = 3000;
+    int count = 0;
+};
+
+bool parseArguments(const QCoreApplication& app, QString& site, QDate& date, LiveOptions& live)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -140,6 +149,17 @@ bool parseArguments(const QCoreApplication& app, QString& site, QDate& date)
                                         QStringLiteral("Last day of records (default: today)."),
                                         QStringLiteral("YYYY-MM-DD"));
     parser.addOption(dateOption);
+    const QCommandLineOption liveOption(
+        QStringLiteral("live"),
+        QStringLiteral("Then append a swipe to today's file every few seconds, as a card reader "
+                       "does, until stopped (the site is written first when it has no site.spf)."));
+    const QCommandLineOption everyOption(QStringLiteral("every"),
+                                         QStringLiteral("Seconds between live swipes (3)."),
+                                         QStringLiteral("seconds"));
+    const QCommandLineOption countOption(QStringLiteral("count"),
+                                         QStringLiteral("Live swipes to write, then stop."),
+                                         QStringLiteral("n"));
+    parser.addOptions({liveOption, everyOption, countOption});
     parser.addPositionalArgument(QStringLiteral("site"), QStringLiteral("Site folder."));
     parser.process(app);
 
@@ -152,6 +172,17 @@ bool parseArguments(const QCoreApplication& app, QString& site, QDate& date)
                                     : QDate::currentDate();
     if (!date.isValid()) {
         fail(QStringLiteral("not a date: %1").arg(parser.value(dateOption)));
+        return false;
+    }
+    live.on = parser.isSet(liveOption);
+    bool everyOk = true;
+    bool countOk = true;
+    if (parser.isSet(everyOption))
+        live.everyMs = static_cast<int>(parser.value(everyOption).toDouble(&everyOk) * 1000);
+    if (parser.isSet(countOption))
+        live.count = parser.value(countOption).toInt(&countOk);
+    if (!everyOk || !countOk || live.everyMs <= 0 || live.count < 0) {
+        fail(QStringLiteral("--every takes seconds above 0, --count a number of swipes"));
         return false;
     }
     return true;
@@ -169,7 +200,8 @@ int main(int argc, char* argv[])
 
     QString siteArgument;
     QDate lastDay;
-    if (!parseArguments(app, siteArgument, lastDay))
+    LiveOptions live;
+    if (!parseArguments(app, siteArgument, lastDay, live))
         return 2;
     if (!card::codePage950Works()) {
         fail(QStringLiteral("this Qt cannot encode code page 950 (built without ICU?)"));
@@ -187,11 +219,17 @@ int main(int argc, char* argv[])
     static const QRegularExpression photoPattern(
         QStringLiteral("^\\d+-\\d{6}-\\d{6}-([1-9]|C)\\.jpg$"));
 
+    const bool siteWritten = QFileInfo::exists(card::joinPath(site, QStringLiteral("site.spf")));
+    if (live.on && siteWritten)
+        return card::writeLiveSwipes({records, photos, live.everyMs, live.count}) ? 0 : 1;
+
     const QList<card::DayPlan> plans = planSite(lastDay);
     Totals totals;
     if (!prepareFolder(records, recordPattern) || !prepareFolder(photos, photoPattern) ||
         !writeParameterFile(site, records, photos) || !writeDays(plans, records, photos, totals))
         return 1;
+    if (live.on)
+        return card::writeLiveSwipes({records, photos, live.everyMs, live.count}) ? 0 : 1;
 
     std::printf("%s: %d records, %d photos (%lld KB) from %s to %s in %.1f s\n", qPrintable(site),
                 totals.records, totals.photos, totals.photoBytes / 1024,

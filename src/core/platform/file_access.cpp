@@ -23,6 +23,11 @@ public:
     {
         return systemReadFileStart(path, maxSize, bytes, goesOn);
     }
+    FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size) override
+    {
+        return systemReadFileFrom(path, offset, maxSize, bytes, size);
+    }
     FileReadStatus readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot) override
     {
         return systemReadSettledFile(path, maxSize, snapshot);

@@ -14,11 +14,13 @@ class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    // See fileExists, readFileSnapshot and readFileStart.
+    // See fileExists, readFileSnapshot, readFileStart and readFileFrom.
     virtual bool exists(const QString& path) = 0;
     virtual FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) = 0;
     virtual FileReadStatus readStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                                      bool& goesOn) = 0;
+    virtual FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize,
+                                    QByteArray& bytes, qint64& size) = 0;
     // See readSettledFile. Unless replaced, the file is read with readSnapshot.
     virtual FileReadStatus readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
     // True when folder exists and this user may list it and enter it.

@@ -84,6 +84,22 @@ FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArr
     return readInto(file, std::min(size, maxSize), bytes);
 }
 
+FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 maxSize,
+                                  QByteArray& bytes, qint64& size)
+{
+    bytes.clear();
+    size = 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    size = file.size();
+    if (size <= offset || maxSize <= 0)
+        return FileReadStatus::Ok;
+    if (!file.seek(offset))
+        return FileReadStatus::ReadError;
+    return readInto(file, std::min(size - offset, maxSize), bytes);
+}
+
 void FileSnapshot::setRead(QByteArray bytes)
 {
     m_mapped.reset();
@@ -134,6 +150,12 @@ FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray&
 FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn)
 {
     return fileAccess().readStart(path, maxSize, bytes, goesOn);
+}
+
+FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size)
+{
+    return fileAccess().readFrom(path, offset, maxSize, bytes, size);
 }
 
 } // namespace card

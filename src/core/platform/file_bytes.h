@@ -21,6 +21,12 @@ FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray&
 // held more.
 FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& bytes, bool& goesOn);
 
+// The bytes from offset on, at most maxSize of them, for a file that grows: size gets the file's
+// size when it is opened, and bytes stay empty when it holds no more than offset. Only the part
+// asked for is read, whatever the file's size.
+FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size);
+
 // The bytes of a file that is no longer written to, mapped into memory instead of copied where
 // the file lies on a local disk, read otherwise. They stay valid while the snapshot lives.
 class FileSnapshot {

@@ -13,5 +13,7 @@ FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByte
 FileReadStatus systemReadSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
 FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                                    bool& goesOn);
+FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 maxSize,
+                                  QByteArray& bytes, qint64& size);
 
 } // namespace card

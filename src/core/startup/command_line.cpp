@@ -81,6 +81,8 @@ QString helpText()
         "  --date <YYYY-MM-DD>     The day to list.\n"
         "  --card <NUMBER>         Lists the swipes of this card number only.\n"
         "  --direction <in|out|all>  Lists swipes in (進), out (出) or all (全選).\n"
+        "  --live                  Opens the live view of today's swipes once the\n"
+        "                          parameter file is read.\n"
         "  --history               With --card: opens the card history (本卡歷史) over the\n"
         "                          days up to --date instead of listing one day.\n"
         "  --days <N>              The card history's number of days (30 unless given).\n"
@@ -115,6 +117,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   QStringLiteral("NUMBER"));
     const QCommandLineOption way(QStringLiteral("direction"), QStringLiteral("in, out or all."),
                                  QStringLiteral("in|out|all"));
+    const QCommandLineOption live(QStringLiteral("live"), QStringLiteral("The live view."));
     const QCommandLineOption history(QStringLiteral("history"),
                                      QStringLiteral("Opens the card history."));
     const QCommandLineOption days(QStringLiteral("days"),
@@ -123,7 +126,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption report(QStringLiteral("report"),
                                     QStringLiteral("Writes a report to FILE."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({help, version, date, card, way, history, days, report});
+    parser.addOptions({help, version, date, card, way, live, history, days, report});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -189,6 +192,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return failure(*problem);
         result.kind = CommandLine::Kind::Report;
     }
+    options.live = parser.isSet(live);
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

@@ -23,6 +23,7 @@ struct StartupOptions {
     std::optional<QDate> date;
     std::optional<QString> card;
     std::optional<StartupDirection> direction;
+    bool live = false; // open the live view once the parameter file is read
     // --history: the card history window over the card's days up to date instead of a query.
     bool history = false;
     std::optional<int> days; // the history's range, 30 days unless given

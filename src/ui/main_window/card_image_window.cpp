@@ -21,6 +21,8 @@
 #include "ui/file_select/file_select_dialog.h"
 #include "ui/history/card_history_texts.h"
 #include "ui/history/card_history_window.h"
+#include "ui/live_view/live_view_texts.h"
+#include "ui/live_view/live_view_window.h"
 #include "ui/main_window/main_window_layout.h"
 #include "ui/main_window/main_window_look.h"
 #include "ui/main_window/main_window_texts.h"
@@ -207,12 +209,17 @@ void CardImageWindow::connectEvents()
         connect(list, &RecordListView::enterReleased, this, &CardImageWindow::openPhotoView);
     }
     createActions();
+    // The live view follows a parameter file loaded later.
+    connect(this, &CardImageWindow::parametersRead, this, [this] {
+        if (m_liveView)
+            followSiteInLiveView();
+    });
 }
 
 // Every tool of the window beside its buttons, each an action made here with its shortcut: the
 // result lists' menu (copy the selected swipe as one line, export every listed row, jump to a
-// time, the selected card's history), the photo box's menu (inspection window, save the photo) and
-// the day keys.
+// time, the selected card's history, the live view), the photo box's menu (inspection window,
+// save the photo) and the day keys.
 void CardImageWindow::createActions()
 {
     const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
@@ -249,11 +256,13 @@ void CardImageWindow::createActions()
     });
     a.dayBack = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { stepDay(-1); });
     a.dayForward = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { stepDay(1); });
-    addActions({a.jumpToTime, a.dayBack, a.dayForward});
+    a.liveView = add(live_view_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_L),
+                     &CardImageWindow::openLiveView);
+    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView});
 
     for (RecordListView* list : m_controls.resultLists) {
-        list->addActions(
-            {a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory});
+        list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
+                          a.liveView});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -312,6 +321,25 @@ void CardImageWindow::jumpToTime()
     list->setSelectedRow(static_cast<int>(row));
     list->setFocus();
     showRecord(0);
+}
+
+void CardImageWindow::followSiteInLiveView()
+{
+    m_liveView->follow(m_state.parameters[kRecordsFolderSlot], m_state.parameters[kPhotoFolderSlot],
+                       m_state.parameterFile);
+}
+
+void CardImageWindow::openLiveView()
+{
+    if (!m_liveView) {
+        m_liveView = new LiveViewWindow(this);
+        connect(m_liveView, &LiveViewWindow::inspectRequested, this,
+                &CardImageWindow::openPhotoViewOn);
+        followSiteInLiveView();
+    }
+    m_liveView->show();
+    m_liveView->raise();
+    m_liveView->activateWindow();
 }
 
 void CardImageWindow::stepDay(int days)
@@ -418,6 +446,9 @@ void CardImageWindow::runStartup(const StartupOptions& options)
     m_controls.statusLine->raise();
     m_controls.directionOptions[2]->setFocus();
     centreOnScreen(*this);
+    if (options.live)
+        connect(this, &CardImageWindow::parametersRead, this, &CardImageWindow::openLiveView,
+                Qt::SingleShotConnection);
     if (options.parameterFile.isEmpty()) {
         loadParameters();
         return;

@@ -20,6 +20,7 @@ class QTimer;
 namespace card {
 
 class CardHistoryWindow;
+class LiveViewWindow;
 class PhotoViewWindow;
 class RecordDisplay;
 class RecordTableModel;
@@ -64,6 +65,8 @@ public:
     void openPhotoViewOn(const Swipe& swipe);
     // The card history window over days up to swipe's day.
     void openCardHistory(const Swipe& swipe, int days = kDefaultHistoryDays);
+    // The live view of today's swipes in the loaded site's folders.
+    void openLiveView();
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -87,6 +90,7 @@ private:
     void enableActions();
     void jumpToTime();
     void placePhotoView();
+    void followSiteInLiveView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView();
@@ -117,9 +121,11 @@ private:
         QAction* savePhoto = nullptr;
         QAction* dayBack = nullptr;
         QAction* dayForward = nullptr;
+        QAction* liveView = nullptr;
     } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     CardHistoryWindow* m_history = nullptr; // made at its first opening
+    LiveViewWindow* m_liveView = nullptr;   // made at its first opening
     LatestRequest m_query;
     LatestRequest m_load;
     // A query and a press made while a parameter load is on its way read the folders of the

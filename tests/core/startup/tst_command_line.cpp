@@ -11,7 +11,8 @@ Q_DECLARE_METATYPE(CommandLine::Kind)
 namespace {
 
 // The options as one comparable line: file|date|card|direction, "-" for an option not given,
-// then |history and its days when the card history was asked for.
+// then |history and its days when the card history was asked for, and |live when the live
+// view was.
 QString describe(const card::StartupOptions& options)
 {
     const QString direction = !options.direction                            ? "-"
@@ -22,7 +23,8 @@ QString describe(const card::StartupOptions& options)
            (options.date ? options.date->toString(Qt::ISODate) : QStringLiteral("-")) + u'|' +
            options.card.value_or(QStringLiteral("-")) + u'|' + direction +
            (options.history ? QStringLiteral("|history %1").arg(options.days.value_or(0))
-                            : QString());
+                            : QString()) +
+           (options.live ? QStringLiteral("|live") : QString());
 }
 
 } // namespace
@@ -61,6 +63,8 @@ void TestCommandLine::forms_data()
                               << "a.spf|2008-02-29|-|-";
     QTest::newRow("card with spaces")
         << QStringList{"--card", "A 12", "a.spf"} << run << "a.spf|-|A 12|-";
+    QTest::newRow("live, the file from the dialog")
+        << QStringList{"--live"} << run << "|-|-|-|live";
     QTest::newRow("file after --") << QStringList{"--", "--odd.spf"} << run << "--odd.spf|-|-|-";
 
     QTest::newRow("history of a card")
@@ -160,7 +164,7 @@ void TestCommandLine::helpNamesEveryOption()
             card::parseCommandLine({"card_image", QString::fromLatin1(option)});
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
-        for (const char* name : {"--date", "--card", "--direction", "--history", "--days",
+        for (const char* name : {"--date", "--card", "--direction", "--history", "--days", "--live",
                                  "--report", "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
     }

@@ -62,6 +62,7 @@ private slots:
     void directionAlone();
     void fileAloneLoadsWithoutQuery();
     void badFileIsReportedAndNotQueried();
+    void liveViewOpensOnceTheFileIsRead();
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
@@ -165,6 +166,18 @@ void TestStartupOptions::badFileIsReportedAndNotQueried()
     QCOMPARE(window.windowHandle()->title(),
              QStringLiteral("刷卡影像資料查詢：") + bad + QStringLiteral(" 不正確參數檔"));
     QVERIFY(window.state().currentRecord.day.isEmpty());
+}
+
+// The live view opens once the parameter file is read.
+void TestStartupOptions::liveViewOpensOnceTheFileIsRead()
+{
+    CardImageWindow window;
+    StartupOptions options;
+    options.parameterFile = m_spf;
+    options.live = true;
+    window.runStartup(options);
+    QTRY_VERIFY(window.findChild<QWidget*>(QStringLiteral("live_view")));
+    QVERIFY(window.findChild<QWidget*>(QStringLiteral("live_view"))->isVisible());
 }
 
 QTEST_MAIN(TestStartupOptions)

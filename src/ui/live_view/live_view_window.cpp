@@ -1,0 +1,336 @@
+#include "ui/live_view/live_view_window.h"
+
+#include "core/platform/site_io_task.h"
+#include "core/records/live_follower.h"
+#include "core/records/live_rows.h"
+#include "core/records/record_file.h"
+#include "ui/common/accessible_names.h"
+#include "ui/live_view/live_row_look.h"
+#include "ui/live_view/live_view_texts.h"
+#include "ui/photo_view/photo_view_work.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace card {
+
+using namespace live_view_texts;
+
+namespace {
+
+constexpr int kPollIntervalMs = 1000;
+constexpr int kHighlightMs = 2000;
+// A photo is often written a few seconds after its record: it is looked for again this long.
+constexpr qint64 kPhotoPatienceMs = 10'000;
+constexpr int kPhotoRetryMs = 1000;
+const QSize kPhotoSize(400, 300);
+const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
+
+// The direction choices in the order of the choice box.
+constexpr DirectionChoice kDirections[] = {DirectionChoice::All, DirectionChoice::In,
+                                           DirectionChoice::Out};
+
+QString clockText(const QDateTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : kNotReadYet;
+}
+
+} // namespace
+
+LiveViewWindow::LiveViewWindow(QWidget* parent, Clock clock)
+    : QWidget(parent, Qt::Window)
+    , m_clock(std::move(clock))
+{
+    setObjectName(QStringLiteral("live_view"));
+    setWindowTitle(kTitle);
+    buildParts();
+    connectParts();
+    describeControlsByName(this);
+    resize(900, 520);
+}
+
+LiveViewWindow::~LiveViewWindow() = default;
+
+void LiveViewWindow::buildParts()
+{
+    m_model = new LiveRowModel(this);
+    auto* look = new LiveRowLook(this);
+    look->setSourceModel(m_model);
+
+    m_card = new QLineEdit(this);
+    m_card->setObjectName(QStringLiteral("live_view_card"));
+    m_card->setAccessibleName(kCardName);
+    m_direction = new QComboBox(this);
+    m_direction->setObjectName(QStringLiteral("live_view_direction"));
+    m_direction->setAccessibleName(kDirectionName);
+    m_direction->addItems({kAll, kIn, kOut});
+    m_pause = new QPushButton(kPause, this);
+    m_pause->setObjectName(QStringLiteral("live_view_pause"));
+    m_pause->setAccessibleName(kPause);
+    m_pause->setCheckable(true);
+
+    m_rows = new QTableView(this);
+    m_rows->setObjectName(QStringLiteral("live_view_rows"));
+    m_rows->setAccessibleName(kRowsName);
+    m_rows->setModel(look);
+    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_rows->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_rows->verticalHeader()->hide();
+    m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_rows->horizontalHeader()->setStretchLastSection(true);
+    m_rows->setColumnWidth(0, 130);
+    m_rows->setColumnWidth(1, 110);
+    m_rows->setColumnWidth(2, 110);
+
+    m_photo = new QLabel(this);
+    m_photo->setObjectName(QStringLiteral("live_view_photo"));
+    m_photo->setAccessibleName(kPhotoName);
+    m_photo->setFixedSize(kPhotoSize);
+    m_photo->setAlignment(Qt::AlignCenter);
+    m_photo->setFocusPolicy(Qt::StrongFocus);
+    m_photo->setFrameShape(QFrame::StyledPanel);
+
+    m_status = new QLabel(this);
+    // A label's name for screen readers is its text.
+    m_status->setObjectName(QStringLiteral("live_view_status"));
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(kCardCaption, this));
+    filters->addWidget(m_card);
+    filters->addWidget(new QLabel(kDirectionCaption, this));
+    filters->addWidget(m_direction);
+    filters->addStretch(1);
+    filters->addWidget(m_pause);
+    auto* body = new QHBoxLayout;
+    body->addWidget(m_rows, 1);
+    body->addWidget(m_photo, 0, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addLayout(body, 1);
+    layout->addWidget(m_status);
+    setTabOrder(m_card, m_direction);
+    setTabOrder(m_direction, m_pause);
+    setTabOrder(m_pause, m_rows);
+    setTabOrder(m_rows, m_photo);
+
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(kPollIntervalMs);
+    m_fadeTimer = new QTimer(this);
+    m_fadeTimer->setSingleShot(true);
+    m_fadeTimer->setInterval(kHighlightMs);
+}
+
+void LiveViewWindow::connectParts()
+{
+    connect(m_pollTimer, &QTimer::timeout, this, &LiveViewWindow::poll);
+    connect(m_fadeTimer, &QTimer::timeout, m_model, &LiveRowModel::fadeHighlight);
+    connect(m_card, &QLineEdit::textChanged, this, &LiveViewWindow::applyFilter);
+    connect(m_direction, &QComboBox::currentIndexChanged, this, &LiveViewWindow::applyFilter);
+    connect(m_pause, &QPushButton::toggled, this, &LiveViewWindow::setPaused);
+    // Space pauses from every part but the card filter, where it is typed.
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    connect(space, &QShortcut::activated, m_pause, &QPushButton::toggle);
+    connect(m_rows, &QTableView::activated, this,
+            [this](const QModelIndex& index) { inspectRow(index.row()); });
+    connect(m_rows->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                m_followNewest = !current.isValid() || current.row() == 0;
+                showCurrentPhoto();
+            });
+    connect(m_rows->model(), &QAbstractItemModel::rowsAboutToBeInserted, this,
+            &LiveViewWindow::rowsArriving);
+    connect(m_rows->model(), &QAbstractItemModel::rowsInserted, this, &LiveViewWindow::rowsArrived);
+}
+
+void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFolder,
+                            const QString& parameterFile)
+{
+    m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder, parameterFile);
+    m_model->clear();
+    m_look.drop();
+    m_followSince = m_clock();
+    m_lastAnswer = {};
+    if (isVisible())
+        poll();
+}
+
+void LiveViewWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_pollTimer->start();
+    poll();
+}
+
+void LiveViewWindow::hideEvent(QHideEvent* event)
+{
+    m_pollTimer->stop();
+    QWidget::hideEvent(event);
+}
+
+void LiveViewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// One look at the file at a time: a look that hangs on a dead share holds the next ones back
+// until it returns, and the status line says so meanwhile.
+void LiveViewWindow::poll()
+{
+    showStatus();
+    if (m_look.pending() || !m_follower)
+        return;
+    const LatestRequest::Ticket ticket = m_look.start();
+    auto look = [follower = m_follower, now = m_clock()] {
+        return follower->poll(now);
+    };
+    runOnSiteIo(this, std::move(look), [this, ticket](const LivePoll& result) {
+        if (m_look.finish(ticket))
+            applyPoll(result);
+    });
+}
+
+void LiveViewWindow::applyPoll(const LivePoll& poll)
+{
+    if (poll.state != LivePoll::State::Lost)
+        m_lastAnswer = m_clock();
+    m_waitingForFile = poll.state == LivePoll::State::Waiting;
+    m_dayFileName = recordFileName(poll.day);
+    m_model->add(poll.swipes, poll.day);
+    showStatus();
+}
+
+void LiveViewWindow::showStatus()
+{
+    const QDateTime now = m_clock();
+    const QDateTime reference = m_lastAnswer.isValid() ? m_lastAnswer : m_followSince;
+    const bool lost = !m_follower || liveConnectionLost(reference, now);
+    QStringList parts{lost ? kLost : kLive, kLastReadAt.arg(clockText(m_lastAnswer))};
+    if (!lost && m_waitingForFile)
+        parts << kWaitingForFile.arg(m_dayFileName);
+    if (m_model->isPaused())
+        parts << kPausedNote;
+    m_status->setText(parts.join(QStringLiteral("　")));
+}
+
+void LiveViewWindow::applyFilter()
+{
+    const QString card = m_card->text();
+    m_model->setFilter(RecordCriteria{!card.isEmpty(), card,
+                                      kDirections[std::max(0, m_direction->currentIndex())]});
+    m_followNewest = true;
+    showCurrentPhoto();
+}
+
+void LiveViewWindow::setPaused(bool paused)
+{
+    m_pause->setText(paused ? kResume : kPause);
+    m_model->setPaused(paused);
+    showStatus();
+}
+
+void LiveViewWindow::rowsArriving()
+{
+    const QModelIndex current = m_rows->currentIndex();
+    m_followNewest = !current.isValid() || current.row() == 0;
+}
+
+// New rows come in at the top: the view keeps the operator's row, or stays on the newest.
+void LiveViewWindow::rowsArrived()
+{
+    m_fadeTimer->start();
+    if (!m_followNewest)
+        return;
+    if (m_rows->currentIndex().isValid())
+        m_rows->setCurrentIndex(m_rows->model()->index(0, 0));
+    showCurrentPhoto();
+}
+
+// The swipe of the current row, or the newest when the view follows the newest.
+const Swipe* LiveViewWindow::currentSwipe() const
+{
+    const QModelIndex current = m_rows->currentIndex();
+    if (current.isValid() && !m_followNewest)
+        return m_model->swipeAt(current.row());
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (const Swipe* swipe = m_model->swipeAt(row))
+            return swipe;
+    }
+    return nullptr;
+}
+
+void LiveViewWindow::showCurrentPhoto()
+{
+    const Swipe* swipe = currentSwipe();
+    if (!swipe) {
+        m_photoLookup.drop();
+        m_photo->clear();
+        return;
+    }
+    if (*swipe == m_photoSwipe && m_photoSince.isValid())
+        return;
+    showPhotoOf(*swipe);
+}
+
+void LiveViewWindow::showPhotoOf(const Swipe& swipe)
+{
+    m_photoSwipe = swipe;
+    m_photoSince = m_clock();
+    lookUpPhoto(m_photoLookup.start());
+}
+
+void LiveViewWindow::lookUpPhoto(LatestRequest::Ticket ticket)
+{
+    const QSize box = m_photo->contentsRect().size();
+    auto find = [swipe = m_photoSwipe, box] {
+        return swipeThumbnail(swipe, box);
+    };
+    runOnSiteIo(this, std::move(find), [this, ticket](const QImage& picture) {
+        if (!m_photoLookup.isCurrent(ticket))
+            return;
+        if (!picture.isNull()) {
+            m_photoLookup.finish(ticket);
+            m_photo->setPixmap(QPixmap::fromImage(picture));
+            m_photo->setAccessibleName(kPhotoName);
+            return;
+        }
+        showNoPhoto();
+        if (m_photoSince.msecsTo(m_clock()) >= kPhotoPatienceMs) {
+            m_photoLookup.finish(ticket);
+            return;
+        }
+        QTimer::singleShot(kPhotoRetryMs, this, [this, ticket] {
+            if (m_photoLookup.isCurrent(ticket))
+                lookUpPhoto(ticket);
+        });
+    });
+}
+
+void LiveViewWindow::showNoPhoto()
+{
+    static const QPixmap noPhoto(kNoPhotoPicture);
+    m_photo->setPixmap(noPhoto.scaled(m_photo->contentsRect().size(), Qt::KeepAspectRatio));
+    m_photo->setAccessibleName(kNoPhotoName);
+}
+
+void LiveViewWindow::inspectRow(int row)
+{
+    if (const Swipe* swipe = m_model->swipeAt(row))
+        emit inspectRequested(*swipe);
+}
+
+} // namespace card
