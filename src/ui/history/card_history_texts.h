@@ -1,6 +1,8 @@
 // Every text of the card history window.
 #pragma once
 
+#include "ui/common/swipe_texts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,10 +19,10 @@ inline const QString kStop = QStringLiteral("停止");
 inline const QString kEndLabel = QStringLiteral("結束日");
 inline const QString kRangeLabel = QStringLiteral("範圍");
 
-inline const QStringList kDayColumns = {QStringLiteral("日期"),     QStringLiteral("星期"),
-                                        QStringLiteral("卡號"),     QStringLiteral("姓名"),
-                                        QStringLiteral("首次進"),   QStringLiteral("最後出"),
-                                        QStringLiteral("刷卡次數"), QStringLiteral("首末間隔")};
+inline const QStringList kDayColumns = {
+    QString::fromUtf16(kDateHeading), QStringLiteral("星期"),    QString::fromUtf16(kCardHeading),
+    QString::fromUtf16(kNameHeading), QStringLiteral("首次進"),  QStringLiteral("最後出"),
+    QStringLiteral("刷卡次數"),       QStringLiteral("首末間隔")};
 inline const QStringList kWeekdays = {
     QStringLiteral("週一"), QStringLiteral("週二"), QStringLiteral("週三"), QStringLiteral("週四"),
     QStringLiteral("週五"), QStringLiteral("週六"), QStringLiteral("週日")};

@@ -1,6 +1,7 @@
 #include "ui/live_view/live_row_look.h"
 
 #include "core/records/live_rows.h"
+#include "ui/common/swipe_texts.h"
 #include "ui/live_view/live_view_texts.h"
 
 #include <QColor>
@@ -37,9 +38,9 @@ QVariant LiveRowLook::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QIdentityProxyModel::headerData(section, orientation, role);
-    using namespace live_view_texts;
-    const QString* headings[] = {&kTimeHeading, &kCardHeading, &kNameHeading, &kDirectionHeading};
-    return section >= 0 && section < 4 ? *headings[section] : QVariant();
+    const char16_t* const headings[] = {kTimeHeading, kCardHeading, kNameHeading,
+                                        kDirectionHeading};
+    return section >= 0 && section < 4 ? QString::fromUtf16(headings[section]) : QVariant();
 }
 
 } // namespace card

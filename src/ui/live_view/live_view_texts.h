@@ -15,16 +15,11 @@ inline const QString kOut = QStringLiteral("出");
 inline const QString kAll = QStringLiteral("全選");
 inline const QString kPause = QStringLiteral("暫停");
 inline const QString kResume = QStringLiteral("繼續");
-inline const QString kTimeHeading = QStringLiteral("時間");
-inline const QString kCardHeading = QStringLiteral("卡號");
-inline const QString kNameHeading = QStringLiteral("姓名");
-inline const QString kDirectionHeading = QStringLiteral("進出");
 
 // Names for screen readers.
 inline const QString kRowsName = QStringLiteral("即時刷卡清單");
 // The photo box says whether it shows a photo.
 inline const QString kPhotoName = QStringLiteral("刷卡影像");
-inline const QString kNoPhotoName = QStringLiteral("影像不存在");
 inline const QString kCardName = QStringLiteral("卡號篩選");
 inline const QString kDirectionName = QStringLiteral("進出篩選");
 

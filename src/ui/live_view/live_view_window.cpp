@@ -5,6 +5,7 @@
 #include "core/records/live_rows.h"
 #include "core/records/record_file.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/photo_texts.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
 #include "ui/photo_view/photo_view_work.h"
@@ -324,7 +325,7 @@ void LiveViewWindow::showNoPhoto()
 {
     static const QPixmap noPhoto(kNoPhotoPicture);
     m_photo->setPixmap(noPhoto.scaled(m_photo->contentsRect().size(), Qt::KeepAspectRatio));
-    m_photo->setAccessibleName(kNoPhotoName);
+    m_photo->setAccessibleName(kNoPhotoText);
 }
 
 void LiveViewWindow::inspectRow(int row)

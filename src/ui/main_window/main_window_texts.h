@@ -3,6 +3,7 @@
 
 #include "core/platform/product.h"
 #include "ui/common/photo_texts.h"
+#include "ui/common/swipe_texts.h"
 
 #include <QString>
 
@@ -20,10 +21,6 @@ inline constexpr char16_t kAllCaption[] = u"全選";
 inline constexpr char16_t kQueryCaption[] = u"查詢";
 inline constexpr char16_t kClearCaption[] = u"清除";
 inline constexpr char16_t kLoadCaption[] = u"參數檔載入";
-inline constexpr char16_t kTimeHeading[] = u"時間";
-inline constexpr char16_t kCardHeading[] = u"卡號";
-inline constexpr char16_t kNameHeading[] = u"姓名";
-inline constexpr char16_t kDirectionHeading[] = u"進出";
 inline constexpr char16_t kNameStateHeading[] = u"姓名/狀態";
 inline constexpr char16_t kPhotoTypeHeading[] = u"影像類別";
 inline constexpr char16_t kDatePickerName[] = u"日期選擇器";

@@ -1,6 +1,9 @@
 // Every text the reports show: titles, labels, the page furniture and the messages around them.
 #pragma once
 
+#include "ui/common/photo_texts.h"
+#include "ui/common/swipe_texts.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,11 +28,11 @@ inline const QString kHistoryTitle = QStringLiteral("卡片刷卡歷程");
 
 // Field labels.
 inline const QString kSiteLabel = QStringLiteral("站台");
-inline const QString kDateLabel = QStringLiteral("日期");
-inline const QString kTimeLabel = QStringLiteral("時間");
-inline const QString kCardLabel = QStringLiteral("卡號");
-inline const QString kNameLabel = QStringLiteral("姓名");
-inline const QString kDirectionLabel = QStringLiteral("進出");
+inline const QString kDateLabel = QString::fromUtf16(kDateHeading);
+inline const QString kTimeLabel = QString::fromUtf16(kTimeHeading);
+inline const QString kCardLabel = QString::fromUtf16(kCardHeading);
+inline const QString kNameLabel = QString::fromUtf16(kNameHeading);
+inline const QString kDirectionLabel = QString::fromUtf16(kDirectionHeading);
 inline const QString kRowCountLabel = QStringLiteral("筆數");
 inline const QString kMadeLabel = QStringLiteral("製表時間");
 inline const QString kRangeLabel = QStringLiteral("期間");
@@ -41,7 +44,7 @@ inline QString frameCaption(int frame)
 {
     return QStringLiteral("第 %1 格").arg(frame);
 }
-inline const QString kNoPhoto = QStringLiteral("影像不存在");
+inline const QString kNoPhoto = kNoPhotoText;
 inline const QString kCardDayHeading = QStringLiteral("本卡當日其他刷卡");
 inline const QString kNoOtherSwipes = QStringLiteral("（無）");
 
