@@ -1,6 +1,5 @@
 #include "ui/reports/report_actions.h"
 
-#include "core/platform/future_watch.h"
 #include "core/platform/site_io_task.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
@@ -73,19 +72,21 @@ void makeReport(QWidget* parent, const ReportJob& job,
                 std::function<void(const MadeReport&, std::shared_ptr<ReportProgress>)> ready)
 {
     auto progress = std::make_shared<ReportProgress>(parent);
-    whenReady(progress->owner(), runOnSiteIo([make = job.make] {
-                  auto report = std::make_shared<const ReportPages>(make());
-                  return MadeReport{report, report->a4PageCount()};
-              }),
-              [parent, progress, ready = std::move(ready)](const MadeReport& made) {
-                  if (progress->cancelled() ||
-                      (made.pages > kPagesAskedAbout &&
-                       !askYesNo(parent, report_texts::tooManyPages(made.pages)))) {
-                      progress->finish();
-                      return;
-                  }
-                  ready(made, progress);
-              });
+    runOnSiteIo(
+        progress->owner(),
+        [make = job.make] {
+            auto report = std::make_shared<const ReportPages>(make());
+            return MadeReport{report, report->a4PageCount()};
+        },
+        [parent, progress, ready = std::move(ready)](const MadeReport& made) {
+            if (progress->cancelled() ||
+                (made.pages > kPagesAskedAbout &&
+                 !askYesNo(parent, report_texts::tooManyPages(made.pages)))) {
+                progress->finish();
+                return;
+            }
+            ready(made, progress);
+        });
 }
 
 // Writes report to target on the site pool, page by page on the progress bar; a failure is
