@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Keeps the shape of src/: the core uses Qt Core at most and no ui/ header, each core subject
-leans on text/ and platform/ at most, and no two folders include each other in a circle.
+leans on text/ and platform/ at most, every window points down to shared parts only, and no
+two folders include each other in a circle.
 
 usage: check_layering.py <src folder> <QtCore include folder>"""
 import re
@@ -10,6 +11,12 @@ from pathlib import Path
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 # The subjects every core subject may lean on.
 CORE_FOUNDATION = {"core/text", "core/platform"}
+# The floors of the widget layer, lowest first: the common parts, the reports made of them, the
+# windows, and the main window that opens the windows. A folder includes only lower floors (the
+# common parts may also include each other); a folder not named here is a window.
+UI_COMMON = "ui/common"
+UI_FLOORS = {"ui/reports": 1, "ui/main_window": 3}
+UI_WINDOW_FLOOR = 2
 
 
 def folder_of(path: Path, src: Path) -> str:
@@ -18,6 +25,18 @@ def folder_of(path: Path, src: Path) -> str:
 
 def includes(path: Path):
     return INCLUDE.findall(path.read_text(encoding="utf-8"))
+
+
+def ui_floor(folder: str) -> int:
+    if folder == UI_COMMON or folder.startswith(UI_COMMON + "/"):
+        return 0
+    return UI_FLOORS.get(folder, UI_WINDOW_FLOOR)
+
+
+def ui_include_points_up(folder: str, target: str) -> bool:
+    if not (folder.startswith("ui/") and target.startswith("ui/")):
+        return False
+    return ui_floor(target) >= ui_floor(folder) and ui_floor(folder) > 0
 
 
 def qt_module_header(name: str) -> bool:
@@ -40,6 +59,9 @@ def check_file(path: Path, src: Path, qtcore: Path, graph: dict, faults: list):
                                   "subjects lean on core/text and core/platform only")
                 if folder in CORE_FOUNDATION and target not in CORE_FOUNDATION:
                     faults.append(f"{path.relative_to(src)}: {folder} includes {name}")
+                if ui_include_points_up(folder, target):
+                    faults.append(f"{path.relative_to(src)}: {folder} includes {name}; "
+                                  "a window points down to reports and ui/common only")
         elif in_core and qt_module_header(name) and not (qtcore / name).exists():
             faults.append(f"{path.relative_to(src)}: core includes <{name}>, not Qt Core")
 

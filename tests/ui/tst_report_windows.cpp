@@ -5,9 +5,9 @@
 #include "support/settle.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/main_window/card_image_window.h"
 #include "ui/main_window/record_list_view.h"
-#include "ui/photo_view/photo_view_work.h"
 #include "ui/reports/history_report.h"
 
 #include <QAction>

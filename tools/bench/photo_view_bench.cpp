@@ -8,8 +8,8 @@
 #include "core/platform/path_join.h"
 #include "core/records/record_file.h"
 #include "ui/common/photo_loader.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/photo_view/photo_view_window.h"
-#include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QApplication>

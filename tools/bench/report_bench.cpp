@@ -8,9 +8,9 @@
 #include "core/platform/site_io_task.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
-#include "ui/photo_view/evidence_report.h"
-#include "ui/photo_view/photo_view_work.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/day_list_report.h"
+#include "ui/reports/evidence_report.h"
 #include "ui/reports/history_report.h"
 #include "ui/reports/report_output.h"
 
@@ -175,8 +175,9 @@ HistoryQuery writeHistorySite(const QString& records, const QString& photos)
 
 ReportPages historyWithPictures(const HistoryQuery& query)
 {
-    return historyReport(query, readCardHistory(query),
-                         [](const Swipe& swipe) { return swipeThumbnail(swipe, kHistoryPictureSize); });
+    return historyReport(query, readCardHistory(query), [](const Swipe& swipe) {
+        return swipeThumbnail(swipe, kHistoryPictureSize);
+    });
 }
 
 // The longest gap between the checks of a 1 ms timer while the history is made and written on

@@ -5,9 +5,9 @@
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "tool_output.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/photo_view/photo_view_window.h"
-#include "ui/photo_view/photo_view_work.h"
-#include "ui/photo_view/thumbnail_list_model.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QApplication>

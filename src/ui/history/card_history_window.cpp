@@ -7,9 +7,9 @@
 #include "ui/history/history_days_model.h"
 #include "ui/history/history_heat_map.h"
 #include "ui/history/history_reader.h"
-#include "ui/photo_view/photo_view_work.h"
-#include "ui/photo_view/thumbnail_list_model.h"
-#include "ui/photo_view/thumbnail_loader.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/reports/history_report.h"
 #include "ui/reports/report_texts.h"
 

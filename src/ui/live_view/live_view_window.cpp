@@ -8,7 +8,7 @@
 #include "ui/common/photo_texts.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
-#include "ui/photo_view/photo_view_work.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -9,10 +9,10 @@
 #include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/results_export.h"
-#include "ui/photo_view/evidence_report.h"
+#include "ui/reports/evidence_report.h"
 #include "ui/photo_view/photo_view_texts.h"
-#include "ui/photo_view/thumbnail_list_model.h"
-#include "ui/photo_view/thumbnail_loader.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
 #include "ui/reports/report_texts.h"
 

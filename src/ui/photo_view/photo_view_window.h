@@ -17,7 +17,7 @@
 
 #include "core/platform/latest_request.h"
 #include "core/records/swipe.h"
-#include "ui/photo_view/photo_view_work.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/report_actions.h"
 
 #include <QWidget>

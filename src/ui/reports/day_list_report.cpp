@@ -1,8 +1,7 @@
 #include "ui/reports/day_list_report.h"
 
+#include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
-
-#include <QFileInfo>
 
 namespace card {
 
@@ -11,31 +10,6 @@ namespace {
 const QList<qreal> kColumnShares{1.2, 1.5, 2.0, 0.8};
 
 } // namespace
-
-QString cardFilterText(const RecordCriteria& criteria)
-{
-    return criteria.cardFilterOn ? criteria.cardText : report_texts::kAllCards;
-}
-
-QString directionText(DirectionChoice direction)
-{
-    switch (direction) {
-    case DirectionChoice::In:
-        return QStringLiteral("進");
-    case DirectionChoice::Out:
-        return QStringLiteral("出");
-    case DirectionChoice::All:
-        return QStringLiteral("全選");
-    case DirectionChoice::None:
-        break;
-    }
-    return {};
-}
-
-QString siteName(const QString& parameterFile)
-{
-    return QFileInfo(parameterFile).fileName();
-}
 
 QString dayListPdfName(QDate day)
 {

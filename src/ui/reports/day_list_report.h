@@ -24,11 +24,4 @@ ReportPages dayListReport(const DayListRequest& request);
 // The proposed file name of the day's PDF: 刷卡紀錄-2007-05-03.pdf.
 QString dayListPdfName(QDate day);
 
-// The filters as the controls show them: the card number or 全部, and 進, 出 or 全選.
-QString cardFilterText(const RecordCriteria& criteria);
-QString directionText(DirectionChoice direction);
-
-// The site's name on every report: the parameter file's name.
-QString siteName(const QString& parameterFile);
-
 } // namespace card

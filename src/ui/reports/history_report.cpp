@@ -1,6 +1,6 @@
 #include "ui/reports/history_report.h"
 
-#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
 #include <QThread>

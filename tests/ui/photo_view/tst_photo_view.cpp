@@ -3,8 +3,8 @@
 #include "core/records/record_file.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
-#include "ui/photo_view/thumbnail_list_model.h"
-#include "ui/photo_view/thumbnail_loader.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QCryptographicHash>

@@ -1,4 +1,4 @@
-#include "ui/photo_view/photo_view_work.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 
 #include "core/platform/file_exists.h"
 #include "ui/common/photo_loader.h"

@@ -1,11 +1,11 @@
-#include "ui/photo_view/evidence_report.h"
+#include "ui/reports/evidence_report.h"
 
 #include "core/platform/file_exists.h"
 #include "core/records/card_day.h"
 #include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
-#include "ui/photo_view/photo_view_work.h"
-#include "ui/reports/day_list_report.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
 namespace card {

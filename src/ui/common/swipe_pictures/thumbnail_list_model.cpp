@@ -1,4 +1,4 @@
-#include "ui/photo_view/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 
 #include <QColor>
 #include <QFont>

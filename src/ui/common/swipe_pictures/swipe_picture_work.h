@@ -1,5 +1,5 @@
-// What the photo window has done on siteIoPool(): photo lookups and decoding. Every function
-// here blocks on the site's files.
+// A swipe's photos found and decoded, for every window that shows them. Every function here
+// blocks on the site's files: call them on siteIoPool().
 #pragma once
 
 #include "core/photos/swipe_photos.h"

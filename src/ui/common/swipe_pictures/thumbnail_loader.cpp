@@ -1,4 +1,4 @@
-#include "ui/photo_view/thumbnail_loader.h"
+#include "ui/common/swipe_pictures/thumbnail_loader.h"
 
 #include "core/platform/site_io_task.h"
 
