@@ -2,12 +2,14 @@
 # setup.sh [--tests]: installs the Debian 12 packages the build, the sample site and a run on a
 # virtual screen need, and with --tests those the tests need too (the window manager, xdotool,
 # the accessibility bus, strace, clang for the fuzz targets, poppler-utils to read the reports'
-# PDF files); only the missing ones, so a second run takes a moment.
+# PDF files, PostgreSQL for the case store's team engine); only the missing ones, so a second
+# run takes a moment.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    libqt6sql6-sqlite libqt6sql6-psql
     qt6-translations-l10n
     fonts-arphic-uming
     xvfb xauth
@@ -18,6 +20,7 @@ test_packages=(
     strace
     clang
     poppler-utils
+    postgresql
 )
 if [[ ${1:-} == --tests ]]; then
     packages+=("${test_packages[@]}")

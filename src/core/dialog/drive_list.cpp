@@ -18,25 +18,6 @@ constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
 constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
 #endif
 
-// The mount table writes blanks and other special characters in a path as \ooo (octal).
-QString unescapeMountPath(const QByteArray& field)
-{
-    QByteArray path;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool ok = false;
-            const int code = field.mid(i + 1, 3).toInt(&ok, 8);
-            if (ok && code < 256) {
-                path += static_cast<char>(code);
-                i += 3;
-                continue;
-            }
-        }
-        path += field[i];
-    }
-    return QFile::decodeName(path);
-}
-
 #ifndef Q_OS_WIN
 // Reads the mount table itself: asking every mount about itself, as QStorageInfo does, would
 // block the dialog on a network share that no longer answers. Only the mounts that can be
@@ -69,18 +50,6 @@ bool holds(const QString& root, const QString& path)
 }
 
 } // namespace
-
-QList<MountedVolume> mountTableVolumes(const QByteArray& table)
-{
-    QList<MountedVolume> volumes;
-    const QList<QByteArray> lines = table.split('\n');
-    for (const QByteArray& line : lines) {
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() >= 3)
-            volumes.append({unescapeMountPath(fields[1]), fields[0], fields[2], true});
-    }
-    return volumes;
-}
 
 bool isUserDrive(const MountedVolume& volume)
 {

@@ -1,6 +1,8 @@
 // The drives of the drive list: drive letters on Windows, the mounted disks elsewhere.
 #pragma once
 
+#include "core/platform/mount_table.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -13,18 +15,6 @@ struct Drive {
     // separator, a mount folder such as /media/ann/KINGSTON does not.
     QString root;
 };
-
-// One mounted file system as the platform reports it.
-struct MountedVolume {
-    QString rootPath;
-    QByteArray device;
-    QByteArray fileSystemType;
-    bool isFolder = true; // false for a single file mounted over another (container set-ups)
-};
-
-// The volumes of a mount table (/proc/self/mounts): device, mount folder and file-system type
-// of each line, the folder's \ooo escapes undone. Nothing is looked at on disk.
-QList<MountedVolume> mountTableVolumes(const QByteArray& table);
 
 // The root, and the folders where real disks and removable media are mounted; not pseudo file
 // systems (proc, sysfs, tmpfs, ...) nor read-only package images.
