@@ -1,3 +1,4 @@
+#include "core/platform/saved_mappings.h"
 #include "core/startup/command_line.h"
 #include "ui/common/translations.h"
 #include "ui/main_window/card_image_window.h"
@@ -16,6 +17,18 @@ void print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
+}
+
+QtMessageHandler nextMessageHandler = nullptr;
+
+// As root outside a desktop session the runtime folder is unset and Qt settles on one of its
+// own; its note about that at every start reads as an error to a user, and nothing is lost.
+void withoutRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
+                              const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return;
+    nextMessageHandler(type, context, text);
 }
 
 // --help and --version need no display: they are answered before the application connects to
@@ -51,6 +64,7 @@ std::optional<int> reportWithoutDisplay(int argc, char* argv[])
             print(stderr, text + u'\n');
     });
     QGuiApplication app(argc, argv);
+    card::useFolderMappings(line.options.mappings);
     const card::ReportCommandOutcome outcome = card::runReportCommand(line.options, line.report);
     if (!outcome.errorLine.isEmpty())
         print(stderr, outcome.errorLine);
@@ -65,6 +79,7 @@ int main(int argc, char* argv[])
         return 0;
     if (const std::optional<int> status = reportWithoutDisplay(argc, argv))
         return *status;
+    nextMessageHandler = qInstallMessageHandler(withoutRuntimeFolderNote);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(card::programVersion());
     const card::CommandLine line = card::parseCommandLine(QApplication::arguments());
@@ -81,6 +96,7 @@ int main(int argc, char* argv[])
     case card::CommandLine::Kind::Report: // written before the application above
         break;
     }
+    card::useFolderMappings(line.options.mappings);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan));
     card::installQtChineseTranslations();

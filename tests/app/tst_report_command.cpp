@@ -52,6 +52,8 @@ private slots:
     void dayListPdf_data();
     void dayListPdf();
     void historyPdf();
+    void windowsFolders_data();
+    void windowsFolders();
 
 private:
     QString dayFile(int rows) const;
@@ -202,6 +204,55 @@ void TestReportCommand::historyPdf()
           "無紀錄檔日數：1", "無檔案", "陳怡君", "每小時刷卡次數", "第 1 頁，共 1 頁"})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(!text.contains(QStringLiteral("林志明")));
+}
+
+// A site whose parameter file names its folders the Windows way, its copy here under site/Site.
+void TestReportCommand::windowsFolders_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("mapped"); // --map D:\Site=<the site's folder>
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error"); // with the site's folder as %1
+
+    QTest::newRow("read through --map, folders found without case")
+        << "out.pdf"
+        << "2007-05-03" << true << 0 << QString();
+    QTest::newRow("mapped records folder refused as target")
+        << "site/records/out.pdf"
+        << "2007-05-03" << true << 1 << "不可寫入紀錄資料夾";
+    QTest::newRow("missing day names both forms")
+        << "out.pdf"
+        << "2007-05-04" << true << 1
+        << "紀錄不存在：D:\\Site\\Records\\2007-5-4.txt（本機：%1/site/records/2007-5-4.txt）";
+    QTest::newRow("unmapped folder named with --map")
+        << "out.pdf"
+        << "2007-05-03" << false << 1
+        << "D:\\Site\\Records、D:\\Site\\Photos 沒有對應的本機資料夾；請以 --map";
+}
+
+void TestReportCommand::windowsFolders()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, date);
+    QFETCH(bool, mapped);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    m_site->write(QStringLiteral("site/records/2007-5-3.txt"), card::test::big5(dayFile(3)));
+    m_site->makeFolder(QStringLiteral("site/photos"));
+    const QString spf =
+        m_site->write(QStringLiteral("win.spf"), parameterFile(QStringLiteral("D:\\Site\\Records"),
+                                                               QStringLiteral("D:\\Site\\Photos")));
+    QStringList arguments{QStringLiteral("--report"), m_site->filePath(target),
+                          QStringLiteral("--date"), date, spf};
+    if (mapped)
+        arguments << QStringLiteral("--map")
+                  << QStringLiteral("d:\\site=") + m_site->filePath(QStringLiteral("site"));
+    const Run run = runProgram(arguments, {QStringLiteral("XDG_CONFIG_HOME=") + m_site->path()});
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.error.contains(error.replace(QStringLiteral("%1"), m_site->path())),
+             qPrintable(run.error));
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

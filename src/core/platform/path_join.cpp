@@ -1,5 +1,7 @@
 #include "core/platform/path_join.h"
 
+#include "core/platform/site_folders.h"
+
 namespace card {
 
 QChar pathSeparator()
@@ -13,9 +15,10 @@ QChar pathSeparator()
 
 QString joinPath(const QString& folder, const QString& name)
 {
+    const QString local = localFolder(folder);
     QString path;
-    path.reserve(folder.size() + 1 + name.size());
-    path += folder;
+    path.reserve(local.size() + 1 + name.size());
+    path += local;
     path += pathSeparator();
     path += name;
     return path;

@@ -9,7 +9,8 @@ namespace card {
 QChar pathSeparator();
 
 // folder + one separator + name. The folder is used exactly as stored: a trailing separator
-// gives two in a row, and an empty folder gives a path that begins with the separator.
+// gives two in a row, and an empty folder gives a path that begins with the separator. A
+// Windows folder that a mapping covers is read under its local folder (see site_folders.h).
 QString joinPath(const QString& folder, const QString& name);
 
 } // namespace card

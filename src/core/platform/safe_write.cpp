@@ -1,6 +1,7 @@
 #include "core/platform/safe_write.h"
 
 #include "core/platform/file_access.h"
+#include "core/platform/site_folders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,7 +64,7 @@ QString protectedPlaceHolding(const QString& target, const QStringList& protecte
     for (const QString& folder : protectedPlaces) {
         if (folder.isEmpty())
             continue;
-        const QString resolved = resolvedPath(folder);
+        const QString resolved = resolvedPath(localFolder(folder));
         if (isInside(landing, resolved) || isInside(named, resolved))
             return folder;
     }

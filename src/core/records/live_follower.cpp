@@ -2,6 +2,7 @@
 
 #include "core/platform/file_access.h"
 #include "core/platform/file_bytes.h"
+#include "core/platform/site_folders.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table.h"
@@ -121,8 +122,8 @@ void DayFileFollower::switchToDay(QDate day)
 
 LivePoll::State DayFileFollower::missingFileState() const
 {
-    return fileAccess().canEnterFolder(m_recordsFolder) ? LivePoll::State::Waiting
-                                                        : LivePoll::State::Lost;
+    return fileAccess().canEnterFolder(localFolder(m_recordsFolder)) ? LivePoll::State::Waiting
+                                                                     : LivePoll::State::Lost;
 }
 
 LivePoll::State DayFileFollower::readAppended(QList<Swipe>& swipes)

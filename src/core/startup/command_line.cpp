@@ -64,6 +64,20 @@ std::optional<QString> readReportOptions(const QString& file, const StartupOptio
     return std::nullopt;
 }
 
+// --map WINDOWS_FOLDER=LOCAL_FOLDER, split at its first '='; a problem as the error line's text.
+std::optional<QString> readMapping(const QString& text, QList<FolderMapping>& mappings)
+{
+    const qsizetype equals = text.indexOf(u'=');
+    const QString windowsFolder = text.left(equals);
+    const QString local = equals < 0 ? QString() : text.mid(equals + 1);
+    if (!isWindowsFolder(windowsFolder) || local.isEmpty())
+        return QStringLiteral("--map：應寫成 Windows資料夾=本機資料夾"
+                              "（例如 --map 'D:\\Rec=/mnt/rec'）：") +
+               text;
+    mappings << FolderMapping{windowsFolder, local, MappingSource::CommandLine};
+    return std::nullopt;
+}
+
 QString helpText()
 {
     return QStringLiteral(
@@ -89,6 +103,9 @@ QString helpText()
         "  --report <FILE>         Writes the day's list (with the filters) to FILE and exits\n"
         "                          without a window: FILE.pdf as PDF, FILE.csv as CSV; with\n"
         "                          --card and --days (or --history), the card's history as PDF.\n"
+        "  --map <WINDOWS_FOLDER=LOCAL_FOLDER>  Reads a folder the parameter file names the\n"
+        "                          Windows way (D:\\Rec, \\\\SERVER\\SHARE) under a local\n"
+        "                          folder; repeatable, the longest match wins.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -126,7 +143,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption report(QStringLiteral("report"),
                                     QStringLiteral("Writes a report to FILE."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({help, version, date, card, way, live, history, days, report});
+    const QCommandLineOption map(QStringLiteral("map"),
+                                 QStringLiteral("Reads a Windows folder under a local folder."),
+                                 QStringLiteral("WINDOWS_FOLDER=LOCAL_FOLDER"));
+    parser.addOptions({help, version, date, card, way, live, history, days, report, map});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -193,6 +213,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         result.kind = CommandLine::Kind::Report;
     }
     options.live = parser.isSet(live);
+    for (const QString& mapping : parser.values(map)) {
+        if (const std::optional<QString> problem = readMapping(mapping, options.mappings))
+            return failure(*problem);
+    }
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

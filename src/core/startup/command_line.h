@@ -1,7 +1,10 @@
 // The program's command line: card_image [options] [PARAMETER_FILE].
 #pragma once
 
+#include "core/platform/folder_mapping.h"
+
 #include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +30,8 @@ struct StartupOptions {
     // --history: the card history window over the card's days up to date instead of a query.
     bool history = false;
     std::optional<int> days; // the history's range, 30 days unless given
+    // --map WINDOWS_FOLDER=LOCAL_FOLDER, in the order given.
+    QList<FolderMapping> mappings;
 
     // Whether a query or the card history is to run once the parameter file is loaded.
     bool queries() const { return date || card || direction || history; }

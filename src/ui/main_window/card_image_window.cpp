@@ -6,6 +6,8 @@
 #include "core/parameters/parameter_table.h"
 #include "core/photos/swipe_photos.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/share_mounts.h"
+#include "core/platform/site_folders.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
 #include "core/records/record_file.h"
@@ -15,10 +17,13 @@
 #include "ui/common/accessible_names.h"
 #include "ui/common/control_table.h"
 #include "ui/common/export_texts.h"
+#include "ui/common/folder_mapping_texts.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
 #include "ui/file_select/file_select_dialog.h"
+#include "ui/folder_mapping/folder_mapping_dialog.h"
+#include "ui/folder_mapping/folder_mapping_editor.h"
 #include "ui/history/card_history_texts.h"
 #include "ui/history/card_history_window.h"
 #include "ui/live_view/live_view_texts.h"
@@ -258,11 +263,16 @@ void CardImageWindow::createActions()
     a.dayForward = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { stepDay(1); });
     a.liveView = add(live_view_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_L),
                      &CardImageWindow::openLiveView);
+    a.folderMappings = add(mapping_texts::kEditorAction, {}, [this] {
+        FolderMappingEditor editor(this, m_state.parameters[kRecordsFolderSlot],
+                                   m_state.parameters[kPhotoFolderSlot]);
+        editor.exec();
+    });
     addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView});
 
     for (RecordListView* list : m_controls.resultLists) {
         list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
-                          a.liveView});
+                          a.liveView, a.folderMappings});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -521,7 +531,9 @@ void CardImageWindow::runQuery()
 
 void CardImageWindow::readDayFile()
 {
-    const QString path = recordFilePath(m_state.parameters[kRecordsFolderSlot], m_state.queriedDay);
+    const QString& folder = m_state.parameters[kRecordsFolderSlot];
+    const QString path = recordFilePath(folder, m_state.queriedDay);
+    const QString named = siteFileText(folder, recordFileName(m_state.queriedDay));
     auto read = [path, criteria = m_state.queriedCriteria] {
         QueryOutcome outcome;
         outcome.exists = fileExists(path);
@@ -533,13 +545,13 @@ void CardImageWindow::readDayFile()
     };
     const LatestRequest::Ticket query = m_query.start();
     showBusyCursor();
-    runOnSiteIo(this, std::move(read), [this, query, path](const QueryOutcome& outcome) {
+    runOnSiteIo(this, std::move(read), [this, query, named](const QueryOutcome& outcome) {
         if (m_query.finish(query))
-            showQueryOutcome(path, outcome);
+            showQueryOutcome(named, outcome);
     });
 }
 
-void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& outcome)
+void CardImageWindow::showQueryOutcome(const QString& dayFile, const QueryOutcome& outcome)
 {
     showBusyCursor();
     if (!outcome.exists) {
@@ -547,7 +559,7 @@ void CardImageWindow::showQueryOutcome(const QString& path, const QueryOutcome& 
     } else {
         m_records->setTable(std::move(*outcome.table));
         if (outcome.status != FileReadStatus::Ok)
-            showMessage(this, kRecordFileUnreadableMessage + u'\n' + path);
+            showMessage(this, kRecordFileUnreadableMessage + u'\n' + dayFile);
     }
 }
 
@@ -566,6 +578,8 @@ void CardImageWindow::loadParameterFile(const QString& path)
     setCaption(this, loadedCaption(path));
     m_state.parameterFile = path;
     auto read = [path, table = m_state.parameters]() mutable {
+        // Shares mounted since the last load stand for their Windows folders too.
+        useMountedShares();
         const bool whole = readParameterFile(path, table);
         return ParameterRead{whole, table};
     };
@@ -587,6 +601,9 @@ void CardImageWindow::takeParameters(const ParameterTable& table, bool whole)
         showMessage(this, kBadParameterFileMessage);
         setCaption(this, badFileCaption(caption(this)));
     }
+    // Asked before a waiting query or press reads the site, so they read it where answered.
+    FolderMappingDialog::askForUnmapped(
+        this, unmappedWindowsFolders({table[kRecordsFolderSlot], table[kPhotoFolderSlot]}));
     if (const std::optional<int> pressed = std::exchange(m_pressAfterLoad, std::nullopt))
         showRecord(*pressed);
     if (std::exchange(m_queryAfterLoad, false))

@@ -100,7 +100,8 @@ private:
     void runStartupQuery(const StartupOptions& options);
     void readDayFile();
     void takeParameters(const ParameterTable& table, bool whole);
-    void showQueryOutcome(const QString& path, const QueryOutcome& outcome);
+    // dayFile names the day file for messages, as written and where it was read.
+    void showQueryOutcome(const QString& dayFile, const QueryOutcome& outcome);
     void showBusyCursor();
 
     MainControls m_controls;
@@ -122,6 +123,7 @@ private:
         QAction* dayBack = nullptr;
         QAction* dayForward = nullptr;
         QAction* liveView = nullptr;
+        QAction* folderMappings = nullptr;
     } m_actions;
     PhotoViewWindow* m_photoView = nullptr; // made at its first opening
     CardHistoryWindow* m_history = nullptr; // made at its first opening

@@ -2,9 +2,11 @@
 
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/site_folders.h"
 #include "core/records/record_export.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
+#include "ui/common/folder_mapping_texts.h"
 #include "ui/common/results_export.h"
 #include "ui/reports/day_list_report.h"
 #include "ui/reports/history_report.h"
@@ -27,6 +29,13 @@ ReportCommandOutcome failed(const QString& problem)
 QString withPath(const QString& message, const QString& path)
 {
     return message + report_texts::kFieldSeparator + QDir::toNativeSeparators(path);
+}
+
+// A day file named as the parameter file writes it and, when mapped, where it was read.
+QString withDayFile(const QString& message, const QString& recordsFolder, QDate day)
+{
+    return message + report_texts::kFieldSeparator +
+           siteFileText(recordsFolder, recordFileName(day));
 }
 
 RecordCriteria criteriaOf(const StartupOptions& options)
@@ -55,12 +64,13 @@ ReportCommandOutcome writeDayList(const ParameterTable& parameters, const Startu
     request.day = options.date.value_or(QDate::currentDate());
     request.criteria = criteriaOf(options);
     request.parameterFile = options.parameterFile;
-    const QString path = recordFilePath(parameters[kRecordsFolderSlot], request.day);
+    const QString& records = parameters[kRecordsFolderSlot];
+    const QString path = recordFilePath(records, request.day);
     if (!fileExists(path))
-        return failed(withPath(report_texts::kNoDayFile, path));
+        return failed(withDayFile(report_texts::kNoDayFile, records, request.day));
     auto table = std::make_shared<RecordTable>();
     if (readRecordFile(path, request.criteria, *table) != FileReadStatus::Ok)
-        return failed(withPath(report_texts::kDayFileUnreadable, path));
+        return failed(withDayFile(report_texts::kDayFileUnreadable, records, request.day));
     request.table = table;
     const QStringList folders{parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot],
                               options.parameterFile};
@@ -92,6 +102,11 @@ ReportCommandOutcome runReportCommand(const StartupOptions& options, const Repor
     ParameterTable parameters;
     if (!readParameterFile(options.parameterFile, parameters))
         return failed(withPath(report_texts::kParameterFileUnreadable, options.parameterFile));
+    // Nobody is there to ask which local folder stands for a Windows folder.
+    const QStringList unmapped =
+        unmappedWindowsFolders({parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot]});
+    if (!unmapped.isEmpty())
+        return failed(mapping_texts::unmappedLine(unmapped));
     if (options.days || options.history)
         return writeHistory(parameters, options, report);
     return writeDayList(parameters, options, report.file);
