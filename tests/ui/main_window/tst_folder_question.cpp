@@ -4,14 +4,20 @@
 
 #include "core/parameters/parameter_table.h"
 #include "core/platform/saved_mappings.h"
+#include "core/platform/site_folders.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
+#include "ui/main_window/record_list_view.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTest>
 
 namespace {
@@ -36,6 +42,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void answer_data();
     void answer();
+    void editorChangesOnlyTheOperatorsOwn();
 };
 
 void TestFolderQuestion::answer_data()
@@ -82,6 +89,46 @@ void TestFolderQuestion::answer()
     QCOMPARE(window.records().rowCount(), listed);
     QCOMPARE(window.controls().statusLine->text(), status);
     QCOMPARE(card::readSavedMappings().size(), answered ? 1 : 0);
+}
+
+void TestFolderQuestion::editorChangesOnlyTheOperatorsOwn()
+{
+    using card::test::pressButton;
+    card::saveMappings({});
+    card::setFolderMappings(card::MappingSource::CommandLine,
+                            {{QStringLiteral("E:\\Cmd"), QStringLiteral("/cmd")}});
+    card::CardImageWindow window;
+    card::test::ModalScript modals;
+    modals
+        .then([](QWidget* editor) {
+            pressButton(editor, QStringLiteral("folder_mappings_add"));
+            auto* list = editor->findChild<QTableView*>(QStringLiteral("folder_mappings_list"));
+            auto* remove =
+                editor->findChild<QPushButton*>(QStringLiteral("folder_mappings_remove"));
+            QCOMPARE(list->model()->rowCount(), 2);
+            QCOMPARE(list->model()->index(1, 2).data().toString(), QStringLiteral("使用者設定"));
+            list->setCurrentIndex(list->model()->index(0, 0));
+            QVERIFY(!remove->isEnabled()); // the command line's
+            list->setCurrentIndex(list->model()->index(1, 0));
+            QCOMPARE(card::readSavedMappings().size(), 1);
+            pressButton(editor, QStringLiteral("folder_mappings_remove"));
+            QCOMPARE(list->model()->rowCount(), 1);
+            pressButton(editor, QStringLiteral("folder_mappings_close"));
+        })
+        .then([](QWidget* form) {
+            form->findChild<QLineEdit*>(QStringLiteral("folder_mapping_windows"))
+                ->setText(QStringLiteral("D:\\Rec"));
+            form->findChild<QComboBox*>(QStringLiteral("folder_mapping_local"))
+                ->setEditText(QStringLiteral("/srv/rec"));
+            pressButton(form, QStringLiteral("確定"));
+        });
+    for (QAction* entry : window.controls().resultLists[0]->actions()) {
+        if (entry->text() == QStringLiteral("路徑對應…"))
+            entry->trigger();
+    }
+    QCOMPARE(modals.seen().size(), 2);
+    QVERIFY(card::readSavedMappings().isEmpty());
+    card::setFolderMappings(card::MappingSource::CommandLine, {});
 }
 
 QTEST_MAIN(TestFolderQuestion)
