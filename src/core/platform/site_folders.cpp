@@ -55,14 +55,13 @@ QString subfolderIgnoringCase(const QString& parent, const QString& name)
     return found;
 }
 
-// root + rest with each folder of rest found as it is written on disk. Only the folders above
-// the last one are ever listed, and only when the written case is not there.
+// root + rest with each folder of rest found as it is written on disk. A folder is listed only
+// when the written case of one of its subfolders is not there, so the last folder of rest (the
+// photo folder, say) is never listed.
 std::optional<QString> withFoundCase(const QString& root, const QString& rest)
 {
     QString path = root;
-    const QStringList parts = rest.split(u'/');
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QString& part = parts[i];
+    for (const QString& part : rest.split(u'/')) {
         const QString written = path + u'/' + part;
         if (part.isEmpty() || fileAccess().canEnterFolder(written)) {
             path = written;
@@ -79,18 +78,17 @@ std::optional<QString> withFoundCase(const QString& root, const QString& rest)
 QString lookUpLocalFolder(const QString& folder, const QList<FolderMapping>& mappings,
                           QDeadlineTimer& lookAgain)
 {
-    const std::optional<QString> mapped = mappedFolder(folder, mappings);
-    if (!mapped)
-        return folder; // no mapping: read as written, and fails as written
     const std::optional<FolderMapping> mapping = mappingOf(folder, mappings);
-    const QString root = mappedFolder(mapping->windowsFolder, {*mapping}).value_or(QString());
-    if (fileAccess().canEnterFolder(*mapped) || !mapped->startsWith(root + u'/'))
-        return *mapped;
-    const std::optional<QString> found = withFoundCase(root, mapped->mid(root.size() + 1));
-    if (found)
+    if (!mapping)
+        return folder; // no mapping: read as written, and fails as written
+    const QString mapped = mappedFolder(folder, {*mapping}).value_or(folder);
+    const QString root = mappedFolder(mapping->windowsFolder, {*mapping}).value_or(folder);
+    if (fileAccess().canEnterFolder(mapped) || !mapped.startsWith(root + u'/'))
+        return mapped;
+    if (const std::optional<QString> found = withFoundCase(root, mapped.mid(root.size() + 1)))
         return *found;
     lookAgain = QDeadlineTimer(kMissingFolderRetryMs);
-    return *mapped;
+    return mapped;
 }
 
 } // namespace
