@@ -43,6 +43,18 @@ QList<FolderMapping> mappingsLocked(const Registry& r)
     return all;
 }
 
+// A Windows folder is read under a local one only where drive letters and network paths are
+// not paths of the machine itself.
+bool needsMapping(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return false;
+#else
+    return isWindowsFolder(folder);
+#endif
+}
+
 // The subfolder of parent named name without regard to case; only folders are listed.
 QString subfolderIgnoringCase(const QString& parent, const QString& name)
 {
@@ -112,7 +124,7 @@ QList<FolderMapping> folderMappings()
 
 QString localFolder(const QString& folder)
 {
-    if (!isWindowsFolder(folder))
+    if (!needsMapping(folder))
         return folder;
     Registry& r = registry();
     QList<FolderMapping> mappings;
@@ -137,8 +149,7 @@ QStringList unmappedWindowsFolders(const QStringList& folders)
     const QList<FolderMapping> mappings = folderMappings();
     QStringList unmapped;
     for (const QString& folder : folders) {
-        if (isWindowsFolder(folder) && !mappedFolder(folder, mappings) &&
-            !unmapped.contains(folder))
+        if (needsMapping(folder) && !mappedFolder(folder, mappings) && !unmapped.contains(folder))
             unmapped << folder;
     }
     return unmapped;
@@ -147,7 +158,7 @@ QStringList unmappedWindowsFolders(const QStringList& folders)
 QString siteFileText(const QString& folder, const QString& name)
 {
     const QString local = joinPath(folder, name);
-    if (!isWindowsFolder(folder) || !mappedFolder(folder, folderMappings()))
+    if (!needsMapping(folder) || !mappedFolder(folder, folderMappings()))
         return local;
     return windowsFilePath(folder, name) + QStringLiteral("（本機：") + local + u'）';
 }
