@@ -1,23 +1,16 @@
 #include "core/parameters/parameter_table.h"
 
-#include "core/text/value_reader.h"
 #include "core/platform/file_bytes.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <algorithm>
 
 namespace card {
 
-bool readParameterFile(const QString& path, ParameterTable& para)
-{
-    QByteArray bytes;
-    bool goesOn = false;
-    if (readFileStart(path, kParameterFileReadLimit, bytes, goesOn) != FileReadStatus::Ok)
-        return false;
-    return readParameterValues(bytes, para, goesOn);
-}
+namespace {
 
-bool readParameterValues(QByteArrayView bytes, ParameterTable& para, bool fileGoesOn)
+ParameterRead parameterValues(QByteArrayView bytes, bool fileGoesOn)
 {
     const QByteArrayView content = bytes.sliced(utf8BomLength(bytes));
     std::array<ValueSlice, kParameterCount> values;
@@ -29,11 +22,43 @@ bool readParameterValues(QByteArrayView bytes, ParameterTable& para, bool fileGo
     const bool lastMayGoOn = fileGoesOn && reader.position() >= content.size();
     const int whole = lastMayGoOn ? std::max(found - 1, 0) : found;
     const TextCodec codec(detectEncoding(content.first(reader.position())));
+    ParameterRead read;
+    read.count = whole;
     for (int i = 0; i < whole; ++i) {
         const auto slot = static_cast<size_t>(i);
-        para[slot] = valueText(content, values[slot], codec);
+        read.values[slot] = valueText(content, values[slot], codec);
     }
-    return whole == kParameterCount;
+    return read;
+}
+
+} // namespace
+
+void ParameterRead::applyTo(ParameterTable& para) const
+{
+    std::copy_n(values.begin(), count, para.begin());
+}
+
+ParameterRead readParameters(const QString& path)
+{
+    QByteArray bytes;
+    bool goesOn = false;
+    if (readFileStart(path, kParameterFileReadLimit, bytes, goesOn) != FileReadStatus::Ok)
+        return {};
+    return parameterValues(bytes, goesOn);
+}
+
+bool readParameterFile(const QString& path, ParameterTable& para)
+{
+    const ParameterRead read = readParameters(path);
+    read.applyTo(para);
+    return read.whole();
+}
+
+bool readParameterValues(QByteArrayView bytes, ParameterTable& para, bool fileGoesOn)
+{
+    const ParameterRead read = parameterValues(bytes, fileGoesOn);
+    read.applyTo(para);
+    return read.whole();
 }
 
 } // namespace card

@@ -18,6 +18,19 @@ using ParameterTable = std::array<QString, kParameterCount>;
 // A parameter file is a few hundred bytes; at most this much of its start is read.
 inline constexpr qint64 kParameterFileReadLimit = 64 * 1024 * 1024;
 
+// What one read of a parameter file gave: its first count values, in slots 0 to count - 1.
+struct ParameterRead {
+    ParameterTable values;
+    int count = 0;
+
+    bool whole() const { return count == kParameterCount; }
+    // Stores the values read in their slots; the slots after them keep what para held.
+    void applyTo(ParameterTable& para) const;
+};
+
+// Reads the first 26 values of the file, in order; a file that cannot be read gives none.
+ParameterRead readParameters(const QString& path);
+
 // Reads the first 26 values of the file into para, in order. True when all 26 were read.
 // On failure the slots read so far hold their new values and the others keep theirs.
 // Whatever follows the 26th value is not read; it does not decide the encoding either.

@@ -81,12 +81,6 @@ RecordCriteria queryCriteria(const MainControls& c)
     return criteria;
 }
 
-// What the load command's read of a parameter file gave.
-struct ParameterRead {
-    bool whole = false;
-    ParameterTable table;
-};
-
 // Without a position of its own the window manager would place the window where it likes; the
 // dialog, centred on this window, then follows it to the middle of the screen too.
 void centreOnScreen(QWidget& window)
@@ -438,10 +432,10 @@ void CardImageWindow::placePhotoView()
 }
 
 // While the inspection window is open it shows each record the main window shows.
-void CardImageWindow::followInPhotoView()
+void CardImageWindow::followInPhotoView(const Swipe& swipe)
 {
-    if (m_photoView && m_photoView->isVisible() && hasSelectedRow())
-        m_photoView->showSwipe(selectedSwipe());
+    if (m_photoView && m_photoView->isVisible())
+        m_photoView->showSwipe(swipe);
 }
 
 void CardImageWindow::runStartup(const StartupOptions& options)
@@ -523,7 +517,7 @@ void CardImageWindow::runQuery()
     m_state.currentRecord.day = dayDigits(date);
     m_state.queriedDay = date;
     m_state.queriedCriteria = queryCriteria(m_controls);
-    if (m_load.pending())
+    if (m_loads.pending())
         m_queryAfterLoad = true;
     else
         readDayFile();
@@ -577,49 +571,54 @@ void CardImageWindow::loadParameterFile(const QString& path)
     // The caption names the file before it is read, so a bad file is named too.
     setCaption(this, loadedCaption(path));
     m_state.parameterFile = path;
-    auto read = [path, table = m_state.parameters]() mutable {
-        // Shares mounted since the last load stand for their Windows folders too.
-        useMountedShares();
-        const bool whole = readParameterFile(path, table);
-        return ParameterRead{whole, table};
-    };
-    const LatestRequest::Ticket load = m_load.start();
-    // A photo of the previous site still on its way no longer belongs to the window.
-    m_display->dropPending();
+    const ParameterLoads::Ticket load = m_loads.start();
+    m_display->holdLookups();
     showBusyCursor();
-    runOnSiteIo(this, std::move(read), [this, load](const ParameterRead& read) {
-        if (m_load.finish(load))
-            takeParameters(read.table, read.whole);
-    });
+    runOnSiteIo(
+        this,
+        [path] {
+            // Shares mounted since the last load stand for their Windows folders too.
+            useMountedShares();
+            return readParameters(path);
+        },
+        [this, load](const ParameterRead& read) {
+            if (const auto loaded = m_loads.finish(load, read, m_state.parameters))
+                takeParameters(*loaded);
+        });
 }
 
-void CardImageWindow::takeParameters(const ParameterTable& table, bool whole)
+void CardImageWindow::takeParameters(const ParameterLoads::Settled& loaded)
 {
     showBusyCursor();
-    m_state.parameters = table;
-    if (!whole) {
+    m_state.parameters = loaded.table;
+    if (!loaded.whole) {
         showMessage(this, kBadParameterFileMessage);
         setCaption(this, badFileCaption(caption(this)));
     }
     // Asked before a waiting query or press reads the site, so they read it where answered.
     FolderMappingDialog::askForUnmapped(
-        this, unmappedWindowsFolders({table[kRecordsFolderSlot], table[kPhotoFolderSlot]}));
-    if (const std::optional<int> pressed = std::exchange(m_pressAfterLoad, std::nullopt))
-        showRecord(*pressed);
+        this,
+        unmappedWindowsFolders({loaded.table[kRecordsFolderSlot], loaded.table[kPhotoFolderSlot]}));
+    m_display->resumeLookups();
+    if (std::optional<Swipe> pressed = std::exchange(m_followAfterLoad, std::nullopt)) {
+        pressed->recordsFolder = m_state.parameters[kRecordsFolderSlot];
+        pressed->photoFolder = m_state.parameters[kPhotoFolderSlot];
+        followInPhotoView(*pressed);
+    }
     if (std::exchange(m_queryAfterLoad, false))
         readDayFile();
-    emit parametersRead(whole);
+    emit parametersRead(loaded.whole);
 }
 
 bool CardImageWindow::isWorking() const
 {
-    return m_query.pending() || m_load.pending() || m_display->busy();
+    return m_query.pending() || m_loads.pending() || m_display->busy();
 }
 
 // The busy cursor shows while a query or a load runs.
 void CardImageWindow::showBusyCursor()
 {
-    const bool busy = m_query.pending() || m_load.pending();
+    const bool busy = m_query.pending() || m_loads.pending();
     if (busy == m_busyCursorShown)
         return;
     m_busyCursorShown = busy;
@@ -631,12 +630,13 @@ void CardImageWindow::showBusyCursor()
 
 void CardImageWindow::showRecord(int listIndex)
 {
-    if (m_load.pending()) {
-        m_pressAfterLoad = listIndex;
-        return;
-    }
     m_display->showRecord(listIndex);
-    followInPhotoView();
+    const std::optional<Swipe> pressed =
+        hasSelectedRow() ? std::optional(selectedSwipe()) : std::nullopt;
+    if (m_loads.pending())
+        m_followAfterLoad = pressed;
+    else if (pressed)
+        followInPhotoView(*pressed);
 }
 
 void CardImageWindow::stepPlayback()

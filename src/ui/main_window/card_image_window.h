@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dialog/file_select_exchange.h"
+#include "core/parameters/parameter_loads.h"
 #include "core/platform/latest_request.h"
 #include "core/records/card_history.h"
 #include "core/records/swipe.h"
@@ -93,13 +94,13 @@ private:
     void followSiteInLiveView();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
-    void followInPhotoView();
+    void followInPhotoView(const Swipe& swipe);
     void followWindowSize();
     void countLateFrameInBaseSize();
 
     void runStartupQuery(const StartupOptions& options);
     void readDayFile();
-    void takeParameters(const ParameterTable& table, bool whole);
+    void takeParameters(const ParameterLoads::Settled& loaded);
     // dayFile names the day file for messages, as written and where it was read.
     void showQueryOutcome(const QString& dayFile, const QueryOutcome& outcome);
     void showBusyCursor();
@@ -129,11 +130,12 @@ private:
     CardHistoryWindow* m_history = nullptr; // made at its first opening
     LiveViewWindow* m_liveView = nullptr;   // made at its first opening
     LatestRequest m_query;
-    LatestRequest m_load;
-    // A query and a press made while a parameter load is on its way read the folders of the
-    // site being loaded: they run when it has been read.
+    ParameterLoads m_loads;
+    // A query made while a parameter load is on its way reads the records folder of the site
+    // being loaded, and the inspection window follows a press with that site's folders: they
+    // run when it has been read.
     bool m_queryAfterLoad = false;
-    std::optional<int> m_pressAfterLoad;
+    std::optional<Swipe> m_followAfterLoad;
     bool m_busyCursorShown = false;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;

@@ -128,19 +128,26 @@ void RecordDisplay::showRecord(int listIndex)
     CurrentRecord& record = m_state.currentRecord;
     record.time = timeOfDayDigits(listText(c, TimeField));
     record.card = listText(c, CardField);
-
-    const LatestRequest::Ticket press = m_press.start();
+    const PressedRow row{m_press.start(), record.day, record.time, record.card,
+                         detailLines(c, record.day)};
     m_loadingSign->start();
-    const std::array<QString, 3> details = detailLines(c, record.day);
-    auto lookUp = [folder = m_state.parameters[kPhotoFolderSlot], card = record.card,
-                   day = record.day, time = record.time, size = decodeSize(*c.photoBox)] {
-        const PhotoLookup found = findPhoto(folder, card, day, time, fileExists);
+    if (m_lookupsHeld)
+        m_heldPress = row;
+    else
+        lookUp(row);
+}
+
+void RecordDisplay::lookUp(const PressedRow& row)
+{
+    auto lookUp = [folder = m_state.parameters[kPhotoFolderSlot], row,
+                   size = decodeSize(*m_controls.photoBox)] {
+        const PhotoLookup found = findPhoto(folder, row.card, row.day, row.time, fileExists);
         if (found.outcome == PhotoOutcome::None)
             return RecordPhoto{found, {}};
         return RecordPhoto{found, loadPhoto(found.path, size)};
     };
-    runOnSiteIo(this, std::move(lookUp), [this, press, details](const RecordPhoto& found) {
-        if (!m_press.finish(press))
+    runOnSiteIo(this, std::move(lookUp), [this, row](const RecordPhoto& found) {
+        if (!m_press.finish(row.press))
             return;
         endLoadingSign();
         m_state.currentRecord.photoPath = found.lookup.path;
@@ -148,7 +155,7 @@ void RecordDisplay::showRecord(int listIndex)
             showNoPhoto(m_controls, m_state);
         } else {
             const bool sequence = found.lookup.outcome == PhotoOutcome::Sequence;
-            showPhoto(m_controls, m_state, details, sequence ? kSequenceText : kStillPhotoText,
+            showPhoto(m_controls, m_state, row.details, sequence ? kSequenceText : kStillPhotoText,
                       found.image);
             if (sequence)
                 m_controls.playbackTimer->start();
@@ -156,10 +163,16 @@ void RecordDisplay::showRecord(int listIndex)
     });
 }
 
-void RecordDisplay::dropPending()
+void RecordDisplay::holdLookups()
 {
-    m_press.drop();
-    endLoadingSign();
+    m_lookupsHeld = true;
+}
+
+void RecordDisplay::resumeLookups()
+{
+    m_lookupsHeld = false;
+    if (const std::optional<PressedRow> row = std::exchange(m_heldPress, std::nullopt))
+        lookUp(*row);
 }
 
 void RecordDisplay::stepPlayback()

@@ -5,6 +5,7 @@
 #include "core/platform/site_io_pool.h"
 #include "core/records/record_table_model.h"
 #include "support/controlled_file_access.h"
+#include "support/modal_script.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
@@ -115,10 +116,12 @@ public:
 
     qint64 shownPicture() const { return c().photoBox->pixmap().cacheKey(); }
 
-    // A parameter file whose every value, records and photo folder too, names folder.
-    QString parameterFile(const QString& name, const QString& folder) const
+    // A parameter file of count values, each of them, records and photo folder too, naming
+    // folder.
+    QString parameterFile(const QString& name, const QString& folder,
+                          int count = card::kParameterCount) const
     {
-        const QStringList values(card::kParameterCount, site.filePath(folder));
+        const QStringList values(count, site.filePath(folder));
         return site.write(name, values.join("\r\n").toUtf8() + "\r\n");
     }
 
@@ -159,9 +162,12 @@ private slots:
     void interfaceTurnsWhileAReadHangs_data();
     void interfaceTurnsWhileAReadHangs();
     void queryWaitsForAPendingLoad();
+    void pressPhotoOutlivesTheClearCommand_data();
     void pressPhotoOutlivesTheClearCommand();
+    void pressEndsThoughALoadStarts();
     void hungReadsLeaveTheDialogItsListing();
     void lateFrameOfAnEarlierPressIsDropped();
+    void lateLoadOfAnEarlierFileIsDropped_data();
     void lateLoadOfAnEarlierFileIsDropped();
     void lateDecodingForAnEarlierPressIsDropped();
 };
@@ -311,19 +317,54 @@ void TestSlowShare::queryWaitsForAPendingLoad()
     QCOMPARE(slow.times(), QStringList{"10:00:00"});
 }
 
+void TestSlowShare::pressPhotoOutlivesTheClearCommand_data()
+{
+    QTest::addColumn<bool>("duringLoad"); // of a site with the same photo folder; else the photo
+    QTest::addColumn<bool>("query");      // else the clear command
+    QTest::newRow("photo on its way, clear command") << false << false;
+    QTest::newRow("site being loaded, clear command") << true << false;
+    QTest::newRow("site being loaded, query") << true << true;
+}
+
 // Until the photo lands, the box shows that it waits for it.
 void TestSlowShare::pressPhotoOutlivesTheClearCommand()
+{
+    QFETCH(bool, duringLoad);
+    QFETCH(bool, query);
+    SlowSite slow;
+    slow.window.runQuery();
+    QVERIFY(card::test::settled(slow.window));
+    if (duringLoad) {
+        slow.access.hang("same.spf");
+        slow.window.loadParameterFile(slow.parameterFile("same.spf", "photos"));
+        QTRY_COMPARE(slow.access.held(), 1);
+    } else {
+        slow.access.hang(kFirstPressed);
+    }
+    slow.press(0);
+    QTRY_COMPARE(slow.c().photoBox->cursor().shape(), Qt::BusyCursor);
+    QTest::mouseClick(query ? slow.c().queryButton : slow.c().clearButton, Qt::LeftButton);
+    QVERIFY(slow.releaseAndSettle());
+    QCOMPARE(slow.c().detailValues[1]->text(), "00000001");
+    QVERIFY(!slow.c().photoBox->graphicsEffect());
+}
+
+// The photo of the press lands for the pressed row; the playback it stopped stays stopped.
+void TestSlowShare::pressEndsThoughALoadStarts()
 {
     SlowSite slow;
     slow.window.runQuery();
     QVERIFY(card::test::settled(slow.window));
+    slow.press(3);
+    QVERIFY(card::test::settled(slow.window));
     slow.access.hang(kFirstPressed);
     slow.press(0);
-    QTRY_COMPARE(slow.c().photoBox->cursor().shape(), Qt::BusyCursor);
-    QTest::mouseClick(slow.c().clearButton, Qt::LeftButton);
+    QTRY_COMPARE(slow.access.held(), 1);
+    slow.window.loadParameterFile(slow.parameterFile("same.spf", "photos"));
     QVERIFY(slow.releaseAndSettle());
     QCOMPARE(slow.c().detailValues[1]->text(), "00000001");
-    QVERIFY(!slow.c().photoBox->graphicsEffect());
+    QCOMPARE(slow.c().detailValues[3]->text(), "刷卡照相");
+    QVERIFY(!slow.c().playbackTimer->isActive());
 }
 
 void TestSlowShare::hungReadsLeaveTheDialogItsListing()
@@ -357,16 +398,30 @@ void TestSlowShare::lateFrameOfAnEarlierPressIsDropped()
     QCOMPARE(slow.shownPicture(), later);
 }
 
+void TestSlowShare::lateLoadOfAnEarlierFileIsDropped_data()
+{
+    QTest::addColumn<int>("laterValues");  // in the file chosen while the first is read
+    QTest::addColumn<QString>("lastSlot"); // the folder its last slot ends with
+    QTest::newRow("whole later file, without waiting") << card::kParameterCount << "other";
+    QTest::newRow("short later file over the earlier file") << 18 << "first";
+}
+
+// A slot that a short file does not reach keeps what the file chosen before it read.
 void TestSlowShare::lateLoadOfAnEarlierFileIsDropped()
 {
+    QFETCH(int, laterValues);
+    QFETCH(QString, lastSlot);
     SlowSite slow;
+    card::test::ModalScript badFileMessage;
     slow.access.hang("first.spf");
     slow.window.loadParameterFile(slow.parameterFile("first.spf", "first"));
     QTRY_COMPARE(slow.access.held(), 1);
-    slow.window.loadParameterFile(slow.parameterFile("other.spf", "other"));
-    QTRY_VERIFY(!slow.window.isWorking());
+    slow.window.loadParameterFile(slow.parameterFile("other.spf", "other", laterValues));
+    if (laterValues == card::kParameterCount)
+        QTRY_VERIFY(!slow.window.isWorking());
     QVERIFY(slow.releaseAndSettle());
     QCOMPARE(slow.window.state().parameters[card::kRecordsFolderSlot], slow.site.filePath("other"));
+    QCOMPARE(slow.window.state().parameters.back(), slow.site.filePath(lastSlot));
 }
 
 // A new decoding at a new size done while a later press still looks for its photo.
