@@ -78,8 +78,8 @@ void TestReportWindows::entryPoints_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("image"); // the full-size photo's width and height in the PDF
 
-    const QStringList list{"刷卡紀錄清單", "日期：2007-05-03", "卡號：全部",
-                           "進出：全選",   "筆數：3",          "林志明"};
+    const QStringList list{"刷卡紀錄清單", "日期：2007-05-03", "卡號：全部",    "進出：全選",
+                           "筆數：3",      "林志明",           "站台：site.spf"};
     const QStringList sheet{"刷卡影像證據單",   "卡號：00012345", "姓名：陳怡君",  "時間：08:15:30",
                             "本卡當日其他刷卡", "09:01:45 出",    "站台：site.spf"};
     QTest::newRow("list menu, print") << false << "列印清單…" << true << list << QString();
@@ -126,6 +126,13 @@ void TestReportWindows::entryPoints()
         QVERIFY(menuOwner);
         QApplication::setActiveWindow(menuOwner->window()); // where Ctrl+P is pressed
     }
+    // Another site loaded after the query: the listed rows are still the first site's.
+    window.loadParameterFile(
+        site.write(QStringLiteral("other.spf"),
+                   QStringList(card::kParameterCount, site.filePath(QStringLiteral("records")))
+                       .join(QStringLiteral("\r\n"))
+                       .toUtf8()));
+    QVERIFY(card::test::settled(window));
     const QString pdf = site.filePath(QStringLiteral("report.pdf"));
     ModalScript script;
     script.then(prints ? printTo(pdf) : saveAs(pdf));

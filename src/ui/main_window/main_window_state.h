@@ -26,6 +26,8 @@ struct MainWindowState {
     QDate queriedDay;
     // The filters of the last query, as its listed rows were chosen.
     RecordCriteria queriedCriteria;
+    // The parameter file of the site the last query read: a later load leaves the rows listed.
+    QString queriedParameterFile;
     // The photo file the photo box shows; empty while it shows the start or the fallback picture.
     QString shownPhoto;
     // The window's outer size in twips at creation: the smallest size it keeps.
