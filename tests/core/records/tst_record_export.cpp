@@ -51,6 +51,7 @@ private slots:
     void csvOfManyRowsSpansChunks();
     void csvValueRules_data();
     void csvValueRules();
+    void historyCsvQuotesTheCard();
     void proposedName();
     void exportWritesTheFile();
     void exportReplacesAnExistingFile();
@@ -233,6 +234,15 @@ void TestRecordExport::csvValueRules()
     buffer.open(QIODevice::WriteOnly);
     QVERIFY(card::writeRecordsCsv(card::test::recordTableFromText(records), kDay, buffer));
     QCOMPARE(buffer.data(), kBom + (card::kCsvHeader + "\r\n" + rows).toUtf8());
+}
+
+void TestRecordExport::historyCsvQuotesTheCard()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(card::writeSwipesCsv({{"08:15:30", "00736696", "a", "進", kDay, {}, {}}}, buffer));
+    QCOMPARE(buffer.data(),
+             kBom + (card::kCsvHeader + "\r\n2007-05-03,08:15:30,\"00736696\",a,進\r\n").toUtf8());
 }
 
 void TestRecordExport::proposedName()

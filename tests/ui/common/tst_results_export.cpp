@@ -64,7 +64,7 @@ private slots:
 void TestResultsExport::listedRows_data()
 {
     QTest::addColumn<QString>("target");  // typed, in the site; empty for Cancel
-    QTest::addColumn<bool>("exists");     // a file is already at the target
+    QTest::addColumn<bool>("exists");     // a file is already where the target is written
     QTest::addColumn<bool>("refused");    // said at once, then the dialog again (cancelled)
     QTest::addColumn<bool>("asked");      // the replace question, answered Yes
     QTest::addColumn<QString>("written"); // the file written; empty for none
@@ -76,6 +76,8 @@ void TestResultsExport::listedRows_data()
     QTest::newRow("photo folder before the question")
         << "photos/old.csv" << true << true << false << "";
     QTest::newRow("existing file asked") << "out/old.csv" << true << false << true << "out/old.csv";
+    QTest::newRow("existing file typed without extension asked")
+        << "out/old" << true << false << true << "out/old.csv";
 }
 
 void TestResultsExport::listedRows()
@@ -89,9 +91,10 @@ void TestResultsExport::listedRows()
     site.makeFolder("out");
     const QStringList places{site.makeFolder("records"), site.makeFolder("photos"),
                              site.filePath("site.spf")};
-    if (exists)
-        site.write(target, "the earlier file");
     const QString path = target.isEmpty() ? QString() : site.filePath(target);
+    const QString existing = QFileInfo(target).suffix().isEmpty() ? target + ".csv" : target;
+    if (exists)
+        site.write(existing, "the earlier file");
     const card::RecordTable table =
         card::test::recordTableFromText("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n");
 
