@@ -51,6 +51,7 @@ private slots:
     void outcomes();
     void dayListPdf_data();
     void dayListPdf();
+    void historyPdf_data();
     void historyPdf();
     void windowsFolders_data();
     void windowsFolders();
@@ -188,21 +189,36 @@ void TestReportCommand::dayListPdf()
         QVERIFY2(font.contains(QRegularExpression(QStringLiteral("\\syes\\s"))), qPrintable(font));
 }
 
+void TestReportCommand::historyPdf_data()
+{
+    QTest::addColumn<QStringList>("asked"); // what asks for the history
+    QTest::addColumn<QString>("period");
+    QTest::addColumn<int>("missingDays");
+    QTest::newRow("days") << QStringList{"--days", "2"} << "2007-05-02 至 2007-05-03（2 天）" << 1;
+    QTest::newRow("history, days by default")
+        << QStringList{"--history"} << "2007-04-04 至 2007-05-03（30 天）" << 29;
+}
+
 void TestReportCommand::historyPdf()
 {
+    QFETCH(QStringList, asked);
+    QFETCH(QString, period);
+    QFETCH(int, missingDays);
     m_site->write(QStringLiteral("records/2007-5-3.txt"), card::test::big5(dayFile(4)));
     const QString pdf = m_site->filePath(QStringLiteral("history.pdf"));
-    QCOMPARE(runProgram({QStringLiteral("--report"), pdf, QStringLiteral("--date"),
-                         QStringLiteral("2007-05-03"), QStringLiteral("--card"),
-                         QStringLiteral("00012345"), QStringLiteral("--days"), QStringLiteral("2"),
-                         m_spf})
+    QCOMPARE(runProgram(QStringList{QStringLiteral("--report"), pdf, QStringLiteral("--date"),
+                                    QStringLiteral("2007-05-03"), QStringLiteral("--card"),
+                                    QStringLiteral("00012345"), m_spf} +
+                        asked)
                  .status,
              0);
     const QString text = card::test::pdfText(pdf, 1);
-    for (const char* expected :
-         {"卡片刷卡歷程", "卡號：00012345", "期間：2007-05-02 至 2007-05-03（2 天）",
-          "無紀錄檔日數：1", "無檔案", "陳怡君", "每小時刷卡次數", "第 1 頁，共 1 頁"})
-        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    for (const QString& expected :
+         {QStringLiteral("卡片刷卡歷程"), QStringLiteral("卡號：00012345"), "期間：" + period,
+          QStringLiteral("無紀錄檔日數：%1").arg(missingDays), QStringLiteral("無檔案"),
+          QStringLiteral("陳怡君"), QStringLiteral("每小時刷卡次數"),
+          QStringLiteral("第 1 頁，共")})
+        QVERIFY2(text.contains(expected), qPrintable(expected));
     QVERIFY(!text.contains(QStringLiteral("林志明")));
 }
 

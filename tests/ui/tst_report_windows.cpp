@@ -9,6 +9,7 @@
 #include "ui/main_window/card_image_window.h"
 #include "ui/main_window/record_list_view.h"
 #include "ui/reports/history_report.h"
+#include "ui/reports/report_output.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +60,15 @@ void triggerAction(QWidget* owner, const QString& text)
     (*found)->trigger();
 }
 
+// A table of rows under its heading, alone in a report.
+card::ReportPages tableReport(qsizetype rows)
+{
+    card::ReportPages report(QStringLiteral("表"));
+    report.addTable({QStringLiteral("時間")}, {1}, rows,
+                    [](qsizetype row) { return QStringList{QString::number(row)}; });
+    return report;
+}
+
 } // namespace
 
 class TestReportWindows : public QObject {
@@ -67,6 +77,11 @@ private slots:
     void entryPoints_data();
     void entryPoints();
     void overTwoThousandPagesAsksFirst();
+    void pagesAskedAbout_data();
+    void pagesAskedAbout();
+    void pageCountIsThePagesPainted_data();
+    void pageCountIsThePagesPainted();
+    void secondRowOfPicturesStartsAtTheMargin();
     void historyJobPrintsWithPictures();
 };
 
@@ -178,6 +193,84 @@ void TestReportWindows::overTwoThousandPagesAsksFirst()
              qPrintable(script.seen().value(1).text));
     QTest::qWait(200);
     QVERIFY(!QFileInfo::exists(pdf));
+}
+
+void TestReportWindows::pagesAskedAbout_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<bool>("asked"); // and answered No
+    QTest::newRow("2,000 pages written without a question") << 2000 << false;
+    QTest::newRow("2,001 pages asked about") << 2001 << true;
+}
+
+void TestReportWindows::pagesAskedAbout()
+{
+    QFETCH(int, pages);
+    QFETCH(bool, asked);
+    card::test::TempSite site;
+    const QString pdf = site.filePath(QStringLiteral("pages.pdf"));
+    const card::ReportJob job{QStringLiteral("pages.pdf"), {}, [pages] {
+                                  card::ReportPages report(QStringLiteral("頁"));
+                                  for (int page = 0; page < pages; ++page)
+                                      report.addSpace(10'000); // taller than a page: one each
+                                  return report;
+                              }};
+    QWidget window;
+    ModalScript script;
+    script.then(saveAs(pdf));
+    if (asked)
+        script.press(QStringLiteral("否"));
+    card::exportReportPdf(&window, job);
+    QTRY_VERIFY_WITH_TIMEOUT(script.pending() == 0 && (asked || QFileInfo(pdf).size() > 0), 60000);
+    QCOMPARE(script.seen().size(), asked ? 2 : 1);
+    QTest::qWait(200);
+    QCOMPARE(card::test::pdfPageCount(pdf), asked ? 0 : pages);
+}
+
+void TestReportWindows::pageCountIsThePagesPainted_data()
+{
+    QTest::addColumn<int>("fullPages"); // of as many rows as fill a page under the heading
+    QTest::addColumn<int>("moreRows");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("two full pages, the heading again on the second") << 2 << 0 << 2;
+    QTest::newRow("one row more") << 2 << 1 << 3;
+}
+
+// The count the 2,000-page question is asked with is the count of pages written.
+void TestReportWindows::pageCountIsThePagesPainted()
+{
+    QFETCH(int, fullPages);
+    QFETCH(int, moreRows);
+    QFETCH(int, pages);
+    qsizetype perPage = 1;
+    while (tableReport(perPage + 1).a4PageCount() == 1)
+        ++perPage;
+    const card::ReportPages report = tableReport(fullPages * perPage + moreRows);
+    QCOMPARE(report.a4PageCount(), pages);
+    card::test::TempSite site;
+    const QString pdf = site.filePath(QStringLiteral("pages.pdf"));
+    QVERIFY(card::writeReportPdf(report, pdf, {}).ok());
+    QCOMPARE(card::test::pdfPageCount(pdf), pages);
+}
+
+void TestReportWindows::secondRowOfPicturesStartsAtTheMargin()
+{
+    card::ReportPages report(QStringLiteral("影像"));
+    // Wider than half the page: one picture a row.
+    report.addPictureRows({{QImage(), QStringLiteral("P0")}, {QImage(), QStringLiteral("P1")}},
+                          400);
+    card::test::TempSite site;
+    const QString pdf = site.filePath(QStringLiteral("pictures.pdf"));
+    QVERIFY(card::writeReportPdf(report, pdf, {}).ok());
+    const QString words =
+        card::test::popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, "-"});
+    const auto left = [&words](const QString& caption) {
+        return QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\"[^>]*>") + caption + u'<')
+            .match(words)
+            .captured(1);
+    };
+    QVERIFY2(!left(QStringLiteral("P0")).isEmpty(), qPrintable(words));
+    QCOMPARE(left(QStringLiteral("P1")), left(QStringLiteral("P0")));
 }
 
 // What the card history window prints: its days, with each swipe's small picture.
