@@ -28,10 +28,6 @@ public:
     {
         return systemReadFileFrom(path, offset, maxSize, bytes, size);
     }
-    FileReadStatus readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot) override
-    {
-        return systemReadSettledFile(path, maxSize, snapshot);
-    }
     bool canEnterFolder(const QString& folder) override
     {
         const QFileInfo info(folder);
@@ -51,14 +47,6 @@ public:
 std::atomic<FileAccess*> installed{nullptr};
 
 } // namespace
-
-FileReadStatus FileAccess::readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot)
-{
-    QByteArray bytes;
-    const FileReadStatus status = readSnapshot(path, maxSize, bytes);
-    snapshot.setRead(std::move(bytes));
-    return status;
-}
 
 FileAccess& systemFileAccess()
 {

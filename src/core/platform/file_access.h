@@ -21,8 +21,6 @@ public:
                                      bool& goesOn) = 0;
     virtual FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize,
                                     QByteArray& bytes, qint64& size) = 0;
-    // See readSettledFile. Unless replaced, the file is read with readSnapshot.
-    virtual FileReadStatus readSettled(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
     // True when folder exists and this user may list it and enter it.
     virtual bool canEnterFolder(const QString& folder) = 0;
     // Calls visit for every visible entry of folder, in no particular order, until it returns

@@ -4,10 +4,6 @@
 #include "core/platform/system_files.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QMutex>
-#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -33,28 +29,6 @@ FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
     }
     bytes.truncate(filled);
     return FileReadStatus::Ok;
-}
-
-// File systems whose pages are read from a disk of this machine. A network share's mapped page
-// that cannot be read kills the program instead of failing the read.
-bool isOnLocalDisk(const QString& path)
-{
-    static const QStringList local = {
-        QStringLiteral("ext2"),  QStringLiteral("ext3"),  QStringLiteral("ext4"),
-        QStringLiteral("xfs"),   QStringLiteral("btrfs"), QStringLiteral("f2fs"),
-        QStringLiteral("zfs"),   QStringLiteral("tmpfs"), QStringLiteral("overlay"),
-        QStringLiteral("ntfs"),  QStringLiteral("ntfs3"), QStringLiteral("vfat"),
-        QStringLiteral("exfat"), QStringLiteral("NTFS"),  QStringLiteral("apfs")};
-    static QMutex lock;
-    static QHash<QString, bool> known; // per folder: the day files of a site share one
-    const QString folder = QFileInfo(path).path();
-    const QMutexLocker locked(&lock);
-    const auto found = known.constFind(folder);
-    if (found != known.cend())
-        return *found;
-    const bool onDisk = local.contains(QString::fromLatin1(QStorageInfo(folder).fileSystemType()));
-    known.insert(folder, onDisk);
-    return onDisk;
 }
 
 } // namespace
@@ -100,46 +74,29 @@ FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 max
     return readInto(file, std::min(size - offset, maxSize), bytes);
 }
 
-void FileSnapshot::setRead(QByteArray bytes)
-{
-    m_mapped.reset();
-    m_bytes = std::move(bytes);
-}
+FileWindows::FileWindows(QString path, qsizetype windowBytes)
+    : m_path(std::move(path))
+    , m_windowBytes(windowBytes)
+{}
 
-void FileSnapshot::setMapped(std::shared_ptr<QFile> file, const uchar* data, qint64 size)
+bool FileWindows::next(qsizetype used)
 {
-    m_bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), size);
-    m_mapped = std::move(file);
-}
-
-FileReadStatus systemReadSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot)
-{
-    if (!isOnLocalDisk(path)) {
-        QByteArray bytes;
-        const FileReadStatus status = systemReadFileSnapshot(path, maxSize, bytes);
-        snapshot.setRead(std::move(bytes));
-        return status;
-    }
-    auto file = std::make_shared<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FileReadStatus::CannotOpen;
-    const qint64 size = file->size();
-    if (size > maxSize)
-        return FileReadStatus::TooLarge;
-    const uchar* data = size > 0 ? file->map(0, size) : nullptr;
-    if (data == nullptr) {
-        QByteArray bytes;
-        const FileReadStatus status = readInto(*file, size, bytes);
-        snapshot.setRead(std::move(bytes));
-        return status;
-    }
-    snapshot.setMapped(std::move(file), data, size);
-    return FileReadStatus::Ok;
-}
-
-FileReadStatus readSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot)
-{
-    return fileAccess().readSettled(path, maxSize, snapshot);
+    if (m_status != FileReadStatus::Ok || (m_size >= 0 && reachesEnd()))
+        return false;
+    if (m_size >= 0 && used == 0)
+        m_windowBytes *= 2; // a record longer than the window
+    const qint64 from = m_size < 0 ? 0 : m_offset + used;
+    const qint64 wanted =
+        m_size < 0 ? m_windowBytes : std::min<qint64>(m_windowBytes, m_size - from);
+    qint64 size = 0;
+    m_status = readFileFrom(m_path, from, wanted, m_bytes, size);
+    if (m_size < 0)
+        m_size = size;
+    const qint64 expected = std::min<qint64>(wanted, m_size - from);
+    if (m_status == FileReadStatus::Ok && (size < m_size || m_bytes.size() < expected))
+        m_status = FileReadStatus::ReadError; // rewritten or truncated meanwhile
+    m_offset = from;
+    return m_status == FileReadStatus::Ok;
 }
 
 FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)

@@ -1,12 +1,9 @@
-// Reading a whole file, read-only, as the snapshot of one moment.
+// Reading files, read-only: whole, in part, or window by window.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-
-#include <memory>
-
-class QFile;
 
 namespace card {
 
@@ -27,24 +24,35 @@ FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& by
 FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
                             qint64& size);
 
-// The bytes of a file that is no longer written to, mapped into memory instead of copied where
-// the file lies on a local disk, read otherwise. They stay valid while the snapshot lives.
-class FileSnapshot {
+// A file read from its start in windows of at most a bounded number of bytes, each a positioned
+// read of its own, so that memory stays bounded whatever the file's size and another program
+// rewriting or truncating the file makes a failed read, never a crash (as a mapping would).
+// The file is read as it was at the first read: bytes appended later are left out, and a file
+// found shorter than that is a ReadError.
+class FileWindows {
 public:
-    // The file's bytes; over a mapping they share its memory, so they must not outlive it.
-    const QByteArray& bytes() const { return m_bytes; }
+    static constexpr qsizetype kDefaultBytes = qsizetype(4) << 20;
 
-    void setRead(QByteArray bytes);
-    void setMapped(std::shared_ptr<QFile> file, const uchar* data, qint64 size);
+    explicit FileWindows(QString path, qsizetype windowBytes = kDefaultBytes);
+
+    // Reads the first window, or the one that begins after the first used bytes of the
+    // current one: a record cut at a window's edge is left unused and read again whole in the
+    // next. A window of which none is used is read again twice as long. False once the window
+    // that reaches the end has been read, or when a read fails (see status()).
+    bool next(qsizetype used = 0);
+
+    QByteArrayView bytes() const { return m_bytes; }
+    qint64 offset() const { return m_offset; } // where bytes() begin in the file
+    bool reachesEnd() const { return m_offset + m_bytes.size() >= m_size; }
+    FileReadStatus status() const { return m_status; }
 
 private:
-    std::shared_ptr<QFile> m_mapped;
+    QString m_path;
+    qsizetype m_windowBytes;
     QByteArray m_bytes;
+    qint64 m_offset = 0;
+    qint64 m_size = -1; // the file's size at the first read
+    FileReadStatus m_status = FileReadStatus::Ok;
 };
-
-// The bytes of a settled file as readFileSnapshot gives them: mapped where the file system is
-// a local one (a mapped page of a share that stops answering could not report its failure),
-// read otherwise.
-FileReadStatus readSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
 
 } // namespace card

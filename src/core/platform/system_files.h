@@ -10,7 +10,6 @@ namespace card {
 
 bool systemFileExists(const QString& path);
 FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
-FileReadStatus systemReadSettledFile(const QString& path, qint64 maxSize, FileSnapshot& snapshot);
 FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                                    bool& goesOn);
 FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 maxSize,

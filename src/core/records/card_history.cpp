@@ -4,6 +4,7 @@
 #include "core/platform/file_exists.h"
 #include "core/records/history_scan.h"
 #include "core/records/record_file.h"
+#include "core/records/record_reader.h"
 #include "core/records/record_table.h"
 #include "core/text/time_of_day.h"
 
@@ -76,6 +77,51 @@ QList<HistoryDay> entriesByCard(const RecordTable& table, const HistoryQuery& qu
     if (days.isEmpty())
         days.append(emptyDay(date, DayFileState::Read));
     return days;
+}
+
+// The records a search keeps, copied out of the windows they were read in, back to back.
+struct KeptRecords {
+    QByteArray bytes;
+    std::vector<quint32> starts;
+};
+
+void keepRecord(QByteArrayView records, qsizetype start, KeptRecords& kept)
+{
+    ValueReader reader(records, start);
+    RecordSlices record;
+    readRecord(reader, record);
+    kept.starts.push_back(static_cast<quint32>(kept.bytes.size()));
+    kept.bytes.append(records.sliced(start, reader.position() - start));
+}
+
+enum class WindowedRead { Done, NotUtf8, Failed };
+
+// Reads the day file at path window by window, so that memory holds one window and the kept
+// records whatever the day's size. Without an encoding the first window's records decide it;
+// a later window that is not valid UTF-8 proves UTF-8 wrong (NotUtf8: read again as code page
+// 950).
+WindowedRead readKeptRecords(const QString& path, const HistoryQuery& query,
+                             std::optional<TextEncoding>& encoding, KeptRecords& kept)
+{
+    FileWindows windows(path);
+    std::optional<HistoryRecordTest> test;
+    qsizetype used = 0;
+    while (windows.next(used)) {
+        const QByteArrayView bytes = windows.bytes();
+        const qsizetype from = windows.offset() == 0 ? utf8BomLength(bytes) : 0;
+        used = windows.reachesEnd() ? bytes.size() : completeRecordsEnd(bytes, from);
+        const QByteArrayView records = bytes.first(used);
+        const TextEncoding found = detectEncoding(records.sliced(from));
+        if (encoding == TextEncoding::Utf8 && found == TextEncoding::Windows950)
+            return WindowedRead::NotUtf8;
+        if (!encoding)
+            encoding = found;
+        if (!test)
+            test.emplace(query.field, query.text, *encoding);
+        for (const qsizetype start : scanHistoryRecords(records, from, *test))
+            keepRecord(records, start, kept);
+    }
+    return windows.status() == FileReadStatus::Ok ? WindowedRead::Done : WindowedRead::Failed;
 }
 
 } // namespace
@@ -151,22 +197,18 @@ QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date)
     const QString path = recordFilePath(query.recordsFolder, date);
     if (!fileExists(path))
         return {emptyDay(date, DayFileState::Missing)};
-    // A past day's file is settled: it can be mapped instead of copied. Today's may still grow.
-    FileSnapshot snapshot;
-    QByteArray today;
-    const bool settled = date < QDate::currentDate();
-    const FileReadStatus status = settled ? readSettledFile(path, kMaxRecordFileSize, snapshot)
-                                          : readFileSnapshot(path, kMaxRecordFileSize, today);
-    if (status != FileReadStatus::Ok)
+    std::optional<TextEncoding> encoding;
+    KeptRecords kept;
+    WindowedRead read = readKeptRecords(path, query, encoding, kept);
+    if (read == WindowedRead::NotUtf8) {
+        encoding = TextEncoding::Windows950;
+        kept = {};
+        read = readKeptRecords(path, query, encoding, kept);
+    }
+    if (read != WindowedRead::Done)
         return {emptyDay(date, DayFileState::Unreadable)};
-    const QByteArray& bytes = settled ? snapshot.bytes() : today;
-    const qsizetype bom = utf8BomLength(bytes);
-    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
-    const HistoryRecordTest test(query.field, query.text, encoding);
-    const std::vector<qsizetype> starts = scanHistoryRecords(bytes, bom, test);
-    RecordTable table(bytes, encoding);
-    for (const qsizetype start : starts)
-        table.appendRecordAt(start);
+    RecordTable table(std::move(kept.bytes), *encoding);
+    table.appendRecordsAt(std::move(kept.starts));
     return entriesByCard(table, query, date);
 }
 

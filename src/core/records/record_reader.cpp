@@ -126,6 +126,25 @@ qsizetype lineStartFrom(QByteArrayView content, qsizetype from)
     return content.size();
 }
 
+// completeRecordsEnd read by the value reader, from where the record walker lost the layout.
+qsizetype readCompleteRecordsEnd(QByteArrayView bytes, qsizetype from)
+{
+    ValueReader reader(bytes, from);
+    qsizetype end = from;
+    RecordSlices record;
+    while (!reader.atEnd() && readRecord(reader, record)) {
+        // At the very end the last value may have run into the end instead of a separator.
+        const ValueSlice& last = record.back();
+        const bool separated =
+            reader.position() < bytes.size() || (last.begin + last.length < bytes.size() &&
+                                                 (bytes.back() == '\n' || bytes.back() == ','));
+        if (!separated)
+            break;
+        end = reader.position();
+    }
+    return end;
+}
+
 // The table over bytes, cut to the whole lines when cutShort, with where its records begin.
 RecordTable emptyTable(QByteArray bytes, bool cutShort, qsizetype& firstRecord)
 {
@@ -177,6 +196,18 @@ RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool c
 }
 
 } // namespace
+
+qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from)
+{
+    qsizetype end = from;
+    RecordWalker walker(bytes, from);
+    // A CR at the very end may be the first half of a CR LF.
+    const bool followed = walker.walkRecordsTo(bytes.size(), [&](qsizetype, qsizetype next) {
+        if (next < bytes.size() || bytes.back() != '\r')
+            end = next;
+    });
+    return followed ? end : readCompleteRecordsEnd(bytes, end);
+}
 
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort)
 {

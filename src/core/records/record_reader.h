@@ -13,6 +13,12 @@ namespace card {
 // The next four values; false when the bytes end before the fourth.
 bool readRecord(ValueReader& reader, RecordSlices& record);
 
+// Where the whole records of bytes, read from from (where a record begins), end: after the
+// separator that ends the last record whose fourth value ended at a separator inside bytes; from
+// when none is whole. A record cut anywhere (inside a value, inside a quoted value that holds a
+// line end, inside a character, between CR and LF) is not whole yet.
+qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from = 0);
+
 // Reads records of four values from a day file's bytes (UTF-8 when they are valid UTF-8, else
 // code page 950; a byte order mark is skipped) and keeps, in file order, those the criteria
 // pass. A tail of one to three values that does not make a record is dropped. When the bytes

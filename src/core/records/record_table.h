@@ -60,6 +60,8 @@ public:
             m_recordStarts.insert(m_recordStarts.end(), offsets.begin(), offsets.end());
     }
     qsizetype rowCount() const { return static_cast<qsizetype>(m_recordStarts.size()); }
+    // Where row's record begins in bytes().
+    qsizetype recordStart(qsizetype row) const { return m_recordStarts[static_cast<size_t>(row)]; }
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
     // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
     QString text(qsizetype row, int column) const;

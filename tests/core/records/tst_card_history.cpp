@@ -4,7 +4,11 @@
 #include "core/records/record_file.h"
 #include "support/temp_site.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using card::DayFileState;
 using card::HistoryField;
@@ -19,6 +23,8 @@ private slots:
     void summarizesADay();
     void fastScanKeepsWhatTheReaderKeeps_data();
     void fastScanKeepsWhatTheReaderKeeps();
+    void nearestSwipeToTheHoursMiddle();
+    void fileRewrittenWhileReadIsNoCrash();
 };
 
 void TestCardHistory::summarizesADay_data()
@@ -47,6 +53,12 @@ void TestCardHistory::summarizesADay_data()
     QTest::newRow("file without the card")
         << QStringLiteral("08:03:00,\"999\",\"王小明\",\"出\"\n") << DayFileState::Read << QString()
         << QString() << 0 << QString();
+    const QString longSwipe =
+        QStringLiteral("08:00:00,\"007\",\"%1\",\"進\"\r\n").arg(QString(999, u'x'));
+    QTest::newRow("a day of several reading windows, Big5 only in the last")
+        << longSwipe.repeated(5000) + QStringLiteral("17:00:00,\"007\",\"陳怡君\",\"出\"\r\n")
+        << DayFileState::Read << QStringLiteral("08:00:00") << QStringLiteral("17:00:00") << 5001
+        << QStringLiteral("9:00:00");
     QTest::newRow("no day file") << QString() << DayFileState::Missing << QString() << QString()
                                  << 0 << QString();
 }
@@ -96,6 +108,12 @@ void TestCardHistory::fastScanKeepsWhatTheReaderKeeps_data()
     QTest::newRow("Big5 name part") << day << HistoryField::Name << QStringLiteral("志明") << 1;
     QTest::newRow("Latin name without case")
         << day << HistoryField::Name << QStringLiteral("lin Z") << 1;
+    QTest::newRow("lower-case search for a capital")
+        << day << HistoryField::Name << QStringLiteral("lin z") << 1;
+    QTest::newRow("card digits also in the time")
+        << QByteArray("08:12:30,\"12\",a,in\n") << HistoryField::Card << QStringLiteral("12") << 1;
+    QTest::newRow("a name in the second code of 十")
+        << QByteArray("1,7,\"\xA2\xCC\",in\n") << HistoryField::Name << QStringLiteral("十") << 1;
     QTest::newRow("a missing value shifts the later records")
         << QByteArray("1,\"7\",\"a\"\n2,\"7\",\"b\",\"in\"\n3,\"7\",\"c\",\"in\"\n")
         << HistoryField::Card << QStringLiteral("7") << 1;
@@ -125,6 +143,38 @@ void TestCardHistory::fastScanKeepsWhatTheReaderKeeps()
     const std::vector<qsizetype> full = card::readHistoryRecords(file, bom, test);
     QCOMPARE(card::scanHistoryRecords(file, bom, test), full);
     QCOMPARE(qsizetype(full.size()), qsizetype(kept));
+}
+
+void TestCardHistory::nearestSwipeToTheHoursMiddle()
+{
+    card::HistoryDay day;
+    day.swipes.resize(2);
+    day.swipes[0].time = QStringLiteral("08:05:00");
+    day.swipes[1].time = QStringLiteral("08:50:00");
+    QCOMPARE(card::nearestSwipe(day, 8), 1);
+}
+
+// A past day's file cut short and grown again while a child process reads it: the child ends
+// normally.
+void TestCardHistory::fileRewrittenWhileReadIsNoCrash()
+{
+    const card::test::TempSite site;
+    const QDate date(2007, 5, 3);
+    const QByteArray day = ("08:00:00,7,\"" + QByteArray(200, 'x') + "\",in\r\n").repeated(5000);
+    const QString path = site.write(card::recordFileName(date), day);
+    card::HistoryQuery query;
+    query.text = QStringLiteral("7");
+    query.recordsFolder = site.path();
+    const pid_t child = fork();
+    if (child == 0) {
+        for (int k = 0; k < 300; ++k)
+            card::readHistoryDay(query, date);
+        _exit(0);
+    }
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0)
+        QVERIFY(QFile::resize(path, day.size() / 2) && QFile::resize(path, day.size()));
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(QString::number(status)));
 }
 
 QTEST_GUILESS_MAIN(TestCardHistory)

@@ -52,7 +52,8 @@ QString sampleDay()
                           "08:00:04,\"777\",\"王小明\",\" 出\"\r\n"
                           "08:00:05,777,\"王小明\",\"進\"\r\n"
                           "08:00:06,-0012.50,\"李\",\"進\"\r\n"
-                          "08:00:07,\"0012345\",\"林志明\",出\r\n");
+                          "08:00:07,\"0012345\",\"林志明\",出\r\n"
+                          "08:00:08,#777#,\"王小明\",\"進\"\r\n");
 }
 
 } // namespace
@@ -99,6 +100,8 @@ void TestRecordReader::recordsInFileOrder_data()
         << QByteArray("1,a,b,c\r\n2,d,e\r\n") << QStringList{"1|a|b|c"};
     QTest::newRow("line ends only separate values")
         << QByteArray("1,a,b\r\nc,2,d,e\r\nf\r\n") << QStringList{"1|a|b|c", "2|d|e|f"};
+    QTest::newRow("lone CR line ends past one block")
+        << QByteArray("1,a,b,c\r").repeated(20) << QStringList(20, "1|a|b|c");
     QTest::newRow("missing value shifts the next record")
         << QByteArray("1,a,b\r\n2,d,e,f\r\n") << QStringList{"1|a|b|2"};
     QTest::newRow("numbers in shortest form, quoted kept")
@@ -130,7 +133,7 @@ void TestRecordReader::filters_data()
     QTest::addColumn<QStringList>("times");
     const auto all = DirectionChoice::All;
     const QStringList everyRecord{"08:00:01", "08:00:02", "08:00:03", "08:00:04",
-                                  "08:00:05", "08:00:06", "08:00:07"};
+                                  "08:00:05", "08:00:06", "08:00:07", "08:00:08"};
     QTest::newRow("no filter") << criteria(false, "", all) << everyRecord;
     QTest::newRow("card text ignored while the switch is off")
         << criteria(false, "nobody", all) << everyRecord;
@@ -144,7 +147,7 @@ void TestRecordReader::filters_data()
         << criteria(true, "00012345", all) << QStringList{"08:00:01"};
     QTest::newRow("card compared without trimming") << criteria(true, "777 ", all) << QStringList{};
     QTest::newRow("card as text and as number")
-        << criteria(true, "777", all) << QStringList{"08:00:04", "08:00:05"};
+        << criteria(true, "777", all) << QStringList{"08:00:04", "08:00:05", "08:00:08"};
     QTest::newRow("negative number in shortest form")
         << criteria(true, "-12.5", all) << QStringList{"08:00:06"};
     QTest::newRow("number's sign is part of its text")
@@ -153,11 +156,11 @@ void TestRecordReader::filters_data()
         << criteria(false, "", DirectionChoice::Out)
         << QStringList{"08:00:02", "08:00:03", "08:00:07"};
     QTest::newRow("in only") << criteria(false, "", DirectionChoice::In)
-                             << QStringList{"08:00:01", "08:00:05", "08:00:06"};
+                             << QStringList{"08:00:01", "08:00:05", "08:00:06", "08:00:08"};
     QTest::newRow("no direction selected")
         << criteria(false, "", DirectionChoice::None) << QStringList{};
     QTest::newRow("both filters") << criteria(true, "777", DirectionChoice::In)
-                                  << QStringList{"08:00:05"};
+                                  << QStringList{"08:00:05", "08:00:08"};
 }
 
 void TestRecordReader::filters()
