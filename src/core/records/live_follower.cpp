@@ -12,6 +12,7 @@
 #include <QHashFunctions>
 
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 
 namespace card {
@@ -21,19 +22,30 @@ namespace {
 // Bytes before the next unread record that each poll reads again: when they have changed, the
 // file was rewritten.
 constexpr qsizetype kOverlapBytes = 64;
-// The first span read from the file's end when the view opens; it grows until it holds enough
-// records.
-constexpr qint64 kFirstTailSpan = 4096;
-constexpr qint64 kTailGrowth = 4;
 
-// Where the first whole line of bytes begins (they start somewhere inside the file).
-qsizetype firstLineStart(QByteArrayView bytes)
+// Where the last kLiveStartRecords whole records of the file at path begin (its start when it
+// holds fewer). The file is walked from its start, window by window, because only there is a
+// record known to begin: a line start later on may lie inside a record, and the live view must
+// read the records the query reads.
+FileReadStatus lastRecordsStart(const QString& path, qint64& start)
 {
-    const qsizetype lf = bytes.indexOf('\n');
-    if (lf >= 0)
-        return lf + 1;
-    const qsizetype cr = bytes.indexOf('\r');
-    return cr >= 0 ? cr + 1 : bytes.size();
+    std::deque<qint64> starts;
+    FileWindows windows(path);
+    qsizetype used = 0;
+    while (windows.next(used)) {
+        const QByteArrayView bytes = windows.bytes();
+        const qsizetype from = windows.offset() == 0 ? utf8BomLength(bytes) : 0;
+        used = completeRecordsEnd(bytes, from);
+        const RecordTable table =
+            readRecords(QByteArray::fromRawData(bytes.data(), used), RecordCriteria{});
+        for (qsizetype row = std::max<qsizetype>(0, table.rowCount() - kLiveStartRecords);
+             row < table.rowCount(); ++row)
+            starts.push_back(windows.offset() + table.recordStart(row));
+        while (starts.size() > static_cast<size_t>(kLiveStartRecords))
+            starts.pop_front();
+    }
+    start = starts.empty() ? 0 : starts.front();
+    return windows.status();
 }
 
 // The same record written again gives the same hash, whatever file it lies in.
@@ -50,24 +62,6 @@ size_t recordHash(QByteArrayView bytes, const RecordSlices& record)
 bool liveConnectionLost(const QDateTime& lastAnswer, const QDateTime& now)
 {
     return lastAnswer.msecsTo(now) > std::chrono::milliseconds(kLiveSilenceLimit).count();
-}
-
-qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from)
-{
-    // A CR at the very end may be the first half of a CR LF still being written.
-    qsizetype cut = bytes.size();
-    while (cut > from) {
-        const char last = bytes[cut - 1];
-        if (last == '\n' || (last == '\r' && cut < bytes.size()))
-            break;
-        --cut;
-    }
-    ValueReader reader(bytes.first(cut), from);
-    qsizetype end = from;
-    RecordSlices record;
-    while (!reader.atEnd() && readRecord(reader, record))
-        end = reader.position();
-    return end;
 }
 
 struct DayFileFollower::Batch {
@@ -152,31 +146,27 @@ LivePoll::State DayFileFollower::readAppended(QList<Swipe>& swipes)
 
 LivePoll::State DayFileFollower::readLastRecords(QList<Swipe>& swipes)
 {
+    qint64 from = 0;
+    FileReadStatus status = lastRecordsStart(path(), from);
     QByteArray bytes;
     qint64 size = 0;
-    FileReadStatus status = readFileFrom(path(), 0, 0, bytes, size);
-    for (qint64 span = kFirstTailSpan; status == FileReadStatus::Ok; span *= kTailGrowth) {
-        const qint64 from = std::max<qint64>(0, size - span);
-        qint64 sizeNow = 0;
-        status = readFileFrom(path(), from, size - from, bytes, sizeNow);
-        if (status != FileReadStatus::Ok)
-            break;
-        const qsizetype start = from == 0 ? utf8BomLength(bytes) : firstLineStart(bytes);
-        const qsizetype end = completeRecordsEnd(bytes, start);
-        const Batch batch = parse(bytes, start, end);
-        if (batch.table.rowCount() < kLiveStartRecords && from > 0)
-            continue;
-        m_started = true;
-        m_seen = batch.hashes;
-        report(batch, batch.table.rowCount() - kLiveStartRecords, swipes);
-        acceptEnd(bytes, end, from);
-        return LivePoll::State::Following;
+    if (status == FileReadStatus::Ok)
+        status = readFileFrom(path(), from, kMaxRecordFileSize, bytes, size);
+    if (status == FileReadStatus::CannotOpen) {
+        const LivePoll::State state = missingFileState();
+        m_started = state == LivePoll::State::Waiting; // the file's records, when it comes, are new
+        return state;
     }
-    if (status != FileReadStatus::CannotOpen)
+    if (status != FileReadStatus::Ok)
         return LivePoll::State::Lost;
-    const LivePoll::State state = missingFileState();
-    m_started = state == LivePoll::State::Waiting; // the file's records, when it comes, are new
-    return state;
+    const qsizetype start = from == 0 ? utf8BomLength(bytes) : 0;
+    const qsizetype end = completeRecordsEnd(bytes, start);
+    const Batch batch = parse(bytes, start, end);
+    m_started = true;
+    m_seen = batch.hashes;
+    report(batch, batch.table.rowCount() - kLiveStartRecords, swipes);
+    acceptEnd(bytes, end, from);
+    return LivePoll::State::Following;
 }
 
 LivePoll::State DayFileFollower::readAgain(QList<Swipe>& swipes)
@@ -190,6 +180,9 @@ LivePoll::State DayFileFollower::readAgain(QList<Swipe>& swipes)
     const qsizetype start = utf8BomLength(bytes);
     const qsizetype end = completeRecordsEnd(bytes, start);
     const Batch batch = parse(bytes, start, end);
+    // A file caught empty halfway through a rewrite: nothing changes until it holds records.
+    if (batch.table.rowCount() == 0 && !m_seen.empty())
+        return LivePoll::State::Following;
 
     // The records seen before are looked for in the new file: those after the first one found
     // that were not seen are new; those before it were in the file before the view opened.
@@ -212,10 +205,12 @@ LivePoll::State DayFileFollower::readAgain(QList<Swipe>& swipes)
         const size_t first = fresh.size() - std::min<size_t>(fresh.size(), kLiveRowLimit);
         for (size_t i = first; i < fresh.size(); ++i)
             appendSwipe(batch, fresh[i], swipes);
+        m_seen = batch.hashes;
     } else {
+        // Another file: what was seen stays seen, should the earlier records come back.
         report(batch, 0, swipes);
+        m_seen.insert(m_seen.end(), batch.hashes.cbegin(), batch.hashes.cend());
     }
-    m_seen = batch.hashes;
     acceptEnd(bytes, end, 0);
     return LivePoll::State::Following;
 }

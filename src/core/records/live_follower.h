@@ -25,11 +25,6 @@ inline constexpr std::chrono::seconds kLiveSilenceLimit{5};
 // Whether the share counts as lost at now when it last answered at lastAnswer.
 bool liveConnectionLost(const QDateTime& lastAnswer, const QDateTime& now);
 
-// Where the complete records of bytes end: after the line end that closes the last record that
-// is whole. A record cut anywhere (inside a value, inside a character, between CR and LF) is
-// left for the next read. from is where the first record begins.
-qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from = 0);
-
 // What one look at the followed file found.
 struct LivePoll {
     enum class State {

@@ -69,6 +69,8 @@ private slots:
     void rewrittenFile();
     void changeOfDay();
     void unreachableShare();
+    void quotedLineEndInTheLastValue();
+    void silenceLimit();
 };
 
 // A writer appends three records one byte at a time, so every record is cut inside a value,
@@ -111,6 +113,8 @@ void TestLiveFollower::lastRecordsAtStart_data()
     QTest::newRow("UTF-8 with a byte order mark")
         << QByteArray("\xEF\xBB\xBF") + QStringLiteral("8:1,\"1\",\"王\",\"出\"\n").toUtf8()
         << QStringLiteral("8:1,\"1\",\"王\",\"出\"\n").toUtf8();
+    QTest::newRow("a short line early shifts every later record by a value")
+        << "1,a,b\r\n" + many << records(2979, 3000).sliced(9); // from the 2979th card on
 }
 
 void TestLiveFollower::lastRecordsAtStart()
@@ -126,33 +130,37 @@ void TestLiveFollower::lastRecordsAtStart()
 void TestLiveFollower::rewrittenFile_data()
 {
     QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<bool>("removedBetween");
+    QTest::addColumn<QString>("between"); // the file at a look between: deleted or emptied
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QByteArray>("expected"); // the records shown after the rewrite
     const QByteArray r1 = record(1), r2 = record(2), r3 = record(3);
     const QByteArray r4 = record(4, QStringLiteral("9")), r5 = record(5, QStringLiteral("55"));
-    QTest::newRow("replaced by a shorter one") << r1 + r2 + r3 << false << r2 + r4 << r4;
+    const QString none, deleted = QStringLiteral("deleted"), emptied = QStringLiteral("emptied");
+    QTest::newRow("replaced by a shorter one") << r1 + r2 + r3 << none << r2 + r4 << r4;
     QTest::newRow("same size, last record changed")
-        << r1 + r2 + r3 << false << r1 + r2 + record(3, QStringLiteral("00054321"))
+        << r1 + r2 + r3 << none << r1 + r2 + record(3, QStringLiteral("00054321"))
         << record(3, QStringLiteral("00054321"));
-    QTest::newRow("another file") << r1 + r2 << false << r5 + r4 << r5 + r4;
-    QTest::newRow("deleted, back with one more") << r1 + r2 << true << r1 + r2 + r3 << r3;
+    QTest::newRow("another file") << r1 + r2 << none << r5 + r4 << r5 + r4;
+    QTest::newRow("deleted, back with one more") << r1 + r2 << deleted << r1 + r2 + r3 << r3;
+    QTest::newRow("caught empty, back with one more") << r1 + r2 << emptied << r1 + r2 + r3 << r3;
+    QTest::newRow("a double swipe in one second") << r1 + r2 << none << r1 + r1 + r3 << r1 + r3;
 }
 
 void TestLiveFollower::rewrittenFile()
 {
     QFETCH(QByteArray, before);
-    QFETCH(bool, removedBetween);
+    QFETCH(QString, between);
     QFETCH(QByteArray, after);
     QFETCH(QByteArray, expected);
     const card::test::TempSite site;
     const QString path = site.write(QStringLiteral("2007-5-3.txt"), before);
     DayFileFollower follower(site.path(), {});
     QCOMPARE(texts(follower.poll(at(kDay, "09:00:00")).swipes), listed(before));
-    if (removedBetween) {
-        QVERIFY(QFile::remove(path));
+    if (!between.isEmpty()) {
+        QVERIFY(between == u"deleted" ? QFile::remove(path) : QFile(path).resize(0));
         const LivePoll poll = follower.poll(at(kDay, "09:00:01"));
-        QCOMPARE(poll.state, LivePoll::State::Waiting);
+        QCOMPARE(poll.state,
+                 between == u"deleted" ? LivePoll::State::Waiting : LivePoll::State::Following);
         QVERIFY(poll.swipes.isEmpty());
     }
     const QString replacement = site.write(QStringLiteral("new.txt"), after);
@@ -201,6 +209,27 @@ void TestLiveFollower::unreachableShare()
     QVERIFY(poll.swipes.isEmpty());
     seam.failReads({}, 0);
     QCOMPARE(texts(follower.poll(at(kDay, "09:00:09")).swipes), listed(record(2)));
+}
+
+// A record cut inside a quoted last value that holds a line end comes once the value is closed.
+void TestLiveFollower::quotedLineEndInTheLastValue()
+{
+    const card::test::TempSite site;
+    const QString path = site.write(QStringLiteral("2007-5-3.txt"), record(1));
+    DayFileFollower follower(site.path(), {});
+    QCOMPARE(follower.poll(at(kDay, "09:00:00")).swipes.size(), 1);
+    append(path, "08:00:00,1,A,\"in\r\n");
+    QVERIFY(follower.poll(at(kDay, "09:00:01")).swipes.isEmpty());
+    append(path, "side\"\r\n" + record(2));
+    QCOMPARE(texts(follower.poll(at(kDay, "09:00:02")).swipes),
+             listed("08:00:00,1,A,\"in\r\nside\"\r\n" + record(2)));
+}
+
+void TestLiveFollower::silenceLimit()
+{
+    const QDateTime answer = at(kDay, "09:00:00");
+    QVERIFY(!card::liveConnectionLost(answer, answer.addMSecs(5000)));
+    QVERIFY(card::liveConnectionLost(answer, answer.addMSecs(5001)));
 }
 
 QTEST_GUILESS_MAIN(TestLiveFollower)

@@ -94,6 +94,12 @@ void TestLiveRows::rowsKept()
     model.add({swipe(3000), swipe(3001, QStringLiteral("出"))}, kDay);
     QCOMPARE(column(model).first(2), (QStringList{"3001", "2001"}));
     QCOMPARE(model.swipeAt(0)->time, QStringLiteral("3001"));
+
+    model.setPaused(true); // all that came during a pause is fresh on resume
+    model.add({swipe(4001, QStringLiteral("出"))}, kDay);
+    model.add({swipe(4003, QStringLiteral("出"))}, kDay);
+    model.setPaused(false);
+    QVERIFY(model.index(1, 0).data(LiveRowModel::FreshRole).toBool());
 }
 
 // A separator row marks the change of day, even before the new day's first swipe.
