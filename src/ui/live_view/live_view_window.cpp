@@ -159,6 +159,7 @@ void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFo
 {
     m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder, parameterFile);
     m_model->clear();
+    forgetPhoto();
     m_look.drop();
     m_followSince = m_clock();
     m_lastAnswer = {};
@@ -278,13 +279,21 @@ void LiveViewWindow::showCurrentPhoto()
 {
     const Swipe* swipe = currentSwipe();
     if (!swipe) {
-        m_photoLookup.drop();
-        m_photo->clear();
+        forgetPhoto();
         return;
     }
     if (*swipe == m_photoSwipe && m_photoSince.isValid())
         return;
     showPhotoOf(*swipe);
+}
+
+// No swipe shown: a lookup still retrying for one is dropped with it.
+void LiveViewWindow::forgetPhoto()
+{
+    m_photoLookup.drop();
+    m_photo->clear();
+    m_photoSwipe = {};
+    m_photoSince = {};
 }
 
 void LiveViewWindow::showPhotoOf(const Swipe& swipe)

@@ -68,6 +68,7 @@ private:
     void showPhotoOf(const Swipe& swipe);
     void lookUpPhoto(LatestRequest::Ticket ticket);
     void showNoPhoto();
+    void forgetPhoto();
     void showCurrentPhoto();
     const Swipe* currentSwipe() const;
     void inspectRow(int row);

@@ -77,6 +77,7 @@ private slots:
     void enterInspectsTheRow();
     void photoComesLate();
     void statusOfAShareThatStopsAnswering();
+    void latePhotoThenAnotherSite();
 };
 
 void TestLiveView::opensAndFollowsTheFile()
@@ -158,6 +159,29 @@ void TestLiveView::statusOfAShareThatStopsAnswering()
     }
     QTRY_VERIFY(status->text().startsWith(u"即時"));
     QVERIFY(status->text().contains(u"09:00:06"));
+}
+
+// A photo written five seconds after its swipe still appears; another site's folder without
+// today's file then takes the photo away and is waited for, not called lost.
+void TestLiveView::latePhotoThenAnotherSite()
+{
+    card::test::TempSite site;
+    site.write(QStringLiteral("2007-5-3.txt"), record("08:59:01", "11"));
+    QDateTime now(QDate(2007, 5, 3), QTime(9, 0));
+    card::LiveViewWindow live(nullptr, [&now] { return now; });
+    live.follow(site.path(), site.path());
+    live.show();
+    auto* photo = live.findChild<QLabel*>(QStringLiteral("live_view_photo"));
+    auto* status = live.findChild<QLabel*>(QStringLiteral("live_view_status"));
+    QTRY_COMPARE(photo->accessibleName(), QStringLiteral("影像不存在"));
+    now = now.addSecs(5);
+    site.write(QStringLiteral("11-070503-085901-C.jpg"), card::test::jpegBytes(Qt::red));
+    QTRY_COMPARE_WITH_TIMEOUT(photo->accessibleName(), QStringLiteral("刷卡影像"), 3000);
+    live.follow(site.makeFolder(QStringLiteral("other")), site.path());
+    QVERIFY(photo->pixmap().isNull());
+    now = now.addSecs(6);
+    QTRY_VERIFY(status->text().contains(u"09:00:11"));
+    QVERIFY(status->text().startsWith(u"即時") && photo->pixmap().isNull());
 }
 
 QTEST_MAIN(TestLiveView)
