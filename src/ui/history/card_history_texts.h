@@ -18,6 +18,8 @@ inline const QString kQuery = QStringLiteral("查詢");
 inline const QString kStop = QStringLiteral("停止");
 inline const QString kEndLabel = QStringLiteral("結束日");
 inline const QString kRangeLabel = QStringLiteral("範圍");
+// The site the window's own searches read: its parameter file (or records folder).
+inline const QString kSearchedSite = QStringLiteral("查詢站台：%1");
 
 inline const QStringList kDayColumns = {
     QString::fromUtf16(kDateHeading), QStringLiteral("星期"),    QString::fromUtf16(kCardHeading),

@@ -19,7 +19,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QTableView>
 
@@ -103,6 +106,10 @@ void CardHistoryWindow::buildControls()
     m_progress->setFormat(QStringLiteral("%v / %m"));
     m_progress->setValue(0);
 
+    m_siteLabel = new QLabel(this);
+    m_siteLabel->setObjectName(QStringLiteral("card_history_site"));
+    m_siteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     m_daysModel = new HistoryDaysModel(this);
     m_days = new QTableView(this);
     m_days->setObjectName(QStringLiteral("card_history_days"));
@@ -159,6 +166,7 @@ void CardHistoryWindow::buildLayout()
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(asking);
+    layout->addWidget(m_siteLabel);
     layout->addWidget(m_progress);
     layout->addWidget(split, 1);
     layout->addWidget(m_swipes);
@@ -244,6 +252,7 @@ void CardHistoryWindow::connectParts()
 void CardHistoryWindow::search(const HistoryQuery& query)
 {
     m_site = query;
+    showSite();
     m_field->setCurrentIndex(query.field == HistoryField::Card ? 0 : 1);
     m_search->setText(query.text);
     m_end->setDate(query.end);
@@ -252,6 +261,23 @@ void CardHistoryWindow::search(const HistoryQuery& query)
         m_range->setCurrentIndex(static_cast<int>(choice));
     // A count the window does not offer (from the command line) is read as asked.
     run(choice >= 0 ? askedQuery() : query);
+}
+
+void CardHistoryWindow::followSite(const QString& recordsFolder, const QString& photoFolder,
+                                   const QString& parameterFile)
+{
+    m_site.recordsFolder = recordsFolder;
+    m_site.photoFolder = photoFolder;
+    m_site.parameterFile = parameterFile;
+    showSite();
+}
+
+// A site is known by its parameter file; a command line may give its records folder alone.
+void CardHistoryWindow::showSite()
+{
+    const QString site =
+        m_site.parameterFile.isEmpty() ? m_site.recordsFolder : m_site.parameterFile;
+    m_siteLabel->setText(texts::kSearchedSite.arg(QDir::toNativeSeparators(site)));
 }
 
 HistoryQuery CardHistoryWindow::askedQuery() const
@@ -363,6 +389,23 @@ void CardHistoryWindow::chooseSwipe(int row)
 {
     if (row >= 0 && row < m_shownSwipes.size())
         emit swipeChosen(m_shownSwipes[row]);
+}
+
+void CardHistoryWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        startThumbnails(std::max(0, m_swipes->currentIndex().row()));
+}
+
+// A minimised window goes on reading; a closed or hidden one holds no site thread.
+void CardHistoryWindow::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous()) {
+        stopSearch();
+        m_thumbnails->cancel();
+    }
+    QWidget::hideEvent(event);
 }
 
 void CardHistoryWindow::keyPressEvent(QKeyEvent* event)

@@ -10,6 +10,7 @@
 // Keys: Enter in the search box starts a search (so does the query button); Esc stops a
 // running search, keeping what was found, and otherwise closes the window; Ctrl+C copies the
 // selected day or swipe; Enter or a double-click on a swipe shows it in the inspection window.
+// Closing or hiding the window stops its reading and its pictures.
 #pragma once
 
 #include "core/records/card_history.h"
@@ -19,6 +20,7 @@
 
 class QComboBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QListView;
 class QProgressBar;
@@ -43,6 +45,9 @@ public:
     // Searches what the asking controls say; a running search is dropped.
     void startSearch();
     void stopSearch();
+    // The site the window's own searches read from now on (the shown days stay as they are).
+    void followSite(const QString& recordsFolder, const QString& photoFolder,
+                    const QString& parameterFile);
 
     // The range lengths the window offers, in days.
     static const QList<int>& rangeChoices();
@@ -53,6 +58,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildControls();
@@ -64,6 +71,7 @@ private:
     HistoryQuery askedQuery() const;
     void run(const HistoryQuery& query);
     void showTitle(const HistoryQuery& query);
+    void showSite();
     void dayRead(const QList<HistoryDay>& entries);
     void readingEnded();
     void showDay(int row);
@@ -80,6 +88,7 @@ private:
     QPushButton* m_query;
     QPushButton* m_stop;
     QProgressBar* m_progress;
+    QLabel* m_siteLabel;
     QTableView* m_days;
     HistoryHeatMap* m_heat;
     QListView* m_swipes;

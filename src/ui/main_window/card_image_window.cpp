@@ -208,10 +208,13 @@ void CardImageWindow::connectEvents()
         connect(list, &RecordListView::enterReleased, this, &CardImageWindow::openPhotoView);
     }
     createActions();
-    // The live view follows a parameter file loaded later.
+    // The live view and the card history's own searches follow a parameter file loaded later.
     connect(this, &CardImageWindow::parametersRead, this, [this] {
         if (m_liveView)
             followSiteInLiveView();
+        if (m_history)
+            m_history->followSite(m_state.parameters[kRecordsFolderSlot],
+                                  m_state.parameters[kPhotoFolderSlot], m_state.parameterFile);
     });
 }
 

@@ -3,15 +3,21 @@
 #include "ui/main_window/card_image_window.h"
 
 #include "core/parameters/parameter_table.h"
+#include "core/platform/site_io_pool.h"
 #include "core/records/record_file.h"
 #include "core/records/record_table_model.h"
+#include "support/controlled_file_access.h"
 #include "support/record_table_text.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
+#include "ui/history/card_history_window.h"
+#include "ui/history/history_heat_map.h"
 #include "ui/main_window/record_list_view.h"
 
+#include <QLabel>
 #include <QListView>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -19,6 +25,7 @@ class TestCardHistoryWindow : public QObject {
     Q_OBJECT
 private slots:
     void fromAListToTheInspectionWindow();
+    void readingAroundTheOperator();
 };
 
 void TestCardHistoryWindow::fromAListToTheInspectionWindow()
@@ -57,6 +64,9 @@ void TestCardHistoryWindow::fromAListToTheInspectionWindow()
     const QModelIndex twoDaysBack = days->model()->index(2, 0);
     QCOMPARE(twoDaysBack.data().toString(), QStringLiteral("2007-05-01"));
     QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(twoDaysBack).center());
+    auto* heat = history->findChild<card::HistoryHeatMap*>(QStringLiteral("card_history_heat"));
+    int row = 0, hour = 0;
+    QVERIFY(!heat->cellAt(heat->cellCentre(30, 8), row, hour)); // below the last day
     auto* swipes = history->findChild<QListView*>(QStringLiteral("card_history_swipes"));
     QCOMPARE(swipes->model()->rowCount(), 2);
 
@@ -66,6 +76,52 @@ void TestCardHistoryWindow::fromAListToTheInspectionWindow()
     auto* photoView = window.findChild<QWidget*>(QStringLiteral("photo_view"));
     QVERIFY(photoView && photoView->isVisible());
     QVERIFY(photoView->windowTitle().contains(QStringLiteral("17:02:00 00012345")));
+
+    // The window's own 查詢 follows a parameter file loaded later, and says so.
+    const card::test::TempSite other;
+    other.write(card::recordFileName(day), "08:00:00,\"00012345\",a,in\r\n");
+    const QByteArray x("x\r\n");
+    const QString spf =
+        other.write(QStringLiteral("other.spf"),
+                    x.repeated(17) + other.path().toUtf8() + "\r\n" + x.repeated(8));
+    window.loadParameterFile(spf);
+    QVERIFY(card::test::settled(window));
+    QVERIFY(history->findChild<QLabel*>(QStringLiteral("card_history_site"))
+                ->text()
+                .endsWith(u"other.spf"));
+    history->findChild<QPushButton*>(QStringLiteral("card_history_query"))->click();
+    QTRY_COMPARE(progress->value(), 30);
+    QCOMPARE(days->model()->index(0, 6).data().toString(), QStringLiteral("1"));
+}
+
+// While later days are still read the operator's day stays selected; closing the window reads
+// no further day.
+void TestCardHistoryWindow::readingAroundTheOperator()
+{
+    const QDate day(2007, 5, 3);
+    const card::test::TempSite site;
+    for (int back = 0; back < 7; ++back)
+        site.write(card::recordFileName(day.addDays(-back)), "08:00:00,7,a,in\r\n");
+    card::test::ControlledFileAccess access;
+    access.hang(card::recordFileName(day.addDays(-6)));
+    card::CardHistoryWindow history(nullptr);
+    history.show();
+    history.search({card::HistoryField::Card, QStringLiteral("7"), day, 7, site.path(), {}, {}});
+    auto* days = history.findChild<QTableView*>(QStringLiteral("card_history_days"));
+    QTRY_COMPARE(days->model()->rowCount(), 6);
+    days->setCurrentIndex(days->model()->index(2, 0));
+    access.release();
+    QTRY_COMPARE(days->model()->rowCount(), 7);
+    QCOMPARE(days->currentIndex().row(), 2);
+
+    access.hang(QStringLiteral(".txt"));
+    history.startSearch();
+    QTRY_COMPARE(access.held(), card::SiteIoBudget::historyDays());
+    const int reads = access.reads(QStringLiteral(".txt")) + access.held();
+    history.close();
+    access.release();
+    QTRY_COMPARE(access.reads(QStringLiteral(".txt")), reads);
+    QVERIFY(!QTest::qWaitFor([&] { return access.reads(QStringLiteral(".txt")) > reads; }, 1000));
 }
 
 QTEST_MAIN(TestCardHistoryWindow)
