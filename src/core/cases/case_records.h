@@ -1,6 +1,7 @@
 // What the case store keeps: cases, the swipes in them, and the trail of who did what.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -62,6 +63,21 @@ struct CaseSwipe {
     QString note;
     QString addedBy;   // given by the store
     QDateTime addedAt; // given by the store
+};
+
+// The photo an operator chose as the face a card should show at a site, kept whole so that it
+// outlives the site's clean-up of its photo folder.
+struct CardReference {
+    QString sitePath; // the parameter file
+    QString card;
+    QString name;       // the cardholder's name on the swipe
+    QDate day;          // the swipe the photo was taken at
+    QString time;       // HH:MM:SS as the record has it
+    QString fileName;   // the photo file's name
+    QByteArray image;   // the photo file's bytes
+    QString sha256;     // of the bytes, in hex; given by the store
+    QString pinnedBy;   // given by the store
+    QDateTime pinnedAt; // given by the store
 };
 
 // One line of a swipe for the trail and for people: day, time, card, name and direction.

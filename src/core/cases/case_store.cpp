@@ -5,6 +5,7 @@
 #include "core/cases/trail_actions.h"
 
 #include <QAtomicInt>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
@@ -114,6 +115,27 @@ CaseSwipe swipeOf(const QSqlQuery& query)
 const QString kSwipeColumns =
     QStringLiteral("s.id, s.site_path, s.site_caption, s.day, s.time, s.card, s.name, "
                    "s.direction, s.photos, s.note, s.added_by, s.added_at");
+
+const QString kReferenceColumns =
+    QStringLiteral("site_path, card, name, day, time, file_name, image, sha256, pinned_by, "
+                   "pinned_at");
+
+CardReference referenceOf(const QSqlQuery& query)
+{
+    return {query.value(0).toString(),    query.value(1).toString(),
+            query.value(2).toString(),    QDate::fromString(query.value(3).toString(), Qt::ISODate),
+            query.value(4).toString(),    query.value(5).toString(),
+            query.value(6).toByteArray(), query.value(7).toString(),
+            query.value(8).toString(),    timeOf(query.value(9))};
+}
+
+// The reference for the trail: card, file, its SHA-256 and the swipe it came from.
+QString referenceLine(const CardReference& reference)
+{
+    return QStringLiteral("%1 %2：%3（SHA-256 %4），%5 %6 刷卡，%7")
+        .arg(reference.card, reference.name, reference.fileName, reference.sha256,
+             reference.day.toString(Qt::ISODate), reference.time, reference.sitePath);
+}
 
 } // namespace
 
@@ -479,6 +501,72 @@ QHash<QString, QStringList> CaseStore::casesBySwipe(const QString& sitePath)
             names.append(query.value(3).toString());
     }
     return marks;
+}
+
+bool CaseStore::pinReference(const CardReference& reference)
+{
+    StoreTransaction transaction(database());
+    if (!transaction.begun())
+        return landed(transaction.error());
+    const std::optional<CardReference> before = this->reference(reference.sitePath, reference.card);
+    if (!m_error.isEmpty())
+        return false;
+    CardReference pinned = reference;
+    pinned.sha256 = QString::fromLatin1(
+        QCryptographicHash::hash(reference.image, QCryptographicHash::Sha256).toHex());
+    QSqlQuery removed = runBound(
+        database(), QStringLiteral("DELETE FROM card_references WHERE site_path = ? AND card = ?"),
+        {reference.sitePath, reference.card});
+    if (!removed.isActive())
+        return landed(errorOf(removed));
+    QSqlQuery added = runBound(
+        database(),
+        QStringLiteral("INSERT INTO card_references (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(kReferenceColumns),
+        {pinned.sitePath, pinned.card, pinned.name, pinned.day.toString(Qt::ISODate), pinned.time,
+         pinned.fileName, pinned.image, pinned.sha256, m_operator.user, nowText()});
+    if (!added.isActive())
+        return landed(errorOf(added));
+    const QString error =
+        before ? appendTrail(trail::kReferenceReplaced,
+                             referenceLine(*before) + QStringLiteral(" → ") + referenceLine(pinned),
+                             {})
+               : appendTrail(trail::kReferencePinned, referenceLine(pinned), {});
+    if (!error.isEmpty())
+        return landed(error);
+    return landed(transaction.commit());
+}
+
+std::optional<CardReference> CaseStore::reference(const QString& sitePath, const QString& card)
+{
+    QSqlQuery query =
+        runBound(database(),
+                 QStringLiteral("SELECT %1 FROM card_references WHERE site_path = ? AND card = ?")
+                     .arg(kReferenceColumns),
+                 {sitePath, card});
+    landed(errorOf(query));
+    if (!query.next())
+        return std::nullopt;
+    return referenceOf(query);
+}
+
+bool CaseStore::removeReference(const QString& sitePath, const QString& card)
+{
+    StoreTransaction transaction(database());
+    if (!transaction.begun())
+        return landed(transaction.error());
+    const std::optional<CardReference> before = reference(sitePath, card);
+    if (!before)
+        return m_error.isEmpty();
+    QSqlQuery removed = runBound(
+        database(), QStringLiteral("DELETE FROM card_references WHERE site_path = ? AND card = ?"),
+        {sitePath, card});
+    if (!removed.isActive())
+        return landed(errorOf(removed));
+    if (const QString error = appendTrail(trail::kReferenceRemoved, referenceLine(*before), {});
+        !error.isEmpty())
+        return landed(error);
+    return landed(transaction.commit());
 }
 
 } // namespace card

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QSqlDatabase;
 
@@ -55,6 +56,14 @@ public:
     bool removeSwipe(qint64 swipeId);
     // The cases that hold each swipe of the site, by swipeKey.
     QHash<QString, QStringList> casesBySwipe(const QString& sitePath);
+
+    // Pins reference as its card's reference photo at its site, replacing the one pinned
+    // before; the trail names the file and its SHA-256, and the one it replaced.
+    bool pinReference(const CardReference& reference);
+    // The card's reference photo at the site, if one is pinned.
+    std::optional<CardReference> reference(const QString& sitePath, const QString& card);
+    // The trail names the file removed; a card with none changes nothing.
+    bool removeReference(const QString& sitePath, const QString& card);
 
     // For the store's other tables: the connection (used on this thread only), and the trail
     // line written inside the caller's StoreTransaction. Returns an empty text or the error.

@@ -94,6 +94,13 @@ const QList<SchemaUpgrade>& schemaUpgrades()
                          "added_by TEXT NOT NULL, added_at TEXT NOT NULL, "
                          "UNIQUE (case_id, site_path, day, time, card, direction))"),
           QStringLiteral("CREATE INDEX case_swipes_by_swipe ON case_swipes (day, card)")}},
+        // Each card's reference photo at a site, its bytes kept whole.
+        {3,
+         {QStringLiteral("CREATE TABLE card_references (id {id}, site_path TEXT NOT NULL, "
+                         "card TEXT NOT NULL, name TEXT NOT NULL, day TEXT NOT NULL, "
+                         "time TEXT NOT NULL, file_name TEXT NOT NULL, sha256 TEXT NOT NULL, "
+                         "image {bytes} NOT NULL, pinned_by TEXT NOT NULL, "
+                         "pinned_at TEXT NOT NULL, UNIQUE (site_path, card))")}},
     };
     return upgrades;
 }

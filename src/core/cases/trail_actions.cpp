@@ -17,6 +17,9 @@ const QList<ActionText>& actionTexts()
         {kPrinted, QStringLiteral("列印")},
         {kPdfWritten, QStringLiteral("存成 PDF")},
         {kPhotoSaved, QStringLiteral("另存影像")},
+        {kReferencePinned, QStringLiteral("設定參考影像")},
+        {kReferenceReplaced, QStringLiteral("更換參考影像")},
+        {kReferenceRemoved, QStringLiteral("移除參考影像")},
     };
     return texts;
 }

@@ -19,6 +19,9 @@ inline const QString kExported = QStringLiteral("exported");
 inline const QString kPrinted = QStringLiteral("printed");
 inline const QString kPdfWritten = QStringLiteral("pdf_written");
 inline const QString kPhotoSaved = QStringLiteral("photo_saved");
+inline const QString kReferencePinned = QStringLiteral("reference_pinned");
+inline const QString kReferenceReplaced = QStringLiteral("reference_replaced");
+inline const QString kReferenceRemoved = QStringLiteral("reference_removed");
 
 struct ActionText {
     QString action;

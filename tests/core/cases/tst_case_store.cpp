@@ -6,6 +6,7 @@
 #include "support/postgres_server.h"
 #include "support/temp_site.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -62,6 +63,8 @@ private slots:
     void noteEditIsKeptInTheTrail();
     void removedSwipeAndClosedCase_data() { engines(); }
     void removedSwipeAndClosedCase();
+    void referencePinnedReplacedRemoved_data() { engines(); }
+    void referencePinnedReplacedRemoved();
     void searchFindsText_data();
     void searchFindsText();
     void trailFilters_data();
@@ -191,6 +194,46 @@ void TestCaseStore::removedSwipeAndClosedCase()
     QCOMPARE(actionsOf(store->trail({QStringLiteral("A"), {}, {}, {}})),
              (QStringList{trail::kCaseMade, trail::kSwipeAdded, trail::kSwipeRemoved,
                           trail::kCaseClosed, trail::kCaseReopened, trail::kSwipeAdded}));
+}
+
+void TestCaseStore::referencePinnedReplacedRemoved()
+{
+    const QString location = newStore();
+    card::CardReference first{QStringLiteral("/sites/north/para.txt"),
+                              QStringLiteral("0001234"),
+                              QStringLiteral("王小明"),
+                              QDate(2026, 12, 7),
+                              QStringLiteral("08:00:00"),
+                              QStringLiteral("0001234-20261207-080000-C.jpg"),
+                              QByteArray("\xff\xd8 first photo\0 bytes", 21),
+                              {},
+                              {},
+                              {}};
+    QVERIFY(open(location)->pinReference(first));
+    card::CardReference second = first;
+    second.time = QStringLiteral("09:30:00");
+    second.fileName = QStringLiteral("0001234-20261207-093000-C.jpg");
+    second.image = QByteArray("\xff\xd8 second photo");
+    const std::unique_ptr<CaseStore> store = open(location, kManager);
+    QVERIFY(store->pinReference(second));
+    const std::optional<card::CardReference> kept = store->reference(first.sitePath, first.card);
+    QVERIFY(kept);
+    QCOMPARE(kept->image, second.image);
+    QCOMPARE(kept->fileName, second.fileName);
+    QCOMPARE(kept->sha256.toLatin1(),
+             QCryptographicHash::hash(second.image, QCryptographicHash::Sha256).toHex());
+    QCOMPARE(kept->pinnedBy, kManager.user);
+    QVERIFY(qAbs(kept->pinnedAt.secsTo(QDateTime::currentDateTime())) < 60);
+    QVERIFY(!store->reference(QStringLiteral("/sites/south/para.txt"), first.card));
+    QVERIFY(store->removeReference(first.sitePath, first.card));
+    QVERIFY(!store->reference(first.sitePath, first.card));
+    const QList<TrailEntry> entries = store->trail();
+    QCOMPARE(actionsOf(entries), (QStringList{trail::kReferencePinned, trail::kReferenceReplaced,
+                                              trail::kReferenceRemoved}));
+    QCOMPARE(entries[2].user, kNightGuard.user);
+    QVERIFY(entries[1].details.contains(first.fileName));
+    QVERIFY(entries[1].details.contains(kept->sha256));
+    QVERIFY(entries[0].details.contains(second.fileName));
 }
 
 void TestCaseStore::searchFindsText_data()
