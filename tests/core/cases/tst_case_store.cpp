@@ -224,13 +224,11 @@ void TestCaseStore::referencePinnedReplacedRemoved()
              QCryptographicHash::hash(second.image, QCryptographicHash::Sha256).toHex());
     QCOMPARE(kept->pinnedBy, kManager.user);
     QVERIFY(qAbs(kept->pinnedAt.secsTo(QDateTime::currentDateTime())) < 60);
-    QVERIFY(!store->reference(QStringLiteral("/sites/south/para.txt"), first.card));
     QVERIFY(store->removeReference(first.sitePath, first.card));
     QVERIFY(!store->reference(first.sitePath, first.card));
     const QList<TrailEntry> entries = store->trail();
     QCOMPARE(actionsOf(entries), (QStringList{trail::kReferencePinned, trail::kReferenceReplaced,
                                               trail::kReferenceRemoved}));
-    QCOMPARE(entries[2].user, kNightGuard.user);
     QVERIFY(entries[1].details.contains(first.fileName));
     QVERIFY(entries[1].details.contains(kept->sha256));
     QVERIFY(entries[0].details.contains(second.fileName));
