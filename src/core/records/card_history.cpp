@@ -24,16 +24,6 @@ constexpr int kSecondsPerMinute = 60;
 const QString kIn = QStringLiteral("進");
 const QString kOut = QStringLiteral("出");
 
-// Seconds since midnight of a listed time, or nothing when it is no time of day.
-std::optional<int> secondsOfDay(const QString& listed)
-{
-    const QString digits = timeOfDayDigits(listed);
-    if (digits.isEmpty())
-        return std::nullopt;
-    return digits.first(2).toInt() * kSecondsPerHour +
-           digits.sliced(2, 2).toInt() * kSecondsPerMinute + digits.sliced(4, 2).toInt();
-}
-
 QString durationText(int seconds)
 {
     return QStringLiteral("%1:%2:%3")
@@ -147,7 +137,7 @@ DaySummary summarizeDay(const HistoryDay& day)
             summary.firstIn = swipe.time;
         if (swipe.direction == kOut)
             summary.lastOut = swipe.time;
-        if (const std::optional<int> seconds = secondsOfDay(swipe.time)) {
+        if (const std::optional<int> seconds = timeOfDaySeconds(swipe.time)) {
             earliest = timed == 0 ? *seconds : std::min(earliest, *seconds);
             latest = timed == 0 ? *seconds : std::max(latest, *seconds);
             ++timed;
@@ -162,7 +152,7 @@ HourCounts hourCounts(const HistoryDay& day)
 {
     HourCounts counts;
     for (const Swipe& swipe : day.swipes) {
-        const std::optional<int> seconds = secondsOfDay(swipe.time);
+        const std::optional<int> seconds = timeOfDaySeconds(swipe.time);
         if (!seconds)
             continue;
         const auto hour = static_cast<size_t>(*seconds / kSecondsPerHour);
@@ -180,7 +170,7 @@ qsizetype nearestSwipe(const HistoryDay& day, int hour)
     qsizetype nearest = -1;
     int nearestDistance = 0;
     for (qsizetype k = 0; k < day.swipes.size(); ++k) {
-        const std::optional<int> seconds = secondsOfDay(day.swipes[k].time);
+        const std::optional<int> seconds = timeOfDaySeconds(day.swipes[k].time);
         if (!seconds)
             continue;
         const int distance = std::abs(*seconds - middle);

@@ -209,18 +209,26 @@ QString historyCopyLine(const Swipe& swipe)
     return historySwipeValues(swipe).join(u'\t');
 }
 
-bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device)
+bool writeValuesCsv(const QString& header, qsizetype rowCount,
+                    const std::function<QStringList(qsizetype row)>& values, QIODevice& device)
 {
-    QString text = kCsvHeader + QStringLiteral("\r\n");
-    for (const Swipe& swipe : swipes) {
+    QString text = header + QStringLiteral("\r\n");
+    for (qsizetype row = 0; row < rowCount; ++row) {
         QStringList fields;
-        const QStringList values = historySwipeValues(swipe);
-        for (qsizetype column = 0; column < values.size(); ++column)
-            fields.append(csvField(values[column], column == 1 + CardField));
+        const QStringList rowValues = values(row);
+        for (qsizetype column = 0; column < rowValues.size(); ++column)
+            fields.append(csvField(rowValues[column], column == 1 + CardField));
         text += fields.join(u',') + QStringLiteral("\r\n");
     }
     const QByteArray bytes = "\xEF\xBB\xBF" + text.toUtf8(); // with the byte order mark
     return device.write(bytes) == bytes.size();
+}
+
+bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device)
+{
+    return writeValuesCsv(
+        kCsvHeader, swipes.size(),
+        [&swipes](qsizetype row) { return historySwipeValues(swipes[row]); }, device);
 }
 
 QString historyCsvFileName(const QString& text, QDate end)

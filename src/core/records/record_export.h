@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QIODevice;
 
 namespace card {
@@ -53,6 +55,11 @@ QString historyCopyLine(const Swipe& swipe);
 // mark, CR LF line ends, kCsvHeader, each value as csvField makes it, the card number always
 // quoted. False when a write failed.
 bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device);
+
+// Writes rowCount rows of values (a day, the four values of a swipe, then any more) under
+// header by the same rules.
+bool writeValuesCsv(const QString& header, qsizetype rowCount,
+                    const std::function<QStringList(qsizetype row)>& values, QIODevice& device);
 
 // The proposed file name for a history searched for text up to end: 本卡歷史-<text>-2007-05-03.csv,
 // without characters a file name cannot hold.

@@ -55,7 +55,7 @@ std::optional<QString> readReportOptions(const QString& file, const StartupOptio
     const QString suffix = file.section(u'.', -1).toLower();
     if (!file.contains(u'.') || (suffix != u"pdf" && suffix != u"csv"))
         return QStringLiteral("--report: the file must end in .pdf or .csv: ") + file;
-    if (!options.days && !options.history)
+    if (options.exceptions || (!options.days && !options.history))
         return std::nullopt;
     if (!options.card)
         return QStringLiteral("--days needs --card");
@@ -99,7 +99,10 @@ QString helpText()
         "                          parameter file is read.\n"
         "  --history               With --card: opens the card history (本卡歷史) over the\n"
         "                          days up to --date instead of listing one day.\n"
-        "  --days <N>              The card history's number of days (30 unless given).\n"
+        "  --exceptions            Opens the exceptions (異常刷卡) of the days up to --date;\n"
+        "                          with --report, writes them (CSV or PDF) instead.\n"
+        "  --days <N>              The card history's number of days (30 unless given), or\n"
+        "                          the exceptions' (1 unless given).\n"
         "  --report <FILE>         Writes the day's list (with the filters) to FILE and exits\n"
         "                          without a window: FILE.pdf as PDF, FILE.csv as CSV; with\n"
         "                          --card and --days (or --history), the card's history as PDF.\n"
@@ -137,6 +140,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption live(QStringLiteral("live"), QStringLiteral("The live view."));
     const QCommandLineOption history(QStringLiteral("history"),
                                      QStringLiteral("Opens the card history."));
+    const QCommandLineOption exceptions(QStringLiteral("exceptions"),
+                                        QStringLiteral("The exceptions of the days."));
     const QCommandLineOption days(QStringLiteral("days"),
                                   QStringLiteral("The card history's number of days."),
                                   QStringLiteral("N"));
@@ -146,7 +151,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption map(QStringLiteral("map"),
                                  QStringLiteral("Reads a Windows folder under a local folder."),
                                  QStringLiteral("WINDOWS_FOLDER=LOCAL_FOLDER"));
-    parser.addOptions({help, version, date, card, way, live, history, days, report, map});
+    parser.addOptions({help, version, date, card, way, live, history, exceptions, days, report, map});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -194,9 +199,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
     options.history = parser.isSet(history);
     if (options.history && !options.card)
         return failure(QStringLiteral("--history needs --card"));
+    options.exceptions = parser.isSet(exceptions);
+    if (options.exceptions && options.history)
+        return failure(QStringLiteral("--exceptions and --history cannot go together"));
     if (parser.isSet(days)) {
-        if (!options.history && !parser.isSet(report))
-            return failure(QStringLiteral("--days needs --history or --report"));
+        if (!options.history && !options.exceptions && !parser.isSet(report))
+            return failure(QStringLiteral("--days needs --history, --exceptions or --report"));
         bool number = false;
         const int count = parser.value(days).toInt(&number);
         if (!number || count < 1)

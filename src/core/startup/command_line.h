@@ -29,16 +29,19 @@ struct StartupOptions {
     bool live = false; // open the live view once the parameter file is read
     // --history: the card history window over the card's days up to date instead of a query.
     bool history = false;
-    std::optional<int> days; // the history's range, 30 days unless given
+    // --exceptions: the exceptions of the days up to date (today unless given).
+    bool exceptions = false;
+    std::optional<int> days; // the history's range, 30 days unless given; the exceptions', 1
     // --map WINDOWS_FOLDER=LOCAL_FOLDER, in the order given.
     QList<FolderMapping> mappings;
 
     // Whether a query or the card history is to run once the parameter file is loaded.
-    bool queries() const { return date || card || direction || history; }
+    bool queries() const { return date || card || direction || history || exceptions; }
 };
 
-// A report written without a window: --report FILE; with --days or --history, the card's
-// history (StartupOptions gives its card, end day and days).
+// A report written without a window: --report FILE; with --exceptions, the exceptions of the
+// days up to the date; with --days or --history, the card's history (StartupOptions gives its
+// card, end day and days).
 struct ReportOptions {
     QString file; // ends in .pdf or .csv
 };

@@ -69,6 +69,15 @@ QString timeOfDayDigits(const QString& listed)
     return twoDigits(*hour) + twoDigits(minute) + twoDigits(second);
 }
 
+std::optional<int> timeOfDaySeconds(const QString& listed)
+{
+    const QString digits = timeOfDayDigits(listed);
+    if (digits.isEmpty())
+        return std::nullopt;
+    return (digits.first(2).toInt() * 60 + digits.sliced(2, 2).toInt()) * 60 +
+           digits.sliced(4, 2).toInt();
+}
+
 qsizetype firstTimeAtOrAfter(qsizetype count, const std::function<QString(qsizetype)>& timeAt,
                              const QString& digits)
 {

@@ -3,6 +3,7 @@
 #include "core/photos/photo_file_checks.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/system_reason.h"
+#include "core/records/exception_export.h"
 #include "core/records/record_export.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
@@ -99,8 +100,12 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
     return true;
 }
 
-bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
-                  const QStringList& protectedPlaces)
+namespace {
+
+// Asks where to save a CSV file of rowCount rows (proposing fileName in the documents folder)
+// and writes it with write(target).
+bool exportCsv(QWidget* parent, const QString& fileName, const QStringList& protectedPlaces,
+               qsizetype rowCount, const std::function<SafeWriteResult(const QString&)>& write)
 {
     const QString target = askSaveTarget(
         parent, {export_texts::kExportDialogTitle, documentsPath(fileName),
@@ -110,13 +115,31 @@ bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fi
     SafeWriteResult result;
     {
         const WaitCursor busy;
-        result = exportSwipesCsv(swipes, target, protectedPlaces);
+        result = write(target);
     }
     if (!reportSafeWrite(parent, result))
         return false;
-    showPassingMessage(
-        parent, export_texts::kExported.arg(swipes.size()).arg(QDir::toNativeSeparators(target)));
+    showPassingMessage(parent,
+                       export_texts::kExported.arg(rowCount).arg(QDir::toNativeSeparators(target)));
     return true;
+}
+
+} // namespace
+
+bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
+                  const QStringList& protectedPlaces)
+{
+    return exportCsv(parent, fileName, protectedPlaces, swipes.size(), [&](const QString& target) {
+        return exportSwipesCsv(swipes, target, protectedPlaces);
+    });
+}
+
+bool exportExceptions(QWidget* parent, const QList<ExceptionHit>& hits, const QString& fileName,
+                      const QStringList& protectedPlaces)
+{
+    return exportCsv(parent, fileName, protectedPlaces, hits.size(), [&](const QString& target) {
+        return exportExceptionsCsv(hits, target, protectedPlaces);
+    });
 }
 
 void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList& protectedPlaces,

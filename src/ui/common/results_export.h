@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/platform/safe_write.h"
+#include "core/records/exception_rules.h"
 #include "core/records/record_table.h"
 #include "core/records/swipe.h"
 
@@ -29,6 +30,11 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
 // writes it; as exportListedRows otherwise.
 bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
                   const QStringList& protectedPlaces);
+
+// Asks where to save the CSV file of exception hits (proposing fileName in the documents
+// folder) and writes it; as exportListedRows otherwise.
+bool exportExceptions(QWidget* parent, const QList<ExceptionHit>& hits, const QString& fileName,
+                      const QStringList& protectedPlaces);
 
 // Asks where to save a copy of the photo file (proposing its own name in the documents folder)
 // and copies its bytes unchanged. The photo is a site file, which may lie on a share that stops

@@ -21,6 +21,8 @@
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
+#include "ui/exceptions/exceptions_texts.h"
+#include "ui/exceptions/exceptions_window.h"
 #include "ui/file_select/file_select_dialog.h"
 #include "ui/folder_mapping/folder_mapping_dialog.h"
 #include "ui/folder_mapping/folder_mapping_editor.h"
@@ -215,6 +217,9 @@ void CardImageWindow::connectEvents()
         if (m_history)
             m_history->followSite(m_state.parameters[kRecordsFolderSlot],
                                   m_state.parameters[kPhotoFolderSlot], m_state.parameterFile);
+        if (m_exceptions)
+            m_exceptions->followSite(m_state.parameters[kRecordsFolderSlot],
+                                     m_state.parameters[kPhotoFolderSlot], m_state.parameterFile);
     });
 }
 
@@ -265,11 +270,13 @@ void CardImageWindow::createActions()
                                    m_state.parameters[kPhotoFolderSlot]);
         editor.exec();
     });
-    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView});
+    a.exceptions = add(exceptions_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_E),
+                       [this] { openExceptions(); });
+    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions});
 
     for (RecordListView* list : m_controls.resultLists) {
         list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
-                          a.liveView, a.folderMappings});
+                          a.liveView, a.exceptions, a.folderMappings});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -347,6 +354,26 @@ void CardImageWindow::openLiveView()
     m_liveView->show();
     m_liveView->raise();
     m_liveView->activateWindow();
+}
+
+void CardImageWindow::openExceptions(int days)
+{
+    const bool first = !m_exceptions;
+    if (first) {
+        m_exceptions = new ExceptionsWindow(this);
+        connect(m_exceptions, &ExceptionsWindow::swipeChosen, this,
+                &CardImageWindow::openPhotoViewOn);
+        ExceptionQuery query;
+        query.end = m_controls.datePicker->date();
+        query.dayCount = days;
+        query.recordsFolder = m_state.parameters[kRecordsFolderSlot];
+        query.photoFolder = m_state.parameters[kPhotoFolderSlot];
+        query.parameterFile = m_state.parameterFile;
+        m_exceptions->search(query);
+    }
+    m_exceptions->show();
+    m_exceptions->raise();
+    m_exceptions->activateWindow();
 }
 
 void CardImageWindow::stepDay(int days)
@@ -475,6 +502,12 @@ void CardImageWindow::runStartup(const StartupOptions& options)
 // The query the command line asked for, once its parameter file has been read whole.
 void CardImageWindow::runStartupQuery(const StartupOptions& options)
 {
+    if (options.exceptions) {
+        if (options.date)
+            m_controls.datePicker->setDate(*options.date);
+        openExceptions(options.days.value_or(1));
+        return;
+    }
     if (options.history) {
         openCardHistory({{},
                          *options.card,

@@ -21,6 +21,7 @@ class QTimer;
 namespace card {
 
 class CardHistoryWindow;
+class ExceptionsWindow;
 class LiveViewWindow;
 class PhotoViewWindow;
 class RecordDisplay;
@@ -68,6 +69,8 @@ public:
     void openCardHistory(const Swipe& swipe, int days = kDefaultHistoryDays);
     // The live view of today's swipes in the loaded site's folders.
     void openLiveView();
+    // The exceptions window over days up to the picked day, in the loaded site's folders.
+    void openExceptions(int days = 1);
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -125,10 +128,12 @@ private:
         QAction* dayForward = nullptr;
         QAction* liveView = nullptr;
         QAction* folderMappings = nullptr;
+        QAction* exceptions = nullptr;
     } m_actions;
-    PhotoViewWindow* m_photoView = nullptr; // made at its first opening
-    CardHistoryWindow* m_history = nullptr; // made at its first opening
-    LiveViewWindow* m_liveView = nullptr;   // made at its first opening
+    PhotoViewWindow* m_photoView = nullptr;   // made at its first opening
+    CardHistoryWindow* m_history = nullptr;   // made at its first opening
+    LiveViewWindow* m_liveView = nullptr;     // made at its first opening
+    ExceptionsWindow* m_exceptions = nullptr; // made at its first opening
     LatestRequest m_query;
     ParameterLoads m_loads;
     // A query made while a parameter load is on its way reads the records folder of the site

@@ -3,12 +3,15 @@
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/site_folders.h"
+#include "core/records/exception_export.h"
 #include "core/records/record_export.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "ui/common/folder_mapping_texts.h"
 #include "ui/common/results_export.h"
+#include "ui/photo_view/photo_view_work.h"
 #include "ui/reports/day_list_report.h"
+#include "ui/reports/exceptions_report.h"
 #include "ui/reports/history_report.h"
 #include "ui/reports/report_output.h"
 #include "ui/reports/report_texts.h"
@@ -95,6 +98,29 @@ ReportCommandOutcome writeHistory(const ParameterTable& parameters, const Startu
                                   {query.recordsFolder, query.photoFolder, query.parameterFile}));
 }
 
+// The exceptions of the days ending on the given date (one day, today, unless given); days
+// without a file are said in the hits that needed them, so only the target can fail.
+ReportCommandOutcome writeExceptions(const ParameterTable& parameters,
+                                     const StartupOptions& options, const QString& target)
+{
+    ExceptionQuery query;
+    query.end = options.date.value_or(QDate::currentDate());
+    query.dayCount = options.days.value_or(1);
+    query.recordsFolder = parameters[kRecordsFolderSlot];
+    query.photoFolder = parameters[kPhotoFolderSlot];
+    query.parameterFile = options.parameterFile;
+    const QList<ExceptionHit> hits = readExceptions(query);
+    const QStringList folders{query.recordsFolder, query.photoFolder, query.parameterFile};
+    if (target.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return written(exportExceptionsCsv(hits, target, folders));
+    return written(writeReportPdf(exceptionsReport(query, hits,
+                                                   [](const Swipe& swipe) {
+                                                       return swipeThumbnail(swipe,
+                                                                             kHistoryPictureSize);
+                                                   }),
+                                  target, folders));
+}
+
 } // namespace
 
 ReportCommandOutcome runReportCommand(const StartupOptions& options, const ReportOptions& report)
@@ -107,6 +133,8 @@ ReportCommandOutcome runReportCommand(const StartupOptions& options, const Repor
         unmappedWindowsFolders({parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot]});
     if (!unmapped.isEmpty())
         return failed(mapping_texts::unmappedLine(unmapped));
+    if (options.exceptions)
+        return writeExceptions(parameters, options, report.file);
     if (options.days || options.history)
         return writeHistory(parameters, options, report);
     return writeDayList(parameters, options, report.file);

@@ -66,6 +66,12 @@ inline const QString kFileUnreadable = QStringLiteral("無法讀取");
 inline const QString kHourMapHeading = QStringLiteral("每小時刷卡次數");
 inline const QString kPicturesHeading = QStringLiteral("各次刷卡影像");
 
+// Parts of the exceptions' report.
+inline const QString kExceptionsTitle = QStringLiteral("異常刷卡報表");
+inline const QString kExceptionLabel = QStringLiteral("異常");
+inline const QString kExceptionPicturesHeading = QStringLiteral("各筆異常影像");
+inline const QString kJudgedAgainst = QStringLiteral("比對：");
+
 // The entry points and their dialogs.
 inline const QString kPrintAction = QStringLiteral("列印…");
 inline const QString kPrintListAction = QStringLiteral("列印清單…");

@@ -1,0 +1,282 @@
+#include "core/records/exception_rules.h"
+
+#include "core/platform/site_io_pool.h"
+#include "core/platform/site_io_task.h"
+
+#include <QFuture>
+
+#include <algorithm>
+#include <deque>
+
+namespace card {
+
+namespace {
+
+constexpr qint64 kDaySeconds = 24 * 60 * 60;
+constexpr int kHourSeconds = 60 * 60;
+
+bool isNight(int second, const ExceptionSettings& settings)
+{
+    const int hour = second / kHourSeconds;
+    if (settings.nightFromHour <= settings.nightUntilHour)
+        return hour >= settings.nightFromHour && hour < settings.nightUntilHour;
+    return hour >= settings.nightFromHour || hour < settings.nightUntilHour;
+}
+
+qint64 secondsOn(const QDateTime& moment)
+{
+    return moment.date().toJulianDay() * kDaySeconds + moment.time().msecsSinceStartOfDay() / 1000;
+}
+
+} // namespace
+
+QString exceptionRuleName(ExceptionRule rule)
+{
+    switch (rule) {
+    case ExceptionRule::RepeatedIn:
+        return QStringLiteral("重複進");
+    case ExceptionRule::RepeatedOut:
+        return QStringLiteral("重複出");
+    case ExceptionRule::OutWithoutIn:
+        return QStringLiteral("無進先出");
+    case ExceptionRule::InWithoutOut:
+        return QStringLiteral("有進無出");
+    case ExceptionRule::Burst:
+        return QStringLiteral("連續刷卡");
+    case ExceptionRule::Night:
+        return QStringLiteral("夜間刷卡");
+    case ExceptionRule::RareHour:
+        return QStringLiteral("罕見時段");
+    }
+    return {};
+}
+
+QList<QDate> exceptionReadDates(const ExceptionQuery& query)
+{
+    // The rare hours look furthest back; an out without an in looks back one day.
+    const int before = std::max(query.settings.rareDays, 1);
+    const QDate last = std::min(query.end.addDays(1), query.now.date());
+    QList<QDate> dates;
+    for (QDate date = query.first().addDays(-before); date <= last; date = date.addDays(1))
+        dates.append(date);
+    return dates;
+}
+
+ExceptionFinder::ExceptionFinder(ExceptionQuery query)
+    : m_query(std::move(query))
+    , m_firstDay(m_query.first().toJulianDay())
+    , m_lastDay(m_query.end.toJulianDay())
+    , m_now(secondsOn(m_query.now))
+{}
+
+void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<ExceptionHit>& hits)
+{
+    m_yesterday = std::move(m_today);
+    m_today = std::move(day);
+    const SwipeDay& today = *m_today;
+    const qint64 julian = today.date.toJulianDay();
+    m_fileOfDay.insert(julian, today.file);
+    std::vector<qsizetype> openIns;
+    const std::vector<DaySwipe>& swipes = today.swipes;
+    for (std::size_t from = 0; from < swipes.size();) {
+        std::size_t to = from + 1;
+        while (to < swipes.size() && swipes[to].card == swipes[from].card)
+            ++to;
+        const qsizetype index = cardIndex(today.cards[static_cast<std::size_t>(swipes[from].card)]);
+        CardState& card = m_cards[static_cast<std::size_t>(index)];
+        checkCard(today, from, to, card, hits);
+        if (card.lastDirection == SwipeDirection::In && card.lastTurn->day == julian)
+            openIns.push_back(index);
+        from = to;
+    }
+    closeOpenIns(m_openIns, julian, today.file, hits);
+    m_openIns = std::move(openIns);
+}
+
+void ExceptionFinder::finish(QList<ExceptionHit>& hits)
+{
+    if (m_today)
+        closeOpenIns(m_openIns, m_today->date.toJulianDay() + 1, DayFileState::Missing, hits);
+    m_openIns.clear();
+}
+
+qsizetype ExceptionFinder::cardIndex(const QString& card)
+{
+    const auto known = m_cardIndex.constFind(card);
+    if (known != m_cardIndex.cend())
+        return *known;
+    m_cards.emplace_back();
+    return *m_cardIndex.insert(card, static_cast<qsizetype>(m_cards.size()) - 1);
+}
+
+// One card's swipes of the day, [from, to) of the day's stream.
+void ExceptionFinder::checkCard(const SwipeDay& day, std::size_t from, std::size_t to,
+                                CardState& card, QList<ExceptionHit>& hits)
+{
+    const ExceptionSettings& settings = m_query.settings;
+    const qint64 julian = day.date.toJulianDay();
+    const bool kept = inRange(julian);
+    // The hours of the card's days before this one that the rare-hour rule looks at.
+    std::erase_if(card.hourDays,
+                  [&](const auto& entry) { return entry.first < julian - settings.rareDays; });
+    quint32 knownHours = 0;
+    for (const auto& entry : card.hourDays)
+        knownHours |= entry.second;
+    const bool judged = static_cast<int>(card.hourDays.size()) >= settings.rareMinimumDays;
+    const auto burstBefore = static_cast<std::size_t>(std::max(settings.burstCount - 1, 1));
+    quint32 hoursToday = 0;
+    for (std::size_t k = from; k < to; ++k) {
+        const DaySwipe& swipe = day.swipes[k];
+        const SwipeAt at{julian * kDaySeconds + swipe.second, julian, swipe.row};
+        const quint32 hourBit = quint32{1} << (swipe.second / kHourSeconds);
+        if (kept && isNight(swipe.second, settings))
+            hit(ExceptionRule::Night, at, hits);
+        if (kept && judged && (knownHours & hourBit) == 0)
+            hit(ExceptionRule::RareHour, at, hits, {},
+                latestMissingDay(julian - settings.rareDays, julian - 1));
+        hoursToday |= hourBit;
+        const bool full = card.recent.size() == burstBefore;
+        if (kept && full && at.when - card.recent.front().when <= settings.burstSeconds)
+            hit(ExceptionRule::Burst, at, hits, card.recent.front());
+        if (full)
+            card.recent.erase(card.recent.begin());
+        card.recent.push_back(at);
+        if (swipe.direction != SwipeDirection::Other)
+            checkTurn(at, swipe.direction, card, hits);
+    }
+    if (hoursToday != 0)
+        card.hourDays.emplace_back(julian, hoursToday);
+}
+
+// The direction rules for an in or an out at at, against the card's last in or out.
+void ExceptionFinder::checkTurn(const SwipeAt& at, SwipeDirection direction, CardState& card,
+                                QList<ExceptionHit>& hits)
+{
+    const bool kept = inRange(at.day);
+    const std::optional<SwipeAt>& last = card.lastTurn;
+    const bool within = last && at.when - last->when <= kDaySeconds;
+    // An in of yesterday followed only after more than a day: its 24 hours are over now.
+    if (last && !within && card.lastDirection == SwipeDirection::In && last->day >= at.day - 1 &&
+        inRange(last->day) && last->when + kDaySeconds <= m_now)
+        hit(ExceptionRule::InWithoutOut, *last, hits);
+    if (kept && within && direction == card.lastDirection)
+        hit(direction == SwipeDirection::In ? ExceptionRule::RepeatedIn
+                                            : ExceptionRule::RepeatedOut,
+            at, hits, last);
+    if (kept && !within && direction == SwipeDirection::Out)
+        hit(ExceptionRule::OutWithoutIn, at, hits, {}, latestMissingDay(at.day - 1, at.day - 1));
+    card.lastTurn = at;
+    card.lastDirection = direction;
+}
+
+// The ins of the day before nextDay that no in or out followed on nextDay: their 24 hours end
+// within nextDay, whose file says whether the hit is sure.
+void ExceptionFinder::closeOpenIns(const std::vector<qsizetype>& openIns, qint64 nextDay,
+                                   DayFileState nextFile, QList<ExceptionHit>& hits)
+{
+    for (const qsizetype index : openIns) {
+        const CardState& card = m_cards[static_cast<std::size_t>(index)];
+        if (card.lastDirection != SwipeDirection::In || !card.lastTurn ||
+            card.lastTurn->day != nextDay - 1)
+            continue;
+        const SwipeAt& in = *card.lastTurn;
+        if (!inRange(in.day) || in.when + kDaySeconds > m_now)
+            continue;
+        if (nextFile == DayFileState::Read)
+            hit(ExceptionRule::InWithoutOut, in, hits);
+        else
+            hit(ExceptionRule::InWithoutOut, in, hits, {}, nextDay);
+    }
+}
+
+qint64 ExceptionFinder::latestMissingDay(qint64 from, qint64 to) const
+{
+    for (qint64 day = to; day >= from; --day) {
+        const auto file = m_fileOfDay.constFind(day);
+        if (file == m_fileOfDay.cend() || *file != DayFileState::Read)
+            return day;
+    }
+    return 0;
+}
+
+const SwipeDay* ExceptionFinder::dayOf(qint64 julianDay) const
+{
+    if (m_today && m_today->date.toJulianDay() == julianDay)
+        return m_today.get();
+    if (m_yesterday && m_yesterday->date.toJulianDay() == julianDay)
+        return m_yesterday.get();
+    return nullptr;
+}
+
+void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,
+                          const std::optional<SwipeAt>& reference, qint64 missingDay)
+{
+    const auto swipeAt = [this](const SwipeAt& place) {
+        return dayOf(place.day)->swipe(place.row, m_query.recordsFolder, m_query.photoFolder,
+                                       m_query.parameterFile);
+    };
+    ExceptionHit found;
+    found.rule = rule;
+    found.swipe = swipeAt(at);
+    found.second = static_cast<int>(at.when - at.day * kDaySeconds);
+    if (reference && dayOf(reference->day))
+        found.reference = swipeAt(*reference);
+    if (missingDay != 0) {
+        found.missingDay = QDate::fromJulianDay(missingDay);
+        found.missingState = m_fileOfDay.value(missingDay, DayFileState::Missing);
+    }
+    hits.append(std::move(found));
+}
+
+void sortNewestFirst(QList<ExceptionHit>& hits)
+{
+    std::stable_sort(hits.begin(), hits.end(), [](const ExceptionHit& a, const ExceptionHit& b) {
+        if (a.swipe.day != b.swipe.day)
+            return a.swipe.day > b.swipe.day;
+        if (a.second != b.second)
+            return a.second > b.second;
+        return a.rule < b.rule;
+    });
+}
+
+void findExceptions(const ExceptionQuery& query, const ExceptionProgress& progress)
+{
+    const QList<QDate> dates = exceptionReadDates(query);
+    const auto dayCount = static_cast<int>(dates.size());
+    ExceptionFinder finder(query);
+    std::deque<QFuture<std::shared_ptr<const SwipeDay>>> reading;
+    int next = 0;
+    const auto readMore = [&] {
+        while (next < dayCount && static_cast<int>(reading.size()) < SiteIoBudget::historyDays()) {
+            reading.push_back(runOnSiteIo([folder = query.recordsFolder, date = dates[next]] {
+                return std::shared_ptr<const SwipeDay>(
+                    std::make_shared<SwipeDay>(readSwipeDay(folder, date)));
+            }));
+            ++next;
+        }
+    };
+    for (int read = 1; read <= dayCount; ++read) {
+        readMore();
+        QFuture<std::shared_ptr<const SwipeDay>> day = std::move(reading.front());
+        reading.pop_front();
+        QList<ExceptionHit> hits;
+        finder.addDay(day.result(), hits);
+        if (read == dayCount)
+            finder.finish(hits);
+        if (!progress(hits, read, dayCount))
+            return;
+    }
+}
+
+QList<ExceptionHit> readExceptions(const ExceptionQuery& query)
+{
+    QList<ExceptionHit> all;
+    findExceptions(query, [&all](const QList<ExceptionHit>& hits, int, int) {
+        all.append(hits);
+        return true;
+    });
+    sortNewestFirst(all);
+    return all;
+}
+
+} // namespace card

@@ -1,0 +1,85 @@
+#include "ui/exceptions/exception_rows_model.h"
+
+#include "core/records/exception_export.h"
+#include "ui/exceptions/exceptions_texts.h"
+
+namespace card {
+
+ExceptionRowsModel::ExceptionRowsModel(QObject* parent)
+    : QAbstractTableModel(parent)
+{}
+
+void ExceptionRowsModel::clear()
+{
+    beginResetModel();
+    m_hits.clear();
+    m_ruleCounts.fill(0);
+    endResetModel();
+}
+
+void ExceptionRowsModel::append(const QList<ExceptionHit>& hits)
+{
+    if (hits.isEmpty())
+        return;
+    const auto first = static_cast<int>(m_hits.size());
+    beginInsertRows({}, first, first + static_cast<int>(hits.size()) - 1);
+    m_hits.append(hits);
+    for (const ExceptionHit& hit : hits)
+        ++m_ruleCounts[static_cast<size_t>(hit.rule)];
+    endInsertRows();
+}
+
+int ExceptionRowsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_hits.size());
+}
+
+int ExceptionRowsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ExceptionRowsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const ExceptionHit& hit = m_hits[index.row()];
+    if (role == RuleRole)
+        return static_cast<int>(hit.rule);
+    if (role == SortRole && (index.column() == DateColumn || index.column() == TimeColumn))
+        return hit.swipe.day.toJulianDay() * 86400 + hit.second;
+    if (role == SortRole && index.column() == RuleColumn)
+        return static_cast<int>(hit.rule);
+    if (role != Qt::DisplayRole && role != SortRole)
+        return {};
+    return exceptionValues(hit).at(index.column());
+}
+
+QVariant ExceptionRowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return exceptions_texts::kColumns.value(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+ExceptionRowsFilter::ExceptionRowsFilter(QObject* parent)
+    : QSortFilterProxyModel(parent)
+{
+    m_shown.fill(true);
+    setSortRole(ExceptionRowsModel::SortRole);
+    setDynamicSortFilter(true);
+}
+
+void ExceptionRowsFilter::setRuleShown(ExceptionRule rule, bool shown)
+{
+    m_shown[static_cast<size_t>(rule)] = shown;
+    invalidateFilter();
+}
+
+bool ExceptionRowsFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
+{
+    const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
+    return m_shown[static_cast<size_t>(index.data(ExceptionRowsModel::RuleRole).toInt())];
+}
+
+} // namespace card

@@ -1,0 +1,106 @@
+#include "ui/reports/exceptions_report.h"
+
+#include "core/records/exception_export.h"
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_texts.h"
+
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace card {
+
+namespace {
+
+const QString kDateForm = QStringLiteral("yyyy-MM-dd");
+constexpr qreal kPictureWidth = 150;
+const QList<qreal> kColumns{0.15, 0.12, 0.15, 0.15, 0.08, 0.35};
+
+// The two pictures of every hit, decoded on every core: a range's report may show thousands.
+std::vector<QImage> picturesOf(const QList<ExceptionHit>& hits, const SwipePicture& picture)
+{
+    std::vector<QImage> images(static_cast<size_t>(hits.size()) * 2);
+    std::atomic<size_t> next{0};
+    const auto decode = [&] {
+        for (size_t i = next++; i < images.size(); i = next++) {
+            const ExceptionHit& hit = hits[static_cast<qsizetype>(i / 2)];
+            if (i % 2 == 0)
+                images[i] = picture(hit.swipe);
+            else if (hit.reference)
+                images[i] = picture(*hit.reference);
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int k = 1; k < QThread::idealThreadCount(); ++k)
+        helpers.emplace_back(decode);
+    decode();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return images;
+}
+
+void addPictures(ReportPages& report, const QList<ExceptionHit>& hits, const SwipePicture& picture)
+{
+    report.addHeading(report_texts::kExceptionPicturesHeading);
+    std::vector<QImage> images = picturesOf(hits, picture);
+    for (qsizetype k = 0; k < hits.size(); ++k) {
+        const ExceptionHit& hit = hits[k];
+        report.addFields({{hit.swipe.day.toString(kDateForm) + u' ' + hit.swipe.time,
+                           hit.swipe.card + u' ' + hit.swipe.name + u' ' + exceptionText(hit)}});
+        QList<CaptionedPicture> pictures{{std::move(images[static_cast<size_t>(k) * 2]),
+                                          hit.swipe.time + u' ' + hit.swipe.direction}};
+        if (hit.reference)
+            pictures.append({std::move(images[static_cast<size_t>(k) * 2 + 1]),
+                             report_texts::kJudgedAgainst + hit.reference->day.toString(kDateForm) +
+                                 u' ' + hit.reference->time + u' ' + hit.reference->direction});
+        report.addPictureRows(pictures, kPictureWidth);
+    }
+}
+
+} // namespace
+
+ReportPages exceptionsReport(const ExceptionQuery& query, const QList<ExceptionHit>& hits,
+                             const SwipePicture& picture)
+{
+    using namespace report_texts;
+    ReportPages report(kExceptionsTitle);
+    QList<std::pair<QString, QString>> fields{
+        {kSiteLabel, siteName(query.parameterFile)},
+        {kRangeLabel, rangeText(query.first().toString(kDateForm), query.end.toString(kDateForm),
+                                query.dayCount)},
+        {kRowCountLabel, QString::number(hits.size())}};
+    for (const ExceptionRule rule : kExceptionRules) {
+        const auto count =
+            std::count_if(hits.cbegin(), hits.cend(),
+                          [rule](const ExceptionHit& hit) { return hit.rule == rule; });
+        fields.append({exceptionRuleName(rule), QString::number(count)});
+    }
+    report.addFields(fields);
+    report.addSpace(6);
+    auto shared = std::make_shared<const QList<ExceptionHit>>(hits);
+    report.addTable(
+        {kDateLabel, kTimeLabel, kCardLabel, kNameLabel, kDirectionLabel, kExceptionLabel},
+        kColumns, shared->size(),
+        [shared](qsizetype row) { return exceptionValues(shared->at(row)); });
+    if (picture) {
+        report.addSpace(6);
+        addPictures(report, hits, picture);
+    }
+    return report;
+}
+
+ReportJob exceptionsReportJob(const ExceptionQuery& query, const QList<ExceptionHit>& hits,
+                              const SwipePicture& picture)
+{
+    return {exceptionsFileName(query.end, query.dayCount, QStringLiteral("pdf")),
+            {query.recordsFolder, query.photoFolder, query.parameterFile},
+            [query, hits, picture] {
+                return exceptionsReport(query, hits, picture);
+            }};
+}
+
+} // namespace card
