@@ -289,7 +289,9 @@ void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
         const int readDays = static_cast<int>(card::exceptionReadDates(query).size());
         for (int k = 0; k < 600; ++k) {
             const int day = random.bounded(2 - readDays, 2);
-            const int second = random.bounded(86400);
+            // Most swipes near the start of the working day, so bursts and repeats occur.
+            const int second = random.bounded(3) == 0 ? random.bounded(86400)
+                                                      : 8 * 3600 + random.bounded(120);
             swipes << QStringLiteral("%1 %2 %3 %4")
                           .arg(day)
                           .arg(QTime(0, 0).addSecs(second).toString(QStringLiteral("H:mm:ss")))
@@ -299,7 +301,7 @@ void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
         QList<int> missing{random.bounded(-8, 2), random.bounded(-35, -8)};
         writeDays(site, query, swipes, missing);
         const QStringList plain = plainHits(query, QSet<int>(missing.cbegin(), missing.cend()));
-        QVERIFY(plain.size() > 100);
+        QVERIFY(plain.size() > 20);
         QCOMPARE(hitTexts(card::readExceptions(query)), plain);
     }
 }
