@@ -2,7 +2,7 @@
 # Refreshes the README's screenshots in docs/: sets up what is missing, builds, and runs the
 # end-to-end session, which photographs the dialog, a query with a photo, a finished playback,
 # the photo inspection window and the live view; and pictures the first page of a card's history
-# report.
+# report and the exceptions window over the sample site's month.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,4 +17,7 @@ trap 'rm -rf "$site"' EXIT
 "$root/build/src/app/card_image" --report "$site/history.pdf" --card 00736696 --days 7 \
     "$site/site.spf"
 pdftoppm -r 80 -png -singlefile -f 1 -l 1 "$site/history.pdf" "$root/docs/report_history"
+# The exceptions of the site's month, on its first repeated in.
+"$root/build/tools/exceptions_shot/exceptions_shot" "$site/site.spf" "$(date +%F)" 30 \
+    "$root/docs/exceptions.png"
 ls -l "$root"/docs/*.png

@@ -3,6 +3,7 @@
 #include "support/pdf_reading.h"
 #include "support/temp_site.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -55,6 +56,7 @@ private slots:
     void historyPdf();
     void windowsFolders_data();
     void windowsFolders();
+    void exceptionsCsv();
 
 private:
     QString dayFile(int rows) const;
@@ -269,6 +271,24 @@ void TestReportCommand::windowsFolders()
     QCOMPARE(run.status, status);
     QVERIFY2(run.error.contains(error.replace(QStringLiteral("%1"), m_site->path())),
              qPrintable(run.error));
+}
+
+void TestReportCommand::exceptionsCsv()
+{
+    const QString csv = m_site->filePath(QStringLiteral("exceptions.csv"));
+    QCOMPARE(runProgram({QStringLiteral("--report"), csv, QStringLiteral("--exceptions"),
+                         QStringLiteral("--date"), QStringLiteral("2007-05-03"), m_spf})
+                 .status,
+             0);
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(file.readAll()),
+             QStringLiteral("\uFEFF日期,時間,卡號,姓名,進出,異常\r\n"
+                            "2007-05-03,17:00:00,\"00067890\",林志明,出,無進先出（2007-05-02 "
+                            "無紀錄檔）\r\n"
+                            "2007-05-03,08:00:02,\"00012345\",陳怡君,進,有進無出（2007-05-04 "
+                            "無紀錄檔）\r\n"
+                            "2007-05-03,08:00:02,\"00012345\",陳怡君,進,連續刷卡\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

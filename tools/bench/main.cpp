@@ -1,5 +1,5 @@
 // card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
-// [history [N]] [reports] [live]: with no argument, every benchmark.
+// [history [N]] [reports] [live] [exceptions [N]]: with no argument, every benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -15,6 +15,7 @@ int runSlowShareBenchmark();
 int runReportBenchmark();
 int runHistoryBenchmark(qint64 recordsPerDay);
 int runLiveBenchmark();
+int runExceptionsBenchmark(qint64 recordsPerDay);
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -54,5 +55,12 @@ int main(int argc, char* argv[])
     }
     if (all || args.contains(QLatin1String("live")))
         status |= card::bench::runLiveBenchmark();
+    const qsizetype exceptionsAt = args.indexOf(QLatin1String("exceptions"));
+    if (all || exceptionsAt >= 0) {
+        const qint64 count = exceptionsAt >= 0 && exceptionsAt + 1 < args.size()
+                                 ? args.at(exceptionsAt + 1).toLongLong()
+                                 : 0;
+        status |= card::bench::runExceptionsBenchmark(count > 0 ? count : 1'000'000);
+    }
     return status;
 }

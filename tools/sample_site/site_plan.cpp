@@ -40,6 +40,34 @@ constexpr int kNightVisitDay = 20;
 constexpr int kNightIn = 2 * 3600 + 47 * 60 + 12;
 constexpr int kNightOut = 3 * 3600 + 5 * 60 + 40;
 
+// Swipes that do not fit, a few of each kind on the quiet days, so the exceptions window has
+// something to show beside the guard's night visit: a second in, an out without an in, an in
+// without an out, a burst, a second out and a late visit. Each is {daysBack, holder, second,
+// in}; they take no value from the random streams, so every other swipe stays as it was.
+struct PlantedSwipe {
+    int daysBack;
+    int holder;
+    int second;
+    bool in;
+};
+constexpr std::array<PlantedSwipe, 15> kPlanted = {{
+    {15, 3, 8 * 3600 + 2 * 60 + 11, true},
+    {15, 3, 8 * 3600 + 40 * 60 + 5, true},
+    {15, 3, 17 * 3600 + 20 * 60, false},
+    {16, 4, 12 * 3600 + 20 * 60 + 30, false},
+    {17, 5, 9 * 3600 + 15 * 60, true},
+    {14, 6, 10 * 3600 + 5, true},
+    {14, 6, 10 * 3600 + 21, false},
+    {14, 6, 10 * 3600 + 44, true},
+    {14, 6, 17 * 3600 + 31 * 60 + 10, false},
+    {11, 2, 8 * 3600 + 10 * 60, true},
+    {11, 2, 17 * 3600 + 5 * 60, false},
+    {11, 2, 17 * 3600 + 6 * 60 + 30, false},
+    {10, 7, 22 * 3600 + 35 * 60 + 18, true},
+    {10, 7, 23 * 3600 + 2 * 60 + 44, false},
+    {8, 9, 4 * 3600 + 58 * 60 + 3, true},
+}};
+
 constexpr int kMinSwipes = 200;
 constexpr int kMaxSwipes = 400;
 constexpr int kOpening = 7 * 3600;
@@ -184,6 +212,22 @@ std::set<int> guardSeconds(Random& random, int daysBack)
     return seconds;
 }
 
+void addPlanted(int daysBack, QList<PlannedSwipe>& swipes)
+{
+    for (const PlantedSwipe& planted : kPlanted) {
+        if (planted.daysBack != daysBack)
+            continue;
+        PlannedSwipe swipe;
+        swipe.time = QTime(0, 0).addSecs(planted.second);
+        swipe.holder = planted.holder;
+        swipe.direction = planted.in ? Direction::In : Direction::Out;
+        swipe.photoKind = PhotoKind::Still;
+        swipes.append(swipe);
+    }
+    std::stable_sort(swipes.begin(), swipes.end(),
+                     [](const PlannedSwipe& a, const PlannedSwipe& b) { return a.time < b.time; });
+}
+
 DayPlan planQuietDay(const QDate& date, int daysBack)
 {
     Random random(kDaySeedBase + std::uint32_t(daysBack));
@@ -202,6 +246,7 @@ DayPlan planQuietDay(const QDate& date, int daysBack)
     std::stable_sort(plan.swipes.begin(), plan.swipes.end(),
                      [](const PlannedSwipe& a, const PlannedSwipe& b) { return a.time < b.time; });
     assignDirections(plan.swipes);
+    addPlanted(daysBack, plan.swipes);
     return plan;
 }
 

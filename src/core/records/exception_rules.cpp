@@ -71,8 +71,12 @@ ExceptionFinder::ExceptionFinder(ExceptionQuery query)
 
 void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<ExceptionHit>& hits)
 {
+    // Turns on the day let go keep their texts: a later hit may be judged against them.
+    if (m_yesterday)
+        keepTurnTexts(*m_yesterday, m_cardsOfYesterday);
     m_yesterday = std::move(m_today);
     m_today = std::move(day);
+    m_cardsOfYesterday = std::exchange(m_cardsOfToday, {});
     const SwipeDay& today = *m_today;
     const qint64 julian = today.date.toJulianDay();
     m_fileOfDay.insert(julian, today.file);
@@ -85,7 +89,9 @@ void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<Exceptio
         const qsizetype index = cardIndex(today.cards[static_cast<std::size_t>(swipes[from].card)]);
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         checkCard(today, from, to, card, hits);
-        if (card.lastDirection == SwipeDirection::In && card.lastTurn->day == julian)
+        m_cardsOfToday.push_back(index);
+        if (card.lastTurn && card.lastTurn->direction == SwipeDirection::In &&
+            card.lastTurn->at.day == julian)
             openIns.push_back(index);
         from = to;
     }
@@ -137,7 +143,7 @@ void ExceptionFinder::checkCard(const SwipeDay& day, std::size_t from, std::size
         hoursToday |= hourBit;
         const bool full = card.recent.size() == burstBefore;
         if (kept && full && at.when - card.recent.front().when <= settings.burstSeconds)
-            hit(ExceptionRule::Burst, at, hits, card.recent.front());
+            hit(ExceptionRule::Burst, at, hits, swipeAt(card.recent.front()));
         if (full)
             card.recent.erase(card.recent.begin());
         card.recent.push_back(at);
@@ -153,20 +159,21 @@ void ExceptionFinder::checkTurn(const SwipeAt& at, SwipeDirection direction, Car
                                 QList<ExceptionHit>& hits)
 {
     const bool kept = inRange(at.day);
-    const std::optional<SwipeAt>& last = card.lastTurn;
-    const bool within = last && at.when - last->when <= kDaySeconds;
+    const std::optional<Turn>& last = card.lastTurn;
+    const bool within = last && at.when - last->at.when <= kDaySeconds;
     // An in of yesterday followed only after more than a day: its 24 hours are over now.
-    if (last && !within && card.lastDirection == SwipeDirection::In && last->day >= at.day - 1 &&
-        inRange(last->day) && last->when + kDaySeconds <= m_now)
-        hit(ExceptionRule::InWithoutOut, *last, hits);
-    if (kept && within && direction == card.lastDirection)
+    if (last && !within && last->direction == SwipeDirection::In && last->at.day >= at.day - 1 &&
+        inRange(last->at.day) && last->at.when + kDaySeconds <= m_now)
+        hit(ExceptionRule::InWithoutOut, last->at, hits, turnSwipe(card.turnBefore));
+    if (kept && within && direction == last->direction)
         hit(direction == SwipeDirection::In ? ExceptionRule::RepeatedIn
                                             : ExceptionRule::RepeatedOut,
-            at, hits, last);
+            at, hits, turnSwipe(last));
     if (kept && !within && direction == SwipeDirection::Out)
-        hit(ExceptionRule::OutWithoutIn, at, hits, {}, latestMissingDay(at.day - 1, at.day - 1));
-    card.lastTurn = at;
-    card.lastDirection = direction;
+        hit(ExceptionRule::OutWithoutIn, at, hits, turnSwipe(last),
+            latestMissingDay(at.day - 1, at.day - 1));
+    card.turnBefore = std::move(card.lastTurn);
+    card.lastTurn = Turn{at, direction, {}};
 }
 
 // The ins of the day before nextDay that no in or out followed on nextDay: their 24 hours end
@@ -176,16 +183,24 @@ void ExceptionFinder::closeOpenIns(const std::vector<qsizetype>& openIns, qint64
 {
     for (const qsizetype index : openIns) {
         const CardState& card = m_cards[static_cast<std::size_t>(index)];
-        if (card.lastDirection != SwipeDirection::In || !card.lastTurn ||
-            card.lastTurn->day != nextDay - 1)
+        const Turn& in = *card.lastTurn;
+        if (in.direction != SwipeDirection::In || in.at.day != nextDay - 1 || !inRange(in.at.day) ||
+            in.at.when + kDaySeconds > m_now)
             continue;
-        const SwipeAt& in = *card.lastTurn;
-        if (!inRange(in.day) || in.when + kDaySeconds > m_now)
-            continue;
-        if (nextFile == DayFileState::Read)
-            hit(ExceptionRule::InWithoutOut, in, hits);
-        else
-            hit(ExceptionRule::InWithoutOut, in, hits, {}, nextDay);
+        hit(ExceptionRule::InWithoutOut, in.at, hits, turnSwipe(card.turnBefore),
+            nextFile == DayFileState::Read ? 0 : nextDay);
+    }
+}
+
+void ExceptionFinder::keepTurnTexts(const SwipeDay& leaving, const std::vector<qsizetype>& cards)
+{
+    const qint64 julian = leaving.date.toJulianDay();
+    for (const qsizetype index : cards) {
+        CardState& card = m_cards[static_cast<std::size_t>(index)];
+        for (std::optional<Turn>* turn : {&card.lastTurn, &card.turnBefore}) {
+            if (*turn && (*turn)->at.day == julian && !(*turn)->kept)
+                (*turn)->kept = swipeAt((*turn)->at);
+        }
     }
 }
 
@@ -208,19 +223,27 @@ const SwipeDay* ExceptionFinder::dayOf(qint64 julianDay) const
     return nullptr;
 }
 
-void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,
-                          const std::optional<SwipeAt>& reference, qint64 missingDay)
+Swipe ExceptionFinder::swipeAt(const SwipeAt& place) const
 {
-    const auto swipeAt = [this](const SwipeAt& place) {
-        return dayOf(place.day)->swipe(place.row, m_query.recordsFolder, m_query.photoFolder,
-                                       m_query.parameterFile);
-    };
+    return dayOf(place.day)->swipe(place.row, m_query.recordsFolder, m_query.photoFolder,
+                                   m_query.parameterFile);
+}
+
+std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn) const
+{
+    if (!turn)
+        return std::nullopt;
+    return turn->kept ? turn->kept : swipeAt(turn->at);
+}
+
+void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,
+                          std::optional<Swipe> reference, qint64 missingDay)
+{
     ExceptionHit found;
     found.rule = rule;
     found.swipe = swipeAt(at);
     found.second = static_cast<int>(at.when - at.day * kDaySeconds);
-    if (reference && dayOf(reference->day))
-        found.reference = swipeAt(*reference);
+    found.reference = std::move(reference);
     if (missingDay != 0) {
         found.missingDay = QDate::fromJulianDay(missingDay);
         found.missingState = m_fileOfDay.value(missingDay, DayFileState::Missing);

@@ -66,8 +66,8 @@ struct ExceptionHit {
     ExceptionRule rule = ExceptionRule::Night;
     Swipe swipe;
     int second = 0; // the swipe's time of day, in seconds since midnight
-    // The swipe it was judged against: the card's previous swipe for a repeated direction, the
-    // first swipe of a burst.
+    // The swipe it was judged against: the card's previous 進 or 出 for the direction rules,
+    // the first swipe of a burst.
     std::optional<Swipe> reference;
     // A day file the rule needed that was missing or unreadable: the hit is what the days
     // present show, and the missing day could undo it.
@@ -101,10 +101,16 @@ private:
         qint64 day = 0;  // the day's Julian day number
         quint32 row = 0;
     };
+    // A 進 or 出 of a card, with its texts once its day's table is let go.
+    struct Turn {
+        SwipeAt at;
+        SwipeDirection direction = SwipeDirection::Other;
+        std::optional<Swipe> kept;
+    };
     struct CardState {
-        std::optional<SwipeAt> lastTurn; // the last 進 or 出
-        SwipeDirection lastDirection = SwipeDirection::Other;
-        std::vector<SwipeAt> recent; // the last burstCount - 1 swipes, oldest first
+        std::optional<Turn> lastTurn;
+        std::optional<Turn> turnBefore; // the turn before the last
+        std::vector<SwipeAt> recent;    // the last burstCount - 1 swipes, oldest first
         std::vector<std::pair<qint64, quint32>> hourDays; // day and its hours, oldest first
     };
 
@@ -114,8 +120,11 @@ private:
                    QList<ExceptionHit>& hits);
     void closeOpenIns(const std::vector<qsizetype>& openIns, qint64 nextDay, DayFileState nextFile,
                       QList<ExceptionHit>& hits);
+    void keepTurnTexts(const SwipeDay& leaving, const std::vector<qsizetype>& cards);
     void hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,
-             const std::optional<SwipeAt>& reference = {}, qint64 missingDay = 0);
+             std::optional<Swipe> reference = {}, qint64 missingDay = 0);
+    Swipe swipeAt(const SwipeAt& place) const;
+    std::optional<Swipe> turnSwipe(const std::optional<Turn>& turn) const;
     bool inRange(qint64 day) const { return day >= m_firstDay && day <= m_lastDay; }
     qint64 latestMissingDay(qint64 from, qint64 to) const;
     const SwipeDay* dayOf(qint64 julianDay) const;
@@ -130,7 +139,9 @@ private:
     QHash<qint64, DayFileState> m_fileOfDay;
     std::vector<CardState> m_cards;
     QHash<QString, qsizetype> m_cardIndex;
-    std::vector<qsizetype> m_openIns; // cards whose last turn is an in on the day before
+    std::vector<qsizetype> m_openIns;          // cards whose last turn is an in on the day before
+    std::vector<qsizetype> m_cardsOfToday;     // the cards that swiped on the newest day
+    std::vector<qsizetype> m_cardsOfYesterday; // and on the day before
 };
 
 // Called with each day's hits as they are decided, the days read and the days to read; false

@@ -30,8 +30,11 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTableView>
+
+#include <array>
 
 namespace card {
 
@@ -110,7 +113,7 @@ ExceptionsWindow::ExceptionsWindow(QWidget* parent)
     setWindowTitle(texts::kTitle);
     buildControls();
     buildLayout();
-    addActions();
+    addRowActions();
     connectParts();
     describeControlsByName(this);
     const QSize room = screen()->availableGeometry().size() * 9 / 10;
@@ -216,7 +219,7 @@ void ExceptionsWindow::buildLayout()
 
 // The hits' menu: copy, the inspection window, the CSV file, print and PDF (each hit with its
 // two small photos).
-void ExceptionsWindow::addActions()
+void ExceptionsWindow::addRowActions()
 {
     auto* copy = new QAction(texts::kCopy, m_rows);
     copy->setShortcut(QKeySequence::Copy);

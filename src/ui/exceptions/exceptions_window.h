@@ -59,7 +59,7 @@ protected:
 private:
     void buildControls();
     void buildLayout();
-    void addActions();
+    void addRowActions();
     void connectParts();
     ExceptionQuery askedQuery() const;
     void run(const ExceptionQuery& query);

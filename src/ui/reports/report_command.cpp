@@ -9,7 +9,6 @@
 #include "core/records/record_reader.h"
 #include "ui/common/folder_mapping_texts.h"
 #include "ui/common/results_export.h"
-#include "ui/photo_view/photo_view_work.h"
 #include "ui/reports/day_list_report.h"
 #include "ui/reports/exceptions_report.h"
 #include "ui/reports/history_report.h"
@@ -99,7 +98,8 @@ ReportCommandOutcome writeHistory(const ParameterTable& parameters, const Startu
 }
 
 // The exceptions of the days ending on the given date (one day, today, unless given); days
-// without a file are said in the hits that needed them, so only the target can fail.
+// without a file are said in the hits that needed them, so only the target can fail. The PDF
+// is the table of hits, without the photos the window's report adds.
 ReportCommandOutcome writeExceptions(const ParameterTable& parameters,
                                      const StartupOptions& options, const QString& target)
 {
@@ -113,12 +113,7 @@ ReportCommandOutcome writeExceptions(const ParameterTable& parameters,
     const QStringList folders{query.recordsFolder, query.photoFolder, query.parameterFile};
     if (target.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         return written(exportExceptionsCsv(hits, target, folders));
-    return written(writeReportPdf(exceptionsReport(query, hits,
-                                                   [](const Swipe& swipe) {
-                                                       return swipeThumbnail(swipe,
-                                                                             kHistoryPictureSize);
-                                                   }),
-                                  target, folders));
+    return written(writeReportPdf(exceptionsReport(query, hits), target, folders));
 }
 
 } // namespace

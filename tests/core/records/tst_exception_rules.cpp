@@ -112,7 +112,7 @@ void TestExceptionRules::findsEachRuleAtItsEdges_data()
         << later << QStringList{"0 13:00:00 7 重複出 after 12:00:00"};
     QTest::newRow("out 24 hours and a second after the last swipe")
         << QStringList{"-1 12:00:00 7 出", "0 12:00:01 7 出"} << QList<int>{} << later
-        << QStringList{"0 12:00:01 7 無進先出"};
+        << QStringList{"0 12:00:01 7 無進先出 after 12:00:00"};
     QTest::newRow("out with the day before missing says so")
         << QStringList{"0 09:00:00 7 出"} << QList<int>{-1} << later
         << QStringList{"0 09:00:00 7 無進先出 missing -1"};
@@ -226,11 +226,13 @@ QStringList plainHits(const ExceptionQuery& query, const QSet<int>& missing)
             if (turn && within && swipes[previous].direction == s.direction)
                 hits << head + (s.direction == u"進" ? "重複進" : "重複出") + " after " +
                             swipes[previous].time;
+            const QString after = previous >= 0 ? " after " + swipes[previous].time : QString();
             if (s.direction == u"出" && !within)
                 hits << head + "無進先出" +
                             (isMissing(s.day.addDays(-1))
                                  ? QStringLiteral(" missing %1").arg(kEnd.daysTo(s.day) - 1)
-                                 : QString());
+                                 : QString()) +
+                            after;
             if (s.direction == u"進" && s.when + kDay <= now) {
                 qsizetype next = k + 1;
                 while (next < swipes.size() && swipes[next].direction != u"進" &&
@@ -240,7 +242,8 @@ QStringList plainHits(const ExceptionQuery& query, const QSet<int>& missing)
                     hits << head + "有進無出" +
                                 (isMissing(s.day.addDays(1))
                                      ? QStringLiteral(" missing %1").arg(kEnd.daysTo(s.day) + 1)
-                                     : QString());
+                                     : QString()) +
+                                after;
             }
             if (k >= rules.burstCount - 1 &&
                 s.when - swipes[k - rules.burstCount + 1].when <= rules.burstSeconds)
@@ -290,8 +293,8 @@ void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
         for (int k = 0; k < 600; ++k) {
             const int day = random.bounded(2 - readDays, 2);
             // Most swipes near the start of the working day, so bursts and repeats occur.
-            const int second = random.bounded(3) == 0 ? random.bounded(86400)
-                                                      : 8 * 3600 + random.bounded(120);
+            const int second =
+                random.bounded(3) == 0 ? random.bounded(86400) : 8 * 3600 + random.bounded(120);
             swipes << QStringLiteral("%1 %2 %3 %4")
                           .arg(day)
                           .arg(QTime(0, 0).addSecs(second).toString(QStringLiteral("H:mm:ss")))

@@ -24,7 +24,8 @@ QString describe(const card::StartupOptions& options)
            options.card.value_or(QStringLiteral("-")) + u'|' + direction +
            (options.history ? QStringLiteral("|history %1").arg(options.days.value_or(0))
                             : QString()) +
-           (options.live ? QStringLiteral("|live") : QString());
+           (options.live ? QStringLiteral("|live") : QString()) +
+           (options.exceptions ? QStringLiteral("|exceptions") : QString());
 }
 
 } // namespace
@@ -77,7 +78,7 @@ void TestCommandLine::forms_data()
         << QStringList{"--history", "a.spf"} << error << "card_image: --history needs --card\n";
     QTest::newRow("days without history")
         << QStringList{"--card", "7", "--days", "7", "a.spf"} << error
-        << "card_image: --days needs --history or --report\n";
+        << "card_image: --days needs --history, --exceptions or --report\n";
     QTest::newRow("zero days") << QStringList{"--history", "--card", "7", "--days", "0", "a.spf"}
                                << error << "card_image: --days: not a positive number of days: 0\n";
     QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
@@ -132,6 +133,12 @@ void TestCommandLine::forms_data()
     QTest::newRow("history as CSV")
         << QStringList{"--report", "h.csv", "--card", "7", "--days", "3", "a.spf"} << error
         << "card_image: --days: a card's history is written as .pdf only\n";
+    QTest::newRow("exceptions of a week as CSV")
+        << QStringList{"--report", "e.csv", "--exceptions", "--days", "7", "a.spf"} << report
+        << "a.spf|-|-|-|exceptions|e.csv|7";
+    QTest::newRow("exceptions beside a history")
+        << QStringList{"--exceptions", "--history", "--card", "7", "a.spf"} << error
+        << "card_image: --exceptions and --history cannot go together\n";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
         << "card_image: --direction: not one of in, out, all: up down\n";

@@ -1,0 +1,152 @@
+// The exception rules over many day files: the floor (cat of the same files to /dev/null), every
+// rule over every day read once on every core, and the search through the exceptions window:
+// its first rows, its end and its longest interface-thread turn.
+#include "bench_support.h"
+
+#include "core/records/exception_rules.h"
+#include "core/records/record_file.h"
+#include "ui/exceptions/exceptions_window.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace card::bench {
+
+namespace {
+
+constexpr int kRuns = 3;
+const QDate kLastDay(2007, 5, 31);
+
+struct Site {
+    QTemporaryDir dir;
+    QStringList files;
+};
+
+// One day file linked under the name of every day the rules read: all warm, the same each day.
+bool makeSite(Site& site, const ExceptionQuery& query, qint64 records)
+{
+    const QByteArray bytes = dayFile(records);
+    const QList<QDate> dates = exceptionReadDates(query);
+    const QString first = site.dir.filePath(recordFileName(dates.first()));
+    if (!writeFile(first, bytes))
+        return false;
+    site.files = {first};
+    for (qsizetype k = 1; k < dates.size(); ++k) {
+        const QString path = site.dir.filePath(recordFileName(dates[k]));
+        if (::link(QFile::encodeName(first).constData(), QFile::encodeName(path).constData()) != 0)
+            return false;
+        site.files.append(path);
+    }
+    return true;
+}
+
+double bestSeconds(const std::function<void()>& run)
+{
+    double best = 1e9;
+    for (int k = 0; k < kRuns; ++k) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    }
+    return best;
+}
+
+struct WindowRun {
+    double firstRows = 0;
+    double done = 0;
+    double longestTurn = 0;
+    int rows = 0;
+};
+
+// The search through the window: a 2 ms timer's late ticks give the interface thread's turns.
+WindowRun windowRun(const ExceptionQuery& query)
+{
+    ExceptionsWindow window(nullptr);
+    window.show();
+    auto* rows = window.findChild<QTableView*>(QStringLiteral("exceptions_rows"));
+    auto* stop = window.findChild<QPushButton*>(QStringLiteral("exceptions_stop"));
+    WindowRun run;
+    QElapsedTimer clock;
+    QElapsedTimer sinceTick;
+    QTimer ticks;
+    ticks.setInterval(2);
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        run.longestTurn = std::max(run.longestTurn, sinceTick.nsecsElapsed() / 1e9);
+        sinceTick.restart();
+    });
+    clock.start();
+    sinceTick.start();
+    ticks.start();
+    window.search(query);
+    while (stop->isEnabled()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (run.firstRows == 0 && rows->model()->rowCount() > 0)
+            run.firstRows = clock.nsecsElapsed() / 1e9;
+    }
+    run.done = clock.nsecsElapsed() / 1e9;
+    run.rows = rows->model()->rowCount();
+    return run;
+}
+
+void printRange(qint64 records, int days)
+{
+    ExceptionQuery query;
+    query.end = kLastDay;
+    query.dayCount = days;
+    query.now = QDateTime(kLastDay.addDays(2), QTime(12, 0));
+    Site site;
+    query.recordsFolder = site.dir.path();
+    if (!makeSite(site, query, records)) {
+        std::fprintf(stderr, "exceptions: cannot write the day files\n");
+        return;
+    }
+    const double floor = bestSeconds([&site] {
+        QProcess cat;
+        cat.setStandardOutputFile(QProcess::nullDevice());
+        cat.start(QStringLiteral("cat"), site.files);
+        cat.waitForFinished(-1);
+    });
+    qsizetype hits = 0;
+    const double rules = bestSeconds([&] {
+        hits = 0;
+        findExceptions(query, [&hits](const QList<ExceptionHit>& found, int, int) {
+            hits += found.size();
+            return true;
+        });
+    });
+    std::printf("exceptions: %d days x %lld records (%lld day files read, %.0f MB), %d cores\n",
+                days, static_cast<long long>(records), static_cast<long long>(site.files.size()),
+                megabytes(QFileInfo(site.files.first()).size()) * site.files.size(),
+                QThread::idealThreadCount());
+    std::printf("  floor, cat of the files to /dev/null: %8.1f ms\n", floor * 1000);
+    std::printf("  every rule, every day read once:      %8.1f ms  %.2f x floor  (%lld hits)\n",
+                rules * 1000, rules / floor, static_cast<long long>(hits));
+    const WindowRun run = windowRun(query);
+    std::printf("  window: first rows %.1f ms, all days %.1f ms, longest interface turn %.1f ms, "
+                "%d rows\n",
+                run.firstRows * 1000, run.done * 1000, run.longestTurn * 1000, run.rows);
+}
+
+} // namespace
+
+int runExceptionsBenchmark(qint64 recordsPerDay)
+{
+    printRange(60'000, 365);
+    printRange(recordsPerDay, 30);
+    return 0;
+}
+
+} // namespace card::bench
