@@ -282,13 +282,14 @@ void TestReportCommand::exceptionsCsv()
              0);
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()),
+    QCOMPARE(file.readAll(),
              QStringLiteral("\uFEFF日期,時間,卡號,姓名,進出,異常\r\n"
                             "2007-05-03,17:00:00,\"00067890\",林志明,出,無進先出（2007-05-02 "
                             "無紀錄檔）\r\n"
                             "2007-05-03,08:00:02,\"00012345\",陳怡君,進,有進無出（2007-05-04 "
                             "無紀錄檔）\r\n"
-                            "2007-05-03,08:00:02,\"00012345\",陳怡君,進,連續刷卡\r\n"));
+                            "2007-05-03,08:00:02,\"00012345\",陳怡君,進,連續刷卡\r\n")
+                 .toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)
