@@ -3,8 +3,8 @@
 // as a picture.
 #include "core/parameters/parameter_table.h"
 #include "tool_output.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/exceptions/exceptions_window.h"
-#include "ui/photo_view/thumbnail_list_model.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

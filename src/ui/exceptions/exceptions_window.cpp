@@ -3,12 +3,12 @@
 #include "core/records/exception_export.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/results_export.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/exceptions/exception_rows_model.h"
 #include "ui/exceptions/exceptions_reader.h"
 #include "ui/exceptions/exceptions_texts.h"
-#include "ui/photo_view/photo_view_work.h"
-#include "ui/photo_view/thumbnail_list_model.h"
-#include "ui/photo_view/thumbnail_loader.h"
 #include "ui/reports/exceptions_report.h"
 #include "ui/reports/report_texts.h"
 
@@ -28,9 +28,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
-#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QTableView>
 

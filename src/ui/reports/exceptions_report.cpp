@@ -1,7 +1,7 @@
 #include "ui/reports/exceptions_report.h"
 
 #include "core/records/exception_export.h"
-#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
 #include <QThread>

@@ -9,6 +9,7 @@
 #include "core/records/record_reader.h"
 #include "ui/common/folder_mapping_texts.h"
 #include "ui/common/results_export.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/day_list_report.h"
 #include "ui/reports/exceptions_report.h"
 #include "ui/reports/history_report.h"
@@ -98,8 +99,7 @@ ReportCommandOutcome writeHistory(const ParameterTable& parameters, const Startu
 }
 
 // The exceptions of the days ending on the given date (one day, today, unless given); days
-// without a file are said in the hits that needed them, so only the target can fail. The PDF
-// is the table of hits, without the photos the window's report adds.
+// without a file are said in the hits that needed them, so only the target can fail.
 ReportCommandOutcome writeExceptions(const ParameterTable& parameters,
                                      const StartupOptions& options, const QString& target)
 {
@@ -113,7 +113,10 @@ ReportCommandOutcome writeExceptions(const ParameterTable& parameters,
     const QStringList folders{query.recordsFolder, query.photoFolder, query.parameterFile};
     if (target.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         return written(exportExceptionsCsv(hits, target, folders));
-    return written(writeReportPdf(exceptionsReport(query, hits), target, folders));
+    const SwipePicture picture = [](const Swipe& swipe) {
+        return swipeThumbnail(swipe, kHistoryPictureSize);
+    };
+    return written(writeReportPdf(exceptionsReport(query, hits, picture), target, folders));
 }
 
 } // namespace
