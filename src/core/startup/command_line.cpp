@@ -151,7 +151,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption map(QStringLiteral("map"),
                                  QStringLiteral("Reads a Windows folder under a local folder."),
                                  QStringLiteral("WINDOWS_FOLDER=LOCAL_FOLDER"));
-    parser.addOptions({help, version, date, card, way, live, history, exceptions, days, report, map});
+    parser.addOptions(
+        {help, version, date, card, way, live, history, exceptions, days, report, map});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
