@@ -69,10 +69,12 @@ struct DayFileFollower::Batch {
     std::vector<size_t> hashes; // one per row
 };
 
-DayFileFollower::DayFileFollower(QString recordsFolder, QString photoFolder, QString parameterFile)
+DayFileFollower::DayFileFollower(QString recordsFolder, QString photoFolder, QString parameterFile,
+                                 qsizetype reportLimit)
     : m_recordsFolder(std::move(recordsFolder))
     , m_photoFolder(std::move(photoFolder))
     , m_parameterFile(std::move(parameterFile))
+    , m_reportLimit(reportLimit)
 {}
 
 LivePoll DayFileFollower::poll(const QDateTime& now)
@@ -89,9 +91,15 @@ LivePoll DayFileFollower::poll(const QDateTime& now)
     }
     result.state = m_started ? readAppended(result.swipes) : readLastRecords(result.swipes);
     result.day = m_day;
-    if (result.swipes.size() > kLiveRowLimit)
-        result.swipes.remove(0, result.swipes.size() - kLiveRowLimit);
+    if (result.swipes.size() > m_reportLimit)
+        result.swipes.remove(0, result.swipes.size() - m_reportLimit);
     return result;
+}
+
+void DayFileFollower::continueAfter(QDate day, const QByteArray& bytes, qsizetype end)
+{
+    switchToDay(day);
+    acceptEnd(bytes, end, 0);
 }
 
 qsizetype DayFileFollower::memoryUse() const
@@ -202,7 +210,8 @@ LivePoll::State DayFileFollower::readAgain(QList<Swipe>& swipes)
         }
     }
     if (anchored) {
-        const size_t first = fresh.size() - std::min<size_t>(fresh.size(), kLiveRowLimit);
+        const size_t first =
+            fresh.size() - std::min(fresh.size(), static_cast<size_t>(m_reportLimit));
         for (size_t i = first; i < fresh.size(); ++i)
             appendSwipe(batch, fresh[i], swipes);
         m_seen = batch.hashes;
@@ -236,7 +245,7 @@ void DayFileFollower::acceptEnd(const QByteArray& bytes, qsizetype end, qint64 f
 void DayFileFollower::report(const Batch& batch, qsizetype first, QList<Swipe>& swipes) const
 {
     const qsizetype rows = batch.table.rowCount();
-    for (qsizetype row = std::max({first, rows - kLiveRowLimit, qsizetype(0)}); row < rows; ++row)
+    for (qsizetype row = std::max({first, rows - m_reportLimit, qsizetype(0)}); row < rows; ++row)
         appendSwipe(batch, row, swipes);
 }
 

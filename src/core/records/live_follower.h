@@ -46,10 +46,16 @@ struct LivePoll {
 // one at a time, off the interface thread.
 class DayFileFollower {
 public:
-    // The swipes carry the site's folders and its parameter file.
-    DayFileFollower(QString recordsFolder, QString photoFolder, QString parameterFile = {});
+    // The swipes carry the site's folders and its parameter file. A poll reports at most
+    // reportLimit swipes, the newest.
+    DayFileFollower(QString recordsFolder, QString photoFolder, QString parameterFile = {},
+                    qsizetype reportLimit = kLiveRowLimit);
 
     LivePoll poll(const QDateTime& now);
+
+    // Goes on after the first end bytes of day's file, read by the caller up to the end of a
+    // whole record: the next poll reports only what comes after them.
+    void continueAfter(QDate day, const QByteArray& bytes, qsizetype end);
 
     // Bytes kept for the comparison that finds a rewritten file, and records seen this day.
     qsizetype memoryUse() const;
@@ -63,7 +69,7 @@ private:
     void switchToDay(QDate day);
     Batch parse(const QByteArray& bytes, qsizetype from, qsizetype end) const;
     void acceptEnd(const QByteArray& bytes, qsizetype end, qint64 fileOffsetOfBytes);
-    // The rows from first on (at most the last kLiveRowLimit), or one row, as swipes.
+    // The rows from first on (at most the last m_reportLimit), or one row, as swipes.
     void report(const Batch& batch, qsizetype first, QList<Swipe>& swipes) const;
     void appendSwipe(const Batch& batch, qsizetype row, QList<Swipe>& swipes) const;
     QString path() const;
@@ -71,6 +77,7 @@ private:
     QString m_recordsFolder;
     QString m_photoFolder;
     QString m_parameterFile;
+    qsizetype m_reportLimit;
     QDate m_day;
     bool m_started = false;     // the first read of this day's file has been made
     qint64 m_offset = 0;        // where the first record not yet read begins

@@ -210,14 +210,15 @@ QString historyCopyLine(const Swipe& swipe)
 }
 
 bool writeValuesCsv(const QString& header, qsizetype rowCount,
-                    const std::function<QStringList(qsizetype row)>& values, QIODevice& device)
+                    const std::function<QStringList(qsizetype row)>& values, QIODevice& device,
+                    qsizetype cardColumn)
 {
     QString text = header + QStringLiteral("\r\n");
     for (qsizetype row = 0; row < rowCount; ++row) {
         QStringList fields;
         const QStringList rowValues = values(row);
         for (qsizetype column = 0; column < rowValues.size(); ++column)
-            fields.append(csvField(rowValues[column], column == 1 + CardField));
+            fields.append(csvField(rowValues[column], column == cardColumn));
         text += fields.join(u',') + QStringLiteral("\r\n");
     }
     const QByteArray bytes = "\xEF\xBB\xBF" + text.toUtf8(); // with the byte order mark

@@ -57,9 +57,10 @@ QString historyCopyLine(const Swipe& swipe);
 bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device);
 
 // Writes rowCount rows of values (a day, the four values of a swipe, then any more) under
-// header by the same rules.
+// header by the same rules; the values of cardColumn are the ones always quoted.
 bool writeValuesCsv(const QString& header, qsizetype rowCount,
-                    const std::function<QStringList(qsizetype row)>& values, QIODevice& device);
+                    const std::function<QStringList(qsizetype row)>& values, QIODevice& device,
+                    qsizetype cardColumn = 1 + CardField);
 
 // The proposed file name for a history searched for text up to end: 本卡歷史-<text>-2007-05-03.csv,
 // without characters a file name cannot hold.

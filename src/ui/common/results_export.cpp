@@ -100,10 +100,6 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
     return true;
 }
 
-namespace {
-
-// Asks where to save a CSV file of rowCount rows (proposing fileName in the documents folder)
-// and writes it with write(target).
 bool exportCsv(QWidget* parent, const QString& fileName, const QStringList& protectedPlaces,
                qsizetype rowCount, const std::function<SafeWriteResult(const QString&)>& write)
 {
@@ -123,8 +119,6 @@ bool exportCsv(QWidget* parent, const QString& fileName, const QStringList& prot
                        export_texts::kExported.arg(rowCount).arg(QDir::toNativeSeparators(target)));
     return true;
 }
-
-} // namespace
 
 bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fileName,
                   const QStringList& protectedPlaces)

@@ -36,6 +36,11 @@ bool exportSwipes(QWidget* parent, const QList<Swipe>& swipes, const QString& fi
 bool exportExceptions(QWidget* parent, const QList<ExceptionHit>& hits, const QString& fileName,
                       const QStringList& protectedPlaces);
 
+// Asks where to save a CSV file of rowCount rows (proposing fileName in the documents folder),
+// writes it with write and confirms it; as exportListedRows otherwise.
+bool exportCsv(QWidget* parent, const QString& fileName, const QStringList& protectedPlaces,
+               qsizetype rowCount,
+               const std::function<SafeWriteResult(const QString& target)>& write);
 // Asks where to save a copy of the photo file (proposing its own name in the documents folder)
 // and copies its bytes unchanged. The photo is a site file, which may lie on a share that stops
 // answering: the copy runs on the site pool and returns at once; when it ends, a failure is shown

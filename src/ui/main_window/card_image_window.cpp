@@ -236,13 +236,13 @@ void CardImageWindow::createActions()
         return action;
     };
     ToolActions& a = m_actions;
-    a.copy = add(kCopyAction, QKeySequence::Copy, [this] {
+    a.copy = add(export_texts::kCopyAction, QKeySequence::Copy, [this] {
         copyRowToClipboard(m_records->table(), m_state.queriedDay,
                            m_controls.resultLists[0]->selectedRow());
     });
     // Ctrl+C copies a row only where a list has the focus; elsewhere it stays the field's own.
     a.copy->setShortcutContext(Qt::WidgetShortcut);
-    a.exportRows = add(kExportAction, {}, [this] {
+    a.exportRows = add(export_texts::kExportAction, {}, [this] {
         exportListedRows(this, m_records->table(), m_state.queriedDay,
                          selectedSwipe().protectedPlaces());
     });

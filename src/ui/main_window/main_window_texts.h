@@ -40,8 +40,6 @@ inline const QString kRecordFileUnreadableMessage = QStringLiteral("紀錄檔無
 inline const QString kBadParameterFileMessage = QStringLiteral("不正確參數檔");
 
 // The menus of the result lists and the photo box, and the jump to a time.
-inline const QString kCopyAction = QStringLiteral("複製");
-inline const QString kExportAction = QStringLiteral("匯出清單…");
 inline const QString kPhotoViewAction = QStringLiteral("影像檢視");
 inline const QString kJumpToTimeAction = QStringLiteral("跳至時間…");
 inline const QString kJumpToTimeTitle = QStringLiteral("跳至時間");

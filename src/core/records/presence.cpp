@@ -1,0 +1,305 @@
+#include "core/records/presence.h"
+
+#include "core/platform/file_access.h"
+#include "core/records/record_export.h"
+#include "core/records/record_file.h"
+#include "core/records/record_reader.h"
+#include "core/text/text_decoding.h"
+#include "core/text/time_of_day.h"
+#include "core/text/two_digits.h"
+#include "core/text/value_reader.h"
+#include "core/text/value_text_matcher.h"
+
+#include <QCollator>
+
+#include <algorithm>
+#include <limits>
+
+namespace card {
+
+namespace {
+
+const QString kIn = QStringLiteral("進");
+const QString kOut = QStringLiteral("出");
+constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
+
+qint64 wallStamp(QDate day, int secondsOfDay)
+{
+    return day.toJulianDay() * kSecondsPerDay + secondsOfDay;
+}
+
+qint64 wallStamp(const QDateTime& moment)
+{
+    return wallStamp(moment.date(), moment.time().msecsSinceStartOfDay() / 1000);
+}
+
+QDateTime wallTime(qint64 stamp)
+{
+    return {QDate::fromJulianDay(stamp / kSecondsPerDay),
+            QTime::fromMSecsSinceStartOfDay(static_cast<int>(stamp % kSecondsPerDay) * 1000)};
+}
+
+// Seconds since midnight of a listed time, -1 when it is no time of day.
+int secondsOfDay(const QString& listed)
+{
+    const QString digits = timeOfDayDigits(listed);
+    if (digits.isEmpty())
+        return -1;
+    return digits.first(2).toInt() * 3600 + digits.sliced(2, 2).toInt() * 60 +
+           digits.sliced(4).toInt();
+}
+
+int digit(char c)
+{
+    return c >= '0' && c <= '9' ? c - '0' : -1;
+}
+
+int digitPair(QByteArrayView text, qsizetype at)
+{
+    const int tens = digit(text[at]);
+    const int ones = digit(text[at + 1]);
+    return tens < 0 || ones < 0 ? -1 : tens * 10 + ones;
+}
+
+// The plain H:MM:SS and HH:MM:SS that card readers write, read on bytes; -1 for any other
+// form, which the listed time's own rule then reads.
+int plainClockSeconds(QByteArrayView raw)
+{
+    const qsizetype hourDigits = raw.size() - 6;
+    if ((hourDigits != 1 && hourDigits != 2) || raw[hourDigits] != ':' ||
+        raw[hourDigits + 3] != ':')
+        return -1;
+    const int hour = hourDigits == 1 ? digit(raw[0]) : digitPair(raw, 0);
+    const int minute = digitPair(raw, hourDigits + 1);
+    const int second = digitPair(raw, hourDigits + 4);
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return -1;
+    return hour * 3600 + minute * 60 + second;
+}
+
+int secondsOfDay(const RecordTable& table, qsizetype row, const ValueSlice& time)
+{
+    const int plain = plainClockSeconds(table.bytes().sliced(time.begin, time.length));
+    return plain >= 0 ? plain : secondsOfDay(table.text(row, TimeField));
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// The card number as listed, in UTF-8, the same for a number and for the same text quoted,
+// and for both encodings of a day file.
+void cardKey(const RecordTable& table, qsizetype row, const ValueSlice& card, std::string& key)
+{
+    const QByteArrayView raw = table.bytes().sliced(card.begin, card.length);
+    if (card.isNumber) {
+        const CanonicalNumberParts parts = canonicalNumberParts(raw);
+        key.assign(parts.negative ? "-" : "");
+        key.append(parts.digits.data(), static_cast<size_t>(parts.digits.size()));
+    } else if (table.encoding() == TextEncoding::Utf8 || isAscii(raw)) {
+        key.assign(raw.data(), static_cast<size_t>(raw.size()));
+    } else {
+        key = table.text(row, CardField).toStdString();
+    }
+}
+
+Swipe swipeOf(const RecordTable& table, qsizetype row, QDate day, const PresenceSite& site)
+{
+    return {table.text(row, TimeField),
+            table.text(row, CardField),
+            table.text(row, NameField),
+            table.text(row, DirectionField),
+            day,
+            site.recordsFolder,
+            site.photoFolder,
+            site.parameterFile};
+}
+
+} // namespace
+
+void sortPresent(QList<PresentPerson>& people, PresenceOrder order)
+{
+    const auto newerFirst = [](const PresentPerson& a, const PresentPerson& b) {
+        if (a.entered != b.entered)
+            return a.entered > b.entered;
+        return a.entry.card < b.entry.card;
+    };
+    if (order == PresenceOrder::NewestEntryFirst) {
+        std::sort(people.begin(), people.end(), newerFirst);
+        return;
+    }
+    QCollator collator;
+    std::sort(people.begin(), people.end(), [&](const PresentPerson& a, const PresentPerson& b) {
+        const int byName = collator.compare(a.entry.name, b.entry.name);
+        return byName != 0 ? byName < 0 : newerFirst(a, b);
+    });
+}
+
+QString presenceSpan(const QDateTime& entered, const QDateTime& moment)
+{
+    const qint64 minutes = std::max<qint64>(0, entered.secsTo(moment)) / 60;
+    return QStringLiteral("%1:%2")
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(twoDigits(static_cast<int>(minutes % 60)));
+}
+
+QStringList presenceValues(const PresentPerson& person)
+{
+    return {person.entry.card, person.entry.name,
+            person.entered.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))};
+}
+
+bool writePresenceCsv(const QList<PresentPerson>& people, QIODevice& device)
+{
+    return writeValuesCsv(
+        kPresenceCsvHeader, people.size(),
+        [&people](qsizetype row) { return presenceValues(people[row]); }, device, 0);
+}
+
+SafeWriteResult exportPresenceCsv(const QList<PresentPerson>& people, const QString& target,
+                                  const QStringList& protectedPlaces)
+{
+    return writeFileSafely(target, protectedPlaces,
+                           [&people](QIODevice& file) { return writePresenceCsv(people, file); });
+}
+
+PresenceLedger::PresenceLedger(QDateTime until)
+    : m_until(until.isValid() ? wallStamp(until) : std::numeric_limits<qint64>::max())
+{}
+
+PresenceLedger::Last* PresenceLedger::claim(std::string_view card, qint64 stamp, bool in)
+{
+    if (stamp > m_until)
+        return nullptr;
+    auto found = m_cards.find(card);
+    if (found == m_cards.end())
+        found = m_cards.emplace(std::string(card), Last{}).first;
+    else if (stamp < found->second.stamp)
+        return nullptr;
+    Last& last = found->second;
+    last.stamp = stamp;
+    last.in = in;
+    last.rowToRead = -1;
+    if (!in)
+        last.entry = {};
+    return &last;
+}
+
+void PresenceLedger::addDay(const RecordTable& table, QDate day, const PresenceSite& site)
+{
+    const QByteArrayView bytes = table.bytes();
+    const ValueTextMatcher in(kIn, table.encoding());
+    const ValueTextMatcher out(kOut, table.encoding());
+    const qint64 dayStart = wallStamp(day, 0);
+    std::string key;
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        const RecordSlices record = table.slices(row);
+        const bool entering = in.matches(bytes, record[DirectionField]);
+        if (!entering && !out.matches(bytes, record[DirectionField]))
+            continue;
+        const int seconds = secondsOfDay(table, row, record[TimeField]);
+        if (seconds < 0)
+            continue;
+        cardKey(table, row, record[CardField], key);
+        Last* last = claim(key, dayStart + seconds, entering);
+        if (last && entering)
+            last->rowToRead = row;
+    }
+    // Only the swipes that stay a card's last 進 are made, once the day is read.
+    for (auto& [card, last] : m_cards) {
+        if (last.rowToRead >= 0) {
+            last.entry = swipeOf(table, last.rowToRead, day, site);
+            last.rowToRead = -1;
+        }
+    }
+}
+
+void PresenceLedger::add(const Swipe& swipe)
+{
+    const bool entering = swipe.direction == kIn;
+    const int seconds = secondsOfDay(swipe.time);
+    if ((!entering && swipe.direction != kOut) || seconds < 0)
+        return;
+    Last* last = claim(swipe.card.toStdString(), wallStamp(swipe.day, seconds), entering);
+    if (last && entering)
+        last->entry = swipe;
+}
+
+QList<PresentPerson> PresenceLedger::presentAt(const QDateTime& moment) const
+{
+    const qint64 windowStart = wallStamp(moment) - kPresenceWindowSeconds;
+    QList<PresentPerson> people;
+    for (const auto& [card, last] : m_cards) {
+        if (last.in && last.stamp > windowStart)
+            people.append({last.entry, wallTime(last.stamp)});
+    }
+    return people;
+}
+
+PresenceLedger readPresence(const PresenceSite& site, const QDateTime& moment,
+                            FileReadStatus* dayFile)
+{
+    PresenceLedger ledger(moment);
+    for (const QDate day : {moment.date().addDays(-1), moment.date()}) {
+        RecordTable table;
+        const FileReadStatus status =
+            readRecordFile(recordFilePath(site.recordsFolder, day), RecordCriteria{}, table);
+        ledger.addDay(table, day, site);
+        if (dayFile && day == moment.date())
+            *dayFile = status;
+    }
+    return ledger;
+}
+
+PresenceFollower::PresenceFollower(PresenceSite site)
+    : m_site(std::move(site))
+    , m_follower(m_site.recordsFolder, m_site.photoFolder, m_site.parameterFile,
+                 std::numeric_limits<qsizetype>::max())
+{}
+
+PresenceLook PresenceFollower::look(const QDateTime& now)
+{
+    PresenceLook result;
+    if (m_started) {
+        const LivePoll poll = m_follower.poll(now);
+        for (const Swipe& swipe : poll.swipes)
+            m_ledger.add(swipe);
+        result.state = poll.state;
+    } else {
+        result.state = readStart(now);
+    }
+    result.present = m_ledger.presentAt(now);
+    return result;
+}
+
+// The day before as a whole; today's file up to its last whole record, from where the follower
+// goes on.
+LivePoll::State PresenceFollower::readStart(const QDateTime& now)
+{
+    const QDate today = now.date();
+    m_ledger = PresenceLedger();
+    RecordTable dayBefore;
+    readRecordFile(recordFilePath(m_site.recordsFolder, today.addDays(-1)), RecordCriteria{},
+                   dayBefore);
+    m_ledger.addDay(dayBefore, today.addDays(-1), m_site);
+
+    QByteArray bytes;
+    const FileReadStatus status =
+        readFileSnapshot(recordFilePath(m_site.recordsFolder, today), kMaxRecordFileSize, bytes);
+    if (status == FileReadStatus::CannotOpen && fileAccess().canEnterFolder(m_site.recordsFolder)) {
+        m_follower.continueAfter(today, {}, 0);
+        m_started = true;
+        return LivePoll::State::Waiting;
+    }
+    if (status != FileReadStatus::Ok)
+        return LivePoll::State::Lost;
+    const qsizetype end = completeRecordsEnd(bytes, utf8BomLength(bytes));
+    m_follower.continueAfter(today, bytes, end);
+    bytes.truncate(end);
+    m_ledger.addDay(readRecords(std::move(bytes), RecordCriteria{}), today, m_site);
+    m_started = true;
+    return LivePoll::State::Following;
+}
+
+} // namespace card
