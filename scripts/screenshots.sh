@@ -2,7 +2,8 @@
 # Refreshes the README's screenshots in docs/: sets up what is missing, builds, and runs the
 # end-to-end session, which photographs the dialog, a query with a photo, a finished playback,
 # the photo inspection window and the live view; and pictures the first page of a card's history
-# report and the exceptions window over the sample site's month.
+# report, the exceptions window over the sample site's month and the presence window on the
+# sample site's morning.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,4 +21,7 @@ pdftoppm -r 80 -png -singlefile -f 1 -l 1 "$site/history.pdf" "$root/docs/report
 # The exceptions of the site's month, on its first repeated in.
 "$root/build/tools/exceptions_shot/exceptions_shot" "$site/site.spf" "$(date +%F)" 30 \
     "$root/docs/exceptions.png"
+# Who is inside the sample site this morning.
+QT_QPA_PLATFORM=offscreen "$root/build/tools/presence_shot/presence_shot" "$site/site.spf" \
+    "$(date +%F)T09:30:00" "$root/docs/presence.png"
 ls -l "$root"/docs/*.png

@@ -1,5 +1,6 @@
 // card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
-// [history [N]] [reports] [live] [exceptions [N]]: with no argument, every benchmark.
+// [history [N]] [reports] [live] [exceptions [N]] [presence]: with no argument, every
+// benchmark.
 #include <QApplication>
 #include <QStringList>
 
@@ -16,6 +17,7 @@ int runReportBenchmark();
 int runHistoryBenchmark(qint64 recordsPerDay);
 int runLiveBenchmark();
 int runExceptionsBenchmark(qint64 recordsPerDay);
+int runPresenceBenchmark();
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -62,5 +64,7 @@ int main(int argc, char* argv[])
                                  : 0;
         status |= card::bench::runExceptionsBenchmark(count > 0 ? count : 1'000'000);
     }
+    if (all || args.contains(QLatin1String("presence")))
+        status |= card::bench::runPresenceBenchmark();
     return status;
 }

@@ -74,7 +74,7 @@ private:
     struct Last {
         qint64 stamp = 0; // seconds on the wall clock, from the start of the Julian calendar
         bool in = false;
-        Swipe entry;         // kept for a 進 only
+        Swipe entry;              // kept for a 進 only
         qsizetype rowToRead = -1; // a 進 row of the day being added whose swipe is not made yet
     };
     struct KeyHash {

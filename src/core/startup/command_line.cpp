@@ -35,6 +35,16 @@ std::optional<QDate> strictDate(const QString& text)
     return date;
 }
 
+// A real time of day written exactly as hh:mm:ss.
+std::optional<QTime> strictTime(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d{2}:\\d{2}:\\d{2}$"));
+    const QTime time = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
+    if (!form.match(text).hasMatch() || !time.isValid())
+        return std::nullopt;
+    return time;
+}
+
 std::optional<StartupDirection> direction(const QString& text)
 {
     if (text == u"in")
@@ -55,6 +65,12 @@ std::optional<QString> readReportOptions(const QString& file, const StartupOptio
     const QString suffix = file.section(u'.', -1).toLower();
     if (!file.contains(u'.') || (suffix != u"pdf" && suffix != u"csv"))
         return QStringLiteral("--report: the file must end in .pdf or .csv: ") + file;
+    if (report.present) {
+        if (options.card || options.direction || options.days || options.history)
+            return QStringLiteral("--present lists everyone inside: --card, --direction, --days "
+                                  "and --history do not apply");
+        return std::nullopt;
+    }
     if (options.exceptions || (!options.days && !options.history))
         return std::nullopt;
     if (!options.card)
@@ -109,6 +125,10 @@ QString helpText()
         "  --map <WINDOWS_FOLDER=LOCAL_FOLDER>  Reads a folder the parameter file names the\n"
         "                          Windows way (D:\\Rec, \\\\SERVER\\SHARE) under a local\n"
         "                          folder; repeatable, the longest match wins.\n"
+        "  --present               With --report: the people inside (card, name, entry time) as\n"
+        "                          CSV, or the roll call with photos as PDF; now, or at --date\n"
+        "                          and --time (the end of --date's day without --time).\n"
+        "  --time <hh:mm:ss>       With --present: the moment's time of day.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -151,8 +171,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption map(QStringLiteral("map"),
                                  QStringLiteral("Reads a Windows folder under a local folder."),
                                  QStringLiteral("WINDOWS_FOLDER=LOCAL_FOLDER"));
-    parser.addOptions(
-        {help, version, date, card, way, live, history, exceptions, days, report, map});
+
+    const QCommandLineOption present(QStringLiteral("present"),
+                                     QStringLiteral("The people inside at a moment."));
+    const QCommandLineOption time(QStringLiteral("time"), QStringLiteral("The moment's time."),
+                                  QStringLiteral("hh:mm:ss"));
+    parser.addOptions({help, version, date, card, way, live, history, exceptions, days, report, map,
+                       present, time});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -173,7 +198,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way, &days, &report}) {
+    for (const QCommandLineOption* option : {&date, &card, &way, &days, &report, &time}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -214,6 +239,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
         options.days = count;
     }
 
+    result.report.present = parser.isSet(present);
+    if (result.report.present && !parser.isSet(report))
+        return failure(QStringLiteral("--present needs --report"));
+    if (parser.isSet(time)) {
+        if (!result.report.present)
+            return failure(QStringLiteral("--time needs --present"));
+        result.report.time = strictTime(parser.value(time));
+        if (!result.report.time)
+            return failure(QStringLiteral("--time: not a time in the form hh:mm:ss: ") +
+                           parser.value(time));
+    }
     if (parser.isSet(report)) {
         const std::optional<QString> problem =
             readReportOptions(parser.value(report), options, result.report);

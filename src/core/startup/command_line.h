@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <optional>
 
@@ -44,6 +45,10 @@ struct StartupOptions {
 // card, end day and days).
 struct ReportOptions {
     QString file; // ends in .pdf or .csv
+    // --present: the people inside at a moment (the roll call) instead of a day's list; at
+    // --date's day and --time, now when neither is given.
+    bool present = false;
+    std::optional<QTime> time;
 };
 
 struct CommandLine {

@@ -37,6 +37,8 @@
 #include "ui/main_window/record_display.h"
 #include "ui/main_window/record_list_view.h"
 #include "ui/photo_view/photo_view_window.h"
+#include "ui/presence/presence_texts.h"
+#include "ui/presence/presence_window.h"
 #include "ui/reports/day_list_report.h"
 #include "ui/reports/report_texts.h"
 
@@ -210,7 +212,8 @@ void CardImageWindow::connectEvents()
         connect(list, &RecordListView::enterReleased, this, &CardImageWindow::openPhotoView);
     }
     createActions();
-    // The live view and the card history's own searches follow a parameter file loaded later.
+    // The live view, the card history's own searches and the presence window follow a parameter
+    // file loaded later.
     connect(this, &CardImageWindow::parametersRead, this, [this] {
         if (m_liveView)
             followSiteInLiveView();
@@ -220,13 +223,15 @@ void CardImageWindow::connectEvents()
         if (m_exceptions)
             m_exceptions->followSite(m_state.parameters[kRecordsFolderSlot],
                                      m_state.parameters[kPhotoFolderSlot], m_state.parameterFile);
+        if (m_presence)
+            followSiteInPresence();
     });
 }
 
 // Every tool of the window beside its buttons, each an action made here with its shortcut: the
 // result lists' menu (copy the selected swipe as one line, export every listed row, jump to a
-// time, the selected card's history, the live view), the photo box's menu (inspection window,
-// save the photo) and the day keys.
+// time, the selected card's history, the live view, the people inside), the photo box's menu
+// (inspection window, save the photo) and the day keys.
 void CardImageWindow::createActions()
 {
     const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
@@ -272,11 +277,13 @@ void CardImageWindow::createActions()
     });
     a.exceptions = add(exceptions_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_E),
                        [this] { openExceptions(); });
-    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions});
+    a.presence = add(presence_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_I),
+                     &CardImageWindow::openPresence);
+    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions, a.presence});
 
     for (RecordListView* list : m_controls.resultLists) {
         list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
-                          a.liveView, a.exceptions, a.folderMappings});
+                          a.liveView, a.exceptions, a.presence, a.folderMappings});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -374,6 +381,25 @@ void CardImageWindow::openExceptions(int days)
     m_exceptions->show();
     m_exceptions->raise();
     m_exceptions->activateWindow();
+}
+
+void CardImageWindow::followSiteInPresence()
+{
+    m_presence->follow({m_state.parameters[kRecordsFolderSlot],
+                        m_state.parameters[kPhotoFolderSlot], m_state.parameterFile});
+}
+
+void CardImageWindow::openPresence()
+{
+    if (!m_presence) {
+        m_presence = new PresenceWindow(this);
+        connect(m_presence, &PresenceWindow::inspectRequested, this,
+                &CardImageWindow::openPhotoViewOn);
+        followSiteInPresence();
+    }
+    m_presence->show();
+    m_presence->raise();
+    m_presence->activateWindow();
 }
 
 void CardImageWindow::stepDay(int days)

@@ -23,6 +23,7 @@ namespace card {
 class CardHistoryWindow;
 class ExceptionsWindow;
 class LiveViewWindow;
+class PresenceWindow;
 class PhotoViewWindow;
 class RecordDisplay;
 class RecordTableModel;
@@ -71,6 +72,8 @@ public:
     void openLiveView();
     // The exceptions window over days up to the picked day, in the loaded site's folders.
     void openExceptions(int days = 1);
+    // The people inside now in the loaded site.
+    void openPresence();
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -95,6 +98,7 @@ private:
     void jumpToTime();
     void placePhotoView();
     void followSiteInLiveView();
+    void followSiteInPresence();
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView(const Swipe& swipe);
@@ -129,11 +133,13 @@ private:
         QAction* liveView = nullptr;
         QAction* folderMappings = nullptr;
         QAction* exceptions = nullptr;
+        QAction* presence = nullptr;
     } m_actions;
     PhotoViewWindow* m_photoView = nullptr;   // made at its first opening
     CardHistoryWindow* m_history = nullptr;   // made at its first opening
     LiveViewWindow* m_liveView = nullptr;     // made at its first opening
     ExceptionsWindow* m_exceptions = nullptr; // made at its first opening
+    PresenceWindow* m_presence = nullptr;     // made at its first opening
     LatestRequest m_query;
     ParameterLoads m_loads;
     // A query made while a parameter load is on its way reads the records folder of the site

@@ -18,8 +18,11 @@ inline const QString kCount = QStringLiteral("在場 %1 人");
 inline const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 // The columns of the rows; the picture's column has no heading.
-inline const QStringList kHeadings{QString(), QStringLiteral("卡號"), QStringLiteral("姓名"),
-                                   QStringLiteral("進入時間"), QStringLiteral("已在場"),
+inline const QStringList kHeadings{QString(),
+                                   QStringLiteral("卡號"),
+                                   QStringLiteral("姓名"),
+                                   QStringLiteral("進入時間"),
+                                   QStringLiteral("已在場"),
                                    QStringLiteral("已確認安全")};
 
 // Names for screen readers.
@@ -35,14 +38,7 @@ inline const QString kReading = QStringLiteral("讀取中…");
 inline const QString kAtMoment = QStringLiteral("%1 的在場人員（當日與前一日紀錄檔）");
 inline const QString kNoDayFile = QStringLiteral("%1 的紀錄檔不存在");
 
-// The roll call report and the files taken out.
-inline const QString kRollCallTitle = QStringLiteral("在場人員點名表");
-inline const QString kRollCallTime = QStringLiteral("點名時間");
-inline const QString kSite = QStringLiteral("場所");
-inline const QString kPeopleCount = QStringLiteral("在場人數");
-inline const QStringList kRollCallHeadings{QStringLiteral("照片"), QStringLiteral("卡號"),
-                                           QStringLiteral("姓名"), QStringLiteral("進入時間"),
-                                           QStringLiteral("已確認安全")};
+// The files taken out.
 inline const QString kCsvName = QStringLiteral("在場人員-%1.csv");
 inline const QString kPdfName = QStringLiteral("在場人員點名表-%1.pdf");
 inline const QString kFileTimeFormat = QStringLiteral("yyyy-MM-dd-HHmmss");

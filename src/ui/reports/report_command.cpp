@@ -4,6 +4,7 @@
 #include "core/platform/file_exists.h"
 #include "core/platform/site_folders.h"
 #include "core/records/exception_export.h"
+#include "core/records/presence.h"
 #include "core/records/record_export.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
@@ -15,6 +16,7 @@
 #include "ui/reports/history_report.h"
 #include "ui/reports/report_output.h"
 #include "ui/reports/report_texts.h"
+#include "ui/reports/roll_call_report.h"
 
 #include <QDir>
 
@@ -119,6 +121,43 @@ ReportCommandOutcome writeExceptions(const ParameterTable& parameters,
     return written(writeReportPdf(exceptionsReport(query, hits, picture), target, folders));
 }
 
+// The moment of --present: --date's day at --time, the end of the day without --time, today at
+// --time without --date, now without either.
+QDateTime presenceMoment(const StartupOptions& options, const ReportOptions& report)
+{
+    if (!options.date && !report.time)
+        return QDateTime::currentDateTime();
+    return {options.date.value_or(QDate::currentDate()), report.time.value_or(QTime(23, 59, 59))};
+}
+
+// The people inside as CSV or as the roll call; a day file that is there but cannot be read,
+// or no file of either day, writes nothing.
+ReportCommandOutcome writePresence(const ParameterTable& parameters, const StartupOptions& options,
+                                   const ReportOptions& report)
+{
+    const RollCall rollCall{
+        presenceMoment(options, report),
+        {parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot], options.parameterFile},
+        {}};
+    const QDate day = rollCall.moment.date();
+    const QString path = recordFilePath(rollCall.site.recordsFolder, day);
+    const QString dayBefore = recordFilePath(rollCall.site.recordsFolder, day.addDays(-1));
+    if (!fileExists(path) && !fileExists(dayBefore))
+        return failed(withPath(report_texts::kNoDayFile, path));
+    FileReadStatus status = FileReadStatus::Ok;
+    QList<PresentPerson> people =
+        readPresence(rollCall.site, rollCall.moment, &status).presentAt(rollCall.moment);
+    if (status != FileReadStatus::Ok && fileExists(path))
+        return failed(withPath(report_texts::kDayFileUnreadable, path));
+    sortPresent(people, PresenceOrder::NewestEntryFirst);
+    const QStringList places{rollCall.site.recordsFolder, rollCall.site.photoFolder,
+                             rollCall.site.parameterFile};
+    if (report.file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return written(exportPresenceCsv(people, report.file, places));
+    return written(writeReportPdf(rollCallReport({rollCall.moment, rollCall.site, people}),
+                                  report.file, places));
+}
+
 } // namespace
 
 ReportCommandOutcome runReportCommand(const StartupOptions& options, const ReportOptions& report)
@@ -133,6 +172,8 @@ ReportCommandOutcome runReportCommand(const StartupOptions& options, const Repor
         return failed(mapping_texts::unmappedLine(unmapped));
     if (options.exceptions)
         return writeExceptions(parameters, options, report.file);
+    if (report.present)
+        return writePresence(parameters, options, report);
     if (options.days || options.history)
         return writeHistory(parameters, options, report);
     return writeDayList(parameters, options, report.file);

@@ -29,6 +29,8 @@ constexpr qreal kRowSpacing = 1.5; // a table row's height as a share of the lin
 constexpr qreal kPictureGap = 6;
 constexpr int kLightestShade = 235; // grey of a shaded cell with the smallest count
 constexpr int kDarkestShade = 150;
+constexpr qreal kCheckRowHeight = 48; // a check list's row: room for a recognisable face
+constexpr qreal kCheckBoxSide = 16;
 
 qreal lineHeight(const QFont& font)
 {
@@ -153,6 +155,49 @@ void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widt
              [plain, widths, cells, i, shadeScale](QPainter& painter, const QRectF& area) {
                  painter.setFont(plain);
                  drawRow(painter, area, widths, (*cells)(i), shadeScale);
+                 painter.setPen(QColor(200, 200, 200));
+                 painter.drawLine(area.bottomLeft(), area.bottomRight());
+                 painter.setPen(Qt::black);
+             },
+             heading});
+    }
+}
+
+void ReportPages::addCheckList(const QStringList& headings, const QList<qreal>& widths,
+                               qsizetype rowCount, std::function<CheckListRow(qsizetype row)> row)
+{
+    const QFont bold = reportFont(kBodyPoints, true);
+    const QFont plain = reportFont(kBodyPoints);
+    const qreal headingHeight = lineHeight(plain) * kRowSpacing;
+    const int heading = static_cast<int>(m_pieces.size());
+    m_pieces.push_back({[headingHeight](const QSizeF&) { return headingHeight; },
+                        [bold, headings, widths](QPainter& painter, const QRectF& area) {
+                            painter.setFont(bold);
+                            painter.fillRect(area, QColor(220, 220, 220));
+                            drawRow(painter, area, widths, headings, 0);
+                        }});
+    auto rows = std::make_shared<std::function<CheckListRow(qsizetype)>>(std::move(row));
+    for (qsizetype i = 0; i < rowCount; ++i) {
+        m_pieces.push_back(
+            {[](const QSizeF&) { return kCheckRowHeight; },
+             [plain, widths, rows, i](QPainter& painter, const QRectF& area) {
+                 const CheckListRow item = (*rows)(i);
+                 const QList<qreal> edges = columnEdges(widths, area.width());
+                 const QRectF pictureBox =
+                     QRectF(area.left() + edges[0], area.top(), edges[1] - edges[0], area.height())
+                         .adjusted(kCellPadding, kCellPadding, -kCellPadding, -kCellPadding);
+                 if (item.picture.isNull())
+                     painter.drawRect(pictureBox);
+                 else
+                     painter.drawImage(fitted(item.picture.size(), pictureBox), item.picture);
+                 painter.setFont(plain);
+                 const QRectF texts(area.left() + edges[1], area.top(), area.width() - edges[1],
+                                    area.height());
+                 drawRow(painter, texts, widths.mid(1), item.cells, 0);
+                 const QRectF box(area.left() + edges[edges.size() - 2] + kCellPadding,
+                                  area.center().y() - kCheckBoxSide / 2, kCheckBoxSide,
+                                  kCheckBoxSide);
+                 painter.drawRect(box);
                  painter.setPen(QColor(200, 200, 200));
                  painter.drawLine(area.bottomLeft(), area.bottomRight());
                  painter.setPen(Qt::black);

@@ -26,6 +26,12 @@ struct CaptionedPicture {
     QString caption;
 };
 
+// A row of a check list: a small picture, then its texts.
+struct CheckListRow {
+    QImage picture; // null: drawn as an empty frame
+    QStringList cells;
+};
+
 // Called after each painted page with the pages done and the page count; false stops painting.
 using PageProgress = std::function<bool(int done, int total)>;
 
@@ -44,6 +50,11 @@ public:
     // holding a number is filled darker the larger the number is against shadeScale.
     void addTable(const QStringList& headings, const QList<qreal>& widths, qsizetype rowCount,
                   std::function<QStringList(qsizetype row)> row, int shadeScale = 0);
+    // A list to tick on paper, one row per item: a small picture, the row's texts, and an empty
+    // box in the last column. headings and widths cover every column, the picture's first;
+    // the heading repeats on every page.
+    void addCheckList(const QStringList& headings, const QList<qreal>& widths, qsizetype rowCount,
+                      std::function<CheckListRow(qsizetype row)> row);
     // A picture as large as the page allows, drawn from the image at its full resolution.
     void addPicture(const QImage& image, const QString& caption);
     // Small pictures in rows, each with its caption.

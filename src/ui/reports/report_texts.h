@@ -71,6 +71,13 @@ inline const QString kExceptionsTitle = QStringLiteral("異常刷卡報表");
 inline const QString kExceptionLabel = QStringLiteral("異常");
 inline const QString kExceptionPicturesHeading = QStringLiteral("各筆異常影像");
 inline const QString kJudgedAgainst = QStringLiteral("比對：");
+// Parts of the roll call of the people inside.
+inline const QString kRollCallTitle = QStringLiteral("在場人員點名表");
+inline const QString kRollCallTimeLabel = QStringLiteral("點名時間");
+inline const QString kPresentCountLabel = QStringLiteral("在場人數");
+inline const QString kPictureLabel = QStringLiteral("照片");
+inline const QString kEnteredLabel = QStringLiteral("進入時間");
+inline const QString kSafeLabel = QStringLiteral("已確認安全");
 
 // The entry points and their dialogs.
 inline const QString kPrintAction = QStringLiteral("列印…");

@@ -36,8 +36,8 @@ QStringList inside(QList<card::PresentPerson> people)
 
 PresenceSite siteIn(const card::test::TempSite& site)
 {
-    return {site.makeFolder(QStringLiteral("records")), site.makeFolder(QStringLiteral("photos")),
-            {}};
+    return {
+        site.makeFolder(QStringLiteral("records")), site.makeFolder(QStringLiteral("photos")), {}};
 }
 
 void append(const QString& path, const QByteArray& bytes)
@@ -71,11 +71,13 @@ void TestPresence::presentAt_data()
         << QStringList{"07:59:59,00000001,王大明,進", "08:00:00,00000002,林小華,進"}
         << QStringList{} << "08:00:00" << QStringList{};
     QTest::newRow("in and out in the same second")
-        << QStringList{} << QStringList{"07:00:00,00000001,王大明,進", "07:00:00,00000001,王大明,出"}
-        << "08:00:00" << QStringList{};
+        << QStringList{}
+        << QStringList{"07:00:00,00000001,王大明,進", "07:00:00,00000001,王大明,出"} << "08:00:00"
+        << QStringList{};
     QTest::newRow("out and in in the same second")
-        << QStringList{} << QStringList{"07:00:00,00000001,王大明,出", "07:00:00,00000001,王大明,進"}
-        << "08:00:00" << QStringList{"00000001 05-03 07:00:00"};
+        << QStringList{}
+        << QStringList{"07:00:00,00000001,王大明,出", "07:00:00,00000001,王大明,進"} << "08:00:00"
+        << QStringList{"00000001 05-03 07:00:00"};
     QTest::newRow("two ins: the later is the entry")
         << QStringList{"22:00:00,00000001,王大明,進"} << QStringList{"07:30:00,00000001,王大明,進"}
         << "08:00:00" << QStringList{"00000001 05-03 07:30:00"};
@@ -83,17 +85,20 @@ void TestPresence::presentAt_data()
         << QStringList{} << QStringList{"07:00:00,00000001,王大明,進", "07:10:00,00000001,王大明,"}
         << "08:00:00" << QStringList{"00000001 05-03 07:00:00"};
     QTest::newRow("a direction not exactly 進 is no last swipe")
-        << QStringList{} << QStringList{"7:00:00,00000001,王大明,進", "07:10:00,00000001,王大明,出 "}
-        << "08:00:00" << QStringList{"00000001 05-03 07:00:00"};
+        << QStringList{}
+        << QStringList{"7:00:00,00000001,王大明,進", "07:10:00,00000001,王大明,出 "} << "08:00:00"
+        << QStringList{"00000001 05-03 07:00:00"};
     QTest::newRow("T exactly at an entry")
         << QStringList{} << QStringList{"08:00:00,00000001,王大明,進"} << "08:00:00"
         << QStringList{"00000001 05-03 08:00:00"};
     QTest::newRow("T exactly at an exit")
-        << QStringList{} << QStringList{"07:00:00,00000001,王大明,進", "08:00:00,00000001,王大明,出"}
-        << "08:00:00" << QStringList{};
+        << QStringList{}
+        << QStringList{"07:00:00,00000001,王大明,進", "08:00:00,00000001,王大明,出"} << "08:00:00"
+        << QStringList{};
     QTest::newRow("a swipe after T does not count")
-        << QStringList{} << QStringList{"07:00:00,00000001,王大明,進", "08:00:01,00000001,王大明,出"}
-        << "08:00:00" << QStringList{"00000001 05-03 07:00:00"};
+        << QStringList{}
+        << QStringList{"07:00:00,00000001,王大明,進", "08:00:01,00000001,王大明,出"} << "08:00:00"
+        << QStringList{"00000001 05-03 07:00:00"};
 }
 
 void TestPresence::presentAt()
@@ -120,9 +125,8 @@ void TestPresence::followsWrittenSwipes()
     const PresenceSite site = siteIn(temp);
     temp.write(QStringLiteral("records/") + card::recordFileName(kDay.addDays(-1)),
                dayFile({"20:00:00,00000001,王大明,進"}));
-    const QString today =
-        temp.write(QStringLiteral("records/") + card::recordFileName(kDay),
-                   dayFile({"07:00:00,00000002,林小華,進"}));
+    const QString today = temp.write(QStringLiteral("records/") + card::recordFileName(kDay),
+                                     dayFile({"07:00:00,00000002,林小華,進"}));
     card::PresenceFollower follower(site);
     const QDateTime now(kDay, QTime(8, 0));
     QCOMPARE(inside(follower.look(now).present),

@@ -139,6 +139,19 @@ void TestCommandLine::forms_data()
     QTest::newRow("exceptions beside a history")
         << QStringList{"--exceptions", "--history", "--card", "7", "a.spf"} << error
         << "card_image: --exceptions and --history cannot go together\n";
+    QTest::newRow("people inside at a moment")
+        << QStringList{"--report",   "r.csv",  "--present", "--date",
+                       "2007-05-03", "--time", "08:00:00",  "a.spf"}
+        << report << "a.spf|2007-05-03|-|-|r.csv|-|present 08:00:00";
+    QTest::newRow("present without report")
+        << QStringList{"--present", "a.spf"} << error << "card_image: --present needs --report\n";
+    QTest::newRow("time not hh:mm:ss")
+        << QStringList{"--report", "r.csv", "--present", "--time", "8:00", "a.spf"} << error
+        << "card_image: --time: not a time in the form hh:mm:ss: 8:00\n";
+    QTest::newRow("present of one card")
+        << QStringList{"--report", "r.csv", "--present", "--card", "7", "a.spf"} << error
+        << "card_image: --present lists everyone inside: --card, --direction, --days and "
+           "--history do not apply\n";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
         << "card_image: --direction: not one of in, out, all: up down\n";
@@ -156,7 +169,11 @@ void TestCommandLine::forms()
         QVERIFY(line.text.isEmpty());
     } else if (kind == CommandLine::Kind::Report) {
         const QString days = line.options.days ? QString::number(*line.options.days) : "-";
-        QCOMPARE(describe(line.options) + u'|' + line.report.file + u'|' + days, result);
+        const QString present =
+            line.report.present
+                ? QStringLiteral("|present ") + line.report.time.value_or(QTime()).toString()
+                : QString();
+        QCOMPARE(describe(line.options) + u'|' + line.report.file + u'|' + days + present, result);
         QVERIFY(line.text.isEmpty());
     } else {
         QCOMPARE(line.text, result);
@@ -172,7 +189,7 @@ void TestCommandLine::helpNamesEveryOption()
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
         for (const char* name : {"--date", "--card", "--direction", "--history", "--days", "--live",
-                                 "--report", "--version", "PARAMETER_FILE"})
+                                 "--report", "--present", "--time", "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
     }
     // Help wins over a malformed value: the operator asked how it is written.

@@ -1,0 +1,378 @@
+#include "ui/presence/presence_window.h"
+
+#include "core/platform/site_io_task.h"
+#include "core/records/record_file.h"
+#include "ui/common/accessible_names.h"
+#include "ui/common/export_texts.h"
+#include "ui/common/results_export.h"
+#include "ui/photo_view/photo_view_work.h"
+#include "ui/photo_view/thumbnail_loader.h"
+#include "ui/presence/presence_texts.h"
+#include "ui/reports/report_texts.h"
+#include "ui/reports/roll_call_report.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace card {
+
+using namespace presence_texts;
+
+namespace {
+
+constexpr int kPollIntervalMs = 1000;
+constexpr int kTypingPauseMs = 400;
+constexpr int kParallelPictures = 2;
+// A photo is often written a few seconds after its record: a missing one of a recent entry is
+// looked for again.
+constexpr qint64 kPhotoPatienceSeconds = 10;
+
+// The orders in the order of the choice box.
+constexpr PresenceOrder kOrders[] = {PresenceOrder::NewestEntryFirst, PresenceOrder::ByName};
+
+// Whoever is logged in: the name the tick is recorded under.
+QString operatorName()
+{
+    for (const char* variable : {"USER", "USERNAME", "LOGNAME"}) {
+        const QString user = qEnvironmentVariable(variable);
+        if (!user.isEmpty())
+            return user;
+    }
+    return QDir::home().dirName();
+}
+
+struct MomentRead {
+    QList<PresentPerson> people;
+    FileReadStatus dayFile = FileReadStatus::Ok;
+};
+
+} // namespace
+
+PresenceWindow::PresenceWindow(QWidget* parent, Clock clock)
+    : QWidget(parent, Qt::Window)
+    , m_clock(std::move(clock))
+{
+    setObjectName(QStringLiteral("presence"));
+    setWindowTitle(kTitle);
+    buildParts();
+    createActions();
+    connectParts();
+    describeControlsByName(this);
+    resize(820, 560);
+}
+
+PresenceWindow::~PresenceWindow() = default;
+
+void PresenceWindow::buildParts()
+{
+    m_model = new PresenceModel(this);
+
+    m_now = new QCheckBox(kNow, this);
+    m_now->setObjectName(QStringLiteral("presence_now"));
+    m_now->setChecked(true);
+    m_time = new QDateTimeEdit(m_clock(), this);
+    m_time->setObjectName(QStringLiteral("presence_time"));
+    m_time->setAccessibleName(kTimeName);
+    m_time->setDisplayFormat(kTimeFormat);
+    m_time->setCalendarPopup(true);
+    m_time->setEnabled(false);
+    m_order = new QComboBox(this);
+    m_order->setObjectName(QStringLiteral("presence_order"));
+    m_order->setAccessibleName(kOrderName);
+    m_order->addItems({kByEntry, kByName});
+    m_count = new QLabel(kCount.arg(0), this);
+    m_count->setObjectName(QStringLiteral("presence_count"));
+
+    m_rows = new QTableView(this);
+    m_rows->setObjectName(QStringLiteral("presence_rows"));
+    m_rows->setAccessibleName(kRowsName);
+    m_rows->setModel(m_model);
+    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_rows->verticalHeader()->hide();
+    m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_rows->verticalHeader()->setDefaultSectionSize(52);
+    m_rows->horizontalHeader()->setStretchLastSection(true);
+    m_rows->setColumnWidth(PresenceModel::PictureColumn, 72);
+    m_rows->setColumnWidth(PresenceModel::CardColumn, 100);
+    m_rows->setColumnWidth(PresenceModel::NameColumn, 100);
+    m_rows->setColumnWidth(PresenceModel::EnteredColumn, 150);
+    m_rows->setColumnWidth(PresenceModel::SpanColumn, 70);
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("presence_status"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(kTimeCaption, this));
+    top->addWidget(m_now);
+    top->addWidget(m_time);
+    top->addWidget(new QLabel(kOrderCaption, this));
+    top->addWidget(m_order);
+    top->addStretch(1);
+    top->addWidget(m_count);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_rows, 1);
+    layout->addWidget(m_status);
+    setTabOrder(m_now, m_time);
+    setTabOrder(m_time, m_order);
+    setTabOrder(m_order, m_rows);
+
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(kPollIntervalMs);
+    m_momentTimer = new QTimer(this);
+    m_momentTimer->setSingleShot(true);
+    m_momentTimer->setInterval(kTypingPauseMs);
+    m_pictures = new ThumbnailLoader(kParallelPictures, this);
+}
+
+// The rows' menu and keys: copy, export, print, PDF.
+void PresenceWindow::createActions()
+{
+    const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
+        auto* action = new QAction(text, m_rows);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        m_rows->addAction(action);
+        return action;
+    };
+    add(export_texts::kCopyAction, QKeySequence::Copy, &PresenceWindow::copySelected);
+    add(export_texts::kExportAction, {}, &PresenceWindow::exportList);
+    add(report_texts::kPrintAction, QKeySequence::Print,
+        [this] { printReport(this, rollCallJob(rollCall())); });
+    add(report_texts::kExportPdfAction, {},
+        [this] { exportReportPdf(this, rollCallJob(rollCall())); });
+    m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void PresenceWindow::connectParts()
+{
+    connect(m_pollTimer, &QTimer::timeout, this, &PresenceWindow::lookNow);
+    connect(m_momentTimer, &QTimer::timeout, this, &PresenceWindow::readMoment);
+    connect(m_now, &QCheckBox::toggled, this, &PresenceWindow::setFollowsNow);
+    connect(m_time, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        if (!followsNow())
+            m_momentTimer->start();
+    });
+    connect(m_order, &QComboBox::currentIndexChanged, this,
+            [this](int index) { m_model->setOrder(kOrders[std::max(0, index)]); });
+    connect(m_rows, &QTableView::activated, this, [this](const QModelIndex& index) {
+        if (index.column() != PresenceModel::SafeColumn)
+            emit inspectRequested(m_model->people().at(index.row()).entry);
+    });
+    connect(m_model, &PresenceModel::tickAsked, this, &PresenceWindow::tick);
+    connect(m_pictures, &ThumbnailLoader::loaded, this, [this](int index, const QImage& image) {
+        if (index >= m_picturesLoading.size())
+            return;
+        const PresentPerson& person = m_picturesLoading[index];
+        m_loadingKeys.remove(entryKey(person.entry));
+        const bool recent = person.entered.secsTo(m_model->moment()) < kPhotoPatienceSeconds;
+        if (!image.isNull() || !recent)
+            m_model->setPicture(person.entry, image);
+    });
+}
+
+void PresenceWindow::follow(const PresenceSite& site)
+{
+    m_site = site;
+    refresh();
+}
+
+void PresenceWindow::showMoment(const QDateTime& moment)
+{
+    m_now->setChecked(false);
+    m_time->setDateTime(moment);
+    readMoment();
+}
+
+bool PresenceWindow::followsNow() const
+{
+    return m_now->isChecked();
+}
+
+void PresenceWindow::setFollowsNow(bool now)
+{
+    m_time->setEnabled(!now);
+    if (!now)
+        m_time->setDateTime(m_clock());
+    refresh();
+}
+
+// Starts over on the site and the mode chosen: a new follower for now, one read for a moment.
+void PresenceWindow::refresh()
+{
+    m_look.drop();
+    m_lastAnswer = {};
+    m_follower.reset();
+    m_pollTimer->stop();
+    m_status->setText(kReading);
+    if (m_site.recordsFolder.isEmpty())
+        return;
+    if (!followsNow()) {
+        readMoment();
+        return;
+    }
+    m_follower = std::make_shared<PresenceFollower>(m_site);
+    if (isVisible()) {
+        m_pollTimer->start();
+        lookNow();
+    }
+}
+
+void PresenceWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (followsNow() && m_follower) {
+        m_pollTimer->start();
+        lookNow();
+    }
+}
+
+void PresenceWindow::hideEvent(QHideEvent* event)
+{
+    m_pollTimer->stop();
+    QWidget::hideEvent(event);
+}
+
+void PresenceWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if (event->key() == Qt::Key_Space && m_rows->hasFocus() && m_rows->currentIndex().isValid()) {
+        const QModelIndex safe =
+            m_model->index(m_rows->currentIndex().row(), PresenceModel::SafeColumn);
+        const bool ticked = safe.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        m_model->setData(safe, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// One look at the present moment at a time: a look that hangs on a dead share holds the next
+// ones back until it returns, and the status line says so meanwhile.
+void PresenceWindow::lookNow()
+{
+    const QDateTime now = m_clock();
+    if (!followsNow())
+        return;
+    m_time->setDateTime(now);
+    if (m_lastAnswer.isValid() && liveConnectionLost(m_lastAnswer, now))
+        m_status->setText(kLost.arg(m_lastAnswer.toString(QStringLiteral("HH:mm:ss"))));
+    if (m_look.pending() || !m_follower)
+        return;
+    const LatestRequest::Ticket ticket = m_look.start();
+    runOnSiteIo(
+        this, [follower = m_follower, now] { return follower->look(now); },
+        [this, ticket, now](const PresenceLook& look) {
+            if (!m_look.finish(ticket))
+                return;
+            if (look.state != LivePoll::State::Lost) {
+                m_lastAnswer = now;
+                m_status->setText(kLive.arg(now.toString(QStringLiteral("HH:mm:ss"))));
+            }
+            showPeople(look.present, now);
+        });
+}
+
+void PresenceWindow::readMoment()
+{
+    m_momentTimer->stop();
+    const QDateTime moment = m_time->dateTime();
+    const LatestRequest::Ticket ticket = m_look.start();
+    m_status->setText(kReading);
+    auto read = [site = m_site, moment] {
+        MomentRead result;
+        result.people = readPresence(site, moment, &result.dayFile).presentAt(moment);
+        return result;
+    };
+    runOnSiteIo(this, std::move(read), [this, ticket, moment](const MomentRead& result) {
+        if (!m_look.finish(ticket))
+            return;
+        const QString day = recordFileName(moment.date());
+        m_status->setText(result.dayFile == FileReadStatus::Ok
+                              ? kAtMoment.arg(moment.toString(kTimeFormat))
+                              : kNoDayFile.arg(day));
+        showPeople(result.people, moment);
+    });
+}
+
+void PresenceWindow::showPeople(QList<PresentPerson> people, const QDateTime& moment)
+{
+    m_model->setPeople(std::move(people), moment, kOrders[std::max(0, m_order->currentIndex())]);
+    m_count->setText(kCount.arg(m_model->rowCount()));
+    loadPictures();
+}
+
+// The pictures not loaded yet; a load still running for the same people goes on.
+void PresenceWindow::loadPictures()
+{
+    const QList<PresentPerson> missing = m_model->withoutPicture();
+    QSet<QString> keys;
+    for (const PresentPerson& person : missing)
+        keys.insert(entryKey(person.entry));
+    if (m_loadingKeys.contains(keys))
+        return;
+    m_picturesLoading = missing;
+    m_loadingKeys = keys;
+    QList<ThumbnailLoader::Job> jobs;
+    for (const PresentPerson& person : missing)
+        jobs.append([entry = person.entry] { return swipeThumbnail(entry, kPresencePictureSize); });
+    m_pictures->load(jobs);
+}
+
+void PresenceWindow::tick(const PresentPerson& person, bool ticked)
+{
+    m_model->setTick(person.entry, ticked ? SafetyTick{operatorName(), m_clock()} : SafetyTick{});
+}
+
+QList<PresentPerson> PresenceWindow::selectedPeople() const
+{
+    QList<PresentPerson> people;
+    for (const QModelIndex& index : m_rows->selectionModel()->selectedRows())
+        people.append(m_model->people().at(index.row()));
+    return people;
+}
+
+// The selected rows (every row when none is selected) as lines of tab-separated values.
+void PresenceWindow::copySelected()
+{
+    QList<PresentPerson> people = selectedPeople();
+    if (people.isEmpty())
+        people = m_model->people();
+    QStringList lines;
+    for (const PresentPerson& person : people)
+        lines << presenceValues(person).join(u'\t');
+    QApplication::clipboard()->setText(lines.join(u'\n'));
+}
+
+void PresenceWindow::exportList()
+{
+    const QList<PresentPerson> people = m_model->people();
+    const QStringList places{m_site.recordsFolder, m_site.photoFolder, m_site.parameterFile};
+    exportCsv(this, kCsvName.arg(m_model->moment().toString(kFileTimeFormat)), places,
+              people.size(),
+              [&](const QString& target) { return exportPresenceCsv(people, target, places); });
+}
+
+RollCall PresenceWindow::rollCall() const
+{
+    return {m_model->moment(), m_site, m_model->people()};
+}
+
+} // namespace card

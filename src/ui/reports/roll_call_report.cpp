@@ -1,0 +1,58 @@
+#include "ui/reports/roll_call_report.h"
+
+#include "ui/photo_view/photo_view_work.h"
+#include "ui/reports/day_list_report.h"
+#include "ui/reports/report_texts.h"
+
+#include <QSize>
+
+#include <memory>
+
+namespace card {
+
+namespace {
+
+const QList<qreal> kColumnShares{1.0, 1.1, 1.3, 1.5, 0.8};
+// Sharp at the printed size of a line's picture, small enough for hundreds of people.
+constexpr QSize kRollCallPictureSize(160, 120);
+const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+} // namespace
+
+QString rollCallPdfName(const QDateTime& moment)
+{
+    return QStringLiteral("在場人員點名表-%1.pdf")
+        .arg(moment.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+}
+
+ReportPages rollCallReport(const RollCall& rollCall)
+{
+    using namespace report_texts;
+    ReportPages report(kRollCallTitle);
+    report.addHeading(kRollCallTimeLabel + kFieldSeparator +
+                      rollCall.moment.toString(kMomentFormat));
+    report.addFields({{kSiteLabel, siteName(rollCall.site.parameterFile)},
+                      {kPresentCountLabel, QString::number(rollCall.people.size())}});
+    report.addSpace(6);
+    // The photos are read here, where the report is made, never while a page is painted.
+    auto rows = std::make_shared<QList<CheckListRow>>();
+    for (const PresentPerson& person : rollCall.people)
+        rows->append(
+            {swipeThumbnail(person.entry, kRollCallPictureSize),
+             {person.entry.card, person.entry.name, person.entered.toString(kMomentFormat)}});
+    report.addCheckList({kPictureLabel, kCardLabel, kNameLabel, kEnteredLabel, kSafeLabel},
+                        kColumnShares, rows->size(),
+                        [rows](qsizetype row) { return (*rows)[row]; });
+    return report;
+}
+
+ReportJob rollCallJob(const RollCall& rollCall)
+{
+    return {rollCallPdfName(rollCall.moment),
+            {rollCall.site.recordsFolder, rollCall.site.photoFolder, rollCall.site.parameterFile},
+            [rollCall] {
+                return rollCallReport(rollCall);
+            }};
+}
+
+} // namespace card
