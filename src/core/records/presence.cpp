@@ -13,6 +13,9 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <future>
 #include <limits>
 
 namespace card {
@@ -81,6 +84,46 @@ int secondsOfDay(const RecordTable& table, qsizetype row, const ValueSlice& time
 {
     const int plain = plainClockSeconds(table.bytes().sliced(time.begin, time.length));
     return plain >= 0 ? plain : secondsOfDay(table.text(row, TimeField));
+}
+
+// The time, card and direction of a record as card readers write it, 08:15:30,"00012345",
+// "陳怡君","進", read on bytes: the value reader reads these values the same way. Any other layout
+// is left to the value reader.
+struct UsualRecord {
+    int seconds = -1;
+    ValueSlice card;
+    ValueSlice direction;
+};
+
+bool readUsualRecord(QByteArrayView bytes, qsizetype start, UsualRecord& record)
+{
+    const char* const data = bytes.data();
+    const char* const end = data + bytes.size();
+    const char* p = data + start;
+    const auto* comma = static_cast<const char*>(
+        std::memchr(p, ',', static_cast<size_t>(std::min<qsizetype>(9, end - p))));
+    if (comma == nullptr)
+        return false;
+    record.seconds = plainClockSeconds(QByteArrayView(p, comma - p));
+    if (record.seconds < 0)
+        return false;
+    p = comma + 1;
+    std::array<ValueSlice, 3> quoted;
+    for (size_t i = 0; i < quoted.size(); ++i) {
+        if (p >= end || *p != '"')
+            return false;
+        const auto* close =
+            static_cast<const char*>(std::memchr(p + 1, '"', static_cast<size_t>(end - p - 1)));
+        if (close == nullptr)
+            return false;
+        quoted[i] = ValueSlice{p + 1 - data, close - p - 1, false};
+        p = close + 1;
+        if (i + 1 < quoted.size() && (p >= end || *p++ != ','))
+            return false;
+    }
+    record.card = quoted[0];
+    record.direction = quoted[2];
+    return true;
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -181,8 +224,6 @@ PresenceLedger::Last* PresenceLedger::claim(std::string_view card, qint64 stamp,
     last.stamp = stamp;
     last.in = in;
     last.rowToRead = -1;
-    if (!in)
-        last.entry = {};
     return &last;
 }
 
@@ -194,15 +235,17 @@ void PresenceLedger::addDay(const RecordTable& table, QDate day, const PresenceS
     const qint64 dayStart = wallStamp(day, 0);
     std::string key;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
-        const RecordSlices record = table.slices(row);
-        const bool entering = in.matches(bytes, record[DirectionField]);
-        if (!entering && !out.matches(bytes, record[DirectionField]))
+        UsualRecord record;
+        if (!readUsualRecord(bytes, table.recordStart(row), record)) {
+            const RecordSlices values = table.slices(row);
+            record = {secondsOfDay(table, row, values[TimeField]), values[CardField],
+                      values[DirectionField]};
+        }
+        const bool entering = in.matches(bytes, record.direction);
+        if ((!entering && !out.matches(bytes, record.direction)) || record.seconds < 0)
             continue;
-        const int seconds = secondsOfDay(table, row, record[TimeField]);
-        if (seconds < 0)
-            continue;
-        cardKey(table, row, record[CardField], key);
-        Last* last = claim(key, dayStart + seconds, entering);
+        cardKey(table, row, record.card, key);
+        Last* last = claim(key, dayStart + record.seconds, entering);
         if (last && entering)
             last->rowToRead = row;
     }
@@ -212,6 +255,17 @@ void PresenceLedger::addDay(const RecordTable& table, QDate day, const PresenceS
             last.entry = swipeOf(table, last.rowToRead, day, site);
             last.rowToRead = -1;
         }
+    }
+}
+
+void PresenceLedger::addEarlier(const PresenceLedger& earlier)
+{
+    for (const auto& [card, last] : earlier.m_cards) {
+        const auto found = m_cards.find(card);
+        if (found == m_cards.end())
+            m_cards.emplace(card, last);
+        else if (last.stamp > found->second.stamp)
+            found->second = last;
     }
 }
 
@@ -237,19 +291,42 @@ QList<PresentPerson> PresenceLedger::presentAt(const QDateTime& moment) const
     return people;
 }
 
+namespace {
+
+// The ledger of day's table and the day before's, each gone through on a thread of its own.
+PresenceLedger ledgerOfDays(const RecordTable& dayBefore, const RecordTable& dayTable, QDate day,
+                            const PresenceSite& site, const QDateTime& until)
+{
+    auto earlier = std::async(std::launch::async, [&] {
+        PresenceLedger ledger(until);
+        ledger.addDay(dayBefore, day.addDays(-1), site);
+        return ledger;
+    });
+    PresenceLedger ledger(until);
+    ledger.addDay(dayTable, day, site);
+    ledger.addEarlier(earlier.get());
+    return ledger;
+}
+
+RecordTable readWholeDay(const PresenceSite& site, QDate day, FileReadStatus* status = nullptr)
+{
+    RecordTable table;
+    const FileReadStatus read =
+        readRecordFile(recordFilePath(site.recordsFolder, day), RecordCriteria{}, table);
+    if (status)
+        *status = read;
+    return table;
+}
+
+} // namespace
+
 PresenceLedger readPresence(const PresenceSite& site, const QDateTime& moment,
                             FileReadStatus* dayFile)
 {
-    PresenceLedger ledger(moment);
-    for (const QDate day : {moment.date().addDays(-1), moment.date()}) {
-        RecordTable table;
-        const FileReadStatus status =
-            readRecordFile(recordFilePath(site.recordsFolder, day), RecordCriteria{}, table);
-        ledger.addDay(table, day, site);
-        if (dayFile && day == moment.date())
-            *dayFile = status;
-    }
-    return ledger;
+    const QDate day = moment.date();
+    const RecordTable dayBefore = readWholeDay(site, day.addDays(-1));
+    const RecordTable dayTable = readWholeDay(site, day, dayFile);
+    return ledgerOfDays(dayBefore, dayTable, day, site, moment);
 }
 
 PresenceFollower::PresenceFollower(PresenceSite site)
@@ -278,28 +355,22 @@ PresenceLook PresenceFollower::look(const QDateTime& now)
 LivePoll::State PresenceFollower::readStart(const QDateTime& now)
 {
     const QDate today = now.date();
-    m_ledger = PresenceLedger();
-    RecordTable dayBefore;
-    readRecordFile(recordFilePath(m_site.recordsFolder, today.addDays(-1)), RecordCriteria{},
-                   dayBefore);
-    m_ledger.addDay(dayBefore, today.addDays(-1), m_site);
-
+    const RecordTable dayBefore = readWholeDay(m_site, today.addDays(-1));
     QByteArray bytes;
     const FileReadStatus status =
         readFileSnapshot(recordFilePath(m_site.recordsFolder, today), kMaxRecordFileSize, bytes);
-    if (status == FileReadStatus::CannotOpen && fileAccess().canEnterFolder(m_site.recordsFolder)) {
-        m_follower.continueAfter(today, {}, 0);
-        m_started = true;
-        return LivePoll::State::Waiting;
-    }
-    if (status != FileReadStatus::Ok)
+    const bool waiting =
+        status == FileReadStatus::CannotOpen && fileAccess().canEnterFolder(m_site.recordsFolder);
+    if (status != FileReadStatus::Ok && !waiting)
         return LivePoll::State::Lost;
-    const qsizetype end = completeRecordsEnd(bytes, utf8BomLength(bytes));
-    m_follower.continueAfter(today, bytes, end);
-    bytes.truncate(end);
-    m_ledger.addDay(readRecords(std::move(bytes), RecordCriteria{}), today, m_site);
+    // Only the lines ended so far: the follower goes on after their last whole record.
+    const RecordTable todayTable = readRecords(bytes, RecordCriteria{}, true);
+    const qsizetype rows = todayTable.rowCount();
+    const qsizetype lastStart = rows > 0 ? todayTable.recordStart(rows - 1) : utf8BomLength(bytes);
+    m_follower.continueAfter(today, bytes, completeRecordsEnd(bytes, lastStart));
+    m_ledger = ledgerOfDays(dayBefore, todayTable, today, m_site, {});
     m_started = true;
-    return LivePoll::State::Following;
+    return waiting ? LivePoll::State::Waiting : LivePoll::State::Following;
 }
 
 } // namespace card

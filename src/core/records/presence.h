@@ -66,6 +66,8 @@ public:
     void addDay(const RecordTable& table, QDate day, const PresenceSite& site);
     // One swipe written since, however late.
     void add(const Swipe& swipe);
+    // The last swipes of earlier, read from a file written before this ledger's.
+    void addEarlier(const PresenceLedger& earlier);
 
     // The cards inside at moment, in no particular order.
     QList<PresentPerson> presentAt(const QDateTime& moment) const;

@@ -1,7 +1,7 @@
 #include "ui/reports/roll_call_report.h"
 
-#include "ui/photo_view/photo_view_work.h"
-#include "ui/reports/day_list_report.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
 #include <QSize>
