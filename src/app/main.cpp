@@ -1,5 +1,6 @@
 #include "core/platform/saved_mappings.h"
 #include "core/startup/command_line.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/translations.h"
 #include "ui/main_window/card_image_window.h"
 #include "ui/reports/report_command.h"
@@ -65,7 +66,10 @@ std::optional<int> reportWithoutDisplay(int argc, char* argv[])
     });
     QGuiApplication app(argc, argv);
     card::useFolderMappings(line.options.mappings);
-    const card::ReportCommandOutcome outcome = card::runReportCommand(line.options, line.report);
+    const card::ReportCommandOutcome outcome =
+        line.report.caseName.isEmpty()
+            ? card::runReportCommand(line.options, line.report)
+            : card::runCaseReportCommand(line.casesDatabase, line.report);
     if (!outcome.errorLine.isEmpty())
         print(stderr, outcome.errorLine);
     return outcome.exitStatus;
@@ -100,6 +104,7 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan));
     card::installQtChineseTranslations();
+    card::CaseDesk::instance().setLocationText(line.casesDatabase);
     card::CardImageWindow window;
     window.runStartup(line.options);
     window.show();

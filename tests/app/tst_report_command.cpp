@@ -1,4 +1,6 @@
 // card_image --report run as a process with no display, its PDF read back with poppler's tools.
+#include "core/cases/case_store.h"
+#include "core/cases/trail_actions.h"
 #include "core/parameters/parameter_table.h"
 #include "support/pdf_reading.h"
 #include "support/temp_site.h"
@@ -57,6 +59,7 @@ private slots:
     void windowsFolders_data();
     void windowsFolders();
     void exceptionsCsv();
+    void caseCsvIsRecordedInTheTrail();
 
 private:
     QString dayFile(int rows) const;
@@ -290,6 +293,37 @@ void TestReportCommand::exceptionsCsv()
                             "無紀錄檔）\r\n"
                             "2007-05-03,08:00:02,\"00012345\",陳怡君,進,連續刷卡\r\n")
                  .toUtf8());
+}
+
+void TestReportCommand::caseCsvIsRecordedInTheTrail()
+{
+    const QString store = m_site->filePath(QStringLiteral("cases.sqlite"));
+    QString error;
+    card::CaseSwipe swipe;
+    swipe.day = QDate(2007, 5, 3);
+    swipe.time = QStringLiteral("02:47:10");
+    swipe.card = QStringLiteral("00012345");
+    swipe.note = QStringLiteral("不是持卡人");
+    QVERIFY(card::CaseStore::open(card::parseStoreLocation(store), card::currentOperator(), error)
+                ->addSwipe(QStringLiteral("夜班"), swipe));
+    const QString csv = m_site->filePath(QStringLiteral("case.csv"));
+    QCOMPARE(runProgram({QStringLiteral("--report"), csv, QStringLiteral("--case"),
+                         QStringLiteral("夜班"), QStringLiteral("--cases-db"), store})
+                 .status,
+             0);
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(written.readAll())
+                .contains(QStringLiteral("2007-05-03,02:47:10,\"00012345\",,,不是持卡人")));
+    const QList<card::TrailEntry> exports =
+        card::CaseStore::open(card::parseStoreLocation(store), card::currentOperator(), error)
+            ->trail({QStringLiteral("夜班"), {}, card::trail::kExported, {}});
+    QCOMPARE(exports.size(), 1);
+    QVERIFY(exports[0].details.contains(csv));
+    QCOMPARE(runProgram({QStringLiteral("--report"), csv, QStringLiteral("--case"),
+                         QStringLiteral("無此案"), QStringLiteral("--cases-db"), store})
+                 .status,
+             1);
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

@@ -51,9 +51,11 @@ struct CaseSummary {
 
 // A swipe as it was found at its site, with the operator's note.
 struct CaseSwipe {
-    qint64 id = 0;       // given by the store
-    QString sitePath;    // the parameter file
-    QString siteCaption; // the site's caption as the window showed it
+    qint64 id = 0;         // given by the store
+    QString sitePath;      // the parameter file
+    QString siteCaption;   // the site's caption as the window showed it
+    QString recordsFolder; // as the parameter file gave them
+    QString photoFolder;
     QDate day;
     QString time; // HH:MM:SS as the record has it
     QString card;

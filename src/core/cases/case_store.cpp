@@ -109,12 +109,15 @@ CaseSwipe swipeOf(const QSqlQuery& query)
     swipe.note = query.value(9).toString();
     swipe.addedBy = query.value(10).toString();
     swipe.addedAt = timeOf(query.value(11));
+    swipe.recordsFolder = query.value(12).toString();
+    swipe.photoFolder = query.value(13).toString();
     return swipe;
 }
 
 const QString kSwipeColumns =
     QStringLiteral("s.id, s.site_path, s.site_caption, s.day, s.time, s.card, s.name, "
-                   "s.direction, s.photos, s.note, s.added_by, s.added_at");
+                   "s.direction, s.photos, s.note, s.added_by, s.added_at, s.records_folder, "
+                   "s.photo_folder");
 
 const QString kReferenceColumns =
     QStringLiteral("site_path, card, name, day, time, file_name, image, sha256, pinned_by, "
@@ -358,11 +361,11 @@ bool CaseStore::addSwipe(const QString& caseName, const CaseSwipe& swipe)
     QSqlQuery added = runBound(
         database(),
         QStringLiteral("INSERT INTO case_swipes (case_id, site_path, site_caption, day, time, "
-                       "card, name, direction, photos, note, added_by, added_at) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       "card, name, direction, photos, note, added_by, added_at, records_folder, "
+                       "photo_folder) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         {caseId, swipe.sitePath, swipe.siteCaption, day, swipe.time, swipe.card, swipe.name,
          swipe.direction, swipe.photos.join(kPhotoSeparator), swipe.note, m_operator.user,
-         nowText()});
+         nowText(), swipe.recordsFolder, swipe.photoFolder});
     if (!added.isActive())
         return landed(errorOf(added));
     const QString details = swipe.note.isEmpty()
@@ -444,7 +447,7 @@ bool CaseStore::editNote(qint64 swipeId, const QString& note)
     if (!old.next())
         return landed(errorOf(old));
     const CaseSwipe swipe = swipeOf(old);
-    const QString caseName = old.value(12).toString();
+    const QString caseName = old.value(14).toString();
     if (swipe.note == note)
         return landed(QString());
     QSqlQuery changed =
@@ -472,7 +475,7 @@ bool CaseStore::removeSwipe(qint64 swipeId)
     if (!old.next())
         return landed(errorOf(old));
     const CaseSwipe swipe = swipeOf(old);
-    const QString caseName = old.value(12).toString();
+    const QString caseName = old.value(14).toString();
     QSqlQuery removed =
         runBound(database(), QStringLiteral("DELETE FROM case_swipes WHERE id = ?"), {swipeId});
     if (!removed.isActive())

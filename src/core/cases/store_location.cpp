@@ -81,8 +81,13 @@ StoreLocation parseStoreLocation(const QString& text)
 
 QString storeLocationSetting()
 {
-    const QSettings settings;
+    const QSettings settings(QStringLiteral("card_image"), QStringLiteral("card_image"));
     return settings.value(QStringLiteral("cases/database")).toString();
+}
+
+StoreLocation chosenStoreLocation(const QString& given)
+{
+    return parseStoreLocation(given.isEmpty() ? storeLocationSetting() : given);
 }
 
 QString networkShareRefusal(const QString& file, const QByteArray& mountTable)

@@ -30,8 +30,11 @@ QString defaultStoreFile();
 // database for the team store, a file path for a SQLite file, empty for the default file.
 StoreLocation parseStoreLocation(const QString& text);
 
-// The text kept in the settings for the case store; empty when none is kept.
+// The text kept in the settings for the case store (cases/database); empty when none is kept.
 QString storeLocationSetting();
+
+// The store given on the command line, else the one in the settings, else the default file.
+StoreLocation chosenStoreLocation(const QString& given);
 
 // The plain message that refuses a SQLite file on a network share (its locks are not reliable
 // there), or an empty text when the file's folder is on a local file system. mountTable is the

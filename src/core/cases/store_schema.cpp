@@ -101,6 +101,12 @@ const QList<SchemaUpgrade>& schemaUpgrades()
                          "time TEXT NOT NULL, file_name TEXT NOT NULL, sha256 TEXT NOT NULL, "
                          "image {bytes} NOT NULL, pinned_by TEXT NOT NULL, "
                          "pinned_at TEXT NOT NULL, UNIQUE (site_path, card))")}},
+        // The site's folders as its parameter file gave them, to show the swipe again.
+        {4,
+         {QStringLiteral("ALTER TABLE case_swipes ADD COLUMN records_folder TEXT NOT NULL "
+                         "DEFAULT ''"),
+          QStringLiteral("ALTER TABLE case_swipes ADD COLUMN photo_folder TEXT NOT NULL "
+                         "DEFAULT ''")}},
     };
     return upgrades;
 }

@@ -129,6 +129,11 @@ QString helpText()
         "                          CSV, or the roll call with photos as PDF; now, or at --date\n"
         "                          and --time (the end of --date's day without --time).\n"
         "  --time <hh:mm:ss>       With --present: the moment's time of day.\n"
+        "  --case <NAME>           With --report: writes the case NAME instead (PDF with each\n"
+        "                          swipe's photo and note, or CSV of its swipes and notes).\n"
+        "  --cases-db <STORE>      The case store: postgresql://user@host[:port]/database for\n"
+        "                          a team's server, or a SQLite file (the default is\n"
+        "                          cases.sqlite in the user's data folder).\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -171,13 +176,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
     const QCommandLineOption map(QStringLiteral("map"),
                                  QStringLiteral("Reads a Windows folder under a local folder."),
                                  QStringLiteral("WINDOWS_FOLDER=LOCAL_FOLDER"));
+    const QCommandLineOption caseName(QStringLiteral("case"), QStringLiteral("The case to write."),
+                                      QStringLiteral("NAME"));
+    const QCommandLineOption casesDatabase(
+        QStringLiteral("cases-db"), QStringLiteral("The case store."), QStringLiteral("STORE"));
 
     const QCommandLineOption present(QStringLiteral("present"),
                                      QStringLiteral("The people inside at a moment."));
     const QCommandLineOption time(QStringLiteral("time"), QStringLiteral("The moment's time."),
                                   QStringLiteral("hh:mm:ss"));
     parser.addOptions({help, version, date, card, way, live, history, exceptions, days, report, map,
-                       present, time});
+                       present, time, caseName, casesDatabase});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -198,7 +207,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
-    for (const QCommandLineOption* option : {&date, &card, &way, &days, &report, &time}) {
+    for (const QCommandLineOption* option :
+         {&date, &card, &way, &days, &report, &time, &caseName, &casesDatabase}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -261,6 +271,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
     for (const QString& mapping : parser.values(map)) {
         if (const std::optional<QString> problem = readMapping(mapping, options.mappings))
             return failure(*problem);
+    }
+    result.casesDatabase = parser.value(casesDatabase);
+    if (parser.isSet(caseName)) {
+        result.report.caseName = parser.value(caseName).trimmed();
+        if (!parser.isSet(report))
+            return failure(QStringLiteral("--case needs --report"));
+        if (result.report.caseName.isEmpty())
+            return failure(QStringLiteral("--case: the case name is empty"));
+        if (options.queries() || options.live || !parser.positionalArguments().isEmpty())
+            return failure(QStringLiteral("--case: the report of a case takes no site, day, card "
+                                          "or direction"));
+        return result;
     }
 
     const QStringList files = parser.positionalArguments();

@@ -49,6 +49,7 @@ struct ReportOptions {
     // --date's day and --time, now when neither is given.
     bool present = false;
     std::optional<QTime> time;
+    QString caseName; // --case: the report of this case instead of a site's
 };
 
 struct CommandLine {
@@ -62,6 +63,9 @@ struct CommandLine {
     Kind kind = Kind::Run;
     StartupOptions options;
     ReportOptions report;
+    // --cases-db: the case store, as a file path or postgresql://user@host[:port]/database;
+    // empty for the one in the settings or the default file.
+    QString casesDatabase;
     QString text; // the help text, the version line or the error line, each ending in a newline
 };
 

@@ -1,10 +1,12 @@
 #include "ui/common/results_export.h"
 
+#include "core/cases/trail_actions.h"
 #include "core/photos/photo_file_checks.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/system_reason.h"
 #include "core/records/exception_export.h"
 #include "core/records/record_export.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/message_box.h"
 #include "ui/common/save_dialog.h"
@@ -94,9 +96,10 @@ bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
     }
     if (!reportSafeWrite(parent, result))
         return false;
-    showPassingMessage(
-        parent,
-        export_texts::kExported.arg(table.rowCount()).arg(QDir::toNativeSeparators(target)));
+    const QString exported =
+        export_texts::kExported.arg(table.rowCount()).arg(QDir::toNativeSeparators(target));
+    showPassingMessage(parent, exported);
+    CaseDesk::instance().record(parent, trail::kExported, exported);
     return true;
 }
 
@@ -115,8 +118,10 @@ bool exportCsv(QWidget* parent, const QString& fileName, const QStringList& prot
     }
     if (!reportSafeWrite(parent, result))
         return false;
-    showPassingMessage(parent,
-                       export_texts::kExported.arg(rowCount).arg(QDir::toNativeSeparators(target)));
+    const QString exported =
+        export_texts::kExported.arg(rowCount).arg(QDir::toNativeSeparators(target));
+    showPassingMessage(parent, exported);
+    CaseDesk::instance().record(parent, trail::kExported, exported);
     return true;
 }
 
@@ -162,11 +167,14 @@ void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList
         [photoPath, target, protectedPlaces] {
             return copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes);
         },
-        [parent, finish](const SafeWriteResult& result) {
+        [parent, finish, photoPath](const SafeWriteResult& result) {
             const bool written = reportSafeWrite(parent, result);
-            if (written)
+            if (written) {
                 showPassingMessage(
                     parent, export_texts::kPhotoSaved.arg(QDir::toNativeSeparators(result.path)));
+                recordWritten(parent, trail::kPhotoSaved, QDir::toNativeSeparators(photoPath),
+                              result.path);
+            }
             finish(written);
         });
 }

@@ -14,7 +14,10 @@
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
 #include "core/text/time_of_day.h"
+#include "ui/cases/cases_window.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/case_add_dialog.h"
+#include "ui/common/case_texts.h"
 #include "ui/common/control_table.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/folder_mapping_texts.h"
@@ -262,6 +265,13 @@ void CardImageWindow::createActions()
             openCardHistory(selectedSwipe());
     });
     a.cardHistory->setShortcutContext(Qt::WidgetShortcut);
+    a.addToCase = add(case_texts::kAddAction, QKeySequence(Qt::CTRL | Qt::Key_B), [this] {
+        if (hasSelectedRow())
+            addSwipeToCase(this, selectedSwipe());
+    });
+    a.addToCase->setShortcutContext(Qt::WidgetShortcut);
+    a.cases = add(case_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_K),
+                  &CardImageWindow::openCases);
     a.inspect = add(kPhotoViewAction, {}, &CardImageWindow::openPhotoView);
     a.savePhoto = add(export_texts::kSavePhotoAction, {}, [this] {
         saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
@@ -279,11 +289,13 @@ void CardImageWindow::createActions()
                        [this] { openExceptions(); });
     a.presence = add(presence_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_I),
                      &CardImageWindow::openPresence);
-    addActions({a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions, a.presence});
+    addActions(
+        {a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions, a.presence, a.cases});
 
     for (RecordListView* list : m_controls.resultLists) {
         list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
-                          a.liveView, a.exceptions, a.presence, a.folderMappings});
+                          a.liveView, a.exceptions, a.presence, a.folderMappings, a.addToCase,
+                          a.cases});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -317,6 +329,7 @@ void CardImageWindow::enableActions()
     m_actions.printList->setEnabled(listed);
     m_actions.listPdf->setEnabled(listed);
     m_actions.cardHistory->setEnabled(listed);
+    m_actions.addToCase->setEnabled(listed);
     m_actions.savePhoto->setEnabled(!m_state.shownPhoto.isEmpty());
 }
 
@@ -400,6 +413,18 @@ void CardImageWindow::openPresence()
     m_presence->show();
     m_presence->raise();
     m_presence->activateWindow();
+}
+
+void CardImageWindow::openCases()
+{
+    if (!m_cases) {
+        m_cases = new CasesWindow(this);
+        connect(m_cases, &CasesWindow::inspectRequested, this, &CardImageWindow::openPhotoViewOn);
+    }
+    m_cases->refresh();
+    m_cases->show();
+    m_cases->raise();
+    m_cases->activateWindow();
 }
 
 void CardImageWindow::stepDay(int days)

@@ -22,6 +22,7 @@ namespace card {
 
 class CardHistoryWindow;
 class ExceptionsWindow;
+class CasesWindow;
 class LiveViewWindow;
 class PresenceWindow;
 class PhotoViewWindow;
@@ -74,6 +75,8 @@ public:
     void openExceptions(int days = 1);
     // The people inside now in the loaded site.
     void openPresence();
+    // The cases window.
+    void openCases();
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
 
@@ -126,6 +129,8 @@ private:
         QAction* listPdf = nullptr;
         QAction* jumpToTime = nullptr;
         QAction* cardHistory = nullptr;
+        QAction* addToCase = nullptr;
+        QAction* cases = nullptr;
         QAction* inspect = nullptr;
         QAction* savePhoto = nullptr;
         QAction* dayBack = nullptr;
@@ -140,6 +145,7 @@ private:
     LiveViewWindow* m_liveView = nullptr;     // made at its first opening
     ExceptionsWindow* m_exceptions = nullptr; // made at its first opening
     PresenceWindow* m_presence = nullptr;     // made at its first opening
+    CasesWindow* m_cases = nullptr;           // made at its first opening
     LatestRequest m_query;
     ParameterLoads m_loads;
     // A query made while a parameter load is on its way reads the records folder of the site

@@ -1,6 +1,8 @@
 #include "ui/reports/report_actions.h"
 
+#include "core/cases/trail_actions.h"
 #include "core/platform/site_io_task.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
 #include "ui/common/save_dialog.h"
@@ -99,11 +101,13 @@ void writeWithProgress(QWidget* parent, const SharedReport& report, const QStrin
     QObject::connect(
         watcher, &QFutureWatcherBase::progressValueChanged, watcher,
         [watcher, progress](int done) { progress->showPage(done, watcher->progressMaximum()); });
-    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [parent, watcher, progress] {
-        if (!progress->cancelled())
-            reportSafeWrite(parent, watcher->result());
-        progress->finish();
-    });
+    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher,
+                     [parent, watcher, progress, title = report->title()] {
+                         if (!progress->cancelled() && reportSafeWrite(parent, watcher->result()))
+                             recordWritten(parent, trail::kPdfWritten, title,
+                                           watcher->result().path);
+                         progress->finish();
+                     });
     watcher->setFuture(promise->future());
     promise->start();
     siteIoPool().start([promise, report, target, folders, cancelled = progress->flag()] {
@@ -131,7 +135,8 @@ void printReport(QWidget* parent, const ReportJob& job)
             preview.setObjectName(QStringLiteral("report_preview"));
             QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                              [report = made.report](QPrinter* target) { report->paint(*target); });
-            preview.exec();
+            if (preview.exec() == QDialog::Accepted)
+                CaseDesk::instance().record(parent, trail::kPrinted, made.report->title());
         });
 }
 

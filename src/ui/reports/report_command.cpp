@@ -1,7 +1,10 @@
 #include "ui/reports/report_command.h"
 
+#include "core/cases/case_store.h"
+#include "core/cases/trail_actions.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
+#include "core/platform/safe_write.h"
 #include "core/platform/site_folders.h"
 #include "core/records/exception_export.h"
 #include "core/records/presence.h"
@@ -11,6 +14,7 @@
 #include "ui/common/folder_mapping_texts.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/reports/case_report.h"
 #include "ui/reports/day_list_report.h"
 #include "ui/reports/exceptions_report.h"
 #include "ui/reports/history_report.h"
@@ -19,6 +23,8 @@
 #include "ui/reports/roll_call_report.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace card {
 
@@ -177,6 +183,40 @@ ReportCommandOutcome runReportCommand(const StartupOptions& options, const Repor
     if (options.days || options.history)
         return writeHistory(parameters, options, report);
     return writeDayList(parameters, options, report.file);
+}
+
+} // namespace card
+
+namespace card {
+
+ReportCommandOutcome runCaseReportCommand(const QString& casesDatabase, const ReportOptions& report)
+{
+    QString error;
+    const std::unique_ptr<CaseStore> store =
+        CaseStore::open(chosenStoreLocation(casesDatabase), currentOperator(), error);
+    if (!store)
+        return failed(error);
+    CaseReportRequest request;
+    const QList<CaseSummary> cases = store->cases(report.caseName);
+    const auto found = std::find_if(cases.cbegin(), cases.cend(), [&report](const CaseSummary& c) {
+        return c.name == report.caseName;
+    });
+    if (found == cases.cend())
+        return failed(report_texts::kNoSuchCase + report.caseName);
+    request.summary = *found;
+    request.swipes = store->swipesOf(report.caseName);
+    const QStringList places = caseReportJob(request).protectedPlaces;
+    const bool csv = report.file.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    const SafeWriteResult result =
+        csv ? writeFileSafely(
+                  report.file, places,
+                  [&request](QIODevice& file) { return writeCaseCsv(request.swipes, file); })
+            : writeReportPdf(caseReport(request), report.file, places);
+    if (result.ok()) {
+        store->record(csv ? trail::kExported : trail::kPdfWritten,
+                      withPath(request.summary.name, result.path), report.caseName);
+    }
+    return written(result);
 }
 
 } // namespace card

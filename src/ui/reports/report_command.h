@@ -16,4 +16,9 @@ struct ReportCommandOutcome {
 // the report. Needs a QGuiApplication (the fonts), on any platform.
 ReportCommandOutcome runReportCommand(const StartupOptions& options, const ReportOptions& report);
 
+// Writes the report of report.caseName from the case store (casesDatabase, or the settings' or
+// the default one when empty) and records it in the trail.
+ReportCommandOutcome runCaseReportCommand(const QString& casesDatabase,
+                                          const ReportOptions& report);
+
 } // namespace card

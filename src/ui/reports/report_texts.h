@@ -81,6 +81,8 @@ inline const QString kSafeLabel = QStringLiteral("已確認安全");
 
 // The entry points and their dialogs.
 inline const QString kPrintAction = QStringLiteral("列印…");
+// The command line's case report names a case the store does not have.
+inline const QString kNoSuchCase = QStringLiteral("沒有這個案件：");
 inline const QString kPrintListAction = QStringLiteral("列印清單…");
 inline const QString kExportPdfAction = QStringLiteral("匯出 PDF…");
 inline const QString kWithPicturesAction = QStringLiteral("含影像");

@@ -33,6 +33,7 @@ CaseSwipe swipeAt(const QString& time, const QString& card, const QString& note 
     CaseSwipe swipe;
     swipe.sitePath = QStringLiteral("/sites/north/para.txt");
     swipe.siteCaption = QStringLiteral("北區");
+    swipe.photoFolder = QStringLiteral("/sites/north/photos");
     swipe.day = QDate(2026, 12, 7);
     swipe.time = time;
     swipe.card = card;
@@ -141,6 +142,7 @@ void TestCaseStore::addKeepsTheSwipeAcrossOpens()
     const CaseSwipe expected = swipeAt(QStringLiteral("02:47:10"), QStringLiteral("0001234"));
     QCOMPARE(card::swipeLine(swipes[0]), card::swipeLine(expected));
     QCOMPARE(swipes[0].photos, expected.photos);
+    QCOMPARE(swipes[0].photoFolder, expected.photoFolder);
     QCOMPARE(swipes[0].siteCaption, expected.siteCaption);
     QCOMPARE(swipes[0].note, QStringLiteral("不是持卡人"));
     QCOMPARE(swipes[0].addedBy, kNightGuard.user);

@@ -152,6 +152,14 @@ void TestCommandLine::forms_data()
         << QStringList{"--report", "r.csv", "--present", "--card", "7", "a.spf"} << error
         << "card_image: --present lists everyone inside: --card, --direction, --days and "
            "--history do not apply\n";
+    QTest::newRow("case report, no site needed")
+        << QStringList{"--report", "c.csv", "--case", "夜班", "--cases-db", "postgresql://a@h/d"}
+        << report << "|-|-|-|c.csv|-|case 夜班 in postgresql://a@h/d";
+    QTest::newRow("case without report")
+        << QStringList{"--case", "夜班"} << error << "card_image: --case needs --report\n";
+    QTest::newRow("case report with a day")
+        << QStringList{"--report", "c.pdf", "--case", "夜班", "--date", "2007-05-03"} << error
+        << "card_image: --case: the report of a case takes no site, day, card or direction\n";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
         << "card_image: --direction: not one of in, out, all: up down\n";
@@ -173,7 +181,13 @@ void TestCommandLine::forms()
             line.report.present
                 ? QStringLiteral("|present ") + line.report.time.value_or(QTime()).toString()
                 : QString();
-        QCOMPARE(describe(line.options) + u'|' + line.report.file + u'|' + days + present, result);
+        const QString caseReport =
+            line.report.caseName.isEmpty()
+                ? QString()
+                : "|case " + line.report.caseName + " in " + line.casesDatabase;
+        QCOMPARE(describe(line.options) + u'|' + line.report.file + u'|' + days + present +
+                     caseReport,
+                 result);
         QVERIFY(line.text.isEmpty());
     } else {
         QCOMPARE(line.text, result);
@@ -190,11 +204,13 @@ void TestCommandLine::helpNamesEveryOption()
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
         for (const char* name : {"--date", "--card", "--direction", "--history", "--days", "--live",
                                  "--report", "--present", "--time", "--version", "PARAMETER_FILE"})
+            "--report", "--case", "--cases-db", "--version", "PARAMETER_FILE"
+    })
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
-    }
-    // Help wins over a malformed value: the operator asked how it is written.
-    QCOMPARE(card::parseCommandLine({"card_image", "--date", "x", "--help"}).kind,
-             CommandLine::Kind::Help);
+}
+// Help wins over a malformed value: the operator asked how it is written.
+QCOMPARE(card::parseCommandLine({"card_image", "--date", "x", "--help"}).kind,
+         CommandLine::Kind::Help);
 }
 
 void TestCommandLine::versionIsTheBuildsVersion()
