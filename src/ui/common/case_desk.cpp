@@ -2,6 +2,7 @@
 
 #include "ui/common/message_box.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace card {
@@ -10,6 +11,12 @@ CaseDesk& CaseDesk::instance()
 {
     static CaseDesk desk;
     return desk;
+}
+
+CaseDesk::CaseDesk()
+{
+    // The store's connection closes while the application, and so its SQL drivers, still exist.
+    qAddPostRoutine([] { instance().m_store.reset(); });
 }
 
 void CaseDesk::setLocationText(const QString& text)

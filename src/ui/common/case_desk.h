@@ -34,7 +34,7 @@ signals:
     void changed();
 
 private:
-    CaseDesk() = default;
+    CaseDesk();
 
     CaseStore* open(QWidget* parent, bool sayWhy);
 
