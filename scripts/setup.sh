@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    libarchive-dev
     libqt6sql6-sqlite libqt6sql6-psql
     qt6-translations-l10n
     fonts-arphic-uming
@@ -20,6 +21,7 @@ test_packages=(
     strace
     clang
     poppler-utils
+    unzip
     postgresql
 )
 if [[ ${1:-} == --tests ]]; then

@@ -1,8 +1,10 @@
+#include "core/evidence/evidence_verify.h"
 #include "core/platform/saved_mappings.h"
 #include "core/startup/command_line.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/translations.h"
 #include "ui/main_window/card_image_window.h"
+#include "ui/reports/evidence_command.h"
 #include "ui/reports/report_command.h"
 
 #include <QApplication>
@@ -47,15 +49,32 @@ bool answeredWithoutDisplay(int argc, char* argv[])
     return true;
 }
 
-// --report writes its file and exits without a window, so a scheduled job can run it where
-// there is no display at all: it always draws on the offscreen platform.
+// --verify reads the package alone: no display, no fonts.
+std::optional<int> verifiedPackage(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const card::CommandLine line = card::parseCommandLine(arguments);
+    if (line.kind != card::CommandLine::Kind::Verify)
+        return std::nullopt;
+    const QString& package = line.evidence.package;
+    const card::VerifyOutcome outcome = card::verifyPackage(package);
+    const bool notPackage = outcome.status == card::VerifyOutcome::Status::NotPackage;
+    print(notPackage ? stderr : stdout, card::verifyLines(outcome, package));
+    return card::verifyExitStatus(outcome);
+}
+
+// --report and --evidence write their file and exit without a window, so a scheduled job can
+// run them where there is no display at all: they always draw on the offscreen platform.
 std::optional<int> reportWithoutDisplay(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const card::CommandLine line = card::parseCommandLine(arguments);
-    if (line.kind != card::CommandLine::Kind::Report)
+    if (line.kind != card::CommandLine::Kind::Report &&
+        line.kind != card::CommandLine::Kind::Evidence)
         return std::nullopt;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the one line that says why no report was written, nothing else
@@ -67,7 +86,9 @@ std::optional<int> reportWithoutDisplay(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     card::useFolderMappings(line.options.mappings);
     const card::ReportCommandOutcome outcome =
-        line.report.caseName.isEmpty()
+        line.kind == card::CommandLine::Kind::Evidence
+            ? card::runEvidenceCommand(line.options, line.evidence)
+        : line.report.caseName.isEmpty()
             ? card::runReportCommand(line.options, line.report)
             : card::runCaseReportCommand(line.casesDatabase, line.report);
     if (!outcome.errorLine.isEmpty())
@@ -81,6 +102,8 @@ int main(int argc, char* argv[])
 {
     if (answeredWithoutDisplay(argc, argv))
         return 0;
+    if (const std::optional<int> status = verifiedPackage(argc, argv))
+        return *status;
     if (const std::optional<int> status = reportWithoutDisplay(argc, argv))
         return *status;
     nextMessageHandler = qInstallMessageHandler(withoutRuntimeFolderNote);
@@ -98,6 +121,8 @@ int main(int argc, char* argv[])
         return card::kUsageExitStatus;
     case card::CommandLine::Kind::Run:
     case card::CommandLine::Kind::Report: // written before the application above
+    case card::CommandLine::Kind::Evidence:
+    case card::CommandLine::Kind::Verify:
         break;
     }
     card::useFolderMappings(line.options.mappings);

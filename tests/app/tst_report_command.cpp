@@ -26,6 +26,7 @@ QByteArray parameterFile(const QString& records, const QString& photos)
 struct Run {
     int status = -1;
     QString error;
+    QString output;
 };
 
 // The program with neither a display nor a platform named, unless extra names one.
@@ -41,7 +42,8 @@ Run runProgram(const QStringList& arguments, const QStringList& extra = {})
     process.start(QStringLiteral(CARD_IMAGE_PROGRAM), arguments);
     if (!process.waitForFinished(60000))
         return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
+            QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 } // namespace
@@ -60,6 +62,7 @@ private slots:
     void windowsFolders();
     void exceptionsCsv();
     void caseCsvIsRecordedInTheTrail();
+    void evidencePackage();
 
 private:
     QString dayFile(int rows) const;
@@ -324,6 +327,39 @@ void TestReportCommand::caseCsvIsRecordedInTheTrail()
                          QStringLiteral("無此案"), QStringLiteral("--cases-db"), store})
                  .status,
              1);
+}
+
+// A package written without a display is checked by sha256sum alone and by --verify.
+void TestReportCommand::evidencePackage()
+{
+    m_site->write(QStringLiteral("photos/00012345-070503-080001-C.jpg"), "\xFF\xD8 a photo");
+    const QString zip = m_site->filePath(QStringLiteral("evidence.zip"));
+    const Run made =
+        runProgram({QStringLiteral("--evidence"), zip, QStringLiteral("--date"),
+                    QStringLiteral("2007-05-03"), QStringLiteral("--card"),
+                    QStringLiteral("00012345"), QStringLiteral("--with-day-files"), m_spf});
+    QCOMPARE(made.error, QString());
+    QCOMPARE(made.status, 0);
+    const QString unpacked = m_site->makeFolder(QStringLiteral("unpacked"));
+    QCOMPARE(QProcess::execute(QStringLiteral("unzip"),
+                               {QStringLiteral("-q"), zip, QStringLiteral("-d"), unpacked}),
+             0);
+    QProcess check;
+    check.setWorkingDirectory(unpacked);
+    check.start(QStringLiteral("sha256sum"),
+                {QStringLiteral("-c"), QStringLiteral("manifest.sha256")});
+    QVERIFY(check.waitForFinished());
+    const QString checked = QString::fromUtf8(check.readAllStandardOutput());
+    QCOMPARE(check.exitCode(), 0);
+    for (const char* file :
+         {"photos/00012345-070503-080001-C.jpg: OK", "records/2007-5-3-lines.txt: OK",
+          "records/2007-5-3.txt: OK", "report.pdf: OK", "manifest.json: OK"})
+        QVERIFY2(checked.contains(QLatin1String(file)), qPrintable(checked));
+    QVERIFY(card::test::pdfText(unpacked + QStringLiteral("/report.pdf"), 1)
+                .contains(QStringLiteral("證據包報表")));
+    const Run verified = runProgram({QStringLiteral("--verify"), zip});
+    QCOMPARE(verified.status, 0);
+    QCOMPARE(verified.output, QStringLiteral("完整\n"));
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

@@ -94,6 +94,19 @@ std::optional<QString> readMapping(const QString& text, QList<FolderMapping>& ma
     return std::nullopt;
 }
 
+// --evidence FILE with its --time and --with-day-files; a problem in them as the error line's
+// text.
+std::optional<QString> readEvidenceOptions(const QString& file, const StartupOptions& options,
+                                           EvidenceOptions& evidence)
+{
+    evidence.package = file;
+    if (!file.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive))
+        return QStringLiteral("--evidence: the file must end in .zip: ") + file;
+    if (!options.card)
+        return QStringLiteral("--evidence needs --card");
+    return std::nullopt;
+}
+
 QString helpText()
 {
     return QStringLiteral(
@@ -134,6 +147,16 @@ QString helpText()
         "  --cases-db <STORE>      The case store: postgresql://user@host[:port]/database for\n"
         "                          a team's server, or a SQLite file (the default is\n"
         "                          cases.sqlite in the user's data folder).\n"
+        "  --evidence <FILE.zip>   With --card: writes the evidence package of the card's\n"
+        "                          swipes on --date (today unless given) and exits: the\n"
+        "                          photos and record lines as they are, a report and the\n"
+        "                          hashes that check them.\n"
+        "  --time <hh:mm:ss>       With --evidence: only the swipe at this time.\n"
+        "  --with-day-files        With --evidence: each day file whole as well.\n"
+        "  --verify <FILE.zip>     Checks an evidence package's files against its hashes:\n"
+        "                          prints 完整 and exits 0 when all match, names each\n"
+        "                          changed, missing or added file and exits 1, exits 2\n"
+        "                          when FILE is no evidence package.\n"
         "\n"
         "Arguments:\n"
         "  PARAMETER_FILE          The site's parameter file.\n"
@@ -183,10 +206,19 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     const QCommandLineOption present(QStringLiteral("present"),
                                      QStringLiteral("The people inside at a moment."));
-    const QCommandLineOption time(QStringLiteral("time"), QStringLiteral("The moment's time."),
+    const QCommandLineOption time(QStringLiteral("time"),
+                                  QStringLiteral("The moment's time, or the swipe's."),
                                   QStringLiteral("hh:mm:ss"));
+    const QCommandLineOption evidence(QStringLiteral("evidence"),
+                                      QStringLiteral("Writes an evidence package."),
+                                      QStringLiteral("FILE"));
+    const QCommandLineOption withDayFiles(QStringLiteral("with-day-files"),
+                                          QStringLiteral("Packs the whole day files."));
+    const QCommandLineOption verify(QStringLiteral("verify"),
+                                    QStringLiteral("Checks an evidence package."),
+                                    QStringLiteral("FILE"));
     parser.addOptions({help, version, date, card, way, live, history, exceptions, days, report, map,
-                       present, time, caseName, casesDatabase});
+                       present, time, caseName, casesDatabase, evidence, withDayFiles, verify});
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
@@ -207,8 +239,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     CommandLine result;
     StartupOptions& options = result.options;
+    if (parser.isSet(verify)) {
+        result.kind = CommandLine::Kind::Verify;
+        result.evidence.package = parser.value(verify);
+        return result;
+    }
     for (const QCommandLineOption* option :
-         {&date, &card, &way, &days, &report, &time, &caseName, &casesDatabase}) {
+         {&date, &card, &way, &days, &report, &time, &caseName, &casesDatabase, &evidence}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
             return failure(
@@ -253,8 +290,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (result.report.present && !parser.isSet(report))
         return failure(QStringLiteral("--present needs --report"));
     if (parser.isSet(time)) {
-        if (!result.report.present)
-            return failure(QStringLiteral("--time needs --present"));
+        if (!result.report.present && !parser.isSet(evidence))
+            return failure(QStringLiteral("--time needs --present or --evidence"));
         result.report.time = strictTime(parser.value(time));
         if (!result.report.time)
             return failure(QStringLiteral("--time: not a time in the form hh:mm:ss: ") +
@@ -266,6 +303,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (problem)
             return failure(*problem);
         result.kind = CommandLine::Kind::Report;
+    }
+    if (parser.isSet(evidence)) {
+        if (parser.isSet(time))
+            result.evidence.time = parser.value(time);
+        result.evidence.withDayFiles = parser.isSet(withDayFiles);
+        const std::optional<QString> problem =
+            readEvidenceOptions(parser.value(evidence), options, result.evidence);
+        if (problem)
+            return failure(*problem);
+        result.kind = CommandLine::Kind::Evidence;
+    } else if (parser.isSet(withDayFiles)) {
+        return failure(QStringLiteral("--with-day-files needs --evidence"));
     }
     options.live = parser.isSet(live);
     for (const QString& mapping : parser.values(map)) {
@@ -293,7 +342,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (files.first().isEmpty())
             return failure(QStringLiteral("PARAMETER_FILE is empty"));
         options.parameterFile = files.first();
-    } else if (options.queries() || result.kind == CommandLine::Kind::Report) {
+    } else if (options.queries() || result.kind != CommandLine::Kind::Run) {
         return failure(
             QStringLiteral("--date, --card, --direction and --report need a PARAMETER_FILE"));
     }

@@ -52,13 +52,22 @@ struct ReportOptions {
     QString caseName; // --case: the report of this case instead of a site's
 };
 
+// An evidence package written without a window (--evidence), or one checked (--verify).
+struct EvidenceOptions {
+    QString package;             // the ZIP file
+    std::optional<QString> time; // --time: only the swipe at this time (hh:mm:ss)
+    bool withDayFiles = false;   // --with-day-files: each day file whole too
+};
+
 struct CommandLine {
     enum class Kind {
-        Run,     // start with options
-        Report,  // write report with options' site and filters, exit 0 or 1
-        Help,    // print text to standard output, exit 0
-        Version, // print text to standard output, exit 0
-        Error,   // print text (one line) to standard error, exit kUsageExitStatus
+        Run,      // start with options
+        Report,   // write report with options' site and filters, exit 0 or 1
+        Evidence, // write the evidence package of options' card and day, exit 0 or 1
+        Verify,   // check the package evidence.package, exit 0, 1 or 2
+        Help,     // print text to standard output, exit 0
+        Version,  // print text to standard output, exit 0
+        Error,    // print text (one line) to standard error, exit kUsageExitStatus
     };
     Kind kind = Kind::Run;
     StartupOptions options;
@@ -66,6 +75,7 @@ struct CommandLine {
     // --cases-db: the case store, as a file path or postgresql://user@host[:port]/database;
     // empty for the one in the settings or the default file.
     QString casesDatabase;
+    EvidenceOptions evidence;
     QString text; // the help text, the version line or the error line, each ending in a newline
 };
 

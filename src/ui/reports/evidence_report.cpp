@@ -60,11 +60,10 @@ void addCardDay(ReportPages& report, const Swipe& swipe)
 
 } // namespace
 
-ReportPages evidenceReport(const EvidenceRequest& request)
+void addEvidenceSheet(ReportPages& report, const EvidenceRequest& request)
 {
     using namespace report_texts;
     const Swipe& swipe = request.swipe;
-    ReportPages report(kSwipeTitle);
     report.addFields({{kSiteLabel, siteName(swipe.parameterFile)},
                       {kDateLabel, swipe.day.toString(QStringLiteral("yyyy-MM-dd"))},
                       {kTimeLabel, swipe.time},
@@ -76,6 +75,12 @@ ReportPages evidenceReport(const EvidenceRequest& request)
     addPhotos(report, swipe);
     report.addSpace(6);
     addCardDay(report, swipe);
+}
+
+ReportPages evidenceReport(const EvidenceRequest& request)
+{
+    ReportPages report(report_texts::kSwipeTitle);
+    addEvidenceSheet(report, request);
     return report;
 }
 

@@ -18,6 +18,9 @@ struct EvidenceRequest {
 // Reads and decodes the swipe's photos and its card's day: call it off the interface thread.
 ReportPages evidenceReport(const EvidenceRequest& request);
 
+// The same sheet added to report, for reports that hold several.
+void addEvidenceSheet(ReportPages& report, const EvidenceRequest& request);
+
 // The proposed file name: 證據單-00012345-2007-05-03-081530.pdf.
 QString evidencePdfName(const Swipe& swipe);
 

@@ -2,6 +2,7 @@
 
 #include "core/platform/product.h"
 
+#include <QBuffer>
 #include <QPdfWriter>
 
 namespace card {
@@ -11,19 +12,35 @@ namespace {
 // Fine enough for a 12-megapixel photo across the page, and for the text's placement.
 constexpr int kPdfResolution = 600;
 
+bool paintPdf(const ReportPages& report, QIODevice& file, QPagedPaintDevice::PdfVersion version,
+              const PageProgress& progress)
+{
+    QPdfWriter writer(&file);
+    writer.setPdfVersion(version);
+    writer.setResolution(kPdfResolution);
+    writer.setTitle(report.title());
+    writer.setCreator(kProductTitle);
+    useReportPage(writer);
+    return report.paint(writer, progress);
+}
+
 } // namespace
 
 SafeWriteResult writeReportPdf(const ReportPages& report, const QString& target,
                                const QStringList& protectedPlaces, const PageProgress& progress)
 {
     return writeFileSafely(target, protectedPlaces, [&](QIODevice& file) {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfResolution);
-        writer.setTitle(report.title());
-        writer.setCreator(kProductTitle);
-        useReportPage(writer);
-        return report.paint(writer, progress);
+        return paintPdf(report, file, QPagedPaintDevice::PdfVersion_1_4, progress);
     });
+}
+
+QByteArray archivalPdf(const ReportPages& report)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!paintPdf(report, buffer, QPagedPaintDevice::PdfVersion_A1b, {}))
+        return {};
+    return buffer.data();
 }
 
 } // namespace card

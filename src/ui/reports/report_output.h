@@ -4,6 +4,7 @@
 #include "core/platform/safe_write.h"
 #include "ui/reports/report_pages.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,5 +15,9 @@ namespace card {
 SafeWriteResult writeReportPdf(const ReportPages& report, const QString& target,
                                const QStringList& protectedPlaces,
                                const PageProgress& progress = {});
+
+// The report as a PDF/A-1b file's bytes (fonts embedded, no transparency), for archives that
+// must stay readable; empty when it could not be painted.
+QByteArray archivalPdf(const ReportPages& report);
 
 } // namespace card

@@ -4,8 +4,11 @@
 #include "ui/common/photo_texts.h"
 #include "ui/common/swipe_texts.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace card::report_texts {
 
@@ -101,5 +104,43 @@ inline QString tooManyPages(int pages)
 inline const QString kParameterFileUnreadable = QStringLiteral("參數檔無法讀取或不正確");
 inline const QString kNoDayFile = QStringLiteral("紀錄不存在");
 inline const QString kDayFileUnreadable = QStringLiteral("紀錄檔無法讀取");
+
+// The evidence package's report.
+inline const QString kPackageTitle = QStringLiteral("證據包報表");
+inline const QString kParameterFileLabel = QStringLiteral("參數檔");
+inline const QString kSiteCaptionLabel = QStringLiteral("站台標題");
+inline const QString kOperatorLabel = QStringLiteral("製作者");
+inline const QString kMachineLabel = QStringLiteral("電腦");
+inline const QString kProgramLabel = QStringLiteral("程式");
+inline const QString kPackageMadeLabel = QStringLiteral("製作時間");
+inline const QString kOriginLabel = QStringLiteral("來源");
+inline const QString kCaseLabel = QStringLiteral("案件");
+inline const QString kNoteLabel = QStringLiteral("附註");
+inline const QString kDayFilesHeading = QStringLiteral("紀錄檔（讀取時）");
+inline const QString kPackedFilesHeading = QStringLiteral("證據包內的檔案");
+inline const QString kUnreadableLabel = QStringLiteral("無法讀取，未收入");
+inline const QString kFileSizeLabel = QStringLiteral("大小");
+inline const QString kModifiedLabel = QStringLiteral("修改時間");
+inline const QString kSha256Label = QStringLiteral("SHA-256");
+inline QString sizeText(qint64 size)
+{
+    return QStringLiteral("%1 位元組").arg(size);
+}
+inline const QString kPackageRefused = QStringLiteral("證據包不可存入站台的資料夾");
+inline const QString kPhotoUnreadable = QStringLiteral("影像檔無法完整讀取");
+inline const QString kPackageNotWritten = QStringLiteral("無法建立證據包");
+inline const QString kPackageCancelled = QStringLiteral("已取消證據包");
+inline QString noSwipesOfCard(const QString& card, QDate day)
+{
+    return QStringLiteral("卡號 %1 於 %2 無刷卡").arg(card, day.toString(Qt::ISODate));
+}
+// Where a package's swipes came from: the card, its day and, for one swipe, its time.
+inline QString cardDayOrigin(const QString& card, QDate day, const std::optional<QString>& time)
+{
+    QString origin = QStringLiteral("卡號 %1，%2").arg(card, day.toString(Qt::ISODate));
+    if (time)
+        origin += u' ' + *time;
+    return origin;
+}
 
 } // namespace card::report_texts
