@@ -326,6 +326,11 @@ PackageOutcome writeEvidencePackage(const PackageRequest& request, const QString
     return outcome;
 }
 
+QString siteCaptionOf(const QString& parameterFile)
+{
+    return kProductTitle + QStringLiteral("：") + parameterFile;
+}
+
 QByteArray manifestJson(const PackageFacts& facts)
 {
     const PackageRequest& request = facts.request;

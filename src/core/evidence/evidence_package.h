@@ -91,6 +91,9 @@ PackageOutcome writeEvidencePackage(const PackageRequest& request, const QString
                                     const PackageReport& report,
                                     const PackageProgress& progress = {});
 
+// The site's caption as the main window shows it for the parameter file.
+QString siteCaptionOf(const QString& parameterFile);
+
 // The manifest's facts as JSON.
 QByteArray manifestJson(const PackageFacts& facts);
 

@@ -9,11 +9,12 @@
 #include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/results_export.h"
-#include "ui/reports/evidence_report.h"
-#include "ui/photo_view/photo_view_texts.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/photo_view/photo_view_texts.h"
 #include "ui/photo_view/zoom_image_view.h"
+#include "ui/reports/evidence_actions.h"
+#include "ui/reports/evidence_report.h"
 #include "ui/reports/report_texts.h"
 
 #include <QAction>
@@ -217,7 +218,15 @@ void PhotoViewWindow::createActions()
     print->setText(report_texts::kPrintAction);
     QAction* pdf = add({}, [this] { exportReportPdf(this, evidenceJob()); });
     pdf->setText(report_texts::kExportPdfAction);
-    m_image->addActions({m_copyPhoto, m_savePhoto, print, pdf});
+    QAction* package = add({}, [this] {
+        PackageJob job;
+        job.request.swipes = {{m_swipe, siteCaptionOf(m_swipe.parameterFile), {}}};
+        job.proposedFileName = evidencePackageName(m_swipe.card, m_swipe.day);
+        job.offerCardDay = true;
+        exportEvidencePackage(this, job);
+    });
+    package->setText(report_texts::kPackageAction);
+    m_image->addActions({m_copyPhoto, m_savePhoto, print, pdf, package});
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
     enablePhotoActions();
 }

@@ -2,30 +2,15 @@
 
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
-#include "core/platform/product.h"
 #include "core/records/card_day.h"
 #include "core/records/record_file.h"
 #include "core/text/time_of_day.h"
 #include "ui/reports/evidence_package_report.h"
 #include "ui/reports/report_texts.h"
 
-#include <QDir>
-
 namespace card {
 
 namespace {
-
-QString withPath(const QString& message, const QString& path)
-{
-    return message + report_texts::kFieldSeparator + QDir::toNativeSeparators(path);
-}
-
-ReportCommandOutcome failed(const QString& problem)
-{
-    QString line = QStringLiteral("card_image: ") + problem;
-    line.replace(u'\n', u' ').replace(u'\r', u' ');
-    return {kReportFailedExitStatus, line + u'\n'};
-}
 
 // The card's swipes of the day in file order, or the one listed at the given time.
 QList<PackageSwipe> cardSwipes(const Swipe& card, const QString& siteCaption,
@@ -67,23 +52,22 @@ ReportCommandOutcome runEvidenceCommand(const StartupOptions& options,
                                         const EvidenceOptions& evidence)
 {
     ParameterTable parameters;
-    if (!readParameterFile(options.parameterFile, parameters))
-        return failed(withPath(report_texts::kParameterFileUnreadable, options.parameterFile));
+    if (std::optional<ReportCommandOutcome> ended =
+            readCommandSite(options.parameterFile, parameters))
+        return *ended;
     Swipe card;
     card.card = options.card.value_or(QString());
     card.day = options.date.value_or(QDate::currentDate());
     card.recordsFolder = parameters[kRecordsFolderSlot];
     card.photoFolder = parameters[kPhotoFolderSlot];
     card.parameterFile = options.parameterFile;
-    const QString dayFile = recordFilePath(card.recordsFolder, card.day);
-    if (!fileExists(dayFile))
-        return failed(withPath(report_texts::kNoDayFile, dayFile));
+    if (!fileExists(recordFilePath(card.recordsFolder, card.day)))
+        return commandFailed(withDayFile(report_texts::kNoDayFile, card.recordsFolder, card.day));
 
     PackageRequest request;
-    request.swipes = cardSwipes(card, kProductTitle + QStringLiteral("：") + options.parameterFile,
-                                evidence.time);
+    request.swipes = cardSwipes(card, siteCaptionOf(options.parameterFile), evidence.time);
     if (request.swipes.isEmpty())
-        return failed(report_texts::noSwipesOfCard(card.card, card.day));
+        return commandFailed(report_texts::noSwipesOfCard(card.card, card.day));
     request.withDayFiles = evidence.withDayFiles;
     request.origin = report_texts::cardDayOrigin(card.card, card.day, evidence.time);
     request.who = currentOperator();
@@ -91,7 +75,7 @@ ReportCommandOutcome runEvidenceCommand(const StartupOptions& options,
     const PackageOutcome outcome =
         writeEvidencePackage(request, evidence.package, evidencePackagePdf);
     if (outcome.status != PackageStatus::Ok)
-        return failed(packageFailureText(outcome));
+        return commandFailed(packageFailureText(outcome));
     return {};
 }
 

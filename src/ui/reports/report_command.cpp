@@ -28,9 +28,7 @@
 
 namespace card {
 
-namespace {
-
-ReportCommandOutcome failed(const QString& problem)
+ReportCommandOutcome commandFailed(const QString& problem)
 {
     QString line = QStringLiteral("card_image: ") + problem;
     line.replace(u'\n', u' ').replace(u'\r', u' ');
@@ -42,12 +40,26 @@ QString withPath(const QString& message, const QString& path)
     return message + report_texts::kFieldSeparator + QDir::toNativeSeparators(path);
 }
 
-// A day file named as the parameter file writes it and, when mapped, where it was read.
 QString withDayFile(const QString& message, const QString& recordsFolder, QDate day)
 {
     return message + report_texts::kFieldSeparator +
            siteFileText(recordsFolder, recordFileName(day));
 }
+
+std::optional<ReportCommandOutcome> readCommandSite(const QString& parameterFile,
+                                                    ParameterTable& parameters)
+{
+    if (!readParameterFile(parameterFile, parameters))
+        return commandFailed(withPath(report_texts::kParameterFileUnreadable, parameterFile));
+    // Nobody is there to ask which local folder stands for a Windows folder.
+    const QStringList unmapped =
+        unmappedWindowsFolders({parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot]});
+    if (!unmapped.isEmpty())
+        return commandFailed(mapping_texts::unmappedLine(unmapped));
+    return std::nullopt;
+}
+
+namespace {
 
 RecordCriteria criteriaOf(const StartupOptions& options)
 {
@@ -65,7 +77,7 @@ ReportCommandOutcome written(const SafeWriteResult& result)
 {
     if (result.ok())
         return {};
-    return failed(safeWriteMessage(result));
+    return commandFailed(safeWriteMessage(result));
 }
 
 ReportCommandOutcome writeDayList(const ParameterTable& parameters, const StartupOptions& options,
@@ -78,10 +90,10 @@ ReportCommandOutcome writeDayList(const ParameterTable& parameters, const Startu
     const QString& records = parameters[kRecordsFolderSlot];
     const QString path = recordFilePath(records, request.day);
     if (!fileExists(path))
-        return failed(withDayFile(report_texts::kNoDayFile, records, request.day));
+        return commandFailed(withDayFile(report_texts::kNoDayFile, records, request.day));
     auto table = std::make_shared<RecordTable>();
     if (readRecordFile(path, request.criteria, *table) != FileReadStatus::Ok)
-        return failed(withDayFile(report_texts::kDayFileUnreadable, records, request.day));
+        return commandFailed(withDayFile(report_texts::kDayFileUnreadable, records, request.day));
     request.table = table;
     const QStringList folders{parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot],
                               options.parameterFile};
@@ -169,13 +181,9 @@ ReportCommandOutcome writePresence(const ParameterTable& parameters, const Start
 ReportCommandOutcome runReportCommand(const StartupOptions& options, const ReportOptions& report)
 {
     ParameterTable parameters;
-    if (!readParameterFile(options.parameterFile, parameters))
-        return failed(withPath(report_texts::kParameterFileUnreadable, options.parameterFile));
-    // Nobody is there to ask which local folder stands for a Windows folder.
-    const QStringList unmapped =
-        unmappedWindowsFolders({parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot]});
-    if (!unmapped.isEmpty())
-        return failed(mapping_texts::unmappedLine(unmapped));
+    if (std::optional<ReportCommandOutcome> ended =
+            readCommandSite(options.parameterFile, parameters))
+        return *ended;
     if (options.exceptions)
         return writeExceptions(parameters, options, report.file);
     if (report.present)

@@ -126,6 +126,18 @@ inline QString sizeText(qint64 size)
 {
     return QStringLiteral("%1 位元組").arg(size);
 }
+inline const QString kPackageAction = QStringLiteral("匯出證據包…");
+inline const QString kPackageDialogTitle = QStringLiteral("匯出證據包");
+inline const QString kPackageCardDay = QStringLiteral("含本卡當日其他刷卡");
+inline const QString kPackageDayFiles = QStringLiteral("含整個紀錄檔");
+inline const QString kZipFilter = QStringLiteral("ZIP 壓縮檔 (*.zip)");
+inline const QString kZipExtension = QStringLiteral("zip");
+inline const QString kPackagePreparing = QStringLiteral("正在製作證據包…");
+inline const QString kPackageSaved = QStringLiteral("證據包已儲存：%1");
+inline QString packWithoutPhoto(const QString& failure)
+{
+    return failure + QStringLiteral("\n仍要製作證據包，並在報表與清單中註明此檔無法讀取嗎？");
+}
 inline const QString kPackageRefused = QStringLiteral("證據包不可存入站台的資料夾");
 inline const QString kPhotoUnreadable = QStringLiteral("影像檔無法完整讀取");
 inline const QString kPackageNotWritten = QStringLiteral("無法建立證據包");
