@@ -1,5 +1,5 @@
 // card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
-// [history [N]] [reports] [live] [exceptions [N]] [presence]: with no argument, every
+// [history [N]] [reports] [live] [exceptions [N]] [presence] [evidence]: with no argument, every
 // benchmark.
 #include <QApplication>
 #include <QStringList>
@@ -18,6 +18,7 @@ int runHistoryBenchmark(qint64 recordsPerDay);
 int runLiveBenchmark();
 int runExceptionsBenchmark(qint64 recordsPerDay);
 int runPresenceBenchmark();
+int runEvidenceBenchmark();
 } // namespace card::bench
 
 int main(int argc, char* argv[])
@@ -66,5 +67,7 @@ int main(int argc, char* argv[])
     }
     if (all || args.contains(QLatin1String("presence")))
         status |= card::bench::runPresenceBenchmark();
+    if (all || args.contains(QLatin1String("evidence")))
+        status |= card::bench::runEvidenceBenchmark();
     return status;
 }
