@@ -203,14 +203,14 @@ ReportCommandOutcome runCaseReportCommand(const QString& casesDatabase, const Re
     const std::unique_ptr<CaseStore> store =
         CaseStore::open(chosenStoreLocation(casesDatabase), currentOperator(), error);
     if (!store)
-        return failed(error);
+        return commandFailed(error);
     CaseReportRequest request;
     const QList<CaseSummary> cases = store->cases(report.caseName);
     const auto found = std::find_if(cases.cbegin(), cases.cend(), [&report](const CaseSummary& c) {
         return c.name == report.caseName;
     });
     if (found == cases.cend())
-        return failed(report_texts::kNoSuchCase + report.caseName);
+        return commandFailed(report_texts::kNoSuchCase + report.caseName);
     request.summary = *found;
     request.swipes = store->swipesOf(report.caseName);
     const QStringList places = caseReportJob(request).protectedPlaces;
