@@ -17,6 +17,9 @@ CORE_FOUNDATION = {"core/text", "core/platform"}
 UI_COMMON = "ui/common"
 UI_FLOORS = {"ui/reports": 1, "ui/main_window": 3}
 UI_WINDOW_FLOOR = 2
+# The core subjects made of the others (an evidence package gathers records, photos and the
+# program's own facts): they may lean on any core subject, and no core subject leans on them.
+CORE_COMPOSITES = {"core/evidence"}
 # The one core subject that talks to a database.
 SQL_SUBJECT = "core/cases"
 
@@ -56,9 +59,11 @@ def check_file(path: Path, src: Path, qt: dict, graph: dict, faults: list):
                 if in_core and not target.startswith("core/"):
                     faults.append(f"{path.relative_to(src)}: core includes {name}")
                 if (in_core and target not in CORE_FOUNDATION
-                        and folder not in CORE_FOUNDATION):
+                        and folder not in CORE_FOUNDATION | CORE_COMPOSITES):
                     faults.append(f"{path.relative_to(src)}: core subject includes {name}; "
                                   "subjects lean on core/text and core/platform only")
+                if in_core and target in CORE_COMPOSITES:
+                    faults.append(f"{path.relative_to(src)}: core leans on the composite {name}")
                 if folder in CORE_FOUNDATION and target not in CORE_FOUNDATION:
                     faults.append(f"{path.relative_to(src)}: {folder} includes {name}")
                 if ui_include_points_up(folder, target):
