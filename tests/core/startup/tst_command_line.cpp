@@ -203,14 +203,13 @@ void TestCommandLine::helpNamesEveryOption()
         QCOMPARE(line.kind, CommandLine::Kind::Help);
         QVERIFY(line.text.startsWith("Usage: card_image [options] [PARAMETER_FILE]\n"));
         for (const char* name : {"--date", "--card", "--direction", "--history", "--days", "--live",
-                                 "--report", "--present", "--time", "--version", "PARAMETER_FILE"})
-            "--report", "--case", "--cases-db", "--version", "PARAMETER_FILE"
-    })
+                                 "--report", "--present", "--time", "--case", "--cases-db",
+                                 "--evidence", "--verify", "--version", "PARAMETER_FILE"})
             QVERIFY2(line.text.contains(QLatin1String(name)), name);
-}
-// Help wins over a malformed value: the operator asked how it is written.
-QCOMPARE(card::parseCommandLine({"card_image", "--date", "x", "--help"}).kind,
-         CommandLine::Kind::Help);
+    }
+    // Help wins over a malformed value: the operator asked how it is written.
+    QCOMPARE(card::parseCommandLine({"card_image", "--date", "x", "--help"}).kind,
+             CommandLine::Kind::Help);
 }
 
 void TestCommandLine::versionIsTheBuildsVersion()
