@@ -161,12 +161,12 @@ ReportCommandOutcome writePresence(const ParameterTable& parameters, const Start
     const QString path = recordFilePath(rollCall.site.recordsFolder, day);
     const QString dayBefore = recordFilePath(rollCall.site.recordsFolder, day.addDays(-1));
     if (!fileExists(path) && !fileExists(dayBefore))
-        return failed(withPath(report_texts::kNoDayFile, path));
+        return commandFailed(withPath(report_texts::kNoDayFile, path));
     FileReadStatus status = FileReadStatus::Ok;
     QList<PresentPerson> people =
         readPresence(rollCall.site, rollCall.moment, &status).presentAt(rollCall.moment);
     if (status != FileReadStatus::Ok && fileExists(path))
-        return failed(withPath(report_texts::kDayFileUnreadable, path));
+        return commandFailed(withPath(report_texts::kDayFileUnreadable, path));
     sortPresent(people, PresenceOrder::NewestEntryFirst);
     const QStringList places{rollCall.site.recordsFolder, rollCall.site.photoFolder,
                              rollCall.site.parameterFile};
