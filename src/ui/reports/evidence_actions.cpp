@@ -80,7 +80,7 @@ void makePackage(QWidget* parent, PackageRequest request, const QString& target,
                      [cancelled] { *cancelled = true; });
     runOnSiteIo(
         progress,
-        [request, target, cardDay, cancelled, progress = QPointer<QProgressDialog>(progress)] {
+        [request, target, cardDay, cancelled] {
             PackageRequest made = request;
             if (cardDay)
                 made.swipes = withCardDay(made.swipes);
