@@ -50,6 +50,12 @@ void ControlledFileAccess::failReads(const QString& pathPart, qsizetype keptByte
     m_keptBytes = keptBytes;
 }
 
+void ControlledFileAccess::deny(const QString& pathPart)
+{
+    QMutexLocker lock(&m_mutex);
+    m_deniedPart = pathPart;
+}
+
 void ControlledFileAccess::release()
 {
     QMutexLocker lock(&m_mutex);
@@ -98,6 +104,10 @@ FileReadStatus ControlledFileAccess::failedRead(const QString& path, FileReadSta
                                                 QByteArray& bytes)
 {
     QMutexLocker lock(&m_mutex);
+    if (matches(path, m_deniedPart)) {
+        bytes.clear();
+        return FileReadStatus::CannotOpen;
+    }
     if (status != FileReadStatus::Ok || !matches(path, m_failPart))
         return status;
     bytes.truncate(m_keptBytes);
@@ -164,7 +174,15 @@ bool ControlledFileAccess::canEnterFolder(const QString& folder)
 {
     const Inside inside(*this);
     waitFor(folder);
-    return systemFileAccess().canEnterFolder(folder);
+    QMutexLocker lock(&m_mutex);
+    return !matches(folder, m_deniedPart) && systemFileAccess().canEnterFolder(folder);
+}
+
+bool ControlledFileAccess::isFolder(const QString& path)
+{
+    const Inside inside(*this);
+    waitFor(path);
+    return systemFileAccess().isFolder(path);
 }
 
 void ControlledFileAccess::listFolder(const QString& folder, const EntryVisitor& visit)

@@ -27,6 +27,8 @@ public:
     void hang(const QString& pathPart);
     // Reads of such a path keep their first keptBytes and then fail.
     void failReads(const QString& pathPart, qsizetype keptBytes);
+    // Such a path is there but not this user's to read: it cannot be opened or entered.
+    void deny(const QString& pathPart);
     // Lets every held operation go on; later ones are no longer held.
     void release();
     // Operations held at this moment.
@@ -41,6 +43,7 @@ public:
     FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
                             qint64& size) override;
     bool canEnterFolder(const QString& folder) override;
+    bool isFolder(const QString& path) override;
     void listFolder(const QString& folder, const EntryVisitor& visit) override;
 
 private:
@@ -56,6 +59,7 @@ private:
     std::chrono::milliseconds m_delay{0};
     QString m_hangPart;
     QString m_failPart;
+    QString m_deniedPart;
     qsizetype m_keptBytes = 0;
     int m_held = 0;
     int m_inside = 0;

@@ -12,8 +12,8 @@
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
@@ -65,6 +65,7 @@ public:
     {
         return systemFileAccess().canEnterFolder(folder);
     }
+    bool isFolder(const QString& path) override { return systemFileAccess().isFolder(path); }
     void listFolder(const QString& folder, const EntryVisitor& visit) override
     {
         systemFileAccess().listFolder(folder, visit);

@@ -119,6 +119,7 @@ public:
     {
         return systemFileAccess().canEnterFolder(folder);
     }
+    bool isFolder(const QString& path) override { return systemFileAccess().isFolder(path); }
     void listFolder(const QString& folder, const EntryVisitor& visit) override
     {
         systemFileAccess().listFolder(folder, visit);

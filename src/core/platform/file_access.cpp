@@ -33,6 +33,7 @@ public:
         const QFileInfo info(folder);
         return info.isDir() && info.isReadable() && info.isExecutable();
     }
+    bool isFolder(const QString& path) override { return QFileInfo(path).isDir(); }
     void listFolder(const QString& folder, const EntryVisitor& visit) override
     {
         QDirIterator entries(folder, QDir::AllEntries | QDir::NoDotAndDotDot);

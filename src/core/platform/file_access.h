@@ -23,6 +23,8 @@ public:
                                     QByteArray& bytes, qint64& size) = 0;
     // True when folder exists and this user may list it and enter it.
     virtual bool canEnterFolder(const QString& folder) = 0;
+    // True when a folder exists at path, whether or not this user may enter it.
+    virtual bool isFolder(const QString& path) = 0;
     // Calls visit for every visible entry of folder, in no particular order, until it returns
     // false.
     using EntryVisitor = std::function<bool(const QString& name, bool isFolder)>;

@@ -122,10 +122,13 @@ void DayFileFollower::switchToDay(QDate day)
     m_seen.clear();
 }
 
-LivePoll::State DayFileFollower::missingFileState() const
+LivePoll::State DayFileFollower::unopenedFileState() const
 {
-    return fileAccess().canEnterFolder(localFolder(m_recordsFolder)) ? LivePoll::State::Waiting
-                                                                     : LivePoll::State::Lost;
+    FileAccess& files = fileAccess();
+    const QString folder = localFolder(m_recordsFolder);
+    if (!files.canEnterFolder(folder))
+        return files.isFolder(folder) ? LivePoll::State::FolderDenied : LivePoll::State::Lost;
+    return files.exists(path()) ? LivePoll::State::FileDenied : LivePoll::State::Waiting;
 }
 
 LivePoll::State DayFileFollower::readAppended(QList<Swipe>& swipes)
@@ -136,7 +139,7 @@ LivePoll::State DayFileFollower::readAppended(QList<Swipe>& swipes)
     qint64 size = 0;
     const FileReadStatus status = readFileFrom(path(), from, kMaxRecordFileSize, bytes, size);
     if (status == FileReadStatus::CannotOpen)
-        return missingFileState();
+        return unopenedFileState();
     if (status != FileReadStatus::Ok)
         return LivePoll::State::Lost;
     if (size < m_offset || !bytes.startsWith(m_lastBytes))
@@ -161,7 +164,7 @@ LivePoll::State DayFileFollower::readLastRecords(QList<Swipe>& swipes)
     if (status == FileReadStatus::Ok)
         status = readFileFrom(path(), from, kMaxRecordFileSize, bytes, size);
     if (status == FileReadStatus::CannotOpen) {
-        const LivePoll::State state = missingFileState();
+        const LivePoll::State state = unopenedFileState();
         m_started = state == LivePoll::State::Waiting; // the file's records, when it comes, are new
         return state;
     }
@@ -182,7 +185,7 @@ LivePoll::State DayFileFollower::readAgain(QList<Swipe>& swipes)
     QByteArray bytes;
     const FileReadStatus status = readFileSnapshot(path(), kMaxRecordFileSize, bytes);
     if (status == FileReadStatus::CannotOpen)
-        return missingFileState();
+        return unopenedFileState();
     if (status != FileReadStatus::Ok)
         return LivePoll::State::Lost;
     const qsizetype start = utf8BomLength(bytes);

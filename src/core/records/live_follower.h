@@ -28,9 +28,11 @@ bool liveConnectionLost(const QDateTime& lastAnswer, const QDateTime& now);
 // What one look at the followed file found.
 struct LivePoll {
     enum class State {
-        Following, // the file was read
-        Waiting,   // the records folder answers, the day's file is not there (yet)
-        Lost,      // the records folder or the file could not be read
+        Following,    // the file was read
+        Waiting,      // the records folder answers, the day's file is not there (yet)
+        Lost,         // the records folder or the file could not be read
+        FolderDenied, // the records folder is there but this user may not enter it
+        FileDenied,   // the day's file is there but this user may not read it
     };
     State state = State::Lost;
     QDate day; // the day followed after the look
@@ -65,7 +67,8 @@ private:
     LivePoll::State readAppended(QList<Swipe>& swipes);
     LivePoll::State readLastRecords(QList<Swipe>& swipes);
     LivePoll::State readAgain(QList<Swipe>& swipes);
-    LivePoll::State missingFileState() const;
+    // Why the day's file could not be opened: not there yet, not ours to read, or out of reach.
+    LivePoll::State unopenedFileState() const;
     void switchToDay(QDate day);
     Batch parse(const QByteArray& bytes, qsizetype from, qsizetype end) const;
     void acceptEnd(const QByteArray& bytes, qsizetype end, qint64 fileOffsetOfBytes);

@@ -141,6 +141,13 @@ void LiveRowModel::setFilter(const RecordCriteria& criteria)
     endResetModel();
 }
 
+qsizetype LiveRowModel::waitingCount() const
+{
+    return std::count_if(m_waiting.cbegin(), m_waiting.cend(), [this](const Row& row) {
+        return !row.separatorDay.isValid() && passes(row);
+    });
+}
+
 void LiveRowModel::setPaused(bool paused)
 {
     m_paused = paused;

@@ -44,6 +44,8 @@ public:
     void setFilter(const RecordCriteria& criteria);
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }
+    // The swipes that arrived while paused and pass the filters: shown on resume.
+    qsizetype waitingCount() const;
     void fadeHighlight();
 
     // The swipe of a shown row; nullptr for a separator row.

@@ -23,14 +23,28 @@ inline const QString kPhotoName = QStringLiteral("刷卡影像");
 inline const QString kCardName = QStringLiteral("卡號篩選");
 inline const QString kDirectionName = QStringLiteral("進出篩選");
 
-// The status line: "即時" with the time of the last read, or "連線中斷" with the time of the
-// last read that succeeded.
+// The photo box while the swipe's photo is looked for (it is often written a few seconds
+// after its record), and under it the swipe it belongs to.
+inline const QString kPhotoLoading = QStringLiteral("影像讀取中…");
+inline QString photoCaption(const QString& time, const QString& card, const QString& name,
+                            const QString& direction)
+{
+    return QStringLiteral("%1　卡號 %2　%3　%4").arg(time, card, name, direction);
+}
+
+// The status line: "即時" with the time of the last read, "連線中斷" with the time of the
+// last read that succeeded, or the permission that is missing.
 inline const QString kLive = QStringLiteral("即時");
 inline const QString kLost = QStringLiteral("連線中斷");
+inline const QString kFolderDenied = QStringLiteral("沒有權限進入紀錄資料夾 %1");
+inline const QString kFileDenied = QStringLiteral("沒有權限讀取紀錄檔 %1");
 inline const QString kLastReadAt = QStringLiteral("最後讀取 %1");
 inline const QString kNotReadYet = QStringLiteral("尚未讀取");
 inline const QString kWaitingForFile = QStringLiteral("等待當日紀錄檔 %1");
-inline const QString kPausedNote = QStringLiteral("已暫停");
+inline QString pausedNote(qsizetype waiting)
+{
+    return QStringLiteral("已暫停，%1 筆新刷卡待顯示").arg(waiting);
+}
 
 // The row that marks the change of day.
 inline const QString kDayChange = QStringLiteral("── %1 ──");

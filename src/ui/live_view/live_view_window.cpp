@@ -1,21 +1,22 @@
 #include "ui/live_view/live_view_window.h"
 
 #include "core/platform/site_io_task.h"
-#include "core/records/live_follower.h"
 #include "core/records/live_rows.h"
 #include "core/records/record_file.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/photo_texts.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
-#include "ui/common/swipe_pictures/swipe_picture_work.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
@@ -35,7 +36,6 @@ constexpr int kHighlightMs = 2000;
 constexpr qint64 kPhotoPatienceMs = 10'000;
 constexpr int kPhotoRetryMs = 1000;
 const QSize kPhotoSize(400, 300);
-const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
 
 // The direction choices in the order of the choice box.
 constexpr DirectionChoice kDirections[] = {DirectionChoice::All, DirectionChoice::In,
@@ -101,6 +101,10 @@ void LiveViewWindow::buildParts()
     m_photo->setAlignment(Qt::AlignCenter);
     m_photo->setFocusPolicy(Qt::StrongFocus);
     m_photo->setFrameShape(QFrame::StyledPanel);
+    m_photoCaption = new QLabel(this);
+    m_photoCaption->setObjectName(QStringLiteral("live_view_photo_caption"));
+    m_photoCaption->setAlignment(Qt::AlignHCenter);
+    m_photoCaption->setFixedWidth(kPhotoSize.width());
 
     m_status = new QLabel(this);
     // A label's name for screen readers is its text.
@@ -115,7 +119,11 @@ void LiveViewWindow::buildParts()
     filters->addWidget(m_pause);
     auto* body = new QHBoxLayout;
     body->addWidget(m_rows, 1);
-    body->addWidget(m_photo, 0, Qt::AlignTop);
+    auto* photoColumn = new QVBoxLayout;
+    photoColumn->addWidget(m_photo);
+    photoColumn->addWidget(m_photoCaption);
+    photoColumn->addStretch(1);
+    body->addLayout(photoColumn);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addLayout(body, 1);
@@ -158,6 +166,7 @@ void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFo
                             const QString& parameterFile)
 {
     m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder, parameterFile);
+    m_recordsFolder = recordsFolder;
     m_model->clear();
     forgetPhoto();
     m_look.drop();
@@ -210,7 +219,7 @@ void LiveViewWindow::applyPoll(const LivePoll& poll)
 {
     if (poll.state != LivePoll::State::Lost)
         m_lastAnswer = m_clock();
-    m_waitingForFile = poll.state == LivePoll::State::Waiting;
+    m_fileState = poll.state;
     m_dayFileName = recordFileName(poll.day);
     m_model->add(poll.swipes, poll.day);
     showStatus();
@@ -221,11 +230,16 @@ void LiveViewWindow::showStatus()
     const QDateTime now = m_clock();
     const QDateTime reference = m_lastAnswer.isValid() ? m_lastAnswer : m_followSince;
     const bool lost = !m_follower || liveConnectionLost(reference, now);
-    QStringList parts{lost ? kLost : kLive, kLastReadAt.arg(clockText(m_lastAnswer))};
-    if (!lost && m_waitingForFile)
+    QString state = lost ? kLost : kLive;
+    if (!lost && m_fileState == LivePoll::State::FolderDenied)
+        state = kFolderDenied.arg(QDir::toNativeSeparators(m_recordsFolder));
+    else if (!lost && m_fileState == LivePoll::State::FileDenied)
+        state = kFileDenied.arg(m_dayFileName);
+    QStringList parts{state, kLastReadAt.arg(clockText(m_lastAnswer))};
+    if (!lost && m_fileState == LivePoll::State::Waiting)
         parts << kWaitingForFile.arg(m_dayFileName);
     if (m_model->isPaused())
-        parts << kPausedNote;
+        parts << pausedNote(m_model->waitingCount());
     m_status->setText(parts.join(QStringLiteral("　")));
 }
 
@@ -292,6 +306,7 @@ void LiveViewWindow::forgetPhoto()
 {
     m_photoLookup.drop();
     m_photo->clear();
+    m_photoCaption->clear();
     m_photoSwipe = {};
     m_photoSince = {};
 }
@@ -300,6 +315,8 @@ void LiveViewWindow::showPhotoOf(const Swipe& swipe)
 {
     m_photoSwipe = swipe;
     m_photoSince = m_clock();
+    m_photoCaption->setText(photoCaption(swipe.time, swipe.card, swipe.name, swipe.direction));
+    showLoading();
     lookUpPhoto(m_photoLookup.start());
 }
 
@@ -318,9 +335,9 @@ void LiveViewWindow::lookUpPhoto(LatestRequest::Ticket ticket)
             m_photo->setAccessibleName(kPhotoName);
             return;
         }
-        showNoPhoto();
         if (m_photoSince.msecsTo(m_clock()) >= kPhotoPatienceMs) {
             m_photoLookup.finish(ticket);
+            showNoPhoto();
             return;
         }
         QTimer::singleShot(kPhotoRetryMs, this, [this, ticket] {
@@ -328,6 +345,20 @@ void LiveViewWindow::lookUpPhoto(LatestRequest::Ticket ticket)
                 lookUpPhoto(ticket);
         });
     });
+}
+
+// A grey box that says the photo is still looked for: unlike the no-photo picture, it promises
+// nothing yet.
+void LiveViewWindow::showLoading()
+{
+    QPixmap loading(m_photo->contentsRect().size());
+    loading.fill(palette().color(QPalette::Window).darker(110));
+    QPainter painter(&loading);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(loading.rect(), Qt::AlignCenter, kPhotoLoading);
+    painter.end();
+    m_photo->setPixmap(loading);
+    m_photo->setAccessibleName(kPhotoLoading);
 }
 
 void LiveViewWindow::showNoPhoto()

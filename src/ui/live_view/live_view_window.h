@@ -12,6 +12,7 @@
 #pragma once
 
 #include "core/platform/latest_request.h"
+#include "core/records/live_follower.h"
 #include "core/records/swipe.h"
 
 #include <QDateTime>
@@ -29,9 +30,7 @@ class QTimer;
 
 namespace card {
 
-class DayFileFollower;
 class LiveRowModel;
-struct LivePoll;
 
 class LiveViewWindow : public QWidget {
     Q_OBJECT
@@ -67,6 +66,7 @@ private:
     void rowsArrived();
     void showPhotoOf(const Swipe& swipe);
     void lookUpPhoto(LatestRequest::Ticket ticket);
+    void showLoading();
     void showNoPhoto();
     void forgetPhoto();
     void showCurrentPhoto();
@@ -80,6 +80,7 @@ private:
     QPushButton* m_pause;
     QTableView* m_rows;
     QLabel* m_photo;
+    QLabel* m_photoCaption;
     QLabel* m_status;
     QTimer* m_pollTimer;
     QTimer* m_fadeTimer;
@@ -89,7 +90,8 @@ private:
     LatestRequest m_look;
     QDateTime m_followSince;
     QDateTime m_lastAnswer; // the last look that the share answered
-    bool m_waitingForFile = false;
+    LivePoll::State m_fileState = LivePoll::State::Following;
+    QString m_recordsFolder;
     QString m_dayFileName;
     bool m_followNewest = true; // the current row stays on the newest as rows arrive
 

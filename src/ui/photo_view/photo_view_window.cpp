@@ -39,7 +39,6 @@ namespace card {
 
 namespace {
 
-const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
 // A strip with the keyboard focus is framed like the picture.
 const QString kFocusFrameStyle =
     QStringLiteral("QListView:focus { border: 3px solid palette(highlight); }");

@@ -1,5 +1,6 @@
 #include "ui/presence/presence_model.h"
 
+#include "ui/common/photo_texts.h"
 #include "ui/presence/presence_texts.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@ namespace card {
 
 namespace {
 
-const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
 const QString kTickTime = QStringLiteral("MM-dd HH:mm:ss");
 
 } // namespace

@@ -69,6 +69,8 @@ private slots:
     void rewrittenFile();
     void changeOfDay();
     void unreachableShare();
+    void unopenedFile_data();
+    void unopenedFile();
     void quotedLineEndInTheLastValue();
     void silenceLimit();
 };
@@ -209,6 +211,37 @@ void TestLiveFollower::unreachableShare()
     QVERIFY(poll.swipes.isEmpty());
     seam.failReads({}, 0);
     QCOMPARE(texts(follower.poll(at(kDay, "09:00:09")).swipes), listed(record(2)));
+}
+
+// A file that cannot be opened is waited for, not ours to read, or out of reach, as the site
+// says; "records" and "2007" name the part refused.
+void TestLiveFollower::unopenedFile_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<bool>("file");
+    QTest::addColumn<QString>("denied");
+    QTest::addColumn<LivePoll::State>("state");
+    QTest::newRow("no folder") << false << false << QString() << LivePoll::State::Lost;
+    QTest::newRow("no file yet") << true << false << QString() << LivePoll::State::Waiting;
+    QTest::newRow("folder refused") << true << true << "records" << LivePoll::State::FolderDenied;
+    QTest::newRow("file refused") << true << true << "2007" << LivePoll::State::FileDenied;
+}
+
+void TestLiveFollower::unopenedFile()
+{
+    QFETCH(bool, folder);
+    QFETCH(bool, file);
+    QFETCH(QString, denied);
+    QFETCH(LivePoll::State, state);
+    const card::test::TempSite site;
+    const QString records = site.filePath("records");
+    if (folder)
+        site.makeFolder(QStringLiteral("records"));
+    if (file)
+        site.write(QStringLiteral("records/2007-5-3.txt"), record(1));
+    card::test::ControlledFileAccess seam;
+    seam.deny(denied);
+    QCOMPARE(DayFileFollower(records, {}).poll(at(kDay, "09:00:00")).state, state);
 }
 
 // A record cut inside a quoted last value that holds a line end comes once the value is closed.

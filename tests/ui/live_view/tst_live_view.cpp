@@ -98,7 +98,9 @@ void TestLiveView::pauseHoldsTheRows()
     s.part<QWidget>("live_view_rows")->setFocus();
     QTest::keyClick(s.part<QWidget>("live_view_rows"), Qt::Key_Space);
     s.append(record("09:00:05", "33"));
-    QTest::qWait(2500);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        s.part<QLabel>("live_view_status")->text().contains(QStringLiteral("1 筆新刷卡待顯示")),
+        2500);
     QCOMPARE(s.cards().size(), 2);
     QTest::keyClick(s.part<QWidget>("live_view_rows"), Qt::Key_Space);
     QCOMPARE(s.cards(), (QStringList{"33", "22", "11"}));
@@ -173,7 +175,9 @@ void TestLiveView::latePhotoThenAnotherSite()
     live.show();
     auto* photo = live.findChild<QLabel*>(QStringLiteral("live_view_photo"));
     auto* status = live.findChild<QLabel*>(QStringLiteral("live_view_status"));
-    QTRY_COMPARE(photo->accessibleName(), QStringLiteral("影像不存在"));
+    QTRY_COMPARE(photo->accessibleName(), QStringLiteral("影像讀取中…"));
+    QCOMPARE(live.findChild<QLabel*>(QStringLiteral("live_view_photo_caption"))->text(),
+             QStringLiteral("08:59:01　卡號 11　陳怡君　進"));
     now = now.addSecs(5);
     site.write(QStringLiteral("11-070503-085901-C.jpg"), card::test::jpegBytes(Qt::red));
     QTRY_COMPARE_WITH_TIMEOUT(photo->accessibleName(), QStringLiteral("刷卡影像"), 3000);
