@@ -173,7 +173,8 @@ void TestReportCommand::dayListPdf()
 
     const QString first = card::test::pdfText(pdf, 1);
     for (const QString& expected :
-         {QStringLiteral("刷卡紀錄清單"), QStringLiteral("站台：site.spf"),
+         {QStringLiteral("刷卡紀錄清單"), "參數檔：" + m_spf,
+          "紀錄資料夾：" + m_site->filePath(QStringLiteral("records")),
           QStringLiteral("日期：2007-05-03"), QStringLiteral("卡號：00012345"),
           QStringLiteral("進出：") + directionShown, QStringLiteral("筆數：%1").arg(listed),
           QStringLiteral("08:00:00"), QStringLiteral("陳怡君")})
@@ -186,6 +187,11 @@ void TestReportCommand::dayListPdf()
         QVERIFY2(text.contains(QStringLiteral("第 %1 頁，共 %2 頁").arg(page).arg(pages)),
                  qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("姓名")), qPrintable(text)); // the heading, again
+        QVERIFY2(text.contains(QStringLiteral("製表時間 ")), qPrintable(text));
+        // Every page names the day; the continuation pages repeat the filters under the title.
+        QVERIFY2(text.contains(QStringLiteral("日期：2007-05-03")), qPrintable(text));
+        QVERIFY2(text.contains("進出：" + directionShown + "（續）") == (page > 1),
+                 qPrintable(text));
         all += text;
     }
     QCOMPARE(all.count(QStringLiteral("陳怡君")), listed);
@@ -202,9 +208,12 @@ void TestReportCommand::historyPdf_data()
     QTest::addColumn<QStringList>("asked"); // what asks for the history
     QTest::addColumn<QString>("period");
     QTest::addColumn<int>("missingDays");
-    QTest::newRow("days") << QStringList{"--days", "2"} << "2007-05-02 至 2007-05-03（2 天）" << 1;
+    QTest::addColumn<QString>("emptyDays"); // as the hour map says them, one row
+    QTest::newRow("days") << QStringList{"--days", "2"} << "2007-05-02 至 2007-05-03（2 天）" << 1
+                          << "05-02\\s+無紀錄檔";
     QTest::newRow("history, days by default")
-        << QStringList{"--history"} << "2007-04-04 至 2007-05-03（30 天）" << 29;
+        << QStringList{"--history"} << "2007-04-04 至 2007-05-03（30 天）" << 28
+        << "05-02\\s+至 04-04.無刷卡（29 天，其中無紀錄檔 28 天）";
 }
 
 void TestReportCommand::historyPdf()
@@ -212,7 +221,9 @@ void TestReportCommand::historyPdf()
     QFETCH(QStringList, asked);
     QFETCH(QString, period);
     QFETCH(int, missingDays);
+    QFETCH(QString, emptyDays);
     m_site->write(QStringLiteral("records/2007-5-3.txt"), card::test::big5(dayFile(4)));
+    m_site->write(QStringLiteral("records/2007-5-1.txt"), card::test::big5(dayFile(0)));
     const QString pdf = m_site->filePath(QStringLiteral("history.pdf"));
     QCOMPARE(runProgram(QStringList{QStringLiteral("--report"), pdf, QStringLiteral("--date"),
                                     QStringLiteral("2007-05-03"), QStringLiteral("--card"),
@@ -223,10 +234,13 @@ void TestReportCommand::historyPdf()
     const QString text = card::test::pdfText(pdf, 1);
     for (const QString& expected :
          {QStringLiteral("卡片刷卡歷程"), QStringLiteral("卡號：00012345"), "期間：" + period,
-          QStringLiteral("無紀錄檔日數：%1").arg(missingDays), QStringLiteral("無檔案"),
+          QStringLiteral("無紀錄檔日數：%1").arg(missingDays), QStringLiteral("無紀錄檔"),
           QStringLiteral("陳怡君"), QStringLiteral("每小時刷卡次數"),
           QStringLiteral("第 1 頁，共")})
         QVERIFY2(text.contains(expected), qPrintable(expected));
+    const QString all = card::test::popplerOutput(QStringLiteral("pdftotext"),
+                                                  {QStringLiteral("-layout"), pdf, "-"});
+    QVERIFY2(all.contains(QRegularExpression(emptyDays)), qPrintable(all));
     QVERIFY(!text.contains(QStringLiteral("林志明")));
 }
 

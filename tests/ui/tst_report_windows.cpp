@@ -82,6 +82,8 @@ private slots:
     void pageCountIsThePagesPainted_data();
     void pageCountIsThePagesPainted();
     void secondRowOfPicturesStartsAtTheMargin();
+    void headingGoesWithWhatFollows_data();
+    void headingGoesWithWhatFollows();
     void historyJobPrintsWithPictures();
 };
 
@@ -93,10 +95,11 @@ void TestReportWindows::entryPoints_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("image"); // the full-size photo's width and height in the PDF
 
-    const QStringList list{"刷卡紀錄清單", "日期：2007-05-03", "卡號：全部",    "進出：全選",
-                           "筆數：3",      "林志明",           "站台：site.spf"};
-    const QStringList sheet{"刷卡影像證據單",   "卡號：00012345", "姓名：陳怡君",  "時間：08:15:30",
-                            "本卡當日其他刷卡", "09:01:45 出",    "站台：site.spf"};
+    const QStringList list{"刷卡紀錄清單", "日期：2007-05-03", "卡號：全部", "進出：全選",
+                           "筆數：3",      "林志明",           "site.spf",   "紀錄資料夾：/"};
+    const QStringList sheet{"刷卡影像證據單", "卡號：00012345",   "姓名：陳怡君",
+                            "時間：08:15:30", "本卡當日其他刷卡", "09:01:45 出",
+                            "site.spf",       "製表時間 ",        "影像不存在"};
     QTest::newRow("list menu, print") << false << "列印清單…" << true << list << QString();
     QTest::newRow("list menu, PDF") << false << "匯出 PDF…" << false << list << QString();
     QTest::newRow("inspection window, Ctrl+P")
@@ -271,6 +274,40 @@ void TestReportWindows::secondRowOfPicturesStartsAtTheMargin()
     };
     QVERIFY2(!left(QStringLiteral("P0")).isEmpty(), qPrintable(words));
     QCOMPARE(left(QStringLiteral("P1")), left(QStringLiteral("P0")));
+}
+
+void TestReportWindows::headingGoesWithWhatFollows_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("section heading") << 0;
+    QTest::newRow("day heading") << 1;
+    QTest::newRow("table heading") << 2;
+}
+
+// A heading with room for itself alone at the foot of a page goes to the next with what follows.
+void TestReportWindows::headingGoesWithWhatFollows()
+{
+    QFETCH(int, kind);
+    const auto report = [kind](qreal space, bool follower) {
+        card::ReportPages pages(QStringLiteral("頁"));
+        pages.addSpace(space);
+        if (kind == 0)
+            pages.addHeading(QStringLiteral("HEAD"));
+        else if (kind == 1)
+            pages.addSubheading(QStringLiteral("HEAD"));
+        pages.addTable({kind == 2 ? QStringLiteral("HEAD") : QStringLiteral("T")}, {1},
+                       follower ? 1 : 0, [](qsizetype) { return QStringList{"ROW"}; });
+        return pages;
+    };
+    qreal space = 0;
+    while (report(space + 1, false).a4PageCount() == 1)
+        ++space;
+    card::test::TempSite site;
+    const QString pdf = site.filePath(QStringLiteral("heading.pdf"));
+    QVERIFY(card::writeReportPdf(report(space, true), pdf, {}).ok());
+    QCOMPARE(card::test::pdfPageCount(pdf), 2);
+    QVERIFY(!card::test::pdfText(pdf, 1).contains(QStringLiteral("HEAD")));
+    QVERIFY(card::test::pdfText(pdf, 2).contains(QStringLiteral("HEAD")));
 }
 
 // What the card history window prints: its days, with each swipe's small picture.

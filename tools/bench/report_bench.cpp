@@ -137,7 +137,8 @@ Figures evidenceSheet(const QString& records, const QString& photos, const QStri
 Figures dayList(const QString& target)
 {
     auto table = std::make_shared<const RecordTable>(readRecords(dayFile(kListRows), {}));
-    const DayListRequest request{table, kDay, {}, QStringLiteral("site.spf")};
+    const DayListRequest request{
+        table, kDay, {}, QStringLiteral("site.spf"), QStringLiteral("records")};
     return measure([request] { return dayListReport(request); }, target);
 }
 

@@ -1,5 +1,6 @@
 #include "core/cases/case_records.h"
 
+#include <QDir>
 #include <QSysInfo>
 
 namespace card {
@@ -11,6 +12,9 @@ StoreOperator currentOperator()
         user = qEnvironmentVariable("USERNAME");
     if (user.isEmpty())
         user = qEnvironmentVariable("LOGNAME");
+    // A service or a bare shell may set none of them; the home folder is the user's own.
+    if (user.isEmpty())
+        user = QDir::home().dirName();
     return {user, QSysInfo::machineHostName()};
 }
 

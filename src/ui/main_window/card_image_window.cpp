@@ -313,7 +313,7 @@ ReportJob CardImageWindow::dayListJob() const
 {
     const DayListRequest request{std::make_shared<const RecordTable>(m_records->table().copy()),
                                  m_state.queriedDay, m_state.queriedCriteria,
-                                 m_state.queriedParameterFile};
+                                 m_state.queriedParameterFile, m_state.queriedRecordsFolder};
     return {dayListPdfName(m_state.queriedDay), selectedSwipe().protectedPlaces(), [request] {
                 return dayListReport(request);
             }};
@@ -605,6 +605,7 @@ void CardImageWindow::runQuery()
     m_state.queriedDay = date;
     m_state.queriedCriteria = queryCriteria(m_controls);
     m_state.queriedParameterFile = m_state.parameterFile;
+    m_state.queriedRecordsFolder = m_state.parameters[kRecordsFolderSlot];
     if (m_loads.pending())
         m_queryAfterLoad = true;
     else

@@ -28,6 +28,8 @@ struct MainWindowState {
     RecordCriteria queriedCriteria;
     // The parameter file of the site the last query read: a later load leaves the rows listed.
     QString queriedParameterFile;
+    // The records folder the last query read its day's file from.
+    QString queriedRecordsFolder;
     // The photo file the photo box shows; empty while it shows the start or the fallback picture.
     QString shownPhoto;
     // The window's outer size in twips at creation: the smallest size it keeps.

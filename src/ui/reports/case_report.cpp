@@ -3,6 +3,7 @@
 #include "core/records/record_export.h"
 #include "ui/common/case_texts.h"
 #include "ui/common/photo_loader.h"
+#include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@ namespace card {
 namespace {
 
 const QString kCsvLineEnd = QStringLiteral("\r\n");
+constexpr qreal kNoPhotoWidth = 160;
 
 QStringList caseSwipeValues(const CaseSwipe& swipe)
 {
@@ -29,16 +31,20 @@ QStringList caseSwipeValues(const CaseSwipe& swipe)
 
 void addSwipe(ReportPages& report, const CaseSwipe& swipe)
 {
+    report.setSubject(swipeLine(swipe));
     report.addHeading(swipeLine(swipe));
-    report.addFields({{case_texts::kSiteHeading, swipe.siteCaption},
-                      {case_texts::kNoteHeading, swipe.note},
-                      {case_texts::kOperatorHeading,
-                       swipe.addedBy + u' ' + swipe.addedAt.toString(Qt::ISODate)}});
+    report.addFields(
+        QList<std::pair<QString, QString>>{{case_texts::kSiteHeading, swipe.siteCaption}} +
+        siteFields(swipe.sitePath, swipe.recordsFolder) +
+        QList<std::pair<QString, QString>>{
+            {case_texts::kNoteHeading, swipe.note},
+            {case_texts::kOperatorHeading,
+             swipe.addedBy + u' ' + swipe.addedAt.toString(Qt::ISODate)}});
     // The photo as it was found when the swipe was added: the still photo or the last frame.
     const QString photo = swipe.photos.isEmpty() ? QString() : swipe.photos.constLast();
     const QImage image = photo.isEmpty() ? QImage() : loadPhoto(photo, {});
     if (image.isNull())
-        report.addFields({{report_texts::kNoPhoto, QDir::toNativeSeparators(photo)}});
+        report.addPictureRows({{QImage(), QDir::toNativeSeparators(photo)}}, kNoPhotoWidth);
     else
         report.addPicture(image, QFileInfo(photo).fileName());
     report.addSpace(12);

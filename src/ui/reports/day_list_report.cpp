@@ -20,11 +20,14 @@ ReportPages dayListReport(const DayListRequest& request)
 {
     using namespace report_texts;
     ReportPages report(kDayListTitle);
-    report.addFields({{kSiteLabel, siteName(request.parameterFile)},
-                      {kDateLabel, request.day.toString(QStringLiteral("yyyy-MM-dd"))},
-                      {kCardLabel, cardFilterText(request.criteria)},
-                      {kDirectionLabel, directionText(request.criteria.direction)},
-                      {kRowCountLabel, QString::number(request.table->rowCount())}});
+    const QList<std::pair<QString, QString>> subject{
+        {kDateLabel, request.day.toString(QStringLiteral("yyyy-MM-dd"))},
+        {kCardLabel, cardFilterText(request.criteria)},
+        {kDirectionLabel, directionText(request.criteria.direction)}};
+    report.setSubject(fieldsLine(subject));
+    report.addFields(siteFields(request.parameterFile, request.recordsFolder) + subject +
+                     QList<std::pair<QString, QString>>{
+                         {kRowCountLabel, QString::number(request.table->rowCount())}});
     report.addSpace(6);
     const std::shared_ptr<const RecordTable> table = request.table;
     report.addTable({kTimeLabel, kCardLabel, kNameLabel, kDirectionLabel}, kColumnShares,

@@ -17,6 +17,7 @@ struct DayListRequest {
     QDate day;
     RecordCriteria criteria; // the filters the rows were listed with
     QString parameterFile;   // names the site
+    QString recordsFolder;   // where the day's file was read
 };
 
 ReportPages dayListReport(const DayListRequest& request);

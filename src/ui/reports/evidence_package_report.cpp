@@ -77,18 +77,20 @@ void addPackedFiles(ReportPages& report, const PackageFacts& facts)
 
 QByteArray evidencePackagePdf(const PackageFacts& facts)
 {
-    ReportPages report(report_texts::kPackageTitle);
+    const PackageRequest& request = facts.request;
+    ReportPages report(report_texts::kPackageTitle,
+                       {request.made, request.who.user, request.who.machine});
     addPackageFields(report, facts);
     report.addSpace(6);
     addDayFiles(report, facts);
     report.addSpace(6);
     addPackedFiles(report, facts);
-    for (const PackageSwipe& item : facts.request.swipes) {
+    for (const PackageSwipe& item : request.swipes) {
         report.addSpace(12);
         report.addHeading(report_texts::kSwipeTitle);
         if (!item.note.isEmpty())
             report.addFields({{report_texts::kNoteLabel, item.note}});
-        addEvidenceSheet(report, {item.swipe, facts.request.made});
+        addEvidenceSheet(report, {item.swipe, request.made});
     }
     return archivalPdf(report);
 }

@@ -27,7 +27,7 @@ void addPhotos(ReportPages& report, const Swipe& swipe)
 {
     const SwipePhotos photos = findSwipePhotos(swipe, fileExists);
     if (photos.frames.isEmpty()) {
-        report.addHeading(report_texts::kNoPhoto);
+        report.addPictureRows({{QImage(), report_texts::kStillPhoto}}, kFrameWidth);
         return;
     }
     const FramePhoto& shown = photos.frames.constLast(); // the still photo or the highest frame
@@ -64,13 +64,14 @@ void addEvidenceSheet(ReportPages& report, const EvidenceRequest& request)
 {
     using namespace report_texts;
     const Swipe& swipe = request.swipe;
-    report.addFields({{kSiteLabel, siteName(swipe.parameterFile)},
-                      {kDateLabel, swipe.day.toString(QStringLiteral("yyyy-MM-dd"))},
-                      {kTimeLabel, swipe.time},
-                      {kCardLabel, swipe.card},
-                      {kNameLabel, swipe.name},
-                      {kDirectionLabel, swipe.direction},
-                      {kMadeLabel, request.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))}});
+    const QList<std::pair<QString, QString>> subject{
+        {kDateLabel, swipe.day.toString(QStringLiteral("yyyy-MM-dd"))},
+        {kTimeLabel, swipe.time},
+        {kCardLabel, swipe.card},
+        {kNameLabel, swipe.name}};
+    report.setSubject(fieldsLine(subject));
+    report.addFields(siteFields(swipe.parameterFile, swipe.recordsFolder) + subject +
+                     QList<std::pair<QString, QString>>{{kDirectionLabel, swipe.direction}});
     report.addSpace(6);
     addPhotos(report, swipe);
     report.addSpace(6);
@@ -79,7 +80,9 @@ void addEvidenceSheet(ReportPages& report, const EvidenceRequest& request)
 
 ReportPages evidenceReport(const EvidenceRequest& request)
 {
-    ReportPages report(report_texts::kSwipeTitle);
+    ReportStamp stamp = stampNow();
+    stamp.made = request.made;
+    ReportPages report(report_texts::kSwipeTitle, stamp);
     addEvidenceSheet(report, request);
     return report;
 }

@@ -12,7 +12,7 @@ namespace card {
 
 struct EvidenceRequest {
     Swipe swipe;    // its parameter file names the site
-    QDateTime made; // when the sheet was asked for
+    QDateTime made; // when the sheet was asked for: its time of making
 };
 
 // Reads and decodes the swipe's photos and its card's day: call it off the interface thread.

@@ -49,8 +49,8 @@ void addPictures(ReportPages& report, const QList<ExceptionHit>& hits, const Swi
     std::vector<QImage> images = picturesOf(hits, picture);
     for (qsizetype k = 0; k < hits.size(); ++k) {
         const ExceptionHit& hit = hits[k];
-        report.addFields({{hit.swipe.day.toString(kDateForm) + u' ' + hit.swipe.time,
-                           hit.swipe.card + u' ' + hit.swipe.name + u' ' + exceptionText(hit)}});
+        report.addSubheading(hit.swipe.day.toString(kDateForm) + u' ' + hit.swipe.time + u' ' +
+                             hit.swipe.card + u' ' + hit.swipe.name + u' ' + exceptionText(hit));
         QList<CaptionedPicture> pictures{{std::move(images[static_cast<size_t>(k) * 2]),
                                           hit.swipe.time + u' ' + hit.swipe.direction}};
         if (hit.reference)
@@ -68,11 +68,13 @@ ReportPages exceptionsReport(const ExceptionQuery& query, const QList<ExceptionH
 {
     using namespace report_texts;
     ReportPages report(kExceptionsTitle);
-    QList<std::pair<QString, QString>> fields{
-        {kSiteLabel, siteName(query.parameterFile)},
-        {kRangeLabel, rangeText(query.first().toString(kDateForm), query.end.toString(kDateForm),
-                                query.dayCount)},
-        {kRowCountLabel, QString::number(hits.size())}};
+    const std::pair<QString, QString> range{
+        kRangeLabel, rangeText(query.first().toString(kDateForm), query.end.toString(kDateForm),
+                               query.dayCount)};
+    report.setSubject(fieldsLine({range}));
+    QList<std::pair<QString, QString>> fields =
+        siteFields(query.parameterFile, query.recordsFolder);
+    fields << range << std::pair{kRowCountLabel, QString::number(hits.size())};
     for (const ExceptionRule rule : kExceptionRules) {
         const auto count =
             std::count_if(hits.cbegin(), hits.cend(),

@@ -41,7 +41,7 @@ QStringList dayRow(const HistoryDay& day)
             day.name,
             summary.firstIn,
             summary.lastOut,
-            day.swipes.isEmpty() ? QString() : QString::number(summary.swipeCount),
+            day.file == DayFileState::Read ? QString::number(summary.swipeCount) : QString(),
             summary.span,
             fileStateText(day.file)};
 }
@@ -56,6 +56,42 @@ QStringList hourRow(const HistoryDay& day)
         cells << (swipes > 0 ? QString::number(swipes) : QString());
     }
     return cells;
+}
+
+// A run of listed entries, in the order of days: one day with swipes, or days without any.
+struct MapRun {
+    qsizetype first = 0;
+    qsizetype count = 0;
+};
+
+// The rows of the printed hour map: each day with swipes has its own, each run of days without
+// any is one row that says so, so a year of few swipes does not print pages of empty rows.
+std::vector<MapRun> mapRuns(const QList<HistoryDay>& days)
+{
+    std::vector<MapRun> runs;
+    for (qsizetype i = 0; i < days.size(); ++i) {
+        const bool empty = days[i].swipes.isEmpty();
+        if (empty && !runs.empty() && days[runs.back().first].swipes.isEmpty())
+            ++runs.back().count;
+        else
+            runs.push_back({i, 1});
+    }
+    return runs;
+}
+
+// A run of days without swipes: its newest day, then one cell across the hours that says
+// down to which day none were found, and how many had no file.
+QStringList emptyRunRow(const QList<HistoryDay>& days, const MapRun& run)
+{
+    const QString form = QStringLiteral("MM-dd");
+    const auto end = days.begin() + run.first + run.count;
+    const auto withoutFile =
+        std::count_if(days.begin() + run.first, end,
+                      [](const HistoryDay& day) { return day.file != DayFileState::Read; });
+    return {days[run.first].date.toString(form),
+            report_texts::daysWithoutSwipes(days[run.first + run.count - 1].date.toString(form),
+                                            static_cast<int>(run.count),
+                                            static_cast<int>(withoutFile))};
 }
 
 int daysWithoutFile(const HistoryQuery& query, const QList<HistoryDay>& days)
@@ -83,9 +119,15 @@ void addHourMap(ReportPages& report, const std::shared_ptr<const QList<HistoryDa
         for (const QString& cell : hourRow(day).mid(1))
             busiest = std::max(busiest, cell.toInt());
     }
+    auto runs = std::make_shared<const std::vector<MapRun>>(mapRuns(*days));
     report.addHeading(report_texts::kHourMapHeading);
     report.addTable(
-        headings, widths, days->size(), [days](qsizetype row) { return hourRow(days->at(row)); },
+        headings, widths, static_cast<qsizetype>(runs->size()),
+        [days, runs](qsizetype row) {
+            const MapRun& run = (*runs)[static_cast<size_t>(row)];
+            const HistoryDay& day = days->at(run.first);
+            return day.swipes.isEmpty() ? emptyRunRow(*days, run) : hourRow(day);
+        },
         busiest);
 }
 
@@ -120,7 +162,7 @@ void addPictures(ReportPages& report, const QList<HistoryDay>& days, const Swipe
     for (const HistoryDay& day : days) {
         if (day.swipes.isEmpty())
             continue;
-        report.addFields({{day.date.toString(kDateForm), day.card + u' ' + day.name}});
+        report.addSubheading(day.date.toString(kDateForm) + u' ' + day.card + u' ' + day.name);
         QList<CaptionedPicture> pictures;
         for (const Swipe& swipe : day.swipes)
             pictures.append({std::move(images[next++]), swipe.time + u' ' + swipe.direction});
@@ -136,12 +178,14 @@ ReportPages historyReport(const HistoryQuery& query, const QList<HistoryDay>& da
     using namespace report_texts;
     ReportPages report(kHistoryTitle);
     const QDate first = query.end.addDays(1 - query.dayCount);
-    report.addFields(
-        {{kSiteLabel, siteName(query.parameterFile)},
-         {query.field == HistoryField::Card ? kCardLabel : kNameSearchLabel, query.text},
-         {kRangeLabel,
-          rangeText(first.toString(kDateForm), query.end.toString(kDateForm), query.dayCount)},
-         {kDaysWithoutFileLabel, QString::number(daysWithoutFile(query, days))}});
+    const QList<std::pair<QString, QString>> subject{
+        {query.field == HistoryField::Card ? kCardLabel : kNameSearchLabel, query.text},
+        {kRangeLabel,
+         rangeText(first.toString(kDateForm), query.end.toString(kDateForm), query.dayCount)}};
+    report.setSubject(fieldsLine(subject));
+    report.addFields(siteFields(query.parameterFile, query.recordsFolder) + subject +
+                     QList<std::pair<QString, QString>>{
+                         {kDaysWithoutFileLabel, QString::number(daysWithoutFile(query, days))}});
     report.addSpace(6);
     auto shared = std::make_shared<const QList<HistoryDay>>(days);
     report.addHeading(kDayTableHeading);

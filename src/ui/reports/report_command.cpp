@@ -88,6 +88,7 @@ ReportCommandOutcome writeDayList(const ParameterTable& parameters, const Startu
     request.criteria = criteriaOf(options);
     request.parameterFile = options.parameterFile;
     const QString& records = parameters[kRecordsFolderSlot];
+    request.recordsFolder = records;
     const QString path = recordFilePath(records, request.day);
     if (!fileExists(path))
         return commandFailed(withDayFile(report_texts::kNoDayFile, records, request.day));

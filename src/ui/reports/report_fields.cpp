@@ -2,7 +2,7 @@
 
 #include "ui/reports/report_texts.h"
 
-#include <QFileInfo>
+#include <QDir>
 
 namespace card {
 
@@ -26,9 +26,19 @@ QString directionText(DirectionChoice direction)
     return {};
 }
 
-QString siteName(const QString& parameterFile)
+QString fieldsLine(const QList<std::pair<QString, QString>>& fields)
 {
-    return QFileInfo(parameterFile).fileName();
+    QStringList parts;
+    for (const auto& [label, value] : fields)
+        parts << label + report_texts::kFieldSeparator + value;
+    return parts.join(QStringLiteral("　"));
+}
+
+QList<std::pair<QString, QString>> siteFields(const QString& parameterFile,
+                                              const QString& recordsFolder)
+{
+    return {{report_texts::kParameterFileLabel, QDir::toNativeSeparators(parameterFile)},
+            {report_texts::kRecordsFolderLabel, QDir::toNativeSeparators(recordsFolder)}};
 }
 
 } // namespace card

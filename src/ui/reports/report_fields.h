@@ -3,7 +3,10 @@
 
 #include "core/records/record_filter.h"
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace card {
 
@@ -11,7 +14,12 @@ namespace card {
 QString cardFilterText(const RecordCriteria& criteria);
 QString directionText(DirectionChoice direction);
 
-// The site's name on every report: the parameter file's name.
-QString siteName(const QString& parameterFile);
+// Fields on one line, "label：value" each: a report's subject.
+QString fieldsLine(const QList<std::pair<QString, QString>>& fields);
+
+// The site a report's facts were read from, on its first page: the parameter file's full path
+// and the records folder, as given.
+QList<std::pair<QString, QString>> siteFields(const QString& parameterFile,
+                                              const QString& recordsFolder);
 
 } // namespace card

@@ -1,6 +1,8 @@
 #include "ui/reports/report_pages.h"
 
+#include "core/cases/case_records.h"
 #include "core/platform/product.h"
+#include "ui/common/photo_texts.h"
 #include "ui/reports/report_texts.h"
 
 #include <QFontMetricsF>
@@ -22,7 +24,10 @@ constexpr int kHeadingPoints = 13;
 constexpr int kFurniturePoints = 8;
 constexpr qreal kMarginMm = 15;
 constexpr qreal kPointsPerInch = 72;
-constexpr qreal kHeaderHeight = 24; // room for the page's title line, inside the top margin
+constexpr qreal kTitleLine = 18;
+constexpr qreal kSubjectLine = 14;
+// Room for the page's title line and the subject under it, taken from the body.
+constexpr qreal kHeaderHeight = kTitleLine + kSubjectLine + 6;
 constexpr qreal kFooterHeight = 18;
 constexpr qreal kCellPadding = 3;
 constexpr qreal kRowSpacing = 1.5; // a table row's height as a share of the line height
@@ -71,12 +76,14 @@ void drawRow(QPainter& painter, const QRectF& area, const QList<qreal>& widths,
 {
     const QList<qreal> edges = columnEdges(widths, area.width());
     for (qsizetype i = 0; i < cells.size() && i + 1 < edges.size(); ++i) {
-        const QRectF cell(area.left() + edges[i], area.top(), edges[i + 1] - edges[i],
-                          area.height());
+        const qreal right = i + 1 == cells.size() ? edges.last() : edges[i + 1];
+        const QRectF cell(area.left() + edges[i], area.top(), right - edges[i], area.height());
+        const bool across = i + 1 == cells.size() && right > edges[i + 1];
         const int shade = shadeOf(cells[i], shadeScale);
         if (shade >= 0)
             painter.fillRect(cell, QColor(shade, shade, shade));
-        drawCell(painter, cell, cells[i], shadeScale > 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+        drawCell(painter, cell, cells[i],
+                 shadeScale > 0 && !across ? Qt::AlignHCenter : Qt::AlignLeft);
     }
 }
 
@@ -84,6 +91,25 @@ QRectF fitted(const QSizeF& picture, const QRectF& box)
 {
     const QSizeF size = picture.scaled(box.size(), Qt::KeepAspectRatio);
     return {box.left() + (box.width() - size.width()) / 2, box.top(), size.width(), size.height()};
+}
+
+// The picture in box, or where there is none the no-photo picture and its words under it.
+void drawPicture(QPainter& painter, const QImage& image, const QRectF& box)
+{
+    if (!image.isNull()) {
+        painter.drawImage(fitted(image.size(), box), image);
+        return;
+    }
+    static const QImage noPhoto(kNoPhotoPicture);
+    const QFont font = reportFont(kBodyPoints);
+    const qreal words = lineHeight(font);
+    painter.drawImage(fitted(noPhoto.size(), box.adjusted(0, 0, 0, -words)), noPhoto);
+    painter.save();
+    painter.setFont(font);
+    painter.drawText(QRectF(box.left(), box.bottom() - words, box.width(), words), Qt::AlignCenter,
+                     kNoPhotoText);
+    painter.restore();
+    painter.drawRect(box);
 }
 
 QPageLayout a4Layout()
@@ -105,19 +131,50 @@ QFont reportFont(int points, bool bold)
     return font;
 }
 
-ReportPages::ReportPages(QString reportTitle)
+ReportStamp stampNow()
+{
+    const StoreOperator who = currentOperator();
+    return {QDateTime::currentDateTime(), who.user, who.machine};
+}
+
+ReportPages::ReportPages(QString reportTitle, ReportStamp stamp)
     : m_title(std::move(reportTitle))
+    , m_stamp(std::move(stamp))
 {}
+
+void ReportPages::setSubject(const QString& subject)
+{
+    m_subjects.append(subject);
+}
+
+void ReportPages::addPiece(Piece piece)
+{
+    piece.subject = static_cast<int>(m_subjects.size()) - 1;
+    m_pieces.push_back(std::move(piece));
+}
 
 void ReportPages::addHeading(const QString& text)
 {
     const QFont font = reportFont(kHeadingPoints, true);
     const qreal height = lineHeight(font) * kRowSpacing;
-    m_pieces.push_back({[height](const QSizeF&) { return height; },
-                        [font, text](QPainter& painter, const QRectF& area) {
-                            painter.setFont(font);
-                            drawCell(painter, area, text, Qt::AlignLeft);
-                        }});
+    addPiece({[height](const QSizeF&) { return height; },
+              [font, text](QPainter& painter, const QRectF& area) {
+                  painter.setFont(font);
+                  drawCell(painter, area, text, Qt::AlignLeft);
+              },
+              -1, true});
+}
+
+void ReportPages::addSubheading(const QString& text)
+{
+    const QFont font = reportFont(kBodyPoints, true);
+    const qreal height = lineHeight(font) * kRowSpacing;
+    addPiece({[height](const QSizeF&) { return height; },
+              [font, text](QPainter& painter, const QRectF& area) {
+                  painter.setFont(font);
+                  drawCell(painter, area, text, Qt::AlignLeft);
+              },
+              -1, true});
 }
 
 void ReportPages::addFields(const QList<std::pair<QString, QString>>& fields)
@@ -126,11 +183,11 @@ void ReportPages::addFields(const QList<std::pair<QString, QString>>& fields)
     const qreal height = lineHeight(font) * kRowSpacing;
     for (const auto& [label, value] : fields) {
         const QString line = label + report_texts::kFieldSeparator + value;
-        m_pieces.push_back({[height](const QSizeF&) { return height; },
-                            [font, line](QPainter& painter, const QRectF& area) {
-                                painter.setFont(font);
-                                drawCell(painter, area, line, Qt::AlignLeft);
-                            }});
+        addPiece({[height](const QSizeF&) { return height; },
+                  [font, line](QPainter& painter, const QRectF& area) {
+                      painter.setFont(font);
+                      drawCell(painter, area, line, Qt::AlignLeft);
+                  }});
     }
 }
 
@@ -142,24 +199,24 @@ void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widt
     const QFont plain = reportFont(kBodyPoints);
     const qreal height = lineHeight(plain) * kRowSpacing;
     const int heading = static_cast<int>(m_pieces.size());
-    m_pieces.push_back({[height](const QSizeF&) { return height; },
-                        [bold, headings, widths](QPainter& painter, const QRectF& area) {
-                            painter.setFont(bold);
-                            painter.fillRect(area, QColor(220, 220, 220));
-                            drawRow(painter, area, widths, headings, 0);
-                        }});
+    addPiece({[height](const QSizeF&) { return height; },
+              [bold, headings, widths](QPainter& painter, const QRectF& area) {
+                  painter.setFont(bold);
+                  painter.fillRect(area, QColor(220, 220, 220));
+                  drawRow(painter, area, widths, headings, 0);
+              },
+              -1, true});
     auto cells = std::make_shared<std::function<QStringList(qsizetype)>>(std::move(row));
     for (qsizetype i = 0; i < rowCount; ++i) {
-        m_pieces.push_back(
-            {[height](const QSizeF&) { return height; },
-             [plain, widths, cells, i, shadeScale](QPainter& painter, const QRectF& area) {
-                 painter.setFont(plain);
-                 drawRow(painter, area, widths, (*cells)(i), shadeScale);
-                 painter.setPen(QColor(200, 200, 200));
-                 painter.drawLine(area.bottomLeft(), area.bottomRight());
-                 painter.setPen(Qt::black);
-             },
-             heading});
+        addPiece({[height](const QSizeF&) { return height; },
+                  [plain, widths, cells, i, shadeScale](QPainter& painter, const QRectF& area) {
+                      painter.setFont(plain);
+                      drawRow(painter, area, widths, (*cells)(i), shadeScale);
+                      painter.setPen(QColor(200, 200, 200));
+                      painter.drawLine(area.bottomLeft(), area.bottomRight());
+                      painter.setPen(Qt::black);
+                  },
+                  heading});
     }
 }
 
@@ -170,39 +227,37 @@ void ReportPages::addCheckList(const QStringList& headings, const QList<qreal>& 
     const QFont plain = reportFont(kBodyPoints);
     const qreal headingHeight = lineHeight(plain) * kRowSpacing;
     const int heading = static_cast<int>(m_pieces.size());
-    m_pieces.push_back({[headingHeight](const QSizeF&) { return headingHeight; },
-                        [bold, headings, widths](QPainter& painter, const QRectF& area) {
-                            painter.setFont(bold);
-                            painter.fillRect(area, QColor(220, 220, 220));
-                            drawRow(painter, area, widths, headings, 0);
-                        }});
+    addPiece({[headingHeight](const QSizeF&) { return headingHeight; },
+              [bold, headings, widths](QPainter& painter, const QRectF& area) {
+                  painter.setFont(bold);
+                  painter.fillRect(area, QColor(220, 220, 220));
+                  drawRow(painter, area, widths, headings, 0);
+              },
+              -1, true});
     auto rows = std::make_shared<std::function<CheckListRow(qsizetype)>>(std::move(row));
     for (qsizetype i = 0; i < rowCount; ++i) {
-        m_pieces.push_back(
-            {[](const QSizeF&) { return kCheckRowHeight; },
-             [plain, widths, rows, i](QPainter& painter, const QRectF& area) {
-                 const CheckListRow item = (*rows)(i);
-                 const QList<qreal> edges = columnEdges(widths, area.width());
-                 const QRectF pictureBox =
-                     QRectF(area.left() + edges[0], area.top(), edges[1] - edges[0], area.height())
-                         .adjusted(kCellPadding, kCellPadding, -kCellPadding, -kCellPadding);
-                 if (item.picture.isNull())
-                     painter.drawRect(pictureBox);
-                 else
-                     painter.drawImage(fitted(item.picture.size(), pictureBox), item.picture);
-                 painter.setFont(plain);
-                 const QRectF texts(area.left() + edges[1], area.top(), area.width() - edges[1],
-                                    area.height());
-                 drawRow(painter, texts, widths.mid(1), item.cells, 0);
-                 const QRectF box(area.left() + edges[edges.size() - 2] + kCellPadding,
-                                  area.center().y() - kCheckBoxSide / 2, kCheckBoxSide,
-                                  kCheckBoxSide);
-                 painter.drawRect(box);
-                 painter.setPen(QColor(200, 200, 200));
-                 painter.drawLine(area.bottomLeft(), area.bottomRight());
-                 painter.setPen(Qt::black);
-             },
-             heading});
+        addPiece({[](const QSizeF&) { return kCheckRowHeight; },
+                  [plain, widths, rows, i](QPainter& painter, const QRectF& area) {
+                      const CheckListRow item = (*rows)(i);
+                      const QList<qreal> edges = columnEdges(widths, area.width());
+                      const QRectF pictureBox =
+                          QRectF(area.left() + edges[0], area.top(), edges[1] - edges[0],
+                                 area.height())
+                              .adjusted(kCellPadding, kCellPadding, -kCellPadding, -kCellPadding);
+                      drawPicture(painter, item.picture, pictureBox);
+                      painter.setFont(plain);
+                      const QRectF texts(area.left() + edges[1], area.top(),
+                                         area.width() - edges[1], area.height());
+                      drawRow(painter, texts, widths.mid(1), item.cells, 0);
+                      const QRectF box(area.left() + edges[edges.size() - 2] + kCellPadding,
+                                       area.center().y() - kCheckBoxSide / 2, kCheckBoxSide,
+                                       kCheckBoxSide);
+                      painter.drawRect(box);
+                      painter.setPen(QColor(200, 200, 200));
+                      painter.drawLine(area.bottomLeft(), area.bottomRight());
+                      painter.setPen(Qt::black);
+                  },
+                  heading});
     }
 }
 
@@ -211,25 +266,21 @@ void ReportPages::addPicture(const QImage& image, const QString& caption)
     const QFont font = reportFont(kBodyPoints);
     const qreal captionHeight = lineHeight(font) * kRowSpacing;
     const QSizeF size = image.isNull() ? QSizeF(4, 3) : QSizeF(image.size());
-    m_pieces.push_back(
-        {[size, captionHeight](const QSizeF& body) {
-             const qreal room = body.height() - captionHeight - kPictureGap;
-             return std::min(room, body.width() * size.height() / size.width()) + captionHeight +
-                    kPictureGap;
-         },
-         [image, caption, font, captionHeight, size](QPainter& painter, const QRectF& area) {
-             const QRectF box = area.adjusted(0, 0, 0, -captionHeight - kPictureGap);
-             const QRectF target = fitted(size, box);
-             if (image.isNull())
-                 painter.drawRect(target);
-             else
-                 painter.drawImage(target, image);
-             painter.setFont(font);
-             drawCell(painter,
-                      QRectF(area.left(), target.bottom() + kPictureGap / 2, area.width(),
-                             captionHeight),
-                      caption, Qt::AlignHCenter);
-         }});
+    addPiece({[size, captionHeight](const QSizeF& body) {
+                  const qreal room = body.height() - captionHeight - kPictureGap;
+                  return std::min(room, body.width() * size.height() / size.width()) +
+                         captionHeight + kPictureGap;
+              },
+              [image, caption, font, captionHeight, size](QPainter& painter, const QRectF& area) {
+                  const QRectF box = area.adjusted(0, 0, 0, -captionHeight - kPictureGap);
+                  const QRectF target = fitted(size, box);
+                  drawPicture(painter, image, target);
+                  painter.setFont(font);
+                  drawCell(painter,
+                           QRectF(area.left(), target.bottom() + kPictureGap / 2, area.width(),
+                                  captionHeight),
+                           caption, Qt::AlignHCenter);
+              }});
 }
 
 void ReportPages::addPictureRows(const QList<CaptionedPicture>& pictures, qreal pictureWidth)
@@ -245,37 +296,48 @@ void ReportPages::addPictureRows(const QList<CaptionedPicture>& pictures, qreal 
         const auto perRow = [cellWidth](const QSizeF& body) {
             return std::max<qsizetype>(1, static_cast<qsizetype>(body.width() / cellWidth));
         };
-        m_pieces.push_back(
-            {[perRow, first, pictureHeight, captionHeight](const QSizeF& body) {
-                 return first % perRow(body) == 0 ? pictureHeight + captionHeight + kPictureGap
-                                                  : 0.0;
-             },
-             [shared, perRow, first, pictureWidth, pictureHeight, cellWidth, captionHeight,
-              font](QPainter& painter, const QRectF& area) {
-                 const qsizetype count = perRow(area.size());
-                 if (first % count != 0)
-                     return;
-                 painter.setFont(font);
-                 const qsizetype end = std::min(shared->size(), first + count);
-                 for (qsizetype i = first; i < end; ++i) {
-                     const CaptionedPicture& item = (*shared)[i];
-                     const QRectF box(area.left() + (i - first) * cellWidth, area.top(),
-                                      pictureWidth, pictureHeight);
-                     if (item.image.isNull())
-                         painter.drawRect(box);
-                     else
-                         painter.drawImage(fitted(item.image.size(), box), item.image);
-                     drawCell(painter,
-                              QRectF(box.left(), box.bottom(), pictureWidth, captionHeight),
-                              item.caption, Qt::AlignHCenter);
-                 }
-             }});
+        addPiece({[perRow, first, pictureHeight, captionHeight](const QSizeF& body) {
+                      return first % perRow(body) == 0 ? pictureHeight + captionHeight + kPictureGap
+                                                       : 0.0;
+                  },
+                  [shared, perRow, first, pictureWidth, pictureHeight, cellWidth, captionHeight,
+                   font](QPainter& painter, const QRectF& area) {
+                      const qsizetype count = perRow(area.size());
+                      if (first % count != 0)
+                          return;
+                      painter.setFont(font);
+                      const qsizetype end = std::min(shared->size(), first + count);
+                      for (qsizetype i = first; i < end; ++i) {
+                          const CaptionedPicture& item = (*shared)[i];
+                          const QRectF box(area.left() + (i - first) * cellWidth, area.top(),
+                                           pictureWidth, pictureHeight);
+                          drawPicture(painter, item.image, box);
+                          drawCell(painter,
+                                   QRectF(box.left(), box.bottom(), pictureWidth, captionHeight),
+                                   item.caption, Qt::AlignHCenter);
+                      }
+                  }});
     }
 }
 
 void ReportPages::addSpace(qreal points)
 {
-    m_pieces.push_back({[points](const QSizeF&) { return points; }, {}});
+    addPiece({[points](const QSizeF&) { return points; }, {}});
+}
+
+// The height of the piece first and of those that must stay on its page with it: the pieces
+// that keep with the next, and the first one that does not.
+qreal ReportPages::heightKeptTogether(int first, const QSizeF& body) const
+{
+    qreal height = 0;
+    for (int i = first; i < static_cast<int>(m_pieces.size()); ++i) {
+        const Piece& piece = m_pieces[static_cast<size_t>(i)];
+        const qreal own = piece.height(body);
+        height += own;
+        if (own > 0 && !piece.keepsWithNext)
+            break;
+    }
+    return height;
 }
 
 std::vector<ReportPages::Page> ReportPages::layout(const QSizeF& body) const
@@ -286,7 +348,9 @@ std::vector<ReportPages::Page> ReportPages::layout(const QSizeF& body) const
         const qreal height = m_pieces[static_cast<size_t>(i)].height(body);
         if (height <= 0)
             continue;
-        if (top + height > body.height() && !pages.back().empty()) {
+        const qreal needed =
+            m_pieces[static_cast<size_t>(i)].keepsWithNext ? heightKeptTogether(i, body) : height;
+        if (top + needed > body.height() && !pages.back().empty()) {
             pages.emplace_back();
             top = 0;
             const int heading = m_pieces[static_cast<size_t>(i)].repeatedHeading;
@@ -312,21 +376,30 @@ int ReportPages::a4PageCount() const
     return pageCount({paint.width(), paint.height() - kHeaderHeight - kFooterHeight});
 }
 
-void ReportPages::paintFurniture(QPainter& painter, const QSizeF& page, int number, int count) const
+void ReportPages::paintFurniture(QPainter& painter, const QSizeF& page, int number, int count,
+                                 const QString& subject) const
 {
     const QFont font = reportFont(kFurniturePoints);
     const QFont bold = reportFont(kFurniturePoints + 2, true);
-    const qreal line = kHeaderHeight - 6;
     painter.setFont(font);
-    painter.drawText(QRectF(0, 0, page.width() / 2, line), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRectF(0, 0, page.width() / 2, kTitleLine), Qt::AlignLeft | Qt::AlignVCenter,
                      kProductTitle);
     painter.setFont(bold);
-    painter.drawText(QRectF(page.width() / 2, 0, page.width() / 2, line),
+    painter.drawText(QRectF(page.width() / 2, 0, page.width() / 2, kTitleLine),
                      Qt::AlignRight | Qt::AlignVCenter, m_title);
-    painter.drawLine(QPointF(0, line), QPointF(page.width(), line));
+    painter.drawLine(QPointF(0, kTitleLine), QPointF(page.width(), kTitleLine));
+    // The first page says its subject in its own fields; the others repeat it here.
+    if (number > 1 && !subject.isEmpty()) {
+        painter.setFont(reportFont(kBodyPoints, true));
+        drawCell(painter, QRectF(0, kTitleLine + 2, page.width(), kSubjectLine),
+                 report_texts::continuedSubject(subject), Qt::AlignLeft);
+    }
     painter.setFont(font);
-    painter.drawText(QRectF(0, page.height() - kFooterHeight + 4, page.width(), kFooterHeight - 4),
-                     Qt::AlignHCenter | Qt::AlignVCenter, report_texts::pageNumber(number, count));
+    const QRectF foot(0, page.height() - kFooterHeight + 4, page.width(), kFooterHeight - 4);
+    painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter,
+                     report_texts::stampLine(m_stamp.made, m_stamp.user, m_stamp.machine));
+    painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter,
+                     report_texts::pageNumber(number, count));
 }
 
 void useReportPage(QPagedPaintDevice& device)
@@ -352,8 +425,11 @@ bool ReportPages::paint(QPagedPaintDevice& device, const PageProgress& progress)
             device.newPage();
         painter.resetTransform();
         painter.scale(scale, scale);
-        paintFurniture(painter, page, number, count);
-        for (const auto& [index, top] : pages[static_cast<size_t>(number - 1)]) {
+        const Page& pieces = pages[static_cast<size_t>(number - 1)];
+        const int subject =
+            pieces.empty() ? -1 : m_pieces[static_cast<size_t>(pieces.front().first)].subject;
+        paintFurniture(painter, page, number, count, m_subjects.value(subject));
+        for (const auto& [index, top] : pieces) {
             const Piece& piece = m_pieces[static_cast<size_t>(index)];
             if (piece.paint)
                 piece.paint(painter,

@@ -1,8 +1,10 @@
 // A report laid out on pages: its content as a column of pieces that are never split, placed
 // page by page, then painted with the furniture every page carries (the product's title, the
-// report's title, the page number and the page count). Built and painted on any thread.
+// report's title, on a continuation page the report's subject, and at the foot when, by whom
+// and where it was made, the page number and the page count). Built and painted on any thread.
 #pragma once
 
+#include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QSizeF>
@@ -22,32 +24,52 @@ namespace card {
 
 // A small picture with the text under it (a time, a frame number).
 struct CaptionedPicture {
-    QImage image; // null: drawn as an empty frame
+    QImage image; // null: there is no photo, said with the no-photo picture
     QString caption;
 };
 
 // A row of a check list: a small picture, then its texts.
 struct CheckListRow {
-    QImage picture; // null: drawn as an empty frame
+    QImage picture; // null: there is no photo, said with the no-photo picture
     QStringList cells;
 };
+
+// When a report was made, by which user on which computer: at the foot of every page, so a
+// page apart from the others still says where it comes from.
+struct ReportStamp {
+    QDateTime made;
+    QString user;
+    QString machine;
+};
+
+// Now, the operator logged in here and this computer.
+ReportStamp stampNow();
 
 // Called after each painted page with the pages done and the page count; false stops painting.
 using PageProgress = std::function<bool(int done, int total)>;
 
 class ReportPages {
 public:
-    explicit ReportPages(QString reportTitle);
+    explicit ReportPages(QString reportTitle, ReportStamp stamp = stampNow());
 
     const QString& title() const { return m_title; }
+    const ReportStamp& stamp() const { return m_stamp; }
 
-    // Content, top to bottom. Sizes are in points (1/72 inch).
+    // What the pieces added from now on are about (a day and its filters, a card): repeated
+    // under the title of every page that continues them.
+    void setSubject(const QString& subject);
+
+    // Content, top to bottom. Sizes are in points (1/72 inch). A heading never ends a page:
+    // it goes to the next one with the piece that follows it.
     void addHeading(const QString& text);
+    // A heading in body type, for the parts of a section (a day, a swipe).
+    void addSubheading(const QString& text);
     // "label：value" lines, one each.
     void addFields(const QList<std::pair<QString, QString>>& fields);
     // A table whose heading repeats at the top of every page it runs onto. widths are the
-    // columns' shares of the page width; row(i) gives the cells of row i. With shaded, a cell
-    // holding a number is filled darker the larger the number is against shadeScale.
+    // columns' shares of the page width; row(i) gives the cells of row i, and a row of fewer
+    // cells than columns has its last cell run across the rest. With shaded, a cell holding a
+    // number is filled darker the larger the number is against shadeScale.
     void addTable(const QStringList& headings, const QList<qreal>& widths, qsizetype rowCount,
                   std::function<QStringList(qsizetype row)> row, int shadeScale = 0);
     // A list to tick on paper, one row per item: a small picture, the row's texts, and an empty
@@ -74,14 +96,21 @@ private:
     struct Piece {
         std::function<qreal(const QSizeF& body)> height;
         std::function<void(QPainter& painter, const QRectF& area)> paint;
-        int repeatedHeading = -1; // the piece painted first when this one opens a page
+        int repeatedHeading = -1;   // the piece painted first when this one opens a page
+        bool keepsWithNext = false; // never the last piece of a page
+        int subject = -1;           // in m_subjects; -1 before the first
     };
     using Page = std::vector<std::pair<int, qreal>>; // piece index and its top
 
+    void addPiece(Piece piece);
+    qreal heightKeptTogether(int first, const QSizeF& body) const;
     std::vector<Page> layout(const QSizeF& body) const;
-    void paintFurniture(QPainter& painter, const QSizeF& page, int number, int count) const;
+    void paintFurniture(QPainter& painter, const QSizeF& page, int number, int count,
+                        const QString& subject) const;
 
     QString m_title;
+    ReportStamp m_stamp;
+    QStringList m_subjects;
     std::vector<Piece> m_pieces;
 };
 

@@ -1,10 +1,10 @@
 // Every text the reports show: titles, labels, the page furniture and the messages around them.
 #pragma once
 
-#include "ui/common/photo_texts.h"
 #include "ui/common/swipe_texts.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +23,17 @@ inline QString pageNumber(int number, int count)
 {
     return QStringLiteral("第 %1 頁，共 %2 頁").arg(number).arg(count);
 }
+// The foot of every page: when, by whom and where the report was made.
+inline QString stampLine(const QDateTime& made, const QString& user, const QString& machine)
+{
+    return QStringLiteral("製表時間 %1　製表者 %2　電腦 %3")
+        .arg(made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), user, machine);
+}
+// The subject repeated at the head of a continuation page.
+inline QString continuedSubject(const QString& subject)
+{
+    return subject + QStringLiteral("（續）");
+}
 
 // The reports' titles.
 inline const QString kSwipeTitle = QStringLiteral("刷卡影像證據單");
@@ -30,14 +41,14 @@ inline const QString kDayListTitle = QStringLiteral("刷卡紀錄清單");
 inline const QString kHistoryTitle = QStringLiteral("卡片刷卡歷程");
 
 // Field labels.
-inline const QString kSiteLabel = QStringLiteral("站台");
+inline const QString kParameterFileLabel = QStringLiteral("參數檔");
+inline const QString kRecordsFolderLabel = QStringLiteral("紀錄資料夾");
 inline const QString kDateLabel = QString::fromUtf16(kDateHeading);
 inline const QString kTimeLabel = QString::fromUtf16(kTimeHeading);
 inline const QString kCardLabel = QString::fromUtf16(kCardHeading);
 inline const QString kNameLabel = QString::fromUtf16(kNameHeading);
 inline const QString kDirectionLabel = QString::fromUtf16(kDirectionHeading);
 inline const QString kRowCountLabel = QStringLiteral("筆數");
-inline const QString kMadeLabel = QStringLiteral("製表時間");
 inline const QString kRangeLabel = QStringLiteral("期間");
 inline const QString kAllCards = QStringLiteral("全部");
 
@@ -47,7 +58,6 @@ inline QString frameCaption(int frame)
 {
     return QStringLiteral("第 %1 格").arg(frame);
 }
-inline const QString kNoPhoto = kNoPhotoText;
 inline const QString kCardDayHeading = QStringLiteral("本卡當日其他刷卡");
 inline const QString kNoOtherSwipes = QStringLiteral("（無）");
 
@@ -64,9 +74,22 @@ inline const QString kLastOutLabel = QStringLiteral("最後出");
 inline const QString kCountLabel = QStringLiteral("次數");
 inline const QString kSpanLabel = QStringLiteral("首末間隔");
 inline const QString kFileLabel = QStringLiteral("紀錄檔");
-inline const QString kNoFile = QStringLiteral("無檔案");
+inline const QString kNoFile = QStringLiteral("無紀錄檔");
 inline const QString kFileUnreadable = QStringLiteral("無法讀取");
 inline const QString kHourMapHeading = QStringLiteral("每小時刷卡次數");
+// A run of days without swipes in the hour map, from its newest day (in the date column) down
+// to oldest; withoutFile of them had no readable file.
+inline QString daysWithoutSwipes(const QString& oldest, int days, int withoutFile)
+{
+    const QString what =
+        withoutFile == days ? QStringLiteral("無紀錄檔") : QStringLiteral("無刷卡");
+    if (days == 1)
+        return what;
+    const QString some = withoutFile == days || withoutFile == 0
+                             ? QString()
+                             : QStringLiteral("，其中無紀錄檔 %1 天").arg(withoutFile);
+    return QStringLiteral("至 %1　%2（%3 天%4）").arg(oldest, what).arg(days).arg(some);
+}
 inline const QString kPicturesHeading = QStringLiteral("各次刷卡影像");
 
 // Parts of the exceptions' report.
@@ -107,7 +130,6 @@ inline const QString kDayFileUnreadable = QStringLiteral("紀錄檔無法讀取"
 
 // The evidence package's report.
 inline const QString kPackageTitle = QStringLiteral("證據包報表");
-inline const QString kParameterFileLabel = QStringLiteral("參數檔");
 inline const QString kSiteCaptionLabel = QStringLiteral("站台標題");
 inline const QString kOperatorLabel = QStringLiteral("製作者");
 inline const QString kMachineLabel = QStringLiteral("電腦");

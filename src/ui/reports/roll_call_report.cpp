@@ -29,10 +29,13 @@ ReportPages rollCallReport(const RollCall& rollCall)
 {
     using namespace report_texts;
     ReportPages report(kRollCallTitle);
-    report.addHeading(kRollCallTimeLabel + kFieldSeparator +
-                      rollCall.moment.toString(kMomentFormat));
-    report.addFields({{kSiteLabel, siteName(rollCall.site.parameterFile)},
-                      {kPresentCountLabel, QString::number(rollCall.people.size())}});
+    const QString moment =
+        fieldsLine({{kRollCallTimeLabel, rollCall.moment.toString(kMomentFormat)}});
+    report.setSubject(moment);
+    report.addHeading(moment);
+    report.addFields(siteFields(rollCall.site.parameterFile, rollCall.site.recordsFolder) +
+                     QList<std::pair<QString, QString>>{
+                         {kPresentCountLabel, QString::number(rollCall.people.size())}});
     report.addSpace(6);
     // The photos are read here, where the report is made, never while a page is painted.
     auto rows = std::make_shared<QList<CheckListRow>>();
