@@ -45,12 +45,12 @@ std::vector<card::RecordSlices> keptByValueReader(QByteArrayView file,
                                                   const card::RecordCriteria& criteria)
 {
     const qsizetype from = card::utf8BomLength(file);
-    const card::RecordFilter filter(criteria, card::detectEncoding(file.sliced(from)));
+    const card::RecordFilter filter(criteria);
     card::ValueReader reader(file, from);
     std::vector<card::RecordSlices> kept;
     card::RecordSlices record;
-    while (card::readRecord(reader, record)) {
-        if (filter.keeps(file, record))
+    for (qsizetype start = from; card::readRecord(reader, record); start = reader.position()) {
+        if (filter.keeps(file, start, record))
             kept.push_back(record);
     }
     return kept;

@@ -58,7 +58,7 @@ bool makeSite(Site& site, qint64 records, int days)
         site.files.append(path);
     }
     // The card and name of the file's first record, which swipes about as often as any other.
-    RecordTable table(bytes, detectEncoding(bytes));
+    RecordTable table(bytes);
     table.appendRecordAt(0);
     site.card = table.text(0, CardField);
     site.name = table.text(0, NameField);

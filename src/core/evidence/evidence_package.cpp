@@ -61,17 +61,16 @@ SiteFile readSiteFile(const QString& path, qint64 maxSize)
 // value reader begins it to the separator after its last value.
 QByteArray cardLines(const QByteArray& bytes, const QStringList& cards)
 {
-    const TextEncoding encoding = detectEncoding(bytes);
     std::vector<RecordFilter> filters;
     for (const QString& card : cards)
-        filters.emplace_back(cardDayCriteria(card), encoding);
+        filters.emplace_back(cardDayCriteria(card));
     QByteArray lines;
     ValueReader reader(bytes, utf8BomLength(bytes));
     RecordSlices record;
     for (qsizetype start = reader.position(); readRecord(reader, record);
          start = reader.position()) {
         for (const RecordFilter& filter : filters) {
-            if (filter.keeps(bytes, record)) {
+            if (filter.keeps(bytes, start, record)) {
                 lines += QByteArrayView(bytes).sliced(start, reader.position() - start);
                 break;
             }

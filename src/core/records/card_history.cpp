@@ -84,34 +84,22 @@ void keepRecord(QByteArrayView records, qsizetype start, KeptRecords& kept)
     kept.bytes.append(records.sliced(start, reader.position() - start));
 }
 
-enum class WindowedRead { Done, NotUtf8, Failed };
-
 // Reads the day file at path window by window, so that memory holds one window and the kept
-// records whatever the day's size. Without an encoding the first window's records decide it;
-// a later window that is not valid UTF-8 proves UTF-8 wrong (NotUtf8: read again as code page
-// 950).
-WindowedRead readKeptRecords(const QString& path, const HistoryQuery& query,
-                             std::optional<TextEncoding>& encoding, KeptRecords& kept)
+// records whatever the day's size; false when a read failed.
+bool readKeptRecords(const QString& path, const HistoryQuery& query, KeptRecords& kept)
 {
     FileWindows windows(path);
-    std::optional<HistoryRecordTest> test;
+    const HistoryRecordTest test(query.field, query.text);
     qsizetype used = 0;
     while (windows.next(used)) {
         const QByteArrayView bytes = windows.bytes();
         const qsizetype from = windows.offset() == 0 ? utf8BomLength(bytes) : 0;
         used = windows.reachesEnd() ? bytes.size() : completeRecordsEnd(bytes, from);
         const QByteArrayView records = bytes.first(used);
-        const TextEncoding found = detectEncoding(records.sliced(from));
-        if (encoding == TextEncoding::Utf8 && found == TextEncoding::Windows950)
-            return WindowedRead::NotUtf8;
-        if (!encoding)
-            encoding = found;
-        if (!test)
-            test.emplace(query.field, query.text, *encoding);
-        for (const qsizetype start : scanHistoryRecords(records, from, *test))
+        for (const qsizetype start : scanHistoryRecords(records, from, test))
             keepRecord(records, start, kept);
     }
-    return windows.status() == FileReadStatus::Ok ? WindowedRead::Done : WindowedRead::Failed;
+    return windows.status() == FileReadStatus::Ok;
 }
 
 } // namespace
@@ -187,17 +175,10 @@ QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date)
     const QString path = recordFilePath(query.recordsFolder, date);
     if (!fileExists(path))
         return {emptyDay(date, DayFileState::Missing)};
-    std::optional<TextEncoding> encoding;
     KeptRecords kept;
-    WindowedRead read = readKeptRecords(path, query, encoding, kept);
-    if (read == WindowedRead::NotUtf8) {
-        encoding = TextEncoding::Windows950;
-        kept = {};
-        read = readKeptRecords(path, query, encoding, kept);
-    }
-    if (read != WindowedRead::Done)
+    if (!readKeptRecords(path, query, kept))
         return {emptyDay(date, DayFileState::Unreadable)};
-    RecordTable table(std::move(kept.bytes), *encoding);
+    RecordTable table(std::move(kept.bytes));
     table.appendRecordsAt(std::move(kept.starts));
     return entriesByCard(table, query, date);
 }

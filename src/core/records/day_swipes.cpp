@@ -56,20 +56,20 @@ public:
     explicit SwipeDayBuilder(SwipeDay& day)
         : m_day(day)
         , m_content(day.table.bytes())
-        , m_codec(day.table.encoding())
-        , m_in(QStringLiteral("進"), day.table.encoding())
-        , m_out(QStringLiteral("出"), day.table.encoding())
+        , m_in(QStringLiteral("進"))
+        , m_out(QStringLiteral("出"))
     {}
 
     void add(qsizetype start, const RecordSlices& record)
     {
         const auto row = static_cast<quint32>(m_day.table.rowCount());
         m_day.table.appendRecordAt(start);
-        const std::optional<int> second = secondOfDay(record[TimeField]);
+        const QByteArrayView span = recordSpan(m_content, start, record[DirectionField]);
+        const std::optional<int> second = secondOfDay(record[TimeField], span);
         if (!second)
             return;
-        m_day.swipes.push_back(
-            DaySwipe{cardOf(record[CardField]), *second, directionOf(record[DirectionField]), row});
+        m_day.swipes.push_back(DaySwipe{cardOf(record[CardField], span), *second,
+                                        directionOf(record[DirectionField], span), row});
     }
 
     void sortByCard()
@@ -83,19 +83,19 @@ public:
     }
 
 private:
-    std::optional<int> secondOfDay(const ValueSlice& value) const
+    std::optional<int> secondOfDay(const ValueSlice& value, QByteArrayView span) const
     {
         const QByteArrayView raw = m_content.sliced(value.begin, value.length);
         if (const std::optional<int> plain = plainClockSeconds(raw))
             return plain;
-        return timeOfDaySeconds(valueText(m_content, value, m_codec));
+        return timeOfDaySeconds(valueText(m_content, value, m_codecs.forRecord(span)));
     }
 
-    SwipeDirection directionOf(const ValueSlice& value) const
+    SwipeDirection directionOf(const ValueSlice& value, QByteArrayView span) const
     {
-        if (m_in.matches(m_content, value))
+        if (m_in.matches(m_content, value, span))
             return SwipeDirection::In;
-        if (m_out.matches(m_content, value))
+        if (m_out.matches(m_content, value, span))
             return SwipeDirection::Out;
         return SwipeDirection::Other;
     }
@@ -111,26 +111,28 @@ private:
         return parts.negative ? raw : parts.digits;
     }
 
-    qint32 cardOf(const ValueSlice& value)
+    // A key of non-ASCII bytes is not remembered: its text depends on its record's encoding.
+    qint32 cardOf(const ValueSlice& value, QByteArrayView span)
     {
         const QByteArrayView key = cardKey(value);
         const auto known = m_cardOfKey.constFind(key);
         if (known != m_cardOfKey.cend())
             return *known;
         // Keys written differently may still show the same number (-07 and -7).
-        const QString text = valueText(m_content, value, m_codec);
+        const QString text = valueText(m_content, value, m_codecs.forRecord(span));
         auto shown = m_cardOfText.constFind(text);
         if (shown == m_cardOfText.cend()) {
             shown = m_cardOfText.insert(text, static_cast<qint32>(m_day.cards.size()));
             m_day.cards.push_back(text);
         }
-        m_cardOfKey.insert(key, *shown);
+        if (isAscii(key))
+            m_cardOfKey.insert(key, *shown);
         return *shown;
     }
 
     SwipeDay& m_day;
     QByteArrayView m_content;
-    TextCodec m_codec;
+    RecordCodecs m_codecs;
     ValueTextMatcher m_in;
     ValueTextMatcher m_out;
     QHash<QByteArrayView, qint32> m_cardOfKey; // views into the day's bytes, which outlive it
@@ -184,8 +186,7 @@ SwipeDay swipeDayOf(QDate date, QByteArray bytes)
     day.date = date;
     day.file = DayFileState::Read;
     const qsizetype bom = utf8BomLength(bytes);
-    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(bom));
-    day.table = RecordTable(std::move(bytes), encoding);
+    day.table = RecordTable(std::move(bytes));
     SwipeDayBuilder builder(day);
     readAllRecords(day.table.bytes(), bom, builder);
     builder.sortByCard();

@@ -56,33 +56,32 @@ bool mayJoinNumberParts(QStringView text)
 }
 
 // The card's bytes in the file: a number card matches the digits of the value's shortest form,
-// which are always a run of the value's own bytes.
-std::optional<QByteArray> requiredCardBytes(const QString& text)
+// which are always a run of the value's own bytes. A non-ASCII card text is read value by value.
+QList<QByteArray> requiredCardBytes(const QString& text)
 {
-    if (text.isEmpty())
-        return std::nullopt;
-    if (isAscii(text)) {
-        QByteArray bytes = text.toLatin1();
-        if (bytes.startsWith('-'))
-            bytes.remove(0, 1);
-        if (bytes.isEmpty())
-            return std::nullopt;
-        return bytes;
-    }
-    return std::nullopt; // a non-ASCII card text is read value by value
+    if (text.isEmpty() || !isAscii(text))
+        return {};
+    QByteArray bytes = text.toLatin1();
+    if (bytes.startsWith('-'))
+        bytes.remove(0, 1);
+    if (bytes.isEmpty())
+        return {};
+    return {bytes};
 }
 
-std::optional<QByteArray> requiredNameBytes(const QString& foldedText, TextEncoding encoding,
-                                            const TextCodec& codec)
+// The name in each encoding a record may have: ASCII once, any other text in UTF-8 and, unless
+// code page 950 writes it in more than one way, in code page 950.
+QList<QByteArray> requiredNameBytes(const QString& foldedText, const RecordCodecs& codecs)
 {
     if (foldedText.isEmpty() || mayJoinNumberParts(foldedText))
-        return std::nullopt;
-    if (encoding == TextEncoding::Windows950 && hasSeveralCodes(foldedText))
-        return std::nullopt;
-    QByteArray bytes = codec.encode(foldedText);
-    if (codec.decode(bytes) != foldedText)
-        return std::nullopt;
-    return bytes;
+        return {};
+    if (isAscii(foldedText))
+        return {foldedText.toLatin1()};
+    const TextCodec& codePage950 = codecs.of(TextEncoding::Windows950);
+    QByteArray bytes = codePage950.encode(foldedText);
+    if (hasSeveralCodes(foldedText) || codePage950.decode(bytes) != foldedText)
+        return {};
+    return {foldedText.toUtf8(), bytes};
 }
 
 } // namespace
@@ -96,29 +95,25 @@ QString foldAsciiCase(QString text)
     return text;
 }
 
-HistoryRecordTest::HistoryRecordTest(HistoryField field, const QString& text, TextEncoding encoding)
+HistoryRecordTest::HistoryRecordTest(HistoryField field, const QString& text)
     : m_field(field)
     , m_foldedText(foldAsciiCase(text))
-    , m_codec(encoding)
 {
     if (field == HistoryField::Card) {
-        m_card.emplace(text, encoding);
+        m_card.emplace(text);
         m_required = requiredCardBytes(text);
     } else {
-        m_required = requiredNameBytes(m_foldedText, encoding, m_codec);
+        m_required = requiredNameBytes(m_foldedText, m_codecs);
     }
 }
 
 bool HistoryRecordTest::keeps(QByteArrayView bytes, const RecordSlices& record) const
 {
+    const QByteArrayView span = recordSpan(bytes, record[TimeField].begin, record[DirectionField]);
     if (m_card)
-        return m_card->matches(bytes, record[CardField]);
-    return nameContains(bytes, record[NameField]);
-}
-
-bool HistoryRecordTest::nameContains(QByteArrayView bytes, const ValueSlice& value) const
-{
-    return foldAsciiCase(valueText(bytes, value, m_codec)).contains(m_foldedText);
+        return m_card->matches(bytes, record[CardField], span);
+    return foldAsciiCase(valueText(bytes, record[NameField], m_codecs.forRecord(span)))
+        .contains(m_foldedText);
 }
 
 } // namespace card

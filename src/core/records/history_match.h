@@ -6,6 +6,7 @@
 #include "core/text/value_text_matcher.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -19,23 +20,23 @@ class HistoryRecordTest {
 public:
     // Card: the card value's text equals text, exactly as the query compares it. Name: the name
     // value's text contains text, ASCII letters compared without regard to case.
-    HistoryRecordTest(HistoryField field, const QString& text, TextEncoding encoding);
+    HistoryRecordTest(HistoryField field, const QString& text);
 
+    // record: all four values, read by the value reader.
     bool keeps(QByteArrayView bytes, const RecordSlices& record) const;
 
-    // Bytes that lie inside the searched value of every record keeps() accepts (ASCII letters
-    // in either case when ignoresAsciiCase()), or nothing when no such bytes are known.
-    const std::optional<QByteArray>& requiredBytes() const { return m_required; }
+    // Byte strings one of which lies inside the searched value of every record keeps() accepts
+    // (the text in each encoding a record may have; ASCII letters in either case when
+    // ignoresAsciiCase()), or none when no such bytes are known.
+    const QList<QByteArray>& requiredBytes() const { return m_required; }
     bool ignoresAsciiCase() const { return m_field == HistoryField::Name; }
 
 private:
-    bool nameContains(QByteArrayView bytes, const ValueSlice& value) const;
-
     HistoryField m_field;
     QString m_foldedText; // the name text with ASCII letters in lower case
-    TextCodec m_codec;
+    RecordCodecs m_codecs;
     std::optional<ValueTextMatcher> m_card;
-    std::optional<QByteArray> m_required;
+    QList<QByteArray> m_required;
 };
 
 // The text with ASCII letters in lower case and every other character as it is.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -79,6 +80,38 @@ qsizetype findRequired(QByteArrayView content, qsizetype from, QByteArrayView ne
     return -1;
 }
 
+// The first place at or after from where one of the needles occurs; -1 when none. Each needle's
+// next place is remembered while it lies ahead, so no stretch is searched twice for it.
+class RequiredFinder {
+public:
+    RequiredFinder(QByteArrayView content, const QList<QByteArray>& needles, bool foldCase)
+        : m_content(content)
+        , m_needles(needles)
+        , m_next(static_cast<size_t>(needles.size()), -2)
+        , m_foldCase(foldCase)
+    {}
+
+    qsizetype from(qsizetype from)
+    {
+        qsizetype first = -1;
+        for (size_t k = 0; k < m_next.size(); ++k) {
+            qsizetype& next = m_next[k];
+            if (next != -1 && next < from)
+                next =
+                    findRequired(m_content, from, m_needles[static_cast<qsizetype>(k)], m_foldCase);
+            if (next >= 0 && (first < 0 || next < first))
+                first = next;
+        }
+        return first;
+    }
+
+private:
+    QByteArrayView m_content;
+    const QList<QByteArray>& m_needles;
+    std::vector<qsizetype> m_next; // -2 before the first search, -1 when there is none
+    bool m_foldCase;
+};
+
 } // namespace
 
 std::vector<qsizetype> readHistoryRecords(QByteArrayView content, qsizetype from,
@@ -100,14 +133,14 @@ std::vector<qsizetype> readHistoryRecords(QByteArrayView content, qsizetype from
 std::vector<qsizetype> scanHistoryRecords(QByteArrayView content, qsizetype from,
                                           const HistoryRecordTest& test)
 {
-    if (!test.requiredBytes())
+    if (test.requiredBytes().isEmpty())
         return readHistoryRecords(content, from, test);
-    const QByteArrayView needle(*test.requiredBytes());
+    RequiredFinder finder(content, test.requiredBytes(), test.ignoresAsciiCase());
     std::vector<qsizetype> starts;
     RecordWalker walker(content, from);
     qsizetype searchFrom = from;
     for (;;) {
-        const qsizetype hit = findRequired(content, searchFrom, needle, test.ignoresAsciiCase());
+        const qsizetype hit = finder.from(searchFrom);
         if (hit < 0)
             return starts;
         if (!walker.walkTo(hit))

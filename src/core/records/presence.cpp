@@ -126,11 +126,6 @@ bool readUsualRecord(QByteArrayView bytes, qsizetype start, UsualRecord& record)
     return true;
 }
 
-bool isAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-}
-
 // The card number as listed, in UTF-8, the same for a number and for the same text quoted,
 // and for both encodings of a day file.
 void cardKey(const RecordTable& table, qsizetype row, const ValueSlice& card, std::string& key)
@@ -140,7 +135,7 @@ void cardKey(const RecordTable& table, qsizetype row, const ValueSlice& card, st
         const CanonicalNumberParts parts = canonicalNumberParts(raw);
         key.assign(parts.negative ? "-" : "");
         key.append(parts.digits.data(), static_cast<size_t>(parts.digits.size()));
-    } else if (table.encoding() == TextEncoding::Utf8 || isAscii(raw)) {
+    } else if (isAscii(raw) || table.encoding(row) == TextEncoding::Utf8) {
         key.assign(raw.data(), static_cast<size_t>(raw.size()));
     } else {
         key = table.text(row, CardField).toStdString();
@@ -230,8 +225,8 @@ PresenceLedger::Last* PresenceLedger::claim(std::string_view card, qint64 stamp,
 void PresenceLedger::addDay(const RecordTable& table, QDate day, const PresenceSite& site)
 {
     const QByteArrayView bytes = table.bytes();
-    const ValueTextMatcher in(kIn, table.encoding());
-    const ValueTextMatcher out(kOut, table.encoding());
+    const ValueTextMatcher in(kIn);
+    const ValueTextMatcher out(kOut);
     const qint64 dayStart = wallStamp(day, 0);
     std::string key;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
@@ -241,8 +236,9 @@ void PresenceLedger::addDay(const RecordTable& table, QDate day, const PresenceS
             record = {secondsOfDay(table, row, values[TimeField]), values[CardField],
                       values[DirectionField]};
         }
-        const bool entering = in.matches(bytes, record.direction);
-        if ((!entering && !out.matches(bytes, record.direction)) || record.seconds < 0)
+        const QByteArrayView span = recordSpan(bytes, table.recordStart(row), record.direction);
+        const bool entering = in.matches(bytes, record.direction, span);
+        if ((!entering && !out.matches(bytes, record.direction, span)) || record.seconds < 0)
             continue;
         cardKey(table, row, record.card, key);
         Last* last = claim(key, dayStart + record.seconds, entering);

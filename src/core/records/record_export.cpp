@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QStandardPaths>
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -61,15 +62,6 @@ void appendCsvValue(QByteArray& out, QByteArrayView utf8, bool quoted)
     out += '"';
 }
 
-bool isAscii(QByteArrayView bytes)
-{
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
 struct StringViewHash {
     using is_transparent = void;
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
@@ -88,15 +80,18 @@ public:
     {
         out.append(m_day);
         const RecordSlices values = m_table.slices(row);
+        const TextEncoding encoding =
+            recordEncoding(recordSpan(m_table.bytes(), m_table.recordStart(row), values.back()));
         for (int column = 0; column < kRecordFieldCount; ++column) {
             out += ',';
-            appendValue(out, row, column, values[static_cast<size_t>(column)]);
+            appendValue(out, row, column, values[static_cast<size_t>(column)], encoding);
         }
         out += "\r\n";
     }
 
 private:
-    void appendValue(QByteArray& out, qsizetype row, int column, const ValueSlice& value)
+    void appendValue(QByteArray& out, qsizetype row, int column, const ValueSlice& value,
+                     TextEncoding encoding)
     {
         const QByteArrayView raw = m_table.bytes().sliced(value.begin, value.length);
         const bool quoted = column == kCardColumn;
@@ -115,23 +110,25 @@ private:
         } else if (quoted) {
             appendCsvValue(out, m_table.text(row, column).toUtf8(), quoted); // a rare card
         } else {
-            const std::string& field = remembered(raw, row, column);
+            const std::string& field = remembered(raw, encoding, row, column);
             out.append(field.data(), static_cast<qsizetype>(field.size()));
         }
     }
 
-    // The CSV form of a non-ASCII value, decoded once per distinct value.
-    const std::string& remembered(QByteArrayView raw, qsizetype row, int column)
+    // The CSV form of a non-ASCII value, decoded once per distinct value and encoding.
+    const std::string& remembered(QByteArrayView raw, TextEncoding encoding, qsizetype row,
+                                  int column)
     {
         const std::string_view key(raw.data(), static_cast<size_t>(raw.size()));
-        const auto found = m_fields.find(key);
-        if (found != m_fields.end())
+        auto& fields = m_fields[encoding == TextEncoding::Utf8 ? 0 : 1];
+        const auto found = fields.find(key);
+        if (found != fields.end())
             return found->second;
-        if (m_fields.size() >= kMaxRememberedValues)
-            m_fields.clear();
+        if (fields.size() >= kMaxRememberedValues)
+            fields.clear();
         QByteArray field;
         appendCsvValue(field, m_table.text(row, column).toUtf8(), false);
-        return m_fields
+        return fields
             .emplace(std::string(key),
                      std::string(field.constData(), static_cast<size_t>(field.size())))
             .first->second;
@@ -140,7 +137,9 @@ private:
     const RecordTable& m_table;
     const QByteArray m_day;
     QByteArray m_number; // a number's canonical form, reused from row to row
-    std::unordered_map<std::string, std::string, StringViewHash, std::equal_to<>> m_fields;
+    // One per encoding: the same bytes read otherwise in a record of the other.
+    std::array<std::unordered_map<std::string, std::string, StringViewHash, std::equal_to<>>, 2>
+        m_fields;
 };
 
 } // namespace

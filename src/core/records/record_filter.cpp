@@ -22,21 +22,25 @@ DirectionChoice directionChoice(bool inSelected, bool outSelected, bool allSelec
     return DirectionChoice::None;
 }
 
-RecordFilter::RecordFilter(const RecordCriteria& criteria, TextEncoding encoding)
+RecordFilter::RecordFilter(const RecordCriteria& criteria)
     : m_passesNone(criteria.direction == DirectionChoice::None)
 {
     if (criteria.cardFilterOn)
-        m_card.emplace(criteria.cardText, encoding);
+        m_card.emplace(criteria.cardText);
     if (criteria.direction == DirectionChoice::In || criteria.direction == DirectionChoice::Out)
-        m_direction.emplace(directionText(criteria.direction), encoding);
+        m_direction.emplace(directionText(criteria.direction));
 }
 
-bool RecordFilter::keeps(QByteArrayView bytes, const RecordSlices& record) const
+bool RecordFilter::keeps(QByteArrayView bytes, qsizetype start, const RecordSlices& record) const
 {
     if (m_passesNone)
         return false;
-    const bool cardOk = !m_card || m_card->matches(bytes, record[CardField]);
-    const bool directionOk = !m_direction || m_direction->matches(bytes, record[DirectionField]);
+    if (!m_card && !m_direction)
+        return true;
+    const QByteArrayView span = recordSpan(bytes, start, record[DirectionField]);
+    const bool cardOk = !m_card || m_card->matches(bytes, record[CardField], span);
+    const bool directionOk =
+        !m_direction || m_direction->matches(bytes, record[DirectionField], span);
     return cardOk && directionOk;
 }
 

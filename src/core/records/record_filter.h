@@ -31,9 +31,10 @@ struct RecordCriteria {
 // Keeps or drops records of one file, comparing on the file's bytes.
 class RecordFilter {
 public:
-    RecordFilter(const RecordCriteria& criteria, TextEncoding encoding);
+    explicit RecordFilter(const RecordCriteria& criteria);
 
-    bool keeps(QByteArrayView bytes, const RecordSlices& record) const;
+    // record begins at start in bytes; only its card and direction values are looked at.
+    bool keeps(QByteArrayView bytes, qsizetype start, const RecordSlices& record) const;
     // Whether keeps looks at the card and direction values; when not, they need not be read.
     bool readsValues() const { return !m_passesNone && (m_card || m_direction); }
 

@@ -38,7 +38,7 @@ qsizetype readValuesBefore(QByteArrayView content, qsizetype from, qsizetype to,
         const qsizetype start = reader.position();
         if (!readRecord(reader, record))
             return content.size();
-        if (filter.keeps(content, record))
+        if (filter.keeps(content, start, record))
             kept.push_back(static_cast<quint32>(start));
     }
     return reader.position();
@@ -71,14 +71,14 @@ WalkEnd walkRecordsBefore(QByteArrayView content, qsizetype from, qsizetype to,
             record[value.index] = walkedValueSlice(content, value);
         if (value.index != kRecordFieldCount - 1)
             return;
-        if (filter.keeps(content, record))
+        if (filter.keeps(content, value.recordStart, record))
             kept.push_back(static_cast<quint32>(value.recordStart));
         reached = value.next;
     };
     const auto onRecord = [&](qsizetype start, qsizetype next) {
         if (start >= to)
             return;
-        if (filter.keeps(content, record))
+        if (filter.keeps(content, start, record))
             kept.push_back(static_cast<quint32>(start));
         reached = next;
     };
@@ -151,8 +151,7 @@ RecordTable emptyTable(QByteArray bytes, bool cutShort, qsizetype& firstRecord)
     if (cutShort)
         bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
     firstRecord = utf8BomLength(bytes);
-    const TextEncoding encoding = detectEncoding(QByteArrayView(bytes).sliced(firstRecord));
-    return RecordTable(std::move(bytes), encoding);
+    return RecordTable(std::move(bytes));
 }
 
 RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool cutShort,
@@ -161,15 +160,15 @@ RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool c
     qsizetype firstRecord = 0;
     RecordTable table = emptyTable(std::move(bytes), cutShort, firstRecord);
     const QByteArrayView content = table.bytes();
-    const RecordFilter filter(criteria, table.encoding());
+    const RecordFilter filter(criteria);
     const qsizetype split = lineStartFrom(content, std::max(splitAt, firstRecord));
     std::vector<quint32> kept;
     std::vector<quint32> keptAfter;
     std::promise<void> secondRead;
     std::future<void> secondDone = secondRead.get_future();
     // The filter remembers its last decoded value, so each thread has its own.
-    const auto readSecond = [&content, &criteria, &table, &keptAfter, &secondRead, split] {
-        const RecordFilter ownFilter(criteria, table.encoding());
+    const auto readSecond = [&content, &criteria, &keptAfter, &secondRead, split] {
+        const RecordFilter ownFilter(criteria);
         readRecordsBefore(content, split, content.size(), ownFilter, keptAfter);
         secondRead.set_value();
     };

@@ -19,8 +19,8 @@ bool readRecord(ValueReader& reader, RecordSlices& record);
 // line end, inside a character, between CR and LF) is not whole yet.
 qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from = 0);
 
-// Reads records of four values from a day file's bytes (UTF-8 when they are valid UTF-8, else
-// code page 950; a byte order mark is skipped) and keeps, in file order, those the criteria
+// Reads records of four values from a day file's bytes (each in its own encoding, see
+// recordEncoding; a byte order mark is skipped) and keeps, in file order, those the criteria
 // pass. A tail of one to three values that does not make a record is dropped. When the bytes
 // were cut short by a failed read, only the lines ended before the cut are read. A large day is
 // read in two halves at once (see readRecordsSplitAt).

@@ -2,33 +2,32 @@
 
 namespace card {
 
-RecordTable::RecordTable()
-    : RecordTable(QByteArray(), TextEncoding::Utf8)
-{}
-
-RecordTable::RecordTable(QByteArray bytes, TextEncoding encoding)
+RecordTable::RecordTable(QByteArray bytes)
     : m_bytes(std::move(bytes))
-    , m_encoding(encoding)
-    , m_codec(encoding)
 {}
 
 RecordTable RecordTable::copy() const
 {
-    RecordTable table(m_bytes, m_encoding);
+    RecordTable table(m_bytes);
     table.m_recordStarts = m_recordStarts;
     return table;
 }
 
 QString RecordTable::text(qsizetype row, int column) const
 {
-    ValueReader reader(m_bytes, m_recordStarts[static_cast<size_t>(row)]);
-    ValueSlice value;
-    for (int k = 0; k <= column; ++k)
-        reader.next(value);
+    const RecordSlices values = slices(row);
+    const ValueSlice& value = values[static_cast<size_t>(column)];
+    const TextCodec& codec =
+        m_codecs.forRecord(recordSpan(m_bytes, recordStart(row), values.back()));
     if (value.length > kMaxShownValueBytes)
-        return m_codec.decode(QByteArrayView(m_bytes).sliced(value.begin, kMaxShownValueBytes)) +
+        return codec.decode(QByteArrayView(m_bytes).sliced(value.begin, kMaxShownValueBytes)) +
                QChar(u'…');
-    return valueText(m_bytes, value, m_codec);
+    return valueText(m_bytes, value, codec);
+}
+
+TextEncoding RecordTable::encoding(qsizetype row) const
+{
+    return recordEncoding(recordSpan(m_bytes, recordStart(row), slices(row).back()));
 }
 
 RecordSlices RecordTable::slices(qsizetype row) const

@@ -21,6 +21,13 @@ enum RecordField { TimeField = 0, CardField = 1, NameField = 2, DirectionField =
 // The four values of a record (time, card number, name, direction), as slices of the bytes.
 using RecordSlices = std::array<ValueSlice, kRecordFieldCount>;
 
+// The bytes a record's encoding is decided on (recordEncoding): from where the record begins in
+// bytes to the end of its last value.
+inline QByteArrayView recordSpan(QByteArrayView bytes, qsizetype start, const ValueSlice& last)
+{
+    return bytes.sliced(start, last.begin + last.length - start);
+}
+
 // Records are addressed by 32-bit offsets into the file's bytes: a day file must stay below
 // 4 GiB (some hundred million swipes; a busy site writes about 35 MB a day).
 inline constexpr qint64 kMaxRecordFileSize = std::numeric_limits<quint32>::max();
@@ -34,12 +41,11 @@ inline constexpr qsizetype kMaxShownValueBytes = 4096;
 // row holds a string of its own.
 class RecordTable {
 public:
-    RecordTable();
-    // bytes: the whole file, at most kMaxRecordFileSize bytes; encoding: how its text decodes.
-    RecordTable(QByteArray bytes, TextEncoding encoding);
+    // bytes: the whole file, at most kMaxRecordFileSize bytes; each record's text decodes in
+    // its own encoding (recordEncoding).
+    explicit RecordTable(QByteArray bytes = {});
 
     QByteArrayView bytes() const { return m_bytes; }
-    TextEncoding encoding() const { return m_encoding; }
 
     // The same rows over the same bytes (shared, not copied) with a decoder of their own, for
     // reading them on another thread while this table stays in use.
@@ -67,11 +73,12 @@ public:
     QString text(qsizetype row, int column) const;
     // The four values of row as slices of bytes(), for readers that go through every row.
     RecordSlices slices(qsizetype row) const;
+    // How row's text decodes.
+    TextEncoding encoding(qsizetype row) const;
 
 private:
     QByteArray m_bytes;
-    TextEncoding m_encoding;
-    TextCodec m_codec;
+    RecordCodecs m_codecs;
     std::vector<quint32> m_recordStarts;
 };
 

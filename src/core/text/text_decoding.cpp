@@ -1,5 +1,6 @@
 #include "core/text/text_decoding.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -79,6 +80,22 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+// Every non-ASCII byte is a lead byte (81 to FE) followed by a trail byte (40 to 7E, A1 to FE).
+bool isValidCodePage950(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80)
+            continue;
+        if (lead == 0x80 || lead == 0xFF || ++i == bytes.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(bytes[i]);
+        if (!((trail >= 0x40 && trail <= 0x7E) || (trail >= 0xA1 && trail <= 0xFE)))
+            return false;
+    }
+    return true;
+}
+
 // True when bytes end in a code page 950 lead byte whose trail byte is missing.
 bool endsInLoneLeadByte(QByteArrayView bytes)
 {
@@ -92,6 +109,12 @@ bool endsInLoneLeadByte(QByteArrayView bytes)
 
 } // namespace
 
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 qsizetype utf8BomLength(QByteArrayView bytes)
 {
     return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
@@ -100,6 +123,13 @@ qsizetype utf8BomLength(QByteArrayView bytes)
 TextEncoding detectEncoding(QByteArrayView bytes)
 {
     return isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows950;
+}
+
+TextEncoding recordEncoding(QByteArrayView record)
+{
+    // A code page 950 record is seldom valid UTF-8, so that test goes first: it fails early.
+    const bool utf8 = !isAscii(record) && isValidUtf8(record) && !isValidCodePage950(record);
+    return utf8 ? TextEncoding::Utf8 : TextEncoding::Windows950;
 }
 
 std::optional<QByteArray> encodeCodePage950(QStringView text)
@@ -138,6 +168,16 @@ QByteArray TextCodec::encode(QStringView text) const
 {
     m_encoder.resetState();
     return m_encoder.encode(text);
+}
+
+RecordCodecs::RecordCodecs()
+    : m_utf8(TextEncoding::Utf8)
+    , m_codePage950(TextEncoding::Windows950)
+{}
+
+const TextCodec& RecordCodecs::of(TextEncoding encoding) const
+{
+    return encoding == TextEncoding::Utf8 ? m_utf8 : m_codePage950;
 }
 
 } // namespace card

@@ -20,6 +20,17 @@ enum class TextEncoding { Utf8, Windows950 };
 // today's file may be caught in the middle of a write.
 TextEncoding detectEncoding(QByteArrayView bytes);
 
+// True when every byte is ASCII: the same text in both encodings.
+bool isAscii(QByteArrayView bytes);
+
+// How one record of a day file decodes, decided on the record's own bytes (from where it
+// begins to the end of its last value), so that every reader decides alike whenever and from
+// wherever it reads the file: a record that holds a non-ASCII byte, is valid UTF-8 and is not
+// valid code page 950 is UTF-8; every other record is code page 950. So a code page 950 file
+// reads as it always has, UTF-8 records appended to it read as UTF-8, and the records of a
+// UTF-8 file read as UTF-8 (進 and 出 in UTF-8 are never valid code page 950).
+TextEncoding recordEncoding(QByteArrayView record);
+
 // Length of a UTF-8 byte order mark at the start of bytes: 3 or 0.
 qsizetype utf8BomLength(QByteArrayView bytes);
 
@@ -40,6 +51,19 @@ private:
     TextEncoding m_encoding;
     mutable QStringDecoder m_decoder;
     mutable QStringEncoder m_encoder;
+};
+
+// The codecs of both encodings, handing out the one of a record (recordEncoding).
+class RecordCodecs {
+public:
+    RecordCodecs();
+
+    const TextCodec& of(TextEncoding encoding) const;
+    const TextCodec& forRecord(QByteArrayView record) const { return of(recordEncoding(record)); }
+
+private:
+    TextCodec m_utf8;
+    TextCodec m_codePage950;
 };
 
 } // namespace card

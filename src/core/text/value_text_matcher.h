@@ -10,26 +10,30 @@
 namespace card {
 
 // Answers whether a value, taken as text (a number in its shortest decimal form, other values
-// decoded), equals one given text: case-sensitive, no trimming. Most values settle on their
-// bytes alone; only a value with non-ASCII bytes that differ from the text's own encoding is
-// decoded, and the last value found different is remembered, so a column that repeats one
-// other word (the other direction) is decoded about once, not once a record.
+// decoded in their record's encoding), equals one given text: case-sensitive, no trimming.
+// Most values settle on their bytes alone: the text's own bytes in an encoding that the value's
+// bytes cannot be read in otherwise. Only a value with other non-ASCII bytes is decoded, and the
+// last one that can never give the text is remembered, so a column that repeats one other word
+// (the other direction) is decoded about once, not once a record.
 class ValueTextMatcher {
 public:
-    ValueTextMatcher(const QString& text, TextEncoding encoding);
+    explicit ValueTextMatcher(const QString& text);
 
-    bool matches(QByteArrayView bytes, const ValueSlice& value) const;
+    // value lies in bytes inside record, the bytes its encoding is decided on.
+    bool matches(QByteArrayView bytes, const ValueSlice& value, QByteArrayView record) const;
 
 private:
     bool matchesNumber(QByteArrayView number) const;
-    bool matchesText(QByteArrayView raw) const;
+    bool matchesText(QByteArrayView raw, QByteArrayView record) const;
 
     QString m_text;
-    TextCodec m_codec;
+    RecordCodecs m_codecs;
     bool m_textIsAscii;
-    QByteArray m_encoded;  // the text in the file's encoding, when it encodes losslessly
-    bool m_encodedIsExact; // decoding m_encoded gives the text back
-    mutable QByteArray m_lastMismatch;
+    QByteArray m_ascii;             // the text's bytes when it is ASCII
+    QByteArray m_sure950;           // its code page 950 bytes when no UTF-8 record can hold them
+    QByteArray m_utf8;              // its UTF-8 bytes
+    bool m_utf8Is950Too;            // which read as the text in code page 950 as well
+    mutable QByteArray m_lastNever; // bytes that give another text in either encoding
 };
 
 } // namespace card

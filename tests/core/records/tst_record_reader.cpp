@@ -1,10 +1,15 @@
 #include "core/records/record_reader.h"
 
 #include "core/platform/file_exists.h"
+#include "core/records/card_history.h"
+#include "core/records/day_swipes.h"
+#include "core/records/live_follower.h"
+#include "core/records/record_export.h"
 #include "core/records/record_table.h"
 #include "support/controlled_file_access.h"
 #include "support/temp_site.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTest>
 
@@ -67,6 +72,8 @@ private slots:
     void filters();
     void utf8FileFiltersLikeBig5_data();
     void utf8FileFiltersLikeBig5();
+    void everyReaderReadsARecordAlike_data();
+    void everyReaderReadsARecordAlike();
     void cardWithTwoCodesMatchesByText();
     void undecodableTextIsShownNotFatal();
     void directionChoiceFirstMatchWins_data();
@@ -188,6 +195,49 @@ void TestRecordReader::utf8FileFiltersLikeBig5()
     const QStringList fromUtf8 = read(sampleDay().toUtf8(), criteria);
     QVERIFY(!fromUtf8.isEmpty());
     QCOMPARE(fromUtf8, read(card::test::big5(sampleDay()), criteria));
+}
+
+void TestRecordReader::everyReaderReadsARecordAlike_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    const QString first = QStringLiteral("08:00:01,\"7\",\"陳怡君\",\"進\"\r\n");
+    const QString second = QStringLiteral("08:00:02,\"7\",\"林志明\",\"進\"\r\n");
+    QTest::newRow("code page 950") << card::test::big5(first + second);
+    QTest::newRow("utf-8 appended to code page 950") << card::test::big5(first) + second.toUtf8();
+    QTest::newRow("code page 950 appended to utf-8") << first.toUtf8() + card::test::big5(second);
+}
+
+// The query, its direction filter, the live view, the card history, the day's swipes (the
+// exceptions and the presence) and the CSV export read each record of a day file alike.
+void TestRecordReader::everyReaderReadsARecordAlike()
+{
+    QFETCH(QByteArray, file);
+    const QStringList names{QStringLiteral("陳怡君"), QStringLiteral("林志明")};
+    const QDate day(2007, 5, 3);
+    const card::test::TempSite site;
+    site.write(QStringLiteral("2007-5-3.txt"), file);
+
+    const card::RecordTable listed = card::readRecords(file, {});
+    const card::RecordTable in = card::readRecords(file, criteria(false, "", DirectionChoice::In));
+    card::DayFileFollower follower(site.path(), {});
+    const card::HistoryQuery query{
+        card::HistoryField::Name, QStringLiteral("君"), day, 1, site.path(), {}, {}};
+    const card::SwipeDay swipes = card::readSwipeDay(site.path(), day);
+    QBuffer csv;
+    QVERIFY(csv.open(QIODevice::WriteOnly) && card::writeRecordsCsv(listed, day, csv));
+    const QList<card::Swipe> live = follower.poll(QDateTime(day, QTime(9, 0))).swipes;
+    const QList<card::HistoryDay> history = card::readHistoryDay(query, day);
+    QCOMPARE(in.rowCount(), 2);
+    QCOMPARE(swipes.swipes.size(), size_t(2));
+    QCOMPARE(history.value(0).swipes.size(), 1);
+    QCOMPARE(history.value(0).name, names[0]);
+    for (qsizetype row = 0; row < 2; ++row) {
+        QCOMPARE(listed.text(row, card::NameField), names[row]);
+        QCOMPARE(live.value(row).name, names[row]);
+        QVERIFY(swipes.swipes[size_t(row)].direction == card::SwipeDirection::In);
+        QCOMPARE(swipes.swipe(swipes.swipes[size_t(row)].row, {}, {}, {}).name, names[row]);
+        QVERIFY(QString::fromUtf8(csv.data()).contains(names[row]));
+    }
 }
 
 void TestRecordReader::cardWithTwoCodesMatchesByText()

@@ -10,6 +10,8 @@ class TestTextDecoding : public QObject {
 private slots:
     void detectsEncoding_data();
     void detectsEncoding();
+    void recordEncoding_data();
+    void recordEncoding();
     void decodesBig5();
     void decodesWindowsExtensions();
     void encodesDirectionsAsReadersWriteThem();
@@ -42,6 +44,28 @@ void TestTextDecoding::detectsEncoding()
     QFETCH(QByteArray, bytes);
     QFETCH(TextEncoding, expected);
     QCOMPARE(card::detectEncoding(bytes), expected);
+}
+
+void TestTextDecoding::recordEncoding_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<TextEncoding>("encoding");
+    const QByteArray time("08:15:30,\"7\",\"");
+    QTest::newRow("ascii") << time + "x\",\"in\"" << TextEncoding::Windows950;
+    QTest::newRow("code page 950") << time + "\xB3\xAF\",\"\xB6\x69\"" << TextEncoding::Windows950;
+    QTest::newRow("utf-8") << time + "\xE9\x99\xB3\",\"\xE9\x80\xB2\"" << TextEncoding::Utf8;
+    QTest::newRow("utf-8 name, code page 950 direction")
+        << time + "\xE9\x99\xB3\",\"\xB6\x69\"" << TextEncoding::Windows950;
+    QTest::newRow("valid in both") << time + "\xC3\xA9\",\"in\"" << TextEncoding::Windows950;
+    QTest::newRow("utf-8 cut inside its last character")
+        << time + "x\",\"\xE9\x80" << TextEncoding::Utf8;
+}
+
+void TestTextDecoding::recordEncoding()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(TextEncoding, encoding);
+    QCOMPARE(card::recordEncoding(record), encoding);
 }
 
 void TestTextDecoding::decodesBig5()
