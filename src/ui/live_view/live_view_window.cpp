@@ -167,6 +167,7 @@ void LiveViewWindow::follow(const QString& recordsFolder, const QString& photoFo
 {
     m_follower = std::make_shared<DayFileFollower>(recordsFolder, photoFolder, parameterFile);
     m_recordsFolder = recordsFolder;
+    m_fileState = LivePoll::State::Following; // nothing known of the new site's file yet
     m_model->clear();
     forgetPhoto();
     m_look.drop();
