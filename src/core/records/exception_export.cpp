@@ -1,6 +1,7 @@
 #include "core/records/exception_export.h"
 
 #include "core/records/record_export.h"
+#include "core/text/file_names.h"
 
 namespace card {
 
@@ -42,10 +43,9 @@ SafeWriteResult exportExceptionsCsv(const QList<ExceptionHit>& hits, const QStri
 
 QString exceptionsFileName(QDate end, int dayCount, const QString& extension)
 {
-    return QStringLiteral("異常刷卡-%1-%2天.%3")
-        .arg(end.toString(QStringLiteral("yyyy-MM-dd")))
-        .arg(dayCount)
-        .arg(extension);
+    return proposedFileName(
+        QStringLiteral("異常刷卡"),
+        {end.toString(QStringLiteral("yyyy-MM-dd")), QString::number(dayCount) + u'天'}, extension);
 }
 
 } // namespace card

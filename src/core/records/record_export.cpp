@@ -1,5 +1,7 @@
 #include "core/records/record_export.h"
 
+#include "core/text/file_names.h"
+
 #include <QDir>
 #include <QIODevice>
 #include <QStandardPaths>
@@ -180,7 +182,8 @@ bool writeRecordsCsv(const RecordTable& table, QDate day, QIODevice& device)
 
 QString csvFileName(QDate day)
 {
-    return QStringLiteral("刷卡紀錄-%1.csv").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+    return proposedFileName(QStringLiteral("刷卡紀錄"),
+                            {day.toString(QStringLiteral("yyyy-MM-dd"))}, QStringLiteral("csv"));
 }
 
 QString proposedCsvPath(QDate day)
@@ -233,13 +236,9 @@ bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device)
 
 QString historyCsvFileName(const QString& text, QDate end)
 {
-    QString safe = text;
-    for (QChar& c : safe) {
-        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
-            c = u'_';
-    }
-    return QStringLiteral("本卡歷史-%1-%2.csv")
-        .arg(safe, end.toString(QStringLiteral("yyyy-MM-dd")));
+    return proposedFileName(QStringLiteral("本卡歷史"),
+                            {text, end.toString(QStringLiteral("yyyy-MM-dd"))},
+                            QStringLiteral("csv"));
 }
 
 SafeWriteResult exportSwipesCsv(const QList<Swipe>& swipes, const QString& target,

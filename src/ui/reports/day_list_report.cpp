@@ -1,5 +1,6 @@
 #include "ui/reports/day_list_report.h"
 
+#include "core/text/file_names.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
@@ -13,7 +14,8 @@ const QList<qreal> kColumnShares{1.2, 1.5, 2.0, 0.8};
 
 QString dayListPdfName(QDate day)
 {
-    return QStringLiteral("刷卡紀錄-%1.pdf").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+    return proposedFileName(QStringLiteral("刷卡紀錄"),
+                            {day.toString(QStringLiteral("yyyy-MM-dd"))}, QStringLiteral("pdf"));
 }
 
 ReportPages dayListReport(const DayListRequest& request)

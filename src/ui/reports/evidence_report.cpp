@@ -2,6 +2,7 @@
 
 #include "core/platform/file_exists.h"
 #include "core/records/card_day.h"
+#include "core/text/file_names.h"
 #include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
@@ -89,9 +90,10 @@ ReportPages evidenceReport(const EvidenceRequest& request)
 
 QString evidencePdfName(const Swipe& swipe)
 {
-    return QStringLiteral("證據單-%1-%2-%3.pdf")
-        .arg(swipe.card, swipe.day.toString(QStringLiteral("yyyy-MM-dd")),
-             timeOfDayDigits(swipe.time));
+    return proposedFileName(
+        QStringLiteral("證據單"),
+        {swipe.card, swipe.day.toString(QStringLiteral("yyyy-MM-dd")), timeOfDayDigits(swipe.time)},
+        QStringLiteral("pdf"));
 }
 
 } // namespace card

@@ -1,5 +1,6 @@
 #include "ui/reports/history_report.h"
 
+#include "core/text/file_names.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
@@ -205,7 +206,8 @@ ReportPages historyReport(const HistoryQuery& query, const QList<HistoryDay>& da
 ReportJob historyReportJob(const HistoryQuery& query, const QList<HistoryDay>& days,
                            const SwipePicture& picture)
 {
-    return {QStringLiteral("刷卡歷程-%1-%2.pdf").arg(query.text, query.end.toString(kDateForm)),
+    return {proposedFileName(QStringLiteral("刷卡歷程"),
+                             {query.text, query.end.toString(kDateForm)}, QStringLiteral("pdf")),
             {query.recordsFolder, query.photoFolder, query.parameterFile},
             [query, days, picture] {
                 return historyReport(query, days, picture);

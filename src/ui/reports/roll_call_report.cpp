@@ -1,5 +1,6 @@
 #include "ui/reports/roll_call_report.h"
 
+#include "core/text/file_names.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
@@ -21,8 +22,9 @@ const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 QString rollCallPdfName(const QDateTime& moment)
 {
-    return QStringLiteral("在場人員點名表-%1.pdf")
-        .arg(moment.toString(QStringLiteral("yyyy-MM-dd-HHmmss")));
+    return proposedFileName(QStringLiteral("在場人員點名表"),
+                            {moment.toString(QStringLiteral("yyyy-MM-dd-HHmmss"))},
+                            QStringLiteral("pdf"));
 }
 
 ReportPages rollCallReport(const RollCall& rollCall)
