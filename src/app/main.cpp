@@ -87,7 +87,7 @@ std::optional<int> reportWithoutDisplay(int argc, char* argv[])
     card::useFolderMappings(line.options.mappings);
     const card::ReportCommandOutcome outcome =
         line.kind == card::CommandLine::Kind::Evidence
-            ? card::runEvidenceCommand(line.options, line.evidence)
+            ? card::runEvidenceCommand(line.options, line.evidence, line.casesDatabase)
         : line.report.caseName.isEmpty()
             ? card::runReportCommand(line.options, line.report)
             : card::runCaseReportCommand(line.casesDatabase, line.report);

@@ -63,6 +63,7 @@ private slots:
     void exceptionsCsv();
     void caseCsvIsRecordedInTheTrail();
     void evidencePackage();
+    void casePackageIsReadAtTheGivenSite();
 
 private:
     QString dayFile(int rows) const;
@@ -374,6 +375,42 @@ void TestReportCommand::evidencePackage()
     const Run verified = runProgram({QStringLiteral("--verify"), zip});
     QCOMPARE(verified.status, 0);
     QCOMPARE(verified.output, QStringLiteral("完整\n"));
+}
+
+// A case whose swipe kept no site folders is packed from the parameter file given, and the
+// package is in the trail with the SHA-256 sha256sum gives for it.
+void TestReportCommand::casePackageIsReadAtTheGivenSite()
+{
+    m_site->write(QStringLiteral("photos/00012345-070503-080001-C.jpg"), "\xFF\xD8 a photo");
+    const QString store = m_site->filePath(QStringLiteral("package-cases.sqlite"));
+    card::CaseSwipe swipe;
+    swipe.sitePath = QStringLiteral("/gone/site.spf");
+    swipe.day = QDate(2007, 5, 3);
+    swipe.time = QStringLiteral("08:00:01");
+    swipe.card = QStringLiteral("00012345");
+    swipe.note = QStringLiteral("不是持卡人");
+    QString error;
+    QVERIFY(card::CaseStore::open(card::parseStoreLocation(store), card::currentOperator(), error)
+                ->addSwipe(QStringLiteral("夜班"), swipe));
+    const QString zip = m_site->filePath(QStringLiteral("case.zip"));
+    const Run made =
+        runProgram({QStringLiteral("--evidence"), zip, QStringLiteral("--case"),
+                    QStringLiteral("夜班"), QStringLiteral("--cases-db"), store, m_spf});
+    QCOMPARE(made.error, QString());
+    QCOMPARE(made.status, 0);
+    QProcess list;
+    list.start(QStringLiteral("unzip"), {QStringLiteral("-l"), zip});
+    QVERIFY(list.waitForFinished());
+    QVERIFY(list.readAllStandardOutput().contains("photos/00012345-070503-080001-C.jpg"));
+    QProcess sum;
+    sum.start(QStringLiteral("sha256sum"), {zip});
+    QVERIFY(sum.waitForFinished());
+    const QString hash = QString::fromLatin1(sum.readAllStandardOutput().left(64));
+    const QList<card::TrailEntry> packaged =
+        card::CaseStore::open(card::parseStoreLocation(store), card::currentOperator(), error)
+            ->trail({QStringLiteral("夜班"), {}, card::trail::kEvidencePackaged, {}});
+    QCOMPARE(packaged.size(), 1);
+    QVERIFY2(packaged[0].details.contains(hash), qPrintable(packaged[0].details));
 }
 
 QTEST_GUILESS_MAIN(TestReportCommand)

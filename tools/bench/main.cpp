@@ -27,6 +27,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Each figure is seen as soon as it is measured, also through a pipe or a log file.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QStringList args = QApplication::arguments().mid(1);
     const bool all = args.isEmpty();
     int status = 0;

@@ -323,6 +323,16 @@ QStringList CaseStore::openCaseNames()
     return names;
 }
 
+std::optional<CaseSummary> CaseStore::caseNamed(const QString& name)
+{
+    // The search also finds cases that only mention the name; the one named exactly is wanted.
+    for (const CaseSummary& summary : cases(name)) {
+        if (summary.name == name)
+            return summary;
+    }
+    return std::nullopt;
+}
+
 bool CaseStore::addSwipe(const QString& caseName, const CaseSwipe& swipe)
 {
     const QString name = caseName.trimmed();

@@ -45,6 +45,8 @@ public:
     // of whose swipes' notes, cards or names, hold it (letters compared without case).
     QList<CaseSummary> cases(const QString& search = {});
     QStringList openCaseNames();
+    // The case of exactly that name, if there is one.
+    std::optional<CaseSummary> caseNamed(const QString& name);
     // Adds swipe to the case, making the case when no case has that name.
     bool addSwipe(const QString& caseName, const CaseSwipe& swipe);
     QList<CaseSwipe> swipesOf(const QString& caseName);

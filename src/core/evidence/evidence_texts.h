@@ -9,6 +9,18 @@ namespace card::evidence_texts {
 inline const QString kCannotRead = QStringLiteral("無法完整讀取");
 inline const QString kChangedWhileRead = QStringLiteral("讀取時檔案大小改變");
 
+// The trail's line of a package written: where, and the SHA-256 of the whole ZIP file.
+inline QString packagedLine(const QString& path, const QByteArray& sha256)
+{
+    return path + QStringLiteral("（SHA-256 ") + QString::fromLatin1(sha256) + u'）';
+}
+
+// Where a case's package came from, for people.
+inline QString caseOrigin(const QString& caseName)
+{
+    return QStringLiteral("案件：") + caseName;
+}
+
 // --verify's lines.
 inline const QString kIntact = QStringLiteral("完整");
 inline const QString kChanged = QStringLiteral("已變更：%1");

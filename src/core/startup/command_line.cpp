@@ -102,8 +102,13 @@ std::optional<QString> readEvidenceOptions(const QString& file, const StartupOpt
     evidence.package = file;
     if (!file.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive))
         return QStringLiteral("--evidence: the file must end in .zip: ") + file;
+    if (!evidence.caseName.isEmpty()) {
+        if (options.queries() || evidence.time)
+            return QStringLiteral("--evidence --case takes no day, card, direction or time");
+        return std::nullopt;
+    }
     if (!options.card)
-        return QStringLiteral("--evidence needs --card");
+        return QStringLiteral("--evidence needs --card or --case");
     return std::nullopt;
 }
 
@@ -143,7 +148,10 @@ QString helpText()
         "                          and --time (the end of --date's day without --time).\n"
         "  --time <hh:mm:ss>       With --present: the moment's time of day.\n"
         "  --case <NAME>           With --report: writes the case NAME instead (PDF with each\n"
-        "                          swipe's photo and note, or CSV of its swipes and notes).\n"
+        "                          swipe's photo and note, or CSV of its swipes and notes);\n"
+        "                          with --evidence: the package of the case's swipes, each\n"
+        "                          read at its own site (PARAMETER_FILE, if given, where\n"
+        "                          that site lost the day).\n"
         "  --cases-db <STORE>      The case store: postgresql://user@host[:port]/database for\n"
         "                          a team's server, or a SQLite file (the default is\n"
         "                          cases.sqlite in the user's data folder).\n"
@@ -304,7 +312,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return failure(*problem);
         result.kind = CommandLine::Kind::Report;
     }
+    const QString caseText = parser.value(caseName).trimmed();
+    if (parser.isSet(caseName) && caseText.isEmpty())
+        return failure(QStringLiteral("--case: the case name is empty"));
     if (parser.isSet(evidence)) {
+        result.evidence.caseName = caseText;
         if (parser.isSet(time))
             result.evidence.time = parser.value(time);
         result.evidence.withDayFiles = parser.isSet(withDayFiles);
@@ -322,12 +334,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return failure(*problem);
     }
     result.casesDatabase = parser.value(casesDatabase);
-    if (parser.isSet(caseName)) {
-        result.report.caseName = parser.value(caseName).trimmed();
+    if (parser.isSet(caseName) && !parser.isSet(evidence)) {
+        result.report.caseName = caseText;
         if (!parser.isSet(report))
-            return failure(QStringLiteral("--case needs --report"));
-        if (result.report.caseName.isEmpty())
-            return failure(QStringLiteral("--case: the case name is empty"));
+            return failure(QStringLiteral("--case needs --report or --evidence"));
         if (options.queries() || options.live || !parser.positionalArguments().isEmpty())
             return failure(QStringLiteral("--case: the report of a case takes no site, day, card "
                                           "or direction"));
@@ -342,7 +352,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (files.first().isEmpty())
             return failure(QStringLiteral("PARAMETER_FILE is empty"));
         options.parameterFile = files.first();
-    } else if (options.queries() || result.kind != CommandLine::Kind::Run) {
+    } else if (options.queries() ||
+               (result.kind != CommandLine::Kind::Run && result.evidence.caseName.isEmpty())) {
         return failure(
             QStringLiteral("--date, --card, --direction and --report need a PARAMETER_FILE"));
     }

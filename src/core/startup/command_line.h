@@ -57,6 +57,9 @@ struct EvidenceOptions {
     QString package;             // the ZIP file
     std::optional<QString> time; // --time: only the swipe at this time (hh:mm:ss)
     bool withDayFiles = false;   // --with-day-files: each day file whole too
+    // --case: the package of this case instead of a card's day; the parameter file, if given,
+    // is where swipes whose own site lost their day file are read.
+    QString caseName;
 };
 
 struct CommandLine {

@@ -2,6 +2,7 @@
 
 #include "core/cases/case_store.h"
 #include "core/cases/trail_actions.h"
+#include "core/evidence/case_package.h"
 #include "core/platform/safe_write.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_desk.h"
@@ -14,6 +15,7 @@
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/reports/case_report.h"
+#include "ui/reports/evidence_actions.h"
 #include "ui/reports/report_actions.h"
 #include "ui/reports/report_texts.h"
 
@@ -201,6 +203,7 @@ void CasesWindow::buildActions()
             exportReportPdf(this, caseReportJob({*chosen, m_swipes}));
     });
     a.exportCsv = add(m_cases, case_texts::kExportAction, {}, &CasesWindow::exportSelectedCsv);
+    a.package = add(m_cases, report_texts::kPackageAction, {}, &CasesWindow::packageSelected);
     a.inspect = add(m_items, case_texts::kInspectAction, {}, &CasesWindow::inspectSelected);
     a.editNote = add(m_items, case_texts::kEditNoteAction, {}, &CasesWindow::editSelectedNote);
     a.remove =
@@ -323,6 +326,15 @@ void CasesWindow::showTrail()
     m_trail->resizeColumnsToContents();
 }
 
+void CasesWindow::packageSelected()
+{
+    const CaseSummary* chosen = selectedCase();
+    if (!chosen || m_swipes.isEmpty())
+        return;
+    exportEvidencePackage(this,
+                          {casePackageRequest(*chosen, m_swipes), casePackageName(chosen->name)});
+}
+
 void CasesWindow::enableActions()
 {
     const CaseSummary* chosen = selectedCase();
@@ -333,6 +345,7 @@ void CasesWindow::enableActions()
     m_actions.print->setEnabled(chosen);
     m_actions.pdf->setEnabled(chosen);
     m_actions.exportCsv->setEnabled(chosen);
+    m_actions.package->setEnabled(chosen && !m_swipes.isEmpty());
     m_actions.inspect->setEnabled(swipe);
     m_actions.editNote->setEnabled(swipe);
     m_actions.remove->setEnabled(swipe);
@@ -432,7 +445,7 @@ void CasesWindow::exportSelectedCsv()
     const QStringList places = caseReportJob(request).protectedPlaces;
     const QString proposed =
         QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(caseFileStem(chosen->name) + QStringLiteral(".csv"));
+            .filePath(caseFileName(chosen->name, QStringLiteral("csv")));
     const QString target =
         askSaveTarget(this, {export_texts::kExportDialogTitle, proposed,
                              export_texts::kExportFilter, export_texts::kCsvExtension, places});

@@ -63,6 +63,7 @@ private:
     void removeSelected();
     void copySelected();
     void exportSelectedCsv();
+    void packageSelected();
 
     QLineEdit* m_search = nullptr;
     QTableView* m_cases = nullptr;
@@ -85,6 +86,7 @@ private:
         QAction* print = nullptr;
         QAction* pdf = nullptr;
         QAction* exportCsv = nullptr;
+        QAction* package = nullptr;
         QAction* inspect = nullptr;
         QAction* editNote = nullptr;
         QAction* remove = nullptr;

@@ -12,6 +12,7 @@
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -117,6 +118,21 @@ void addSwipeToCase(QWidget* parent, const Swipe& swipe)
             CaseDesk::instance().announceChange();
             showPassingMessage(window->window(), case_texts::kAdded.arg(caseName));
         });
+}
+
+QAction* addCaseAction(QWidget* view, const std::function<std::optional<Swipe>()>& chosen)
+{
+    auto* action = new QAction(case_texts::kAddAction, view);
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    // A window's own action works wherever the focus is in it; a list's only in the list.
+    action->setShortcutContext(view->isWindow() ? Qt::WindowShortcut
+                                                : Qt::WidgetWithChildrenShortcut);
+    QObject::connect(action, &QAction::triggered, view, [view, chosen] {
+        if (const std::optional<Swipe> swipe = chosen())
+            addSwipeToCase(view, *swipe);
+    });
+    view->addAction(action);
+    return action;
 }
 
 } // namespace card

@@ -5,6 +5,10 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
+class QAction;
 class QComboBox;
 class QPlainTextEdit;
 
@@ -27,5 +31,9 @@ private:
 // Asks for the case and the note, finds the swipe's photo files on the site pool and adds it to
 // the case with them; says what went wrong in a message box, the adding in a passing message.
 void addSwipeToCase(QWidget* parent, const Swipe& swipe);
+
+// "加入案件…" (Ctrl+B) in view (in the whole window when view is one), adding the swipe chosen()
+// gives, if any.
+QAction* addCaseAction(QWidget* view, const std::function<std::optional<Swipe>()>& chosen);
 
 } // namespace card

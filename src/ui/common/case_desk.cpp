@@ -1,5 +1,6 @@
 #include "ui/common/case_desk.h"
 
+#include "ui/common/case_texts.h"
 #include "ui/common/message_box.h"
 
 #include <QCoreApplication>
@@ -54,6 +55,21 @@ void CaseDesk::record(QWidget* parent, const QString& action, const QString& det
         emit changed();
     else
         showMessage(parent, cases->errorText());
+}
+
+QStringList casesOf(const Swipe& swipe)
+{
+    CaseStore* store = CaseDesk::instance().quietStore();
+    if (!store || swipe.parameterFile.isEmpty())
+        return {};
+    return store->casesBySwipe(swipe.parameterFile)
+        .value(swipeKey(swipe.day, swipe.time, swipe.card));
+}
+
+QString caseMark(const Swipe& swipe)
+{
+    const QStringList names = casesOf(swipe);
+    return names.isEmpty() ? QString() : case_texts::kMarked.arg(names.join(u'、'));
 }
 
 void recordWritten(QWidget* parent, const QString& action, const QString& what, const QString& path)

@@ -2,6 +2,7 @@
 
 #include "core/records/exception_export.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/case_add_dialog.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
@@ -247,7 +248,13 @@ void ExceptionsWindow::addRowActions()
     auto* pdf = new QAction(report_texts::kExportPdfAction, m_rows);
     connect(pdf, &QAction::triggered, this, [this] { exportReportPdf(this, reportJob()); });
     QWidget::addAction(print);
-    m_rows->addActions({copy, inspect, exportCsv, print, pdf});
+    QAction* addToCase = addCaseAction(m_rows, [this]() -> std::optional<Swipe> {
+        const int hit = selectedHit();
+        if (hit < 0)
+            return std::nullopt;
+        return m_rowsModel->hit(hit).swipe;
+    });
+    m_rows->addActions({copy, inspect, exportCsv, print, pdf, addToCase});
     m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

@@ -2,14 +2,16 @@
 
 #include "core/records/record_export.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/case_add_dialog.h"
 #include "ui/common/results_export.h"
+#include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/history/card_history_texts.h"
 #include "ui/history/history_days_model.h"
 #include "ui/history/history_heat_map.h"
 #include "ui/history/history_reader.h"
-#include "ui/common/swipe_pictures/swipe_picture_work.h"
-#include "ui/common/swipe_pictures/thumbnail_list_model.h"
-#include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/reports/evidence_actions.h"
 #include "ui/reports/history_report.h"
 #include "ui/reports/report_texts.h"
 
@@ -74,6 +76,7 @@ CardHistoryWindow::CardHistoryWindow(QWidget* parent)
     buildLayout();
     addTakeOutActions();
     addReportActions();
+    addPackageAction();
     connectParts();
     describeControlsByName(this);
     const QSize room = screen()->availableGeometry().size() * 9 / 10;
@@ -214,6 +217,35 @@ void CardHistoryWindow::addReportActions()
     m_withPictures->setCheckable(true);
     addAction(print);
     m_days->addActions({print, pdf, m_withPictures});
+}
+
+// The selected day's swipes as an evidence package, and the selected swipe into a case.
+void CardHistoryWindow::addPackageAction()
+{
+    auto* package = new QAction(report_texts::kPackageAction, this);
+    connect(package, &QAction::triggered, this, &CardHistoryWindow::packageSelectedDay);
+    m_days->addAction(package);
+    m_swipes->addAction(package);
+    addCaseAction(m_swipes, [this]() -> std::optional<Swipe> {
+        const int row = m_swipes->currentIndex().row();
+        if (row < 0 || row >= m_shownSwipes.size())
+            return std::nullopt;
+        return m_shownSwipes[row];
+    });
+}
+
+void CardHistoryWindow::packageSelectedDay()
+{
+    const int row = selectedDayRow();
+    if (row < 0 || m_shownSwipes.isEmpty())
+        return;
+    const QDate day = m_daysModel->day(row).date;
+    PackageJob job;
+    for (const Swipe& swipe : std::as_const(m_shownSwipes))
+        job.request.swipes.append({swipe, siteCaptionOf(swipe.parameterFile), {}});
+    job.request.origin = report_texts::historyDayOrigin(m_searched, day);
+    job.proposedFileName = evidencePackageName(m_searched, day);
+    exportEvidencePackage(this, job);
 }
 
 ReportJob CardHistoryWindow::reportJob() const

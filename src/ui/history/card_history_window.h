@@ -66,6 +66,8 @@ private:
     void buildLayout();
     void addTakeOutActions();
     void addReportActions();
+    void addPackageAction();
+    void packageSelectedDay();
     ReportJob reportJob() const;
     void connectParts();
     HistoryQuery askedQuery() const;

@@ -4,11 +4,13 @@
 #include "core/records/live_rows.h"
 #include "core/records/record_file.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/case_add_dialog.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -152,6 +154,13 @@ void LiveViewWindow::connectParts()
     connect(space, &QShortcut::activated, m_pause, &QPushButton::toggle);
     connect(m_rows, &QTableView::activated, this,
             [this](const QModelIndex& index) { inspectRow(index.row()); });
+    // The shown swipe into a case, from the rows' menu or Ctrl+B anywhere in the window.
+    QAction* addToCase = addCaseAction(this, [this]() -> std::optional<Swipe> {
+        const Swipe* swipe = currentSwipe();
+        return swipe ? std::optional<Swipe>(*swipe) : std::nullopt;
+    });
+    m_rows->addAction(addToCase);
+    m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_rows->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 m_followNewest = !current.isValid() || current.row() == 0;

@@ -5,6 +5,8 @@
 #include "core/platform/site_io_task.h"
 #include "core/records/card_day.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/case_add_dialog.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
@@ -174,6 +176,10 @@ void PhotoViewWindow::buildParts()
     m_image->installEventFilter(this);
 
     connect(m_image, &ZoomImageView::zoomChanged, this, &PhotoViewWindow::showZoom);
+    connect(&CaseDesk::instance(), &CaseDesk::changed, this, [this] {
+        if (!m_swipe.card.isEmpty())
+            showTitle();
+    });
     connect(m_frames->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &PhotoViewWindow::frameChosen);
     // Each swipe of the card's day is shown as it is reached, as the main lists do.
@@ -225,7 +231,8 @@ void PhotoViewWindow::createActions()
         exportEvidencePackage(this, job);
     });
     package->setText(report_texts::kPackageAction);
-    m_image->addActions({m_copyPhoto, m_savePhoto, print, pdf, package});
+    QAction* addToCase = addCaseAction(this, [this] { return std::optional<Swipe>(m_swipe); });
+    m_image->addActions({m_copyPhoto, m_savePhoto, print, pdf, package, addToCase});
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
     enablePhotoActions();
 }
@@ -259,12 +266,21 @@ void PhotoViewWindow::enablePhotoActions()
     m_savePhoto->setEnabled(!m_shownPath.isEmpty());
 }
 
+// The swipe's date, time, card and name, and the cases that hold it.
+void PhotoViewWindow::showTitle()
+{
+    QString title = photo_view_texts::kTitlePrefix + m_swipe.day.toString(Qt::ISODate) + u' ' +
+                    m_swipe.time + u' ' + m_swipe.card + u' ' + m_swipe.name;
+    if (const QString mark = caseMark(m_swipe); !mark.isEmpty())
+        title += QStringLiteral(" · ") + mark;
+    setWindowTitle(title);
+}
+
 void PhotoViewWindow::showSwipe(const Swipe& swipe)
 {
     const bool dayKept = m_dayKnown && sameCardDay(swipe, m_swipe);
     m_swipe = swipe;
-    setWindowTitle(photo_view_texts::kTitlePrefix + swipe.day.toString(Qt::ISODate) + u' ' +
-                   swipe.time + u' ' + swipe.card + u' ' + swipe.name);
+    showTitle();
     stopPlayback({});
     m_pictureLoad.drop();
     setShownPath({});

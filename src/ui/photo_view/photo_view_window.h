@@ -61,6 +61,7 @@ private:
     void stepOrPan(int step);
     void copyShownPhoto();
     void enablePhotoActions();
+    void showTitle();
     void setShownPath(const QString& path);
     bool isPlaying() const;
     void showPhotos(const SwipePhotos& photos, const FittedPhoto& first);

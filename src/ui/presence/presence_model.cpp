@@ -1,5 +1,6 @@
 #include "ui/presence/presence_model.h"
 
+#include "core/cases/case_store.h"
 #include "ui/common/photo_texts.h"
 #include "ui/presence/presence_texts.h"
 
@@ -15,7 +16,7 @@ const QString kTickTime = QStringLiteral("MM-dd HH:mm:ss");
 
 QString entryKey(const Swipe& entry)
 {
-    return entry.day.toString(Qt::ISODate) + u' ' + entry.time + u' ' + entry.card;
+    return swipeKey(entry.day, entry.time, entry.card);
 }
 
 PresenceModel::PresenceModel(QObject* parent)
@@ -152,6 +153,13 @@ void PresenceModel::setTick(const Swipe& entry, const SafetyTick& tick)
         if (entryKey(m_people[row].entry) == key)
             emit dataChanged(index(row, SafeColumn), index(row, SafeColumn));
     }
+}
+
+void PresenceModel::setTicks(const QHash<QString, SafetyTick>& ticks)
+{
+    m_ticks = ticks;
+    if (!m_people.isEmpty())
+        emit dataChanged(index(0, SafeColumn), index(m_people.size() - 1, SafeColumn));
 }
 
 } // namespace card

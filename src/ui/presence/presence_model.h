@@ -2,6 +2,7 @@
 // and the safety tick.
 #pragma once
 
+#include "core/cases/safety_ticks.h"
 #include "core/records/presence.h"
 
 #include <QAbstractTableModel>
@@ -16,12 +17,6 @@ namespace card {
 
 // The size of a row's picture.
 inline constexpr QSize kPresencePictureSize(64, 48);
-
-// Who ticked a person as safe, and when.
-struct SafetyTick {
-    QString who;
-    QDateTime when;
-};
 
 class PresenceModel : public QAbstractTableModel {
     Q_OBJECT
@@ -53,6 +48,8 @@ public:
 
     // The person of entry ticked as safe, or the tick taken back (an empty who).
     void setTick(const Swipe& entry, const SafetyTick& tick);
+    // Every tick at once, by entryKey, as the trail keeps them.
+    void setTicks(const QHash<QString, SafetyTick>& ticks);
 
 signals:
     // The operator ticked a person or took the tick back.

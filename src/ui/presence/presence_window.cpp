@@ -1,8 +1,12 @@
 #include "ui/presence/presence_window.h"
 
+#include "core/cases/case_store.h"
+#include "core/cases/safety_ticks.h"
+#include "core/cases/trail_actions.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/record_file.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
@@ -17,7 +21,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -41,17 +44,6 @@ constexpr qint64 kPhotoPatienceSeconds = 10;
 
 // The orders in the order of the choice box.
 constexpr PresenceOrder kOrders[] = {PresenceOrder::NewestEntryFirst, PresenceOrder::ByName};
-
-// Whoever is logged in: the name the tick is recorded under.
-QString operatorName()
-{
-    for (const char* variable : {"USER", "USERNAME", "LOGNAME"}) {
-        const QString user = qEnvironmentVariable(variable);
-        if (!user.isEmpty())
-            return user;
-    }
-    return QDir::home().dirName();
-}
 
 struct MomentRead {
     QList<PresentPerson> people;
@@ -175,6 +167,7 @@ void PresenceWindow::connectParts()
             emit inspectRequested(m_model->people().at(index.row()).entry);
     });
     connect(m_model, &PresenceModel::tickAsked, this, &PresenceWindow::tick);
+    connect(&CaseDesk::instance(), &CaseDesk::changed, this, &PresenceWindow::restoreTicks);
     connect(m_pictures, &ThumbnailLoader::loaded, this, [this](int index, const QImage& image) {
         if (index >= m_picturesLoading.size())
             return;
@@ -189,6 +182,7 @@ void PresenceWindow::connectParts()
 void PresenceWindow::follow(const PresenceSite& site)
 {
     m_site = site;
+    restoreTicks();
     refresh();
 }
 
@@ -236,6 +230,7 @@ void PresenceWindow::refresh()
 void PresenceWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    restoreTicks();
     if (followsNow() && m_follower) {
         m_pollTimer->start();
         lookNow();
@@ -338,7 +333,25 @@ void PresenceWindow::loadPictures()
 
 void PresenceWindow::tick(const PresentPerson& person, bool ticked)
 {
-    m_model->setTick(person.entry, ticked ? SafetyTick{operatorName(), m_clock()} : SafetyTick{});
+    const Swipe& entry = person.entry;
+    m_model->setTick(entry, ticked ? SafetyTick{currentOperator().user, m_clock()} : SafetyTick{});
+    CaseDesk::instance().record(
+        this, ticked ? trail::kSafeConfirmed : trail::kSafeWithdrawn,
+        safetyLine({m_site.parameterFile, entry.day, entry.time, entry.card, entry.name}));
+}
+
+// The ticks the trail keeps for the site, given at this desk or another; read only while the
+// window is shown, so that a hidden window never waits for a team's server.
+void PresenceWindow::restoreTicks()
+{
+    if (!isVisible() || m_site.parameterFile.isEmpty())
+        return;
+    CaseStore* store = CaseDesk::instance().quietStore();
+    if (!store)
+        return;
+    QList<TrailEntry> lines = store->trail({{}, {}, trail::kSafeConfirmed, {}});
+    lines += store->trail({{}, {}, trail::kSafeWithdrawn, {}});
+    m_model->setTicks(standingTicks(lines, m_site.parameterFile));
 }
 
 QList<PresentPerson> PresenceWindow::selectedPeople() const

@@ -67,6 +67,7 @@ private:
     void showPeople(QList<PresentPerson> people, const QDateTime& moment);
     void loadPictures();
     void tick(const PresentPerson& person, bool ticked);
+    void restoreTicks();
     void copySelected();
     void exportList();
     RollCall rollCall() const;

@@ -1,6 +1,7 @@
 #include "ui/reports/case_report.h"
 
 #include "core/records/record_export.h"
+#include "core/text/file_names.h"
 #include "ui/common/case_texts.h"
 #include "ui/common/photo_loader.h"
 #include "ui/reports/report_fields.h"
@@ -52,12 +53,6 @@ void addSwipe(ReportPages& report, const CaseSwipe& swipe)
 
 } // namespace
 
-Swipe swipeOfCase(const CaseSwipe& swipe)
-{
-    return {swipe.time, swipe.card,          swipe.name,        swipe.direction,
-            swipe.day,  swipe.recordsFolder, swipe.photoFolder, swipe.sitePath};
-}
-
 ReportPages caseReport(const CaseReportRequest& request)
 {
     const CaseSummary& summary = request.summary;
@@ -81,20 +76,14 @@ ReportJob caseReportJob(const CaseReportRequest& request)
     for (const CaseSwipe& swipe : request.swipes)
         sites << swipe.recordsFolder << swipe.photoFolder << swipe.sitePath;
     sites.removeAll(QString());
-    return {caseFileStem(request.summary.name) + QStringLiteral(".pdf"), sites, [request] {
+    return {caseFileName(request.summary.name, QStringLiteral("pdf")), sites, [request] {
                 return caseReport(request);
             }};
 }
 
-QString caseFileStem(const QString& caseName)
+QString caseFileName(const QString& caseName, const QString& extension)
 {
-    QString stem = QStringLiteral("案件-") + caseName;
-    static const QString notInNames = QStringLiteral("\\/:*?\"<>|");
-    for (QChar& c : stem) {
-        if (notInNames.contains(c))
-            c = u'_';
-    }
-    return stem;
+    return proposedFileName(QStringLiteral("案件"), {caseName}, extension);
 }
 
 bool writeCaseCsv(const QList<CaseSwipe>& swipes, QIODevice& device)

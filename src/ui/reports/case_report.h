@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/cases/case_records.h"
+#include "core/evidence/case_package.h"
 #include "core/records/swipe.h"
 #include "ui/reports/report_actions.h"
 #include "ui/reports/report_pages.h"
@@ -17,17 +18,14 @@ struct CaseReportRequest {
     QList<CaseSwipe> swipes;
 };
 
-// The swipe as the windows take it, at its site.
-Swipe swipeOfCase(const CaseSwipe& swipe);
-
 // Reads and decodes the swipes' photos: call it off the interface thread.
 ReportPages caseReport(const CaseReportRequest& request);
 
 // What the cases window prints and exports.
 ReportJob caseReportJob(const CaseReportRequest& request);
 
-// The proposed file name, without extension: 案件-<name>.
-QString caseFileStem(const QString& caseName);
+// The proposed file name: 案件-<name>.<extension>.
+QString caseFileName(const QString& caseName, const QString& extension);
 
 // The case's swipes as CSV by the list export's rules, each with its site, note and who added
 // it. False when a write failed.

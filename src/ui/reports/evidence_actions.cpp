@@ -1,7 +1,11 @@
 #include "ui/reports/evidence_actions.h"
 
+#include "core/cases/trail_actions.h"
+#include "core/evidence/evidence_texts.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/card_day.h"
+#include "core/text/file_names.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
 #include "ui/common/save_dialog.h"
@@ -102,6 +106,11 @@ void makePackage(QWidget* parent, PackageRequest request, const QString& target,
                 showMessage(parent, packageFailureText(outcome));
                 return;
             }
+            CaseDesk::instance().record(
+                parent, trail::kEvidencePackaged,
+                evidence_texts::packagedLine(QDir::toNativeSeparators(target),
+                                             outcome.packageSha256),
+                request.caseName);
             showPassingMessage(parent,
                                report_texts::kPackageSaved.arg(QDir::toNativeSeparators(target)));
         });
@@ -136,7 +145,14 @@ void exportEvidencePackage(QWidget* parent, const PackageJob& job)
 
 QString evidencePackageName(const QString& card, QDate day)
 {
-    return QStringLiteral("證據包-%1-%2.zip").arg(card, day.toString(QStringLiteral("yyyy-MM-dd")));
+    return proposedFileName(QStringLiteral("證據包"),
+                            {card, day.toString(QStringLiteral("yyyy-MM-dd"))},
+                            QStringLiteral("zip"));
+}
+
+QString casePackageName(const QString& caseName)
+{
+    return proposedFileName(QStringLiteral("證據包"), {caseName}, QStringLiteral("zip"));
 }
 
 } // namespace card

@@ -21,7 +21,8 @@ struct PackageJob {
 // how it went; called with the window that asks.
 void exportEvidencePackage(QWidget* parent, const PackageJob& job);
 
-// The proposed name: 證據包-00012345-2007-05-03.zip.
+// The proposed names: 證據包-00012345-2007-05-03.zip, 證據包-<case>.zip.
 QString evidencePackageName(const QString& card, QDate day);
+QString casePackageName(const QString& caseName);
 
 } // namespace card

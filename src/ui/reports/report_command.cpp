@@ -24,8 +24,6 @@
 
 #include <QDir>
 
-#include <algorithm>
-
 namespace card {
 
 ReportCommandOutcome commandFailed(const QString& problem)
@@ -206,11 +204,8 @@ ReportCommandOutcome runCaseReportCommand(const QString& casesDatabase, const Re
     if (!store)
         return commandFailed(error);
     CaseReportRequest request;
-    const QList<CaseSummary> cases = store->cases(report.caseName);
-    const auto found = std::find_if(cases.cbegin(), cases.cend(), [&report](const CaseSummary& c) {
-        return c.name == report.caseName;
-    });
-    if (found == cases.cend())
+    const std::optional<CaseSummary> found = store->caseNamed(report.caseName);
+    if (!found)
         return commandFailed(report_texts::kNoSuchCase + report.caseName);
     request.summary = *found;
     request.swipes = store->swipesOf(report.caseName);

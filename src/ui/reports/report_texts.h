@@ -109,6 +109,7 @@ inline const QString kSafeLabel = QStringLiteral("已確認安全");
 inline const QString kPrintAction = QStringLiteral("列印…");
 // The command line's case report names a case the store does not have.
 inline const QString kNoSuchCase = QStringLiteral("沒有這個案件：");
+inline const QString kEmptyCase = QStringLiteral("案件中沒有刷卡：");
 inline const QString kPrintListAction = QStringLiteral("列印清單…");
 inline const QString kExportPdfAction = QStringLiteral("匯出 PDF…");
 inline const QString kWithPicturesAction = QStringLiteral("含影像");
@@ -175,6 +176,11 @@ inline QString cardDayOrigin(const QString& card, QDate day, const std::optional
     if (time)
         origin += u' ' + *time;
     return origin;
+}
+// Where a package of the card history's day came from: the searched card or name and the day.
+inline QString historyDayOrigin(const QString& searched, QDate day)
+{
+    return QStringLiteral("本卡歷史「%1」，%2").arg(searched, day.toString(Qt::ISODate));
 }
 
 } // namespace card::report_texts

@@ -1,6 +1,7 @@
 // The case store on both engines: SQLite in a temporary folder and a PostgreSQL server the test
 // starts itself.
 #include "core/cases/case_store.h"
+#include "core/cases/safety_ticks.h"
 #include "core/cases/store_schema.h"
 #include "core/cases/trail_actions.h"
 #include "support/postgres_server.h"
@@ -70,6 +71,8 @@ private slots:
     void searchFindsText();
     void trailFilters_data();
     void trailFilters();
+    void safetyTicksStandAfterTheTrail_data();
+    void safetyTicksStandAfterTheTrail();
     void twoWritersAtOnceBothLand_data() { engines(); }
     void twoWritersAtOnceBothLand();
     void upgradeFromVersion1_data() { engines(); }
@@ -313,6 +316,44 @@ void TestCaseStore::trailFilters()
     QVERIFY(manager->record(trail::kExported, QStringLiteral("/tmp/list.csv")));
     QCOMPARE(manager->trail(filter).size(), count);
     QCOMPARE(manager->trailOperators(), (QStringList{kNightGuard.user, kManager.user}));
+}
+
+void TestCaseStore::safetyTicksStandAfterTheTrail_data()
+{
+    QTest::addColumn<QStringList>("steps"); // + ticks, - takes back; @ marks another site
+    QTest::addColumn<QString>("name");      // the person's name on the entry swipe
+    QTest::addColumn<bool>("standing");
+    QTest::newRow("ticked") << QStringList{"+"} << "王小明" << true;
+    QTest::newRow("taken back") << QStringList{"+", "-"} << "王小明" << false;
+    QTest::newRow("ticked again") << QStringList{"+", "-", "+"} << "王小明" << true;
+    QTest::newRow("taken back at another site") << QStringList{"+", "-@"} << "王小明" << true;
+    QTest::newRow("only at another site") << QStringList{"+@"} << "王小明" << false;
+    QTest::newRow("a comma in the name") << QStringList{"+"} << "王，小明" << true;
+}
+
+void TestCaseStore::safetyTicksStandAfterTheTrail()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, name);
+    QFETCH(bool, standing);
+    const QString location = m_folder.filePath(QStringLiteral("ticks%1.sqlite").arg(++m_stores));
+    const std::unique_ptr<CaseStore> store = open(location);
+    const QString site = QStringLiteral("/sites/north/para.txt");
+    const card::SafetyEntry entry{site, QDate(2026, 12, 7), QStringLiteral("7:55:01"),
+                                  QStringLiteral("0001234"), name};
+    for (const QString& step : steps) {
+        card::SafetyEntry at = entry;
+        if (step.endsWith(u'@'))
+            at.sitePath = QStringLiteral("/sites/south/para.txt");
+        QVERIFY(store->record(step.startsWith(u'+') ? trail::kSafeConfirmed : trail::kSafeWithdrawn,
+                              card::safetyLine(at)));
+    }
+    const QList<TrailEntry> lines = store->trail({{}, {}, trail::kSafeConfirmed, {}}) +
+                                    store->trail({{}, {}, trail::kSafeWithdrawn, {}});
+    const QHash<QString, card::SafetyTick> ticks = card::standingTicks(lines, site);
+    const QString key = card::swipeKey(entry.day, entry.time, entry.card);
+    QCOMPARE(ticks.contains(key), standing);
+    QCOMPARE(ticks.value(key).who, standing ? kNightGuard.user : QString());
 }
 
 void TestCaseStore::twoWritersAtOnceBothLand()

@@ -155,8 +155,17 @@ void TestCommandLine::forms_data()
     QTest::newRow("case report, no site needed")
         << QStringList{"--report", "c.csv", "--case", "夜班", "--cases-db", "postgresql://a@h/d"}
         << report << "|-|-|-|c.csv|-|case 夜班 in postgresql://a@h/d";
-    QTest::newRow("case without report")
-        << QStringList{"--case", "夜班"} << error << "card_image: --case needs --report\n";
+    QTest::newRow("case without report") << QStringList{"--case", "夜班"} << error
+                                         << "card_image: --case needs --report or --evidence\n";
+    const auto evidence = CommandLine::Kind::Evidence;
+    QTest::newRow("package of a case, no site")
+        << QStringList{"--evidence", "p.zip", "--case", "夜班"} << evidence << "|-|-|-|p.zip|夜班";
+    QTest::newRow("package of a case, a fallback site")
+        << QStringList{"--evidence", "p.zip", "--case", "夜班", "a.spf"} << evidence
+        << "a.spf|-|-|-|p.zip|夜班";
+    QTest::newRow("package of a case with a card")
+        << QStringList{"--evidence", "p.zip", "--case", "夜班", "--card", "7", "a.spf"} << error
+        << "card_image: --evidence --case takes no day, card, direction or time\n";
     QTest::newRow("case report with a day")
         << QStringList{"--report", "c.pdf", "--case", "夜班", "--date", "2007-05-03"} << error
         << "card_image: --case: the report of a case takes no site, day, card or direction\n";
@@ -189,6 +198,10 @@ void TestCommandLine::forms()
                      caseReport,
                  result);
         QVERIFY(line.text.isEmpty());
+    } else if (kind == CommandLine::Kind::Evidence) {
+        QCOMPARE(describe(line.options) + u'|' + line.evidence.package + u'|' +
+                     line.evidence.caseName,
+                 result);
     } else {
         QCOMPARE(line.text, result);
         QCOMPARE(line.text.count(u'\n'), 1);

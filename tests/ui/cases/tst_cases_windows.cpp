@@ -12,6 +12,7 @@
 #include "ui/main_window/card_image_window.h"
 #include "ui/main_window/record_list_view.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -102,6 +103,7 @@ void TestCasesWindows::casesWindowOpensASwipe()
     swipe.card = QStringLiteral("00012345");
     swipe.name = QStringLiteral("陳怡君");
     swipe.direction = QStringLiteral("進");
+    swipe.sitePath = m_folder.filePath(QStringLiteral("site.spf"));
     swipe.photoFolder = m_folder.makeFolder(QStringLiteral("photos"));
     QVERIFY(card::CaseDesk::instance().store(&window)->addSwipe(QStringLiteral("後門"), swipe));
     window.show();
@@ -117,6 +119,20 @@ void TestCasesWindows::casesWindowOpensASwipe()
     QWidget* inspection = window.findChild<QWidget*>(QStringLiteral("photo_view"));
     QVERIFY(inspection && inspection->isVisible());
     QVERIFY(inspection->windowTitle().contains(QStringLiteral("08:15:30 00012345")));
+    QVERIFY(inspection->windowTitle().endsWith(QStringLiteral("案件：後門")));
+    // Ctrl+B in the inspection window puts the shown swipe into another case, which its title
+    // then names too.
+    card::test::ModalScript script;
+    script.then([](QWidget* dialog) {
+        dialog->findChild<QComboBox*>(QStringLiteral("case_add_name"))
+            ->setEditText(QStringLiteral("門禁"));
+        card::test::pressButton(dialog, QStringLiteral("case_add_ok"));
+    });
+    QApplication::setActiveWindow(inspection);
+    QTest::keyClick(inspection, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(script.pending(), 0);
+    QTRY_VERIFY2(inspection->windowTitle().endsWith(QStringLiteral("案件：後門、門禁")),
+                 qPrintable(inspection->windowTitle()));
 }
 
 QTEST_MAIN(TestCasesWindows)
