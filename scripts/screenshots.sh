@@ -2,8 +2,9 @@
 # Refreshes the README's screenshots in docs/: sets up what is missing, builds, and runs the
 # end-to-end session, which photographs the dialog, a query with a photo, a finished playback,
 # the photo inspection window and the live view; and pictures the first page of a card's history
-# report, the second page of a listed day's report, the exceptions window over the sample site's month and the presence window on the
-# sample site's morning.
+# report, the second page of a listed day's report, the card history's hour picture of a name,
+# the exceptions window over the sample site's month and the presence window on the sample
+# site's morning.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,6 +22,9 @@ pdftoppm -r 80 -png -singlefile -f 1 -l 1 "$site/history.pdf" "$root/docs/report
 # A continuation page of today's listed day, every card.
 "$root/build/src/app/card_image" --report "$site/day.pdf" "$site/site.spf"
 pdftoppm -r 80 -png -singlefile -f 2 -l 2 "$site/day.pdf" "$root/docs/report_continued"
+# The hour picture and its legend for a name matching four cards, over the site's month.
+"$root/build/tools/history_shot/history_shot" "$site/site.spf" "$(date +%F)" 30 怡 \
+    "$root/docs/card_history_map.png"
 # The exceptions of the site's month, on its first repeated in.
 "$root/build/tools/exceptions_shot/exceptions_shot" "$site/site.spf" "$(date +%F)" 30 \
     "$root/docs/exceptions.png"

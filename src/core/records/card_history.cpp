@@ -40,21 +40,25 @@ HistoryDay emptyDay(QDate date, DayFileState file)
     return day;
 }
 
-// The kept records as one entry per card, in order of each card's first swipe.
+// The kept records as one entry per card, in order of each card's first swipe; the records of
+// cards past one more than the limit are left out.
 QList<HistoryDay> entriesByCard(const RecordTable& table, const HistoryQuery& query, QDate date)
 {
     QList<HistoryDay> days;
     QHash<QString, qsizetype> entryOfCard;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        const QString card = table.text(row, CardField);
+        auto entry = entryOfCard.constFind(card);
+        if (entry == entryOfCard.cend() && days.size() > kHistoryCardLimit)
+            continue;
         const Swipe swipe{table.text(row, TimeField),
-                          table.text(row, CardField),
+                          card,
                           table.text(row, NameField),
                           table.text(row, DirectionField),
                           date,
                           query.recordsFolder,
                           query.photoFolder,
                           query.parameterFile};
-        auto entry = entryOfCard.constFind(swipe.card);
         if (entry == entryOfCard.cend()) {
             entry = entryOfCard.insert(swipe.card, days.size());
             HistoryDay day = emptyDay(date, DayFileState::Read);
@@ -134,6 +138,29 @@ DaySummary summarizeDay(const HistoryDay& day)
     if (timed >= 2)
         summary.span = durationText(latest - earliest);
     return summary;
+}
+
+QString hourMapLabel(const HistoryDay& day, bool severalCards)
+{
+    const QString date = day.date.toString(QStringLiteral("MM-dd"));
+    if (!severalCards || day.card.isEmpty())
+        return date;
+    return date + u' ' + day.card + u' ' + day.name;
+}
+
+QList<HistoryDay> HistoryCards::admit(QList<HistoryDay> entries)
+{
+    entries.removeIf([this](const HistoryDay& day) {
+        if (day.card.isEmpty() || m_cards.contains(day.card))
+            return false;
+        if (m_cards.size() < kHistoryCardLimit) {
+            m_cards.insert(day.card);
+            return false;
+        }
+        m_limitPassed = true;
+        return true;
+    });
+    return entries;
 }
 
 HourCounts hourCounts(const HistoryDay& day)

@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -13,6 +14,9 @@
 namespace card {
 
 inline constexpr int kDefaultHistoryDays = 30;
+// Past this many distinct cards a search shows no more: a name that common fills memory with
+// rows that tell the operator nothing, and is better narrowed.
+inline constexpr int kHistoryCardLimit = 200;
 
 struct HistoryQuery {
     HistoryField field = HistoryField::Card;
@@ -48,6 +52,24 @@ struct DaySummary {
 };
 DaySummary summarizeDay(const HistoryDay& day);
 
+// The label of a day's row in an hour map: its date ("05-03"), followed by its card and name
+// when the rows hold several cards.
+QString hourMapLabel(const HistoryDay& day, bool severalCards);
+
+// The cards a search shows: the first kHistoryCardLimit distinct cards met, in the order their
+// days arrive. Entries of any later card are dropped, and the limit counts as passed.
+class HistoryCards {
+public:
+    // The entries whose card is shown; a day without a card is always kept.
+    QList<HistoryDay> admit(QList<HistoryDay> entries);
+    bool limitPassed() const { return m_limitPassed; }
+    bool several() const { return m_cards.size() > 1; }
+
+private:
+    QSet<QString> m_cards;
+    bool m_limitPassed = false;
+};
+
 // The day's swipes per hour of the day, in and out apart; a swipe whose time cannot be read
 // as a time of day, or whose direction is neither, is not counted.
 struct HourCounts {
@@ -62,7 +84,7 @@ qsizetype nearestSwipe(const HistoryDay& day, int hour);
 
 // Reads the day file of date in the query's records folder (a blocking read: call it off the
 // interface thread) and gives the day's entries, one per matching card in order of its first
-// swipe.
+// swipe: at most kHistoryCardLimit + 1 of them, enough to tell that the search matches too many.
 QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date);
 
 // Blocking: reads every day file of the range (newest first), for the command line and for

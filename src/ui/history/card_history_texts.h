@@ -29,11 +29,26 @@ inline const QStringList kWeekdays = {
     QStringLiteral("週一"), QStringLiteral("週二"), QStringLiteral("週三"), QStringLiteral("週四"),
     QStringLiteral("週五"), QStringLiteral("週六"), QStringLiteral("週日")};
 inline const QString kNoDayFile = QStringLiteral("無紀錄檔");
+// Notes above the days: a search that found nothing, one that matched too many cards.
+inline const QString kNoSwipes = QStringLiteral("「%1」在 %2 沒有刷卡紀錄。");
+inline const QString kTooManyCards = QStringLiteral(
+    "符合「%1」的卡超過 %2 張，已停止查詢，只列出最先找到的 %2 張。請輸入更完整的姓名或改查卡號。");
 inline const QString kUnreadableDayFile = QStringLiteral("無法讀取紀錄檔");
 
 inline const QString kDaysName = QStringLiteral("每日刷卡");
 inline const QString kHeatName = QStringLiteral("每小時刷卡");
 inline const QString kSwipesName = QStringLiteral("當日刷卡");
+inline const QString kLegendName = QStringLiteral("每小時刷卡圖例");
+
+// The hour picture's key and a cell's tip.
+inline const QString kLegendIn = QStringLiteral("進");
+inline const QString kLegendOut = QStringLiteral("出");
+inline const QString kLegendShade =
+    QStringLiteral("（有進有出時上半進、下半出；色越深，該小時刷卡越多）");
+inline const QString kLegendNoSwipe = QStringLiteral("無刷卡");
+inline const QString kLegendNoFile = QStringLiteral("無紀錄檔或無法讀取");
+inline const QString kHourOfDay = QStringLiteral("%1 時");
+inline const QString kHourCounts = QStringLiteral("進 %1　出 %2");
 
 // The result lists' menu entry that opens the window.
 inline const QString kOpenAction = QStringLiteral("本卡歷史…");

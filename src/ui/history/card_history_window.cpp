@@ -9,6 +9,7 @@
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/history/card_history_texts.h"
 #include "ui/history/history_days_model.h"
+#include "ui/history/history_heat_legend.h"
 #include "ui/history/history_heat_map.h"
 #include "ui/history/history_reader.h"
 #include "ui/reports/evidence_actions.h"
@@ -31,10 +32,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 
 namespace card {
 
@@ -44,6 +45,9 @@ namespace texts = history_texts;
 
 const QSize kThumbnail(128, 96);
 constexpr int kThumbnailParallel = 2;
+// A changed range is searched once the end date has stopped changing: typing a date changes it
+// digit by digit.
+constexpr int kRangeSettleMs = 400;
 
 // A copy action (Ctrl+C in the view) and an export action in view's context menu.
 void addCopyAndExport(QWidget* view, QObject* owner, const std::function<void()>& copy,
@@ -112,6 +116,13 @@ void CardHistoryWindow::buildControls()
     m_siteLabel = new QLabel(this);
     m_siteLabel->setObjectName(QStringLiteral("card_history_site"));
     m_siteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("card_history_note"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    m_rangeSettle = new QTimer(this);
+    m_rangeSettle->setSingleShot(true);
+    m_rangeSettle->setInterval(kRangeSettleMs);
 
     m_daysModel = new HistoryDaysModel(this);
     m_days = new QTableView(this);
@@ -122,11 +133,16 @@ void CardHistoryWindow::buildControls()
     m_days->setSelectionMode(QAbstractItemView::SingleSelection);
     m_days->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_days->verticalHeader()->hide();
+    // Rows as low as the text allows: the hour picture beside shows as many days as the list.
+    m_days->verticalHeader()->setMinimumSectionSize(1);
+    m_days->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     // Fitted once to the first day read: fitting on every day would measure every row again.
     m_days->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    m_heat = new HistoryHeatMap(m_daysModel, this);
+    m_heat = new HistoryHeatMap(m_days, m_daysModel, this);
     m_heat->setObjectName(QStringLiteral("card_history_heat"));
+    m_legend = new HistoryHeatLegend(this);
+    m_legend->setObjectName(QStringLiteral("card_history_legend"));
 
     m_swipesModel = new ThumbnailListModel(kThumbnail, this);
     m_swipes = new QListView(this);
@@ -159,19 +175,19 @@ void CardHistoryWindow::buildLayout()
     asking->addWidget(m_range);
     asking->addWidget(m_query);
     asking->addWidget(m_stop);
-    auto* heatScroll = new QScrollArea(this);
-    heatScroll->setWidget(m_heat);
-    heatScroll->setWidgetResizable(true);
+    // The picture beside the list, row for row; the list's scroll bar moves both.
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(m_days);
-    split->addWidget(heatScroll);
+    split->addWidget(m_heat);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(asking);
     layout->addWidget(m_siteLabel);
     layout->addWidget(m_progress);
+    layout->addWidget(m_note);
     layout->addWidget(split, 1);
+    layout->addWidget(m_legend, 0, Qt::AlignRight);
     layout->addWidget(m_swipes);
 }
 
@@ -272,6 +288,15 @@ void CardHistoryWindow::connectParts()
         m_progress->setValue(read);
     });
     connect(m_reader, &HistoryReader::finished, this, &CardHistoryWindow::readingEnded);
+    // A search shown is searched again over a changed range, so that what is shown (and printed)
+    // is always the range asked.
+    connect(m_range, &QComboBox::currentIndexChanged, m_rangeSettle, qOverload<>(&QTimer::start));
+    connect(m_end, &QDateEdit::dateChanged, m_rangeSettle, qOverload<>(&QTimer::start));
+    connect(m_rangeSettle, &QTimer::timeout, this, [this] {
+        if (!m_shown.text.isEmpty())
+            startSearch();
+    });
+    m_days->installEventFilter(this);
     connect(m_days->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showDay(current.row()); });
     connect(m_heat, &HistoryHeatMap::cellClicked, this, &CardHistoryWindow::heatCellClicked);
@@ -287,6 +312,8 @@ void CardHistoryWindow::search(const HistoryQuery& query)
     showSite();
     m_field->setCurrentIndex(query.field == HistoryField::Card ? 0 : 1);
     m_search->setText(query.text);
+    const QSignalBlocker keepEnd(m_end);
+    const QSignalBlocker keepRange(m_range);
     m_end->setDate(query.end);
     const qsizetype choice = rangeChoices().indexOf(query.dayCount);
     if (choice >= 0)
@@ -332,8 +359,10 @@ void CardHistoryWindow::startSearch()
 
 void CardHistoryWindow::run(const HistoryQuery& query)
 {
+    m_rangeSettle->stop();
     m_searched = query.text;
     m_shown = query;
+    showNote({});
     m_daysModel->clear();
     showDay(-1);
     showTitle(query);
@@ -346,17 +375,29 @@ void CardHistoryWindow::stopSearch()
     m_reader->stop();
 }
 
-void CardHistoryWindow::readingEnded()
+void CardHistoryWindow::readingEnded(bool allRead)
 {
     m_stop->setEnabled(false);
+    if (allRead && !m_daysModel->hasSwipes())
+        showNote(texts::kNoSwipes.arg(m_shown.text, rangeText(m_shown)));
+}
+
+void CardHistoryWindow::showNote(const QString& note)
+{
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+}
+
+QString CardHistoryWindow::rangeText(const HistoryQuery& query)
+{
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    return query.end.addDays(1 - query.dayCount).toString(format) + texts::kRangeJoin +
+           query.end.toString(format);
 }
 
 void CardHistoryWindow::showTitle(const HistoryQuery& query)
 {
-    const QString format = QStringLiteral("yyyy-MM-dd");
-    setWindowTitle(texts::kTitlePrefix + query.text + u' ' +
-                   query.end.addDays(1 - query.dayCount).toString(format) + texts::kRangeJoin +
-                   query.end.toString(format));
+    setWindowTitle(texts::kTitlePrefix + query.text + u' ' + rangeText(query));
 }
 
 void CardHistoryWindow::dayRead(const QList<HistoryDay>& entries)
@@ -365,14 +406,14 @@ void CardHistoryWindow::dayRead(const QList<HistoryDay>& entries)
     m_daysModel->addDay(entries);
     if (first)
         m_days->resizeColumnsToContents();
-    // The first day with swipes is shown at once; the operator's own choice is kept after.
-    if (selectedDayRow() < 0 && !entries.isEmpty() && !entries.first().swipes.isEmpty()) {
-        for (int row = 0; row < m_daysModel->rowCount(); ++row) {
-            if (m_daysModel->day(row).date == entries.first().date) {
-                m_days->setCurrentIndex(m_daysModel->index(row, 0));
-                break;
-            }
-        }
+    // The end day, the newest and so the first row, is shown as soon as it is read, unless the
+    // operator has chosen a day already.
+    if (selectedDayRow() < 0 && m_daysModel->rowCount() > 0 &&
+        m_daysModel->day(0).date == m_shown.end)
+        m_days->setCurrentIndex(m_daysModel->index(0, 0));
+    if (m_daysModel->cardLimitPassed() && m_reader->isReading()) {
+        stopSearch();
+        showNote(texts::kTooManyCards.arg(m_shown.text, QString::number(kHistoryCardLimit)));
     }
 }
 
@@ -438,6 +479,19 @@ void CardHistoryWindow::hideEvent(QHideEvent* event)
         m_thumbnails->cancel();
     }
     QWidget::hideEvent(event);
+}
+
+// Home and End go to the newest and the oldest day, not to the row's first and last column.
+bool CardHistoryWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_days || event->type() != QEvent::KeyPress || m_daysModel->rowCount() == 0)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Home && key != Qt::Key_End)
+        return QWidget::eventFilter(watched, event);
+    m_days->setCurrentIndex(
+        m_daysModel->index(key == Qt::Key_End ? m_daysModel->rowCount() - 1 : 0, 0));
+    return true;
 }
 
 void CardHistoryWindow::keyPressEvent(QKeyEvent* event)

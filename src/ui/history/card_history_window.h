@@ -7,10 +7,12 @@
 // several at once; each day appears as soon as it is read. It writes nothing but through the
 // save dialog.
 //
-// Keys: Enter in the search box starts a search (so does the query button); Esc stops a
-// running search, keeping what was found, and otherwise closes the window; Ctrl+C copies the
-// selected day or swipe; Enter or a double-click on a swipe shows it in the inspection window.
-// Closing or hiding the window stops its reading and its pictures.
+// Keys: Enter in the search box starts a search (so does the query button), and so does a
+// change of the range or the end day once a search is shown; Esc stops a running search,
+// keeping what was found, and otherwise closes the window; Home and End go to the newest and
+// the oldest day; Ctrl+C copies the selected day or swipe; Enter or a double-click on a swipe
+// shows it in the inspection window. Closing or hiding the window stops its reading and its
+// pictures.
 #pragma once
 
 #include "core/records/card_history.h"
@@ -26,10 +28,12 @@ class QListView;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QTimer;
 
 namespace card {
 
 class HistoryDaysModel;
+class HistoryHeatLegend;
 class HistoryHeatMap;
 class HistoryReader;
 class ThumbnailListModel;
@@ -57,6 +61,7 @@ signals:
     void swipeChosen(const Swipe& swipe);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -72,10 +77,12 @@ private:
     void connectParts();
     HistoryQuery askedQuery() const;
     void run(const HistoryQuery& query);
+    static QString rangeText(const HistoryQuery& query);
     void showTitle(const HistoryQuery& query);
+    void showNote(const QString& note);
     void showSite();
     void dayRead(const QList<HistoryDay>& entries);
-    void readingEnded();
+    void readingEnded(bool allRead);
     void showDay(int row);
     void startThumbnails(int first);
     void heatCellClicked(int row, int hour);
@@ -91,13 +98,16 @@ private:
     QPushButton* m_stop;
     QProgressBar* m_progress;
     QLabel* m_siteLabel;
+    QLabel* m_note; // what the operator should know of the shown search, hidden when nothing
     QTableView* m_days;
     HistoryHeatMap* m_heat;
+    HistoryHeatLegend* m_legend;
     QListView* m_swipes;
     HistoryDaysModel* m_daysModel;
     ThumbnailListModel* m_swipesModel;
     ThumbnailLoader* m_thumbnails;
     HistoryReader* m_reader;
+    QTimer* m_rangeSettle;
 
     HistoryQuery m_site;               // the latest query given, for its site's folders and files
     HistoryQuery m_shown;              // the query whose days are shown, for their report

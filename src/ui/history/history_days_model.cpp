@@ -10,20 +10,22 @@ void HistoryDaysModel::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_cards = {};
     endResetModel();
 }
 
 void HistoryDaysModel::addDay(const QList<HistoryDay>& entries)
 {
-    if (entries.isEmpty())
+    const QList<HistoryDay> admitted = m_cards.admit(entries);
+    if (admitted.isEmpty())
         return;
-    const QDate date = entries.first().date;
+    const QDate date = admitted.first().date;
     const auto place = std::find_if(m_rows.cbegin(), m_rows.cend(),
                                     [date](const Row& row) { return row.day.date < date; });
     const auto first = static_cast<int>(place - m_rows.cbegin());
-    beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
+    beginInsertRows({}, first, first + static_cast<int>(admitted.size()) - 1);
     int at = first;
-    for (const HistoryDay& day : entries)
+    for (const HistoryDay& day : admitted)
         m_rows.insert(at++, Row{day, summarizeDay(day), hourCounts(day)});
     endInsertRows();
 }
@@ -34,6 +36,12 @@ QList<Swipe> HistoryDaysModel::allSwipes() const
     for (const Row& row : m_rows)
         swipes.append(row.day.swipes);
     return swipes;
+}
+
+bool HistoryDaysModel::hasSwipes() const
+{
+    return std::any_of(m_rows.cbegin(), m_rows.cend(),
+                       [](const Row& row) { return !row.day.swipes.isEmpty(); });
 }
 
 int HistoryDaysModel::rowCount(const QModelIndex& parent) const

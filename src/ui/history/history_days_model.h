@@ -1,5 +1,6 @@
 // The rows of a card history: one per day (and card, for a name matching several), newest
-// first, with the day's summary and its swipes per hour.
+// first, with the day's summary and its swipes per hour. Only the first kHistoryCardLimit cards
+// met get rows.
 #pragma once
 
 #include "core/records/card_history.h"
@@ -16,8 +17,12 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void clear();
-    // Adds one day's entries in their place, newest day first.
+    // Adds one day's entries in their place, newest day first, those of cards past the limit
+    // left out.
     void addDay(const QList<HistoryDay>& entries);
+    bool cardLimitPassed() const { return m_cards.limitPassed(); }
+    bool severalCards() const { return m_cards.several(); }
+    bool hasSwipes() const;
 
     const HistoryDay& day(int row) const { return m_rows[row].day; }
     const HourCounts& hours(int row) const { return m_rows[row].hours; }
@@ -39,6 +44,7 @@ private:
     QString text(const Row& row, int column) const;
 
     QList<Row> m_rows;
+    HistoryCards m_cards;
 };
 
 } // namespace card

@@ -29,7 +29,7 @@ void HistoryReader::stop()
     m_next = static_cast<int>(m_dates.size());
     m_running = 0;
     if (wasReading)
-        emit finished();
+        emit finished(false);
 }
 
 void HistoryReader::startMore()
@@ -55,7 +55,7 @@ void HistoryReader::dayDone(const QList<HistoryDay>& entries)
     emit progressed(m_read, static_cast<int>(m_dates.size()));
     startMore();
     if (m_running == 0)
-        emit finished();
+        emit finished(true);
 }
 
 } // namespace card

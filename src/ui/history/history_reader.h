@@ -23,7 +23,8 @@ public:
 signals:
     void dayRead(const QList<HistoryDay>& entries);
     void progressed(int read, int total);
-    void finished();
+    // allRead: every day of the range was read, none left out by a stop.
+    void finished(bool allRead);
 
 private:
     void startMore();

@@ -47,10 +47,10 @@ QStringList dayRow(const HistoryDay& day)
             fileStateText(day.file)};
 }
 
-QStringList hourRow(const HistoryDay& day)
+QStringList hourRow(const HistoryDay& day, bool severalCards)
 {
     const HourCounts counts = hourCounts(day);
-    QStringList cells{day.date.toString(QStringLiteral("MM-dd"))};
+    QStringList cells{hourMapLabel(day, severalCards)};
     for (int hour = 0; hour < kHours; ++hour) {
         const int swipes =
             counts.in[static_cast<size_t>(hour)] + counts.out[static_cast<size_t>(hour)];
@@ -107,27 +107,31 @@ int daysWithoutFile(const HistoryQuery& query, const QList<HistoryDay>& days)
     return count;
 }
 
+// With several cards each row names its card and name after the date, in a wider first column.
 void addHourMap(ReportPages& report, const std::shared_ptr<const QList<HistoryDay>>& days)
 {
+    HistoryCards cards;
+    cards.admit(*days);
+    const bool several = cards.several();
     QStringList headings{report_texts::kDateLabel};
-    QList<qreal> widths{2.2};
+    QList<qreal> widths{several ? 7.0 : 2.2};
     int busiest = 1;
     for (int hour = 0; hour < kHours; ++hour) {
         headings << QString::number(hour);
         widths << 1.0;
     }
     for (const HistoryDay& day : *days) {
-        for (const QString& cell : hourRow(day).mid(1))
+        for (const QString& cell : hourRow(day, several).mid(1))
             busiest = std::max(busiest, cell.toInt());
     }
     auto runs = std::make_shared<const std::vector<MapRun>>(mapRuns(*days));
     report.addHeading(report_texts::kHourMapHeading);
     report.addTable(
         headings, widths, static_cast<qsizetype>(runs->size()),
-        [days, runs](qsizetype row) {
+        [days, runs, several](qsizetype row) {
             const MapRun& run = (*runs)[static_cast<size_t>(row)];
             const HistoryDay& day = days->at(run.first);
-            return day.swipes.isEmpty() ? emptyRunRow(*days, run) : hourRow(day);
+            return day.swipes.isEmpty() ? emptyRunRow(*days, run) : hourRow(day, several);
         },
         busiest);
 }

@@ -24,6 +24,7 @@ private slots:
     void fastScanKeepsWhatTheReaderKeeps_data();
     void fastScanKeepsWhatTheReaderKeeps();
     void nearestSwipeToTheHoursMiddle();
+    void cardsPastTheLimitAreLeftOut();
     void fileRewrittenWhileReadIsNoCrash();
 };
 
@@ -151,6 +152,32 @@ void TestCardHistory::nearestSwipeToTheHoursMiddle()
     day.swipes[0].time = QStringLiteral("08:05:00");
     day.swipes[1].time = QStringLiteral("08:50:00");
     QCOMPARE(card::nearestSwipe(day, 8), 1);
+}
+
+// A name matching more cards than a search shows: a day keeps one card more than the limit, and
+// over the days only the first cards met are admitted, a day without a card always.
+void TestCardHistory::cardsPastTheLimitAreLeftOut()
+{
+    const card::test::TempSite site;
+    const QDate date(2007, 5, 3);
+    QByteArray file;
+    for (int card = 1; card <= card::kHistoryCardLimit + 50; ++card)
+        file += "08:00:00," + QByteArray::number(card) + ",Chen Yi,in\r\n";
+    site.write(card::recordFileName(date), file);
+    card::HistoryQuery query{
+        HistoryField::Name, QStringLiteral("chen"), date, 1, site.path(), {}, {}};
+    const QList<card::HistoryDay> entries = card::readHistoryDay(query, date);
+    QCOMPARE(entries.size(), card::kHistoryCardLimit + 1);
+
+    card::HistoryCards cards;
+    QCOMPARE(cards.admit(entries.mid(1, 1)).size(), 1);
+    QVERIFY(!cards.several());
+    QCOMPARE(cards.admit(entries).size(), card::kHistoryCardLimit);
+    QVERIFY(cards.several() && cards.limitPassed());
+    QCOMPARE(cards.admit(entries.mid(1, 1)).size(), 1); // a card already shown stays shown
+    QCOMPARE(
+        cards.admit({card::HistoryDay{date.addDays(-1), DayFileState::Missing, {}, {}, {}}}).size(),
+        1);
 }
 
 // A past day's file cut short and grown again while a child process reads it: the child ends

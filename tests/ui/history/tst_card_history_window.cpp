@@ -14,6 +14,7 @@
 #include "ui/history/history_heat_map.h"
 #include "ui/main_window/record_list_view.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -26,6 +27,7 @@ class TestCardHistoryWindow : public QObject {
 private slots:
     void fromAListToTheInspectionWindow();
     void readingAroundTheOperator();
+    void pictureFollowsTheDaysAndTheRange();
 };
 
 void TestCardHistoryWindow::fromAListToTheInspectionWindow()
@@ -66,7 +68,8 @@ void TestCardHistoryWindow::fromAListToTheInspectionWindow()
     QTest::mouseClick(days->viewport(), Qt::LeftButton, {}, days->visualRect(twoDaysBack).center());
     auto* heat = history->findChild<card::HistoryHeatMap*>(QStringLiteral("card_history_heat"));
     int row = 0, hour = 0;
-    QVERIFY(!heat->cellAt(heat->cellCentre(30, 8), row, hour)); // below the last day
+    QVERIFY(heat->cellAt(heat->cellCentre(2, 8), row, hour)); // beside the list's row
+    QCOMPARE(row, 2);
     auto* swipes = history->findChild<QListView*>(QStringLiteral("card_history_swipes"));
     QCOMPARE(swipes->model()->rowCount(), 2);
 
@@ -122,6 +125,53 @@ void TestCardHistoryWindow::readingAroundTheOperator()
     access.release();
     QTRY_COMPARE(access.reads(QStringLiteral(".txt")), reads);
     QVERIFY(!QTest::qWaitFor([&] { return access.reads(QStringLiteral(".txt")) > reads; }, 1000));
+}
+
+// The hour picture shows the list's rows where the list shows them, scrolled with it; a click on
+// it selects the list's row; a changed range is searched again; Home and End reach both ends.
+void TestCardHistoryWindow::pictureFollowsTheDaysAndTheRange()
+{
+    const QDate day(2007, 5, 3);
+    const card::test::TempSite site;
+    site.write(card::recordFileName(day.addDays(-80)),
+               card::test::big5(QStringLiteral("08:10:00,\"7\",\"陳\",\"進\"\r\n")));
+    card::CardHistoryWindow history(nullptr);
+    history.resize(1000, 600);
+    history.show();
+    history.search({card::HistoryField::Card, QStringLiteral("7"), day, 7, site.path(), {}, {}});
+    auto* days = history.findChild<QTableView*>(QStringLiteral("card_history_days"));
+    auto* heat = history.findChild<card::HistoryHeatMap*>(QStringLiteral("card_history_heat"));
+    auto* progress = history.findChild<QProgressBar*>(QStringLiteral("card_history_progress"));
+    auto* note = history.findChild<QLabel*>(QStringLiteral("card_history_note"));
+    QTRY_COMPARE(progress->value(), 7);
+    QCOMPARE(days->currentIndex().row(), 0); // the end day
+    QVERIFY(note->isVisible());              // no swipe in the week
+
+    auto* range = history.findChild<QComboBox*>(QStringLiteral("card_history_range"));
+    range->setCurrentIndex(range->findData(90));
+    QTRY_COMPARE(progress->maximum(), 90);
+    QTRY_COMPARE(progress->value(), 90);
+    QVERIFY(history.windowTitle().contains(QStringLiteral("2007-02-03")));
+    QVERIFY(!note->isVisible());
+    int row = 0, hour = 0;
+    QVERIFY(!heat->cellAt(heat->cellCentre(80, 8), row, hour)); // scrolled away with the list
+
+    QTest::keyClick(days, Qt::Key_End);
+    QCOMPARE(days->currentIndex().row(), 89);
+    const QPoint cell = heat->cellCentre(80, 8);
+    QVERIFY(heat->cellAt(cell, row, hour));
+    QCOMPARE(row, 80);
+    QCOMPARE(hour, 8);
+    const QRect listed = days->visualRect(days->model()->index(80, 0));
+    QVERIFY(qAbs(heat->mapTo(&history, cell).y() -
+                 days->viewport()->mapTo(&history, listed.center()).y()) <= 1);
+    QTest::mouseClick(heat, Qt::LeftButton, {}, cell);
+    QCOMPARE(days->currentIndex().row(), 80);
+    QCOMPARE(
+        history.findChild<QListView*>(QStringLiteral("card_history_swipes"))->currentIndex().row(),
+        0);
+    QTest::keyClick(days, Qt::Key_Home);
+    QCOMPARE(days->currentIndex().row(), 0);
 }
 
 QTEST_MAIN(TestCardHistoryWindow)
