@@ -2,7 +2,6 @@
 
 #include "core/dialog/load_command.h"
 #include "core/layout/main_layout.h"
-#include "core/layout/window_placement.h"
 #include "core/parameters/parameter_table.h"
 #include "core/photos/swipe_photos.h"
 #include "core/platform/file_exists.h"
@@ -24,6 +23,7 @@
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
 #include "ui/common/window_caption.h"
+#include "ui/common/window_placing.h"
 #include "ui/exceptions/exceptions_texts.h"
 #include "ui/exceptions/exceptions_window.h"
 #include "ui/file_select/file_select_dialog.h"
@@ -367,6 +367,7 @@ void CardImageWindow::openLiveView()
 {
     if (!m_liveView) {
         m_liveView = new LiveViewWindow(this);
+        placeBesideWindow(*m_liveView, *this);
         connect(m_liveView, &LiveViewWindow::inspectRequested, this,
                 &CardImageWindow::openPhotoViewOn);
         followSiteInLiveView();
@@ -381,6 +382,7 @@ void CardImageWindow::openExceptions(int days)
     const bool first = !m_exceptions;
     if (first) {
         m_exceptions = new ExceptionsWindow(this);
+        placeBesideWindow(*m_exceptions, *this);
         connect(m_exceptions, &ExceptionsWindow::swipeChosen, this,
                 &CardImageWindow::openPhotoViewOn);
         ExceptionQuery query;
@@ -406,6 +408,7 @@ void CardImageWindow::openPresence()
 {
     if (!m_presence) {
         m_presence = new PresenceWindow(this);
+        placeBesideWindow(*m_presence, *this);
         connect(m_presence, &PresenceWindow::inspectRequested, this,
                 &CardImageWindow::openPhotoViewOn);
         followSiteInPresence();
@@ -419,6 +422,7 @@ void CardImageWindow::openCases()
 {
     if (!m_cases) {
         m_cases = new CasesWindow(this);
+        placeBesideWindow(*m_cases, *this);
         connect(m_cases, &CasesWindow::inspectRequested, this, &CardImageWindow::openPhotoViewOn);
     }
     m_cases->refresh();
@@ -474,7 +478,7 @@ void CardImageWindow::openPhotoViewOn(const Swipe& swipe)
 {
     if (!m_photoView) {
         m_photoView = new PhotoViewWindow(this);
-        placePhotoView();
+        placeBesideWindow(*m_photoView, *this, smallestUsefulSize(*m_photoView));
         connect(m_photoView, &PhotoViewWindow::cardHistoryRequested, this,
                 [this](const Swipe& shown) { openCardHistory(shown); });
     }
@@ -488,6 +492,7 @@ void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
 {
     if (!m_history) {
         m_history = new CardHistoryWindow(this);
+        placeBesideWindow(*m_history, *this);
         connect(m_history, &CardHistoryWindow::swipeChosen, this,
                 &CardImageWindow::openPhotoViewOn);
     }
@@ -496,20 +501,6 @@ void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
     m_history->show();
     m_history->raise();
     m_history->activateWindow();
-}
-
-// At its first opening the inspection window goes beside this window where there is room (made
-// smaller to fit, down to its smallest useful size), and otherwise where it covers the least of
-// it; it keeps the place and size the operator gives it for the rest of the session. Its frame is
-// not known before it is shown: this window's stands in for it.
-void CardImageWindow::placePhotoView()
-{
-    const QSize frame = frameGeometry().size() - size();
-    const QRect outer =
-        placeBeside(frameGeometry(), m_photoView->size() + frame,
-                    smallestUsefulSize(*m_photoView) + frame, screen()->availableGeometry());
-    m_photoView->resize(outer.size() - frame);
-    m_photoView->move(outer.topLeft());
 }
 
 // While the inspection window is open it shows each record the main window shows.

@@ -99,7 +99,6 @@ private:
     ReportJob dayListJob() const;
     void enableActions();
     void jumpToTime();
-    void placePhotoView();
     void followSiteInLiveView();
     void followSiteInPresence();
     bool hasSelectedRow() const;
