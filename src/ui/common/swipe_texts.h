@@ -1,4 +1,5 @@
-// How every window and report heads a swipe's day and four values. Plain UTF-16 arrays, so the
+// How every window and report heads a swipe's day and four values, and names its way back to
+// the main window. Plain UTF-16 arrays, so the
 // main window's control table can hold them as constants.
 #pragma once
 
@@ -9,5 +10,8 @@ inline constexpr char16_t kTimeHeading[] = u"時間";
 inline constexpr char16_t kCardHeading[] = u"卡號";
 inline constexpr char16_t kNameHeading[] = u"姓名";
 inline constexpr char16_t kDirectionHeading[] = u"進出";
+
+// The menu entry of a window listing swipes that finds the chosen one in the main window.
+inline constexpr char16_t kShowInMainWindow[] = u"在主視窗顯示";
 
 } // namespace card

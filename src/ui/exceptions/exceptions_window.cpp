@@ -218,8 +218,8 @@ void ExceptionsWindow::buildLayout()
     layout->addWidget(m_photos);
 }
 
-// The hits' menu: copy, the inspection window, the CSV file, print and PDF (each hit with its
-// two small photos).
+// The hits' menu: copy, the inspection window, the main window, the CSV file, print and PDF (each
+// hit with its two small photos).
 void ExceptionsWindow::addRowActions()
 {
     auto* copy = new QAction(texts::kCopy, m_rows);
@@ -235,6 +235,12 @@ void ExceptionsWindow::addRowActions()
         const int hit = selectedHit();
         if (hit >= 0)
             emit swipeChosen(m_rowsModel->hit(hit).swipe);
+    });
+    auto* mainWindow = new QAction(QString::fromUtf16(kShowInMainWindow), m_rows);
+    connect(mainWindow, &QAction::triggered, this, [this] {
+        const int hit = selectedHit();
+        if (hit >= 0)
+            emit mainWindowRequested(m_rowsModel->hit(hit).swipe);
     });
     auto* exportCsv = new QAction(texts::kExportCsv, m_rows);
     connect(exportCsv, &QAction::triggered, this, [this] {
@@ -254,7 +260,7 @@ void ExceptionsWindow::addRowActions()
             return std::nullopt;
         return m_rowsModel->hit(hit).swipe;
     });
-    m_rows->addActions({copy, inspect, exportCsv, print, pdf, addToCase});
+    m_rows->addActions({copy, inspect, mainWindow, exportCsv, print, pdf, addToCase});
     m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

@@ -52,6 +52,8 @@ public:
 signals:
     // Enter or a double-click on a hit.
     void swipeChosen(const Swipe& swipe);
+    // 在主視窗顯示 on a hit's swipe.
+    void mainWindowRequested(const Swipe& swipe);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

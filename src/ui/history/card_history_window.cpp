@@ -79,6 +79,7 @@ CardHistoryWindow::CardHistoryWindow(QWidget* parent)
     buildControls();
     buildLayout();
     addTakeOutActions();
+    addMainWindowActions();
     addReportActions();
     addPackageAction();
     connectParts();
@@ -219,6 +220,31 @@ void CardHistoryWindow::addTakeOutActions()
             exportSwipes(this, m_shownSwipes, historyCsvFileName(m_searched, m_end->date()),
                          protectedPlaces());
         });
+}
+
+// 在主視窗顯示 on a day finds the card's day in the main window, on a swipe the swipe itself.
+void CardHistoryWindow::addMainWindowActions()
+{
+    auto* day = new QAction(QString::fromUtf16(kShowInMainWindow), m_days);
+    connect(day, &QAction::triggered, this, [this] {
+        const int row = selectedDayRow();
+        if (row < 0)
+            return;
+        const HistoryDay& shown = m_daysModel->day(row);
+        Swipe swipe;
+        swipe.day = shown.date;
+        swipe.card =
+            shown.card.isEmpty() && m_shown.field == HistoryField::Card ? m_shown.text : shown.card;
+        emit mainWindowRequested(swipe);
+    });
+    m_days->addAction(day);
+    auto* swipe = new QAction(QString::fromUtf16(kShowInMainWindow), m_swipes);
+    connect(swipe, &QAction::triggered, this, [this] {
+        const int row = m_swipes->currentIndex().row();
+        if (row >= 0 && row < m_shownSwipes.size())
+            emit mainWindowRequested(m_shownSwipes[row]);
+    });
+    m_swipes->addAction(swipe);
 }
 
 // The shown history on paper or as PDF, with each swipe's small picture when 含影像 is ticked.

@@ -59,6 +59,8 @@ public:
 signals:
     // Enter or a double-click on a swipe of the selected day.
     void swipeChosen(const Swipe& swipe);
+    // 在主視窗顯示 on a swipe, or on a day (a swipe without a time, of the day's card).
+    void mainWindowRequested(const Swipe& swipe);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,6 +72,7 @@ private:
     void buildControls();
     void buildLayout();
     void addTakeOutActions();
+    void addMainWindowActions();
     void addReportActions();
     void addPackageAction();
     void packageSelectedDay();

@@ -7,6 +7,7 @@
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
+#include "ui/common/swipe_texts.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
 
@@ -160,6 +161,12 @@ void LiveViewWindow::connectParts()
         return swipe ? std::optional<Swipe>(*swipe) : std::nullopt;
     });
     m_rows->addAction(addToCase);
+    auto* mainWindow = new QAction(QString::fromUtf16(kShowInMainWindow), m_rows);
+    connect(mainWindow, &QAction::triggered, this, [this] {
+        if (const Swipe* swipe = m_model->swipeAt(m_rows->currentIndex().row()))
+            emit mainWindowRequested(*swipe);
+    });
+    m_rows->addAction(mainWindow);
     m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_rows->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {

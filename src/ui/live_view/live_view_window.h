@@ -48,6 +48,8 @@ public:
 signals:
     // The operator asked to inspect a swipe (Enter or a double-click on its row).
     void inspectRequested(const Swipe& swipe);
+    // 在主視窗顯示 on a row, from the rows' menu.
+    void mainWindowRequested(const Swipe& swipe);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -370,6 +370,8 @@ void CardImageWindow::openLiveView()
         placeBesideWindow(*m_liveView, *this);
         connect(m_liveView, &LiveViewWindow::inspectRequested, this,
                 &CardImageWindow::openPhotoViewOn);
+        connect(m_liveView, &LiveViewWindow::mainWindowRequested, this,
+                &CardImageWindow::showInMainWindow);
         followSiteInLiveView();
     }
     m_liveView->show();
@@ -385,6 +387,8 @@ void CardImageWindow::openExceptions(int days)
         placeBesideWindow(*m_exceptions, *this);
         connect(m_exceptions, &ExceptionsWindow::swipeChosen, this,
                 &CardImageWindow::openPhotoViewOn);
+        connect(m_exceptions, &ExceptionsWindow::mainWindowRequested, this,
+                &CardImageWindow::showInMainWindow);
         ExceptionQuery query;
         query.end = m_controls.datePicker->date();
         query.dayCount = days;
@@ -435,6 +439,35 @@ void CardImageWindow::stepDay(int days)
 {
     m_controls.datePicker->setDate(m_controls.datePicker->date().addDays(days));
     runQuery();
+}
+
+void CardImageWindow::showInMainWindow(const Swipe& swipe)
+{
+    const MainControls& c = m_controls;
+    c.datePicker->setDate(swipe.day);
+    c.cardFilterCheck->setChecked(!swipe.card.isEmpty());
+    c.cardNumberEdit->setText(swipe.card);
+    c.directionOptions[2]->setChecked(true);
+    runQuery();
+    m_selectAfterQuery = swipe;
+    raise();
+    activateWindow();
+}
+
+void CardImageWindow::selectListed(const Swipe& swipe)
+{
+    const RecordTable& table = m_records->table();
+    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+        if (swipe.time.isEmpty() ||
+            (table.text(row, TimeField) == swipe.time && table.text(row, CardField) == swipe.card &&
+             table.text(row, DirectionField) == swipe.direction)) {
+            RecordListView* list = m_controls.resultLists[0];
+            list->setSelectedRow(static_cast<int>(row));
+            list->setFocus();
+            showRecord(0);
+            return;
+        }
+    }
 }
 
 bool CardImageWindow::eventFilter(QObject* watched, QEvent* event)
@@ -495,6 +528,8 @@ void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
         placeBesideWindow(*m_history, *this);
         connect(m_history, &CardHistoryWindow::swipeChosen, this,
                 &CardImageWindow::openPhotoViewOn);
+        connect(m_history, &CardHistoryWindow::mainWindowRequested, this,
+                &CardImageWindow::showInMainWindow);
     }
     m_history->search({HistoryField::Card, swipe.card, swipe.day, days, swipe.recordsFolder,
                        swipe.photoFolder, swipe.parameterFile});
@@ -589,6 +624,7 @@ void CardImageWindow::clearResults()
 
 void CardImageWindow::runQuery()
 {
+    m_selectAfterQuery.reset();
     clearResults();
     m_controls.statusLine->setText(QString());
     const QDate date = m_controls.datePicker->date();
@@ -628,10 +664,13 @@ void CardImageWindow::readDayFile()
 void CardImageWindow::showQueryOutcome(const QString& dayFile, const QueryOutcome& outcome)
 {
     showBusyCursor();
+    const std::optional<Swipe> wanted = std::exchange(m_selectAfterQuery, std::nullopt);
     if (!outcome.exists) {
         m_controls.statusLine->setText(kNoRecordFileText);
     } else {
         m_records->setTable(std::move(*outcome.table));
+        if (wanted)
+            selectListed(*wanted);
         if (outcome.status != FileReadStatus::Ok)
             showMessage(this, kRecordFileUnreadableMessage + u'\n' + dayFile);
     }

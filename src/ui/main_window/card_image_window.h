@@ -79,6 +79,10 @@ public:
     void openCases();
     // Moves the date picker days forward (or back) and runs the query.
     void stepDay(int days);
+    // Finds swipe here as the operator would: its day in the date picker, its card in the card
+    // filter (off for a day without a card), every direction, the query run; then its row (the
+    // card's first, for a swipe without a time) selected and shown as a press would.
+    void showInMainWindow(const Swipe& swipe);
 
 signals:
     // The load command has read a parameter file; whole is false for a malformed one.
@@ -104,6 +108,7 @@ private:
     bool hasSelectedRow() const;
     Swipe selectedSwipe() const;
     void followInPhotoView(const Swipe& swipe);
+    void selectListed(const Swipe& swipe);
     void followWindowSize();
     void countLateFrameInBaseSize();
 
@@ -152,6 +157,8 @@ private:
     // run when it has been read.
     bool m_queryAfterLoad = false;
     std::optional<Swipe> m_followAfterLoad;
+    // The swipe showInMainWindow selects once its query has listed the day.
+    std::optional<Swipe> m_selectAfterQuery;
     bool m_busyCursorShown = false;
     // Whether baseWidth and baseHeight include the window manager's frame.
     bool m_baseHasFrame = false;

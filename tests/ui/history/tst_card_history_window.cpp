@@ -14,11 +14,16 @@
 #include "ui/history/history_heat_map.h"
 #include "ui/main_window/record_list_view.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 
@@ -79,6 +84,21 @@ void TestCardHistoryWindow::fromAListToTheInspectionWindow()
     auto* photoView = window.findChild<QWidget*>(QStringLiteral("photo_view"));
     QVERIFY(photoView && photoView->isVisible());
     QVERIFY(photoView->windowTitle().contains(QStringLiteral("17:02:00 00012345")));
+
+    // 在主視窗顯示 on that swipe: the main window's day, card filter and direction set, the day
+    // queried, the swipe selected.
+    const QList<QAction*> swipeActions = swipes->actions();
+    const auto mainWindow = std::find_if(swipeActions.begin(), swipeActions.end(), [](QAction* a) {
+        return a->text() == QStringLiteral("在主視窗顯示");
+    });
+    QVERIFY(mainWindow != swipeActions.end());
+    (*mainWindow)->trigger();
+    QTRY_COMPARE(window.controls().resultLists[0]->selectedText(), QStringLiteral("17:02:00"));
+    QCOMPARE(window.controls().datePicker->date(), day.addDays(-2));
+    QVERIFY(window.controls().cardFilterCheck->isChecked());
+    QCOMPARE(window.controls().cardNumberEdit->text(), QStringLiteral("00012345"));
+    QVERIFY(window.controls().directionOptions[2]->isChecked());
+    QCOMPARE(window.records().rowCount(), 2);
 
     // The window's own 查詢 follows a parameter file loaded later, and says so.
     const card::test::TempSite other;
