@@ -13,28 +13,32 @@ namespace {
 // Any quality from 50 up makes the JPEG decoder use its accurate transform and smooth scaling.
 constexpr int kSmoothDecoding = 100;
 
-// The whole file, or nothing when it cannot be read, is too large, is no complete JPEG, holds
-// too large a picture or would cost too much to decode. From memory the decoder also reads
-// faster than from a file.
-QByteArray completeJpegBytes(const QString& path)
+// False when bytes are no complete JPEG, hold too large a picture or would cost too much to
+// decode.
+bool decodable(const QByteArray& bytes)
 {
-    QByteArray bytes;
     JpegLayout layout;
-    if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok ||
-        !readJpegLayout(bytes, layout) || !layout.complete ||
-        !photoSizeAllowed(layout.width, layout.height) || !jpegDecodeBounded(layout))
-        return {};
-    return bytes;
+    return readJpegLayout(bytes, layout) && layout.complete &&
+           photoSizeAllowed(layout.width, layout.height) && jpegDecodeBounded(layout);
 }
 
 } // namespace
 
+// The whole file is read first: from memory the decoder reads faster than from a file.
 QImage loadPhoto(const QString& path, const QSize& size)
 {
-    QByteArray bytes = completeJpegBytes(path);
-    if (bytes.isEmpty())
+    QByteArray bytes;
+    if (readFileSnapshot(path, kMaxPhotoFileBytes, bytes) != FileReadStatus::Ok)
         return {};
-    QBuffer buffer(&bytes);
+    return decodePhoto(bytes, size);
+}
+
+QImage decodePhoto(const QByteArray& bytes, const QSize& size)
+{
+    if (!decodable(bytes))
+        return {};
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "jpeg");
     reader.setAutoDetectImageFormat(false);

@@ -1,6 +1,7 @@
 // Loading a photo file for a picture box, fast and safe against huge or broken files.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -13,5 +14,8 @@ namespace card {
 // than kMaxPhotoPixels. Qt's allocation limit stays in force. An empty size decodes at the
 // picture's own size.
 QImage loadPhoto(const QString& path, const QSize& size);
+
+// The same for a photo file's bytes already read (a reference photo kept in the case store).
+QImage decodePhoto(const QByteArray& bytes, const QSize& size);
 
 } // namespace card

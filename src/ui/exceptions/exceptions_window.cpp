@@ -3,6 +3,7 @@
 #include "core/records/exception_export.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_add_dialog.h"
+#include "ui/common/reference_photo_view.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
@@ -191,6 +192,9 @@ void ExceptionsWindow::buildControls()
     m_photos->setSelectionMode(QAbstractItemView::NoSelection);
     m_photos->setFixedHeight(kThumbnail.height() + 3 * fontMetrics().height() + 24);
     m_photos->setModel(m_photosModel);
+    m_reference = new ReferencePhotoView(this);
+    m_reference->setObjectName(QStringLiteral("exceptions_reference"));
+    m_reference->setFixedSize(m_reference->sizeForPicture(kThumbnail));
     m_thumbnails = new ThumbnailLoader(kThumbnailParallel, this);
     m_reader = new ExceptionsReader(this);
     showRuleCounts();
@@ -215,7 +219,10 @@ void ExceptionsWindow::buildLayout()
     layout->addLayout(asking);
     layout->addWidget(m_progress);
     layout->addWidget(split, 1);
-    layout->addWidget(m_photos);
+    auto* photos = new QHBoxLayout;
+    photos->addWidget(m_photos, 1);
+    photos->addWidget(m_reference, 0, Qt::AlignTop);
+    layout->addLayout(photos);
 }
 
 // The hits' menu: copy, the inspection window, the main window, the CSV file, print and PDF (each
@@ -380,9 +387,11 @@ void ExceptionsWindow::showPhotos(const QModelIndex& current)
     if (!current.isValid()) {
         m_photosModel->setTexts({});
         m_thumbnails->cancel();
+        m_reference->showCard({}, {});
         return;
     }
     const ExceptionHit& hit = m_rowsModel->hit(m_rowsFilter->mapToSource(current).row());
+    m_reference->showCard(hit.swipe.parameterFile, hit.swipe.card);
     QStringList labels{
         texts::kFlaggedCaption.arg(dayAndTime(hit.swipe), hit.swipe.direction, exceptionText(hit))};
     QList<ThumbnailLoader::Job> jobs{[swipe = hit.swipe] {

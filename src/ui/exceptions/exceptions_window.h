@@ -1,6 +1,6 @@
 // The exceptions window: the swipes of a range of days that do not fit, each rule ticked on
 // or off with its count, and the photos of the selected hit beside those of the swipe it is
-// judged against.
+// judged against, and the card's reference photo.
 //
 // The main window creates it once, with itself as parent, and calls search() from the lists'
 // menu or the command line. The day files are read off the interface thread; hits appear as
@@ -29,6 +29,7 @@ namespace card {
 class ExceptionRowsFilter;
 class ExceptionRowsModel;
 class ExceptionsReader;
+class ReferencePhotoView;
 class ThumbnailListModel;
 class ThumbnailLoader;
 
@@ -83,6 +84,7 @@ private:
     QListView* m_rules;
     QTableView* m_rows;
     QListView* m_photos;
+    ReferencePhotoView* m_reference;
     QStandardItemModel* m_rulesModel;
     ExceptionRowsModel* m_rowsModel;
     ExceptionRowsFilter* m_rowsFilter;

@@ -6,6 +6,7 @@
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/photo_texts.h"
+#include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_texts.h"
 #include "ui/live_view/live_row_look.h"
@@ -60,7 +61,7 @@ LiveViewWindow::LiveViewWindow(QWidget* parent, Clock clock)
     buildParts();
     connectParts();
     describeControlsByName(this);
-    resize(900, 520);
+    resize(1320, 560);
 }
 
 LiveViewWindow::~LiveViewWindow() = default;
@@ -109,6 +110,10 @@ void LiveViewWindow::buildParts()
     m_photoCaption->setAlignment(Qt::AlignHCenter);
     m_photoCaption->setFixedWidth(kPhotoSize.width());
 
+    m_reference = new ReferencePhotoView(this);
+    m_reference->setObjectName(QStringLiteral("live_view_reference"));
+    m_reference->setFixedSize(m_reference->sizeForPicture(kPhotoSize));
+
     m_status = new QLabel(this);
     // A label's name for screen readers is its text.
     m_status->setObjectName(QStringLiteral("live_view_status"));
@@ -127,6 +132,7 @@ void LiveViewWindow::buildParts()
     photoColumn->addWidget(m_photoCaption);
     photoColumn->addStretch(1);
     body->addLayout(photoColumn);
+    body->addWidget(m_reference, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addLayout(body, 1);
@@ -324,6 +330,7 @@ void LiveViewWindow::forgetPhoto()
     m_photoLookup.drop();
     m_photo->clear();
     m_photoCaption->clear();
+    m_reference->showCard({}, {});
     m_photoSwipe = {};
     m_photoSince = {};
 }
@@ -333,6 +340,7 @@ void LiveViewWindow::showPhotoOf(const Swipe& swipe)
     m_photoSwipe = swipe;
     m_photoSince = m_clock();
     m_photoCaption->setText(photoCaption(swipe.time, swipe.card, swipe.name, swipe.direction));
+    m_reference->showCard(swipe.parameterFile, swipe.card);
     showLoading();
     lookUpPhoto(m_photoLookup.start());
 }

@@ -1,5 +1,5 @@
 // The live view: today's swipes as the card readers write them, newest on top, with the
-// photo of the newest (or the selected) swipe.
+// photo of the newest (or the selected) swipe beside its card's reference photo.
 //
 // The main window creates it once, with itself as parent (a top-level window closed with the
 // main window), and calls follow with the site's folders. While it is shown it looks at today's
@@ -31,6 +31,7 @@ class QTimer;
 namespace card {
 
 class LiveRowModel;
+class ReferencePhotoView;
 
 class LiveViewWindow : public QWidget {
     Q_OBJECT
@@ -83,6 +84,7 @@ private:
     QTableView* m_rows;
     QLabel* m_photo;
     QLabel* m_photoCaption;
+    ReferencePhotoView* m_reference;
     QLabel* m_status;
     QTimer* m_pollTimer;
     QTimer* m_fadeTimer;

@@ -10,10 +10,12 @@
 #include "ui/common/export_texts.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
+#include "ui/common/reference_photo_view.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/photo_view/photo_view_texts.h"
+#include "ui/photo_view/swipe_compare_window.h"
 #include "ui/photo_view/zoom_image_view.h"
 #include "ui/reports/evidence_actions.h"
 #include "ui/reports/evidence_report.h"
@@ -28,11 +30,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolBar>
 
 #include <algorithm>
 #include <utility>
@@ -101,6 +106,58 @@ QListView* makeStrip(QWidget* parent, const QString& name, const QString& access
     return list;
 }
 
+// One slider of the tone bar: its control's name, caption, limits, the step of its keys and the
+// key that raises it (Shift lowers).
+struct ToneSlider {
+    const char* name;
+    QString caption;
+    int minimum;
+    int maximum;
+    int plain;
+    int keyStep;
+    Qt::Key key;
+};
+
+const ToneSlider kBrightnessSlider{"photo_view_brightness",
+                                   photo_view_texts::kBrightness,
+                                   -kToneStepLimit,
+                                   kToneStepLimit,
+                                   0,
+                                   5,
+                                   Qt::Key_B};
+const ToneSlider kContrastSlider{"photo_view_contrast",
+                                 photo_view_texts::kContrast,
+                                 -kToneStepLimit,
+                                 kToneStepLimit,
+                                 0,
+                                 5,
+                                 Qt::Key_C};
+const ToneSlider kGammaSlider{"photo_view_gamma",
+                              photo_view_texts::kGamma,
+                              qRound(kSmallestGamma * 10),
+                              qRound(kLargestGamma * 10),
+                              10,
+                              1,
+                              Qt::Key_G};
+constexpr int kToneSliderWidth = 72;
+
+QSlider* makeToneSlider(QToolBar* bar, const ToneSlider& row)
+{
+    auto* slider = new QSlider(Qt::Horizontal, bar);
+    slider->setObjectName(QString::fromLatin1(row.name));
+    slider->setAccessibleName(row.caption);
+    slider->setRange(row.minimum, row.maximum);
+    slider->setValue(row.plain);
+    slider->setPageStep(row.keyStep * 4);
+    slider->setFixedWidth(kToneSliderWidth);
+    slider->setFocusPolicy(Qt::NoFocus);
+    slider->setToolTip(photo_view_texts::kSliderKeys.arg(
+        row.caption, QKeySequence(row.key).toString(QKeySequence::NativeText)));
+    bar->addWidget(new QLabel(row.caption, bar));
+    bar->addWidget(slider);
+    return slider;
+}
+
 bool sameCardDay(const Swipe& a, const Swipe& b)
 {
     return a.card == b.card && a.day == b.day && a.recordsFolder == b.recordsFolder &&
@@ -128,6 +185,8 @@ void PhotoViewWindow::buildParts()
     m_image->setObjectName(QStringLiteral("photo_view_image"));
     m_image->setAccessibleName(photo_view_texts::kPictureName);
     m_image->setMinimumSize(kSmallestPicture);
+    m_reference = new ReferencePhotoView(this);
+    m_reference->setObjectName(QStringLiteral("photo_view_reference"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("photo_view_status"));
     m_zoom = new QLabel(this);
@@ -162,9 +221,16 @@ void PhotoViewWindow::buildParts()
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(m_status, 1);
     statusRow->addWidget(m_zoom);
+    QToolBar* toneBar = buildToneBar();
+    // No taller than the button beside it, so the row keeps its height.
+    toneBar->setFixedHeight(history->sizeHint().height());
+    statusRow->addWidget(toneBar);
     statusRow->addWidget(history);
+    auto* pictures = new QHBoxLayout;
+    pictures->addWidget(m_image, 1);
+    pictures->addWidget(m_reference, 1);
     auto* left = new QVBoxLayout;
-    left->addWidget(m_image, 1);
+    left->addLayout(pictures, 1);
     left->addLayout(statusRow);
     left->addWidget(m_frames);
     auto* layout = new QHBoxLayout(this);
@@ -174,6 +240,7 @@ void PhotoViewWindow::buildParts()
     setTabOrder(m_frames, m_cardDay);
 
     m_image->installEventFilter(this);
+    m_cardDay->viewport()->installEventFilter(this);
 
     connect(m_image, &ZoomImageView::zoomChanged, this, &PhotoViewWindow::showZoom);
     connect(&CaseDesk::instance(), &CaseDesk::changed, this, [this] {
@@ -188,10 +255,82 @@ void PhotoViewWindow::buildParts()
     connect(m_cardDay, &QListView::clicked, this, &PhotoViewWindow::cardDayChosen);
     connect(m_playback, &QTimer::timeout, this, &PhotoViewWindow::playbackTick);
     connect(m_refit, &QTimer::timeout, this, &PhotoViewWindow::refitReducedPicture);
+    connect(m_reference, &ReferencePhotoView::referenceRead, this, [this] {
+        tickReferenceSwipe();
+        enablePhotoActions();
+    });
     connect(m_frameLoader, &ThumbnailLoader::loaded, m_frameModel,
             &ThumbnailListModel::setThumbnail);
     connect(m_cardDayLoader, &ThumbnailLoader::loaded, m_cardDayModel,
             &ThumbnailListModel::setThumbnail);
+}
+
+// The sliders and buttons of the tone, in the status row: a bar too narrow for them folds them
+// behind its extension button, so they never make the window larger.
+QToolBar* PhotoViewWindow::buildToneBar()
+{
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("photo_view_tone"));
+    bar->setAccessibleName(photo_view_texts::kToneBarName);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_brightness = makeToneSlider(bar, kBrightnessSlider);
+    m_contrast = makeToneSlider(bar, kContrastSlider);
+    m_gamma = makeToneSlider(bar, kGammaSlider);
+    m_autoLevels = bar->addAction(photo_view_texts::kAutoLevels);
+    m_autoLevels->setObjectName(QStringLiteral("photo_view_auto_levels"));
+    m_autoLevels->setCheckable(true);
+    m_autoLevels->setShortcut(Qt::Key_A);
+    QAction* reset =
+        bar->addAction(photo_view_texts::kToneReset, this, &PhotoViewWindow::resetTone);
+    reset->setObjectName(QStringLiteral("photo_view_tone_reset"));
+    reset->setShortcut(Qt::Key_Backspace);
+    // Keys of the window, also while the bar folds them away.
+    addActions({m_autoLevels, reset});
+    for (QSlider* slider : {m_brightness, m_contrast, m_gamma})
+        connect(slider, &QSlider::valueChanged, this, &PhotoViewWindow::applyTone);
+    connect(m_autoLevels, &QAction::toggled, this, &PhotoViewWindow::applyTone);
+    return bar;
+}
+
+// B, C and G step their slider up, with Shift down, wherever the focus is in the window.
+void PhotoViewWindow::addToneKeys()
+{
+    const std::pair<QSlider*, const ToneSlider*> sliders[] = {{m_brightness, &kBrightnessSlider},
+                                                              {m_contrast, &kContrastSlider},
+                                                              {m_gamma, &kGammaSlider}};
+    for (const auto& [slider, row] : sliders) {
+        for (const int sign : {1, -1}) {
+            auto* action = new QAction(this);
+            action->setShortcut(sign > 0 ? QKeySequence(row->key)
+                                         : QKeySequence(Qt::SHIFT | row->key));
+            connect(action, &QAction::triggered, slider, [slider, step = sign * row->keyStep] {
+                slider->setValue(slider->value() + step);
+            });
+            addAction(action);
+        }
+    }
+}
+
+void PhotoViewWindow::applyTone()
+{
+    PictureTone tone;
+    tone.brightness = m_brightness->value();
+    tone.contrast = m_contrast->value();
+    tone.gamma = m_gamma->value() / 10.0;
+    tone.autoLevels = m_autoLevels->isChecked();
+    m_image->setTone(tone);
+    if (m_frameRow >= 0)
+        m_status->setText(frameStatus(m_frameRow));
+}
+
+void PhotoViewWindow::resetTone()
+{
+    m_brightness->setValue(kBrightnessSlider.plain);
+    m_contrast->setValue(kContrastSlider.plain);
+    m_gamma->setValue(kGammaSlider.plain);
+    m_autoLevels->setChecked(false);
 }
 
 // Every key and menu entry of the window, each an action with its shortcuts. They work in all
@@ -214,10 +353,15 @@ void PhotoViewWindow::createActions()
     add({Qt::Key_0, Qt::Key_F}, [this] { m_image->fitToView(); });
     add({Qt::Key_1}, [this] { m_image->showActualSize(); });
     add({Qt::Key_H}, [this] { emit cardHistoryRequested(m_swipe); });
+    addToneKeys();
     m_copyPhoto = add({QKeySequence::Copy}, &PhotoViewWindow::copyShownPhoto);
     m_copyPhoto->setText(photo_view_texts::kCopyPhotoAction);
     m_savePhoto = add({}, [this] { saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces()); });
     m_savePhoto->setText(export_texts::kSavePhotoAction);
+    m_pinReference = add({Qt::Key_R}, [this] { pinReference(this, m_swipe, m_shownPath); });
+    m_pinReference->setText(kPinReferenceAction);
+    m_removeReference = add({}, [this] { removeReference(this, m_swipe); });
+    m_removeReference->setText(kRemoveReferenceAction);
     // The evidence sheet of the shown swipe, on paper or as PDF.
     QAction* print = add({QKeySequence::Print}, [this] { printReport(this, evidenceJob()); });
     print->setText(report_texts::kPrintAction);
@@ -232,14 +376,15 @@ void PhotoViewWindow::createActions()
     });
     package->setText(report_texts::kPackageAction);
     QAction* addToCase = addCaseAction(this, [this] { return std::optional<Swipe>(m_swipe); });
-    m_image->addActions({m_copyPhoto, m_savePhoto, print, pdf, package, addToCase});
+    m_image->addActions({m_copyPhoto, m_savePhoto, m_pinReference, m_removeReference, print, pdf,
+                         package, addToCase});
     m_image->setContextMenuPolicy(Qt::ActionsContextMenu);
     enablePhotoActions();
 }
 
 ReportJob PhotoViewWindow::evidenceJob() const
 {
-    const EvidenceRequest request{m_swipe, QDateTime::currentDateTime()};
+    const EvidenceRequest request{m_swipe, QDateTime::currentDateTime(), m_image->tone()};
     return {evidencePdfName(m_swipe), m_swipe.protectedPlaces(), [request] {
                 return evidenceReport(request);
             }};
@@ -264,6 +409,8 @@ void PhotoViewWindow::enablePhotoActions()
 {
     m_copyPhoto->setEnabled(!m_shownPath.isEmpty());
     m_savePhoto->setEnabled(!m_shownPath.isEmpty());
+    m_pinReference->setEnabled(!m_shownPath.isEmpty());
+    m_removeReference->setEnabled(m_reference->reference().has_value());
 }
 
 // The swipe's date, time, card and name, and the cases that hold it.
@@ -292,6 +439,7 @@ void PhotoViewWindow::showSwipe(const Swipe& swipe)
     m_frameLoader->cancel();
     m_frameModel->setTexts({});
     m_status->clear();
+    m_reference->showCard(swipe.parameterFile, swipe.card);
 
     const LatestRequest::Ticket lookup = m_swipeLookup.start();
     const QSize box = pictureBox();
@@ -469,11 +617,14 @@ QString PhotoViewWindow::frameStatus(int row) const
     if (row < 0 || row >= m_photos.frames.size())
         return {};
     const int frame = m_photos.frames[row].frame;
-    if (frame == 0)
-        return kStillPhotoText;
-    const QString text = photo_view_texts::kFrame.arg(frame);
+    QStringList parts{frame == 0 ? kStillPhotoText : photo_view_texts::kFrame.arg(frame)};
     const QString note = isPlaying() ? kSequenceText : m_playbackNote;
-    return note.isEmpty() ? text : text + QStringLiteral("　") + note;
+    if (frame != 0 && !note.isEmpty())
+        parts << note;
+    // The adjustment in force, as the evidence sheet would print it.
+    if (!m_image->tone().isPlain())
+        parts << toneText(m_image->tone());
+    return parts.join(QStringLiteral("　"));
 }
 
 void PhotoViewWindow::requestCardDay()
@@ -504,7 +655,20 @@ void PhotoViewWindow::showCardDay(const QList<Swipe>& swipes, qsizetype shownRow
     m_cardDayModel->setTexts(texts);
     m_cardDayModel->setMarkedRow(static_cast<int>(shownRow));
     markShownSwipe();
+    tickReferenceSwipe();
     startThumbnails();
+}
+
+void PhotoViewWindow::tickReferenceSwipe()
+{
+    const std::optional<CardReference>& reference = m_reference->reference();
+    const auto ticked =
+        reference
+            ? std::find_if(m_daySwipes.cbegin(), m_daySwipes.cend(),
+                           [&](const Swipe& swipe) { return isReferenceSwipe(*reference, swipe); })
+            : m_daySwipes.cend();
+    m_cardDayModel->setTickedRow(
+        ticked == m_daySwipes.cend() ? -1 : static_cast<int>(ticked - m_daySwipes.cbegin()));
 }
 
 void PhotoViewWindow::markShownSwipe()
@@ -572,7 +736,30 @@ bool PhotoViewWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_image && event->type() == QEvent::Resize)
         m_refit->start();
+    if (watched == m_cardDay->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton && press->modifiers() == Qt::ControlModifier)
+            return compareWithShown(press->position().toPoint());
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+// The shown swipe is the first of the two; a Ctrl+click on another adds the second, earlier
+// on the left. The click changes neither the swipe shown nor the selection.
+bool PhotoViewWindow::compareWithShown(const QPoint& at)
+{
+    const int row = m_cardDay->indexAt(at).row();
+    const int shown = m_cardDayModel->markedRow();
+    if (row < 0 || shown < 0 || row == shown || row >= m_daySwipes.size())
+        return true;
+    if (!m_compare)
+        m_compare = new SwipeCompareWindow(this);
+    m_compare->compare(m_daySwipes[std::min(row, shown)], m_daySwipes[std::max(row, shown)],
+                       m_image->tone());
+    m_compare->show();
+    m_compare->raise();
+    m_compare->activateWindow();
+    return true;
 }
 
 void PhotoViewWindow::showEvent(QShowEvent* event)

@@ -4,15 +4,20 @@
 // The main window creates it once, with itself as parent (it becomes a top-level window owned
 // by the main window and closed with it), and calls showSwipe for the record to inspect and
 // again for each record it shows while the window is open; show() and raise() bring it up.
-// It keeps nothing between runs and writes nothing.
+// It keeps nothing between runs and writes nothing but a card's reference photo, into the case
+// store.
 //
 // Keys, each an action of the window that works in every part: Tab moves between the picture,
 // the frames and the card's day; + or =, -, 0 or F, 1 zoom the picture; Left and Right pan a
 // picture wider than its view while it has the focus and otherwise step between frames; Space
 // plays the sequence from the highest frame down to frame 1, one frame a second, and pauses;
-// Ctrl+C copies the shown photo; H (or the card history button) asks for the card's history;
+// B, C and G raise brightness, contrast and gamma, with Shift they lower them, A stretches the
+// levels and Backspace puts the picture back as it is (only what is drawn changes, and an
+// evidence sheet made meanwhile shows both pictures with the settings); Ctrl+C copies the
+// shown photo; R pins it as the card's reference photo, shown beside the picture (a tick marks
+// its swipe in the card's day); H (or the card history button) asks for the card's history;
 // Esc closes the window. Up and Down (or a click) in the card's day show each swipe as it is
-// reached.
+// reached; Ctrl+click on another swipe there compares the two side by side.
 #pragma once
 
 #include "core/platform/latest_request.h"
@@ -25,11 +30,15 @@
 class QAction;
 class QLabel;
 class QListView;
+class QSlider;
+class QToolBar;
 class QModelIndex;
 class QTimer;
 
 namespace card {
 
+class ReferencePhotoView;
+class SwipeCompareWindow;
 class ThumbnailListModel;
 class ThumbnailLoader;
 class ZoomImageView;
@@ -56,6 +65,10 @@ protected:
 
 private:
     void buildParts();
+    QToolBar* buildToneBar();
+    void addToneKeys();
+    void applyTone();
+    void resetTone();
     void createActions();
     ReportJob evidenceJob() const;
     void stepOrPan(int step);
@@ -79,13 +92,16 @@ private:
     void showCardDay(const QList<Swipe>& swipes, qsizetype shownRow);
     void startThumbnails();
     void markShownSwipe();
+    void tickReferenceSwipe();
     void cardDayChosen(const QModelIndex& index);
+    bool compareWithShown(const QPoint& at);
     void frameChosen(const QModelIndex& current);
     void showZoom(double scale);
     QString frameStatus(int row) const;
     QSize pictureBox() const;
 
     ZoomImageView* m_image;
+    ReferencePhotoView* m_reference;
     QLabel* m_status;
     QLabel* m_zoom;
     QListView* m_frames;
@@ -94,10 +110,17 @@ private:
     ThumbnailListModel* m_cardDayModel;
     ThumbnailLoader* m_frameLoader;
     ThumbnailLoader* m_cardDayLoader;
+    SwipeCompareWindow* m_compare = nullptr; // made when first asked for
     QTimer* m_playback;
     QTimer* m_refit; // the view's size has settled after a resize
     QAction* m_copyPhoto = nullptr;
     QAction* m_savePhoto = nullptr;
+    QSlider* m_brightness = nullptr;
+    QSlider* m_contrast = nullptr;
+    QSlider* m_gamma = nullptr; // in tenths
+    QAction* m_autoLevels = nullptr;
+    QAction* m_pinReference = nullptr;
+    QAction* m_removeReference = nullptr;
 
     QString m_shownPath; // the photo file in the large picture, empty for the no-photo picture
 

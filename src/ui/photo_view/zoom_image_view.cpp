@@ -1,5 +1,7 @@
 #include "ui/photo_view/zoom_image_view.h"
 
+#include "ui/common/picture_enhance.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -99,6 +101,20 @@ void ZoomImageView::place(const ZoomPlacement& placement, bool fitted)
     update();
     if (scaleChanged || fitted)
         emit zoomChanged(m_placement.scale);
+    emit placed(m_placement, m_fitted);
+}
+
+void ZoomImageView::follow(const ZoomPlacement& placement, bool fitted)
+{
+    place(placement, fitted);
+}
+
+void ZoomImageView::setTone(const PictureTone& tone)
+{
+    if (tone == m_tone)
+        return;
+    m_tone = tone;
+    update();
 }
 
 void ZoomImageView::fitToView()
@@ -169,8 +185,50 @@ void ZoomImageView::paintEvent(QPaintEvent* event)
     const QRectF sourceRect(part.source.x() * factorX, part.source.y() * factorY,
                             part.source.width() * factorX, part.source.height() * factorY);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, m_placement.scale < kSharpPixelsFrom);
-    painter.drawImage(part.target, source, sourceRect);
+    if (m_tone.isPlain())
+        painter.drawImage(part.target, source, sourceRect);
+    else
+        paintToned(painter, part.target, source, sourceRect);
     paintFocusFrame(painter);
+}
+
+// Only the visible part is adjusted, first shrunk to the pixels it covers on the screen, so a
+// change costs about one screenful whatever the picture's size.
+void ZoomImageView::paintToned(QPainter& painter, const QRectF& target, const QImage& source,
+                               const QRectF& sourceRect)
+{
+    const QRect crop = sourceRect.toAlignedRect() & source.rect();
+    const double scaleX = target.width() / sourceRect.width();
+    const double scaleY = target.height() / sourceRect.height();
+    const QSize covered =
+        (QSizeF(crop.width() * scaleX, crop.height() * scaleY) * devicePixelRatioF()).toSize();
+    const TonedPart wanted{source.cacheKey(), crop, covered, m_tone};
+    if (!(wanted == m_tonedPart) || m_toned.isNull()) {
+        QImage visible = source.copy(crop);
+        if (covered.width() < crop.width() && !covered.isEmpty())
+            visible = visible.scaled(covered, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_toned = tonedImage(visible, m_tone, levels());
+        m_tonedPart = wanted;
+    }
+    const QRectF drawn(target.x() + (crop.x() - sourceRect.x()) * scaleX,
+                       target.y() + (crop.y() - sourceRect.y()) * scaleY, crop.width() * scaleX,
+                       crop.height() * scaleY);
+    painter.save();
+    painter.setClipRect(target);
+    painter.drawImage(drawn, m_toned);
+    painter.restore();
+}
+
+// The levels of the whole picture, so the visible part is stretched as the whole would be;
+// taken from the reduced copy when there is one.
+const ToneLevels& ZoomImageView::levels()
+{
+    const QImage& whole = m_reduced.isNull() ? m_full : m_reduced;
+    if (m_tone.autoLevels && whole.cacheKey() != m_levelsSource) {
+        m_levels = pictureLevels(whole);
+        m_levelsSource = whole.cacheKey();
+    }
+    return m_levels;
 }
 
 void ZoomImageView::paintFocusFrame(QPainter& painter) const

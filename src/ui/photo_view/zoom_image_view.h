@@ -6,6 +6,7 @@
 // when it has the keyboard focus.
 #pragma once
 
+#include "core/photos/picture_tone.h"
 #include "core/photos/zoom.h"
 
 #include <QImage>
@@ -44,6 +45,13 @@ public:
     // The best image of the picture shown: the full one once decoded, else the reduced copy.
     QImage shownImage() const { return m_full.isNull() ? m_reduced : m_full; }
 
+    // Draws the picture with tone applied to what is drawn, never to the picture kept.
+    void setTone(const PictureTone& tone);
+    const PictureTone& tone() const { return m_tone; }
+
+    // Takes another view's zoom and position (a comparison keeps two views in step).
+    void follow(const ZoomPlacement& placement, bool fitted);
+
     void zoomIn();
     void zoomOut();
     void fitToView();
@@ -59,6 +67,8 @@ public:
 
 signals:
     void zoomChanged(double scale);
+    // The zoom or the position changed.
+    void placed(const ZoomPlacement& placement, bool fitted);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,6 +86,18 @@ private:
     void place(const ZoomPlacement& placement, bool fitted);
     void updateCursor();
     void paintFocusFrame(QPainter& painter) const;
+    void paintToned(QPainter& painter, const QRectF& target, const QImage& source,
+                    const QRectF& sourceRect);
+    const ToneLevels& levels();
+
+    // What the toned copy was made from: a repaint of the same part reuses it.
+    struct TonedPart {
+        qint64 source = 0;
+        QRect crop;
+        QSize size;
+        PictureTone tone;
+        bool operator==(const TonedPart&) const = default;
+    };
 
     QImage m_full;    // null until the full picture is decoded
     QImage m_reduced; // a copy at about the fitted size, null when the full one came first
@@ -86,6 +108,12 @@ private:
     bool m_dragging = false;
     QPointF m_dragFrom;
     int m_wheelRemainder = 0;
+
+    PictureTone m_tone;
+    TonedPart m_tonedPart;
+    QImage m_toned;
+    qint64 m_levelsSource = 0; // the image m_levels were taken from
+    ToneLevels m_levels;
 };
 
 } // namespace card

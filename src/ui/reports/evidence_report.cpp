@@ -5,6 +5,7 @@
 #include "core/text/file_names.h"
 #include "core/text/time_of_day.h"
 #include "ui/common/photo_loader.h"
+#include "ui/common/picture_enhance.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
@@ -24,7 +25,7 @@ QString photoCaption(const FramePhoto& photo)
     return photo.frame == 0 ? report_texts::kStillPhoto : report_texts::frameCaption(photo.frame);
 }
 
-void addPhotos(ReportPages& report, const Swipe& swipe)
+void addPhotos(ReportPages& report, const Swipe& swipe, const PictureTone& tone)
 {
     const SwipePhotos photos = findSwipePhotos(swipe, fileExists);
     if (photos.frames.isEmpty()) {
@@ -32,7 +33,11 @@ void addPhotos(ReportPages& report, const Swipe& swipe)
         return;
     }
     const FramePhoto& shown = photos.frames.constLast(); // the still photo or the highest frame
-    report.addPicture(loadPhoto(shown.path, {}), photoCaption(shown));
+    const QImage original = loadPhoto(shown.path, {});
+    report.addPicture(original, photoCaption(shown));
+    if (!tone.isPlain())
+        report.addPicture(tonedImage(original, tone),
+                          report_texts::kAdjustedPhoto.arg(photoCaption(shown), toneText(tone)));
     if (photos.outcome != PhotoOutcome::Sequence)
         return;
     QList<CaptionedPicture> frames;
@@ -74,7 +79,7 @@ void addEvidenceSheet(ReportPages& report, const EvidenceRequest& request)
     report.addFields(siteFields(swipe.parameterFile, swipe.recordsFolder) + subject +
                      QList<std::pair<QString, QString>>{{kDirectionLabel, swipe.direction}});
     report.addSpace(6);
-    addPhotos(report, swipe);
+    addPhotos(report, swipe, request.tone);
     report.addSpace(6);
     addCardDay(report, swipe);
 }
@@ -83,7 +88,10 @@ ReportPages evidenceReport(const EvidenceRequest& request)
 {
     ReportStamp stamp = stampNow();
     stamp.made = request.made;
-    ReportPages report(report_texts::kSwipeTitle, stamp);
+    ReportPages report(request.tone.isPlain()
+                           ? report_texts::kSwipeTitle
+                           : report_texts::kAdjustedSwipeTitle.arg(toneText(request.tone)),
+                       stamp);
     addEvidenceSheet(report, request);
     return report;
 }

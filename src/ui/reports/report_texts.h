@@ -37,6 +37,8 @@ inline QString continuedSubject(const QString& subject)
 
 // The reports' titles.
 inline const QString kSwipeTitle = QStringLiteral("刷卡影像證據單");
+// The sheet made while the picture was adjusted for viewing, with the settings.
+inline const QString kAdjustedSwipeTitle = QStringLiteral("刷卡影像證據單（含調整後影像：%1）");
 inline const QString kDayListTitle = QStringLiteral("刷卡紀錄清單");
 inline const QString kHistoryTitle = QStringLiteral("卡片刷卡歷程");
 
@@ -58,6 +60,8 @@ inline QString frameCaption(int frame)
 {
     return QStringLiteral("第 %1 格").arg(frame);
 }
+// Under the adjusted copy of a photo: the photo's caption, then the settings.
+inline const QString kAdjustedPhoto = QStringLiteral("%1，調整後（僅供檢視，原檔未變更）：%2");
 inline const QString kCardDayHeading = QStringLiteral("本卡當日其他刷卡");
 inline const QString kNoOtherSwipes = QStringLiteral("（無）");
 

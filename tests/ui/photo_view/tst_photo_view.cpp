@@ -3,8 +3,11 @@
 #include "core/records/record_file.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
+#include "ui/common/case_desk.h"
+#include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/live_view/live_view_window.h"
 #include "ui/photo_view/zoom_image_view.h"
 
 #include <QCryptographicHash>
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QSemaphore>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -122,6 +126,7 @@ private slots:
     void grownWindowDecodesTheReducedCopyAgain();
     void thumbnailsOfAReplacedLoadAreDropped();
     void leftRightPanAPictureWiderThanItsView();
+    void referenceComparisonAndTone();
 };
 
 void TestPhotoView::showsTheSwipesPhotos_data()
@@ -359,6 +364,59 @@ void TestPhotoView::leftRightPanAPictureWiderThanItsView()
     QTest::keyClick(parts.image, Qt::Key_Left);
     QVERIFY(parts.image->placement().origin.x() > before);
     QCOMPARE(parts.status->text(), QStringLiteral("影格 2"));
+}
+
+// R keeps the shown photo as its card's reference: shown beside the picture with its swipe
+// ticked, and in the live view beside the same card's swipe. B brightens what is drawn;
+// Ctrl+click compares two swipes.
+void TestPhotoView::referenceComparisonAndTone()
+{
+    const QTemporaryDir store;
+    card::CaseDesk::instance().setLocationText(store.filePath(QStringLiteral("cases.sqlite")));
+    const Site site;
+    site.photo(QStringLiteral("080000"), QStringLiteral("C"),
+               card::test::jpegBytes(Qt::red, QSize(320, 240)));
+    site.dayFile(QStringLiteral("08:00:00,\"00012345\",\"陳怡君\",\"進\"\r\n"
+                                "12:00:00,\"00012345\",\"陳怡君\",\"出\"\r\n"));
+    QWidget mainWindow;
+    PhotoViewWindow window(&mainWindow);
+    window.show();
+    window.showSwipe(site.swipe(QStringLiteral("08:00:00"), QStringLiteral("進")));
+    const Parts parts(window);
+    const auto* reference =
+        window.findChild<card::ReferencePhotoView*>(QStringLiteral("photo_view_reference"));
+    QCOMPARE(reference->findChildren<QLabel*>().constLast()->text(),
+             QStringLiteral("尚未設定參考影像（R）"));
+    QTRY_VERIFY(parts.image->hasFullPicture());
+    QTRY_COMPARE(parts.cardDay->model()->rowCount(), 2);
+
+    QTest::keyClick(parts.image, Qt::Key_B);
+    QCOMPARE(parts.image->tone().brightness, 5);
+    QTest::keyClick(parts.image, Qt::Key_R);
+    QTRY_VERIFY(reference->reference().has_value());
+    QCOMPARE(reference->reference()->fileName, QStringLiteral("00012345-070503-080000-C.jpg"));
+    QCOMPARE(reference->findChildren<QLabel*>().constLast()->text(),
+             QStringLiteral("參考影像 2007-05-03 08:00:00"));
+    QCOMPARE(texts(parts.cardDay->model()),
+             (QStringList{QStringLiteral("✓ 08:00:00\n進"), QStringLiteral("12:00:00\n出")}));
+
+    card::LiveViewWindow live(nullptr, [] { return QDateTime(kDay, QTime(12, 30)); });
+    live.follow(site.swipe({}, {}).recordsFolder, site.swipe({}, {}).photoFolder,
+                site.swipe({}, {}).parameterFile);
+    live.show();
+    const auto* liveReference =
+        live.findChild<card::ReferencePhotoView*>(QStringLiteral("live_view_reference"));
+    QTRY_COMPARE(liveReference->findChildren<QLabel*>().constLast()->text(),
+                 QStringLiteral("參考影像 2007-05-03 08:00:00"));
+
+    QTest::mouseClick(parts.cardDay->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      parts.cardDay->visualRect(parts.cardDay->model()->index(1, 0)).center());
+    auto* compare = window.findChild<QWidget*>(QStringLiteral("photo_view_compare"));
+    QVERIFY(compare && compare->isVisible());
+    QCOMPARE(window.windowTitle(), QStringLiteral("影像檢視：2007-05-03 08:00:00 00012345 陳怡君"));
+    const auto* first =
+        compare->findChild<card::ZoomImageView*>(QStringLiteral("photo_view_compare_first"));
+    QTRY_COMPARE(first->pictureSize(), QSize(320, 240));
 }
 
 QTEST_MAIN(TestPhotoView)

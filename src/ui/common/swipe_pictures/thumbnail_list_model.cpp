@@ -8,6 +8,7 @@ namespace card {
 namespace {
 
 const QColor kPendingColour(0xD8, 0xD8, 0xD8);
+const QString kTick = QStringLiteral("✓ ");
 
 } // namespace
 
@@ -28,6 +29,7 @@ void ThumbnailListModel::setTexts(const QStringList& texts)
     for (const QString& text : texts)
         m_rows.append({text, {}, Pending});
     m_marked = -1;
+    m_ticked = -1;
     endResetModel();
 }
 
@@ -54,6 +56,17 @@ void ThumbnailListModel::setMarkedRow(int row)
     }
 }
 
+void ThumbnailListModel::setTickedRow(int row)
+{
+    const int previous = m_ticked;
+    m_ticked = row >= 0 && row < m_rows.size() ? row : -1;
+    for (int changed : {previous, m_ticked}) {
+        if (changed >= 0)
+            emit dataChanged(index(changed), index(changed),
+                             {Qt::DisplayRole, Qt::AccessibleTextRole});
+    }
+}
+
 int ThumbnailListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
@@ -68,7 +81,7 @@ QVariant ThumbnailListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return row.text;
+        return index.row() == m_ticked ? kTick + row.text : row.text;
     case Qt::DecorationRole:
         return row.state == Shown ? row.picture : row.state == NoPhoto ? m_noPhoto : m_pending;
     case Qt::FontRole:

@@ -28,6 +28,8 @@ public:
     // The row shown in the large picture (bold); -1 for none.
     void setMarkedRow(int row);
     int markedRow() const { return m_marked; }
+    // The row whose photo is the card's reference (a tick before its text); -1 for none.
+    void setTickedRow(int row);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -43,6 +45,7 @@ private:
     QPixmap m_noPhoto;
     QList<Row> m_rows;
     int m_marked = -1;
+    int m_ticked = -1;
 };
 
 } // namespace card
