@@ -3,8 +3,8 @@
 # end-to-end session, which photographs the dialog, a query with a photo, a finished playback,
 # the photo inspection window and the live view; and pictures the first page of a card's history
 # report, the second page of a listed day's report, the card history's hour picture of a name,
-# the exceptions window over the sample site's month and the presence window on the sample
-# site's morning.
+# the exceptions window over the sample site's month, the presence window on the sample site's
+# morning, and the reference photo, the adjusted picture and two swipes compared.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,6 +28,9 @@ pdftoppm -r 80 -png -singlefile -f 2 -l 2 "$site/day.pdf" "$root/docs/report_con
 # The exceptions of the site's month, on its first repeated in.
 "$root/build/tools/exceptions_shot/exceptions_shot" "$site/site.spf" "$(date +%F)" 30 \
     "$root/docs/exceptions.png"
+# A night shot brightened beside its card's reference photo, and the two swipes compared.
+QT_QPA_PLATFORM=offscreen "$root/build/tools/reference_shot/reference_shot" "$site/site.spf" \
+    "$(date +%F)" "$root/docs/photo_view_reference.png" "$root/docs/photo_view_compare.png"
 # Who is inside the sample site this morning.
 QT_QPA_PLATFORM=offscreen "$root/build/tools/presence_shot/presence_shot" "$site/site.spf" \
     "$(date +%F)T09:30:00" "$root/docs/presence.png"

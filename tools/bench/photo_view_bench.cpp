@@ -1,7 +1,7 @@
 // card_bench photo_view: the photo inspection window on a 12-megapixel photo (time to the first
-// picture, zoom and pan repaints) and on a card with 200 swipes of 5-megapixel photos (the
-// list, all its thumbnails), with the longest interface-thread turn meanwhile and the memory
-// the window holds.
+// picture, zoom and pan repaints, a tone change at a screen's size) and on a card with 200
+// swipes of 5-megapixel photos (the list, all its thumbnails), with the longest
+// interface-thread turn meanwhile and the memory the window holds.
 #include "bench_support.h"
 
 #include "core/photos/swipe_photos.h"
@@ -24,6 +24,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <malloc.h>
 #include <time.h>
@@ -44,6 +45,7 @@ const QSize kBigPhoto(4000, 3000);
 const QSize kCameraPhoto(2592, 1944);
 constexpr int kDaySwipes = 200;
 constexpr int kRepaints = 20;
+const QSize kScreen(1920, 1080);
 const QString kBigCard = QStringLiteral("00000007");
 const QString kBusyCard = QStringLiteral("00000042");
 
@@ -269,6 +271,37 @@ void printFloor(const QString& photos)
         std::printf("  %-52s %8.2f\n", "machine load average (1 min)", load[0]);
 }
 
+// A tone change redraws the 12-megapixel picture in a view of a screen's size: fitted (from the
+// reduced copy, as shown), zoomed one step past it (the largest visible part of the full
+// picture, shrunk first) and at 100 %.
+void benchTone(const QImage& full)
+{
+    ZoomImageView view(nullptr);
+    view.resize(kScreen);
+    view.show();
+    // A repaint paints only once the platform has exposed the window.
+    QElapsedTimer exposing;
+    exposing.start();
+    while (!(view.windowHandle() && view.windowHandle()->isExposed()) && exposing.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    view.setPicture(full.scaled(kScreen, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+                    full.size());
+    view.setFullPicture(full);
+    const auto toneChanges = [&view](int k) {
+        view.setTone({10 + k, 10, 1.4, k % 2 == 0});
+    };
+    std::printf("tone change on the 12-megapixel picture, view %d x %d:\n", kScreen.width(),
+                kScreen.height());
+    printTarget("tone change + repaint, fitted (max)", timeRepaints(&view, toneChanges).max, "ms",
+                30);
+    view.zoomIn();
+    printTarget("tone change + repaint, one step past fit (max)",
+                timeRepaints(&view, toneChanges).max, "ms", 30);
+    view.showActualSize();
+    printTarget("tone change + repaint, 100 % (max)", timeRepaints(&view, toneChanges).max, "ms",
+                30);
+}
+
 bool benchBigPhoto(PhotoViewWindow& window, const QString& records, const QString& photos)
 {
     auto* image = window.findChild<ZoomImageView*>(QStringLiteral("photo_view_image"));
@@ -306,6 +339,7 @@ bool benchBigPhoto(PhotoViewWindow& window, const QString& records, const QStrin
         timeRepaints(image, [&](int k) { image->panBy(QPointF(k % 2 ? -40 : 40, 0)); });
     std::printf("  %-52s %8.2f ms median, %.2f ms max\n", "pan at 800 % + repaint", sharp.median,
                 sharp.max);
+    benchTone(image->shownImage());
     return true;
 }
 

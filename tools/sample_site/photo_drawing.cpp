@@ -13,6 +13,9 @@ namespace {
 constexpr int kCaptionHeight = 16;
 constexpr QRect kDoorway{115, 40, 90, 150};
 constexpr int kFloorTop = 190;
+const QTime kDaylightFrom(6, 30);
+const QTime kDaylightUntil(19, 0);
+constexpr int kNightShade = 180;
 
 QString frameSuffix(int frame)
 {
@@ -133,6 +136,9 @@ QImage PhotoPainter::draw(const PlannedSwipe& swipe, const QDate& date, int fram
     const bool still = frame == kStillFrame;
     const QPointF feet = personPosition(swipe, frame);
     drawPerson(p, feet, still ? 1.05 : 0.75 + 0.25 * (feet.y() - kFloorTop) / 20.0, swipe.holder);
+    // The doorway is lit by day only: a night shot is dark under the camera's bright caption.
+    if (swipe.time < kDaylightFrom || swipe.time >= kDaylightUntil)
+        p.fillRect(photo.rect(), QColor(0, 0, 0, kNightShade));
 
     const CardHolder& holder = cardHolders().at(swipe.holder);
     const QString when = date.toString(u"yyyy/MM/dd") + u' ' + swipe.time.toString(u"HH:mm:ss");
