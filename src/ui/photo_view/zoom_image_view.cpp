@@ -192,8 +192,8 @@ void ZoomImageView::paintEvent(QPaintEvent* event)
     paintFocusFrame(painter);
 }
 
-// Only the visible part is adjusted, first shrunk to the pixels it covers on the screen, so a
-// change costs about one screenful whatever the picture's size.
+// Only the visible part is adjusted, first shrunk to the pixels it covers on the screen and
+// kept, so a tone change costs about one screenful whatever the picture's size.
 void ZoomImageView::paintToned(QPainter& painter, const QRectF& target, const QImage& source,
                                const QRectF& sourceRect)
 {
@@ -202,13 +202,17 @@ void ZoomImageView::paintToned(QPainter& painter, const QRectF& target, const QI
     const double scaleY = target.height() / sourceRect.height();
     const QSize covered =
         (QSizeF(crop.width() * scaleX, crop.height() * scaleY) * devicePixelRatioF()).toSize();
-    const TonedPart wanted{source.cacheKey(), crop, covered, m_tone};
-    if (!(wanted == m_tonedPart) || m_toned.isNull()) {
-        QImage visible = source.copy(crop);
+    const ShownPart wanted{source.cacheKey(), crop, covered};
+    if (!(wanted == m_shownPart) || m_shown.isNull()) {
+        m_shown = source.copy(crop);
         if (covered.width() < crop.width() && !covered.isEmpty())
-            visible = visible.scaled(covered, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_toned = tonedImage(visible, m_tone, levels());
-        m_tonedPart = wanted;
+            m_shown = m_shown.scaled(covered, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_shownPart = wanted;
+        m_toned = QImage();
+    }
+    if (m_toned.isNull() || !(m_shownTone == m_tone)) {
+        m_toned = tonedImage(m_shown, m_tone, levels());
+        m_shownTone = m_tone;
     }
     const QRectF drawn(target.x() + (crop.x() - sourceRect.x()) * scaleX,
                        target.y() + (crop.y() - sourceRect.y()) * scaleY, crop.width() * scaleX,

@@ -90,13 +90,13 @@ private:
                     const QRectF& sourceRect);
     const ToneLevels& levels();
 
-    // What the toned copy was made from: a repaint of the same part reuses it.
-    struct TonedPart {
+    // Which part of which image the shrunk visible copy holds: a repaint of the same part, or
+    // a tone change over it, reuses it.
+    struct ShownPart {
         qint64 source = 0;
         QRect crop;
         QSize size;
-        PictureTone tone;
-        bool operator==(const TonedPart&) const = default;
+        bool operator==(const ShownPart&) const = default;
     };
 
     QImage m_full;    // null until the full picture is decoded
@@ -110,8 +110,10 @@ private:
     int m_wheelRemainder = 0;
 
     PictureTone m_tone;
-    TonedPart m_tonedPart;
-    QImage m_toned;
+    ShownPart m_shownPart;
+    QImage m_shown;            // the visible part at the pixels it covers
+    PictureTone m_shownTone;   // the tone m_toned was made with
+    QImage m_toned;            // m_shown with m_shownTone applied
     qint64 m_levelsSource = 0; // the image m_levels were taken from
     ToneLevels m_levels;
 };
