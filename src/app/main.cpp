@@ -12,7 +12,6 @@
 #include <QLocale>
 
 #include <cstdio>
-#include <optional>
 
 namespace {
 
@@ -34,30 +33,17 @@ void withoutRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
     nextMessageHandler(type, context, text);
 }
 
-// --help and --version need no display: they are answered before the application connects to
-// one. Anything else waits for the application, which takes its own options (-platform, say)
-// out of the arguments first.
-bool answeredWithoutDisplay(int argc, char* argv[])
+QStringList argumentsOf(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const card::CommandLine line = card::parseCommandLine(arguments);
-    if (line.kind != card::CommandLine::Kind::Help && line.kind != card::CommandLine::Kind::Version)
-        return false;
-    print(stdout, line.text);
-    return true;
+    return arguments;
 }
 
 // --verify reads the package alone: no display, no fonts.
-std::optional<int> verifiedPackage(int argc, char* argv[])
+int verifyPackage(const card::CommandLine& line)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const card::CommandLine line = card::parseCommandLine(arguments);
-    if (line.kind != card::CommandLine::Kind::Verify)
-        return std::nullopt;
     const QString& package = line.evidence.package;
     const card::VerifyOutcome outcome = card::verifyPackage(package);
     const bool notPackage = outcome.status == card::VerifyOutcome::Status::NotPackage;
@@ -67,15 +53,8 @@ std::optional<int> verifiedPackage(int argc, char* argv[])
 
 // --report and --evidence write their file and exit without a window, so a scheduled job can
 // run them where there is no display at all: they always draw on the offscreen platform.
-std::optional<int> reportWithoutDisplay(int argc, char* argv[])
+int writeWithoutDisplay(const card::CommandLine& line, int argc, char* argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const card::CommandLine line = card::parseCommandLine(arguments);
-    if (line.kind != card::CommandLine::Kind::Report &&
-        line.kind != card::CommandLine::Kind::Evidence)
-        return std::nullopt;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the one line that says why no report was written, nothing else
     // (the platform's notes about a missing desktop session, say).
@@ -96,35 +75,11 @@ std::optional<int> reportWithoutDisplay(int argc, char* argv[])
     return outcome.exitStatus;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int runWindow(const card::CommandLine& line, int argc, char* argv[])
 {
-    if (answeredWithoutDisplay(argc, argv))
-        return 0;
-    if (const std::optional<int> status = verifiedPackage(argc, argv))
-        return *status;
-    if (const std::optional<int> status = reportWithoutDisplay(argc, argv))
-        return *status;
     nextMessageHandler = qInstallMessageHandler(withoutRuntimeFolderNote);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(card::programVersion());
-    const card::CommandLine line = card::parseCommandLine(QApplication::arguments());
-    switch (line.kind) {
-    case card::CommandLine::Kind::Help:
-    case card::CommandLine::Kind::Version:
-        print(stdout, line.text);
-        return 0;
-    case card::CommandLine::Kind::Error:
-        // Nothing has been shown: the one line says what is wrong.
-        print(stderr, line.text);
-        return card::kUsageExitStatus;
-    case card::CommandLine::Kind::Run:
-    case card::CommandLine::Kind::Report: // written before the application above
-    case card::CommandLine::Kind::Evidence:
-    case card::CommandLine::Kind::Verify:
-        break;
-    }
     card::useFolderMappings(line.options.mappings);
     QApplication::setStyle(QStringLiteral("Fusion"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan));
@@ -134,4 +89,30 @@ int main(int argc, char* argv[])
     window.runStartup(line.options);
     window.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+// The command line is read whole before anything needs a display, so a malformed one is refused
+// with its one line and status 2 wherever the program runs.
+int main(int argc, char* argv[])
+{
+    const card::CommandLine line = card::parseCommandLine(argumentsOf(argc, argv));
+    switch (line.kind) {
+    case card::CommandLine::Kind::Help:
+    case card::CommandLine::Kind::Version:
+        print(stdout, line.text);
+        return 0;
+    case card::CommandLine::Kind::Error:
+        print(stderr, line.text);
+        return card::kUsageExitStatus;
+    case card::CommandLine::Kind::Verify:
+        return verifyPackage(line);
+    case card::CommandLine::Kind::Report:
+    case card::CommandLine::Kind::Evidence:
+        return writeWithoutDisplay(line, argc, argv);
+    case card::CommandLine::Kind::Run:
+        break;
+    }
+    return runWindow(line, argc, argv);
 }

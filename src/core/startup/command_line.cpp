@@ -6,6 +6,8 @@
 
 namespace card {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kProgram = QStringLiteral("card_image");
@@ -64,19 +66,19 @@ std::optional<QString> readReportOptions(const QString& file, const StartupOptio
     report.file = file;
     const QString suffix = file.section(u'.', -1).toLower();
     if (!file.contains(u'.') || (suffix != u"pdf" && suffix != u"csv"))
-        return QStringLiteral("--report: the file must end in .pdf or .csv: ") + file;
+        return QStringLiteral("--report：檔名須以 .pdf 或 .csv 結尾：") + file;
     if (report.present) {
         if (options.card || options.direction || options.days || options.history)
-            return QStringLiteral("--present lists everyone inside: --card, --direction, --days "
-                                  "and --history do not apply");
+            return QStringLiteral("--present 列出在場的每個人：--card、--direction、--days 與 "
+                                  "--history 不適用");
         return std::nullopt;
     }
     if (options.exceptions || (!options.days && !options.history))
         return std::nullopt;
     if (!options.card)
-        return QStringLiteral("--days needs --card");
+        return QStringLiteral("--days 需要 --card");
     if (suffix != u"pdf")
-        return QStringLiteral("--days: a card's history is written as .pdf only");
+        return QStringLiteral("--days：卡片歷史只寫成 .pdf");
     return std::nullopt;
 }
 
@@ -101,15 +103,68 @@ std::optional<QString> readEvidenceOptions(const QString& file, const StartupOpt
 {
     evidence.package = file;
     if (!file.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive))
-        return QStringLiteral("--evidence: the file must end in .zip: ") + file;
+        return QStringLiteral("--evidence：檔名須以 .zip 結尾：") + file;
     if (!evidence.caseName.isEmpty()) {
         if (options.queries() || evidence.time)
-            return QStringLiteral("--evidence --case takes no day, card, direction or time");
+            return QStringLiteral("--evidence --case 不取日期、卡號、方向或時間");
         return std::nullopt;
     }
     if (!options.card)
-        return QStringLiteral("--evidence needs --card or --case");
+        return QStringLiteral("--evidence 需要 --card 或 --case");
     return std::nullopt;
+}
+
+// The parser's own complaint (an unknown option, a missing or unexpected value), said in
+// Chinese. Parsed before any translation is loaded, its words are Qt's English ones.
+QString parseProblem(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString& name = unknown.first();
+        const QString dashes = name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+        return QStringLiteral("不認識的選項：") + dashes + name;
+    }
+    static const QRegularExpression quoted(QStringLiteral("'(.*)'"));
+    const QString text = parser.errorText();
+    const QString option = quoted.match(text).captured(1);
+    if (text.startsWith(u"Missing value"))
+        return option + QStringLiteral(" 後面少了值");
+    if (text.startsWith(u"Unexpected value"))
+        return option + QStringLiteral(" 不取值");
+    return text;
+}
+
+// Qt's own options, which the application takes out of the arguments itself, and whether a
+// value follows each: the platform and its theme, the first window's geometry, title and icon,
+// the X display, the widget style.
+struct ToolkitOption {
+    QLatin1StringView name;
+    bool takesValue;
+};
+constexpr ToolkitOption kToolkitOptions[] = {
+    {"-platform"_L1, true},        {"-platformpluginpath"_L1, true},
+    {"-platformtheme"_L1, true},   {"-plugin"_L1, true},
+    {"-qwindowgeometry"_L1, true}, {"-geometry"_L1, true},
+    {"-qwindowtitle"_L1, true},    {"-title"_L1, true},
+    {"-qwindowicon"_L1, true},     {"-icon"_L1, true},
+    {"-display"_L1, true},         {"-name"_L1, true},
+    {"-visual"_L1, true},          {"-session"_L1, true},
+    {"-style"_L1, true},           {"-stylesheet"_L1, true},
+    {"-reverse"_L1, false},        {"-sync"_L1, false},
+    {"-nograb"_L1, false},         {"-dograb"_L1, false},
+    {"-widgetcount"_L1, false},    {"-testability"_L1, false},
+};
+
+// Qt reads "--platform" as "-platform", and some options as "-style=NAME" too.
+const ToolkitOption* toolkitOption(const QString& argument)
+{
+    QString name = argument.startsWith(u"--") ? argument.mid(1) : argument;
+    name = name.section(u'=', 0, 0);
+    for (const ToolkitOption& option : kToolkitOptions) {
+        if (name == option.name)
+            return &option;
+    }
+    return nullptr;
 }
 
 QString helpText()
@@ -135,8 +190,8 @@ QString helpText()
         "                          days up to --date instead of listing one day.\n"
         "  --exceptions            Opens the exceptions (異常刷卡) of the days up to --date;\n"
         "                          with --report, writes them (CSV or PDF) instead.\n"
-        "  --days <N>              The card history's number of days (30 unless given), or\n"
-        "                          the exceptions' (1 unless given).\n"
+        "  --days <N>              The card history's number of days, 1 to 3660 (30 unless\n"
+        "                          given), or the exceptions' (1 unless given).\n"
         "  --report <FILE>         Writes the day's list (with the filters) to FILE and exits\n"
         "                          without a window: FILE.pdf as PDF, FILE.csv as CSV; with\n"
         "                          --card and --days (or --history), the card's history as PDF.\n"
@@ -174,6 +229,21 @@ QString helpText()
 }
 
 } // namespace
+
+QStringList withoutToolkitOptions(const QStringList& arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const ToolkitOption* option = i == 0 ? nullptr : toolkitOption(arguments[i]);
+        if (!option) {
+            kept << arguments[i];
+            continue;
+        }
+        if (option->takesValue && !arguments[i].contains(u'='))
+            ++i;
+    }
+    return kept;
+}
 
 QString programVersion()
 {
@@ -230,8 +300,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     parser.addPositionalArgument(QStringLiteral("PARAMETER_FILE"),
                                  QStringLiteral("The site's parameter file."));
 
-    if (!parser.parse(arguments))
-        return failure(parser.errorText());
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (!parser.parse(withoutToolkitOptions(arguments)))
+        return failure(parseProblem(parser));
     if (parser.isSet(help)) {
         CommandLine result;
         result.kind = CommandLine::Kind::Help;
@@ -256,53 +327,52 @@ CommandLine parseCommandLine(const QStringList& arguments)
          {&date, &card, &way, &days, &report, &time, &caseName, &casesDatabase, &evidence}) {
         const QStringList values = parser.values(*option);
         if (values.size() > 1)
-            return failure(
-                QStringLiteral("--%1: given more than once").arg(option->names().first()));
+            return failure(QStringLiteral("--%1 只能給一次").arg(option->names().first()));
     }
     if (parser.isSet(date)) {
         const QString text = parser.value(date);
         options.date = strictDate(text);
         if (!options.date)
-            return failure(QStringLiteral("--date: not a date in the form YYYY-MM-DD: ") + text);
+            return failure(QStringLiteral("--date：不是 YYYY-MM-DD 形式的日期：") + text);
     }
     if (parser.isSet(card)) {
         const QString text = parser.value(card);
         if (text.isEmpty())
-            return failure(QStringLiteral("--card: the card number is empty"));
+            return failure(QStringLiteral("--card：卡號是空的"));
         options.card = text;
     }
     if (parser.isSet(way)) {
         const QString text = parser.value(way);
         options.direction = direction(text);
         if (!options.direction)
-            return failure(QStringLiteral("--direction: not one of in, out, all: ") + text);
+            return failure(QStringLiteral("--direction：只能是 in、out 或 all：") + text);
     }
     options.history = parser.isSet(history);
     if (options.history && !options.card)
-        return failure(QStringLiteral("--history needs --card"));
+        return failure(QStringLiteral("--history 需要 --card"));
     options.exceptions = parser.isSet(exceptions);
     if (options.exceptions && options.history)
-        return failure(QStringLiteral("--exceptions and --history cannot go together"));
+        return failure(QStringLiteral("--exceptions 與 --history 不能一起用"));
     if (parser.isSet(days)) {
         if (!options.history && !options.exceptions && !parser.isSet(report))
-            return failure(QStringLiteral("--days needs --history, --exceptions or --report"));
+            return failure(QStringLiteral("--days 需要 --history、--exceptions 或 --report"));
         bool number = false;
         const int count = parser.value(days).toInt(&number);
-        if (!number || count < 1)
-            return failure(QStringLiteral("--days: not a positive number of days: ") +
+        if (!number || count < 1 || count > kMaxDays)
+            return failure(QStringLiteral("--days：天數須是 1 到 %1 的整數：").arg(kMaxDays) +
                            parser.value(days));
         options.days = count;
     }
 
     result.report.present = parser.isSet(present);
     if (result.report.present && !parser.isSet(report))
-        return failure(QStringLiteral("--present needs --report"));
+        return failure(QStringLiteral("--present 需要 --report"));
     if (parser.isSet(time)) {
         if (!result.report.present && !parser.isSet(evidence))
-            return failure(QStringLiteral("--time needs --present or --evidence"));
+            return failure(QStringLiteral("--time 需要 --present 或 --evidence"));
         result.report.time = strictTime(parser.value(time));
         if (!result.report.time)
-            return failure(QStringLiteral("--time: not a time in the form hh:mm:ss: ") +
+            return failure(QStringLiteral("--time：不是 hh:mm:ss 形式的時間：") +
                            parser.value(time));
     }
     if (parser.isSet(report)) {
@@ -314,7 +384,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
     const QString caseText = parser.value(caseName).trimmed();
     if (parser.isSet(caseName) && caseText.isEmpty())
-        return failure(QStringLiteral("--case: the case name is empty"));
+        return failure(QStringLiteral("--case：案件名稱是空的"));
     if (parser.isSet(evidence)) {
         result.evidence.caseName = caseText;
         if (parser.isSet(time))
@@ -326,7 +396,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return failure(*problem);
         result.kind = CommandLine::Kind::Evidence;
     } else if (parser.isSet(withDayFiles)) {
-        return failure(QStringLiteral("--with-day-files needs --evidence"));
+        return failure(QStringLiteral("--with-day-files 需要 --evidence"));
     }
     options.live = parser.isSet(live);
     for (const QString& mapping : parser.values(map)) {
@@ -337,25 +407,25 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (parser.isSet(caseName) && !parser.isSet(evidence)) {
         result.report.caseName = caseText;
         if (!parser.isSet(report))
-            return failure(QStringLiteral("--case needs --report or --evidence"));
+            return failure(QStringLiteral("--case 需要 --report 或 --evidence"));
         if (options.queries() || options.live || !parser.positionalArguments().isEmpty())
-            return failure(QStringLiteral("--case: the report of a case takes no site, day, card "
-                                          "or direction"));
+            return failure(QStringLiteral("--case：案件的報表不取參數檔、日期、卡號"
+                                          "或方向"));
         return result;
     }
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        return failure(QStringLiteral("more than one PARAMETER_FILE: ") +
+        return failure(QStringLiteral("只能給一個參數檔 PARAMETER_FILE：") +
                        files.join(QStringLiteral(", ")));
     if (files.size() == 1) {
         if (files.first().isEmpty())
-            return failure(QStringLiteral("PARAMETER_FILE is empty"));
+            return failure(QStringLiteral("參數檔 PARAMETER_FILE 是空的"));
         options.parameterFile = files.first();
     } else if (options.queries() ||
                (result.kind != CommandLine::Kind::Run && result.evidence.caseName.isEmpty())) {
         return failure(
-            QStringLiteral("--date, --card, --direction and --report need a PARAMETER_FILE"));
+            QStringLiteral("--date、--card、--direction 與 --report 需要參數檔 PARAMETER_FILE"));
     }
     return result;
 }

@@ -15,6 +15,8 @@ namespace card {
 
 // The exit status of a malformed command line.
 inline constexpr int kUsageExitStatus = 2;
+// The most days --days takes: ten years, far beyond any range the windows offer.
+inline constexpr int kMaxDays = 3660;
 // The exit status of a report that could not be written.
 inline constexpr int kReportFailedExitStatus = 1;
 
@@ -85,7 +87,12 @@ struct CommandLine {
 // The program's version, from the build.
 QString programVersion();
 
-// Reads the arguments (the program's name first, as QCoreApplication::arguments gives them).
+// The arguments without Qt's own options (-platform NAME, -display NAME, -style NAME...), which
+// the application takes out itself when it starts.
+QStringList withoutToolkitOptions(const QStringList& arguments);
+
+// Reads the arguments (the program's name first, as the program was started): complete before
+// the application exists, so that a malformed line needs no display to be refused.
 CommandLine parseCommandLine(const QStringList& arguments);
 
 } // namespace card

@@ -75,50 +75,46 @@ void TestCommandLine::forms_data()
         << run << "a.spf|2007-05-03|7|-|history 365";
 
     QTest::newRow("history without a card")
-        << QStringList{"--history", "a.spf"} << error << "card_image: --history needs --card\n";
+        << QStringList{"--history", "a.spf"} << error << "card_image: --history 需要 --card\n";
     QTest::newRow("days without history")
         << QStringList{"--card", "7", "--days", "7", "a.spf"} << error
-        << "card_image: --days needs --history, --exceptions or --report\n";
+        << "card_image: --days 需要 --history、--exceptions 或 --report\n";
     QTest::newRow("zero days") << QStringList{"--history", "--card", "7", "--days", "0", "a.spf"}
-                               << error << "card_image: --days: not a positive number of days: 0\n";
+                               << error << "card_image: --days：天數須是 1 到 3660 的整數：0\n";
     QTest::newRow("month 13") << QStringList{"--date", "2007-13-40", "a.spf"} << error
-                              << "card_image: --date: not a date in the form YYYY-MM-DD: "
-                                 "2007-13-40\n";
+                              << "card_image: --date：不是 YYYY-MM-DD 形式的日期：2007-13-40\n";
     QTest::newRow("no such day") << QStringList{"--date", "2007-02-29", "a.spf"} << error
-                                 << "card_image: --date: not a date in the form YYYY-MM-DD: "
-                                    "2007-02-29\n";
+                                 << "card_image: --date：不是 YYYY-MM-DD 形式的日期：2007-02-29\n";
     QTest::newRow("short form") << QStringList{"--date", "2007-5-3", "a.spf"} << error
-                                << "card_image: --date: not a date in the form YYYY-MM-DD: "
-                                   "2007-5-3\n";
+                                << "card_image: --date：不是 YYYY-MM-DD 形式的日期：2007-5-3\n";
     QTest::newRow("slashes") << QStringList{"--date", "2007/05/03", "a.spf"} << error
-                             << "card_image: --date: not a date in the form YYYY-MM-DD: "
-                                "2007/05/03\n";
+                             << "card_image: --date：不是 YYYY-MM-DD 形式的日期：2007/05/03\n";
     QTest::newRow("date with trailing text")
         << QStringList{"--date", "2007-05-03x", "a.spf"} << error
-        << "card_image: --date: not a date in the form YYYY-MM-DD: 2007-05-03x\n";
+        << "card_image: --date：不是 YYYY-MM-DD 形式的日期：2007-05-03x\n";
     QTest::newRow("date value missing")
-        << QStringList{"a.spf", "--date"} << error << "card_image: Missing value after '--date'.\n";
+        << QStringList{"a.spf", "--date"} << error << "card_image: --date 後面少了值\n";
     QTest::newRow("unknown option")
-        << QStringList{"--colour", "a.spf"} << error << "card_image: Unknown option 'colour'.\n";
+        << QStringList{"--colour", "a.spf"} << error << "card_image: 不認識的選項：--colour\n";
     QTest::newRow("sideways") << QStringList{"--direction", "sideways", "a.spf"} << error
-                              << "card_image: --direction: not one of in, out, all: sideways\n";
+                              << "card_image: --direction：只能是 in、out 或 all：sideways\n";
     QTest::newRow("capital IN") << QStringList{"--direction", "IN", "a.spf"} << error
-                                << "card_image: --direction: not one of in, out, all: IN\n";
+                                << "card_image: --direction：只能是 in、out 或 all：IN\n";
     QTest::newRow("empty card") << QStringList{"--card", "", "a.spf"} << error
-                                << "card_image: --card: the card number is empty\n";
+                                << "card_image: --card：卡號是空的\n";
     QTest::newRow("date twice") << QStringList{"--date", "2007-05-03", "--date", "2007-05-04",
                                                "a.spf"}
-                                << error << "card_image: --date: given more than once\n";
+                                << error << "card_image: --date 只能給一次\n";
     QTest::newRow("date without file") << QStringList{"--date", "2007-05-03"} << error
-                                       << "card_image: --date, --card, --direction and --report "
-                                          "need a PARAMETER_FILE\n";
+                                       << "card_image: --date、--card、--direction 與 --report "
+                                          "需要參數檔 PARAMETER_FILE\n";
     QTest::newRow("card without file") << QStringList{"--card", "1"} << error
-                                       << "card_image: --date, --card, --direction and --report "
-                                          "need a PARAMETER_FILE\n";
+                                       << "card_image: --date、--card、--direction 與 --report "
+                                          "需要參數檔 PARAMETER_FILE\n";
     QTest::newRow("two files") << QStringList{"a.spf", "b.spf"} << error
-                               << "card_image: more than one PARAMETER_FILE: a.spf, b.spf\n";
+                               << "card_image: 只能給一個參數檔 PARAMETER_FILE：a.spf, b.spf\n";
     QTest::newRow("empty file") << QStringList{""} << error
-                                << "card_image: PARAMETER_FILE is empty\n";
+                                << "card_image: 參數檔 PARAMETER_FILE 是空的\n";
     const auto report = CommandLine::Kind::Report;
     QTest::newRow("day report") << QStringList{"--report", "a.pdf", "--date", "2007-05-03", "a.spf"}
                                 << report << "a.spf|2007-05-03|-|-|a.pdf|-";
@@ -126,37 +122,36 @@ void TestCommandLine::forms_data()
         << QStringList{"--report", "h.PDF", "--card", "7", "--days", "30", "a.spf"} << report
         << "a.spf|-|7|-|h.PDF|30";
     QTest::newRow("report as text") << QStringList{"--report", "a.txt", "a.spf"} << error
-                                    << "card_image: --report: the file must end in .pdf or "
-                                       ".csv: a.txt\n";
+                                    << "card_image: --report：檔名須以 .pdf 或 .csv 結尾：a.txt\n";
     QTest::newRow("days without card") << QStringList{"--report", "h.pdf", "--days", "3", "a.spf"}
-                                       << error << "card_image: --days needs --card\n";
+                                       << error << "card_image: --days 需要 --card\n";
     QTest::newRow("history as CSV")
         << QStringList{"--report", "h.csv", "--card", "7", "--days", "3", "a.spf"} << error
-        << "card_image: --days: a card's history is written as .pdf only\n";
+        << "card_image: --days：卡片歷史只寫成 .pdf\n";
     QTest::newRow("exceptions of a week as CSV")
         << QStringList{"--report", "e.csv", "--exceptions", "--days", "7", "a.spf"} << report
         << "a.spf|-|-|-|exceptions|e.csv|7";
     QTest::newRow("exceptions beside a history")
         << QStringList{"--exceptions", "--history", "--card", "7", "a.spf"} << error
-        << "card_image: --exceptions and --history cannot go together\n";
+        << "card_image: --exceptions 與 --history 不能一起用\n";
     QTest::newRow("people inside at a moment")
         << QStringList{"--report",   "r.csv",  "--present", "--date",
                        "2007-05-03", "--time", "08:00:00",  "a.spf"}
         << report << "a.spf|2007-05-03|-|-|r.csv|-|present 08:00:00";
     QTest::newRow("present without report")
-        << QStringList{"--present", "a.spf"} << error << "card_image: --present needs --report\n";
+        << QStringList{"--present", "a.spf"} << error << "card_image: --present 需要 --report\n";
     QTest::newRow("time not hh:mm:ss")
         << QStringList{"--report", "r.csv", "--present", "--time", "8:00", "a.spf"} << error
-        << "card_image: --time: not a time in the form hh:mm:ss: 8:00\n";
+        << "card_image: --time：不是 hh:mm:ss 形式的時間：8:00\n";
     QTest::newRow("present of one card")
         << QStringList{"--report", "r.csv", "--present", "--card", "7", "a.spf"} << error
-        << "card_image: --present lists everyone inside: --card, --direction, --days and "
-           "--history do not apply\n";
+        << "card_image: --present 列出在場的每個人：--card、--direction、--days 與 "
+           "--history 不適用\n";
     QTest::newRow("case report, no site needed")
         << QStringList{"--report", "c.csv", "--case", "夜班", "--cases-db", "postgresql://a@h/d"}
         << report << "|-|-|-|c.csv|-|case 夜班 in postgresql://a@h/d";
     QTest::newRow("case without report") << QStringList{"--case", "夜班"} << error
-                                         << "card_image: --case needs --report or --evidence\n";
+                                         << "card_image: --case 需要 --report 或 --evidence\n";
     const auto evidence = CommandLine::Kind::Evidence;
     QTest::newRow("package of a case, no site")
         << QStringList{"--evidence", "p.zip", "--case", "夜班"} << evidence << "|-|-|-|p.zip|夜班";
@@ -165,13 +160,16 @@ void TestCommandLine::forms_data()
         << "a.spf|-|-|-|p.zip|夜班";
     QTest::newRow("package of a case with a card")
         << QStringList{"--evidence", "p.zip", "--case", "夜班", "--card", "7", "a.spf"} << error
-        << "card_image: --evidence --case takes no day, card, direction or time\n";
+        << "card_image: --evidence --case 不取日期、卡號、方向或時間\n";
     QTest::newRow("case report with a day")
         << QStringList{"--report", "c.pdf", "--case", "夜班", "--date", "2007-05-03"} << error
-        << "card_image: --case: the report of a case takes no site, day, card or direction\n";
+        << "card_image: --case：案件的報表不取參數檔、日期、卡號或方向\n";
+    QTest::newRow("ten years of history")
+        << QStringList{"--history", "--card", "7", "--days", "3660", "a.spf"} << run
+        << "a.spf|-|7|-|history 3660";
     QTest::newRow("line break in a value")
         << QStringList{"--direction", "up\ndown", "a.spf"} << error
-        << "card_image: --direction: not one of in, out, all: up down\n";
+        << "card_image: --direction：只能是 in、out 或 all：up down\n";
 }
 
 void TestCommandLine::forms()
