@@ -2,8 +2,7 @@
 
 #include "core/platform/share_mounts.h"
 #include "core/platform/site_folders.h"
-
-#include <QSettings>
+#include "core/platform/user_settings.h"
 
 namespace card {
 
@@ -12,12 +11,6 @@ namespace {
 const QString kGroup = QStringLiteral("folderMappings");
 const QString kWindowsKey = QStringLiteral("windows");
 const QString kLocalKey = QStringLiteral("local");
-
-QSettings userSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("card_image"),
-                     QStringLiteral("card_image"));
-}
 
 } // namespace
 

@@ -2,9 +2,7 @@
 
 #include "core/text/file_names.h"
 
-#include <QDir>
 #include <QIODevice>
-#include <QStandardPaths>
 
 #include <array>
 #include <string>
@@ -184,12 +182,6 @@ QString csvFileName(QDate day)
 {
     return proposedFileName(QStringLiteral("刷卡紀錄"),
                             {day.toString(QStringLiteral("yyyy-MM-dd"))}, QStringLiteral("csv"));
-}
-
-QString proposedCsvPath(QDate day)
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(documents).filePath(csvFileName(day));
 }
 
 SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QString& target,

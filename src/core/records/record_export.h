@@ -37,8 +37,6 @@ bool writeRecordsCsv(const RecordTable& table, QDate day, QIODevice& device);
 
 // The proposed file name for the records of day: 刷卡紀錄-2007-05-03.csv.
 QString csvFileName(QDate day);
-// The proposed file name in the user's documents folder.
-QString proposedCsvPath(QDate day);
 
 // Writes the CSV file of table, the records of day, to target the safe way, refusing the
 // protected places.

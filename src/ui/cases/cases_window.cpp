@@ -35,7 +35,6 @@
 #include <QListView>
 #include <QSplitter>
 #include <QStandardItemModel>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -443,17 +442,16 @@ void CasesWindow::exportSelectedCsv()
         return;
     const CaseReportRequest request{*chosen, m_swipes};
     const QStringList places = caseReportJob(request).protectedPlaces;
-    const QString proposed =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(caseFileName(chosen->name, QStringLiteral("csv")));
-    const QString target =
-        askSaveTarget(this, {export_texts::kExportDialogTitle, proposed,
-                             export_texts::kExportFilter, export_texts::kCsvExtension, places});
+    const QString target = saveAskingAgain(
+        this,
+        {export_texts::kExportDialogTitle, caseFileName(chosen->name, QStringLiteral("csv")),
+         export_texts::kExportFilter, export_texts::kCsvExtension, places},
+        [&](const QString& file) {
+            return writeFileSafely(file, places, [&request](QIODevice& device) {
+                return writeCaseCsv(request.swipes, device);
+            });
+        });
     if (target.isEmpty())
-        return;
-    const SafeWriteResult result = writeFileSafely(
-        target, places, [&request](QIODevice& file) { return writeCaseCsv(request.swipes, file); });
-    if (!reportSafeWrite(this, result))
         return;
     const QString exported =
         export_texts::kExported.arg(m_swipes.size()).arg(QDir::toNativeSeparators(target));

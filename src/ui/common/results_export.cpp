@@ -15,18 +15,11 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QToolTip>
 
 namespace card {
 
 namespace {
-
-QString documentsPath(const QString& fileName)
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-        .filePath(fileName);
-}
 
 constexpr int kPassingMessageMs = 6000;
 
@@ -81,42 +74,42 @@ bool reportSafeWrite(QWidget* parent, const SafeWriteResult& result)
     return result.ok();
 }
 
+QString saveAskingAgain(QWidget* parent, SaveQuestion question,
+                        const std::function<SafeWriteResult(const QString& target)>& write)
+{
+    for (;;) {
+        const QString target = askSaveTarget(parent, question);
+        if (target.isEmpty())
+            return {};
+        SafeWriteResult result;
+        {
+            const WaitCursor busy;
+            result = write(target);
+        }
+        if (reportSafeWrite(parent, result))
+            return target;
+        question.proposedPath = target;
+    }
+}
+
 bool exportListedRows(QWidget* parent, const RecordTable& table, QDate day,
                       const QStringList& protectedPlaces)
 {
-    const QString target = askSaveTarget(parent, {export_texts::kExportDialogTitle,
-                                                  proposedCsvPath(day), export_texts::kExportFilter,
-                                                  export_texts::kCsvExtension, protectedPlaces});
-    if (target.isEmpty())
-        return false;
-    SafeWriteResult result;
-    {
-        const WaitCursor busy;
-        result = exportRecordsCsv(table, day, target, protectedPlaces);
-    }
-    if (!reportSafeWrite(parent, result))
-        return false;
-    const QString exported =
-        export_texts::kExported.arg(table.rowCount()).arg(QDir::toNativeSeparators(target));
-    showPassingMessage(parent, exported);
-    CaseDesk::instance().record(parent, trail::kExported, exported);
-    return true;
+    return exportCsv(parent, csvFileName(day), protectedPlaces, table.rowCount(),
+                     [&](const QString& target) {
+                         return exportRecordsCsv(table, day, target, protectedPlaces);
+                     });
 }
 
 bool exportCsv(QWidget* parent, const QString& fileName, const QStringList& protectedPlaces,
                qsizetype rowCount, const std::function<SafeWriteResult(const QString&)>& write)
 {
-    const QString target = askSaveTarget(
-        parent, {export_texts::kExportDialogTitle, documentsPath(fileName),
-                 export_texts::kExportFilter, export_texts::kCsvExtension, protectedPlaces});
+    const QString target =
+        saveAskingAgain(parent,
+                        {export_texts::kExportDialogTitle, fileName, export_texts::kExportFilter,
+                         export_texts::kCsvExtension, protectedPlaces},
+                        write);
     if (target.isEmpty())
-        return false;
-    SafeWriteResult result;
-    {
-        const WaitCursor busy;
-        result = write(target);
-    }
-    if (!reportSafeWrite(parent, result))
         return false;
     const QString exported =
         export_texts::kExported.arg(rowCount).arg(QDir::toNativeSeparators(target));
@@ -141,6 +134,46 @@ bool exportExceptions(QWidget* parent, const QList<ExceptionHit>& hits, const QS
     });
 }
 
+namespace {
+
+// Asks where to save the copy of photoPath (proposed, the photo's own name at first) and copies
+// it; a failed copy is said and asked again with the same name.
+void copyPhotoAskingAgain(QWidget* parent, const QString& photoPath, const QString& proposed,
+                          const QStringList& protectedPlaces,
+                          const std::function<void(bool written)>& finish)
+{
+    const QString target = askSaveTarget(parent, {export_texts::kPhotoDialogTitle, proposed,
+                                                  export_texts::kPhotoFilter,
+                                                  export_texts::kPhotoExtension, protectedPlaces});
+    if (target.isEmpty()) {
+        finish(false);
+        return;
+    }
+    // Without a parent window the answer still needs an object on the interface thread.
+    QObject* const owner = parent ? static_cast<QObject*>(parent) : qApp;
+    runOnSiteIo(
+        owner,
+        [photoPath, target, protectedPlaces] {
+            return copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes);
+        },
+        [parent, finish, photoPath, protectedPlaces](const SafeWriteResult& result) {
+            if (!reportSafeWrite(parent, result)) {
+                if (result.status == SafeWriteStatus::SourceUnreadable)
+                    finish(false);
+                else
+                    copyPhotoAskingAgain(parent, photoPath, result.path, protectedPlaces, finish);
+                return;
+            }
+            showPassingMessage(
+                parent, export_texts::kPhotoSaved.arg(QDir::toNativeSeparators(result.path)));
+            recordWritten(parent, trail::kPhotoSaved, QDir::toNativeSeparators(photoPath),
+                          result.path);
+            finish(true);
+        });
+}
+
+} // namespace
+
 void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList& protectedPlaces,
                     const std::function<void(bool written)>& done)
 {
@@ -153,30 +186,8 @@ void saveShownPhoto(QWidget* parent, const QString& photoPath, const QStringList
         finish(false);
         return;
     }
-    const QString target = askSaveTarget(
-        parent, {export_texts::kPhotoDialogTitle, documentsPath(QFileInfo(photoPath).fileName()),
-                 export_texts::kPhotoFilter, export_texts::kPhotoExtension, protectedPlaces});
-    if (target.isEmpty()) {
-        finish(false);
-        return;
-    }
-    // Without a parent window the answer still needs an object on the interface thread.
-    QObject* const owner = parent ? static_cast<QObject*>(parent) : qApp;
-    runOnSiteIo(
-        owner,
-        [photoPath, target, protectedPlaces] {
-            return copyFileSafely(photoPath, target, protectedPlaces, kMaxPhotoFileBytes);
-        },
-        [parent, finish, photoPath](const SafeWriteResult& result) {
-            const bool written = reportSafeWrite(parent, result);
-            if (written) {
-                showPassingMessage(
-                    parent, export_texts::kPhotoSaved.arg(QDir::toNativeSeparators(result.path)));
-                recordWritten(parent, trail::kPhotoSaved, QDir::toNativeSeparators(photoPath),
-                              result.path);
-            }
-            finish(written);
-        });
+    copyPhotoAskingAgain(parent, photoPath, QFileInfo(photoPath).fileName(), protectedPlaces,
+                         finish);
 }
 
 void copyRowToClipboard(const RecordTable& table, QDate day, qsizetype row)

@@ -12,6 +12,8 @@ namespace card {
 
 struct SaveQuestion {
     QString title;
+    // A bare file name, proposed in the folder last used for the extension (else Documents,
+    // else home); or, to ask again after a failed write, the whole path that failed.
     QString proposedPath;
     QString filter;              // the dialog's file type, "CSV 文件 (*.csv)"
     QString extension;           // added to a typed name without one: "csv"
@@ -20,6 +22,7 @@ struct SaveQuestion {
 
 // Asks until the operator cancels (an empty string) or names a target that may be written and,
 // if a file is there, agrees to replace it. A refused target is said at once and asked again.
+// The chosen folder is kept as the one last used for the extension.
 QString askSaveTarget(QWidget* parent, const SaveQuestion& question);
 
 } // namespace card

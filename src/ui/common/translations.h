@@ -4,7 +4,8 @@
 namespace card {
 
 // Installs Qt's Traditional Chinese translations when the system has them (Debian's
-// qt6-translations-l10n); without them Qt's texts stay English.
+// qt6-translations-l10n), and the few texts of the file dialogs they lack; without them Qt's
+// other texts stay English.
 void installQtChineseTranslations();
 
 } // namespace card

@@ -3,6 +3,7 @@
 #include "core/dialog/load_command.h"
 #include "core/layout/main_layout.h"
 #include "core/parameters/parameter_table.h"
+#include "core/parameters/recent_parameter_files.h"
 #include "core/photos/swipe_photos.h"
 #include "core/platform/file_exists.h"
 #include "core/platform/share_mounts.h"
@@ -51,8 +52,10 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDateEdit>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -289,13 +292,17 @@ void CardImageWindow::createActions()
                        [this] { openExceptions(); });
     a.presence = add(presence_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_I),
                      &CardImageWindow::openPresence);
+    a.recentFiles = new QMenu(kRecentFilesMenu, this);
+    a.recentFiles->setObjectName(QStringLiteral("recent_parameter_files"));
+    a.recentFiles->setAccessibleName(kRecentFilesMenu);
+    listRecentFiles();
     addActions(
         {a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions, a.presence, a.cases});
 
     for (RecordListView* list : m_controls.resultLists) {
         list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
-                          a.liveView, a.exceptions, a.presence, a.folderMappings, a.addToCase,
-                          a.cases});
+                          a.liveView, a.exceptions, a.presence, a.folderMappings,
+                          a.recentFiles->menuAction(), a.addToCase, a.cases});
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     QLabel* box = m_controls.photoBox;
@@ -334,6 +341,18 @@ void CardImageWindow::enableActions()
 }
 
 // Selects and shows the first listed swipe at or after the time asked for, as a press on it.
+// The parameter files loaded last, each loaded again as if chosen in the dialog.
+void CardImageWindow::listRecentFiles()
+{
+    QMenu* menu = m_actions.recentFiles;
+    menu->clear();
+    for (const QString& file : recentParameterFiles()) {
+        connect(menu->addAction(QDir::toNativeSeparators(file)), &QAction::triggered, this,
+                [this, file] { loadParameterFile(file); });
+    }
+    menu->menuAction()->setEnabled(!menu->isEmpty());
+}
+
 void CardImageWindow::jumpToTime()
 {
     const QString typed = askText(this, kJumpToTimePrompt, kJumpToTimeTitle).trimmed();
@@ -710,7 +729,10 @@ void CardImageWindow::takeParameters(const ParameterLoads::Settled& loaded)
 {
     showBusyCursor();
     m_state.parameters = loaded.table;
-    if (!loaded.whole) {
+    if (loaded.whole) {
+        rememberParameterFile(m_state.parameterFile);
+        listRecentFiles();
+    } else {
         showMessage(this, kBadParameterFileMessage);
         setCaption(this, badFileCaption(caption(this)));
     }

@@ -16,6 +16,7 @@
 #include <optional>
 
 class QAction;
+class QMenu;
 class QTimer;
 
 namespace card {
@@ -102,6 +103,7 @@ private:
     void createActions();
     ReportJob dayListJob() const;
     void enableActions();
+    void listRecentFiles();
     void jumpToTime();
     void followSiteInLiveView();
     void followSiteInPresence();
@@ -143,6 +145,7 @@ private:
         QAction* folderMappings = nullptr;
         QAction* exceptions = nullptr;
         QAction* presence = nullptr;
+        QMenu* recentFiles = nullptr; // 最近的參數檔
     } m_actions;
     PhotoViewWindow* m_photoView = nullptr;   // made at its first opening
     CardHistoryWindow* m_history = nullptr;   // made at its first opening

@@ -42,6 +42,7 @@ inline const QString kBadParameterFileMessage = QStringLiteral("不正確參數�
 // The menus of the result lists and the photo box, and the jump to a time.
 inline const QString kPhotoViewAction = QStringLiteral("影像檢視");
 inline const QString kJumpToTimeAction = QStringLiteral("跳至時間…");
+inline const QString kRecentFilesMenu = QStringLiteral("最近的參數檔");
 inline const QString kJumpToTimeTitle = QStringLiteral("跳至時間");
 inline const QString kJumpToTimePrompt = QStringLiteral("時間（hh:mm 或 hh:mm:ss）：");
 inline const QString kJumpToTimeInvalid = QStringLiteral("不是時間：%1\n請輸入 hh:mm 或 hh:mm:ss");

@@ -18,7 +18,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QProgressDialog>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <atomic>
@@ -73,6 +72,18 @@ QList<PackageSwipe> withCardDay(const QList<PackageSwipe>& swipes)
     return all.isEmpty() ? swipes : all;
 }
 
+// Where to save the package, proposing proposed (a bare name, or the path that failed); never
+// among the site files of its swipes.
+QString askPackageTarget(QWidget* parent, const PackageRequest& request, const QString& proposed)
+{
+    QStringList protectedPlaces;
+    for (const PackageSwipe& item : request.swipes)
+        protectedPlaces += item.swipe.protectedPlaces();
+    return askSaveTarget(parent,
+                         {report_texts::kPackageDialogTitle, proposed, report_texts::kZipFilter,
+                          report_texts::kZipExtension, protectedPlaces});
+}
+
 void makePackage(QWidget* parent, PackageRequest request, const QString& target, bool cardDay)
 {
     auto* progress =
@@ -104,6 +115,11 @@ void makePackage(QWidget* parent, PackageRequest request, const QString& target,
             }
             if (outcome.status != PackageStatus::Ok) {
                 showMessage(parent, packageFailureText(outcome));
+                if (outcome.status != PackageStatus::WriteFailed)
+                    return;
+                const QString again = askPackageTarget(parent, request, target);
+                if (!again.isEmpty())
+                    makePackage(parent, request, again, cardDay);
                 return;
             }
             CaseDesk::instance().record(
@@ -125,15 +141,7 @@ void exportEvidencePackage(QWidget* parent, const PackageJob& job)
     const std::optional<PackageChoices> choices = askChoices(parent, job.offerCardDay);
     if (!choices)
         return;
-    QStringList protectedPlaces;
-    for (const PackageSwipe& item : job.request.swipes)
-        protectedPlaces += item.swipe.protectedPlaces();
-    const QString proposed =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(job.proposedFileName);
-    const QString target = askSaveTarget(parent, {report_texts::kPackageDialogTitle, proposed,
-                                                  report_texts::kZipFilter,
-                                                  report_texts::kZipExtension, protectedPlaces});
+    const QString target = askPackageTarget(parent, job.request, job.proposedFileName);
     if (target.isEmpty())
         return;
     PackageRequest request = job.request;

@@ -16,7 +16,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPromise>
-#include <QStandardPaths>
 
 #include <atomic>
 #include <memory>
@@ -91,22 +90,46 @@ void makeReport(QWidget* parent, const ReportJob& job,
         });
 }
 
-// Writes report to target on the site pool, page by page on the progress bar; a failure is
-// said, a cancel leaves the target as it was without a word.
-void writeWithProgress(QWidget* parent, const SharedReport& report, const QString& target,
-                       const QStringList& folders, std::shared_ptr<ReportProgress> progress)
+void writeWithProgress(QWidget* parent, const SharedReport& report, const SaveQuestion& question,
+                       const QString& target, std::shared_ptr<ReportProgress> progress);
+
+// After a failed write the dialog opens again with the same name and the made report is written
+// where the operator says.
+void askAgainAndWrite(QWidget* parent, const SharedReport& report, SaveQuestion question,
+                      const QString& failedPath)
 {
+    question.proposedPath = failedPath;
+    const QString target = askSaveTarget(parent, question);
+    if (!target.isEmpty())
+        writeWithProgress(parent, report, question, target,
+                          std::make_shared<ReportProgress>(parent));
+}
+
+// Writes report to target on the site pool, page by page on the progress bar; a written file
+// is confirmed in a passing message, a failure is said and asked again, a cancel leaves the
+// target as it was without a word.
+void writeWithProgress(QWidget* parent, const SharedReport& report, const SaveQuestion& question,
+                       const QString& target, std::shared_ptr<ReportProgress> progress)
+{
+    const QStringList& folders = question.protectedPlaces;
     auto promise = std::make_shared<QPromise<SafeWriteResult>>();
     auto* watcher = new QFutureWatcher<SafeWriteResult>(progress->owner());
     QObject::connect(
         watcher, &QFutureWatcherBase::progressValueChanged, watcher,
         [watcher, progress](int done) { progress->showPage(done, watcher->progressMaximum()); });
     QObject::connect(watcher, &QFutureWatcherBase::finished, watcher,
-                     [parent, watcher, progress, title = report->title()] {
-                         if (!progress->cancelled() && reportSafeWrite(parent, watcher->result()))
-                             recordWritten(parent, trail::kPdfWritten, title,
-                                           watcher->result().path);
+                     [parent, watcher, progress, report, question] {
                          progress->finish();
+                         const SafeWriteResult result = watcher->result();
+                         if (progress->cancelled())
+                             return;
+                         if (!reportSafeWrite(parent, result)) {
+                             askAgainAndWrite(parent, report, question, result.path);
+                             return;
+                         }
+                         showPassingMessage(parent, report_texts::kReportSaved.arg(
+                                                        QDir::toNativeSeparators(result.path)));
+                         recordWritten(parent, trail::kPdfWritten, report->title(), result.path);
                      });
     watcher->setFuture(promise->future());
     promise->start();
@@ -142,18 +165,16 @@ void printReport(QWidget* parent, const ReportJob& job)
 
 void exportReportPdf(QWidget* parent, const ReportJob& job)
 {
-    const QString proposed =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(job.proposedFileName);
-    const QString target =
-        askSaveTarget(parent, {report_texts::kPdfDialogTitle, proposed, report_texts::kPdfFilter,
-                               report_texts::kPdfExtension, job.protectedPlaces});
+    const SaveQuestion question{report_texts::kPdfDialogTitle, job.proposedFileName,
+                                report_texts::kPdfFilter, report_texts::kPdfExtension,
+                                job.protectedPlaces};
+    const QString target = askSaveTarget(parent, question);
     if (target.isEmpty())
         return;
     makeReport(parent, job,
-               [parent, target, folders = job.protectedPlaces](
-                   const MadeReport& made, std::shared_ptr<ReportProgress> progress) {
-                   writeWithProgress(parent, made.report, target, folders, std::move(progress));
+               [parent, question, target](const MadeReport& made,
+                                          std::shared_ptr<ReportProgress> progress) {
+                   writeWithProgress(parent, made.report, question, target, std::move(progress));
                });
 }
 

@@ -15,7 +15,7 @@ class QWidget;
 namespace card {
 
 struct ReportJob {
-    QString proposedFileName; // of the PDF, proposed in the documents folder
+    QString proposedFileName; // of the PDF, offered in the save dialog
     // Never written to: the records and photo folders and the loaded parameter file.
     QStringList protectedPlaces;
     // Makes the report; runs on the site pool, so it must own everything it uses.

@@ -31,14 +31,15 @@ ModalScript::Step answerSaveDialog(const QString& title, const QString& proposed
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), title);
         QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), proposed);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        QCOMPARE(name->text(), proposed); // the bare name, in the dialog's own folder
         if (target.isEmpty()) {
             dialog->reject();
             return;
         }
         // Typed into the name box as an operator would; selectFile would race with the
         // dialog's folder listing, which puts the proposed name back.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(name);
         name->setText(target);
         static_cast<QDialog*>(dialog)->accept(); // as the Save button does
     };
@@ -68,16 +69,22 @@ void TestResultsExport::listedRows_data()
     QTest::addColumn<bool>("refused");    // said at once, then the dialog again (cancelled)
     QTest::addColumn<bool>("asked");      // the replace question, answered Yes
     QTest::addColumn<QString>("written"); // the file written; empty for none
-    QTest::newRow("chosen file") << "out/day.csv" << false << false << false << "out/day.csv";
-    QTest::newRow("extension added") << "out/noext" << false << false << false << "out/noext.csv";
-    QTest::newRow("cancel") << "" << false << false << false << "";
-    QTest::newRow("records folder") << "records/day.csv" << false << true << false << "";
-    QTest::newRow("parameter file") << "site.spf" << true << true << false << "";
+    QTest::addColumn<bool>("failed");     // a folder at the target: said, the same name asked again
+    QTest::newRow("chosen file") << "out/day.csv" << false << false << false << "out/day.csv"
+                                 << false;
+    QTest::newRow("extension added")
+        << "out/noext" << false << false << false << "out/noext.csv" << false;
+    QTest::newRow("cancel") << "" << false << false << false << "" << false;
+    QTest::newRow("records folder") << "records/day.csv" << false << true << false << "" << false;
+    QTest::newRow("parameter file") << "site.spf" << true << true << false << "" << false;
     QTest::newRow("photo folder before the question")
-        << "photos/old.csv" << true << true << false << "";
-    QTest::newRow("existing file asked") << "out/old.csv" << true << false << true << "out/old.csv";
+        << "photos/old.csv" << true << true << false << "" << false;
+    QTest::newRow("existing file asked")
+        << "out/old.csv" << true << false << true << "out/old.csv" << false;
     QTest::newRow("existing file typed without extension asked")
-        << "out/old" << true << false << true << "out/old.csv";
+        << "out/old" << true << false << true << "out/old.csv" << false;
+    QTest::newRow("write fails, same name again")
+        << "out/dir" << false << false << true << "" << true;
 }
 
 void TestResultsExport::listedRows()
@@ -87,6 +94,7 @@ void TestResultsExport::listedRows()
     QFETCH(bool, refused);
     QFETCH(bool, asked);
     QFETCH(QString, written);
+    QFETCH(bool, failed);
     const card::test::TempSite site;
     site.makeFolder("out");
     const QStringList places{site.makeFolder("records"), site.makeFolder("photos"),
@@ -95,6 +103,8 @@ void TestResultsExport::listedRows()
     const QString existing = QFileInfo(target).suffix().isEmpty() ? target + ".csv" : target;
     if (exists)
         site.write(existing, "the earlier file");
+    if (failed)
+        site.makeFolder(existing);
     const card::RecordTable table =
         card::test::recordTableFromText("08:15:30,\"00012345\",\"陳怡君\",\"進\"\r\n");
 
@@ -107,9 +117,15 @@ void TestResultsExport::listedRows()
             .then(answerSaveDialog(kExportDialogTitle, QFileInfo(path).fileName(), {}));
     if (asked)
         modals.press(QStringLiteral("是"));
+    if (failed)
+        modals.press(QStringLiteral("確定"))
+            .then(answerSaveDialog(kExportDialogTitle, QFileInfo(existing).fileName(), {}));
     QCOMPARE(card::exportListedRows(nullptr, table, kDay, places), !written.isEmpty());
     QCOMPARE(modals.pending(), 0);
-    QCOMPARE(modals.seen().size(), 1 + (refused ? 2 : 0) + (asked ? 1 : 0));
+    QCOMPARE(modals.seen().size(), 1 + (refused || failed ? 2 : 0) + (asked ? 1 : 0));
+    if (failed)
+        QVERIFY2(modals.seen()[2].text.contains(QStringLiteral("這個名稱是資料夾，不是檔案")),
+                 qPrintable(modals.seen()[2].text));
     const auto questions = std::count_if(
         modals.seen().begin(), modals.seen().end(),
         [](const card::test::SeenModal& seen) { return seen.text.endsWith(kReplaceQuestion); });

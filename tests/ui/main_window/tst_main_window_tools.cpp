@@ -97,7 +97,7 @@ void TestMainWindowTools::menusOfTheListsAndThePhotoBox()
         QCOMPARE(texts(listed.list(k)),
                  (QStringList{"複製", "匯出清單…", "列印清單…", "匯出 PDF…", "跳至時間…",
                               "本卡歷史…", "即時刷卡…", "異常刷卡…", "在場人員…", "路徑對應…",
-                              "加入案件…", "案件…"}));
+                              "最近的參數檔", "加入案件…", "案件…"}));
     }
     QCOMPARE(texts(listed.window.controls().photoBox), (QStringList{"影像檢視", "另存影像…"}));
 }

@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 #include <QWindow>
@@ -63,6 +64,7 @@ private slots:
     void fileAloneLoadsWithoutQuery();
     void badFileIsReportedAndNotQueried();
     void liveViewOpensOnceTheFileIsRead();
+    void recentFileLoadsAgain();
 
 private:
     std::unique_ptr<card::test::TempSite> m_site;
@@ -178,6 +180,26 @@ void TestStartupOptions::liveViewOpensOnceTheFileIsRead()
     window.runStartup(options);
     QTRY_VERIFY(window.findChild<QWidget*>(QStringLiteral("live_view")));
     QVERIFY(window.findChild<QWidget*>(QStringLiteral("live_view"))->isVisible());
+}
+
+// A whole file loaded goes first in the lists' 最近的參數檔; choosing an entry loads it again.
+void TestStartupOptions::recentFileLoadsAgain()
+{
+    const QString other = m_site->write(
+        "other.spf", parameterFile(m_site->filePath("records"), m_site->filePath("photos")));
+    CardImageWindow window;
+    window.createWinId();
+    window.loadParameterFile(m_spf);
+    QVERIFY(card::test::settled(window));
+    window.loadParameterFile(other);
+    QVERIFY(card::test::settled(window));
+    auto* recent = window.findChild<QMenu*>(QStringLiteral("recent_parameter_files"));
+    QCOMPARE(recent->actions().value(0)->text(), other);
+    QCOMPARE(recent->actions().value(1)->text(), m_spf);
+    recent->actions()[1]->trigger();
+    QVERIFY(card::test::settled(window));
+    QCOMPARE(window.windowHandle()->title(), QStringLiteral("刷卡影像資料查詢：") + m_spf);
+    QCOMPARE(recent->actions().value(0)->text(), m_spf);
 }
 
 QTEST_MAIN(TestStartupOptions)
