@@ -141,6 +141,11 @@ wait_until "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | gr
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export LC_ALL=C.UTF-8
+# A home of its own: the settings start empty, and the save dialog opens in its Documents, where
+# a folder dated in the sample week shows the dialog's folder type and date.
+mkdir -p "$work/home/Documents/報表"
+touch -d "$site_date 08:00" "$work/home/Documents/報表"
+export HOME=$work/home
 
 status=0
 setsid dbus-run-session -- bash "$here/run_e2e.sh" --in-session "$build" "$work" "$artifacts" \
