@@ -3,6 +3,7 @@
 #include "core/records/record_export.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_add_dialog.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
@@ -268,6 +269,7 @@ void CardHistoryWindow::addPackageAction()
     connect(package, &QAction::triggered, this, &CardHistoryWindow::packageSelectedDay);
     m_days->addAction(package);
     m_swipes->addAction(package);
+    connect(&CaseDesk::instance(), &CaseDesk::changed, this, &CardHistoryWindow::showSwipeLabels);
     addCaseAction(m_swipes, [this]() -> std::optional<Swipe> {
         const int row = m_swipes->currentIndex().row();
         if (row < 0 || row >= m_shownSwipes.size())
@@ -454,13 +456,27 @@ int CardHistoryWindow::selectedDayRow() const
     return current.isValid() ? current.row() : -1;
 }
 
+// Each swipe's time and direction, and a mark on those a case holds.
+void CardHistoryWindow::showSwipeLabels()
+{
+    const QString site = m_shownSwipes.isEmpty() ? QString() : m_shownSwipes[0].parameterFile;
+    CaseStore* store = site.isEmpty() ? nullptr : CaseDesk::instance().quietStore();
+    const QHash<QString, QStringList> marked =
+        store ? store->casesBySwipe(site) : QHash<QString, QStringList>();
+    QStringList labels;
+    for (const Swipe& swipe : std::as_const(m_shownSwipes)) {
+        QString label = swipe.time + u'\n' + swipe.direction;
+        if (marked.contains(swipeKey(swipe.day, swipe.time, swipe.card)))
+            label += texts::kInCase;
+        labels.append(label);
+    }
+    m_swipesModel->setTexts(labels);
+}
+
 void CardHistoryWindow::showDay(int row)
 {
     m_shownSwipes = row >= 0 ? m_daysModel->day(row).swipes : QList<Swipe>();
-    QStringList labels;
-    for (const Swipe& swipe : std::as_const(m_shownSwipes))
-        labels.append(swipe.time + u'\n' + swipe.direction);
-    m_swipesModel->setTexts(labels);
+    showSwipeLabels();
     startThumbnails(0);
 }
 

@@ -76,6 +76,7 @@ private:
     void addReportActions();
     void addPackageAction();
     void packageSelectedDay();
+    void showSwipeLabels();
     ReportJob reportJob() const;
     void connectParts();
     HistoryQuery askedQuery() const;

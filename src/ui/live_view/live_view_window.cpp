@@ -5,6 +5,7 @@
 #include "core/records/record_file.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_add_dialog.h"
+#include "ui/common/case_desk.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
@@ -161,6 +162,10 @@ void LiveViewWindow::connectParts()
     connect(space, &QShortcut::activated, m_pause, &QPushButton::toggle);
     connect(m_rows, &QTableView::activated, this,
             [this](const QModelIndex& index) { inspectRow(index.row()); });
+    connect(&CaseDesk::instance(), &CaseDesk::changed, this, [this] {
+        if (!m_photoSwipe.card.isEmpty())
+            showCaption();
+    });
     // The shown swipe into a case, from the rows' menu or Ctrl+B anywhere in the window.
     QAction* addToCase = addCaseAction(this, [this]() -> std::optional<Swipe> {
         const Swipe* swipe = currentSwipe();
@@ -335,11 +340,21 @@ void LiveViewWindow::forgetPhoto()
     m_photoSince = {};
 }
 
+// The shown swipe's time, card, name and direction, and the cases that hold it.
+void LiveViewWindow::showCaption()
+{
+    const Swipe& swipe = m_photoSwipe;
+    QString caption = photoCaption(swipe.time, swipe.card, swipe.name, swipe.direction);
+    if (const QString mark = caseMark(swipe); !mark.isEmpty())
+        caption += u'\n' + mark;
+    m_photoCaption->setText(caption);
+}
+
 void LiveViewWindow::showPhotoOf(const Swipe& swipe)
 {
     m_photoSwipe = swipe;
     m_photoSince = m_clock();
-    m_photoCaption->setText(photoCaption(swipe.time, swipe.card, swipe.name, swipe.direction));
+    showCaption();
     m_reference->showCard(swipe.parameterFile, swipe.card);
     showLoading();
     lookUpPhoto(m_photoLookup.start());

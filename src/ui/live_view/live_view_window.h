@@ -72,6 +72,7 @@ private:
     void showLoading();
     void showNoPhoto();
     void forgetPhoto();
+    void showCaption();
     void showCurrentPhoto();
     const Swipe* currentSwipe() const;
     void inspectRow(int row);
