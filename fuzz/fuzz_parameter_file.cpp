@@ -1,7 +1,7 @@
 // The parameter file reader over arbitrary bytes, and every value as text.
 #include "core/parameters/parameter_table.h"
-#include "core/text/value_reader.h"
 #include "core/text/text_decoding.h"
+#include "core/text/value_reader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # setup.sh [--tests]: installs the Debian 12 packages the build, the sample site and a run on a
 # virtual screen need, and with --tests those the tests need too (the window manager, xdotool,
-# the accessibility bus, strace, clang for the fuzz targets, poppler-utils to read the reports'
-# PDF files, PostgreSQL for the case store's team engine); only the missing ones, so a second
-# run takes a moment.
+# the accessibility bus, strace, clang for the fuzz targets, clang-format for the format check,
+# poppler-utils to read the reports' PDF files, PostgreSQL for the case store's team engine);
+# only the missing ones, so a second run takes a moment.
 set -euo pipefail
 
 packages=(
@@ -19,7 +19,7 @@ test_packages=(
     dbus at-spi2-core python3-pyatspi xdotool jwm x11-utils
     desktop-file-utils appstream lintian
     strace
-    clang
+    clang clang-format
     poppler-utils
     unzip
     postgresql

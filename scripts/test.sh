@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Sets up what is missing, then: builds with warnings as errors and runs every test; builds again
+# Sets up what is missing, then: checks the formatting; builds with warnings as errors and runs every test; builds again
 # with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there; and, when clang
 # is installed, runs each fuzz target for a short while.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh" --tests
+
+echo "== format"
+# Every source file as .clang-format writes it, so no change carries unrelated reformatting.
+git -C "$root" ls-files -z '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run -Werror)
 
 echo "== tests"
 "$root/scripts/build.sh" "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCARD_WERROR=ON

@@ -20,9 +20,9 @@ inline constexpr int kHistoryCardLimit = 200;
 
 struct HistoryQuery {
     HistoryField field = HistoryField::Card;
-    QString text;      // a card number (compared as the query compares) or part of a name
-    QDate end;         // the last day of the range
-    int dayCount = 30; // 7, 30, 90 or 365 in the window; 1 to 3660 from the command line
+    QString text;          // a card number (compared as the query compares) or part of a name
+    QDate end;             // the last day of the range
+    int dayCount = 30;     // 7, 30, 90 or 365 in the window; 1 to 3660 from the command line
     QString recordsFolder; // exactly as the parameter file gives it
     QString photoFolder;
     QString parameterFile; // the site's loaded parameter file, carried into each swipe

@@ -1,7 +1,7 @@
 #include "core/photos/photo_find.h"
 
-#include "core/text/time_of_day.h"
 #include "core/platform/path_join.h"
+#include "core/text/time_of_day.h"
 #include "support/probe_log.h"
 
 #include <QTest>

@@ -1,8 +1,8 @@
 #include "ui/common/photo_loader.h"
 
+#include "core/photos/photo_file_checks.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
-#include "core/photos/photo_file_checks.h"
 
 #include <QFile>
 #include <QTest>
