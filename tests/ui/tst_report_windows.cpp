@@ -93,7 +93,9 @@ void TestReportWindows::entryPoints_data()
     QTest::addColumn<QString>("action"); // its text, or a key sequence that triggers it
     QTest::addColumn<bool>("prints");    // through the preview; else saved as PDF
     QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QString>("image"); // the full-size photo's width and height in the PDF
+    // The photo's width and height in the PDF: a photo larger than the page prints is embedded at
+    // 300 dpi of its drawn size.
+    QTest::addColumn<QString>("image");
 
     const QStringList list{"刷卡紀錄清單", "日期：2007-05-03", "卡號：全部", "進出：全選",
                            "筆數：3",      "林志明",           "site.spf",   "紀錄資料夾：/"};
@@ -103,9 +105,9 @@ void TestReportWindows::entryPoints_data()
     QTest::newRow("list menu, print") << false << "列印清單…" << true << list << QString();
     QTest::newRow("list menu, PDF") << false << "匯出 PDF…" << false << list << QString();
     QTest::newRow("inspection window, Ctrl+P")
-        << true << "Ctrl+P" << true << sheet << "1600\\s+1200";
+        << true << "Ctrl+P" << true << sheet << "212\\d\\s+159\\d";
     QTest::newRow("inspection window, PDF")
-        << true << "匯出 PDF…" << false << sheet << "1600\\s+1200";
+        << true << "匯出 PDF…" << false << sheet << "212\\d\\s+159\\d";
 }
 
 void TestReportWindows::entryPoints()
@@ -122,7 +124,7 @@ void TestReportWindows::entryPoints()
                                                "09:00:00,\"00067890\",\"林志明\",\"出\"\r\n"
                                                "09:01:45,\"00012345\",\"陳怡君\",\"出\"\r\n")));
     site.write(QStringLiteral("photos/00012345-070503-081530-C.jpg"),
-               card::test::jpegBytes(Qt::darkCyan, QSize(1600, 1200)));
+               card::test::jpegBytes(Qt::darkCyan, QSize(2400, 1800)));
     card::CardImageWindow window;
     window.state().parameters[card::kRecordsFolderSlot] = site.filePath(QStringLiteral("records"));
     window.state().parameters[card::kPhotoFolderSlot] = site.filePath(QStringLiteral("photos"));

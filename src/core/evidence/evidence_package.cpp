@@ -156,9 +156,10 @@ public:
     {
         ZipWriter zip(device);
         m_zip = &zip;
+        // Photos and the report are stored as they are: their contents are compressed already.
         const bool written =
             add(kReadme, evidence_texts::readmeText(), ZipWriter::Packing::Deflate) && addDays() &&
-            addPhotos() && add(kReportPdf, report(m_outcome.facts), ZipWriter::Packing::Deflate) &&
+            addPhotos() && add(kReportPdf, report(m_outcome.facts), ZipWriter::Packing::Store) &&
             add(kManifestJson, manifestJson(m_outcome.facts), ZipWriter::Packing::Deflate) &&
             addSumList() && zip.finish();
         if (!written && m_outcome.status == PackageStatus::Ok) {

@@ -33,6 +33,13 @@ QImage loadPhoto(const QString& path, const QSize& size)
     return decodePhoto(bytes, size);
 }
 
+QSize photoSize(const QString& path)
+{
+    QImageReader header(path, "jpeg");
+    header.setAutoDetectImageFormat(false);
+    return header.size();
+}
+
 QImage decodePhoto(const QByteArray& bytes, const QSize& size)
 {
     if (!decodable(bytes))

@@ -15,6 +15,9 @@ namespace card {
 // picture's own size.
 QImage loadPhoto(const QString& path, const QSize& size);
 
+// The picture's size from the JPEG file's header alone; empty when there is none to read.
+QSize photoSize(const QString& path);
+
 // The same for a photo file's bytes already read (a reference photo kept in the case store).
 QImage decodePhoto(const QByteArray& bytes, const QSize& size);
 

@@ -3,8 +3,8 @@
 #include "core/records/record_export.h"
 #include "core/text/file_names.h"
 #include "ui/common/case_texts.h"
-#include "ui/common/photo_loader.h"
 #include "ui/reports/report_fields.h"
+#include "ui/reports/report_photo.h"
 #include "ui/reports/report_texts.h"
 
 #include <QDir>
@@ -43,11 +43,11 @@ void addSwipe(ReportPages& report, const CaseSwipe& swipe)
              swipe.addedBy + u' ' + swipe.addedAt.toString(Qt::ISODate)}});
     // The photo as it was found when the swipe was added: the still photo or the last frame.
     const QString photo = swipe.photos.isEmpty() ? QString() : swipe.photos.constLast();
-    const QImage image = photo.isEmpty() ? QImage() : loadPhoto(photo, {});
-    if (image.isNull())
-        report.addPictureRows({{QImage(), QDir::toNativeSeparators(photo)}}, kNoPhotoWidth);
+    const ReportPicture picture = photo.isEmpty() ? ReportPicture() : reportPhoto(photo);
+    if (picture.isNull())
+        report.addPictureRows({{{}, QDir::toNativeSeparators(photo)}}, kNoPhotoWidth);
     else
-        report.addPicture(image, QFileInfo(photo).fileName());
+        report.addPicture(picture, QFileInfo(photo).fileName());
     report.addSpace(12);
 }
 

@@ -4,20 +4,17 @@
 #include "core/records/card_day.h"
 #include "core/text/file_names.h"
 #include "core/text/time_of_day.h"
-#include "ui/common/photo_loader.h"
-#include "ui/common/picture_enhance.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/report_fields.h"
+#include "ui/reports/report_photo.h"
 #include "ui/reports/report_texts.h"
 
 namespace card {
 
 namespace {
 
-// Frames and the card's other swipes are shown small; only the photo itself is full size.
-constexpr QSize kFrameBox(640, 480);
+// Frames and the card's other swipes are shown small; only the photo itself fills the page.
 constexpr qreal kFrameWidth = 160;
-constexpr QSize kThumbnailBox(320, 240);
 constexpr qreal kThumbnailWidth = 96;
 
 QString photoCaption(const FramePhoto& photo)
@@ -29,20 +26,19 @@ void addPhotos(ReportPages& report, const Swipe& swipe, const PictureTone& tone)
 {
     const SwipePhotos photos = findSwipePhotos(swipe, fileExists);
     if (photos.frames.isEmpty()) {
-        report.addPictureRows({{QImage(), report_texts::kStillPhoto}}, kFrameWidth);
+        report.addPictureRows({{{}, report_texts::kStillPhoto}}, kFrameWidth);
         return;
     }
     const FramePhoto& shown = photos.frames.constLast(); // the still photo or the highest frame
-    const QImage original = loadPhoto(shown.path, {});
-    report.addPicture(original, photoCaption(shown));
+    report.addPicture(reportPhoto(shown.path), photoCaption(shown));
     if (!tone.isPlain())
-        report.addPicture(tonedImage(original, tone),
+        report.addPicture(reportPhoto(shown.path, tone),
                           report_texts::kAdjustedPhoto.arg(photoCaption(shown), toneText(tone)));
     if (photos.outcome != PhotoOutcome::Sequence)
         return;
     QList<CaptionedPicture> frames;
     for (auto frame = photos.frames.crbegin(); frame != photos.frames.crend(); ++frame)
-        frames.append({loadFittedPhoto(frame->path, kFrameBox).image, photoCaption(*frame)});
+        frames.append({reportPhoto(frame->path), photoCaption(*frame)});
     report.addPictureRows(frames, kFrameWidth);
 }
 
@@ -54,7 +50,7 @@ void addCardDay(ReportPages& report, const Swipe& swipe)
         if (row == day.shownRow)
             continue;
         const Swipe& other = day.swipes[row];
-        others.append({swipeThumbnail(other, kThumbnailBox), other.time + u' ' + other.direction});
+        others.append({swipeReportPhoto(other), other.time + u' ' + other.direction});
     }
     if (others.isEmpty()) {
         report.addFields({{report_texts::kCardDayHeading, report_texts::kNoOtherSwipes}});

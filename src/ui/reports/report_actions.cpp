@@ -68,15 +68,18 @@ private:
 };
 
 // Makes job's report off the interface thread, then calls ready on it unless the operator
-// cancelled or declined a report too big to be useful.
-void makeReport(QWidget* parent, const ReportJob& job,
+// cancelled or declined a report too big to be useful. A report to be previewed has its photos
+// decoded there too: the preview paints on the interface thread.
+void makeReport(QWidget* parent, const ReportJob& job, bool forPreview,
                 std::function<void(const MadeReport&, std::shared_ptr<ReportProgress>)> ready)
 {
     auto progress = std::make_shared<ReportProgress>(parent);
     runOnSiteIo(
         progress->owner(),
-        [make = job.make] {
+        [make = job.make, forPreview] {
             auto report = std::make_shared<const ReportPages>(make());
+            if (forPreview)
+                report->decodePictures();
             return MadeReport{report, report->a4PageCount()};
         },
         [parent, progress, ready = std::move(ready)](const MadeReport& made) {
@@ -148,19 +151,20 @@ void writeWithProgress(QWidget* parent, const SharedReport& report, const SaveQu
 
 void printReport(QWidget* parent, const ReportJob& job)
 {
-    makeReport(
-        parent, job, [parent](const MadeReport& made, std::shared_ptr<ReportProgress> progress) {
-            progress->finish();
-            QPrinter printer(QPrinter::HighResolution);
-            useReportPage(printer);
-            printer.setDocName(made.report->title());
-            QPrintPreviewDialog preview(&printer, parent);
-            preview.setObjectName(QStringLiteral("report_preview"));
-            QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                             [report = made.report](QPrinter* target) { report->paint(*target); });
-            if (preview.exec() == QDialog::Accepted)
-                CaseDesk::instance().record(parent, trail::kPrinted, made.report->title());
-        });
+    makeReport(parent, job, true,
+               [parent](const MadeReport& made, std::shared_ptr<ReportProgress> progress) {
+                   progress->finish();
+                   QPrinter printer(QPrinter::HighResolution);
+                   useReportPage(printer);
+                   printer.setDocName(made.report->title());
+                   QPrintPreviewDialog preview(&printer, parent);
+                   preview.setObjectName(QStringLiteral("report_preview"));
+                   QObject::connect(
+                       &preview, &QPrintPreviewDialog::paintRequested, &preview,
+                       [report = made.report](QPrinter* target) { report->paint(*target); });
+                   if (preview.exec() == QDialog::Accepted)
+                       CaseDesk::instance().record(parent, trail::kPrinted, made.report->title());
+               });
 }
 
 void exportReportPdf(QWidget* parent, const ReportJob& job)
@@ -171,7 +175,7 @@ void exportReportPdf(QWidget* parent, const ReportJob& job)
     const QString target = askSaveTarget(parent, question);
     if (target.isEmpty())
         return;
-    makeReport(parent, job,
+    makeReport(parent, job, false,
                [parent, question, target](const MadeReport& made,
                                           std::shared_ptr<ReportProgress> progress) {
                    writeWithProgress(parent, made.report, question, target, std::move(progress));

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <list>
+#include <mutex>
 
 namespace card {
 
@@ -36,6 +38,11 @@ constexpr int kLightestShade = 235; // grey of a shaded cell with the smallest c
 constexpr int kDarkestShade = 150;
 constexpr qreal kCheckRowHeight = 48; // a check list's row: room for a recognisable face
 constexpr qreal kCheckBoxSide = 16;
+// Photos are printed at this resolution: sharp on paper, a fraction of a large photo's pixels.
+constexpr qreal kPrintDpi = 300;
+// Pictures up to this size are kept for drawing again, together up to the second bound.
+constexpr qsizetype kKeptPictureBytes = 1024 * 1024;
+constexpr qsizetype kKeptBytes = 64 * 1024 * 1024;
 
 qreal lineHeight(const QFont& font)
 {
@@ -93,12 +100,91 @@ QRectF fitted(const QSizeF& picture, const QRectF& box)
     return {box.left() + (box.width() - size.width()) / 2, box.top(), size.width(), size.height()};
 }
 
-// The picture in box, or where there is none the no-photo picture and its words under it.
-void drawPicture(QPainter& painter, const QImage& image, const QRectF& box)
+// The pixels a picture drawn over drawn (points) needs to print sharply: never more than its
+// own, so a 12-megapixel photo on a page costs what the page shows of it.
+QSize printPixels(const QSizeF& drawn, const QSize& own)
 {
-    if (!image.isNull()) {
-        painter.drawImage(fitted(image.size(), box), image);
-        return;
+    const QSize wanted = (drawn * kPrintDpi / kPointsPerInch).toSize();
+    if (wanted.width() >= own.width() || wanted.height() >= own.height())
+        return own;
+    return own.scaled(wanted, Qt::KeepAspectRatio);
+}
+
+} // namespace
+
+// Small pictures decoded while a report is painted, the latest kept up to a bound: the evidence
+// sheets of a case show the card's day on every sheet, and each of its photos is decoded once
+// and embedded once. Large pictures are drawn and let go.
+class PictureCache {
+public:
+    QImage image(const ReportPicture& picture, const QSize& pixels)
+    {
+        if (picture.key().isEmpty())
+            return picture.image(pixels);
+        const std::lock_guard lock(m_mutex);
+        const auto kept = std::find_if(m_kept.begin(), m_kept.end(), [&](const Kept& item) {
+            return item.key == picture.key() && item.pixels == pixels;
+        });
+        if (kept != m_kept.end()) {
+            m_kept.splice(m_kept.begin(), m_kept, kept);
+            return kept->image;
+        }
+        QImage image = picture.image(pixels);
+        if (m_keepAll || image.sizeInBytes() <= kKeptPictureBytes)
+            keep({picture.key(), pixels, image});
+        return image;
+    }
+
+    // From now on every picture is kept, whatever its size and count.
+    void keepAll()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_keepAll = true;
+    }
+
+private:
+    struct Kept {
+        QString key;
+        QSize pixels;
+        QImage image;
+    };
+
+    void keep(Kept item)
+    {
+        m_bytes += item.image.sizeInBytes();
+        m_kept.push_front(std::move(item));
+        while (!m_keepAll && m_bytes > kKeptBytes) {
+            m_bytes -= m_kept.back().image.sizeInBytes();
+            m_kept.pop_back();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::list<Kept> m_kept; // the latest used first
+    qsizetype m_bytes = 0;
+    bool m_keepAll = false;
+};
+
+namespace {
+
+// The picture decoded for drawing fitted in box.
+QImage imageFor(PictureCache& cache, const ReportPicture& picture, const QRectF& box)
+{
+    const QRectF target = fitted(QSizeF(picture.size()), box);
+    return cache.image(picture, printPixels(target.size(), picture.size()));
+}
+
+// The picture fitted in box, or where there is none the no-photo picture and its words under it.
+void drawPicture(QPainter& painter, PictureCache& cache, const ReportPicture& picture,
+                 const QRectF& box)
+{
+    if (!picture.isNull()) {
+        const QRectF target = fitted(QSizeF(picture.size()), box);
+        const QImage image = imageFor(cache, picture, box);
+        if (!image.isNull()) {
+            painter.drawImage(target, image);
+            return;
+        }
     }
     static const QImage noPhoto(kNoPhotoPicture);
     const QFont font = reportFont(kBodyPoints);
@@ -116,6 +202,12 @@ QPageLayout a4Layout()
 {
     return {QPageSize(QPageSize::A4), QPageLayout::Portrait,
             QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter};
+}
+
+QSizeF a4Body()
+{
+    const QRectF paint = a4Layout().paintRect(QPageLayout::Point);
+    return {paint.width(), paint.height() - kHeaderHeight - kFooterHeight};
 }
 
 } // namespace
@@ -137,9 +229,26 @@ ReportStamp stampNow()
     return {QDateTime::currentDateTime(), who.user, who.machine};
 }
 
+ReportPicture::ReportPicture(QImage image)
+    : m_size(image.size())
+    , m_decode([image = std::move(image)](const QSize&) { return image; })
+{}
+
+ReportPicture::ReportPicture(QSize size, QString key, Decode decode)
+    : m_size(size)
+    , m_key(std::move(key))
+    , m_decode(std::move(decode))
+{}
+
+QImage ReportPicture::image(const QSize& pixels) const
+{
+    return isNull() ? QImage() : m_decode(pixels);
+}
+
 ReportPages::ReportPages(QString reportTitle, ReportStamp stamp)
     : m_title(std::move(reportTitle))
     , m_stamp(std::move(stamp))
+    , m_pictures(std::make_shared<PictureCache>())
 {}
 
 void ReportPages::setSubject(const QString& subject)
@@ -237,14 +346,15 @@ void ReportPages::addCheckList(const QStringList& headings, const QList<qreal>& 
     auto rows = std::make_shared<std::function<CheckListRow(qsizetype)>>(std::move(row));
     for (qsizetype i = 0; i < rowCount; ++i) {
         addPiece({[](const QSizeF&) { return kCheckRowHeight; },
-                  [plain, widths, rows, i](QPainter& painter, const QRectF& area) {
+                  [plain, widths, rows, i, pictures = m_pictures](QPainter& painter,
+                                                                  const QRectF& area) {
                       const CheckListRow item = (*rows)(i);
                       const QList<qreal> edges = columnEdges(widths, area.width());
                       const QRectF pictureBox =
                           QRectF(area.left() + edges[0], area.top(), edges[1] - edges[0],
                                  area.height())
                               .adjusted(kCellPadding, kCellPadding, -kCellPadding, -kCellPadding);
-                      drawPicture(painter, item.picture, pictureBox);
+                      drawPicture(painter, *pictures, item.picture, pictureBox);
                       painter.setFont(plain);
                       const QRectF texts(area.left() + edges[1], area.top(),
                                          area.width() - edges[1], area.height());
@@ -261,26 +371,35 @@ void ReportPages::addCheckList(const QStringList& headings, const QList<qreal>& 
     }
 }
 
-void ReportPages::addPicture(const QImage& image, const QString& caption)
+void ReportPages::addPicture(const ReportPicture& picture, const QString& caption)
 {
     const QFont font = reportFont(kBodyPoints);
     const qreal captionHeight = lineHeight(font) * kRowSpacing;
-    const QSizeF size = image.isNull() ? QSizeF(4, 3) : QSizeF(image.size());
-    addPiece({[size, captionHeight](const QSizeF& body) {
-                  const qreal room = body.height() - captionHeight - kPictureGap;
-                  return std::min(room, body.width() * size.height() / size.width()) +
-                         captionHeight + kPictureGap;
-              },
-              [image, caption, font, captionHeight, size](QPainter& painter, const QRectF& area) {
-                  const QRectF box = area.adjusted(0, 0, 0, -captionHeight - kPictureGap);
-                  const QRectF target = fitted(size, box);
-                  drawPicture(painter, image, target);
-                  painter.setFont(font);
-                  drawCell(painter,
-                           QRectF(area.left(), target.bottom() + kPictureGap / 2, area.width(),
-                                  captionHeight),
-                           caption, Qt::AlignHCenter);
-              }});
+    const QSizeF size = picture.isNull() ? QSizeF(4, 3) : QSizeF(picture.size());
+    const auto height = [size, captionHeight](const QSizeF& body) {
+        const qreal room = body.height() - captionHeight - kPictureGap;
+        return std::min(room, body.width() * size.height() / size.width()) + captionHeight +
+               kPictureGap;
+    };
+    const auto target = [size, captionHeight](const QRectF& area) {
+        return fitted(size, area.adjusted(0, 0, 0, -captionHeight - kPictureGap));
+    };
+    Piece piece{height, [picture, caption, font, captionHeight, target,
+                         pictures = m_pictures](QPainter& painter, const QRectF& area) {
+                    const QRectF drawn = target(area);
+                    drawPicture(painter, *pictures, picture, drawn);
+                    painter.setFont(font);
+                    drawCell(painter,
+                             QRectF(area.left(), drawn.bottom() + kPictureGap / 2, area.width(),
+                                    captionHeight),
+                             caption, Qt::AlignHCenter);
+                }};
+    if (!picture.isNull())
+        piece.decodeAhead = [picture, height, target, pictures = m_pictures](const QSizeF& body) {
+            imageFor(*pictures, picture,
+                     target(QRectF(QPointF(), QSizeF(body.width(), height(body)))));
+        };
+    addPiece(std::move(piece));
 }
 
 void ReportPages::addPictureRows(const QList<CaptionedPicture>& pictures, qreal pictureWidth)
@@ -296,27 +415,38 @@ void ReportPages::addPictureRows(const QList<CaptionedPicture>& pictures, qreal 
         const auto perRow = [cellWidth](const QSizeF& body) {
             return std::max<qsizetype>(1, static_cast<qsizetype>(body.width() / cellWidth));
         };
-        addPiece({[perRow, first, pictureHeight, captionHeight](const QSizeF& body) {
-                      return first % perRow(body) == 0 ? pictureHeight + captionHeight + kPictureGap
-                                                       : 0.0;
-                  },
-                  [shared, perRow, first, pictureWidth, pictureHeight, cellWidth, captionHeight,
-                   font](QPainter& painter, const QRectF& area) {
-                      const qsizetype count = perRow(area.size());
-                      if (first % count != 0)
-                          return;
-                      painter.setFont(font);
-                      const qsizetype end = std::min(shared->size(), first + count);
-                      for (qsizetype i = first; i < end; ++i) {
-                          const CaptionedPicture& item = (*shared)[i];
-                          const QRectF box(area.left() + (i - first) * cellWidth, area.top(),
-                                           pictureWidth, pictureHeight);
-                          drawPicture(painter, item.image, box);
-                          drawCell(painter,
-                                   QRectF(box.left(), box.bottom(), pictureWidth, captionHeight),
-                                   item.caption, Qt::AlignHCenter);
-                      }
-                  }});
+        Piece piece{[perRow, first, pictureHeight, captionHeight](const QSizeF& body) {
+                        return first % perRow(body) == 0
+                                   ? pictureHeight + captionHeight + kPictureGap
+                                   : 0.0;
+                    },
+                    [shared, perRow, first, pictureWidth, pictureHeight, cellWidth, captionHeight,
+                     font, pictures = m_pictures](QPainter& painter, const QRectF& area) {
+                        const qsizetype count = perRow(area.size());
+                        if (first % count != 0)
+                            return;
+                        painter.setFont(font);
+                        const qsizetype end = std::min(shared->size(), first + count);
+                        for (qsizetype i = first; i < end; ++i) {
+                            const CaptionedPicture& item = (*shared)[i];
+                            const QRectF box(area.left() + (i - first) * cellWidth, area.top(),
+                                             pictureWidth, pictureHeight);
+                            drawPicture(painter, *pictures, item.picture, box);
+                            drawCell(painter,
+                                     QRectF(box.left(), box.bottom(), pictureWidth, captionHeight),
+                                     item.caption, Qt::AlignHCenter);
+                        }
+                    }};
+        if (first == 0)
+            piece.decodeAhead = [shared, pictureWidth, pictureHeight,
+                                 pictures = m_pictures](const QSizeF&) {
+                for (const CaptionedPicture& item : *shared) {
+                    if (!item.picture.isNull())
+                        imageFor(*pictures, item.picture,
+                                 QRectF(0, 0, pictureWidth, pictureHeight));
+                }
+            };
+        addPiece(std::move(piece));
     }
 }
 
@@ -372,8 +502,17 @@ int ReportPages::pageCount(const QSizeF& body) const
 
 int ReportPages::a4PageCount() const
 {
-    const QRectF paint = a4Layout().paintRect(QPageLayout::Point);
-    return pageCount({paint.width(), paint.height() - kHeaderHeight - kFooterHeight});
+    return pageCount(a4Body());
+}
+
+void ReportPages::decodePictures() const
+{
+    m_pictures->keepAll();
+    const QSizeF body = a4Body();
+    for (const Piece& piece : m_pieces) {
+        if (piece.decodeAhead)
+            piece.decodeAhead(body);
+    }
 }
 
 void ReportPages::paintFurniture(QPainter& painter, const QSizeF& page, int number, int count,

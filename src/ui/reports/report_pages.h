@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QImage>
 #include <QList>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -22,9 +23,36 @@ class QRectF;
 
 namespace card {
 
+class PictureCache;
+
+// A picture in a report. A photo is decoded only when its page is painted, at the pixels it
+// covers in print, so a report of many photos never holds them all; an image at hand is drawn as
+// it is. A null picture is said with the no-photo picture.
+class ReportPicture {
+public:
+    // Gives the picture at pixels, never more than its own size; null when it cannot be shown.
+    using Decode = std::function<QImage(const QSize& pixels)>;
+
+    ReportPicture() = default;
+    ReportPicture(QImage image); // NOLINT(google-explicit-constructor): an image is a picture
+    // key names what decode gives (a file, and its tone): small pictures of one key are decoded
+    // once while the report is painted, so a card's day repeated on every sheet costs one read.
+    ReportPicture(QSize size, QString key, Decode decode);
+
+    bool isNull() const { return m_size.isEmpty(); }
+    QSize size() const { return m_size; }
+    const QString& key() const { return m_key; }
+    QImage image(const QSize& pixels) const;
+
+private:
+    QSize m_size;
+    QString m_key;
+    Decode m_decode;
+};
+
 // A small picture with the text under it (a time, a frame number).
 struct CaptionedPicture {
-    QImage image; // null: there is no photo, said with the no-photo picture
+    ReportPicture picture;
     QString caption;
 };
 
@@ -77,8 +105,8 @@ public:
     // the heading repeats on every page.
     void addCheckList(const QStringList& headings, const QList<qreal>& widths, qsizetype rowCount,
                       std::function<CheckListRow(qsizetype row)> row);
-    // A picture as large as the page allows, drawn from the image at its full resolution.
-    void addPicture(const QImage& image, const QString& caption);
+    // A picture as large as the page allows.
+    void addPicture(const ReportPicture& picture, const QString& caption);
     // Small pictures in rows, each with its caption.
     void addPictureRows(const QList<CaptionedPicture>& pictures, qreal pictureWidth);
     // Some space before the next piece.
@@ -91,6 +119,9 @@ public:
     bool paint(QPagedPaintDevice& device, const PageProgress& progress = {}) const;
     // The page count on an A4 page with the report's margins.
     int a4PageCount() const;
+    // Decodes every photo now, at the pixels an A4 page prints it with, and keeps them all: for a
+    // report painted where no file may be read (the print preview, on the interface thread).
+    void decodePictures() const;
 
 private:
     struct Piece {
@@ -99,6 +130,8 @@ private:
         int repeatedHeading = -1;   // the piece painted first when this one opens a page
         bool keepsWithNext = false; // never the last piece of a page
         int subject = -1;           // in m_subjects; -1 before the first
+        // Decodes the piece's photos as paint would on a page of body size.
+        std::function<void(const QSizeF& body)> decodeAhead = {};
     };
     using Page = std::vector<std::pair<int, qreal>>; // piece index and its top
 
@@ -112,6 +145,7 @@ private:
     ReportStamp m_stamp;
     QStringList m_subjects;
     std::vector<Piece> m_pieces;
+    std::shared_ptr<PictureCache> m_pictures; // shared by the pieces, which outlive a move
 };
 
 // Sets device to the reports' page: A4 with 15 mm margins.

@@ -3,8 +3,6 @@
 #include "core/platform/file_exists.h"
 #include "ui/common/photo_loader.h"
 
-#include <QImageReader>
-
 namespace card {
 
 SwipePhotos findSwipePhotos(const Swipe& swipe, const ExistenceTest& exists)
@@ -15,9 +13,7 @@ SwipePhotos findSwipePhotos(const Swipe& swipe, const ExistenceTest& exists)
 FittedPhoto loadFittedPhoto(const QString& path, const QSize& box)
 {
     // The header alone gives the shape; loadPhoto then applies every safety check.
-    QImageReader header(path, "jpeg");
-    header.setAutoDetectImageFormat(false);
-    const QSize fullSize = header.size();
+    const QSize fullSize = photoSize(path);
     if (fullSize.isEmpty())
         return {};
     QSize target = fullSize.scaled(box, Qt::KeepAspectRatio);
