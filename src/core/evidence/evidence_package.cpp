@@ -160,6 +160,7 @@ public:
         const bool written =
             add(kReadme, evidence_texts::readmeText(), ZipWriter::Packing::Deflate) && addDays() &&
             addPhotos() && add(kReportPdf, report(m_outcome.facts), ZipWriter::Packing::Store) &&
+            stepDone() &&
             add(kManifestJson, manifestJson(m_outcome.facts), ZipWriter::Packing::Deflate) &&
             addSumList() && zip.finish();
         if (!written && m_outcome.status == PackageStatus::Ok) {
@@ -190,7 +191,8 @@ private:
     bool stepDone()
     {
         ++m_done;
-        if (!m_progress || m_progress(m_done, int(m_days.size() + m_photos.size())))
+        // The report, painted after the files, is the last step.
+        if (!m_progress || m_progress(m_done, int(m_days.size() + m_photos.size()) + 1))
             return true;
         return fail(PackageStatus::Cancelled, {}, {});
     }

@@ -75,7 +75,8 @@ struct PackageOutcome {
 
 // The report of a package, as PDF bytes, made from the facts of the files packed so far.
 using PackageReport = std::function<QByteArray(const PackageFacts& facts)>;
-// Called after each file read with the files done and their count; false cancels.
+// Called after each file read and after the report with the steps done and their count; false
+// cancels.
 using PackageProgress = std::function<bool(int done, int total)>;
 
 // The names of the package's own files.

@@ -4,6 +4,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -19,11 +20,21 @@ constexpr std::chrono::milliseconds kStuckAfter(SiteIoBudget::stuckAfterMs);
 // How often running work is looked at; a hung read is noticed this much after stuckAfterMs.
 constexpr std::chrono::milliseconds kLookEvery(100);
 
+int perCore()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, SiteIoBudget::threads - 1);
+}
+
 } // namespace
 
 int SiteIoBudget::historyDays()
 {
-    return std::clamp(QThread::idealThreadCount(), 1, threads - 1);
+    return perCore();
+}
+
+int SiteIoBudget::reportPictures()
+{
+    return perCore();
 }
 
 // The threads, and a watching thread that counts the pieces of work running too long and widens
@@ -114,6 +125,37 @@ SiteIoPool& siteIoPool()
     // Deliberately never destroyed: its destructor would wait for a blocked worker.
     static SiteIoPool* const pool = new SiteIoPool;
     return *pool;
+}
+
+void forEachOnSiteIo(std::size_t count, int threads, const std::function<void(std::size_t)>& work)
+{
+    // Shared with helpers that may start only after the caller returned: those find every index
+    // taken and leave without touching work.
+    struct Shared {
+        const std::function<void(std::size_t)>* work;
+        std::size_t count;
+        std::atomic<std::size_t> next{0};
+        std::mutex mutex;
+        std::condition_variable allDone;
+        std::size_t done = 0;
+    };
+    auto shared = std::make_shared<Shared>();
+    shared->work = &work;
+    shared->count = count;
+    const auto takeShare = [](Shared& state) {
+        for (std::size_t i = state.next++; i < state.count; i = state.next++) {
+            (*state.work)(i);
+            const std::lock_guard lock(state.mutex);
+            if (++state.done == state.count)
+                state.allDone.notify_all();
+        }
+    };
+    const auto helpers = std::min(static_cast<std::size_t>(std::max(threads, 1)), count);
+    for (std::size_t helper = 1; helper < helpers; ++helper)
+        siteIoPool().start([shared, takeShare] { takeShare(*shared); });
+    takeShare(*shared);
+    std::unique_lock lock(shared->mutex);
+    shared->allDone.wait(lock, [&] { return shared->done == shared->count; });
 }
 
 } // namespace card

@@ -1,6 +1,7 @@
 // Threads for work on a site's files, which may lie on a share that stops answering.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 
@@ -20,6 +21,8 @@ struct SiteIoBudget {
     static_assert(cardDayThumbnails + frameThumbnails < threads);
     // Day files of a card history read at once: one per core, leaving a thread for the rest.
     static int historyDays();
+    // Photos of a report decoded at once, the report's own thread included: as many.
+    static int reportPictures();
 };
 
 class SiteIoPool {
@@ -44,5 +47,10 @@ private:
 // its thread instead of holding the program open (the global pool is waited for by
 // QCoreApplication's destructor).
 SiteIoPool& siteIoPool();
+
+// Runs work(i) for every i below count on the calling thread and on up to threads - 1 more of
+// siteIoPool(), and returns once every one is done. The caller takes its share, so the work
+// moves on even when the pool is full.
+void forEachOnSiteIo(std::size_t count, int threads, const std::function<void(std::size_t)>& work);
 
 } // namespace card

@@ -7,6 +7,7 @@
 #include <QFuture>
 #include <QPromise>
 
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -34,6 +35,28 @@ template <typename Work> auto runOnSiteIo(Work work) -> QFuture<std::invoke_resu
 template <typename Work, typename Done> void runOnSiteIo(QObject* owner, Work work, Done done)
 {
     whenReady(owner, runOnSiteIo(std::move(work)), std::move(done));
+}
+
+// What work on the site pool says of its progress: done of total steps.
+using SiteIoProgress = std::function<void(int done, int total)>;
+
+// The same for work(progress) that says how far it is: each progress(done, total) reaches
+// shown(done, total) on owner's thread.
+template <typename Work, typename Shown, typename Done>
+void runOnSiteIo(QObject* owner, Work work, Shown shown, Done done)
+{
+    using Result = std::invoke_result_t<Work, const SiteIoProgress&>;
+    auto promise = std::make_shared<QPromise<Result>>();
+    whenReady(owner, promise->future(), std::move(shown), std::move(done));
+    promise->start();
+    siteIoPool().start([promise, work = std::move(work)]() mutable {
+        const SiteIoProgress progress = [&promise](int done, int total) {
+            promise->setProgressRange(0, total);
+            promise->setProgressValue(done);
+        };
+        promise->addResult(work(progress));
+        promise->finish();
+    });
 }
 
 } // namespace card

@@ -95,12 +95,18 @@ void makePackage(QWidget* parent, PackageRequest request, const QString& target,
                      [cancelled] { *cancelled = true; });
     runOnSiteIo(
         progress,
-        [request, target, cardDay, cancelled] {
+        [request, target, cardDay, cancelled](const SiteIoProgress& files) {
             PackageRequest made = request;
             if (cardDay)
                 made.swipes = withCardDay(made.swipes);
-            return writeEvidencePackage(made, target, evidencePackagePdf,
-                                        [cancelled](int, int) { return !*cancelled; });
+            return writeEvidencePackage(made, target, evidencePackagePdf, [&](int done, int total) {
+                files(done, total);
+                return !*cancelled;
+            });
+        },
+        [progress](int done, int total) {
+            progress->setMaximum(total);
+            progress->setValue(done);
         },
         [parent, progress, request, target, cardDay](const PackageOutcome& outcome) {
             progress->deleteLater();

@@ -1,15 +1,12 @@
 #include "ui/reports/exceptions_report.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/records/exception_export.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
-#include <QThread>
-
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace card {
@@ -20,26 +17,18 @@ const QString kDateForm = QStringLiteral("yyyy-MM-dd");
 constexpr qreal kPictureWidth = 150;
 const QList<qreal> kColumns{0.15, 0.12, 0.15, 0.15, 0.08, 0.35};
 
-// The two pictures of every hit, decoded on every core: a range's report may show thousands.
+// The two pictures of every hit, decoded on several site threads: a range's report may show
+// thousands.
 std::vector<QImage> picturesOf(const QList<ExceptionHit>& hits, const SwipePicture& picture)
 {
     std::vector<QImage> images(static_cast<size_t>(hits.size()) * 2);
-    std::atomic<size_t> next{0};
-    const auto decode = [&] {
-        for (size_t i = next++; i < images.size(); i = next++) {
-            const ExceptionHit& hit = hits[static_cast<qsizetype>(i / 2)];
-            if (i % 2 == 0)
-                images[i] = picture(hit.swipe);
-            else if (hit.reference)
-                images[i] = picture(*hit.reference);
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (int k = 1; k < QThread::idealThreadCount(); ++k)
-        helpers.emplace_back(decode);
-    decode();
-    for (std::thread& helper : helpers)
-        helper.join();
+    forEachOnSiteIo(images.size(), SiteIoBudget::reportPictures(), [&](size_t i) {
+        const ExceptionHit& hit = hits[static_cast<qsizetype>(i / 2)];
+        if (i % 2 == 0)
+            images[i] = picture(hit.swipe);
+        else if (hit.reference)
+            images[i] = picture(*hit.reference);
+    });
     return images;
 }
 

@@ -1,15 +1,12 @@
 #include "ui/reports/history_report.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/text/file_names.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
-#include <QThread>
-
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace card {
@@ -136,7 +133,8 @@ void addHourMap(ReportPages& report, const std::shared_ptr<const QList<HistoryDa
         busiest);
 }
 
-// The pictures of every swipe of days, in order, decoded on every core: decoding is the cost.
+// The pictures of every swipe of days, in order, decoded on several site threads: decoding is
+// the cost.
 std::vector<QImage> picturesOf(const QList<HistoryDay>& days, const SwipePicture& picture)
 {
     std::vector<const Swipe*> swipes;
@@ -145,17 +143,8 @@ std::vector<QImage> picturesOf(const QList<HistoryDay>& days, const SwipePicture
             swipes.push_back(&swipe);
     }
     std::vector<QImage> images(swipes.size());
-    std::atomic<size_t> next{0};
-    const auto decode = [&] {
-        for (size_t i = next++; i < swipes.size(); i = next++)
-            images[i] = picture(*swipes[i]);
-    };
-    std::vector<std::thread> helpers;
-    for (int k = 1; k < QThread::idealThreadCount(); ++k)
-        helpers.emplace_back(decode);
-    decode();
-    for (std::thread& helper : helpers)
-        helper.join();
+    forEachOnSiteIo(swipes.size(), SiteIoBudget::reportPictures(),
+                    [&](size_t i) { images[i] = picture(*swipes[i]); });
     return images;
 }
 

@@ -10,12 +10,10 @@
 #include "ui/reports/report_texts.h"
 
 #include <QDir>
-#include <QFutureWatcher>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QPromise>
 
 #include <atomic>
 #include <memory>
@@ -114,37 +112,28 @@ void askAgainAndWrite(QWidget* parent, const SharedReport& report, SaveQuestion 
 void writeWithProgress(QWidget* parent, const SharedReport& report, const SaveQuestion& question,
                        const QString& target, std::shared_ptr<ReportProgress> progress)
 {
-    const QStringList& folders = question.protectedPlaces;
-    auto promise = std::make_shared<QPromise<SafeWriteResult>>();
-    auto* watcher = new QFutureWatcher<SafeWriteResult>(progress->owner());
-    QObject::connect(
-        watcher, &QFutureWatcherBase::progressValueChanged, watcher,
-        [watcher, progress](int done) { progress->showPage(done, watcher->progressMaximum()); });
-    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher,
-                     [parent, watcher, progress, report, question] {
-                         progress->finish();
-                         const SafeWriteResult result = watcher->result();
-                         if (progress->cancelled())
-                             return;
-                         if (!reportSafeWrite(parent, result)) {
-                             askAgainAndWrite(parent, report, question, result.path);
-                             return;
-                         }
-                         showPassingMessage(parent, report_texts::kReportSaved.arg(
-                                                        QDir::toNativeSeparators(result.path)));
-                         recordWritten(parent, trail::kPdfWritten, report->title(), result.path);
-                     });
-    watcher->setFuture(promise->future());
-    promise->start();
-    siteIoPool().start([promise, report, target, folders, cancelled = progress->flag()] {
-        promise->addResult(
-            writeReportPdf(*report, target, folders, [&promise, &cancelled](int done, int total) {
-                promise->setProgressRange(0, total);
-                promise->setProgressValue(done);
+    runOnSiteIo(
+        progress->owner(),
+        [report, target, folders = question.protectedPlaces,
+         cancelled = progress->flag()](const SiteIoProgress& pages) {
+            return writeReportPdf(*report, target, folders, [&](int done, int total) {
+                pages(done, total);
                 return !*cancelled;
-            }));
-        promise->finish();
-    });
+            });
+        },
+        [progress](int done, int total) { progress->showPage(done, total); },
+        [parent, progress, report, question](const SafeWriteResult& result) {
+            progress->finish();
+            if (progress->cancelled())
+                return;
+            if (!reportSafeWrite(parent, result)) {
+                askAgainAndWrite(parent, report, question, result.path);
+                return;
+            }
+            showPassingMessage(
+                parent, report_texts::kReportSaved.arg(QDir::toNativeSeparators(result.path)));
+            recordWritten(parent, trail::kPdfWritten, report->title(), result.path);
+        });
 }
 
 } // namespace
