@@ -36,15 +36,20 @@ QImage tonedImage(const QImage& image, const PictureTone& tone, const ToneLevels
     if (tone.isPlain() || image.isNull())
         return image;
     const ToneTable table = toneTable(tone, tone.autoLevels ? levels : ToneLevels{});
-    QImage toned = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                 : QImage::Format_RGB32);
-    for (int y = 0; y < toned.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(toned.scanLine(y));
-        for (int x = 0; x < toned.width(); ++x) {
-            const QRgb pixel = line[x];
-            line[x] = qRgba(table[static_cast<size_t>(qRed(pixel))],
-                            table[static_cast<size_t>(qGreen(pixel))],
-                            table[static_cast<size_t>(qBlue(pixel))], qAlpha(pixel));
+    const QImage source = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                        : QImage::Format_RGB32);
+    // Written straight from the source's lines: a copy first would be one more pass over the
+    // picture on every change of a slider.
+    QImage toned(source.size(), source.format());
+    toned.setDevicePixelRatio(source.devicePixelRatio());
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(toned.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb pixel = from[x];
+            to[x] = qRgba(table[static_cast<size_t>(qRed(pixel))],
+                          table[static_cast<size_t>(qGreen(pixel))],
+                          table[static_cast<size_t>(qBlue(pixel))], qAlpha(pixel));
         }
     }
     return toned;
