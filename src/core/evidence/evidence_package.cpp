@@ -21,6 +21,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QTemporaryFile>
 
 #include <vector>
 
@@ -156,11 +157,10 @@ public:
     {
         ZipWriter zip(device);
         m_zip = &zip;
-        // Photos and the report are stored as they are: their contents are compressed already.
+        // Photos are stored as they are: JPEG files gain nothing from deflating.
         const bool written =
             add(kReadme, evidence_texts::readmeText(), ZipWriter::Packing::Deflate) && addDays() &&
-            addPhotos() && add(kReportPdf, report(m_outcome.facts), ZipWriter::Packing::Store) &&
-            stepDone() &&
+            addPhotos() && addReport(report) && stepDone() &&
             add(kManifestJson, manifestJson(m_outcome.facts), ZipWriter::Packing::Deflate) &&
             addSumList() && zip.finish();
         if (!written && m_outcome.status == PackageStatus::Ok) {
@@ -177,6 +177,20 @@ private:
         if (!m_zip->add(path, bytes, m_request.made, packing))
             return false;
         m_outcome.facts.files.append({path, source, bytes.size(), sha256Hex(bytes), {}});
+        return true;
+    }
+
+    // Painted into a temporary file and packed from it in pieces: the report of a case of many
+    // photos is never held whole. Stored as it is: its streams are compressed already.
+    bool addReport(const PackageReport& report)
+    {
+        QTemporaryFile pdf;
+        if (!pdf.open() || !report(m_outcome.facts, pdf) || !pdf.seek(0))
+            return fail(PackageStatus::WriteFailed, kReportPdf, pdf.errorString());
+        QByteArray sha256;
+        if (!m_zip->add(kReportPdf, pdf, m_request.made, ZipWriter::Packing::Store, sha256))
+            return false;
+        m_outcome.facts.files.append({kReportPdf, {}, pdf.size(), sha256, {}});
         return true;
     }
 

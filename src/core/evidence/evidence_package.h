@@ -13,6 +13,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 namespace card {
 
 struct PackageSwipe {
@@ -73,8 +75,9 @@ struct PackageOutcome {
     QByteArray packageSha256; // of the written ZIP file, hexadecimal
 };
 
-// The report of a package, as PDF bytes, made from the facts of the files packed so far.
-using PackageReport = std::function<QByteArray(const PackageFacts& facts)>;
+// Writes the report of a package as PDF into pdf, made from the facts of the files packed so far;
+// false when it could not.
+using PackageReport = std::function<bool(const PackageFacts& facts, QIODevice& pdf)>;
 // Called after each file read and after the report with the steps done and their count; false
 // cancels.
 using PackageProgress = std::function<bool(int done, int total)>;

@@ -1,5 +1,6 @@
 #include "core/evidence/zip_archive.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QIODevice>
@@ -67,6 +68,16 @@ ZipWriter::~ZipWriter() = default;
 bool ZipWriter::add(const QString& path, const QByteArray& bytes, const QDateTime& modified,
                     Packing packing)
 {
+    QByteArray data = bytes;
+    QBuffer source(&data);
+    source.open(QIODevice::ReadOnly);
+    QByteArray sha256;
+    return add(path, source, modified, packing, sha256);
+}
+
+bool ZipWriter::add(const QString& path, QIODevice& source, const QDateTime& modified,
+                    Packing packing, QByteArray& sha256)
+{
     if (!m_error.isEmpty())
         return false;
     archive* zip = m_archive.get();
@@ -78,17 +89,28 @@ bool ZipWriter::add(const QString& path, const QByteArray& bytes, const QDateTim
     archive_entry_set_pathname_utf8(entry.get(), path.toUtf8().constData());
     archive_entry_set_filetype(entry.get(), AE_IFREG);
     archive_entry_set_perm(entry.get(), 0644);
-    archive_entry_set_size(entry.get(), bytes.size());
+    const qint64 size = source.size() - source.pos();
+    archive_entry_set_size(entry.get(), size);
     archive_entry_set_mtime(entry.get(), modified.toSecsSinceEpoch(), 0);
     if (archive_write_header(zip, entry.get()) != ARCHIVE_OK)
         return failed();
-    for (qsizetype done = 0; done < bytes.size();) {
-        const la_ssize_t written = archive_write_data(
-            zip, bytes.constData() + done, size_t(std::min(bytes.size() - done, kReadPiece)));
-        if (written <= 0)
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray piece(kReadPiece, Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const qint64 read = source.read(piece.data(), std::min<qint64>(size - done, kReadPiece));
+        if (read <= 0)
             return failed();
-        done += written;
+        hash.addData(QByteArrayView(piece.constData(), read));
+        for (qint64 packed = 0; packed < read;) {
+            const la_ssize_t written =
+                archive_write_data(zip, piece.constData() + packed, size_t(read - packed));
+            if (written <= 0)
+                return failed();
+            packed += written;
+        }
+        done += read;
     }
+    sha256 = hash.result().toHex();
     return archive_write_finish_entry(zip) == ARCHIVE_OK || failed();
 }
 

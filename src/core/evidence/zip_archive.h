@@ -30,6 +30,10 @@ public:
     enum class Packing { Deflate, Store };
     bool add(const QString& path, const QByteArray& bytes, const QDateTime& modified,
              Packing packing = Packing::Deflate);
+    // The same for the rest of source, read in pieces so a large entry is never held whole;
+    // sha256 receives the hexadecimal SHA-256 of the bytes packed.
+    bool add(const QString& path, QIODevice& source, const QDateTime& modified, Packing packing,
+             QByteArray& sha256);
     // Writes the ZIP's central directory; false when that failed.
     bool finish();
     const QString& errorText() const { return m_error; }

@@ -75,7 +75,7 @@ void addPackedFiles(ReportPages& report, const PackageFacts& facts)
 
 } // namespace
 
-QByteArray evidencePackagePdf(const PackageFacts& facts)
+bool evidencePackagePdf(const PackageFacts& facts, QIODevice& pdf)
 {
     const PackageRequest& request = facts.request;
     ReportPages report(report_texts::kPackageTitle,
@@ -92,7 +92,7 @@ QByteArray evidencePackagePdf(const PackageFacts& facts)
             report.addFields({{report_texts::kNoteLabel, item.note}});
         addEvidenceSheet(report, {item.swipe, request.made});
     }
-    return archivalPdf(report);
+    return writeArchivalPdf(report, pdf);
 }
 
 } // namespace card

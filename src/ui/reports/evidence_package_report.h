@@ -4,12 +4,12 @@
 
 #include "core/evidence/evidence_package.h"
 
-#include <QByteArray>
+class QIODevice;
 
 namespace card {
 
-// The report as PDF/A-1b bytes. Reads and decodes the swipes' photos: call it off the interface
-// thread.
-QByteArray evidencePackagePdf(const PackageFacts& facts);
+// Writes the report into pdf as PDF/A-1b. Reads and decodes the swipes' photos: call it off the
+// interface thread.
+bool evidencePackagePdf(const PackageFacts& facts, QIODevice& pdf);
 
 } // namespace card

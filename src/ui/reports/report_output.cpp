@@ -2,7 +2,6 @@
 
 #include "core/platform/product.h"
 
-#include <QBuffer>
 #include <QPdfWriter>
 
 namespace card {
@@ -34,13 +33,9 @@ SafeWriteResult writeReportPdf(const ReportPages& report, const QString& target,
     });
 }
 
-QByteArray archivalPdf(const ReportPages& report)
+bool writeArchivalPdf(const ReportPages& report, QIODevice& file)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!paintPdf(report, buffer, QPagedPaintDevice::PdfVersion_A1b, {}))
-        return {};
-    return buffer.data();
+    return paintPdf(report, file, QPagedPaintDevice::PdfVersion_A1b, {});
 }
 
 } // namespace card

@@ -4,7 +4,6 @@
 #include "core/platform/safe_write.h"
 #include "ui/reports/report_pages.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +15,8 @@ SafeWriteResult writeReportPdf(const ReportPages& report, const QString& target,
                                const QStringList& protectedPlaces,
                                const PageProgress& progress = {});
 
-// The report as a PDF/A-1b file's bytes (fonts embedded, no transparency), for archives that
-// must stay readable; empty when it could not be painted.
-QByteArray archivalPdf(const ReportPages& report);
+// Writes the report into file as PDF/A-1b (fonts embedded, no transparency), for archives that
+// must stay readable; false when it could not be painted.
+bool writeArchivalPdf(const ReportPages& report, QIODevice& file);
 
 } // namespace card
