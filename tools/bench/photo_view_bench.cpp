@@ -9,8 +9,8 @@
 #include "core/records/record_file.h"
 #include "ui/common/photo_loader.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/photo_view/photo_view_window.h"
-#include "ui/photo_view/zoom_image_view.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -7,8 +7,8 @@
 #include "tool_output.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/photo_view/photo_view_window.h"
-#include "ui/photo_view/zoom_image_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -13,9 +13,9 @@
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
+#include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/photo_view/photo_view_texts.h"
 #include "ui/photo_view/photo_view_window.h"
-#include "ui/photo_view/zoom_image_view.h"
 
 #include <QAction>
 #include <QApplication>

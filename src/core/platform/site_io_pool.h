@@ -23,6 +23,9 @@ struct SiteIoBudget {
     static int historyDays();
     // Photos of a report decoded at once, the report's own thread included: as many.
     static int reportPictures();
+    // The card history's small pictures of a day, loaded beside its day reads.
+    static constexpr int historyThumbnails = 2;
+    static_assert(historyThumbnails < threads);
 };
 
 class SiteIoPool {

@@ -22,6 +22,9 @@ inline const QString kRemoveReferenceAction = QStringLiteral("移除本卡參考
 // The shown photo's file could not be read again to be kept, with the file's name.
 inline const QString kReferenceUnreadable = QStringLiteral("無法讀取影像檔：%1");
 
+// The comparison of two swipes: this prefix, then the card and name.
+inline const QString kCompareTitle = QStringLiteral("比對刷卡：");
+
 // A sequence plays one frame a second.
 inline constexpr int kPlaybackIntervalMs = 1000;
 

@@ -1,10 +1,13 @@
 #include "ui/history/card_history_window.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/records/record_export.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/case_desk.h"
+#include "ui/common/reference_photo_view.h"
 #include "ui/common/results_export.h"
+#include "ui/common/swipe_pictures/swipe_compare_window.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
@@ -30,9 +33,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTableView>
@@ -45,7 +50,6 @@ namespace {
 namespace texts = history_texts;
 
 const QSize kThumbnail(128, 96);
-constexpr int kThumbnailParallel = 2;
 // A changed range is searched once the end date has stopped changing: typing a date changes it
 // digit by digit.
 constexpr int kRangeSettleMs = 400;
@@ -162,7 +166,7 @@ void CardHistoryWindow::buildControls()
     m_swipes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_swipes->setFixedHeight(kThumbnail.height() + 3 * fontMetrics().height() + 24);
     m_swipes->setModel(m_swipesModel);
-    m_thumbnails = new ThumbnailLoader(kThumbnailParallel, this);
+    m_thumbnails = new ThumbnailLoader(SiteIoBudget::historyThumbnails, this);
     m_reader = new HistoryReader(this);
 }
 
@@ -310,7 +314,7 @@ void CardHistoryWindow::connectParts()
     connect(m_query, &QPushButton::clicked, this, &CardHistoryWindow::startSearch);
     connect(m_search, &QLineEdit::returnPressed, this, &CardHistoryWindow::startSearch);
     connect(m_stop, &QPushButton::clicked, this, &CardHistoryWindow::stopSearch);
-    connect(m_reader, &HistoryReader::dayRead, this, &CardHistoryWindow::dayRead);
+    connect(m_reader, &HistoryReader::daysRead, this, &CardHistoryWindow::daysRead);
     connect(m_reader, &HistoryReader::progressed, this, [this](int read, int total) {
         m_progress->setMaximum(total);
         m_progress->setValue(read);
@@ -330,8 +334,17 @@ void CardHistoryWindow::connectParts()
     connect(m_heat, &HistoryHeatMap::cellClicked, this, &CardHistoryWindow::heatCellClicked);
     connect(m_swipes, &QListView::activated, this,
             [this](const QModelIndex& index) { chooseSwipe(index.row()); });
-    connect(m_thumbnails, &ThumbnailLoader::loaded, m_swipesModel,
-            &ThumbnailListModel::setThumbnail);
+    connect(m_swipes->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid() && current.row() < m_shownSwipes.size())
+                    m_chosenSwipe = m_shownSwipes[current.row()];
+            });
+    connect(m_thumbnails, &ThumbnailLoader::loaded, this, [this](int job, const QImage& image) {
+        m_swipesModel->setThumbnail(m_thumbnailRows[job], image);
+    });
+    connect(m_swipes->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &CardHistoryWindow::loadThumbnailsInView);
+    m_swipes->viewport()->installEventFilter(this);
 }
 
 void CardHistoryWindow::search(const HistoryQuery& query)
@@ -428,10 +441,10 @@ void CardHistoryWindow::showTitle(const HistoryQuery& query)
     setWindowTitle(texts::kTitlePrefix + query.text + u' ' + rangeText(query));
 }
 
-void CardHistoryWindow::dayRead(const QList<HistoryDay>& entries)
+void CardHistoryWindow::daysRead(const QList<HistoryDay>& entries)
 {
     const bool first = m_daysModel->rowCount() == 0;
-    m_daysModel->addDay(entries);
+    m_daysModel->addDays(entries);
     if (first)
         m_days->resizeColumnsToContents();
     // The end day, the newest and so the first row, is shown as soon as it is read, unless the
@@ -456,7 +469,7 @@ int CardHistoryWindow::selectedDayRow() const
     return current.isValid() ? current.row() : -1;
 }
 
-// Each swipe's time and direction, and a mark on those a case holds.
+// Each swipe's time and direction, a mark on those a case holds and a tick on the reference's.
 void CardHistoryWindow::showSwipeLabels()
 {
     const QString site = m_shownSwipes.isEmpty() ? QString() : m_shownSwipes[0].parameterFile;
@@ -471,22 +484,46 @@ void CardHistoryWindow::showSwipeLabels()
         labels.append(label);
     }
     m_swipesModel->setTexts(labels);
+    m_swipesModel->setTickedRow(referenceRow(site));
+    loadThumbnailsInView();
+}
+
+// The row of the shown swipe whose photo is its card's reference at site; -1 for none.
+int CardHistoryWindow::referenceRow(const QString& site) const
+{
+    CaseStore* store = site.isEmpty() ? nullptr : CaseDesk::instance().quietStore();
+    const std::optional<CardReference> reference =
+        store ? store->reference(site, m_shownSwipes[0].card) : std::nullopt;
+    if (!reference)
+        return -1;
+    const auto ticked =
+        std::find_if(m_shownSwipes.cbegin(), m_shownSwipes.cend(),
+                     [&](const Swipe& swipe) { return isReferenceSwipe(*reference, swipe); });
+    return ticked == m_shownSwipes.cend() ? -1 : static_cast<int>(ticked - m_shownSwipes.cbegin());
 }
 
 void CardHistoryWindow::showDay(int row)
 {
     m_shownSwipes = row >= 0 ? m_daysModel->day(row).swipes : QList<Swipe>();
     showSwipeLabels();
-    startThumbnails(0);
 }
 
-void CardHistoryWindow::startThumbnails(int first)
+// Only the pictures the strip shows are loaded, the others once scrolled into view: a day of
+// many swipes does not hold the site threads that read the remaining days.
+void CardHistoryWindow::loadThumbnailsInView()
 {
+    const QRect shown = m_swipes->viewport()->rect();
     QList<ThumbnailLoader::Job> jobs;
-    jobs.reserve(m_shownSwipes.size());
-    for (const Swipe& swipe : std::as_const(m_shownSwipes))
-        jobs.append([swipe] { return swipeThumbnail(swipe, kThumbnail); });
-    m_thumbnails->load(std::move(jobs), first);
+    m_thumbnailRows.clear();
+    for (int row = 0; row < m_shownSwipes.size(); ++row) {
+        const QModelIndex index = m_swipesModel->index(row);
+        if (index.data(ThumbnailListModel::ThumbnailStateRole) == ThumbnailListModel::Pending &&
+            m_swipes->visualRect(index).intersects(shown)) {
+            m_thumbnailRows.append(row);
+            jobs.append([swipe = m_shownSwipes[row]] { return swipeThumbnail(swipe, kThumbnail); });
+        }
+    }
+    m_thumbnails->load(std::move(jobs));
 }
 
 void CardHistoryWindow::heatCellClicked(int row, int hour)
@@ -506,11 +543,32 @@ void CardHistoryWindow::chooseSwipe(int row)
         emit swipeChosen(m_shownSwipes[row]);
 }
 
+// The swipe chosen before is compared with the one Ctrl+clicked, the earlier on the left; the
+// click changes neither the day nor the chosen swipe.
+bool CardHistoryWindow::compareWithChosen(const QPoint& at)
+{
+    const int row = m_swipes->indexAt(at).row();
+    if (row < 0 || row >= m_shownSwipes.size() || !m_chosenSwipe ||
+        *m_chosenSwipe == m_shownSwipes[row])
+        return true;
+    const Swipe& clicked = m_shownSwipes[row];
+    const bool chosenFirst =
+        std::pair(m_chosenSwipe->day, m_chosenSwipe->time) < std::pair(clicked.day, clicked.time);
+    if (!m_compare)
+        m_compare = new SwipeCompareWindow(this);
+    m_compare->compare(chosenFirst ? *m_chosenSwipe : clicked,
+                       chosenFirst ? clicked : *m_chosenSwipe, {});
+    m_compare->show();
+    m_compare->raise();
+    m_compare->activateWindow();
+    return true;
+}
+
 void CardHistoryWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        startThumbnails(std::max(0, m_swipes->currentIndex().row()));
+        loadThumbnailsInView();
 }
 
 // A minimised window goes on reading; a closed or hidden one holds no site thread.
@@ -523,9 +581,19 @@ void CardHistoryWindow::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-// Home and End go to the newest and the oldest day, not to the row's first and last column.
+// The strip loads the pictures a resize brings into view and compares on Ctrl+click; in the
+// days list, Home and End go to the newest and the oldest day, not to the row's first and last
+// column.
 bool CardHistoryWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_swipes->viewport()) {
+        if (event->type() == QEvent::Resize)
+            loadThumbnailsInView();
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && press->button() == Qt::LeftButton &&
+            press->modifiers() == Qt::ControlModifier)
+            return compareWithChosen(press->position().toPoint());
+    }
     if (watched != m_days || event->type() != QEvent::KeyPress || m_daysModel->rowCount() == 0)
         return QWidget::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();

@@ -11,14 +11,17 @@
 // change of the range or the end day once a search is shown; Esc stops a running search,
 // keeping what was found, and otherwise closes the window; Home and End go to the newest and
 // the oldest day; Ctrl+C copies the selected day or swipe; Enter or a double-click on a swipe
-// shows it in the inspection window. Closing or hiding the window stops its reading and its
-// pictures.
+// shows it in the inspection window; Ctrl+click on a swipe compares it side by side with the
+// swipe chosen before, of the same day or another. A tick marks the swipe whose photo is the
+// card's reference. Closing or hiding the window stops its reading and its pictures.
 #pragma once
 
 #include "core/records/card_history.h"
 #include "ui/reports/report_actions.h"
 
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QDateEdit;
@@ -36,6 +39,7 @@ class HistoryDaysModel;
 class HistoryHeatLegend;
 class HistoryHeatMap;
 class HistoryReader;
+class SwipeCompareWindow;
 class ThumbnailListModel;
 class ThumbnailLoader;
 
@@ -85,12 +89,14 @@ private:
     void showTitle(const HistoryQuery& query);
     void showNote(const QString& note);
     void showSite();
-    void dayRead(const QList<HistoryDay>& entries);
+    void daysRead(const QList<HistoryDay>& entries);
     void readingEnded(bool allRead);
     void showDay(int row);
-    void startThumbnails(int first);
+    void loadThumbnailsInView();
     void heatCellClicked(int row, int hour);
     void chooseSwipe(int row);
+    int referenceRow(const QString& site) const;
+    bool compareWithChosen(const QPoint& at);
     int selectedDayRow() const;
     QStringList protectedPlaces() const;
 
@@ -112,12 +118,15 @@ private:
     ThumbnailLoader* m_thumbnails;
     HistoryReader* m_reader;
     QTimer* m_rangeSettle;
+    SwipeCompareWindow* m_compare = nullptr; // made when first asked for
 
-    HistoryQuery m_site;               // the latest query given, for its site's folders and files
-    HistoryQuery m_shown;              // the query whose days are shown, for their report
-    QAction* m_withPictures = nullptr; // 含影像: the report shows each swipe's small picture
-    QList<Swipe> m_shownSwipes;        // of the selected day
-    QString m_searched;                // the text of the latest search, for file names
+    HistoryQuery m_site;                // the latest query given, for its site's folders and files
+    HistoryQuery m_shown;               // the query whose days are shown, for their report
+    QAction* m_withPictures = nullptr;  // 含影像: the report shows each swipe's small picture
+    QList<Swipe> m_shownSwipes;         // of the selected day
+    QList<int> m_thumbnailRows;         // the strip's row of each picture loading
+    std::optional<Swipe> m_chosenSwipe; // the strip's latest current swipe, kept across days
+    QString m_searched;                 // the text of the latest search, for file names
 };
 
 } // namespace card

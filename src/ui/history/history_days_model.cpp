@@ -14,20 +14,42 @@ void HistoryDaysModel::clear()
     endResetModel();
 }
 
-void HistoryDaysModel::addDay(const QList<HistoryDay>& entries)
+void HistoryDaysModel::addDays(const QList<HistoryDay>& entries)
 {
-    const QList<HistoryDay> admitted = m_cards.admit(entries);
-    if (admitted.isEmpty())
-        return;
-    const QDate date = admitted.first().date;
-    const auto place = std::find_if(m_rows.cbegin(), m_rows.cend(),
-                                    [date](const Row& row) { return row.day.date < date; });
-    const auto first = static_cast<int>(place - m_rows.cbegin());
-    beginInsertRows({}, first, first + static_cast<int>(admitted.size()) - 1);
-    int at = first;
-    for (const HistoryDay& day : admitted)
-        m_rows.insert(at++, Row{day, summarizeDay(day), hourCounts(day)});
-    endInsertRows();
+    const QList<Row> added = admittedRows(entries);
+    qsizetype at = 0; // where the next added row goes among the rows
+    for (qsizetype next = 0; next < added.size();) {
+        const auto goesAt = [&](const Row& row) {
+            return at == m_rows.size() || m_rows[at].day.date < row.day.date;
+        };
+        while (!goesAt(added[next]))
+            ++at;
+        qsizetype end = next + 1;
+        while (end < added.size() && goesAt(added[end]))
+            ++end;
+        const auto first = static_cast<int>(at);
+        beginInsertRows({}, first, first + static_cast<int>(end - next) - 1);
+        for (; next < end; ++next)
+            m_rows.insert(at++, added[next]);
+        endInsertRows();
+    }
+}
+
+// The rows of the entries' admitted cards, newest day first, each day's in the order read.
+QList<HistoryDaysModel::Row> HistoryDaysModel::admittedRows(const QList<HistoryDay>& entries)
+{
+    QList<Row> rows;
+    for (qsizetype dayStart = 0; dayStart < entries.size();) {
+        qsizetype dayEnd = dayStart + 1;
+        while (dayEnd < entries.size() && entries[dayEnd].date == entries[dayStart].date)
+            ++dayEnd;
+        for (const HistoryDay& day : m_cards.admit(entries.mid(dayStart, dayEnd - dayStart)))
+            rows.append(Row{day, summarizeDay(day), hourCounts(day)});
+        dayStart = dayEnd;
+    }
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.day.date > b.day.date; });
+    return rows;
 }
 
 QList<Swipe> HistoryDaysModel::allSwipes() const

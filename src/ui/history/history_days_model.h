@@ -17,9 +17,10 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void clear();
-    // Adds one day's entries in their place, newest day first, those of cards past the limit
-    // left out.
-    void addDay(const QList<HistoryDay>& entries);
+    // Adds the entries of one or more days (each day's entries together) in their place,
+    // newest day first, those of cards past the limit left out; rows that land side by side
+    // are inserted at once.
+    void addDays(const QList<HistoryDay>& entries);
     bool cardLimitPassed() const { return m_cards.limitPassed(); }
     bool severalCards() const { return m_cards.several(); }
     bool hasSwipes() const;
@@ -42,6 +43,7 @@ private:
         HourCounts hours;
     };
     QString text(const Row& row, int column) const;
+    QList<Row> admittedRows(const QList<HistoryDay>& entries);
 
     QList<Row> m_rows;
     HistoryCards m_cards;

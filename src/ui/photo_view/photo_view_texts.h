@@ -15,8 +15,6 @@ inline const QString kFramesName = QStringLiteral("影格");
 inline const QString kCardDayName = QStringLiteral("本卡當日刷卡");
 inline const QString kCopyPhotoAction = QStringLiteral("複製影像");
 inline const QString kCardHistoryButton = QStringLiteral("本卡歷史");
-// The comparison of two swipes: this prefix, then the card and name.
-inline const QString kCompareTitle = QStringLiteral("比對刷卡：");
 
 // The adjustments of what is drawn.
 inline const QString kToneBarName = QStringLiteral("影像調整");

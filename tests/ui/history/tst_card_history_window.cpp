@@ -2,6 +2,7 @@
 // chosen, a swipe of it shown in the inspection window.
 #include "ui/main_window/card_image_window.h"
 
+#include "core/cases/case_records.h"
 #include "core/parameters/parameter_table.h"
 #include "core/platform/site_io_pool.h"
 #include "core/records/record_file.h"
@@ -10,6 +11,7 @@
 #include "support/record_table_text.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
+#include "ui/common/case_desk.h"
 #include "ui/history/card_history_window.h"
 #include "ui/history/history_heat_map.h"
 #include "ui/main_window/record_list_view.h"
@@ -32,7 +34,9 @@ class TestCardHistoryWindow : public QObject {
 private slots:
     void fromAListToTheInspectionWindow();
     void readingAroundTheOperator();
+    void searchesBesideHungReads();
     void pictureFollowsTheDaysAndTheRange();
+    void referenceTickAndComparison();
 };
 
 void TestCardHistoryWindow::fromAListToTheInspectionWindow()
@@ -147,6 +151,22 @@ void TestCardHistoryWindow::readingAroundTheOperator()
     QVERIFY(!QTest::qWaitFor([&] { return access.reads(QStringLiteral(".txt")) > reads; }, 1000));
 }
 
+// Searches started again while the share hangs add no read beside the hung ones.
+void TestCardHistoryWindow::searchesBesideHungReads()
+{
+    const card::test::TempSite site;
+    card::test::ControlledFileAccess access;
+    access.hang(QStringLiteral(".txt"));
+    card::CardHistoryWindow history(nullptr);
+    history.search(
+        {card::HistoryField::Card, QStringLiteral("7"), {2007, 5, 3}, 7, site.path(), {}, {}});
+    const int budget = card::SiteIoBudget::historyDays();
+    QTRY_COMPARE(access.held(), budget);
+    history.startSearch();
+    history.startSearch();
+    QVERIFY(!QTest::qWaitFor([&] { return access.held() > budget; }, 1500));
+}
+
 // The hour picture shows the list's rows where the list shows them, scrolled with it; a click on
 // it selects the list's row; a changed range is searched again; Home and End reach both ends.
 void TestCardHistoryWindow::pictureFollowsTheDaysAndTheRange()
@@ -192,6 +212,49 @@ void TestCardHistoryWindow::pictureFollowsTheDaysAndTheRange()
         0);
     QTest::keyClick(days, Qt::Key_Home);
     QCOMPARE(days->currentIndex().row(), 0);
+}
+
+// The reference photo's swipe is ticked among a day's swipes; a swipe chosen on one day and
+// another Ctrl+clicked on the next are compared side by side, the earlier on the left.
+void TestCardHistoryWindow::referenceTickAndComparison()
+{
+    const QDate day(2007, 5, 3);
+    const card::test::TempSite site;
+    site.write(card::recordFileName(day), "08:00:00,7,a,in\r\n");
+    site.write(card::recordFileName(day.addDays(-1)), "08:30:00,7,a,in\r\n09:00:00,7,a,out\r\n");
+    const QString spf = site.write(QStringLiteral("site.spf"), "x\r\n");
+    card::CaseDesk::instance().setLocationText(site.filePath(QStringLiteral("cases.sqlite")));
+    card::CardReference reference;
+    reference.sitePath = spf;
+    reference.card = QStringLiteral("7");
+    reference.day = day.addDays(-1);
+    reference.time = QStringLiteral("09:00:00");
+    reference.image = "jpeg";
+    QVERIFY(card::CaseDesk::instance().quietStore()->pinReference(reference));
+
+    card::CardHistoryWindow history(nullptr);
+    history.show();
+    history.search({card::HistoryField::Card, QStringLiteral("7"), day, 7, site.path(), {}, spf});
+    auto* days = history.findChild<QTableView*>(QStringLiteral("card_history_days"));
+    auto* swipes = history.findChild<QListView*>(QStringLiteral("card_history_swipes"));
+    QTRY_COMPARE(days->model()->rowCount(), 7);
+    days->setCurrentIndex(days->model()->index(1, 0));
+    QCOMPARE(swipes->model()->index(1, 0).data().toString(), QStringLiteral("✓ 09:00:00\nout"));
+    QCOMPARE(swipes->model()->index(0, 0).data().toString(), QStringLiteral("08:30:00\nin"));
+
+    QTest::mouseClick(swipes->viewport(), Qt::LeftButton, {},
+                      swipes->visualRect(swipes->model()->index(1, 0)).center());
+    days->setCurrentIndex(days->model()->index(0, 0));
+    QTest::mouseClick(swipes->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      swipes->visualRect(swipes->model()->index(0, 0)).center());
+    auto* compare = history.findChild<QWidget*>(QStringLiteral("photo_view_compare"));
+    QVERIFY(compare && compare->isVisible());
+    QCOMPARE(
+        compare->findChild<QLabel*>(QStringLiteral("photo_view_compare_first_caption"))->text(),
+        QStringLiteral("2007-05-02 09:00:00 out"));
+    QCOMPARE(
+        compare->findChild<QLabel*>(QStringLiteral("photo_view_compare_second_caption"))->text(),
+        QStringLiteral("2007-05-03 08:00:00 in"));
 }
 
 QTEST_MAIN(TestCardHistoryWindow)

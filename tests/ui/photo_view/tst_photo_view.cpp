@@ -7,8 +7,8 @@
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/live_view/live_view_window.h"
-#include "ui/photo_view/zoom_image_view.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>

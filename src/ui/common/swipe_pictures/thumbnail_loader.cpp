@@ -1,6 +1,6 @@
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 
-#include "core/platform/site_io_task.h"
+#include "core/platform/bounded_site_work.h"
 
 #include <algorithm>
 
@@ -8,40 +8,29 @@ namespace card {
 
 ThumbnailLoader::ThumbnailLoader(int parallel, QObject* parent)
     : QObject(parent)
-    , m_parallel(parallel)
+    , m_work(new BoundedSiteWork(parallel, this))
 {}
 
 void ThumbnailLoader::load(QList<Job> jobs, int first)
 {
-    m_load.start();
-    m_jobs = std::move(jobs);
-    const int count = static_cast<int>(m_jobs.size());
+    const auto count = static_cast<int>(jobs.size());
     first = std::clamp(first, 0, std::max(count - 1, 0));
-    m_order.clear();
-    m_order.reserve(count);
-    for (int distance = 0; m_order.size() < count; ++distance) {
-        if (first + distance < count)
-            m_order.append(first + distance);
-        if (distance > 0 && first - distance >= 0)
-            m_order.append(first - distance);
-    }
-    m_next = 0;
-    startMore();
-}
-
-void ThumbnailLoader::startMore()
-{
-    while (m_running < m_parallel && m_next < m_jobs.size()) {
-        const int index = m_order[m_next++];
-        ++m_running;
-        const LatestRequest::Ticket load = m_load.current();
-        runOnSiteIo(this, m_jobs[index], [this, index, load](const QImage& image) {
-            --m_running;
-            if (m_load.isCurrent(load))
+    QList<BoundedSiteWork::Piece> pieces;
+    pieces.reserve(count);
+    const auto add = [&](int index) {
+        pieces.append([this, index, job = jobs[index]]() -> BoundedSiteWork::Deliver {
+            return [this, index, image = job()] {
                 emit loaded(index, image);
-            startMore();
+            };
         });
+    };
+    for (int distance = 0; pieces.size() < count; ++distance) {
+        if (first + distance < count)
+            add(first + distance);
+        if (distance > 0 && first - distance >= 0)
+            add(first - distance);
     }
+    m_work->replace(std::move(pieces));
 }
 
 } // namespace card

@@ -1,8 +1,6 @@
 // Decodes a list's small pictures on siteIoPool(), a few at a time, from a chosen row outwards.
 #pragma once
 
-#include "core/platform/latest_request.h"
-
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -10,6 +8,8 @@
 #include <functional>
 
 namespace card {
+
+class BoundedSiteWork;
 
 class ThumbnailLoader : public QObject {
     Q_OBJECT
@@ -30,15 +30,7 @@ signals:
     void loaded(int index, const QImage& image);
 
 private:
-    void startMore();
-
-    int m_parallel;
-    QList<Job> m_jobs;
-    QList<int> m_order; // job indexes in the order they run
-    int m_next = 0;
-    // Jobs on the pool, those of a replaced load included: they still hold a thread.
-    int m_running = 0;
-    LatestRequest m_load;
+    BoundedSiteWork* m_work;
 };
 
 } // namespace card

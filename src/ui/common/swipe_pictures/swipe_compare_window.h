@@ -1,9 +1,9 @@
 // Two swipes of a card side by side, their photos at the same scale with zoom and pan locked
 // together, to see whether the same person swiped.
 //
-// The inspection window owns it and calls compare with the two swipes Ctrl+clicked in the
-// card's day. Keys: + or =, -, 0 or F and 1 zoom both pictures; dragging or the arrows pan
-// both; Esc closes the window.
+// The inspection window and the card history each own one and call compare with the two
+// swipes Ctrl+clicked in their swipes. Keys: + or =, -, 0 or F and 1 zoom both pictures;
+// dragging or the arrows pan both; Esc closes the window.
 #pragma once
 
 #include "core/photos/picture_tone.h"

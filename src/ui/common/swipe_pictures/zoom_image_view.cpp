@@ -1,4 +1,4 @@
-#include "ui/photo_view/zoom_image_view.h"
+#include "ui/common/swipe_pictures/zoom_image_view.h"
 
 #include "ui/common/picture_enhance.h"
 

@@ -1,4 +1,4 @@
-#include "ui/photo_view/swipe_compare_window.h"
+#include "ui/common/swipe_pictures/swipe_compare_window.h"
 
 #include "core/platform/file_exists.h"
 #include "core/platform/site_io_task.h"
@@ -6,8 +6,7 @@
 #include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
-#include "ui/photo_view/photo_view_texts.h"
-#include "ui/photo_view/zoom_image_view.h"
+#include "ui/common/swipe_pictures/zoom_image_view.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -41,7 +40,7 @@ SwipeCompareWindow::SwipeCompareWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("photo_view_compare"));
-    setWindowTitle(photo_view_texts::kCompareTitle);
+    setWindowTitle(kCompareTitle);
     auto* pictures = new QHBoxLayout(this);
     buildSide(m_sides[0], QStringLiteral("photo_view_compare_first"));
     buildSide(m_sides[1], QStringLiteral("photo_view_compare_second"));
@@ -90,7 +89,7 @@ void SwipeCompareWindow::createActions()
 
 void SwipeCompareWindow::compare(const Swipe& first, const Swipe& second, const PictureTone& tone)
 {
-    setWindowTitle(photo_view_texts::kCompareTitle + first.card + u' ' + first.name);
+    setWindowTitle(kCompareTitle + first.card + u' ' + first.name);
     for (Side& side : m_sides)
         side.image->setTone(tone);
     showSide(m_sides[0], first);
