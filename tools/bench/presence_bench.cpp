@@ -28,19 +28,25 @@ namespace card::bench {
 namespace {
 
 constexpr qint64 kDayRecords = 1'000'000;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 constexpr int kLatencyRuns = 10;
 
-double bestMs(const std::function<void()>& work)
+struct Timing {
+    double best = 0;
+    double median = 0;
+};
+
+Timing timeRuns(const std::function<void()>& work)
 {
-    double best = 1e12;
+    std::vector<double> ms;
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer timer;
         timer.start();
         work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    return best;
+    std::sort(ms.begin(), ms.end());
+    return {ms.front(), ms[ms.size() / 2]};
 }
 
 void spin(int ms)
@@ -68,27 +74,29 @@ QByteArray entryOfNewCard(int number)
 int measureReading(const PresenceSite& site)
 {
     const QDate today = QDate::currentDate();
-    const double files = bestMs([&] {
+    const Timing files = timeRuns([&] {
         for (const QDate day : {today.addDays(-1), today}) {
             RecordTable table;
             readRecordFile(recordFilePath(site.recordsFolder, day), RecordCriteria{}, table);
         }
     });
     qsizetype inside = 0;
-    const double now = bestMs([&] {
+    const Timing now = timeRuns([&] {
         PresenceFollower follower(site);
         inside = follower.look(QDateTime::currentDateTime()).present.size();
     });
-    const double moment = bestMs([&] {
+    const Timing moment = timeRuns([&] {
         const QDateTime noon(today, QTime(12, 0));
         readPresence(site, noon).presentAt(noon);
     });
-    std::printf("  reading the two day files (%lld records each): %.0f ms\n",
-                static_cast<long long>(kDayRecords), files);
-    std::printf("  presence now (%lld people inside): %.0f ms, %.2f x the reading (target 1.5 x)\n",
-                static_cast<long long>(inside), now, now / files);
-    std::printf("  presence at a chosen moment: %.0f ms, %.2f x the reading\n", moment,
-                moment / files);
+    std::printf("  best and median of %d runs\n", kRuns);
+    std::printf("  reading the two day files (%lld records each): %.0f ms, %.0f ms\n",
+                static_cast<long long>(kDayRecords), files.best, files.median);
+    std::printf("  presence now (%lld people inside): %.0f ms, %.0f ms, %.2f x the reading "
+                "(target 1.5 x)\n",
+                static_cast<long long>(inside), now.best, now.median, now.best / files.best);
+    std::printf("  presence at a chosen moment: %.0f ms, %.0f ms, %.2f x the reading\n",
+                moment.best, moment.median, moment.best / files.best);
     return 0;
 }
 

@@ -80,10 +80,12 @@ int plainClockSeconds(QByteArrayView raw)
     return hour * 3600 + minute * 60 + second;
 }
 
-int secondsOfDay(const RecordTable& table, qsizetype row, const ValueSlice& time)
+// The seconds of a time value as its record's codec reads it: the plain clock on its bytes
+// first.
+int secondsOfDay(QByteArrayView bytes, const ValueSlice& time, const TextCodec& codec)
 {
-    const int plain = plainClockSeconds(table.bytes().sliced(time.begin, time.length));
-    return plain >= 0 ? plain : secondsOfDay(table.text(row, TimeField));
+    const int plain = plainClockSeconds(bytes.sliced(time.begin, time.length));
+    return plain >= 0 ? plain : secondsOfDay(valueText(bytes, time, codec));
 }
 
 // The time, card and direction of a record as card readers write it, 08:15:30,"00012345",
@@ -95,7 +97,9 @@ struct UsualRecord {
     ValueSlice direction;
 };
 
-bool readUsualRecord(QByteArrayView bytes, qsizetype start, UsualRecord& record)
+// Where the next record begins after a usual record at start, or -1 when the record at start
+// is not one (or ends in another separator): the value reader then reads it.
+qsizetype readUsualRecord(QByteArrayView bytes, qsizetype start, UsualRecord& record)
 {
     const char* const data = bytes.data();
     const char* const end = data + bytes.size();
@@ -103,42 +107,50 @@ bool readUsualRecord(QByteArrayView bytes, qsizetype start, UsualRecord& record)
     const auto* comma = static_cast<const char*>(
         std::memchr(p, ',', static_cast<size_t>(std::min<qsizetype>(9, end - p))));
     if (comma == nullptr)
-        return false;
+        return -1;
     record.seconds = plainClockSeconds(QByteArrayView(p, comma - p));
     if (record.seconds < 0)
-        return false;
+        return -1;
     p = comma + 1;
     std::array<ValueSlice, 3> quoted;
     for (size_t i = 0; i < quoted.size(); ++i) {
         if (p >= end || *p != '"')
-            return false;
+            return -1;
         const auto* close =
             static_cast<const char*>(std::memchr(p + 1, '"', static_cast<size_t>(end - p - 1)));
         if (close == nullptr)
-            return false;
+            return -1;
         quoted[i] = ValueSlice{p + 1 - data, close - p - 1, false};
         p = close + 1;
         if (i + 1 < quoted.size() && (p >= end || *p++ != ','))
-            return false;
+            return -1;
     }
     record.card = quoted[0];
     record.direction = quoted[2];
-    return true;
+    if (p == end)
+        return p - data;
+    if (*p == '\n')
+        return p + 1 - data;
+    if (*p == '\r' && p + 1 < end && p[1] == '\n')
+        return p + 2 - data;
+    return -1;
 }
 
 // The card number as listed, in UTF-8, the same for a number and for the same text quoted,
 // and for both encodings of a day file.
-void cardKey(const RecordTable& table, qsizetype row, const ValueSlice& card, std::string& key)
+// record: the bytes the record's encoding is decided on.
+void cardKey(QByteArrayView bytes, const ValueSlice& card, QByteArrayView record,
+             const RecordCodecs& codecs, std::string& key)
 {
-    const QByteArrayView raw = table.bytes().sliced(card.begin, card.length);
+    const QByteArrayView raw = bytes.sliced(card.begin, card.length);
     if (card.isNumber) {
         const CanonicalNumberParts parts = canonicalNumberParts(raw);
         key.assign(parts.negative ? "-" : "");
         key.append(parts.digits.data(), static_cast<size_t>(parts.digits.size()));
-    } else if (isAscii(raw) || table.encoding(row) == TextEncoding::Utf8) {
+    } else if (isAscii(raw) || recordEncoding(record) == TextEncoding::Utf8) {
         key.assign(raw.data(), static_cast<size_t>(raw.size()));
     } else {
-        key = table.text(row, CardField).toStdString();
+        key = valueText(bytes, card, codecs.of(TextEncoding::Windows950)).toStdString();
     }
 }
 
@@ -215,54 +227,77 @@ PresenceLedger::Last* PresenceLedger::claim(std::string_view card, qint64 stamp,
         found = m_cards.emplace(std::string(card), Last{}).first;
     else if (stamp < found->second.stamp)
         return nullptr;
-    Last& last = found->second;
-    last.stamp = stamp;
-    last.in = in;
-    last.rowToRead = -1;
-    return &last;
+    found->second = Last{stamp, in, {}};
+    return &found->second;
 }
 
-void PresenceLedger::addDay(const RecordTable& table, QDate day, const PresenceSite& site)
+PresenceLedger::DayLasts PresenceLedger::lastSwipesOf(QByteArrayView content, QDate day) const
 {
-    const QByteArrayView bytes = table.bytes();
     const ValueTextMatcher in(kIn);
     const ValueTextMatcher out(kOut);
+    const RecordCodecs codecs;
     const qint64 dayStart = wallStamp(day, 0);
+    DayLasts lasts;
+    lasts.lastRecordStart = utf8BomLength(content);
     std::string key;
-    for (qsizetype row = 0; row < table.rowCount(); ++row) {
+    for (qsizetype start = utf8BomLength(content); start < content.size();) {
         UsualRecord record;
-        if (!readUsualRecord(bytes, table.recordStart(row), record)) {
-            const RecordSlices values = table.slices(row);
-            record = {secondsOfDay(table, row, values[TimeField]), values[CardField],
+        qsizetype next = readUsualRecord(content, start, record);
+        if (next < 0) {
+            ValueReader reader(content, start);
+            RecordSlices values;
+            if (!readRecord(reader, values))
+                break;
+            const TextCodec& codec =
+                codecs.forRecord(recordSpan(content, start, values[DirectionField]));
+            record = {secondsOfDay(content, values[TimeField], codec), values[CardField],
                       values[DirectionField]};
+            next = reader.position();
         }
-        const QByteArrayView span = recordSpan(bytes, table.recordStart(row), record.direction);
-        const bool entering = in.matches(bytes, record.direction, span);
-        if ((!entering && !out.matches(bytes, record.direction, span)) || record.seconds < 0)
-            continue;
-        cardKey(table, row, record.card, key);
-        Last* last = claim(key, dayStart + record.seconds, entering);
-        if (last && entering)
-            last->rowToRead = row;
+        lasts.lastRecordStart = start;
+        const QByteArrayView span = recordSpan(content, start, record.direction);
+        const bool entering = in.matches(content, record.direction, span);
+        const qint64 stamp = dayStart + record.seconds;
+        if (record.seconds >= 0 && stamp <= m_until &&
+            (entering || out.matches(content, record.direction, span))) {
+            cardKey(content, record.card, span, codecs, key);
+            auto found = lasts.cards.find(key);
+            if (found == lasts.cards.end())
+                lasts.cards.emplace(key, DayLast{stamp, entering, start});
+            else if (stamp >= found->second.stamp)
+                found->second = DayLast{stamp, entering, start};
+        }
+        start = next;
     }
-    // Only the swipes that stay a card's last 進 are made, once the day is read.
-    for (auto& [card, last] : m_cards) {
-        if (last.rowToRead >= 0) {
-            last.entry = swipeOf(table, last.rowToRead, day, site);
-            last.rowToRead = -1;
-        }
+    return lasts;
+}
+
+void PresenceLedger::takeDay(const DayLasts& lasts, QByteArrayView bytes, QDate day,
+                             const PresenceSite& site, qint64 insideFrom)
+{
+    RecordTable entries(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    for (const auto& [card, last] : lasts.cards) {
+        Last* kept = claim(card, last.stamp, last.in);
+        if (kept == nullptr || !last.in || last.stamp <= insideFrom)
+            continue;
+        entries.appendRecordAt(last.start);
+        kept->entry = swipeOf(entries, entries.rowCount() - 1, day, site);
     }
 }
 
-void PresenceLedger::addEarlier(const PresenceLedger& earlier)
+qsizetype PresenceLedger::addDays(QByteArrayView dayBefore, QByteArrayView day, QDate date,
+                                  const PresenceSite& site, const QDateTime& from)
 {
-    for (const auto& [card, last] : earlier.m_cards) {
-        const auto found = m_cards.find(card);
-        if (found == m_cards.end())
-            m_cards.emplace(card, last);
-        else if (last.stamp > found->second.stamp)
-            found->second = last;
-    }
+    auto earlier =
+        std::async(std::launch::async, [&] { return lastSwipesOf(dayBefore, date.addDays(-1)); });
+    const DayLasts lasts = lastSwipesOf(day, date);
+    const DayLasts earlierLasts = earlier.get();
+    // The day's swipes all come after the day before's: taken first, they keep the day before's
+    // entries of the same cards from being read at all.
+    const qint64 insideFrom = wallStamp(from) - kPresenceWindowSeconds;
+    takeDay(lasts, day, date, site, insideFrom);
+    takeDay(earlierLasts, dayBefore, date.addDays(-1), site, insideFrom);
+    return lasts.lastRecordStart;
 }
 
 void PresenceLedger::add(const Swipe& swipe)
@@ -289,29 +324,26 @@ QList<PresentPerson> PresenceLedger::presentAt(const QDateTime& moment) const
 
 namespace {
 
-// The ledger of day's table and the day before's, each gone through on a thread of its own.
-PresenceLedger ledgerOfDays(const RecordTable& dayBefore, const RecordTable& dayTable, QDate day,
-                            const PresenceSite& site, const QDateTime& until)
+// The end of the last line end in bytes, CR or LF: a file cut short is read up to there.
+qsizetype wholeLinesEnd(QByteArrayView bytes)
 {
-    auto earlier = std::async(std::launch::async, [&] {
-        PresenceLedger ledger(until);
-        ledger.addDay(dayBefore, day.addDays(-1), site);
-        return ledger;
-    });
-    PresenceLedger ledger(until);
-    ledger.addDay(dayTable, day, site);
-    ledger.addEarlier(earlier.get());
-    return ledger;
+    return std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1;
 }
 
-RecordTable readWholeDay(const PresenceSite& site, QDate day, FileReadStatus* status = nullptr)
+// The whole file of day as it can be read: after a read error the lines ended before it, when
+// it cannot be read nothing.
+QByteArray readDayBytes(const PresenceSite& site, QDate day, FileReadStatus* status = nullptr)
 {
-    RecordTable table;
+    QByteArray bytes;
     const FileReadStatus read =
-        readRecordFile(recordFilePath(site.recordsFolder, day), RecordCriteria{}, table);
+        readFileSnapshot(recordFilePath(site.recordsFolder, day), kMaxRecordFileSize, bytes);
     if (status)
         *status = read;
-    return table;
+    if (read == FileReadStatus::ReadError)
+        bytes.truncate(wholeLinesEnd(bytes));
+    else if (read != FileReadStatus::Ok)
+        bytes.clear();
+    return bytes;
 }
 
 } // namespace
@@ -320,9 +352,10 @@ PresenceLedger readPresence(const PresenceSite& site, const QDateTime& moment,
                             FileReadStatus* dayFile)
 {
     const QDate day = moment.date();
-    const RecordTable dayBefore = readWholeDay(site, day.addDays(-1));
-    const RecordTable dayTable = readWholeDay(site, day, dayFile);
-    return ledgerOfDays(dayBefore, dayTable, day, site, moment);
+    PresenceLedger ledger(moment);
+    ledger.addDays(readDayBytes(site, day.addDays(-1)), readDayBytes(site, day, dayFile), day, site,
+                   moment);
+    return ledger;
 }
 
 PresenceFollower::PresenceFollower(PresenceSite site)
@@ -351,7 +384,6 @@ PresenceLook PresenceFollower::look(const QDateTime& now)
 LivePoll::State PresenceFollower::readStart(const QDateTime& now)
 {
     const QDate today = now.date();
-    const RecordTable dayBefore = readWholeDay(m_site, today.addDays(-1));
     QByteArray bytes;
     const FileReadStatus status =
         readFileSnapshot(recordFilePath(m_site.recordsFolder, today), kMaxRecordFileSize, bytes);
@@ -360,11 +392,10 @@ LivePoll::State PresenceFollower::readStart(const QDateTime& now)
     if (status != FileReadStatus::Ok && !waiting)
         return LivePoll::State::Lost;
     // Only the lines ended so far: the follower goes on after their last whole record.
-    const RecordTable todayTable = readRecords(bytes, RecordCriteria{}, true);
-    const qsizetype rows = todayTable.rowCount();
-    const qsizetype lastStart = rows > 0 ? todayTable.recordStart(rows - 1) : utf8BomLength(bytes);
+    const qsizetype lastStart =
+        m_ledger.addDays(readDayBytes(m_site, today.addDays(-1)),
+                         QByteArrayView(bytes).first(wholeLinesEnd(bytes)), today, m_site, now);
     m_follower.continueAfter(today, bytes, completeRecordsEnd(bytes, lastStart));
-    m_ledger = ledgerOfDays(dayBefore, todayTable, today, m_site, {});
     m_started = true;
     return waiting ? LivePoll::State::Waiting : LivePoll::State::Following;
 }

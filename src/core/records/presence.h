@@ -62,12 +62,14 @@ public:
     // goes on) every swipe counts, a card reader's clock running a little ahead included.
     explicit PresenceLedger(QDateTime until = {});
 
-    // Every record of one day file, read with every record kept.
-    void addDay(const RecordTable& table, QDate day, const PresenceSite& site);
+    // The records of the day before's and the day's file contents (a byte order mark
+    // included), each gone through once on a core of its own. Only the entries that can still
+    // be inside at from or later get their texts: presentAt takes moments from from on.
+    // Returns where the day's last record begins.
+    qsizetype addDays(QByteArrayView dayBefore, QByteArrayView day, QDate date,
+                      const PresenceSite& site, const QDateTime& from);
     // One swipe written since, however late.
     void add(const Swipe& swipe);
-    // The last swipes of earlier, read from a file written before this ledger's.
-    void addEarlier(const PresenceLedger& earlier);
 
     // The cards inside at moment, in no particular order.
     QList<PresentPerson> presentAt(const QDateTime& moment) const;
@@ -76,18 +78,35 @@ private:
     struct Last {
         qint64 stamp = 0; // seconds on the wall clock, from the start of the Julian calendar
         bool in = false;
-        Swipe entry;              // kept for a 進 only
-        qsizetype rowToRead = -1; // a 進 row of the day being added whose swipe is not made yet
+        Swipe entry; // kept for a 進 only
     };
     struct KeyHash {
         using is_transparent = void;
         size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
     };
+    template <typename Value>
+    using CardMap = std::unordered_map<std::string, Value, KeyHash, std::equal_to<>>;
+    // A day's last counted swipe of a card: where its record begins in the day's bytes.
+    struct DayLast {
+        qint64 stamp = 0;
+        bool in = false;
+        qsizetype start = 0;
+    };
+    struct DayLasts {
+        CardMap<DayLast> cards;
+        qsizetype lastRecordStart = 0;
+    };
+
+    // One pass over a day's bytes: a card's swipe only replaces its earlier ones.
+    DayLasts lastSwipesOf(QByteArrayView content, QDate day) const;
+    // Takes a day's last swipes, the texts of the 進 after insideFrom read from bytes.
+    void takeDay(const DayLasts& lasts, QByteArrayView bytes, QDate day, const PresenceSite& site,
+                 qint64 insideFrom);
     // Whether the swipe at stamp is the card's latest so far; it then becomes its last.
     Last* claim(std::string_view card, qint64 stamp, bool in);
 
     qint64 m_until;
-    std::unordered_map<std::string, Last, KeyHash, std::equal_to<>> m_cards;
+    CardMap<Last> m_cards;
 };
 
 // The presence at moment from the day file of moment's day and of the day before (a blocking
