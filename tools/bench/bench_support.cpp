@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <random>
@@ -113,6 +114,84 @@ std::vector<QByteArray> holderNames(std::mt19937& random, int count)
 // A day of swipes in time order: 08:15:30,"00012345","陳怡君","進" and CR LF, as card readers
 // write them, about 35 bytes a record.
 } // namespace
+
+namespace {
+
+struct TimedSwipe {
+    int second = 0;
+    int card = 0;
+    bool in = true;
+};
+
+// One card's working day: in in the morning, out and in again around lunch, out in the
+// evening; now and then (one card in 25, about one swipe in a hundred) something odd.
+void addWorkingDay(std::mt19937& random, int card, std::vector<TimedSwipe>& swipes)
+{
+    const auto within = [&random](int from, int span) {
+        return from + static_cast<int>(random() % static_cast<unsigned>(span));
+    };
+    const int arrival = within(7 * 3600 + 1800, 5400);
+    const int lunch = within(12 * 3600, 1800);
+    const int back = lunch + within(1200, 2400);
+    const int leaving = within(17 * 3600, 7200);
+    swipes.push_back({arrival, card, true});
+    swipes.push_back({lunch, card, false});
+    swipes.push_back({back, card, true});
+    if (random() % 25 != 0) {
+        swipes.push_back({leaving, card, false});
+        return;
+    }
+    switch (random() % 4) {
+    case 0: // forgot to swipe out
+        break;
+    case 1: // swiped in twice
+        swipes.push_back({arrival + within(60, 600), card, true});
+        swipes.push_back({leaving, card, false});
+        break;
+    case 2: // the reader did not answer at once
+        swipes.push_back({arrival + within(5, 20), card, true});
+        swipes.push_back({arrival + within(25, 30), card, true});
+        swipes.push_back({leaving, card, false});
+        break;
+    default: // came back at night
+        swipes.push_back({leaving, card, false});
+        swipes.push_back({within(22 * 3600 + 600, 3000), card, true});
+        swipes.push_back({within(23 * 3600 + 1200, 600), card, false});
+        break;
+    }
+}
+
+} // namespace
+
+QByteArray workingDayFile(qint64 recordCount, unsigned variant)
+{
+    const auto cards = static_cast<int>(std::max<qint64>(recordCount / 4, 1));
+    std::mt19937 random(20070503 + variant);
+    std::mt19937 naming(20070503);
+    const std::vector<QByteArray> names = holderNames(naming, std::min(cards, 5000));
+    std::vector<TimedSwipe> swipes;
+    swipes.reserve(static_cast<size_t>(recordCount) + static_cast<size_t>(cards));
+    for (int card = 0; card < cards; ++card)
+        addWorkingDay(random, card, swipes);
+    std::stable_sort(swipes.begin(), swipes.end(),
+                     [](const TimedSwipe& a, const TimedSwipe& b) { return a.second < b.second; });
+    const std::array<QByteArray, 2> directions = {big5(QStringLiteral("出")),
+                                                  big5(QStringLiteral("進"))};
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(swipes.size()) * 40);
+    char line[64];
+    for (const TimedSwipe& swipe : swipes) {
+        const int length =
+            std::snprintf(line, sizeof line, "%02d:%02d:%02d,\"%08d\",\"", swipe.second / 3600,
+                          swipe.second / 60 % 60, swipe.second % 60, 100000 + swipe.card * 37);
+        bytes.append(line, length);
+        bytes += names[static_cast<size_t>(swipe.card) % names.size()];
+        bytes += "\",\"";
+        bytes += directions[swipe.in ? 1 : 0];
+        bytes += "\"\r\n";
+    }
+    return bytes;
+}
 
 QByteArray dayFile(qint64 recordCount)
 {

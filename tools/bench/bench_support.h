@@ -26,6 +26,12 @@ double megabytes(qint64 bytes);
 // 35 bytes a record (08:15:30,"00100037","陳怡君","進"), 5,000 card holders, the same every run.
 QByteArray dayFile(qint64 recordCount);
 
+// A working day of about recordCount swipes in time order, in the same form: cards that come in
+// and go out in pairs during working hours, about one swipe in a hundred odd (a forgotten out,
+// a second in, a reader swiped three times, a night visit). Each variant is another day of the
+// same card holders.
+QByteArray workingDayFile(qint64 recordCount, unsigned variant);
+
 // A camera-like picture as a JPEG file's bytes: smooth shading with sensor noise, so it
 // compresses and decodes like a photo and not like a flat test card. The same every run.
 QByteArray cameraJpeg(const QSize& size);

@@ -11,6 +11,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 #include <optional>
 
 namespace card {
@@ -72,14 +73,28 @@ public:
                                         directionOf(record[DirectionField], span), row});
     }
 
+    // Counted into place card by card, in file order within a card; file order is nearly time
+    // order, so putting each card's few swipes in time order moves little.
     void sortByCard()
     {
-        std::sort(m_day.swipes.begin(), m_day.swipes.end(),
-                  [](const DaySwipe& a, const DaySwipe& b) {
-                      if (a.card != b.card)
-                          return a.card < b.card;
-                      return a.second != b.second ? a.second < b.second : a.row < b.row;
-                  });
+        std::vector<DaySwipe>& swipes = m_day.swipes;
+        std::vector<std::size_t> next(m_day.cards.size() + 1, 0);
+        for (const DaySwipe& swipe : swipes)
+            ++next[static_cast<std::size_t>(swipe.card) + 1];
+        std::partial_sum(next.begin(), next.end(), next.begin());
+        std::vector<DaySwipe> sorted(swipes.size());
+        for (const DaySwipe& swipe : swipes)
+            sorted[next[static_cast<std::size_t>(swipe.card)]++] = swipe;
+        for (std::size_t k = 1; k < sorted.size(); ++k) {
+            const DaySwipe swipe = sorted[k];
+            std::size_t to = k;
+            for (; to > 0 && sorted[to - 1].card == swipe.card &&
+                   sorted[to - 1].second > swipe.second;
+                 --to)
+                sorted[to] = sorted[to - 1];
+            sorted[to] = swipe;
+        }
+        swipes = std::move(sorted);
     }
 
 private:
@@ -111,10 +126,24 @@ private:
         return parts.negative ? raw : parts.digits;
     }
 
-    // A key of non-ASCII bytes is not remembered: its text depends on its record's encoding.
     qint32 cardOf(const ValueSlice& value, QByteArrayView span)
     {
         const QByteArrayView key = cardKey(value);
+        const quint64 number = packedCardNumber(key);
+        if (number == 0)
+            return cardOfText(key, value, span);
+        const auto [index, added] =
+            m_cardOfNumber.add(number, static_cast<qint32>(m_day.cards.size()));
+        if (added) {
+            m_day.cards.push_back(QString::fromLatin1(key));
+            m_day.cardNumbers.push_back(number);
+        }
+        return index;
+    }
+
+    // A key of non-ASCII bytes is not remembered: its text depends on its record's encoding.
+    qint32 cardOfText(QByteArrayView key, const ValueSlice& value, QByteArrayView span)
+    {
         const auto known = m_cardOfKey.constFind(key);
         if (known != m_cardOfKey.cend())
             return *known;
@@ -124,6 +153,7 @@ private:
         if (shown == m_cardOfText.cend()) {
             shown = m_cardOfText.insert(text, static_cast<qint32>(m_day.cards.size()));
             m_day.cards.push_back(text);
+            m_day.cardNumbers.push_back(0);
         }
         if (isAscii(key))
             m_cardOfKey.insert(key, *shown);
@@ -135,6 +165,7 @@ private:
     RecordCodecs m_codecs;
     ValueTextMatcher m_in;
     ValueTextMatcher m_out;
+    CardNumberIndex m_cardOfNumber;
     QHash<QByteArrayView, qint32> m_cardOfKey; // views into the day's bytes, which outlive it
     QHash<QString, qint32> m_cardOfText;
 };
@@ -166,6 +197,60 @@ void readAllRecords(QByteArrayView content, qsizetype from, SwipeDayBuilder& bui
 }
 
 } // namespace
+
+quint64 packedCardNumber(QByteArrayView text)
+{
+    constexpr qsizetype kMostDigits = 18; // below 2^60, leaving four bits for the count
+    if (text.isEmpty() || text.size() > kMostDigits)
+        return 0;
+    quint64 value = 0;
+    for (const char c : text) {
+        if (!isDigit(c))
+            return 0;
+        value = value * 10 + static_cast<quint64>(c - '0');
+    }
+    return static_cast<quint64>(text.size()) << 60 | value;
+}
+
+namespace {
+
+std::size_t slotOf(quint64 number, std::size_t mask)
+{
+    return static_cast<std::size_t>((number * 0x9E3779B97F4A7C15ULL) >> 32) & mask;
+}
+
+} // namespace
+
+std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
+{
+    if ((m_used + 1) * 2 > m_slots.size())
+        grow();
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = slotOf(number, mask);; at = (at + 1) & mask) {
+        Slot& slot = m_slots[at];
+        if (slot.number == number)
+            return {slot.index, false};
+        if (slot.number == 0) {
+            slot = {number, next};
+            ++m_used;
+            return {next, true};
+        }
+    }
+}
+
+void CardNumberIndex::grow()
+{
+    const std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(m_slots.size() * 2));
+    const std::size_t mask = m_slots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.number == 0)
+            continue;
+        std::size_t at = slotOf(slot.number, mask);
+        while (m_slots[at].number != 0)
+            at = (at + 1) & mask;
+        m_slots[at] = slot;
+    }
+}
 
 Swipe SwipeDay::swipe(quint32 row, const QString& recordsFolder, const QString& photoFolder,
                       const QString& parameterFile) const

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace card {
@@ -25,12 +26,35 @@ struct DaySwipe {
     quint32 row = 0; // the record's row in SwipeDay::table, for its texts
 };
 
+// A card number of 1 to 18 ASCII digits packed with its count of digits (so leading zeros
+// stay) into one number, which tells cards apart without comparing texts; 0 for any other text.
+quint64 packedCardNumber(QByteArrayView text);
+
+// Packed card numbers and their indices in one flat table: a look-up reads a slot or a few in a
+// row, with no node to follow, and adding allocates only when the table doubles.
+class CardNumberIndex {
+public:
+    // The index of number (not 0), which is next when number is new; and whether it was.
+    std::pair<qint32, bool> add(quint64 number, qint32 next);
+
+private:
+    struct Slot {
+        quint64 number = 0; // 0: free
+        qint32 index = 0;
+    };
+    void grow();
+
+    std::vector<Slot> m_slots = std::vector<Slot>(1024);
+    std::size_t m_used = 0;
+};
+
 struct SwipeDay {
     QDate date;
     DayFileState file = DayFileState::Missing;
     RecordTable table; // every record of the file, in file order
     // The card numbers as the lists show them, each once.
     std::vector<QString> cards;
+    std::vector<quint64> cardNumbers; // packedCardNumber of each of cards
     // The swipes whose time is a time of day, grouped by card and in time order within a card
     // (file order for equal times). A swipe without a time of day takes part in no rule.
     std::vector<DaySwipe> swipes;

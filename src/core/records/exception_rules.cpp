@@ -86,7 +86,7 @@ void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<Exceptio
         std::size_t to = from + 1;
         while (to < swipes.size() && swipes[to].card == swipes[from].card)
             ++to;
-        const qsizetype index = cardIndex(today.cards[static_cast<std::size_t>(swipes[from].card)]);
+        const qsizetype index = cardIndex(today, swipes[from].card);
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         checkCard(today, from, to, card, hits);
         m_cardsOfToday.push_back(index);
@@ -106,13 +106,24 @@ void ExceptionFinder::finish(QList<ExceptionHit>& hits)
     m_openIns.clear();
 }
 
-qsizetype ExceptionFinder::cardIndex(const QString& card)
+qsizetype ExceptionFinder::cardIndex(const SwipeDay& day, qint32 card)
 {
-    const auto known = m_cardIndex.constFind(card);
-    if (known != m_cardIndex.cend())
-        return *known;
-    m_cards.emplace_back();
-    return *m_cardIndex.insert(card, static_cast<qsizetype>(m_cards.size()) - 1);
+    const auto at = static_cast<std::size_t>(card);
+    const auto next = static_cast<qsizetype>(m_cards.size());
+    const quint64 number = day.cardNumbers[at];
+    qsizetype index = next;
+    if (number != 0) {
+        index = m_cardOfNumber.add(number, static_cast<qint32>(next)).first;
+    } else {
+        const auto known = m_cardIndex.constFind(day.cards[at]);
+        if (known != m_cardIndex.cend())
+            index = *known;
+        else
+            m_cardIndex.insert(day.cards[at], next);
+    }
+    if (index == next)
+        m_cards.emplace_back();
+    return index;
 }
 
 // One card's swipes of the day, [from, to) of the day's stream.
@@ -123,8 +134,11 @@ void ExceptionFinder::checkCard(const SwipeDay& day, std::size_t from, std::size
     const qint64 julian = day.date.toJulianDay();
     const bool kept = inRange(julian);
     // The hours of the card's days before this one that the rare-hour rule looks at.
-    std::erase_if(card.hourDays,
-                  [&](const auto& entry) { return entry.first < julian - settings.rareDays; });
+    // Days come oldest first: the days too old to look at are the first few.
+    card.hourDays.erase(
+        card.hourDays.begin(),
+        std::find_if(card.hourDays.begin(), card.hourDays.end(),
+                     [&](const auto& entry) { return entry.first >= julian - settings.rareDays; }));
     quint32 knownHours = 0;
     for (const auto& entry : card.hourDays)
         knownHours |= entry.second;
@@ -151,7 +165,7 @@ void ExceptionFinder::checkCard(const SwipeDay& day, std::size_t from, std::size
             checkTurn(at, swipe.direction, card, hits);
     }
     if (hoursToday != 0)
-        card.hourDays.emplace_back(julian, hoursToday);
+        card.hourDays.emplace_back(static_cast<qint32>(julian), hoursToday);
 }
 
 // The direction rules for an in or an out at at, against the card's last in or out.
@@ -199,7 +213,7 @@ void ExceptionFinder::keepTurnTexts(const SwipeDay& leaving, const std::vector<q
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         for (std::optional<Turn>* turn : {&card.lastTurn, &card.turnBefore}) {
             if (*turn && (*turn)->at.day == julian && !(*turn)->kept)
-                (*turn)->kept = swipeAt((*turn)->at);
+                (*turn)->kept = std::make_shared<const Swipe>(swipeAt((*turn)->at));
         }
     }
 }
@@ -233,7 +247,7 @@ std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn)
 {
     if (!turn)
         return std::nullopt;
-    return turn->kept ? turn->kept : swipeAt(turn->at);
+    return turn->kept ? *turn->kept : swipeAt(turn->at);
 }
 
 void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,

@@ -105,13 +105,13 @@ private:
     struct Turn {
         SwipeAt at;
         SwipeDirection direction = SwipeDirection::Other;
-        std::optional<Swipe> kept;
+        std::shared_ptr<const Swipe> kept;
     };
     struct CardState {
         std::optional<Turn> lastTurn;
         std::optional<Turn> turnBefore; // the turn before the last
         std::vector<SwipeAt> recent;    // the last burstCount - 1 swipes, oldest first
-        std::vector<std::pair<qint64, quint32>> hourDays; // day and its hours, oldest first
+        std::vector<std::pair<qint32, quint32>> hourDays; // day and its hours, oldest first
     };
 
     void checkCard(const SwipeDay& day, std::size_t from, std::size_t to, CardState& card,
@@ -128,7 +128,7 @@ private:
     bool inRange(qint64 day) const { return day >= m_firstDay && day <= m_lastDay; }
     qint64 latestMissingDay(qint64 from, qint64 to) const;
     const SwipeDay* dayOf(qint64 julianDay) const;
-    qsizetype cardIndex(const QString& card);
+    qsizetype cardIndex(const SwipeDay& day, qint32 card);
 
     ExceptionQuery m_query;
     qint64 m_firstDay;
@@ -138,7 +138,8 @@ private:
     std::shared_ptr<const SwipeDay> m_yesterday;
     QHash<qint64, DayFileState> m_fileOfDay;
     std::vector<CardState> m_cards;
-    QHash<QString, qsizetype> m_cardIndex;
+    CardNumberIndex m_cardOfNumber;            // by packedCardNumber
+    QHash<QString, qsizetype> m_cardIndex;     // the other cards, by their text
     std::vector<qsizetype> m_openIns;          // cards whose last turn is an in on the day before
     std::vector<qsizetype> m_cardsOfToday;     // the cards that swiped on the newest day
     std::vector<qsizetype> m_cardsOfYesterday; // and on the day before
