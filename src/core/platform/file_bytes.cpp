@@ -74,12 +74,11 @@ FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 max
     return readInto(file, std::min(size - offset, maxSize), bytes);
 }
 
-FileWindows::FileWindows(QString path, qsizetype windowBytes)
-    : m_path(std::move(path))
-    , m_windowBytes(windowBytes)
+ByteWindows::ByteWindows(qsizetype windowBytes)
+    : m_windowBytes(windowBytes)
 {}
 
-bool FileWindows::next(qsizetype used)
+bool ByteWindows::next(qsizetype used)
 {
     if (m_status != FileReadStatus::Ok || (m_size >= 0 && reachesEnd()))
         return false;
@@ -89,7 +88,7 @@ bool FileWindows::next(qsizetype used)
     const qint64 wanted =
         m_size < 0 ? m_windowBytes : std::min<qint64>(m_windowBytes, m_size - from);
     qint64 size = 0;
-    m_status = readFileFrom(m_path, from, wanted, m_bytes, size);
+    m_status = readFrom(from, wanted, m_bytes, size);
     if (m_size < 0)
         m_size = size;
     const qint64 expected = std::min<qint64>(wanted, m_size - from);
@@ -97,6 +96,29 @@ bool FileWindows::next(qsizetype used)
         m_status = FileReadStatus::ReadError; // rewritten or truncated meanwhile
     m_offset = from;
     return m_status == FileReadStatus::Ok;
+}
+
+FileWindows::FileWindows(QString path, qsizetype windowBytes)
+    : ByteWindows(windowBytes)
+    , m_path(std::move(path))
+{}
+
+FileReadStatus FileWindows::readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes, qint64& size)
+{
+    return readFileFrom(m_path, offset, maxSize, bytes, size);
+}
+
+MemoryWindows::MemoryWindows(QByteArrayView source, qsizetype windowBytes)
+    : ByteWindows(windowBytes)
+    , m_source(source)
+{}
+
+FileReadStatus MemoryWindows::readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
+                                       qint64& size)
+{
+    size = m_source.size();
+    bytes = m_source.sliced(offset, std::min(maxSize, size - offset)).toByteArray();
+    return FileReadStatus::Ok;
 }
 
 FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)

@@ -24,16 +24,19 @@ FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& by
 FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
                             qint64& size);
 
-// A file read from its start in windows of at most a bounded number of bytes, each a positioned
-// read of its own, so that memory stays bounded whatever the file's size and another program
-// rewriting or truncating the file makes a failed read, never a crash (as a mapping would).
-// The file is read as it was at the first read: bytes appended later are left out, and a file
-// found shorter than that is a ReadError.
-class FileWindows {
+// A source of bytes read from its start in windows of at most a bounded number of bytes, so that
+// memory stays bounded whatever the source's size. The source is read as it was at the first
+// read: bytes appended later are left out, and a source found shorter than that is a ReadError.
+class ByteWindows {
 public:
-    static constexpr qsizetype kDefaultBytes = qsizetype(4) << 20;
+    // Small enough that a window read is still in the core's own cache when it is scanned, and
+    // that a window per site thread is little memory.
+    static constexpr qsizetype kDefaultBytes = qsizetype(512) << 10;
 
-    explicit FileWindows(QString path, qsizetype windowBytes = kDefaultBytes);
+    explicit ByteWindows(qsizetype windowBytes);
+    virtual ~ByteWindows() = default;
+    ByteWindows(const ByteWindows&) = delete;
+    ByteWindows& operator=(const ByteWindows&) = delete;
 
     // Reads the first window, or the one that begins after the first used bytes of the
     // current one: a record cut at a window's edge is left unused and read again whole in the
@@ -42,17 +45,47 @@ public:
     bool next(qsizetype used = 0);
 
     QByteArrayView bytes() const { return m_bytes; }
-    qint64 offset() const { return m_offset; } // where bytes() begin in the file
+    qint64 offset() const { return m_offset; } // where bytes() begin in the source
     bool reachesEnd() const { return m_offset + m_bytes.size() >= m_size; }
     FileReadStatus status() const { return m_status; }
 
+protected:
+    // Reads at most maxSize bytes from offset into bytes, as readFileFrom does.
+    virtual FileReadStatus readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
+                                    qint64& size) = 0;
+
 private:
-    QString m_path;
     qsizetype m_windowBytes;
     QByteArray m_bytes;
     qint64 m_offset = 0;
-    qint64 m_size = -1; // the file's size at the first read
+    qint64 m_size = -1; // the source's size at the first read
     FileReadStatus m_status = FileReadStatus::Ok;
+};
+
+// A file's windows, each a positioned read of its own, so that another program rewriting or
+// truncating the file makes a failed read, never a crash (as a mapping would).
+class FileWindows final : public ByteWindows {
+public:
+    explicit FileWindows(QString path, qsizetype windowBytes = kDefaultBytes);
+
+private:
+    FileReadStatus readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size) override;
+
+    QString m_path;
+};
+
+// The windows a file holding bytes would be read in, for checking a reader of windows against
+// one of the whole.
+class MemoryWindows final : public ByteWindows {
+public:
+    MemoryWindows(QByteArrayView source, qsizetype windowBytes);
+
+private:
+    FileReadStatus readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
+                            qint64& size) override;
+
+    QByteArrayView m_source;
 };
 
 } // namespace card

@@ -73,39 +73,6 @@ QList<HistoryDay> entriesByCard(const RecordTable& table, const HistoryQuery& qu
     return days;
 }
 
-// The records a search keeps, copied out of the windows they were read in, back to back.
-struct KeptRecords {
-    QByteArray bytes;
-    std::vector<quint32> starts;
-};
-
-void keepRecord(QByteArrayView records, qsizetype start, KeptRecords& kept)
-{
-    ValueReader reader(records, start);
-    RecordSlices record;
-    readRecord(reader, record);
-    kept.starts.push_back(static_cast<quint32>(kept.bytes.size()));
-    kept.bytes.append(records.sliced(start, reader.position() - start));
-}
-
-// Reads the day file at path window by window, so that memory holds one window and the kept
-// records whatever the day's size; false when a read failed.
-bool readKeptRecords(const QString& path, const HistoryQuery& query, KeptRecords& kept)
-{
-    FileWindows windows(path);
-    const HistoryRecordTest test(query.field, query.text);
-    qsizetype used = 0;
-    while (windows.next(used)) {
-        const QByteArrayView bytes = windows.bytes();
-        const qsizetype from = windows.offset() == 0 ? utf8BomLength(bytes) : 0;
-        used = windows.reachesEnd() ? bytes.size() : completeRecordsEnd(bytes, from);
-        const QByteArrayView records = bytes.first(used);
-        for (const qsizetype start : scanHistoryRecords(records, from, test))
-            keepRecord(records, start, kept);
-    }
-    return windows.status() == FileReadStatus::Ok;
-}
-
 } // namespace
 
 QList<QDate> historyDates(const HistoryQuery& query)
@@ -203,7 +170,8 @@ QList<HistoryDay> readHistoryDay(const HistoryQuery& query, QDate date)
     if (!fileExists(path))
         return {emptyDay(date, DayFileState::Missing)};
     KeptRecords kept;
-    if (!readKeptRecords(path, query, kept))
+    FileWindows windows(path);
+    if (!keepHistoryRecords(windows, HistoryRecordTest(query.field, query.text), kept))
         return {emptyDay(date, DayFileState::Unreadable)};
     RecordTable table(std::move(kept.bytes));
     table.appendRecordsAt(std::move(kept.starts));

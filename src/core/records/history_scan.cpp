@@ -2,20 +2,25 @@
 
 #include "core/records/record_reader.h"
 #include "core/records/record_walker.h"
+#include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define CARD_SCAN_X86 1
 #endif
 
 namespace card {
 
 namespace {
+
+constexpr qsizetype kBlock = RecordWalker::kBlock;
 
 bool isAsciiLetter(char c)
 {
@@ -39,80 +44,294 @@ bool equalAt(const char* p, QByteArrayView needle, bool foldCase)
     return true;
 }
 
-// The first place at or after from where needle occurs in content, ASCII letters compared
-// without case when foldCase; -1 when none. Sixteen places
-// at a time are tested on the needle's first and last bytes before the rest is compared.
-qsizetype findRequired(QByteArrayView content, qsizetype from, QByteArrayView needle, bool foldCase)
-{
-    const qsizetype lastByte = needle.size() - 1;
-    const char* data = content.data();
-    const qsizetype lastStart = content.size() - needle.size();
-    qsizetype i = from;
-#if defined(__SSE2__)
-    const bool foldFirst = foldCase && isAsciiLetter(needle[0]);
-    const bool foldLast = foldCase && isAsciiLetter(needle[lastByte]);
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const __m128i first =
-        foldFirst ? _mm_or_si128(_mm_set1_epi8(needle[0]), caseBit) : _mm_set1_epi8(needle[0]);
-    const __m128i last = foldLast ? _mm_or_si128(_mm_set1_epi8(needle[lastByte]), caseBit)
-                                  : _mm_set1_epi8(needle[lastByte]);
-    for (; i + 16 <= lastStart + 1; i += 16) {
-        __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + lastByte));
-        if (foldFirst)
-            atFirst = _mm_or_si128(atFirst, caseBit);
-        if (foldLast)
-            atLast = _mm_or_si128(atLast, caseBit);
-        auto candidates = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi8(atFirst, first), _mm_cmpeq_epi8(atLast, last))));
-        while (candidates != 0) {
-            const qsizetype at = i + std::countr_zero(candidates);
-            if (equalAt(data + at, needle, foldCase))
-                return at;
-            candidates &= candidates - 1;
-        }
-    }
-#endif
-    for (; i <= lastStart; ++i) {
-        if (equalAt(data + i, needle, foldCase))
-            return i;
-    }
-    return -1;
-}
-
-// The first place at or after from where one of the needles occurs; -1 when none. Each needle's
-// next place is remembered while it lies ahead, so no stretch is searched twice for it.
-class RequiredFinder {
-public:
-    RequiredFinder(QByteArrayView content, const QList<QByteArray>& needles, bool foldCase)
-        : m_content(content)
-        , m_needles(needles)
-        , m_next(static_cast<size_t>(needles.size()), -2)
-        , m_foldCase(foldCase)
-    {}
-
-    qsizetype from(qsizetype from)
-    {
-        qsizetype first = -1;
-        for (size_t k = 0; k < m_next.size(); ++k) {
-            qsizetype& next = m_next[k];
-            if (next != -1 && next < from)
-                next =
-                    findRequired(m_content, from, m_needles[static_cast<qsizetype>(k)], m_foldCase);
-            if (next >= 0 && (first < 0 || next < first))
-                first = next;
-        }
-        return first;
-    }
-
-private:
-    QByteArrayView m_content;
-    const QList<QByteArray>& m_needles;
-    std::vector<qsizetype> m_next; // -2 before the first search, -1 when there is none
-    bool m_foldCase;
+// One byte of a needle that 64 places at a time are tested on: a letter compared without case
+// is tested with its case bit set.
+struct NeedleByte {
+    qsizetype offset = 0;
+    char value = 0;   // with the case bit set where caseBit is
+    char caseBit = 0; // 0x20 where the byte is a letter compared without case
 };
 
+// A required byte string with its first, middle and last bytes, on which 64 places at a time
+// are tested before the rest is compared: a card's digits share their first and last with many
+// other numbers.
+struct Needle {
+    QByteArrayView bytes;
+    std::array<NeedleByte, 3> tested;
+};
+
+std::vector<Needle> needlesOf(const QList<QByteArray>& required, bool foldCase)
+{
+    std::vector<Needle> needles;
+    for (const QByteArray& bytes : required) {
+        Needle needle;
+        needle.bytes = bytes;
+        const std::array<qsizetype, 3> offsets = {0, bytes.size() / 2, bytes.size() - 1};
+        for (size_t k = 0; k < offsets.size(); ++k) {
+            NeedleByte& tested = needle.tested[k];
+            tested.offset = offsets[k];
+            tested.caseBit = foldCase && isAsciiLetter(bytes[offsets[k]]) ? 0x20 : 0;
+            tested.value = static_cast<char>(bytes[offsets[k]] | tested.caseBit);
+        }
+        needles.push_back(needle);
+    }
+    return needles;
+}
+
+#if defined(CARD_SCAN_X86)
+
+// One block's byte classes and a needle's candidate places, 16 bytes at a time.
+struct Sse2Blocks {
+    static ByteMasks classes(const char* p) { return classifyFullBlock(p); }
+
+    static std::uint64_t candidates(const char* p, const Needle& needle)
+    {
+        const auto equal = [p](const NeedleByte& tested, int chunk) {
+            const char* at = p + tested.offset + 16 * chunk;
+            const __m128i bytes =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
+                             _mm_set1_epi8(tested.caseBit));
+            return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(tested.value));
+        };
+        const auto& [first, middle, last] = needle.tested;
+        std::uint64_t bits = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m128i all =
+                _mm_and_si128(_mm_and_si128(equal(first, k), equal(middle, k)), equal(last, k));
+            bits |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(all)))
+                    << (16 * k);
+        }
+        return bits;
+    }
+};
+
+// The same, 32 bytes at a time; only called from code built for AVX2.
+struct Avx2Blocks {
+    [[gnu::target("avx2")]] static std::uint64_t bits(__m256i equal, int chunk)
+    {
+        return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(equal)))
+               << (32 * chunk);
+    }
+
+    [[gnu::target("avx2")]] static ByteMasks classes(const char* p)
+    {
+        const __m256i quote = _mm256_set1_epi8('"');
+        const __m256i comma = _mm256_set1_epi8(',');
+        const __m256i cr = _mm256_set1_epi8('\r');
+        const __m256i lf = _mm256_set1_epi8('\n');
+        ByteMasks masks;
+        std::uint64_t commas = 0;
+        for (int k = 0; k < 2; ++k) {
+            const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
+            masks.quote |= bits(_mm256_cmpeq_epi8(chunk, quote), k);
+            commas |= bits(_mm256_cmpeq_epi8(chunk, comma), k);
+            masks.cr |= bits(_mm256_cmpeq_epi8(chunk, cr), k);
+            masks.lf |= bits(_mm256_cmpeq_epi8(chunk, lf), k);
+        }
+        masks.separator = commas | masks.cr | masks.lf;
+        return masks;
+    }
+
+    [[gnu::target("avx2")]] static __m256i equal(const char* p, const NeedleByte& tested, int chunk)
+    {
+        const char* at = p + tested.offset + 32 * chunk;
+        const __m256i bytes =
+            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)),
+                            _mm256_set1_epi8(tested.caseBit));
+        return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(tested.value));
+    }
+
+    [[gnu::target("avx2")]] static std::uint64_t candidates(const char* p, const Needle& needle)
+    {
+        const auto& [first, middle, last] = needle.tested;
+        std::uint64_t found = 0;
+        for (int k = 0; k < 2; ++k) {
+            found |=
+                bits(_mm256_and_si256(_mm256_and_si256(equal(p, first, k), equal(p, middle, k)),
+                                      equal(p, last, k)),
+                     k);
+        }
+        return found;
+    }
+};
+
+#else
+
+// Without x86 vector instructions both paths test a byte at a time.
+struct Sse2Blocks {
+    static ByteMasks classes(const char* p) { return classifyFullBlock(p); }
+
+    static std::uint64_t candidates(const char* p, const Needle& needle)
+    {
+        std::uint64_t bits = 0;
+        for (int i = 0; i < kBlock; ++i) {
+            bool equal = true;
+            for (const NeedleByte& tested : needle.tested)
+                equal = equal && (p[i + tested.offset] | tested.caseBit) == tested.value;
+            bits |= static_cast<std::uint64_t>(equal) << i;
+        }
+        return bits;
+    }
+};
+#endif
+
+// The candidates where the whole needle lies.
+std::uint64_t verified(const char* p, std::uint64_t candidates, const Needle& needle, bool foldCase)
+{
+    std::uint64_t hits = 0;
+    for (; candidates != 0; candidates &= candidates - 1) {
+        const int at = std::countr_zero(candidates);
+        if (equalAt(p + at, needle.bytes, foldCase))
+            hits |= std::uint64_t{1} << at;
+    }
+    return hits;
+}
+
+// The needle's places among the length bytes from position, one at a time: near the end, where
+// a whole block and the needle behind it do not fit.
+std::uint64_t hitsNearEnd(QByteArrayView content, qsizetype position, qsizetype length,
+                          const Needle& needle, bool foldCase)
+{
+    std::uint64_t hits = 0;
+    for (qsizetype i = 0; i < length && position + i + needle.bytes.size() <= content.size(); ++i) {
+        if (equalAt(content.data() + position + i, needle.bytes, foldCase))
+            hits |= std::uint64_t{1} << i;
+    }
+    return hits;
+}
+
+// Walks count bytes of a block whose classes are masks, and drops them from masks. Inline, as
+// it runs once a block, in each instruction set's pass.
+[[gnu::always_inline]] inline bool walkPart(RecordWalker& walker, ByteMasks& masks, qsizetype count)
+{
+    if (count == 0)
+        return true;
+    if (!walker.walkClassified(masks, count))
+        return false;
+    if (count < kBlock) {
+        masks.quote >>= count;
+        masks.separator >>= count;
+        masks.cr >>= count;
+        masks.lf >>= count;
+    }
+    return true;
+}
+
+struct WindowHits {
+    std::vector<qsizetype> recordStarts; // of the records holding a hit, each once, in order
+    qsizetype wholeEnd = 0;              // completeRecordsEnd's answer
+    bool lost = false;                   // the walker could not follow the layout
+};
+
+// One pass over the blocks of content from from: each block is classified for the walker and
+// searched for the needles, and the walker is stopped at each hit for its record's start.
+template <typename Blocks>
+[[gnu::always_inline]] inline WindowHits findHits(QByteArrayView content, qsizetype from,
+                                                  const std::vector<Needle>& needles, bool foldCase)
+{
+    qsizetype longest = 0;
+    for (const Needle& needle : needles)
+        longest = std::max(longest, needle.bytes.size());
+    WindowHits hits;
+    hits.wholeEnd = from;
+    RecordWalker walker(content, from);
+    const qsizetype size = content.size();
+    // A CR the bytes end in may be the first half of a CR LF: the whole records end before it.
+    const qsizetype wholeEndAt = size > from && content.back() == '\r' ? size - 1 : size;
+    for (qsizetype position = from; position < size;) {
+        const qsizetype toStop = position < wholeEndAt ? wholeEndAt - position : kBlock;
+        const qsizetype length = std::min({kBlock, size - position, toStop});
+        const char* p = content.data() + position;
+        const bool whole = length == kBlock && position + kBlock + longest - 1 <= size;
+        ByteMasks masks = whole ? Blocks::classes(p) : classifyBytes(p, length);
+        std::uint64_t found = 0;
+        for (const Needle& needle : needles) {
+            found |= whole ? verified(p, Blocks::candidates(p, needle), needle, foldCase)
+                           : hitsNearEnd(content, position, length, needle, foldCase);
+        }
+        qsizetype walked = 0;
+        for (; found != 0; found &= found - 1) {
+            const qsizetype at = std::countr_zero(found);
+            if (!walkPart(walker, masks, at - walked)) {
+                hits.lost = true;
+                return hits;
+            }
+            walked = at;
+            const qsizetype start = walker.recordStart();
+            if (hits.recordStarts.empty() || hits.recordStarts.back() != start)
+                hits.recordStarts.push_back(start);
+        }
+        if (!walkPart(walker, masks, length - walked)) {
+            hits.lost = true;
+            return hits;
+        }
+        position += length;
+        if (position == wholeEndAt)
+            hits.wholeEnd = walker.recordStart();
+    }
+    return hits;
+}
+
+WindowHits findHitsSse2(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles,
+                        bool foldCase)
+{
+    return findHits<Sse2Blocks>(content, from, needles, foldCase);
+}
+
+#if defined(CARD_SCAN_X86)
+[[gnu::target("avx2")]] WindowHits findHitsAvx2(QByteArrayView content, qsizetype from,
+                                                const std::vector<Needle>& needles, bool foldCase)
+{
+    return findHits<Avx2Blocks>(content, from, needles, foldCase);
+}
+#else
+WindowHits findHitsAvx2(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles,
+                        bool foldCase)
+{
+    return findHitsSse2(content, from, needles, foldCase);
+}
+#endif
+
+// The records among recordStarts that test keeps, read by the value reader within the first
+// used bytes.
+std::vector<qsizetype> keptAmong(QByteArrayView window, qsizetype used,
+                                 const std::vector<qsizetype>& recordStarts,
+                                 const HistoryRecordTest& test)
+{
+    const QByteArrayView records = window.first(used);
+    std::vector<qsizetype> kept;
+    RecordSlices record;
+    for (const qsizetype start : recordStarts) {
+        if (start >= used)
+            break;
+        ValueReader reader(records, start);
+        if (!readRecord(reader, record))
+            break;
+        if (test.keeps(records, record))
+            kept.push_back(start);
+    }
+    return kept;
+}
+
+void keepRecord(QByteArrayView records, qsizetype start, KeptRecords& kept)
+{
+    ValueReader reader(records, start);
+    RecordSlices record;
+    readRecord(reader, record);
+    kept.starts.push_back(static_cast<quint32>(kept.bytes.size()));
+    kept.bytes.append(records.sliced(start, reader.position() - start));
+}
+
 } // namespace
+
+bool processorHasAvx2()
+{
+#if defined(CARD_SCAN_X86)
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
 
 std::vector<qsizetype> readHistoryRecords(QByteArrayView content, qsizetype from,
                                           const HistoryRecordTest& test)
@@ -130,30 +349,38 @@ std::vector<qsizetype> readHistoryRecords(QByteArrayView content, qsizetype from
     return starts;
 }
 
-std::vector<qsizetype> scanHistoryRecords(QByteArrayView content, qsizetype from,
-                                          const HistoryRecordTest& test)
+HistoryWindowScan scanHistoryWindow(QByteArrayView window, qsizetype from, bool atEnd,
+                                    const HistoryRecordTest& test, ScanInstructions instructions)
 {
-    if (test.requiredBytes().isEmpty())
-        return readHistoryRecords(content, from, test);
-    RequiredFinder finder(content, test.requiredBytes(), test.ignoresAsciiCase());
-    std::vector<qsizetype> starts;
-    RecordWalker walker(content, from);
-    qsizetype searchFrom = from;
-    for (;;) {
-        const qsizetype hit = finder.from(searchFrom);
-        if (hit < 0)
-            return starts;
-        if (!walker.walkTo(hit))
-            return readHistoryRecords(content, from, test);
-        const qsizetype start = walker.recordStart();
-        ValueReader reader(content, start);
-        RecordSlices record;
-        if (!readRecord(reader, record))
-            return starts;
-        if (test.keeps(content, record))
-            starts.push_back(start);
-        searchFrom = std::max(reader.position(), hit + 1);
+    if (!test.requiredBytes().isEmpty()) {
+        const bool foldCase = test.ignoresAsciiCase();
+        const std::vector<Needle> needles = needlesOf(test.requiredBytes(), foldCase);
+        const bool avx2 = instructions != ScanInstructions::Sse2 && processorHasAvx2();
+        const WindowHits hits = avx2 ? findHitsAvx2(window, from, needles, foldCase)
+                                     : findHitsSse2(window, from, needles, foldCase);
+        if (!hits.lost) {
+            const qsizetype used = atEnd ? window.size() : hits.wholeEnd;
+            return {keptAmong(window, used, hits.recordStarts, test), used};
+        }
     }
+    const qsizetype used = atEnd ? window.size() : completeRecordsEnd(window, from);
+    return {readHistoryRecords(window.first(used), from, test), used};
+}
+
+bool keepHistoryRecords(ByteWindows& windows, const HistoryRecordTest& test, KeptRecords& kept,
+                        ScanInstructions instructions)
+{
+    qsizetype used = 0;
+    while (windows.next(used)) {
+        const QByteArrayView bytes = windows.bytes();
+        const qsizetype from = windows.offset() == 0 ? utf8BomLength(bytes) : 0;
+        const HistoryWindowScan scan =
+            scanHistoryWindow(bytes, from, windows.reachesEnd(), test, instructions);
+        for (const qsizetype start : scan.starts)
+            keepRecord(bytes.first(scan.used), start, kept);
+        used = scan.used;
+    }
+    return windows.status() == FileReadStatus::Ok;
 }
 
 } // namespace card

@@ -2,10 +2,6 @@
 
 #include "core/text/value_reader.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace card {
 
 ByteMasks classifyBytes(const char* p, qsizetype length)
@@ -34,36 +30,6 @@ ByteMasks classifyBytes(const char* p, qsizetype length)
     }
     return masks;
 }
-
-#if defined(__SSE2__)
-ByteMasks classifyFullBlock(const char* p)
-{
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i comma = _mm_set1_epi8(',');
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const auto bits = [](__m128i equal, int chunk) {
-        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(equal)))
-               << (16 * chunk);
-    };
-    ByteMasks masks;
-    std::uint64_t commas = 0;
-    for (int k = 0; k < 4; ++k) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        masks.quote |= bits(_mm_cmpeq_epi8(chunk, quote), k);
-        commas |= bits(_mm_cmpeq_epi8(chunk, comma), k);
-        masks.cr |= bits(_mm_cmpeq_epi8(chunk, cr), k);
-        masks.lf |= bits(_mm_cmpeq_epi8(chunk, lf), k);
-    }
-    masks.separator = commas | masks.cr | masks.lf;
-    return masks;
-}
-#else
-ByteMasks classifyFullBlock(const char* p)
-{
-    return classifyBytes(p, RecordWalker::kBlock);
-}
-#endif
 
 namespace {
 

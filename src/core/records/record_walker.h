@@ -9,6 +9,10 @@
 #include <bit>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace card {
 
 // One bit per byte of a block of up to 64 bytes, bit i for the block's byte i.
@@ -20,7 +24,34 @@ struct ByteMasks {
 };
 
 ByteMasks classifyBytes(const char* p, qsizetype length);
-ByteMasks classifyFullBlock(const char* p); // 64 bytes
+
+// The classes of 64 bytes, 16 at a time; inline, as it runs once a block.
+inline ByteMasks classifyFullBlock(const char* p)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto bits = [](__m128i equal, int chunk) {
+        return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(equal)))
+               << (16 * chunk);
+    };
+    ByteMasks masks;
+    std::uint64_t commas = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        masks.quote |= bits(_mm_cmpeq_epi8(chunk, quote), k);
+        commas |= bits(_mm_cmpeq_epi8(chunk, comma), k);
+        masks.cr |= bits(_mm_cmpeq_epi8(chunk, cr), k);
+        masks.lf |= bits(_mm_cmpeq_epi8(chunk, lf), k);
+    }
+    masks.separator = commas | masks.cr | masks.lf;
+    return masks;
+#else
+    return classifyBytes(p, 64);
+#endif
+}
 
 // A value the walk passed: the bytes from where the value reader begins it to the separator
 // that ends it (or the end of the bytes), unread.
@@ -65,19 +96,18 @@ public:
     // is located.
     bool walkTo(qsizetype to)
     {
-        return walkBlocks(to, [&](std::uint64_t counted) {
-            if (counted == 0)
-                return;
-            m_valueStart = startAfterSeparator(m_position + 63 - std::countl_zero(counted));
-            const int total = m_valuesInRecord + std::popcount(counted);
-            m_valuesInRecord = total % kRecordFieldCount;
-            if (total < kRecordFieldCount)
-                return;
-            // The block's last record ends at its last separator but those of the next record.
-            for (int later = m_valuesInRecord; later > 0; --later)
-                counted &= ~(std::uint64_t{1} << (63 - std::countl_zero(counted)));
-            m_recordStart = startAfterSeparator(m_position + 63 - std::countl_zero(counted));
-        });
+        return walkBlocks(to, [&](std::uint64_t counted) { passRecordEnds(counted); });
+    }
+    // walkTo(position() + length) for 1 to 64 bytes whose classes the caller has found (bit i
+    // for the byte at position() + i), as a search of the same block does on the way.
+    [[gnu::always_inline]] bool walkClassified(const ByteMasks& masks, qsizetype length)
+    {
+        std::uint64_t counted = 0;
+        if (!valueEnds(masks, lowBits(length), counted))
+            return false;
+        passRecordEnds(counted);
+        m_position += length;
+        return true;
     }
 
     // walkTo for whole records only: onRecord(start, next) for each record whose last
@@ -157,7 +187,8 @@ private:
         return true;
     }
 
-    bool valueEnds(const ByteMasks& masks, std::uint64_t inBlock, std::uint64_t& counted)
+    [[gnu::always_inline]] bool valueEnds(const ByteMasks& masks, std::uint64_t inBlock,
+                                          std::uint64_t& counted)
     {
         const std::uint64_t quote = masks.quote & inBlock;
         const std::uint64_t quoted = prefixXor(quote) ^ (m_inQuotes ? ~std::uint64_t{0} : 0);
@@ -173,6 +204,19 @@ private:
         m_afterSeparator = (separator >> last & 1) != 0;
         m_crBefore = ((masks.cr & separator) >> last & 1) != 0;
         return true;
+    }
+
+    // The block's value ends for recordStart() alone: only its last record end is located.
+    [[gnu::always_inline]] void passRecordEnds(std::uint64_t counted)
+    {
+        const int total = m_valuesInRecord + std::popcount(counted);
+        m_valuesInRecord = total % kRecordFieldCount;
+        if (total < kRecordFieldCount)
+            return;
+        // The block's last record ends at its last separator but those of the next record.
+        for (int later = m_valuesInRecord; later > 0; --later)
+            counted &= ~(std::uint64_t{1} << (63 - std::countl_zero(counted)));
+        m_recordStart = startAfterSeparator(m_position + 63 - std::countl_zero(counted));
     }
 
     template <typename OnValue> void passValue(qsizetype end, qsizetype next, OnValue& onValue)

@@ -2,6 +2,7 @@
 
 #include "core/records/history_scan.h"
 #include "core/records/record_file.h"
+#include "core/records/record_reader.h"
 #include "support/temp_site.h"
 
 #include <QFile>
@@ -12,6 +13,7 @@
 
 using card::DayFileState;
 using card::HistoryField;
+using card::ScanInstructions;
 
 Q_DECLARE_METATYPE(card::DayFileState)
 Q_DECLARE_METATYPE(card::HistoryField)
@@ -126,6 +128,10 @@ void TestCardHistory::fastScanKeepsWhatTheReaderKeeps_data()
         << QStringLiteral("7") << 1;
     QTest::newRow("negative number")
         << QByteArray("1,-007,\"a\",\"in\"\n") << HistoryField::Card << QStringLiteral("-7") << 1;
+    QTest::newRow("a day over many blocks")
+        << day.repeated(40) << HistoryField::Card << QStringLiteral("12345") << 80;
+    QTest::newRow("Latin name over many blocks")
+        << day.repeated(40) << HistoryField::Name << QStringLiteral("ZHIMING") << 40;
     QTest::newRow("UTF-8 with a byte order mark")
         << QStringLiteral("\uFEFF1,\"7\",\"陳怡君\",\"進\"\n").toUtf8() << HistoryField::Name
         << QStringLiteral("怡") << 1;
@@ -141,8 +147,25 @@ void TestCardHistory::fastScanKeepsWhatTheReaderKeeps()
     const qsizetype bom = card::utf8BomLength(file);
     const card::HistoryRecordTest test(field, text);
     const std::vector<qsizetype> full = card::readHistoryRecords(file, bom, test);
-    QCOMPARE(card::scanHistoryRecords(file, bom, test), full);
     QCOMPARE(qsizetype(full.size()), qsizetype(kept));
+    QByteArray fullRecords;
+    for (const qsizetype start : full) {
+        card::ValueReader reader(file, start);
+        card::RecordSlices record;
+        card::readRecord(reader, record);
+        fullRecords += file.sliced(start, reader.position() - start);
+    }
+    // Each instruction set, over the whole day and over windows of every size up to a block.
+    for (const auto instructions : {ScanInstructions::Sse2, ScanInstructions::Avx2}) {
+        QCOMPARE(card::scanHistoryWindow(file, bom, true, test, instructions).starts, full);
+        for (qsizetype windowBytes = 1; windowBytes <= 64; ++windowBytes) {
+            card::MemoryWindows windows(file, windowBytes);
+            card::KeptRecords kept;
+            QVERIFY(card::keepHistoryRecords(windows, test, kept, instructions));
+            QCOMPARE(kept.bytes, fullRecords);
+            QCOMPARE(kept.starts.size(), full.size());
+        }
+    }
 }
 
 void TestCardHistory::nearestSwipeToTheHoursMiddle()
