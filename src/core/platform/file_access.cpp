@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <atomic>
+#include <cstring>
 
 namespace card {
 
@@ -28,6 +29,11 @@ public:
     {
         return systemReadFileFrom(path, offset, maxSize, bytes, size);
     }
+    FileReadStatus readInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                            qint64& filled) override
+    {
+        return systemReadFileInto(path, offset, data, maxSize, filled);
+    }
     bool canEnterFolder(const QString& folder) override
     {
         const QFileInfo info(folder);
@@ -48,6 +54,17 @@ public:
 std::atomic<FileAccess*> installed{nullptr};
 
 } // namespace
+
+FileReadStatus FileAccess::readInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                                    qint64& filled)
+{
+    QByteArray bytes;
+    qint64 size = 0;
+    const FileReadStatus status = readFrom(path, offset, maxSize, bytes, size);
+    std::memcpy(data, bytes.constData(), static_cast<size_t>(bytes.size()));
+    filled = bytes.size();
+    return status;
+}
 
 FileAccess& systemFileAccess()
 {

@@ -14,13 +14,18 @@ class FileAccess {
 public:
     virtual ~FileAccess() = default;
 
-    // See fileExists, readFileSnapshot, readFileStart and readFileFrom.
+    // See fileExists, readFileSnapshot, readFileStart, readFileFrom and readFileInto.
     virtual bool exists(const QString& path) = 0;
     virtual FileReadStatus readSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes) = 0;
     virtual FileReadStatus readStart(const QString& path, qint64 maxSize, QByteArray& bytes,
                                      bool& goesOn) = 0;
     virtual FileReadStatus readFrom(const QString& path, qint64 offset, qint64 maxSize,
                                     QByteArray& bytes, qint64& size) = 0;
+    // Reads at most maxSize bytes of the file from offset into data, filled getting how many
+    // (fewer when the file is shorter); by default through readFrom, which the file system
+    // itself does without the copy.
+    virtual FileReadStatus readInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                                    qint64& filled);
     // True when folder exists and this user may list it and enter it.
     virtual bool canEnterFolder(const QString& folder) = 0;
     // True when a folder exists at path, whether or not this user may enter it.

@@ -11,24 +11,29 @@ namespace card {
 
 namespace {
 
-// Reads up to size bytes from the file's start; fewer when it shrinks meanwhile or a read
-// fails, which keeps what was read before.
-FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
+// Reads up to size bytes from where the file stands into data; fewer when it shrinks meanwhile
+// or a read fails, which keeps what was read before.
+FileReadStatus readInto(QFile& file, qint64 size, char* data, qint64& filled)
 {
-    bytes.resize(size);
-    qint64 filled = 0;
+    filled = 0;
     while (filled < size) {
-        const qint64 got = file.read(bytes.data() + filled, size - filled);
-        if (got < 0) {
-            bytes.truncate(filled);
+        const qint64 got = file.read(data + filled, size - filled);
+        if (got < 0)
             return FileReadStatus::ReadError;
-        }
         if (got == 0)
             break;
         filled += got;
     }
-    bytes.truncate(filled);
     return FileReadStatus::Ok;
+}
+
+FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
+{
+    bytes.resize(size);
+    qint64 filled = 0;
+    const FileReadStatus status = readInto(file, size, bytes.data(), filled);
+    bytes.truncate(filled);
+    return status;
 }
 
 } // namespace
@@ -72,6 +77,18 @@ FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 max
     if (!file.seek(offset))
         return FileReadStatus::ReadError;
     return readInto(file, std::min(size - offset, maxSize), bytes);
+}
+
+FileReadStatus systemReadFileInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                                  qint64& filled)
+{
+    filled = 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileReadStatus::CannotOpen;
+    if (!file.seek(offset))
+        return FileReadStatus::ReadError;
+    return readInto(file, maxSize, data, filled);
 }
 
 ByteWindows::ByteWindows(qsizetype windowBytes)
@@ -135,6 +152,12 @@ FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, 
                             qint64& size)
 {
     return fileAccess().readFrom(path, offset, maxSize, bytes, size);
+}
+
+FileReadStatus readFileInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                            qint64& filled)
+{
+    return fileAccess().readInto(path, offset, data, maxSize, filled);
 }
 
 } // namespace card

@@ -24,6 +24,12 @@ FileReadStatus readFileStart(const QString& path, qint64 maxSize, QByteArray& by
 FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, QByteArray& bytes,
                             qint64& size);
 
+// At most maxSize bytes from offset on, read into data (which holds that many) without a copy:
+// filled gets how many were read, fewer when the file holds fewer. For reading one file in
+// parts on several threads at once.
+FileReadStatus readFileInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                            qint64& filled);
+
 // A source of bytes read from its start in windows of at most a bounded number of bytes, so that
 // memory stays bounded whatever the source's size. The source is read as it was at the first
 // read: bytes appended later are left out, and a source found shorter than that is a ReadError.

@@ -14,5 +14,7 @@ FileReadStatus systemReadFileStart(const QString& path, qint64 maxSize, QByteArr
                                    bool& goesOn);
 FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 maxSize,
                                   QByteArray& bytes, qint64& size);
+FileReadStatus systemReadFileInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
+                                  qint64& filled);
 
 } // namespace card

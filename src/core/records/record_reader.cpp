@@ -1,13 +1,14 @@
 #include "core/records/record_reader.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/records/record_walker.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
-#include <QThreadPool>
-
 #include <algorithm>
-#include <future>
+#include <array>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace card {
@@ -145,6 +146,49 @@ qsizetype readCompleteRecordsEnd(QByteArrayView bytes, qsizetype from)
     return end;
 }
 
+// Puts part 0 (the first) or 1 of the day's bytes in place before they are parsed; false when
+// they could not all be.
+using FillPart = std::function<bool(std::size_t part)>;
+
+// The kept records of content from firstRecord, read in two parts at once, on this thread and
+// a site thread (or this one alone, when none is free by the time it is needed): when fill is
+// given, each first puts a part's bytes in place, the first up to splitAt and the second from
+// there. Once both are in, the second reads the records from the first line start at or after
+// splitAt, guessing that a record begins there, while the first reads those before. Where the
+// first part's records end shows whether the guess was right (a record begins exactly there);
+// when it was not, this thread reads on alone. False, with nothing kept, when a part could not
+// be put in place.
+bool keepInParts(QByteArrayView content, qsizetype firstRecord, qsizetype splitAt,
+                 const RecordCriteria& criteria, const FillPart& fill, std::vector<quint32>& kept)
+{
+    constexpr int kParts = 2;
+    if (fill) {
+        std::array<bool, kParts> in{};
+        forEachOnSiteIo(kParts, kParts, [&](std::size_t part) { in[part] = fill(part); });
+        if (!in[0] || !in[1])
+            return false;
+    }
+    const qsizetype split = lineStartFrom(content, splitAt);
+    std::vector<quint32> keptAfter;
+    qsizetype next = split;
+    // The filter remembers its last decoded value, so each part has its own.
+    forEachOnSiteIo(kParts, kParts, [&](std::size_t part) {
+        const RecordFilter filter(criteria);
+        if (part == 0)
+            next = readRecordsBefore(content, firstRecord, split, filter, kept);
+        else
+            readRecordsBefore(content, split, content.size(), filter, keptAfter);
+    });
+    if (next == split) {
+        kept.insert(kept.end(), keptAfter.begin(), keptAfter.end());
+    } else {
+        // No record begins at the split (a quoted line end, a line of more or fewer values):
+        // the second part was read out of step and the rest is read here.
+        readRecordsBefore(content, next, content.size(), RecordFilter(criteria), kept);
+    }
+    return true;
+}
+
 // The table over bytes, cut to the whole lines when cutShort, with where its records begin.
 RecordTable emptyTable(QByteArray bytes, bool cutShort, qsizetype& firstRecord)
 {
@@ -160,38 +204,61 @@ RecordTable readInParts(QByteArray bytes, const RecordCriteria& criteria, bool c
     qsizetype firstRecord = 0;
     RecordTable table = emptyTable(std::move(bytes), cutShort, firstRecord);
     const QByteArrayView content = table.bytes();
-    const RecordFilter filter(criteria);
-    const qsizetype split = lineStartFrom(content, std::max(splitAt, firstRecord));
     std::vector<quint32> kept;
-    std::vector<quint32> keptAfter;
-    std::promise<void> secondRead;
-    std::future<void> secondDone = secondRead.get_future();
-    // The filter remembers its last decoded value, so each thread has its own.
-    const auto readSecond = [&content, &criteria, &keptAfter, &secondRead, split] {
-        const RecordFilter ownFilter(criteria);
-        readRecordsBefore(content, split, content.size(), ownFilter, keptAfter);
-        secondRead.set_value();
-    };
-    // Only a pool thread free at once takes the second part: waiting for one could mean
-    // waiting for the very thread this read runs on. Pool threads are kept for the next day.
-    if (split >= content.size() || !QThreadPool::globalInstance()->tryStart(readSecond)) {
-        readRecordsBefore(content, firstRecord, content.size(), filter, kept);
-        table.appendRecordsAt(std::move(kept));
-        return table;
-    }
-    const qsizetype next = readRecordsBefore(content, firstRecord, split, filter, kept);
-    secondDone.wait();
+    if (std::max(splitAt, firstRecord) >= content.size())
+        readRecordsBefore(content, firstRecord, content.size(), RecordFilter(criteria), kept);
+    else
+        keepInParts(content, firstRecord, std::max(splitAt, firstRecord), criteria, {}, kept);
     table.appendRecordsAt(std::move(kept));
-    if (next == split) {
-        table.appendRecordsAt(std::move(keptAfter));
-    } else {
-        // No record begins at the split (a quoted line end, a line of more or fewer values):
-        // the second part was read out of step and the rest is read here.
-        std::vector<quint32> keptRest;
-        readRecordsBefore(content, next, content.size(), filter, keptRest);
-        table.appendRecordsAt(std::move(keptRest));
-    }
     return table;
+}
+
+// How far a read of a part got.
+struct PartRead {
+    qint64 filled = 0;
+    FileReadStatus status = FileReadStatus::Ok;
+};
+
+// A day larger than its start (already read): the rest is read into place in two parts at
+// once, each thread reading the records of its part once both parts are in. When a read comes
+// short, the records of the whole lines read before it, as a read that stopped there; a later
+// open or read failing is a ReadError.
+FileReadStatus readLargeDay(const QString& path, const QByteArray& start, qint64 size,
+                            const RecordCriteria& criteria, RecordTable& table)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    char* const data = bytes.data();
+    std::memcpy(data, start.constData(), static_cast<size_t>(start.size()));
+    QByteArray kept = bytes; // shared, so that a short read can be cut in place
+    const qsizetype splitAt = std::max<qsizetype>(size / 2, start.size());
+    PartRead first;
+    PartRead second;
+    const auto fillPart = [&path, data](qint64 from, qint64 to, PartRead& read) {
+        if (from == to)
+            return true;
+        read.status = readFileInto(path, from, data + from, to - from, read.filled);
+        return read.status == FileReadStatus::Ok && read.filled == to - from;
+    };
+    const auto fill = [&](std::size_t part) {
+        return part == 0 ? fillPart(start.size(), splitAt, first) : fillPart(splitAt, size, second);
+    };
+    table = RecordTable(std::move(bytes));
+    std::vector<quint32> rows;
+    const bool whole =
+        keepInParts(table.bytes(), utf8BomLength(start), splitAt, criteria, fill, rows);
+    if (whole) {
+        table.appendRecordsAt(std::move(rows));
+        return FileReadStatus::Ok;
+    }
+    const bool firstShort = start.size() + first.filled < splitAt;
+    const FileReadStatus status = firstShort ? first.status : second.status;
+    const qsizetype read = firstShort ? start.size() + first.filled : splitAt + second.filled;
+    table = RecordTable();
+    QByteArray readBytes = std::move(kept);
+    readBytes.truncate(read);
+    const bool failed = status != FileReadStatus::Ok;
+    table = readRecords(std::move(readBytes), criteria, failed);
+    return failed ? FileReadStatus::ReadError : FileReadStatus::Ok;
 }
 
 } // namespace
@@ -222,12 +289,18 @@ RecordTable readRecordsSplitAt(QByteArray bytes, const RecordCriteria& criteria,
 FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteria,
                               RecordTable& table)
 {
-    QByteArray bytes;
-    const FileReadStatus status = readFileSnapshot(path, kMaxRecordFileSize, bytes);
+    // The start tells the file's size; a small day is read whole with it.
+    QByteArray start;
+    qint64 size = 0;
+    FileReadStatus status = readFileFrom(path, 0, kSplitFrom, start, size);
+    if (status == FileReadStatus::Ok && size > kMaxRecordFileSize)
+        status = FileReadStatus::TooLarge;
+    if (status == FileReadStatus::Ok && start.size() < size)
+        return readLargeDay(path, start, size, criteria, table);
     // After a read error the records read before it are kept.
     const bool cutShort = status == FileReadStatus::ReadError;
     const bool readable = status == FileReadStatus::Ok || cutShort;
-    table = readable ? readRecords(std::move(bytes), criteria, cutShort) : RecordTable();
+    table = readable ? readRecords(std::move(start), criteria, cutShort) : RecordTable();
     return status;
 }
 

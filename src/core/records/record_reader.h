@@ -26,17 +26,18 @@ qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from = 0);
 // read in two halves at once (see readRecordsSplitAt).
 RecordTable readRecords(QByteArray bytes, const RecordCriteria& criteria, bool cutShort = false);
 
-// readRecords's rows, read in two parts at once: a thread of the global pool, when one is free,
-// reads the records from the first line start at or after splitAt, guessing that a record
-// begins there, while this one reads those before. Where the first part's records end shows
-// whether the guess was right (a record begins exactly there); when it was not, this thread
-// reads on alone. So every splitAt gives the rows of one sequential pass exactly; one at or
-// past the end reads in one part.
+// readRecords's rows, read in two parts at once: a site thread (or this one, when none has
+// taken the part by the time it is needed) reads the records from the first line start after
+// splitAt, guessing that a record begins there, while this one reads those before. Where the
+// first part's records end shows whether the guess was right (a record begins exactly there);
+// when it was not, this thread reads on alone. So every splitAt gives the rows of one
+// sequential pass exactly; one at or past the end reads in one part.
 RecordTable readRecordsSplitAt(QByteArray bytes, const RecordCriteria& criteria, qsizetype splitAt);
 
-// Reads the file at path (read-only, the part written up to the moment it is opened) into
-// table. After a ReadError the table holds the records of the lines read before it; on any
-// other status but Ok it is empty.
+// Reads the file at path (read-only, the part written up to the moment it is first opened)
+// into table. A large day is read into place in two halves at once, each thread reading the
+// records of its half as soon as both halves are in. After a ReadError the table holds the
+// records of the lines read before it; on any other status but Ok it is empty.
 FileReadStatus readRecordFile(const QString& path, const RecordCriteria& criteria,
                               RecordTable& table);
 

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <optional>
+
 using card::DirectionChoice;
 using card::RecordCriteria;
 
@@ -88,6 +90,8 @@ private slots:
     void longValueIsCut();
     void splitReadGivesOnePassRows_data();
     void splitReadGivesOnePassRows();
+    void largeDayReadInPartsGivesOnePassRows_data();
+    void largeDayReadInPartsGivesOnePassRows();
 };
 
 void TestRecordReader::recordsInFileOrder_data()
@@ -409,6 +413,28 @@ void TestRecordReader::splitReadGivesOnePassRows()
     const QStringList onePass = ::rows(card::readRecordsSplitAt(day, {}, day.size()));
     QCOMPARE(onePass.size(), rows);
     QCOMPARE(::rows(card::readRecordsSplitAt(day, {}, before.size())), onePass);
+}
+
+void TestRecordReader::largeDayReadInPartsGivesOnePassRows_data()
+{
+    QTest::addColumn<bool>("throughSeam"); // a test seam that reads into place by copying
+    QTest::newRow("file system") << false;
+    QTest::newRow("test seam") << true;
+}
+
+// A day of several megabytes, its halves read into place at once: the rows of one pass.
+void TestRecordReader::largeDayReadInPartsGivesOnePassRows()
+{
+    QFETCH(bool, throughSeam);
+    const card::test::TempSite site;
+    const QByteArray day = card::test::big5(sampleDay()).repeated(8000);
+    const QString path = site.write(QStringLiteral("2007-5-3.txt"), day);
+    std::optional<card::test::ControlledFileAccess> access;
+    if (throughSeam)
+        access.emplace();
+    card::RecordTable table;
+    QCOMPARE(card::readRecordFile(path, {}, table), card::FileReadStatus::Ok);
+    QCOMPARE(rows(table), rows(card::readRecordsSplitAt(day, {}, day.size())));
 }
 
 QTEST_GUILESS_MAIN(TestRecordReader)
