@@ -5,6 +5,7 @@
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_walker.h"
+#include "core/text/direction_words.h"
 #include "core/text/time_of_day.h"
 #include "core/text/value_text_matcher.h"
 
@@ -57,8 +58,8 @@ public:
     explicit SwipeDayBuilder(SwipeDay& day)
         : m_day(day)
         , m_content(day.table.bytes())
-        , m_in(QStringLiteral("進"))
-        , m_out(QStringLiteral("出"))
+        , m_in(kInWord.toString())
+        , m_out(kOutWord.toString())
     {}
 
     void add(qsizetype start, const RecordSlices& record)

@@ -1,6 +1,8 @@
 #include "core/records/exception_export.h"
 
+#include "core/records/day_file_words.h"
 #include "core/records/record_export.h"
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
 
 namespace card {
@@ -10,11 +12,9 @@ QString exceptionText(const ExceptionHit& hit)
     const QString rule = exceptionRuleName(hit.rule);
     if (!hit.missingDay.isValid())
         return rule;
-    const QString file = hit.missingState == DayFileState::Unreadable
-                             ? QStringLiteral("無法讀取紀錄檔")
-                             : QStringLiteral("無紀錄檔");
-    return QStringLiteral("%1（%2 %3）")
-        .arg(rule, hit.missingDay.toString(QStringLiteral("yyyy-MM-dd")), file);
+    const QString file = hit.missingState == DayFileState::Unreadable ? day_file_words::kUnreadable
+                                                                      : day_file_words::kNoDayFile;
+    return QStringLiteral("%1（%2 %3）").arg(rule, dayText(hit.missingDay), file);
 }
 
 QStringList exceptionValues(const ExceptionHit& hit)
@@ -43,9 +43,8 @@ SafeWriteResult exportExceptionsCsv(const QList<ExceptionHit>& hits, const QStri
 
 QString exceptionsFileName(QDate end, int dayCount, const QString& extension)
 {
-    return proposedFileName(
-        QStringLiteral("異常刷卡"),
-        {end.toString(QStringLiteral("yyyy-MM-dd")), QString::number(dayCount) + u'天'}, extension);
+    return proposedFileName(QStringLiteral("異常刷卡"),
+                            {dayText(end), QString::number(dayCount) + u'天'}, extension);
 }
 
 } // namespace card

@@ -14,9 +14,9 @@ bool livePasses(const RecordCriteria& criteria, const Swipe& swipe)
     case DirectionChoice::All:
         return true;
     case DirectionChoice::In:
-        return swipe.direction == u"進";
+        return swipe.direction == kInWord;
     case DirectionChoice::Out:
-        return swipe.direction == u"出";
+        return swipe.direction == kOutWord;
     case DirectionChoice::None:
         break;
     }

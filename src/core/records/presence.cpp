@@ -4,6 +4,7 @@
 #include "core/records/record_export.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
+#include "core/text/day_text.h"
 #include "core/text/text_decoding.h"
 #include "core/text/time_of_day.h"
 #include "core/text/two_digits.h"
@@ -196,8 +197,7 @@ QString presenceSpan(const QDateTime& entered, const QDateTime& moment)
 
 QStringList presenceValues(const PresentPerson& person)
 {
-    return {person.entry.card, person.entry.name,
-            person.entered.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))};
+    return {person.entry.card, person.entry.name, momentText(person.entered)};
 }
 
 bool writePresenceCsv(const QList<PresentPerson>& people, QIODevice& device)

@@ -1,5 +1,6 @@
 #include "core/records/record_export.h"
 
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
 
 #include <QIODevice>
@@ -180,8 +181,7 @@ bool writeRecordsCsv(const RecordTable& table, QDate day, QIODevice& device)
 
 QString csvFileName(QDate day)
 {
-    return proposedFileName(QStringLiteral("刷卡紀錄"),
-                            {day.toString(QStringLiteral("yyyy-MM-dd"))}, QStringLiteral("csv"));
+    return proposedFileName(QStringLiteral("刷卡紀錄"), {dayText(day)}, QStringLiteral("csv"));
 }
 
 SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QString& target,
@@ -194,8 +194,7 @@ SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QStr
 
 QStringList historySwipeValues(const Swipe& swipe)
 {
-    return {swipe.day.toString(QStringLiteral("yyyy-MM-dd")), swipe.time, swipe.card, swipe.name,
-            swipe.direction};
+    return {dayText(swipe.day), swipe.time, swipe.card, swipe.name, swipe.direction};
 }
 
 QString historyCopyLine(const Swipe& swipe)
@@ -228,8 +227,7 @@ bool writeSwipesCsv(const QList<Swipe>& swipes, QIODevice& device)
 
 QString historyCsvFileName(const QString& text, QDate end)
 {
-    return proposedFileName(QStringLiteral("本卡歷史"),
-                            {text, end.toString(QStringLiteral("yyyy-MM-dd"))},
+    return proposedFileName(QStringLiteral("本卡歷史"), {text, dayText(end)},
                             QStringLiteral("csv"));
 }
 

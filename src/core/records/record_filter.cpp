@@ -2,15 +2,6 @@
 
 namespace card {
 
-namespace {
-
-QString directionText(DirectionChoice direction)
-{
-    return direction == DirectionChoice::In ? QStringLiteral("進") : QStringLiteral("出");
-}
-
-} // namespace
-
 DirectionChoice directionChoice(bool inSelected, bool outSelected, bool allSelected)
 {
     if (allSelected)
@@ -28,7 +19,8 @@ RecordFilter::RecordFilter(const RecordCriteria& criteria)
     if (criteria.cardFilterOn)
         m_card.emplace(criteria.cardText);
     if (criteria.direction == DirectionChoice::In || criteria.direction == DirectionChoice::Out)
-        m_direction.emplace(directionText(criteria.direction));
+        m_direction.emplace(
+            (criteria.direction == DirectionChoice::In ? kInWord : kOutWord).toString());
 }
 
 bool RecordFilter::keeps(QByteArrayView bytes, qsizetype start, const RecordSlices& record) const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/records/record_table.h"
+#include "core/text/direction_words.h"
 #include "core/text/value_text_matcher.h"
 
 #include <QString>
@@ -9,13 +10,6 @@
 #include <optional>
 
 namespace card {
-
-enum class DirectionChoice {
-    None, // no direction button selected: nothing passes
-    In,   // "進" only
-    Out,  // "出" only
-    All,  // "全選"
-};
 
 // The choice of the three direction buttons, tested in this order: "全選", then "出", then "進";
 // the first one selected wins.

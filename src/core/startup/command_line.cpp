@@ -47,14 +47,14 @@ std::optional<QTime> strictTime(const QString& text)
     return time;
 }
 
-std::optional<StartupDirection> direction(const QString& text)
+std::optional<DirectionChoice> direction(const QString& text)
 {
     if (text == u"in")
-        return StartupDirection::In;
+        return DirectionChoice::In;
     if (text == u"out")
-        return StartupDirection::Out;
+        return DirectionChoice::Out;
     if (text == u"all")
-        return StartupDirection::All;
+        return DirectionChoice::All;
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/platform/folder_mapping.h"
+#include "core/text/direction_words.h"
 
 #include <QDate>
 #include <QList>
@@ -20,16 +21,13 @@ inline constexpr int kMaxDays = 3660;
 // The exit status of a report that could not be written.
 inline constexpr int kReportFailedExitStatus = 1;
 
-// The direction the start-up query lists.
-enum class StartupDirection { In, Out, All };
-
 // What the program starts with. Without a parameter file it asks for one, as ever.
 struct StartupOptions {
     QString parameterFile; // as given on the command line
     std::optional<QDate> date;
     std::optional<QString> card;
-    std::optional<StartupDirection> direction;
-    bool live = false; // open the live view once the parameter file is read
+    std::optional<DirectionChoice> direction; // never None
+    bool live = false;                        // open the live view once the parameter file is read
     // --history: the card history window over the card's days up to date instead of a query.
     bool history = false;
     // --exceptions: the exceptions of the days up to date (today unless given).

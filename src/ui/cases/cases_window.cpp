@@ -4,7 +4,9 @@
 #include "core/cases/trail_actions.h"
 #include "core/evidence/case_package.h"
 #include "core/platform/safe_write.h"
+#include "core/text/day_text.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/case_texts.h"
 #include "ui/common/export_texts.h"
@@ -14,6 +16,7 @@
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/window_actions.h"
 #include "ui/reports/case_report.h"
 #include "ui/reports/evidence_actions.h"
 #include "ui/reports/report_actions.h"
@@ -29,7 +32,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -100,7 +102,7 @@ CasesWindow::CasesWindow(QWidget* parent)
     setObjectName(QStringLiteral("cases"));
     setWindowTitle(case_texts::kWindowTitle);
     buildParts();
-    buildActions();
+    createActions();
     connectParts();
     describeControlsByName(this);
     resize(960, 640);
@@ -156,7 +158,7 @@ QWidget* CasesWindow::trailPage()
     m_trailDay = new QDateEdit(QDate::currentDate(), page);
     m_trailDay->setObjectName(QStringLiteral("cases_trail_day"));
     m_trailDay->setCalendarPopup(true);
-    m_trailDay->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_trailDay->setDisplayFormat(kDayFormat.toString());
     m_trailModel = new QStandardItemModel(0, 6, this);
     m_trailModel->setHorizontalHeaderLabels(
         {case_texts::kTimeHeading, case_texts::kOperatorHeading, case_texts::kMachineHeading,
@@ -178,21 +180,16 @@ QWidget* CasesWindow::trailPage()
     return page;
 }
 
-void CasesWindow::buildActions()
+void CasesWindow::createActions()
 {
-    const auto add = [this](QWidget* view, const QString& text, const QKeySequence& key,
-                            auto slot) {
-        auto* action = new QAction(text, view);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(action, &QAction::triggered, this, slot);
-        view->addAction(action);
-        return action;
+    const auto add = [](QWidget* view, const QString& text, const QKeySequence& key,
+                        const std::function<void()>& what) {
+        return addWindowAction(view, text, key, Qt::WidgetWithChildrenShortcut, what);
     };
     Actions& a = m_actions;
     a.close = add(m_cases, case_texts::kCloseAction, {}, [this] { setSelectedClosed(true); });
     a.reopen = add(m_cases, case_texts::kReopenAction, {}, [this] { setSelectedClosed(false); });
-    a.describe = add(m_cases, case_texts::kDescribeAction, {}, &CasesWindow::describeSelected);
+    a.describe = add(m_cases, case_texts::kDescribeAction, {}, [this] { describeSelected(); });
     a.print = add(m_cases, report_texts::kPrintAction, QKeySequence::Print, [this] {
         if (const CaseSummary* chosen = selectedCase())
             printReport(this, caseReportJob({*chosen, m_swipes}));
@@ -201,13 +198,14 @@ void CasesWindow::buildActions()
         if (const CaseSummary* chosen = selectedCase())
             exportReportPdf(this, caseReportJob({*chosen, m_swipes}));
     });
-    a.exportCsv = add(m_cases, case_texts::kExportAction, {}, &CasesWindow::exportSelectedCsv);
-    a.package = add(m_cases, report_texts::kPackageAction, {}, &CasesWindow::packageSelected);
-    a.inspect = add(m_items, case_texts::kInspectAction, {}, &CasesWindow::inspectSelected);
-    a.editNote = add(m_items, case_texts::kEditNoteAction, {}, &CasesWindow::editSelectedNote);
+    a.exportCsv = add(m_cases, case_texts::kExportAction, {}, [this] { exportSelectedCsv(); });
+    a.package = add(m_cases, report_texts::kPackageAction, {}, [this] { packageSelected(); });
+    a.inspect = add(m_items, case_texts::kInspectAction, {}, [this] { inspectSelected(); });
+    a.editNote = add(m_items, case_texts::kEditNoteAction, {}, [this] { editSelectedNote(); });
     a.remove =
-        add(m_items, case_texts::kRemoveAction, QKeySequence::Delete, &CasesWindow::removeSelected);
-    a.copy = add(m_items, case_texts::kCopyAction, QKeySequence::Copy, &CasesWindow::copySelected);
+        add(m_items, case_texts::kRemoveAction, QKeySequence::Delete, [this] { removeSelected(); });
+    a.copy = add(m_items, action_texts::kCopy, QKeySequence::Copy, [this] { copySelected(); });
+    addEscapeAction(this, [this] { close(); });
     m_cases->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_items->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
@@ -226,15 +224,6 @@ void CasesWindow::connectParts()
     connect(m_trailByDay, &QCheckBox::toggled, this, &CasesWindow::showTrail);
     connect(m_trailDay, &QDateEdit::dateChanged, this, &CasesWindow::showTrail);
     connect(&CaseDesk::instance(), &CaseDesk::changed, this, &CasesWindow::refresh);
-}
-
-void CasesWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void CasesWindow::refresh()

@@ -39,11 +39,9 @@ signals:
     void inspectRequested(const Swipe& swipe);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void buildParts();
-    void buildActions();
+    void createActions();
     void connectParts();
     QWidget* casesPage();
     QWidget* trailPage();

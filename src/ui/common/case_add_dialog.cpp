@@ -6,6 +6,7 @@
 #include "core/platform/file_exists.h"
 #include "core/platform/site_io_task.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/case_texts.h"
 #include "ui/common/message_box.h"
@@ -61,7 +62,7 @@ CaseAddDialog::CaseAddDialog(QWidget* parent, const QStringList& openCases)
     QPushButton* ok = buttons->addButton(case_texts::kOk, QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("case_add_ok"));
     ok->setDefault(true);
-    buttons->addButton(case_texts::kCancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(action_texts::kCancel, QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A case needs a name.

@@ -19,10 +19,10 @@ QString text(const char16_t* utf16)
     return utf16 ? QString::fromUtf16(utf16) : QString();
 }
 
-QWidget* plainWidget(const ControlSpec& spec, QWidget* parent)
+QWidget* plainWidget(const ControlRow& row, QWidget* parent)
 {
-    const QString caption = text(spec.caption);
-    switch (spec.kind) {
+    const QString caption = text(row.caption);
+    switch (row.kind) {
     case ControlKind::Label:
     case ControlKind::HeadingLabel:
     case ControlKind::ValueLabel:
@@ -45,7 +45,7 @@ QWidget* plainWidget(const ControlSpec& spec, QWidget* parent)
     case ControlKind::RecordListView:
         break;
     }
-    qFatal("control %s: its kind needs the owner's factory", spec.objectName);
+    qFatal("control %s: its kind needs the owner's factory", row.objectName);
 }
 
 } // namespace
@@ -60,19 +60,19 @@ void PlacedControls::missing(const QString& objectName)
     qFatal("control %s: not in the table, or of another kind", qPrintable(objectName));
 }
 
-PlacedControls createControls(std::span<const ControlSpec> table, QWidget* parent,
+PlacedControls createControls(std::span<const ControlRow> table, QWidget* parent,
                               const ControlFactory& factory)
 {
     PlacedControls placed;
-    for (const ControlSpec& spec : table) {
-        QWidget* widget = factory ? factory(spec, parent) : nullptr;
+    for (const ControlRow& row : table) {
+        QWidget* widget = factory ? factory(row, parent) : nullptr;
         if (!widget)
-            widget = plainWidget(spec, parent);
-        widget->setObjectName(QString::fromLatin1(spec.objectName));
+            widget = plainWidget(row, parent);
+        widget->setObjectName(QString::fromLatin1(row.objectName));
         widget->setGeometry(
-            twipsRect(spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height()));
-        if (spec.accessibleName)
-            widget->setAccessibleName(text(spec.accessibleName));
+            twipsRect(row.twips.x(), row.twips.y(), row.twips.width(), row.twips.height()));
+        if (row.accessibleName)
+            widget->setAccessibleName(text(row.accessibleName));
         placed.add(widget);
     }
     return placed;

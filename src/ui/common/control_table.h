@@ -28,7 +28,7 @@ enum class ControlKind {
     RecordListView, // made by the caller's factory only
 };
 
-struct ControlSpec {
+struct ControlRow {
     const char* objectName; // the control name, e.g. "Command1(0)"
     ControlKind kind;
     const char16_t* caption;        // nullptr for none
@@ -39,7 +39,7 @@ struct ControlSpec {
 // Makes the widget for an entry, or returns nullptr to have the kind's plain widget made.
 // Owners give their own look (fonts, colours, pictures) here, and make the kinds whose widget
 // classes are theirs.
-using ControlFactory = std::function<QWidget*(const ControlSpec& spec, QWidget* parent)>;
+using ControlFactory = std::function<QWidget*(const ControlRow& row, QWidget* parent)>;
 
 // The widgets built from one table, by control name.
 class PlacedControls {
@@ -70,7 +70,7 @@ inline QString indexed(const char* name, int index)
 
 // Creates one widget per entry as a child of parent, in table order (so later entries lie
 // above earlier ones), names it, gives it its caption and accessible name, and places it.
-PlacedControls createControls(std::span<const ControlSpec> table, QWidget* parent,
+PlacedControls createControls(std::span<const ControlRow> table, QWidget* parent,
                               const ControlFactory& factory = {});
 
 } // namespace card

@@ -8,9 +8,6 @@ namespace card::export_texts {
 inline const QString kExportDialogTitle = QStringLiteral("匯出刷卡紀錄");
 inline const QString kExportFilter = QStringLiteral("CSV 文件 (*.csv)");
 inline const QString kCsvExtension = QStringLiteral("csv");
-// The menu entries of a list that copy its selected rows and save it as a CSV file.
-inline const QString kCopyAction = QStringLiteral("複製");
-inline const QString kExportAction = QStringLiteral("匯出清單…");
 // The menu entry that saves the shown photo, in the main window and the inspection window.
 inline const QString kSavePhotoAction = QStringLiteral("另存影像…");
 inline const QString kPhotoDialogTitle = QStringLiteral("另存影像");

@@ -24,7 +24,6 @@ inline const QString kWindowsFolderLabel = QStringLiteral("Windows 資料夾："
 inline const QString kLocalFolderLabel = QStringLiteral("本機資料夾：");
 inline const QString kBrowse = QStringLiteral("瀏覽…");
 inline const QString kOk = QStringLiteral("確定");
-inline const QString kCancel = QStringLiteral("取消");
 
 // The mapping editor.
 inline const QString kEditorAction = QStringLiteral("路徑對應…");

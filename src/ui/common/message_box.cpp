@@ -1,6 +1,7 @@
 #include "ui/common/message_box.h"
 
 #include "core/platform/product.h"
+#include "ui/common/action_texts.h"
 
 #include <QGridLayout>
 #include <QInputDialog>
@@ -12,7 +13,6 @@ namespace card {
 namespace {
 
 const QString kOkText = QStringLiteral("確定");
-const QString kCancelText = QStringLiteral("取消");
 
 // Room for the window manager's icon and buttons beside the title.
 constexpr int kTitleBarExtras = 140;
@@ -62,7 +62,7 @@ QString askText(QWidget* parent, const QString& prompt, const QString& title)
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
     dialog.setOkButtonText(kOkText);
-    dialog.setCancelButtonText(kCancelText);
+    dialog.setCancelButtonText(action_texts::kCancel);
     dialog.setMinimumWidth(titleWidth(dialog));
     if (dialog.exec() != QDialog::Accepted)
         return {};

@@ -2,6 +2,7 @@
 
 #include "core/photos/photo_file_checks.h"
 #include "core/platform/file_bytes.h"
+#include "ui/common/photo_texts.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -53,6 +54,18 @@ QImage decodePhoto(const QByteArray& bytes, const QSize& size)
         reader.setScaledSize(size);
     reader.setQuality(kSmoothDecoding);
     return reader.read();
+}
+
+const QImage& noPhotoPicture()
+{
+    static const QImage picture(kNoPhotoPicture.toString());
+    return picture;
+}
+
+QPixmap noPhotoThumbnail(const QSize& size)
+{
+    return QPixmap::fromImage(
+        noPhotoPicture().scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 } // namespace card

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 
@@ -20,5 +21,10 @@ QSize photoSize(const QString& path);
 
 // The same for a photo file's bytes already read (a reference photo kept in the case store).
 QImage decodePhoto(const QByteArray& bytes, const QSize& size);
+
+// The picture shown where a swipe has no photo, at its own size.
+const QImage& noPhotoPicture();
+// The same, fitted into size keeping its shape, for lists of small pictures.
+QPixmap noPhotoThumbnail(const QSize& size);
 
 } // namespace card

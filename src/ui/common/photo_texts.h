@@ -6,8 +6,8 @@
 namespace card {
 
 inline const QString kNoPhotoText = QStringLiteral("影像不存在");
-// The picture shown where a swipe has no photo.
-inline const QString kNoPhotoPicture = QStringLiteral(":/pictures/no_photo.gif");
+// The picture shown where a swipe has no photo (noPhotoPicture() loads it once).
+inline constexpr QStringView kNoPhotoPicture = u":/pictures/no_photo.gif";
 inline const QString kStillPhotoText = QStringLiteral("刷卡照相");
 inline const QString kSequenceText = QStringLiteral("動態播放");
 inline const QString kPlaybackEndText = QStringLiteral("播放結束");

@@ -18,4 +18,18 @@ void placeBesideWindow(QWidget& window, const QWidget& served, QSize smallest)
     window.move(outer.topLeft());
 }
 
+void resizeWithinScreen(QWidget& window, QSize opening)
+{
+    const QSize room = window.screen()->availableGeometry().size() * 9 / 10;
+    window.resize(opening.boundedTo(room));
+}
+
+void bringToFront(QWidget& window)
+{
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace card

@@ -33,8 +33,6 @@ inline const QString kFlaggedCaption = QStringLiteral("%1 %2\n%3");
 inline const QString kReferenceCaption = QStringLiteral("比對：%1 %2\n%3");
 inline const QString kNoReference = QStringLiteral("（無比對刷卡）");
 
-inline const QString kCopy = QStringLiteral("複製");
-inline const QString kExportCsv = QStringLiteral("匯出清單…");
 inline const QString kInspect = QStringLiteral("影像檢視");
 
 // The settings dialog.

@@ -1,13 +1,17 @@
 #include "ui/exceptions/exceptions_window.h"
 
 #include "core/records/exception_export.h"
+#include "core/text/day_text.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/window_actions.h"
+#include "ui/common/window_placing.h"
 #include "ui/exceptions/exception_rows_model.h"
 #include "ui/exceptions/exceptions_reader.h"
 #include "ui/exceptions/exceptions_texts.h"
@@ -24,7 +28,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -97,7 +100,7 @@ bool askSettings(QWidget* parent, ExceptionSettings& settings)
 
 QString dayAndTime(const Swipe& swipe)
 {
-    return swipe.day.toString(QStringLiteral("yyyy-MM-dd")) + u' ' + swipe.time;
+    return dayText(swipe.day) + u' ' + swipe.time;
 }
 
 } // namespace
@@ -113,20 +116,19 @@ ExceptionsWindow::ExceptionsWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("exceptions"));
     setWindowTitle(texts::kTitle);
-    buildControls();
-    buildLayout();
-    addRowActions();
+    buildParts();
+    layOutParts();
+    createActions();
     connectParts();
     describeControlsByName(this);
-    const QSize room = screen()->availableGeometry().size() * 9 / 10;
-    resize(QSize(1200, 800).boundedTo(room));
+    resizeWithinScreen(*this, QSize(1200, 800));
 }
 
-void ExceptionsWindow::buildControls()
+void ExceptionsWindow::buildParts()
 {
     m_end = new QDateEdit(QDate::currentDate(), this);
     m_end->setObjectName(QStringLiteral("exceptions_end"));
-    m_end->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_end->setDisplayFormat(kDayFormat.toString());
     m_end->setCalendarPopup(true);
     m_range = new QComboBox(this);
     m_range->setObjectName(QStringLiteral("exceptions_range"));
@@ -200,7 +202,7 @@ void ExceptionsWindow::buildControls()
     showRuleCounts();
 }
 
-void ExceptionsWindow::buildLayout()
+void ExceptionsWindow::layOutParts()
 {
     auto* asking = new QHBoxLayout;
     asking->addWidget(new QLabel(texts::kEndLabel, this));
@@ -227,52 +229,50 @@ void ExceptionsWindow::buildLayout()
 
 // The hits' menu: copy, the inspection window, the main window, the CSV file, print and PDF (each
 // hit with its two small photos).
-void ExceptionsWindow::addRowActions()
+void ExceptionsWindow::createActions()
 {
-    auto* copy = new QAction(texts::kCopy, m_rows);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    connect(copy, &QAction::triggered, this, [this] {
+    const auto add = [this](const QString& text, const QKeySequence& key,
+                            const std::function<void()>& what) {
+        return addWindowAction(m_rows, text, key, Qt::WidgetShortcut, what);
+    };
+    add(action_texts::kCopy, QKeySequence::Copy, [this] {
         const int hit = selectedHit();
         if (hit >= 0)
             QApplication::clipboard()->setText(exceptionCopyLine(m_rowsModel->hit(hit)));
     });
-    auto* inspect = new QAction(texts::kInspect, m_rows);
-    connect(inspect, &QAction::triggered, this, [this] {
+    add(texts::kInspect, {}, [this] {
         const int hit = selectedHit();
         if (hit >= 0)
             emit swipeChosen(m_rowsModel->hit(hit).swipe);
     });
-    auto* mainWindow = new QAction(QString::fromUtf16(kShowInMainWindow), m_rows);
-    connect(mainWindow, &QAction::triggered, this, [this] {
+    add(QString::fromUtf16(kShowInMainWindow), {}, [this] {
         const int hit = selectedHit();
         if (hit >= 0)
             emit mainWindowRequested(m_rowsModel->hit(hit).swipe);
     });
-    auto* exportCsv = new QAction(texts::kExportCsv, m_rows);
-    connect(exportCsv, &QAction::triggered, this, [this] {
+    add(action_texts::kExportList, {}, [this] {
         exportExceptions(this, m_rowsModel->hits(),
                          exceptionsFileName(m_shown.end, m_shown.dayCount, QStringLiteral("csv")),
                          protectedPlaces());
     });
-    auto* print = new QAction(report_texts::kPrintAction, this);
-    print->setShortcut(QKeySequence::Print);
-    connect(print, &QAction::triggered, this, [this] { printReport(this, reportJob()); });
-    auto* pdf = new QAction(report_texts::kExportPdfAction, m_rows);
-    connect(pdf, &QAction::triggered, this, [this] { exportReportPdf(this, reportJob()); });
-    QWidget::addAction(print);
-    QAction* addToCase = addCaseAction(m_rows, [this]() -> std::optional<Swipe> {
+    // Print works anywhere in the window.
+    m_rows->addAction(addWindowAction(this, report_texts::kPrintAction, QKeySequence::Print,
+                                      Qt::WindowShortcut,
+                                      [this] { printReport(this, reportJob()); }));
+    add(report_texts::kExportPdfAction, {}, [this] { exportReportPdf(this, reportJob()); });
+    addCaseAction(m_rows, [this]() -> std::optional<Swipe> {
         const int hit = selectedHit();
         if (hit < 0)
             return std::nullopt;
         return m_rowsModel->hit(hit).swipe;
     });
-    m_rows->addActions({copy, inspect, mainWindow, exportCsv, print, pdf, addToCase});
     m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void ExceptionsWindow::connectParts()
 {
+    addStopOrCloseAction(
+        this, [this] { return m_reader->isReading(); }, [this] { stopSearch(); });
     connect(m_query, &QPushButton::clicked, this, &ExceptionsWindow::startSearch);
     connect(m_stop, &QPushButton::clicked, this, &ExceptionsWindow::stopSearch);
     connect(m_settings, &QPushButton::clicked, this, &ExceptionsWindow::editSettings);
@@ -338,9 +338,7 @@ void ExceptionsWindow::run(const ExceptionQuery& query)
     m_rowsModel->clear();
     showRuleCounts();
     showPhotos({});
-    const QString format = QStringLiteral("yyyy-MM-dd");
-    setWindowTitle(
-        texts::kTitleRange.arg(query.first().toString(format), query.end.toString(format)));
+    setWindowTitle(texts::kTitleRange.arg(dayText(query.first()), dayText(query.end)));
     m_stop->setEnabled(true);
     m_reader->start(query);
 }
@@ -431,18 +429,6 @@ ReportJob ExceptionsWindow::reportJob() const
 QStringList ExceptionsWindow::protectedPlaces() const
 {
     return {m_site.recordsFolder, m_site.photoFolder, m_site.parameterFile};
-}
-
-void ExceptionsWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        if (m_reader->isReading())
-            stopSearch();
-        else
-            close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace card

@@ -57,12 +57,10 @@ signals:
     void mainWindowRequested(const Swipe& swipe);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
-    void buildControls();
-    void buildLayout();
-    void addRowActions();
+    void buildParts();
+    void layOutParts();
+    void createActions();
     void connectParts();
     ExceptionQuery askedQuery() const;
     void run(const ExceptionQuery& query);

@@ -52,11 +52,11 @@ FileSelectDialog::FileSelectDialog(FileSelectExchange& exchange, QWidget* owner)
 {
     setObjectName(QStringLiteral("file_select"));
     setFixedSize(twipsToPixels(kFileSelectWidthTwips), twipsToPixels(kFileSelectHeightTwips));
-    createControls();
+    buildParts();
     describeControlsByName(this);
     setFocusOrder();
     startOnWorkingFolder();
-    connectEvents();
+    connectParts();
     runOpeningSteps();
 }
 
@@ -68,7 +68,7 @@ void FileSelectDialog::showModal(FileSelectExchange& exchange, QWidget* owner)
     dialog.exec();
 }
 
-void FileSelectDialog::createControls()
+void FileSelectDialog::buildParts()
 {
     const PlacedControls placed = card::createControls(fileSelectControlTable(), this);
     FileSelectControls& c = m_controls;
@@ -132,7 +132,7 @@ void FileSelectDialog::takeDrives(const QList<Drive>& drives)
         openStartFolder(m_startFolder);
 }
 
-void FileSelectDialog::connectEvents()
+void FileSelectDialog::connectParts()
 {
     const FileSelectControls& c = m_controls;
     connect(c.newButton, &QPushButton::clicked, this,

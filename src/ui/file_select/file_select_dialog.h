@@ -56,9 +56,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createControls();
+    void buildParts();
     void setFocusOrder();
-    void connectEvents();
+    void connectParts();
     void startOnWorkingFolder();
     void takeDrives(const QList<Drive>& drives);
     void runOpeningSteps();

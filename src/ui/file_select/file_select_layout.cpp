@@ -12,7 +12,7 @@ using enum ControlKind;
 // shows, so they come into view only in folder mode. Labels are named by their captions; the
 // controls without one by their role in words.
 // clang-format off
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     // control name kind        caption               twips: left, top, w, h   accessible name
     {"Label1(0)",   Label,      kDriveCaption,        {180, 225, 915, 240},    nullptr},
     {"Drive1",      ComboBox,   nullptr,              {120, 450, 1830, 300},   kDriveListName},
@@ -32,7 +32,7 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
-std::span<const ControlSpec> fileSelectControlTable()
+std::span<const ControlRow> fileSelectControlTable()
 {
     return kControls;
 }

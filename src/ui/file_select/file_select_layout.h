@@ -12,6 +12,6 @@ inline constexpr int kFileSelectWidthTwips = 4770;
 inline constexpr int kFileSelectHeightTwips = 3465;
 
 // Every control of the dialog, in stacking order.
-std::span<const ControlSpec> fileSelectControlTable();
+std::span<const ControlRow> fileSelectControlTable();
 
 } // namespace card

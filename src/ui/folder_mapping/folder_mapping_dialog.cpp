@@ -4,6 +4,7 @@
 #include "core/platform/saved_mappings.h"
 #include "core/platform/share_mounts.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/folder_mapping_texts.h"
 #include "ui/common/message_box.h"
 
@@ -64,7 +65,7 @@ void FolderMappingDialog::buildParts(const FolderMapping& shown, bool windowsFol
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("folder_mapping_buttons"));
     buttons->button(QDialogButtonBox::Ok)->setText(kOk);
-    buttons->button(QDialogButtonBox::Cancel)->setText(kCancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(action_texts::kCancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -1,6 +1,7 @@
 // Every text of the card history window.
 #pragma once
 
+#include "core/text/direction_words.h"
 #include "ui/common/swipe_texts.h"
 
 #include <QString>
@@ -22,13 +23,13 @@ inline const QString kRangeLabel = QStringLiteral("範圍");
 inline const QString kSearchedSite = QStringLiteral("查詢站台：%1");
 
 inline const QStringList kDayColumns = {
-    QString::fromUtf16(kDateHeading), QStringLiteral("星期"),    QString::fromUtf16(kCardHeading),
-    QString::fromUtf16(kNameHeading), QStringLiteral("首次進"),  QStringLiteral("最後出"),
-    QStringLiteral("刷卡次數"),       QStringLiteral("首末間隔")};
+    QString::fromUtf16(kDateHeading),    QStringLiteral("星期"),
+    QString::fromUtf16(kCardHeading),    QString::fromUtf16(kNameHeading),
+    QString::fromUtf16(kFirstInHeading), QString::fromUtf16(kLastOutHeading),
+    QStringLiteral("刷卡次數"),          QString::fromUtf16(kSpanHeading)};
 inline const QStringList kWeekdays = {
     QStringLiteral("週一"), QStringLiteral("週二"), QStringLiteral("週三"), QStringLiteral("週四"),
     QStringLiteral("週五"), QStringLiteral("週六"), QStringLiteral("週日")};
-inline const QString kNoDayFile = QStringLiteral("無紀錄檔");
 // Notes above the days: a search that found nothing, one that matched too many cards.
 inline const QString kNoSwipes = QStringLiteral("「%1」在 %2 沒有刷卡紀錄。");
 inline const QString kTooManyCards = QStringLiteral(
@@ -43,8 +44,8 @@ inline const QString kSwipesName = QStringLiteral("當日刷卡");
 inline const QString kLegendName = QStringLiteral("每小時刷卡圖例");
 
 // The hour picture's key and a cell's tip.
-inline const QString kLegendIn = QStringLiteral("進");
-inline const QString kLegendOut = QStringLiteral("出");
+inline const QString kLegendIn = kInWord.toString();
+inline const QString kLegendOut = kOutWord.toString();
 inline const QString kLegendShade =
     QStringLiteral("（有進有出時上半進、下半出；色越深，該小時刷卡越多）");
 inline const QString kLegendNoSwipe = QStringLiteral("無刷卡");

@@ -2,7 +2,9 @@
 
 #include "core/platform/site_io_pool.h"
 #include "core/records/record_export.h"
+#include "core/text/day_text.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/reference_photo_view.h"
@@ -11,6 +13,8 @@
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/window_actions.h"
+#include "ui/common/window_placing.h"
 #include "ui/history/card_history_texts.h"
 #include "ui/history/history_days_model.h"
 #include "ui/history/history_heat_legend.h"
@@ -55,16 +59,11 @@ const QSize kThumbnail(128, 96);
 constexpr int kRangeSettleMs = 400;
 
 // A copy action (Ctrl+C in the view) and an export action in view's context menu.
-void addCopyAndExport(QWidget* view, QObject* owner, const std::function<void()>& copy,
+void addCopyAndExport(QWidget* view, const std::function<void()>& copy,
                       const std::function<void()>& exportAll)
 {
-    auto* copyAction = new QAction(QStringLiteral("複製"), view);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setShortcutContext(Qt::WidgetShortcut);
-    QObject::connect(copyAction, &QAction::triggered, owner, copy);
-    auto* exportAction = new QAction(QStringLiteral("匯出清單…"), view);
-    QObject::connect(exportAction, &QAction::triggered, owner, exportAll);
-    view->addActions({copyAction, exportAction});
+    addWindowAction(view, action_texts::kCopy, QKeySequence::Copy, Qt::WidgetShortcut, copy);
+    addWindowAction(view, action_texts::kExportList, {}, Qt::WidgetShortcut, exportAll);
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -81,19 +80,18 @@ CardHistoryWindow::CardHistoryWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("card_history"));
     setWindowTitle(texts::kTitlePrefix);
-    buildControls();
-    buildLayout();
+    buildParts();
+    layOutParts();
     addTakeOutActions();
     addMainWindowActions();
     addReportActions();
     addPackageAction();
     connectParts();
     describeControlsByName(this);
-    const QSize room = screen()->availableGeometry().size() * 9 / 10;
-    resize(QSize(1200, 800).boundedTo(room));
+    resizeWithinScreen(*this, QSize(1200, 800));
 }
 
-void CardHistoryWindow::buildControls()
+void CardHistoryWindow::buildParts()
 {
     m_field = new QComboBox(this);
     m_field->setObjectName(QStringLiteral("card_history_field"));
@@ -102,7 +100,7 @@ void CardHistoryWindow::buildControls()
     m_search->setObjectName(QStringLiteral("card_history_search"));
     m_end = new QDateEdit(QDate::currentDate(), this);
     m_end->setObjectName(QStringLiteral("card_history_end"));
-    m_end->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_end->setDisplayFormat(kDayFormat.toString());
     m_end->setCalendarPopup(true);
     m_range = new QComboBox(this);
     m_range->setObjectName(QStringLiteral("card_history_range"));
@@ -170,7 +168,7 @@ void CardHistoryWindow::buildControls()
     m_reader = new HistoryReader(this);
 }
 
-void CardHistoryWindow::buildLayout()
+void CardHistoryWindow::layOutParts()
 {
     auto* asking = new QHBoxLayout;
     asking->addWidget(m_field);
@@ -200,7 +198,7 @@ void CardHistoryWindow::buildLayout()
 void CardHistoryWindow::addTakeOutActions()
 {
     addCopyAndExport(
-        m_days, this,
+        m_days,
         [this] {
             const int row = selectedDayRow();
             if (row < 0)
@@ -215,7 +213,7 @@ void CardHistoryWindow::addTakeOutActions()
                          historyCsvFileName(m_searched, m_end->date()), protectedPlaces());
         });
     addCopyAndExport(
-        m_swipes, this,
+        m_swipes,
         [this] {
             const int row = m_swipes->currentIndex().row();
             if (row >= 0 && row < m_shownSwipes.size())
@@ -311,6 +309,8 @@ ReportJob CardHistoryWindow::reportJob() const
 
 void CardHistoryWindow::connectParts()
 {
+    addStopOrCloseAction(
+        this, [this] { return m_reader->isReading(); }, [this] { stopSearch(); });
     connect(m_query, &QPushButton::clicked, this, &CardHistoryWindow::startSearch);
     connect(m_search, &QLineEdit::returnPressed, this, &CardHistoryWindow::startSearch);
     connect(m_stop, &QPushButton::clicked, this, &CardHistoryWindow::stopSearch);
@@ -431,9 +431,7 @@ void CardHistoryWindow::showNote(const QString& note)
 
 QString CardHistoryWindow::rangeText(const HistoryQuery& query)
 {
-    const QString format = QStringLiteral("yyyy-MM-dd");
-    return query.end.addDays(1 - query.dayCount).toString(format) + texts::kRangeJoin +
-           query.end.toString(format);
+    return dayText(query.end.addDays(1 - query.dayCount)) + texts::kRangeJoin + dayText(query.end);
 }
 
 void CardHistoryWindow::showTitle(const HistoryQuery& query)
@@ -602,18 +600,6 @@ bool CardHistoryWindow::eventFilter(QObject* watched, QEvent* event)
     m_days->setCurrentIndex(
         m_daysModel->index(key == Qt::Key_End ? m_daysModel->rowCount() - 1 : 0, 0));
     return true;
-}
-
-void CardHistoryWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        if (m_reader->isReading())
-            stopSearch();
-        else
-            close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace card

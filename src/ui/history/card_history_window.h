@@ -68,13 +68,12 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void buildControls();
-    void buildLayout();
+    void buildParts();
+    void layOutParts();
     void addTakeOutActions();
     void addMainWindowActions();
     void addReportActions();

@@ -1,5 +1,7 @@
 #include "ui/history/history_days_model.h"
 
+#include "core/records/day_file_words.h"
+#include "core/text/day_text.h"
 #include "ui/history/card_history_texts.h"
 
 #include <algorithm>
@@ -98,7 +100,7 @@ QString HistoryDaysModel::text(const Row& row, int column) const
     const bool read = row.day.file == DayFileState::Read;
     switch (column) {
     case Date:
-        return row.day.date.toString(QStringLiteral("yyyy-MM-dd"));
+        return dayText(row.day.date);
     case Weekday:
         return history_texts::kWeekdays[row.day.date.dayOfWeek() - 1];
     case Card:
@@ -107,7 +109,7 @@ QString HistoryDaysModel::text(const Row& row, int column) const
         return row.day.name;
     case FirstIn:
         if (row.day.file == DayFileState::Missing)
-            return history_texts::kNoDayFile;
+            return day_file_words::kNoDayFile;
         return read ? row.summary.firstIn : history_texts::kUnreadableDayFile;
     case LastOut:
         return row.summary.lastOut;

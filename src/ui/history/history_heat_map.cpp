@@ -1,5 +1,7 @@
 #include "ui/history/history_heat_map.h"
 
+#include "core/records/day_file_words.h"
+#include "core/text/day_text.h"
 #include "ui/history/card_history_texts.h"
 #include "ui/history/history_days_model.h"
 
@@ -205,13 +207,12 @@ QString HistoryHeatMap::cellToolTip(int row, int hour) const
 {
     namespace texts = history_texts;
     const HistoryDay& day = m_model->day(row);
-    QStringList lines{day.date.toString(QStringLiteral("yyyy-MM-dd ")) +
-                      texts::kWeekdays[day.date.dayOfWeek() - 1] + u' ' +
+    QStringList lines{dayText(day.date) + u' ' + texts::kWeekdays[day.date.dayOfWeek() - 1] + u' ' +
                       texts::kHourOfDay.arg(hour, 2, 10, QChar(u'0'))};
     if (!day.card.isEmpty())
         lines.append(day.card + u' ' + day.name);
     if (day.file == DayFileState::Missing)
-        lines.append(texts::kNoDayFile);
+        lines.append(day_file_words::kNoDayFile);
     else if (day.file == DayFileState::Unreadable)
         lines.append(texts::kUnreadableDayFile);
     else

@@ -1,6 +1,8 @@
 // Every text the live view window shows.
 #pragma once
 
+#include "core/text/direction_words.h"
+
 #include <QString>
 
 namespace card::live_view_texts {
@@ -10,8 +12,8 @@ inline const QString kOpenAction = QStringLiteral("即時刷卡…");
 
 inline const QString kCardCaption = QStringLiteral("卡號：");
 inline const QString kDirectionCaption = QStringLiteral("進出：");
-inline const QString kIn = QStringLiteral("進");
-inline const QString kOut = QStringLiteral("出");
+inline const QString kIn = kInWord.toString();
+inline const QString kOut = kOutWord.toString();
 inline const QString kAll = QStringLiteral("全選");
 inline const QString kPause = QStringLiteral("暫停");
 inline const QString kResume = QStringLiteral("繼續");

@@ -6,10 +6,12 @@
 #include "ui/common/accessible_names.h"
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/case_desk.h"
+#include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_texts.h"
+#include "ui/common/window_actions.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
 
@@ -18,13 +20,11 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -158,8 +158,9 @@ void LiveViewWindow::connectParts()
     connect(m_direction, &QComboBox::currentIndexChanged, this, &LiveViewWindow::applyFilter);
     connect(m_pause, &QPushButton::toggled, this, &LiveViewWindow::setPaused);
     // Space pauses from every part but the card filter, where it is typed.
-    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
-    connect(space, &QShortcut::activated, m_pause, &QPushButton::toggle);
+    addWindowAction(this, {}, QKeySequence(Qt::Key_Space), Qt::WindowShortcut,
+                    [this] { m_pause->toggle(); });
+    addEscapeAction(this, [this] { close(); });
     connect(m_rows, &QTableView::activated, this,
             [this](const QModelIndex& index) { inspectRow(index.row()); });
     connect(&CaseDesk::instance(), &CaseDesk::changed, this, [this] {
@@ -215,15 +216,6 @@ void LiveViewWindow::hideEvent(QHideEvent* event)
 {
     m_pollTimer->stop();
     QWidget::hideEvent(event);
-}
-
-void LiveViewWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 // One look at the file at a time: a look that hangs on a dead share holds the next ones back
@@ -403,8 +395,7 @@ void LiveViewWindow::showLoading()
 
 void LiveViewWindow::showNoPhoto()
 {
-    static const QPixmap noPhoto(kNoPhotoPicture);
-    m_photo->setPixmap(noPhoto.scaled(m_photo->contentsRect().size(), Qt::KeepAspectRatio));
+    m_photo->setPixmap(noPhotoThumbnail(m_photo->contentsRect().size()));
     m_photo->setAccessibleName(kNoPhotoText);
 }
 

@@ -53,7 +53,6 @@ signals:
     void mainWindowRequested(const Swipe& swipe);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -10,12 +10,14 @@
 #include "core/platform/site_folders.h"
 #include "core/platform/site_io_task.h"
 #include "core/platform/twips.h"
+#include "core/records/day_file_words.h"
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table_model.h"
 #include "core/text/time_of_day.h"
 #include "ui/cases/cases_window.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_add_dialog.h"
 #include "ui/common/case_texts.h"
 #include "ui/common/control_table.h"
@@ -23,6 +25,7 @@
 #include "ui/common/folder_mapping_texts.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
+#include "ui/common/window_actions.h"
 #include "ui/common/window_caption.h"
 #include "ui/common/window_placing.h"
 #include "ui/exceptions/exceptions_texts.h"
@@ -116,10 +119,10 @@ CardImageWindow::CardImageWindow(QWidget* parent)
     setCaption(this, kProductTitle);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/card_image.ico")));
     resize(twipsToPixels(kMainWindowWidthTwips), twipsToPixels(kMainWindowHeightTwips));
-    createControls();
+    buildParts();
     m_display = new RecordDisplay(m_controls, m_state, this);
     setFocusOrder();
-    connectEvents();
+    connectParts();
     describeControlsByName(this);
 }
 
@@ -129,7 +132,7 @@ CardImageWindow::~CardImageWindow()
         QApplication::restoreOverrideCursor();
 }
 
-void CardImageWindow::createControls()
+void CardImageWindow::buildParts()
 {
     const PlacedControls placed =
         card::createControls(mainWindowControlTable(), this, makeMainWindowControl);
@@ -203,7 +206,7 @@ void CardImageWindow::setFocusOrder()
         setTabOrder(order[i], order[i + 1]);
 }
 
-void CardImageWindow::connectEvents()
+void CardImageWindow::connectParts()
 {
     const MainControls& c = m_controls;
     connect(c.clearButton, &QPushButton::clicked, this, &CardImageWindow::clearResults);
@@ -240,20 +243,18 @@ void CardImageWindow::connectEvents()
 // (inspection window, save the photo) and the day keys.
 void CardImageWindow::createActions()
 {
-    const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
-        auto* action = new QAction(text, this);
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
+    const auto add = [this](const QString& text, const QKeySequence& key,
+                            const std::function<void()>& what) {
+        return addWindowAction(this, text, key, Qt::WindowShortcut, what);
     };
     ToolActions& a = m_actions;
-    a.copy = add(export_texts::kCopyAction, QKeySequence::Copy, [this] {
+    a.copy = add(action_texts::kCopy, QKeySequence::Copy, [this] {
         copyRowToClipboard(m_records->table(), m_state.queriedDay,
                            m_controls.resultLists[0]->selectedRow());
     });
     // Ctrl+C copies a row only where a list has the focus; elsewhere it stays the field's own.
     a.copy->setShortcutContext(Qt::WidgetShortcut);
-    a.exportRows = add(export_texts::kExportAction, {}, [this] {
+    a.exportRows = add(action_texts::kExportList, {}, [this] {
         exportListedRows(this, m_records->table(), m_state.queriedDay,
                          selectedSwipe().protectedPlaces());
     });
@@ -262,7 +263,7 @@ void CardImageWindow::createActions()
     a.listPdf =
         add(report_texts::kExportPdfAction, {}, [this] { exportReportPdf(this, dayListJob()); });
     a.jumpToTime =
-        add(kJumpToTimeAction, QKeySequence(Qt::CTRL | Qt::Key_G), &CardImageWindow::jumpToTime);
+        add(kJumpToTimeAction, QKeySequence(Qt::CTRL | Qt::Key_G), [this] { jumpToTime(); });
     a.cardHistory = add(history_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
         if (hasSelectedRow())
             openCardHistory(selectedSwipe());
@@ -273,16 +274,16 @@ void CardImageWindow::createActions()
             addSwipeToCase(this, selectedSwipe());
     });
     a.addToCase->setShortcutContext(Qt::WidgetShortcut);
-    a.cases = add(case_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_K),
-                  &CardImageWindow::openCases);
-    a.inspect = add(kPhotoViewAction, {}, &CardImageWindow::openPhotoView);
+    a.cases =
+        add(case_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_K), [this] { openCases(); });
+    a.inspect = add(kPhotoViewAction, {}, [this] { openPhotoView(); });
     a.savePhoto = add(export_texts::kSavePhotoAction, {}, [this] {
         saveShownPhoto(this, m_state.shownPhoto, selectedSwipe().protectedPlaces());
     });
     a.dayBack = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { stepDay(-1); });
     a.dayForward = add({}, QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { stepDay(1); });
     a.liveView = add(live_view_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_L),
-                     &CardImageWindow::openLiveView);
+                     [this] { openLiveView(); });
     a.folderMappings = add(mapping_texts::kEditorAction, {}, [this] {
         FolderMappingEditor editor(this, m_state.parameters[kRecordsFolderSlot],
                                    m_state.parameters[kPhotoFolderSlot]);
@@ -291,13 +292,11 @@ void CardImageWindow::createActions()
     a.exceptions = add(exceptions_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_E),
                        [this] { openExceptions(); });
     a.presence = add(presence_texts::kOpenAction, QKeySequence(Qt::CTRL | Qt::Key_I),
-                     &CardImageWindow::openPresence);
+                     [this] { openPresence(); });
     a.recentFiles = new QMenu(kRecentFilesMenu, this);
     a.recentFiles->setObjectName(QStringLiteral("recent_parameter_files"));
     a.recentFiles->setAccessibleName(kRecentFilesMenu);
     listRecentFiles();
-    addActions(
-        {a.jumpToTime, a.dayBack, a.dayForward, a.liveView, a.exceptions, a.presence, a.cases});
 
     for (RecordListView* list : m_controls.resultLists) {
         list->addActions({a.copy, a.exportRows, a.printList, a.listPdf, a.jumpToTime, a.cardHistory,
@@ -309,9 +308,9 @@ void CardImageWindow::createActions()
     box->addActions({a.inspect, a.savePhoto});
     box->setContextMenuPolicy(Qt::ActionsContextMenu);
     box->installEventFilter(this);
-    connect(m_records, &QAbstractItemModel::modelReset, this, &CardImageWindow::enableActions);
-    connect(m_records, &QAbstractItemModel::rowsInserted, this, &CardImageWindow::enableActions);
-    connect(m_records, &QAbstractItemModel::rowsRemoved, this, &CardImageWindow::enableActions);
+    connect(m_records, &QAbstractItemModel::modelReset, this, [this] { enableActions(); });
+    connect(m_records, &QAbstractItemModel::rowsInserted, this, [this] { enableActions(); });
+    connect(m_records, &QAbstractItemModel::rowsRemoved, this, [this] { enableActions(); });
     enableActions();
 }
 
@@ -393,9 +392,7 @@ void CardImageWindow::openLiveView()
                 &CardImageWindow::showInMainWindow);
         followSiteInLiveView();
     }
-    m_liveView->show();
-    m_liveView->raise();
-    m_liveView->activateWindow();
+    bringToFront(*m_liveView);
 }
 
 void CardImageWindow::openExceptions(int days)
@@ -416,9 +413,7 @@ void CardImageWindow::openExceptions(int days)
         query.parameterFile = m_state.parameterFile;
         m_exceptions->search(query);
     }
-    m_exceptions->show();
-    m_exceptions->raise();
-    m_exceptions->activateWindow();
+    bringToFront(*m_exceptions);
 }
 
 void CardImageWindow::followSiteInPresence()
@@ -436,9 +431,7 @@ void CardImageWindow::openPresence()
                 &CardImageWindow::openPhotoViewOn);
         followSiteInPresence();
     }
-    m_presence->show();
-    m_presence->raise();
-    m_presence->activateWindow();
+    bringToFront(*m_presence);
 }
 
 void CardImageWindow::openCases()
@@ -449,9 +442,7 @@ void CardImageWindow::openCases()
         connect(m_cases, &CasesWindow::inspectRequested, this, &CardImageWindow::openPhotoViewOn);
     }
     m_cases->refresh();
-    m_cases->show();
-    m_cases->raise();
-    m_cases->activateWindow();
+    bringToFront(*m_cases);
 }
 
 void CardImageWindow::stepDay(int days)
@@ -469,8 +460,7 @@ void CardImageWindow::showInMainWindow(const Swipe& swipe)
     c.directionOptions[2]->setChecked(true);
     runQuery();
     m_selectAfterQuery = swipe;
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 void CardImageWindow::selectListed(const Swipe& swipe)
@@ -535,9 +525,7 @@ void CardImageWindow::openPhotoViewOn(const Swipe& swipe)
                 [this](const Swipe& shown) { openCardHistory(shown); });
     }
     m_photoView->showSwipe(swipe);
-    m_photoView->show();
-    m_photoView->raise();
-    m_photoView->activateWindow();
+    bringToFront(*m_photoView);
 }
 
 void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
@@ -552,9 +540,7 @@ void CardImageWindow::openCardHistory(const Swipe& swipe, int days)
     }
     m_history->search({HistoryField::Card, swipe.card, swipe.day, days, swipe.recordsFolder,
                        swipe.photoFolder, swipe.parameterFile});
-    m_history->show();
-    m_history->raise();
-    m_history->activateWindow();
+    bringToFront(*m_history);
 }
 
 // While the inspection window is open it shows each record the main window shows.
@@ -623,9 +609,9 @@ void CardImageWindow::runStartupQuery(const StartupOptions& options)
         m_controls.cardNumberEdit->setText(*options.card);
     }
     if (options.direction) {
-        const int option = *options.direction == StartupDirection::In    ? 0
-                           : *options.direction == StartupDirection::Out ? 1
-                                                                         : 2;
+        const int option = *options.direction == DirectionChoice::In    ? 0
+                           : *options.direction == DirectionChoice::Out ? 1
+                                                                        : 2;
         m_controls.directionOptions[static_cast<size_t>(option)]->setChecked(true);
     }
     runQuery();
@@ -685,13 +671,13 @@ void CardImageWindow::showQueryOutcome(const QString& dayFile, const QueryOutcom
     showBusyCursor();
     const std::optional<Swipe> wanted = std::exchange(m_selectAfterQuery, std::nullopt);
     if (!outcome.exists) {
-        m_controls.statusLine->setText(kNoRecordFileText);
+        m_controls.statusLine->setText(day_file_words::kMissing);
     } else {
         m_records->setTable(std::move(*outcome.table));
         if (wanted)
             selectListed(*wanted);
         if (outcome.status != FileReadStatus::Ok)
-            showMessage(this, kRecordFileUnreadableMessage + u'\n' + dayFile);
+            showMessage(this, day_file_words::kUnreadable + u'\n' + dayFile);
     }
 }
 

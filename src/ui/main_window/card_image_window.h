@@ -95,10 +95,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void createControls();
+    void buildParts();
     void createTimers();
     void setFocusOrder();
-    void connectEvents();
+    void connectParts();
     void keepListsScrollingInStep();
     void createActions();
     ReportJob dayListJob() const;

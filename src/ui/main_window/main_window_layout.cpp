@@ -12,7 +12,7 @@ using enum ControlKind;
 // right corner and comes last. Labels are named by their captions, the controls without one by
 // their role in words.
 // clang-format off
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     // control name kind          caption             twips: left, top, w, h   accessible name
     {"Label1(0)",   Label,        kDateCaption,       {180, 270, 915, 285},    nullptr},
     {"DTPicker1",   DatePicker,   nullptr,            {1170, 225, 1455, 330},  kDatePickerName},
@@ -51,7 +51,7 @@ constexpr ControlSpec kControls[] = {
 
 } // namespace
 
-std::span<const ControlSpec> mainWindowControlTable()
+std::span<const ControlRow> mainWindowControlTable()
 {
     return kControls;
 }

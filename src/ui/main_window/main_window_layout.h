@@ -12,6 +12,6 @@ inline constexpr int kMainWindowWidthTwips = 8010;
 inline constexpr int kMainWindowHeightTwips = 4155;
 
 // Every control of the main window, in stacking order.
-std::span<const ControlSpec> mainWindowControlTable();
+std::span<const ControlRow> mainWindowControlTable();
 
 } // namespace card

@@ -1,6 +1,7 @@
 #include "ui/main_window/main_window_look.h"
 
 #include "ui/common/command_button.h"
+#include "ui/common/photo_texts.h"
 #include "ui/main_window/date_picker.h"
 #include "ui/main_window/record_list_view.h"
 
@@ -22,12 +23,12 @@ const QHash<QString, QColor> kButtonColours = {
 };
 const QHash<QString, QString> kPictures = {
     {QStringLiteral("Image1"), QStringLiteral(":/pictures/start.jpg")},
-    {QStringLiteral("Image2"), QStringLiteral(":/pictures/no_photo.gif")},
+    {QStringLiteral("Image2"), kNoPhotoPicture.toString()},
 };
 
-QString captionOf(const ControlSpec& spec)
+QString captionOf(const ControlRow& row)
 {
-    return spec.caption ? QString::fromUtf16(spec.caption) : QString();
+    return row.caption ? QString::fromUtf16(row.caption) : QString();
 }
 
 // "新細明體" where it exists, else the closest Traditional Chinese Ming face, else any CJK face.
@@ -51,9 +52,9 @@ void fillBackground(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-QLabel* headingLabel(const ControlSpec& spec, QWidget* parent)
+QLabel* headingLabel(const ControlRow& row, QWidget* parent)
 {
-    auto* label = new QLabel(captionOf(spec), parent);
+    auto* label = new QLabel(captionOf(row), parent);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setAlignment(Qt::AlignCenter);
     fillBackground(label, kHeadingBackground);
@@ -81,20 +82,20 @@ QLabel* statusLabel(QWidget* parent)
     return label;
 }
 
-QLabel* pictureBox(const ControlSpec& spec, QWidget* parent)
+QLabel* pictureBox(const ControlRow& row, QWidget* parent)
 {
     auto* box = new QLabel(parent);
     box->setScaledContents(true); // a picture box stretches its picture to its own size
-    box->setPixmap(QPixmap(kPictures.value(QString::fromLatin1(spec.objectName))));
+    box->setPixmap(QPixmap(kPictures.value(QString::fromLatin1(row.objectName))));
     return box;
 }
 
-QPushButton* commandButton(const ControlSpec& spec, QWidget* parent)
+QPushButton* commandButton(const ControlRow& row, QWidget* parent)
 {
-    auto* button = new CommandButton(captionOf(spec), parent);
+    auto* button = new CommandButton(captionOf(row), parent);
     button->setFont(mingFont(9));
     QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, kButtonColours.value(QString::fromLatin1(spec.objectName)));
+    palette.setColor(QPalette::Button, kButtonColours.value(QString::fromLatin1(row.objectName)));
     button->setPalette(palette);
     return button;
 }
@@ -109,19 +110,19 @@ QDateEdit* datePicker(QWidget* parent)
 
 } // namespace
 
-QWidget* makeMainWindowControl(const ControlSpec& spec, QWidget* parent)
+QWidget* makeMainWindowControl(const ControlRow& row, QWidget* parent)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::HeadingLabel:
-        return headingLabel(spec, parent);
+        return headingLabel(row, parent);
     case ControlKind::ValueLabel:
         return valueLabel(parent);
     case ControlKind::StatusLabel:
         return statusLabel(parent);
     case ControlKind::PictureBox:
-        return pictureBox(spec, parent);
+        return pictureBox(row, parent);
     case ControlKind::PushButton:
-        return commandButton(spec, parent);
+        return commandButton(row, parent);
     case ControlKind::DatePicker:
         return datePicker(parent);
     case ControlKind::RecordListView:

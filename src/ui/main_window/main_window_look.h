@@ -6,6 +6,6 @@
 namespace card {
 
 // The control factory of the main window's table: every entry made with its look.
-QWidget* makeMainWindowControl(const ControlSpec& spec, QWidget* parent);
+QWidget* makeMainWindowControl(const ControlRow& row, QWidget* parent);
 
 } // namespace card

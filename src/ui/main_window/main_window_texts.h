@@ -33,10 +33,8 @@ inline constexpr char16_t kDirectionListName[] = u"進出清單";
 inline constexpr char16_t kPhotoBoxName[] = u"影像圖片方塊";
 inline constexpr char16_t kFallbackPictureName[] = u"無影像圖片方塊";
 
-// The status line and the messages of the query and the load command; the photo texts shared
-// with the inspection window are in photo_texts.h.
-inline const QString kNoRecordFileText = QStringLiteral("紀錄不存在");
-inline const QString kRecordFileUnreadableMessage = QStringLiteral("紀錄檔無法讀取");
+// The messages of the load command; the photo texts shared with the inspection window are in
+// photo_texts.h, the day file's in day_file_words.h.
 inline const QString kBadParameterFileMessage = QStringLiteral("不正確參數檔");
 
 // The menus of the result lists and the photo box, and the jump to a time.

@@ -16,6 +16,7 @@
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/common/swipe_pictures/zoom_image_view.h"
+#include "ui/common/window_placing.h"
 #include "ui/photo_view/photo_view_texts.h"
 #include "ui/reports/evidence_actions.h"
 #include "ui/reports/evidence_report.h"
@@ -175,8 +176,7 @@ PhotoViewWindow::PhotoViewWindow(QWidget* parent)
     createActions();
     describeControlsByName(this);
     // Never larger than the screen it opens on.
-    const QSize room = screen()->availableGeometry().size() * 9 / 10;
-    resize(kOpeningSize.boundedTo(room));
+    resizeWithinScreen(*this, kOpeningSize);
 }
 
 void PhotoViewWindow::buildParts()
@@ -539,8 +539,7 @@ void PhotoViewWindow::showFirstPicture(LatestRequest::Ticket picture, const QStr
 
 void PhotoViewWindow::showNoPhoto()
 {
-    static const QImage noPhoto(kNoPhotoPicture);
-    m_image->setFixedPicture(noPhoto);
+    m_image->setFixedPicture(noPhotoPicture());
     setShownPath({});
     m_status->setText(kNoPhotoText);
 }

@@ -1,7 +1,8 @@
 #include "ui/presence/presence_model.h"
 
 #include "core/cases/case_store.h"
-#include "ui/common/photo_texts.h"
+#include "core/text/day_text.h"
+#include "ui/common/photo_loader.h"
 #include "ui/presence/presence_texts.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ QString entryKey(const Swipe& entry)
 
 PresenceModel::PresenceModel(QObject* parent)
     : QAbstractTableModel(parent)
-    , m_noPhoto(QPixmap(kNoPhotoPicture).scaled(kPresencePictureSize, Qt::KeepAspectRatio))
+    , m_noPhoto(noPhotoThumbnail(kPresencePictureSize))
 {}
 
 int PresenceModel::rowCount(const QModelIndex& parent) const
@@ -75,7 +76,7 @@ QVariant PresenceModel::data(const QModelIndex& index, int role) const
     case NameColumn:
         return person.entry.name;
     case EnteredColumn:
-        return person.entered.toString(presence_texts::kTimeFormat);
+        return momentText(person.entered);
     case SpanColumn:
         return presenceSpan(person.entered, m_moment);
     case SafeColumn:

@@ -15,7 +15,6 @@ inline const QString kOrderCaption = QStringLiteral("排序：");
 inline const QString kByEntry = QStringLiteral("進入時間（新到舊）");
 inline const QString kByName = QStringLiteral("姓名");
 inline const QString kCount = QStringLiteral("在場 %1 人");
-inline const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 // The columns of the rows; the picture's column has no heading.
 inline const QStringList kHeadings{QString(),

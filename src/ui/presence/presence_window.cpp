@@ -5,12 +5,15 @@
 #include "core/cases/trail_actions.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/record_file.h"
+#include "core/text/day_text.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/export_texts.h"
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/window_actions.h"
 #include "ui/presence/presence_texts.h"
 #include "ui/reports/report_texts.h"
 #include "ui/reports/roll_call_report.h"
@@ -23,7 +26,6 @@
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
 #include <QTimer>
@@ -77,7 +79,7 @@ void PresenceWindow::buildParts()
     m_time = new QDateTimeEdit(m_clock(), this);
     m_time->setObjectName(QStringLiteral("presence_time"));
     m_time->setAccessibleName(kTimeName);
-    m_time->setDisplayFormat(kTimeFormat);
+    m_time->setDisplayFormat(kMomentFormat.toString());
     m_time->setCalendarPopup(true);
     m_time->setEnabled(false);
     m_order = new QComboBox(this);
@@ -134,20 +136,22 @@ void PresenceWindow::buildParts()
 // The rows' menu and keys: copy, export, print, PDF.
 void PresenceWindow::createActions()
 {
-    const auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
-        auto* action = new QAction(text, m_rows);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, slot);
-        m_rows->addAction(action);
-        return action;
+    const auto add = [this](const QString& text, const QKeySequence& key,
+                            const std::function<void()>& what) {
+        return addWindowAction(m_rows, text, key, Qt::WindowShortcut, what);
     };
-    add(export_texts::kCopyAction, QKeySequence::Copy, &PresenceWindow::copySelected);
-    add(export_texts::kExportAction, {}, &PresenceWindow::exportList);
+    add(action_texts::kCopy, QKeySequence::Copy, [this] { copySelected(); });
+    add(action_texts::kExportList, {}, [this] { exportList(); });
     add(report_texts::kPrintAction, QKeySequence::Print,
         [this] { printReport(this, rollCallJob(rollCall())); });
     add(report_texts::kExportPdfAction, {},
         [this] { exportReportPdf(this, rollCallJob(rollCall())); });
+    // Space ticks or unticks the current person in the list.
+    addWindowAction(m_rows, {}, QKeySequence(Qt::Key_Space), Qt::WidgetShortcut, [this] {
+        if (m_rows->currentIndex().isValid())
+            toggleSafeTick(m_rows->currentIndex().row());
+    });
+    addEscapeAction(this, [this] { close(); });
     m_rows->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -243,22 +247,6 @@ void PresenceWindow::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
 }
 
-void PresenceWindow::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    if (event->key() == Qt::Key_Space && m_rows->hasFocus() && m_rows->currentIndex().isValid()) {
-        const QModelIndex safe =
-            m_model->index(m_rows->currentIndex().row(), PresenceModel::SafeColumn);
-        const bool ticked = safe.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-        m_model->setData(safe, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 // One look at the present moment at a time: a look that hangs on a dead share holds the next
 // ones back until it returns, and the status line says so meanwhile.
 void PresenceWindow::lookNow()
@@ -300,9 +288,8 @@ void PresenceWindow::readMoment()
         if (!m_look.finish(ticket))
             return;
         const QString day = recordFileName(moment.date());
-        m_status->setText(result.dayFile == FileReadStatus::Ok
-                              ? kAtMoment.arg(moment.toString(kTimeFormat))
-                              : kNoDayFile.arg(day));
+        m_status->setText(result.dayFile == FileReadStatus::Ok ? kAtMoment.arg(momentText(moment))
+                                                               : kNoDayFile.arg(day));
         showPeople(result.people, moment);
     });
 }
@@ -342,6 +329,13 @@ void PresenceWindow::tick(const PresentPerson& person, bool ticked)
 
 // The ticks the trail keeps for the site, given at this desk or another; read only while the
 // window is shown, so that a hidden window never waits for a team's server.
+void PresenceWindow::toggleSafeTick(int row)
+{
+    const QModelIndex safe = m_model->index(row, PresenceModel::SafeColumn);
+    const bool ticked = safe.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    m_model->setData(safe, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
 void PresenceWindow::restoreTicks()
 {
     if (!isVisible() || m_site.parameterFile.isEmpty())

@@ -51,7 +51,6 @@ signals:
     void inspectRequested(const Swipe& swipe);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -67,6 +66,7 @@ private:
     void showPeople(QList<PresentPerson> people, const QDateTime& moment);
     void loadPictures();
     void tick(const PresentPerson& person, bool ticked);
+    void toggleSafeTick(int row);
     void restoreTicks();
     void copySelected();
     void exportList();

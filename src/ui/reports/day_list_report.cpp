@@ -1,5 +1,6 @@
 #include "ui/reports/day_list_report.h"
 
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
@@ -14,8 +15,7 @@ const QList<qreal> kColumnShares{1.2, 1.5, 2.0, 0.8};
 
 QString dayListPdfName(QDate day)
 {
-    return proposedFileName(QStringLiteral("刷卡紀錄"),
-                            {day.toString(QStringLiteral("yyyy-MM-dd"))}, QStringLiteral("pdf"));
+    return proposedFileName(QStringLiteral("刷卡紀錄"), {dayText(day)}, QStringLiteral("pdf"));
 }
 
 ReportPages dayListReport(const DayListRequest& request)
@@ -23,7 +23,7 @@ ReportPages dayListReport(const DayListRequest& request)
     using namespace report_texts;
     ReportPages report(kDayListTitle);
     const QList<std::pair<QString, QString>> subject{
-        {kDateLabel, request.day.toString(QStringLiteral("yyyy-MM-dd"))},
+        {kDateLabel, dayText(request.day)},
         {kCardLabel, cardFilterText(request.criteria)},
         {kDirectionLabel, directionText(request.criteria.direction)}};
     report.setSubject(fieldsLine(subject));

@@ -4,7 +4,9 @@
 #include "core/evidence/evidence_texts.h"
 #include "core/platform/site_io_task.h"
 #include "core/records/card_day.h"
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
@@ -87,7 +89,7 @@ QString askPackageTarget(QWidget* parent, const PackageRequest& request, const Q
 void makePackage(QWidget* parent, PackageRequest request, const QString& target, bool cardDay)
 {
     auto* progress =
-        new QProgressDialog(report_texts::kPackagePreparing, report_texts::kCancel, 0, 0, parent);
+        new QProgressDialog(report_texts::kPackagePreparing, action_texts::kCancel, 0, 0, parent);
     progress->setObjectName(QStringLiteral("evidence_package_progress"));
     progress->setMinimumDuration(1000);
     auto cancelled = std::make_shared<std::atomic_bool>(false);
@@ -159,9 +161,7 @@ void exportEvidencePackage(QWidget* parent, const PackageJob& job)
 
 QString evidencePackageName(const QString& card, QDate day)
 {
-    return proposedFileName(QStringLiteral("證據包"),
-                            {card, day.toString(QStringLiteral("yyyy-MM-dd"))},
-                            QStringLiteral("zip"));
+    return proposedFileName(QStringLiteral("證據包"), {card, dayText(day)}, QStringLiteral("zip"));
 }
 
 QString casePackageName(const QString& caseName)

@@ -7,6 +7,7 @@
 #include "core/parameters/parameter_table.h"
 #include "core/platform/file_exists.h"
 #include "core/records/card_day.h"
+#include "core/records/day_file_words.h"
 #include "core/records/record_file.h"
 #include "core/text/time_of_day.h"
 #include "ui/reports/evidence_package_report.h"
@@ -100,9 +101,9 @@ QString packageFailureText(const PackageOutcome& outcome)
     case PackageStatus::PhotoUnreadable:
         return withPath(kPhotoUnreadable, outcome.path) + u'（' + outcome.reason + u'）';
     case PackageStatus::DayMissing:
-        return withPath(kNoDayFile, outcome.path);
+        return withPath(day_file_words::kMissing, outcome.path);
     case PackageStatus::DayUnreadable:
-        return withPath(kDayFileUnreadable, outcome.path) + u'（' + outcome.reason + u'）';
+        return withPath(day_file_words::kUnreadable, outcome.path) + u'（' + outcome.reason + u'）';
     case PackageStatus::WriteFailed:
         return withPath(kPackageNotWritten, outcome.path) + u'（' + outcome.reason + u'）';
     case PackageStatus::Cancelled:
@@ -128,7 +129,7 @@ ReportCommandOutcome runEvidenceCommand(const StartupOptions& options,
     card.photoFolder = parameters[kPhotoFolderSlot];
     card.parameterFile = options.parameterFile;
     if (!fileExists(recordFilePath(card.recordsFolder, card.day)))
-        return commandFailed(withDayFile(report_texts::kNoDayFile, card.recordsFolder, card.day));
+        return commandFailed(withDayFile(day_file_words::kMissing, card.recordsFolder, card.day));
 
     PackageRequest request;
     request.swipes = cardSwipes(card, siteCaptionOf(options.parameterFile), evidence.time);

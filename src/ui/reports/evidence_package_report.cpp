@@ -2,6 +2,7 @@
 
 #include "core/platform/product.h"
 #include "core/startup/command_line.h"
+#include "core/text/day_text.h"
 #include "ui/reports/evidence_report.h"
 #include "ui/reports/report_output.h"
 #include "ui/reports/report_texts.h"
@@ -16,11 +17,10 @@ namespace {
 QString withOffset(const QDateTime& time)
 {
     const int minutes = time.offsetFromUtc() / 60;
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
-           QStringLiteral(" (UTC%1%2:%3)")
-               .arg(QChar(minutes < 0 ? u'-' : u'+'))
-               .arg(std::abs(minutes) / 60, 2, 10, QLatin1Char('0'))
-               .arg(std::abs(minutes) % 60, 2, 10, QLatin1Char('0'));
+    return momentText(time) + QStringLiteral(" (UTC%1%2:%3)")
+                                  .arg(QChar(minutes < 0 ? u'-' : u'+'))
+                                  .arg(std::abs(minutes) / 60, 2, 10, QLatin1Char('0'))
+                                  .arg(std::abs(minutes) % 60, 2, 10, QLatin1Char('0'));
 }
 
 void addPackageFields(ReportPages& report, const PackageFacts& facts)

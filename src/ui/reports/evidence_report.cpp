@@ -2,6 +2,7 @@
 
 #include "core/platform/file_exists.h"
 #include "core/records/card_day.h"
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
 #include "core/text/time_of_day.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
@@ -66,11 +67,10 @@ void addEvidenceSheet(ReportPages& report, const EvidenceRequest& request)
 {
     using namespace report_texts;
     const Swipe& swipe = request.swipe;
-    const QList<std::pair<QString, QString>> subject{
-        {kDateLabel, swipe.day.toString(QStringLiteral("yyyy-MM-dd"))},
-        {kTimeLabel, swipe.time},
-        {kCardLabel, swipe.card},
-        {kNameLabel, swipe.name}};
+    const QList<std::pair<QString, QString>> subject{{kDateLabel, dayText(swipe.day)},
+                                                     {kTimeLabel, swipe.time},
+                                                     {kCardLabel, swipe.card},
+                                                     {kNameLabel, swipe.name}};
     report.setSubject(fieldsLine(subject));
     report.addFields(siteFields(swipe.parameterFile, swipe.recordsFolder) + subject +
                      QList<std::pair<QString, QString>>{{kDirectionLabel, swipe.direction}});
@@ -94,10 +94,9 @@ ReportPages evidenceReport(const EvidenceRequest& request)
 
 QString evidencePdfName(const Swipe& swipe)
 {
-    return proposedFileName(
-        QStringLiteral("證據單"),
-        {swipe.card, swipe.day.toString(QStringLiteral("yyyy-MM-dd")), timeOfDayDigits(swipe.time)},
-        QStringLiteral("pdf"));
+    return proposedFileName(QStringLiteral("證據單"),
+                            {swipe.card, dayText(swipe.day), timeOfDayDigits(swipe.time)},
+                            QStringLiteral("pdf"));
 }
 
 } // namespace card

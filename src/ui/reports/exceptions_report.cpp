@@ -2,6 +2,7 @@
 
 #include "core/platform/site_io_pool.h"
 #include "core/records/exception_export.h"
+#include "core/text/day_text.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
 
@@ -13,7 +14,6 @@ namespace card {
 
 namespace {
 
-const QString kDateForm = QStringLiteral("yyyy-MM-dd");
 constexpr qreal kPictureWidth = 150;
 const QList<qreal> kColumns{0.15, 0.12, 0.15, 0.15, 0.08, 0.35};
 
@@ -38,14 +38,14 @@ void addPictures(ReportPages& report, const QList<ExceptionHit>& hits, const Swi
     std::vector<QImage> images = picturesOf(hits, picture);
     for (qsizetype k = 0; k < hits.size(); ++k) {
         const ExceptionHit& hit = hits[k];
-        report.addSubheading(hit.swipe.day.toString(kDateForm) + u' ' + hit.swipe.time + u' ' +
+        report.addSubheading(dayText(hit.swipe.day) + u' ' + hit.swipe.time + u' ' +
                              hit.swipe.card + u' ' + hit.swipe.name + u' ' + exceptionText(hit));
         QList<CaptionedPicture> pictures{{std::move(images[static_cast<size_t>(k) * 2]),
                                           hit.swipe.time + u' ' + hit.swipe.direction}};
         if (hit.reference)
             pictures.append({std::move(images[static_cast<size_t>(k) * 2 + 1]),
-                             report_texts::kJudgedAgainst + hit.reference->day.toString(kDateForm) +
-                                 u' ' + hit.reference->time + u' ' + hit.reference->direction});
+                             report_texts::kJudgedAgainst + dayText(hit.reference->day) + u' ' +
+                                 hit.reference->time + u' ' + hit.reference->direction});
         report.addPictureRows(pictures, kPictureWidth);
     }
 }
@@ -58,8 +58,7 @@ ReportPages exceptionsReport(const ExceptionQuery& query, const QList<ExceptionH
     using namespace report_texts;
     ReportPages report(kExceptionsTitle);
     const std::pair<QString, QString> range{
-        kRangeLabel, rangeText(query.first().toString(kDateForm), query.end.toString(kDateForm),
-                               query.dayCount)};
+        kRangeLabel, rangeText(dayText(query.first()), dayText(query.end), query.dayCount)};
     report.setSubject(fieldsLine({range}));
     QList<std::pair<QString, QString>> fields =
         siteFields(query.parameterFile, query.recordsFolder);

@@ -1,6 +1,8 @@
 #include "ui/reports/history_report.h"
 
 #include "core/platform/site_io_pool.h"
+#include "core/records/day_file_words.h"
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
 #include "ui/reports/report_fields.h"
 #include "ui/reports/report_texts.h"
@@ -16,7 +18,6 @@ namespace {
 constexpr int kHours = 24;
 constexpr qreal kPictureWidth = 80;
 const QList<qreal> kDayColumns{1.3, 1.3, 1.3, 1.0, 1.0, 0.6, 1.0, 1.0};
-const QString kDateForm = QStringLiteral("yyyy-MM-dd");
 
 QString fileStateText(DayFileState state)
 {
@@ -24,7 +25,7 @@ QString fileStateText(DayFileState state)
     case DayFileState::Read:
         return {};
     case DayFileState::Missing:
-        return report_texts::kNoFile;
+        return day_file_words::kNoDayFile;
     case DayFileState::Unreadable:
         return report_texts::kFileUnreadable;
     }
@@ -34,7 +35,7 @@ QString fileStateText(DayFileState state)
 QStringList dayRow(const HistoryDay& day)
 {
     const DaySummary summary = summarizeDay(day);
-    return {day.date.toString(kDateForm),
+    return {dayText(day.date),
             day.card,
             day.name,
             summary.firstIn,
@@ -156,7 +157,7 @@ void addPictures(ReportPages& report, const QList<HistoryDay>& days, const Swipe
     for (const HistoryDay& day : days) {
         if (day.swipes.isEmpty())
             continue;
-        report.addSubheading(day.date.toString(kDateForm) + u' ' + day.card + u' ' + day.name);
+        report.addSubheading(dayText(day.date) + u' ' + day.card + u' ' + day.name);
         QList<CaptionedPicture> pictures;
         for (const Swipe& swipe : day.swipes)
             pictures.append({std::move(images[next++]), swipe.time + u' ' + swipe.direction});
@@ -174,8 +175,7 @@ ReportPages historyReport(const HistoryQuery& query, const QList<HistoryDay>& da
     const QDate first = query.end.addDays(1 - query.dayCount);
     const QList<std::pair<QString, QString>> subject{
         {query.field == HistoryField::Card ? kCardLabel : kNameSearchLabel, query.text},
-        {kRangeLabel,
-         rangeText(first.toString(kDateForm), query.end.toString(kDateForm), query.dayCount)}};
+        {kRangeLabel, rangeText(dayText(first), dayText(query.end), query.dayCount)}};
     report.setSubject(fieldsLine(subject));
     report.addFields(siteFields(query.parameterFile, query.recordsFolder) + subject +
                      QList<std::pair<QString, QString>>{
@@ -199,8 +199,8 @@ ReportPages historyReport(const HistoryQuery& query, const QList<HistoryDay>& da
 ReportJob historyReportJob(const HistoryQuery& query, const QList<HistoryDay>& days,
                            const SwipePicture& picture)
 {
-    return {proposedFileName(QStringLiteral("刷卡歷程"),
-                             {query.text, query.end.toString(kDateForm)}, QStringLiteral("pdf")),
+    return {proposedFileName(QStringLiteral("刷卡歷程"), {query.text, dayText(query.end)},
+                             QStringLiteral("pdf")),
             {query.recordsFolder, query.photoFolder, query.parameterFile},
             [query, days, picture] {
                 return historyReport(query, days, picture);

@@ -2,6 +2,7 @@
 
 #include "core/cases/trail_actions.h"
 #include "core/platform/site_io_task.h"
+#include "ui/common/action_texts.h"
 #include "ui/common/case_desk.h"
 #include "ui/common/message_box.h"
 #include "ui/common/results_export.h"
@@ -37,7 +38,7 @@ class ReportProgress {
 public:
     explicit ReportProgress(QWidget* parent)
         : m_dialog(
-              new QProgressDialog(report_texts::kPreparing, report_texts::kCancel, 0, 0, parent))
+              new QProgressDialog(report_texts::kPreparing, action_texts::kCancel, 0, 0, parent))
         , m_cancelled(std::make_shared<std::atomic_bool>(false))
     {
         m_dialog->setObjectName(QStringLiteral("report_progress"));

@@ -6,6 +6,7 @@
 #include "core/platform/file_exists.h"
 #include "core/platform/safe_write.h"
 #include "core/platform/site_folders.h"
+#include "core/records/day_file_words.h"
 #include "core/records/exception_export.h"
 #include "core/records/presence.h"
 #include "core/records/record_export.h"
@@ -64,10 +65,7 @@ RecordCriteria criteriaOf(const StartupOptions& options)
     RecordCriteria criteria;
     criteria.cardFilterOn = options.card.has_value();
     criteria.cardText = options.card.value_or(QString());
-    const StartupDirection direction = options.direction.value_or(StartupDirection::All);
-    criteria.direction = direction == StartupDirection::In    ? DirectionChoice::In
-                         : direction == StartupDirection::Out ? DirectionChoice::Out
-                                                              : DirectionChoice::All;
+    criteria.direction = options.direction.value_or(DirectionChoice::All);
     return criteria;
 }
 
@@ -89,10 +87,10 @@ ReportCommandOutcome writeDayList(const ParameterTable& parameters, const Startu
     request.recordsFolder = records;
     const QString path = recordFilePath(records, request.day);
     if (!fileExists(path))
-        return commandFailed(withDayFile(report_texts::kNoDayFile, records, request.day));
+        return commandFailed(withDayFile(day_file_words::kMissing, records, request.day));
     auto table = std::make_shared<RecordTable>();
     if (readRecordFile(path, request.criteria, *table) != FileReadStatus::Ok)
-        return commandFailed(withDayFile(report_texts::kDayFileUnreadable, records, request.day));
+        return commandFailed(withDayFile(day_file_words::kUnreadable, records, request.day));
     request.table = table;
     const QStringList folders{parameters[kRecordsFolderSlot], parameters[kPhotoFolderSlot],
                               options.parameterFile};
@@ -160,12 +158,12 @@ ReportCommandOutcome writePresence(const ParameterTable& parameters, const Start
     const QString path = recordFilePath(rollCall.site.recordsFolder, day);
     const QString dayBefore = recordFilePath(rollCall.site.recordsFolder, day.addDays(-1));
     if (!fileExists(path) && !fileExists(dayBefore))
-        return commandFailed(withPath(report_texts::kNoDayFile, path));
+        return commandFailed(withPath(day_file_words::kMissing, path));
     FileReadStatus status = FileReadStatus::Ok;
     QList<PresentPerson> people =
         readPresence(rollCall.site, rollCall.moment, &status).presentAt(rollCall.moment);
     if (status != FileReadStatus::Ok && fileExists(path))
-        return commandFailed(withPath(report_texts::kDayFileUnreadable, path));
+        return commandFailed(withPath(day_file_words::kUnreadable, path));
     sortPresent(people, PresenceOrder::NewestEntryFirst);
     const QStringList places{rollCall.site.recordsFolder, rollCall.site.photoFolder,
                              rollCall.site.parameterFile};

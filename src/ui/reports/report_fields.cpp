@@ -15,9 +15,9 @@ QString directionText(DirectionChoice direction)
 {
     switch (direction) {
     case DirectionChoice::In:
-        return QStringLiteral("進");
+        return kInWord.toString();
     case DirectionChoice::Out:
-        return QStringLiteral("出");
+        return kOutWord.toString();
     case DirectionChoice::All:
         return QStringLiteral("全選");
     case DirectionChoice::None:

@@ -2,6 +2,7 @@
 
 #include "core/cases/case_records.h"
 #include "core/platform/product.h"
+#include "ui/common/photo_loader.h"
 #include "ui/common/photo_texts.h"
 #include "ui/reports/report_texts.h"
 
@@ -186,7 +187,7 @@ void drawPicture(QPainter& painter, PictureCache& cache, const ReportPicture& pi
             return;
         }
     }
-    static const QImage noPhoto(kNoPhotoPicture);
+    const QImage& noPhoto = noPhotoPicture();
     const QFont font = reportFont(kBodyPoints);
     const qreal words = lineHeight(font);
     painter.drawImage(fitted(noPhoto.size(), box.adjusted(0, 0, 0, -words)), noPhoto);

@@ -1,6 +1,8 @@
 // Every text the reports show: titles, labels, the page furniture and the messages around them.
 #pragma once
 
+#include "core/records/day_file_words.h"
+#include "core/text/day_text.h"
 #include "ui/common/swipe_texts.h"
 
 #include <QDate>
@@ -26,8 +28,7 @@ inline QString pageNumber(int number, int count)
 // The foot of every page: when, by whom and where the report was made.
 inline QString stampLine(const QDateTime& made, const QString& user, const QString& machine)
 {
-    return QStringLiteral("製表時間 %1　製表者 %2　電腦 %3")
-        .arg(made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), user, machine);
+    return QStringLiteral("製表時間 %1　製表者 %2　電腦 %3").arg(momentText(made), user, machine);
 }
 // The subject repeated at the head of a continuation page.
 inline QString continuedSubject(const QString& subject)
@@ -73,12 +74,11 @@ inline QString rangeText(const QString& first, const QString& last, int days)
     return QStringLiteral("%1 至 %2（%3 天）").arg(first, last).arg(days);
 }
 inline const QString kDayTableHeading = QStringLiteral("每日摘要");
-inline const QString kFirstInLabel = QStringLiteral("首次進");
-inline const QString kLastOutLabel = QStringLiteral("最後出");
+inline const QString kFirstInLabel = QString::fromUtf16(kFirstInHeading);
+inline const QString kLastOutLabel = QString::fromUtf16(kLastOutHeading);
 inline const QString kCountLabel = QStringLiteral("次數");
-inline const QString kSpanLabel = QStringLiteral("首末間隔");
+inline const QString kSpanLabel = QString::fromUtf16(kSpanHeading);
 inline const QString kFileLabel = QStringLiteral("紀錄檔");
-inline const QString kNoFile = QStringLiteral("無紀錄檔");
 inline const QString kFileUnreadable = QStringLiteral("無法讀取");
 inline const QString kHourMapHeading = QStringLiteral("每小時刷卡次數");
 // A run of days without swipes in the hour map, from its newest day (in the date column) down
@@ -86,7 +86,7 @@ inline const QString kHourMapHeading = QStringLiteral("每小時刷卡次數");
 inline QString daysWithoutSwipes(const QString& oldest, int days, int withoutFile)
 {
     const QString what =
-        withoutFile == days ? QStringLiteral("無紀錄檔") : QStringLiteral("無刷卡");
+        withoutFile == days ? day_file_words::kNoDayFile : QStringLiteral("無刷卡");
     if (days == 1)
         return what;
     const QString some = withoutFile == days || withoutFile == 0
@@ -122,7 +122,6 @@ inline const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
 inline const QString kPdfExtension = QStringLiteral("pdf");
 inline const QString kReportSaved = QStringLiteral("報表已儲存：%1");
 inline const QString kPreparing = QStringLiteral("正在製作報表…");
-inline const QString kCancel = QStringLiteral("取消");
 inline QString tooManyPages(int pages)
 {
     return QStringLiteral("這份報表共 %1 頁，仍要製作嗎？").arg(pages);
@@ -130,8 +129,6 @@ inline QString tooManyPages(int pages)
 
 // Why the command line wrote no report; each is followed by the file concerned.
 inline const QString kParameterFileUnreadable = QStringLiteral("參數檔無法讀取或不正確");
-inline const QString kNoDayFile = QStringLiteral("紀錄不存在");
-inline const QString kDayFileUnreadable = QStringLiteral("紀錄檔無法讀取");
 
 // The evidence package's report.
 inline const QString kPackageTitle = QStringLiteral("證據包報表");

@@ -1,5 +1,6 @@
 #include "ui/reports/roll_call_report.h"
 
+#include "core/text/day_text.h"
 #include "core/text/file_names.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/reports/report_fields.h"
@@ -16,7 +17,6 @@ namespace {
 const QList<qreal> kColumnShares{1.0, 1.1, 1.3, 1.5, 0.8};
 // Sharp at the printed size of a line's picture, small enough for hundreds of people.
 constexpr QSize kRollCallPictureSize(160, 120);
-const QString kMomentFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 } // namespace
 
@@ -31,8 +31,7 @@ ReportPages rollCallReport(const RollCall& rollCall)
 {
     using namespace report_texts;
     ReportPages report(kRollCallTitle);
-    const QString moment =
-        fieldsLine({{kRollCallTimeLabel, rollCall.moment.toString(kMomentFormat)}});
+    const QString moment = fieldsLine({{kRollCallTimeLabel, momentText(rollCall.moment)}});
     report.setSubject(moment);
     report.addHeading(moment);
     report.addFields(siteFields(rollCall.site.parameterFile, rollCall.site.recordsFolder) +
@@ -42,9 +41,8 @@ ReportPages rollCallReport(const RollCall& rollCall)
     // The photos are read here, where the report is made, never while a page is painted.
     auto rows = std::make_shared<QList<CheckListRow>>();
     for (const PresentPerson& person : rollCall.people)
-        rows->append(
-            {swipeThumbnail(person.entry, kRollCallPictureSize),
-             {person.entry.card, person.entry.name, person.entered.toString(kMomentFormat)}});
+        rows->append({swipeThumbnail(person.entry, kRollCallPictureSize),
+                      {person.entry.card, person.entry.name, momentText(person.entered)}});
     report.addCheckList({kPictureLabel, kCardLabel, kNameLabel, kEnteredLabel, kSafeLabel},
                         kColumnShares, rows->size(),
                         [rows](qsizetype row) { return (*rows)[row]; });

@@ -4,7 +4,7 @@
 #include <QTest>
 
 using card::CommandLine;
-using card::StartupDirection;
+using card::DirectionChoice;
 
 Q_DECLARE_METATYPE(CommandLine::Kind)
 
@@ -15,10 +15,10 @@ namespace {
 // view was.
 QString describe(const card::StartupOptions& options)
 {
-    const QString direction = !options.direction                            ? "-"
-                              : *options.direction == StartupDirection::In  ? "in"
-                              : *options.direction == StartupDirection::Out ? "out"
-                                                                            : "all";
+    const QString direction = !options.direction                           ? "-"
+                              : *options.direction == DirectionChoice::In  ? "in"
+                              : *options.direction == DirectionChoice::Out ? "out"
+                                                                           : "all";
     return options.parameterFile + u'|' +
            (options.date ? options.date->toString(Qt::ISODate) : QStringLiteral("-")) + u'|' +
            options.card.value_or(QStringLiteral("-")) + u'|' + direction +

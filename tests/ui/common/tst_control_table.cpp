@@ -11,7 +11,7 @@
 #include <QTest>
 
 using card::ControlKind;
-using card::ControlSpec;
+using card::ControlRow;
 
 namespace {
 
@@ -73,7 +73,7 @@ void TestControlTable::builtControl()
     QFETCH(QByteArray, widgetClass);
     QFETCH(QString, text);
 
-    const ControlSpec table[] = {
+    const ControlRow table[] = {
         {"Other1", ControlKind::Label, u"其他", {0, 0, 150, 150}, nullptr},
         {"Control1(2)",
          kind,
@@ -83,9 +83,9 @@ void TestControlTable::builtControl()
     };
     QWidget parent;
     int made = 0;
-    const card::ControlFactory factory = [&made](const ControlSpec& spec, QWidget* owner) {
+    const card::ControlFactory factory = [&made](const ControlRow& row, QWidget* owner) {
         ++made;
-        return spec.kind == ControlKind::DatePicker ? new QDateEdit(owner) : nullptr;
+        return row.kind == ControlKind::DatePicker ? new QDateEdit(owner) : nullptr;
     };
     const card::PlacedControls placed = card::createControls(table, &parent, factory);
 

@@ -19,7 +19,7 @@
 #include <QWindow>
 
 using card::CardImageWindow;
-using card::StartupDirection;
+using card::DirectionChoice;
 using card::StartupOptions;
 using card::test::ModalScript;
 
@@ -118,7 +118,7 @@ void TestStartupOptions::directionAlone()
     ModalScript modals;
     StartupOptions options;
     options.parameterFile = m_spf;
-    options.direction = StartupDirection::Out;
+    options.direction = DirectionChoice::Out;
     window.runStartup(options);
     QVERIFY(card::test::settled(window));
     QVERIFY(modals.seen().isEmpty());

@@ -107,8 +107,7 @@ void SwipeCompareWindow::showSide(Side& side, const Swipe& swipe)
             if (!side.load.finish(ticket))
                 return;
             if (picture.fitted.image.isNull()) {
-                static const QImage noPhoto(QStringLiteral(":/pictures/no_photo.gif"));
-                side.image->setFixedPicture(noPhoto);
+                side.image->setFixedPicture(noPhotoPicture());
                 return;
             }
             side.image->setPicture(picture.fitted.image, picture.fitted.fullSize);

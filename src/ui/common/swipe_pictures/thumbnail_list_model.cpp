@@ -1,5 +1,7 @@
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 
+#include "ui/common/photo_loader.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -15,8 +17,7 @@ const QString kTick = QStringLiteral("✓ ");
 ThumbnailListModel::ThumbnailListModel(const QSize& thumbnailSize, QObject* parent)
     : QAbstractListModel(parent)
     , m_pending(thumbnailSize)
-    , m_noPhoto(QPixmap(QStringLiteral(":/pictures/no_photo.gif"))
-                    .scaled(thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation))
+    , m_noPhoto(noPhotoThumbnail(thumbnailSize))
 {
     m_pending.fill(kPendingColour);
 }
