@@ -3,6 +3,7 @@
 
 #include "core/platform/site_io_pool.h"
 #include "support/controlled_file_access.h"
+#include "support/model_texts.h"
 #include "support/temp_site.h"
 
 #include <QAbstractItemModelTester>
@@ -13,10 +14,7 @@ namespace {
 
 QStringList shownRows(const QAbstractItemModel& model, int from = 0)
 {
-    QStringList rows;
-    for (int row = from; row < model.rowCount(); ++row)
-        rows.append(model.index(row, 0).data().toString());
-    return rows;
+    return card::test::columnTexts(model, 0, from);
 }
 
 // Opens path and waits for the answer and the listing; true when the folder was opened.

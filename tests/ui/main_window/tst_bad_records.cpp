@@ -5,6 +5,7 @@
 #include "core/platform/path_join.h"
 #include "core/records/record_table_model.h"
 #include "support/modal_script.h"
+#include "support/model_texts.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
 #include "ui/main_window/record_list_view.h"
@@ -25,11 +26,7 @@ const QByteArray kGoodDay = "08:00:00,\"1\",\"A\",\"\xB6\x69\"\r\n";
 
 QStringList listedTimes(const CardImageWindow& window)
 {
-    QStringList times;
-    const QAbstractItemModel* model = window.controls().resultLists[0]->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        times << model->index(row, 0).data().toString();
-    return times;
+    return card::test::columnTexts(*window.controls().resultLists[0]->model());
 }
 
 void query(CardImageWindow& window, const QString& recordsFolder, const QDate& day = kDay)

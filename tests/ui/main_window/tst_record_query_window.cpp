@@ -2,6 +2,7 @@
 
 #include "core/parameters/parameter_table.h"
 #include "core/records/record_table.h"
+#include "support/model_texts.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
 #include "ui/main_window/record_list_view.h"
@@ -54,10 +55,7 @@ private:
 QStringList listed(const CardImageWindow& window, int k)
 {
     const card::RecordListView* list = window.controls().resultLists[static_cast<size_t>(k)];
-    QStringList texts;
-    for (int row = 0; row < list->model()->rowCount(); ++row)
-        texts << list->model()->index(row, list->modelColumn()).data().toString();
-    return texts;
+    return card::test::columnTexts(*list->model(), list->modelColumn());
 }
 
 QList<QStringList> allLists(const CardImageWindow& window)

@@ -6,6 +6,7 @@
 #include "core/records/record_table_model.h"
 #include "core/startup/command_line.h"
 #include "support/modal_script.h"
+#include "support/model_texts.h"
 #include "support/settle.h"
 #include "support/temp_site.h"
 
@@ -45,11 +46,7 @@ QByteArray parameterFile(const QString& records, const QString& photos)
 // Column k as list k shows it.
 QStringList listed(CardImageWindow& window, int k)
 {
-    const QAbstractItemModel& model = window.records();
-    QStringList texts;
-    for (int row = 0; row < model.rowCount(); ++row)
-        texts << model.index(row, k).data().toString();
-    return texts;
+    return card::test::columnTexts(window.records(), k);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/photo_view/photo_view_window.h"
 
 #include "core/records/record_file.h"
+#include "support/model_texts.h"
 #include "support/temp_site.h"
 #include "support/test_photos.h"
 #include "ui/common/case_desk.h"
@@ -46,10 +47,7 @@ QMap<QString, QByteArray> siteFiles(const QString& root)
 
 QStringList texts(const QAbstractItemModel* model)
 {
-    QStringList result;
-    for (int row = 0; row < model->rowCount(); ++row)
-        result << model->index(row, 0).data().toString();
-    return result;
+    return card::test::columnTexts(*model);
 }
 
 QList<int> thumbnailStates(const QAbstractItemModel* model)
