@@ -6,6 +6,7 @@
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_table.h"
+#include "core/text/direction_words.h"
 #include "core/text/time_of_day.h"
 
 #include <QHash>
@@ -20,9 +21,6 @@ namespace {
 
 constexpr int kSecondsPerHour = 3600;
 constexpr int kSecondsPerMinute = 60;
-
-const QString kIn = QStringLiteral("進");
-const QString kOut = QStringLiteral("出");
 
 QString durationText(int seconds)
 {
@@ -92,9 +90,9 @@ DaySummary summarizeDay(const HistoryDay& day)
     int latest = 0;
     int timed = 0;
     for (const Swipe& swipe : day.swipes) {
-        if (swipe.direction == kIn && summary.firstIn.isEmpty())
+        if (swipe.direction == kInWord && summary.firstIn.isEmpty())
             summary.firstIn = swipe.time;
-        if (swipe.direction == kOut)
+        if (swipe.direction == kOutWord)
             summary.lastOut = swipe.time;
         if (const std::optional<int> seconds = timeOfDaySeconds(swipe.time)) {
             earliest = timed == 0 ? *seconds : std::min(earliest, *seconds);
@@ -138,9 +136,9 @@ HourCounts hourCounts(const HistoryDay& day)
         if (!seconds)
             continue;
         const auto hour = static_cast<size_t>(*seconds / kSecondsPerHour);
-        if (swipe.direction == kIn)
+        if (swipe.direction == kInWord)
             ++counts.in[hour];
-        else if (swipe.direction == kOut)
+        else if (swipe.direction == kOutWord)
             ++counts.out[hour];
     }
     return counts;

@@ -5,6 +5,7 @@
 #include "core/records/record_file.h"
 #include "core/records/record_reader.h"
 #include "core/text/day_text.h"
+#include "core/text/direction_words.h"
 #include "core/text/text_decoding.h"
 #include "core/text/time_of_day.h"
 #include "core/text/two_digits.h"
@@ -23,8 +24,6 @@ namespace card {
 
 namespace {
 
-const QString kIn = QStringLiteral("進");
-const QString kOut = QStringLiteral("出");
 constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
 
 qint64 wallStamp(QDate day, int secondsOfDay)
@@ -233,8 +232,8 @@ PresenceLedger::Last* PresenceLedger::claim(std::string_view card, qint64 stamp,
 
 PresenceLedger::DayLasts PresenceLedger::lastSwipesOf(QByteArrayView content, QDate day) const
 {
-    const ValueTextMatcher in(kIn);
-    const ValueTextMatcher out(kOut);
+    const ValueTextMatcher in(kInWord.toString());
+    const ValueTextMatcher out(kOutWord.toString());
     const RecordCodecs codecs;
     const qint64 dayStart = wallStamp(day, 0);
     DayLasts lasts;
@@ -302,9 +301,9 @@ qsizetype PresenceLedger::addDays(QByteArrayView dayBefore, QByteArrayView day, 
 
 void PresenceLedger::add(const Swipe& swipe)
 {
-    const bool entering = swipe.direction == kIn;
+    const bool entering = swipe.direction == kInWord;
     const int seconds = secondsOfDay(swipe.time);
-    if ((!entering && swipe.direction != kOut) || seconds < 0)
+    if ((!entering && swipe.direction != kOutWord) || seconds < 0)
         return;
     Last* last = claim(swipe.card.toStdString(), wallStamp(swipe.day, seconds), entering);
     if (last && entering)
