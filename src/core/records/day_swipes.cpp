@@ -256,14 +256,7 @@ void CardNumberIndex::grow()
 Swipe SwipeDay::swipe(quint32 row, const QString& recordsFolder, const QString& photoFolder,
                       const QString& parameterFile) const
 {
-    return {table.text(row, TimeField),
-            table.text(row, CardField),
-            table.text(row, NameField),
-            table.text(row, DirectionField),
-            date,
-            recordsFolder,
-            photoFolder,
-            parameterFile};
+    return swipeOfRow(table, row, date, recordsFolder, photoFolder, parameterFile);
 }
 
 SwipeDay swipeDayOf(QDate date, QByteArray bytes)

@@ -254,10 +254,8 @@ void DayFileFollower::report(const Batch& batch, qsizetype first, QList<Swipe>& 
 
 void DayFileFollower::appendSwipe(const Batch& batch, qsizetype row, QList<Swipe>& swipes) const
 {
-    const RecordTable& table = batch.table;
-    swipes.append(Swipe{table.text(row, TimeField), table.text(row, CardField),
-                        table.text(row, NameField), table.text(row, DirectionField), m_day,
-                        m_recordsFolder, m_photoFolder, m_parameterFile});
+    swipes.append(
+        swipeOfRow(batch.table, row, m_day, m_recordsFolder, m_photoFolder, m_parameterFile));
 }
 
 } // namespace card

@@ -154,18 +154,6 @@ void cardKey(QByteArrayView bytes, const ValueSlice& card, QByteArrayView record
     }
 }
 
-Swipe swipeOf(const RecordTable& table, qsizetype row, QDate day, const PresenceSite& site)
-{
-    return {table.text(row, TimeField),
-            table.text(row, CardField),
-            table.text(row, NameField),
-            table.text(row, DirectionField),
-            day,
-            site.recordsFolder,
-            site.photoFolder,
-            site.parameterFile};
-}
-
 } // namespace
 
 void sortPresent(QList<PresentPerson>& people, PresenceOrder order)
@@ -280,7 +268,8 @@ void PresenceLedger::takeDay(const DayLasts& lasts, QByteArrayView bytes, QDate 
         if (kept == nullptr || !last.in || last.stamp <= insideFrom)
             continue;
         entries.appendRecordAt(last.start);
-        kept->entry = swipeOf(entries, entries.rowCount() - 1, day, site);
+        kept->entry = swipeOfRow(entries, entries.rowCount() - 1, day, site.recordsFolder,
+                                 site.photoFolder, site.parameterFile);
     }
 }
 

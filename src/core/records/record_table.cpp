@@ -39,4 +39,17 @@ RecordSlices RecordTable::slices(qsizetype row) const
     return values;
 }
 
+Swipe swipeOfRow(const RecordTable& table, qsizetype row, QDate day, const QString& recordsFolder,
+                 const QString& photoFolder, const QString& parameterFile)
+{
+    return {table.text(row, TimeField),
+            table.text(row, CardField),
+            table.text(row, NameField),
+            table.text(row, DirectionField),
+            day,
+            recordsFolder,
+            photoFolder,
+            parameterFile};
+}
+
 } // namespace card

@@ -1,6 +1,7 @@
 // The listed records of a day: one compact table over the bytes of the day's file.
 #pragma once
 
+#include "core/records/swipe.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
@@ -81,5 +82,9 @@ private:
     RecordCodecs m_codecs;
     std::vector<quint32> m_recordStarts;
 };
+
+// The swipe of row, a record of day's file at the site of the given folders and parameter file.
+Swipe swipeOfRow(const RecordTable& table, qsizetype row, QDate day, const QString& recordsFolder,
+                 const QString& photoFolder, const QString& parameterFile);
 
 } // namespace card
