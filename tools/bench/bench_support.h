@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 namespace card {
 class CardImageWindow;
 }
@@ -21,6 +23,13 @@ qint64 residentBytes();
 bool resetPeakResident();
 
 double megabytes(qint64 bytes);
+
+// The fastest and the median of runs of work, in milliseconds on the clock.
+struct RunTimes {
+    double best = 0;
+    double median = 0;
+};
+RunTimes timeRuns(int runs, const std::function<void()>& work);
 
 // A day file of recordCount swipes as the card readers write them: code page 950, CR LF, about
 // 35 bytes a record (08:15:30,"00100037","陳怡君","進"), 5,000 card holders, the same every run.

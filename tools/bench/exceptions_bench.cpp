@@ -63,24 +63,6 @@ qint64 siteBytes(const Site& site)
     return bytes;
 }
 
-struct Timing {
-    double best = 0;
-    double median = 0;
-};
-
-Timing timeRuns(const std::function<void()>& run)
-{
-    std::vector<double> seconds;
-    for (int k = 0; k < kRuns; ++k) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        seconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds.front(), seconds[seconds.size() / 2]};
-}
-
 struct WindowRun {
     double firstRows = 0;
     double done = 0;
@@ -130,14 +112,14 @@ void printRange(qint64 records, int days)
         std::fprintf(stderr, "exceptions: cannot write the day files\n");
         return;
     }
-    const Timing floor = timeRuns([&site] {
+    const RunTimes floor = timeRuns(kRuns, [&site] {
         QProcess cat;
         cat.setStandardOutputFile(QProcess::nullDevice());
         cat.start(QStringLiteral("cat"), site.files);
         cat.waitForFinished(-1);
     });
     qsizetype hits = 0;
-    const Timing rules = timeRuns([&] {
+    const RunTimes rules = timeRuns(kRuns, [&] {
         hits = 0;
         findExceptions(query, [&hits](const QList<ExceptionHit>& found, int, int) {
             hits += found.size();
@@ -148,12 +130,11 @@ void printRange(qint64 records, int days)
                 "MB), %d cores; best and median of %d runs\n",
                 days, static_cast<long long>(records), static_cast<long long>(site.files.size()),
                 megabytes(siteBytes(site)), QThread::idealThreadCount(), kRuns);
-    std::printf("  floor, cat of the files to /dev/null: %8.1f ms  %8.1f ms\n", floor.best * 1000,
-                floor.median * 1000);
+    std::printf("  floor, cat of the files to /dev/null: %8.1f ms  %8.1f ms\n", floor.best,
+                floor.median);
     std::printf("  every rule, every day read once:      %8.1f ms  %8.1f ms  %.2f x floor  (%lld "
                 "hits)\n",
-                rules.best * 1000, rules.median * 1000, rules.best / floor.best,
-                static_cast<long long>(hits));
+                rules.best, rules.median, rules.best / floor.best, static_cast<long long>(hits));
     const WindowRun run = windowRun(query);
     std::printf("  window: first rows %.1f ms, all days %.1f ms, longest interface turn %.1f ms, "
                 "%d rows\n",

@@ -31,24 +31,6 @@ constexpr qint64 kDayRecords = 1'000'000;
 constexpr int kRuns = 5;
 constexpr int kLatencyRuns = 10;
 
-struct Timing {
-    double best = 0;
-    double median = 0;
-};
-
-Timing timeRuns(const std::function<void()>& work)
-{
-    std::vector<double> ms;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms.front(), ms[ms.size() / 2]};
-}
-
 void spin(int ms)
 {
     QEventLoop loop;
@@ -74,18 +56,18 @@ QByteArray entryOfNewCard(int number)
 int measureReading(const PresenceSite& site)
 {
     const QDate today = QDate::currentDate();
-    const Timing files = timeRuns([&] {
+    const RunTimes files = timeRuns(kRuns, [&] {
         for (const QDate day : {today.addDays(-1), today}) {
             RecordTable table;
             readRecordFile(recordFilePath(site.recordsFolder, day), RecordCriteria{}, table);
         }
     });
     qsizetype inside = 0;
-    const Timing now = timeRuns([&] {
+    const RunTimes now = timeRuns(kRuns, [&] {
         PresenceFollower follower(site);
         inside = follower.look(QDateTime::currentDateTime()).present.size();
     });
-    const Timing moment = timeRuns([&] {
+    const RunTimes moment = timeRuns(kRuns, [&] {
         const QDateTime noon(today, QTime(12, 0));
         readPresence(site, noon).presentAt(noon);
     });
