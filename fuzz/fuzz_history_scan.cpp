@@ -7,6 +7,7 @@
 #include "core/records/record_reader.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
+#include "fuzz_input.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,15 +31,14 @@ QByteArray recordsAt(QByteArrayView file, const std::vector<qsizetype>& starts)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 1)
+    const std::optional<card::fuzz::DayFileInput> input = card::fuzz::dayFileInput(data, size);
+    if (!input)
         return 0;
-    const QByteArrayView input(reinterpret_cast<const char*>(data + 1),
-                               static_cast<qsizetype>(size - 1));
-    const qsizetype newline = input.indexOf('\n');
-    const QByteArrayView text = newline < 0 ? QByteArrayView() : input.first(newline);
-    const QByteArrayView file = newline < 0 ? input : input.sliced(newline + 1);
-    const auto field = (data[0] & 1) != 0 ? card::HistoryField::Name : card::HistoryField::Card;
-    const qsizetype step = data[0] >> 1;
+    const std::uint8_t choices = input->choices;
+    const QByteArrayView text = input->text;
+    const QByteArrayView file = input->file;
+    const auto field = (choices & 1) != 0 ? card::HistoryField::Name : card::HistoryField::Card;
+    const qsizetype step = choices >> 1;
     const qsizetype windowBytes = 1 + step * step; // 1 to 16,130 bytes
 
     const qsizetype bom = card::utf8BomLength(file);

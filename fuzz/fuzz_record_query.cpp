@@ -7,6 +7,7 @@
 #include "core/records/record_walker.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
+#include "fuzz_input.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -111,18 +112,16 @@ bool sameRows(const card::RecordTable& a, const card::RecordTable& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 1)
+    const std::optional<card::fuzz::DayFileInput> input = card::fuzz::dayFileInput(data, size);
+    if (!input)
         return 0;
-    const QByteArrayView input(reinterpret_cast<const char*>(data + 1),
-                               static_cast<qsizetype>(size - 1));
-    const qsizetype newline = input.indexOf('\n');
-    const QByteArrayView cardText = newline < 0 ? QByteArrayView() : input.first(newline);
-    const QByteArrayView file = newline < 0 ? input : input.sliced(newline + 1);
-    const card::RecordCriteria criteria = criteriaFrom(data[0], cardText);
+    const std::uint8_t choices = input->choices;
+    const QByteArrayView file = input->file;
+    const card::RecordCriteria criteria = criteriaFrom(choices, input->text);
 
     const card::RecordTable table =
         card::readRecordsSplitAt(file.toByteArray(), criteria, file.size());
-    const qsizetype splitAt = file.size() * (data[0] >> 4) / 16;
+    const qsizetype splitAt = file.size() * (choices >> 4) / 16;
     if (!sameRows(card::readRecordsSplitAt(file.toByteArray(), criteria, splitAt), table))
         __builtin_trap();
     if (!sameAsKept(table, keptByValueReader(file, criteria)) || !walkerFollowsValueReader(file))
