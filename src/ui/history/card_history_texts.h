@@ -36,7 +36,6 @@ inline const QString kTooManyCards = QStringLiteral(
     "符合「%1」的卡超過 %2 張，已停止查詢，只列出最先找到的 %2 張。請輸入更完整的姓名或改查卡號。");
 // Under a swipe that a case holds.
 inline const QString kInCase = QStringLiteral("\n［案件］");
-inline const QString kUnreadableDayFile = QStringLiteral("無法讀取紀錄檔");
 
 inline const QString kDaysName = QStringLiteral("每日刷卡");
 inline const QString kHeatName = QStringLiteral("每小時刷卡");

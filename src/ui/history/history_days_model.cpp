@@ -110,7 +110,7 @@ QString HistoryDaysModel::text(const Row& row, int column) const
     case FirstIn:
         if (row.day.file == DayFileState::Missing)
             return day_file_words::kNoDayFile;
-        return read ? row.summary.firstIn : history_texts::kUnreadableDayFile;
+        return read ? row.summary.firstIn : day_file_words::kUnreadable;
     case LastOut:
         return row.summary.lastOut;
     case Count:

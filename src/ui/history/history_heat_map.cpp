@@ -214,7 +214,7 @@ QString HistoryHeatMap::cellToolTip(int row, int hour) const
     if (day.file == DayFileState::Missing)
         lines.append(day_file_words::kNoDayFile);
     else if (day.file == DayFileState::Unreadable)
-        lines.append(texts::kUnreadableDayFile);
+        lines.append(day_file_words::kUnreadable);
     else
         lines.append(texts::kHourCounts.arg(m_model->hours(row).in[static_cast<size_t>(hour)])
                          .arg(m_model->hours(row).out[static_cast<size_t>(hour)]));
