@@ -90,9 +90,9 @@ DaySummary summarizeDay(const HistoryDay& day)
     int latest = 0;
     int timed = 0;
     for (const Swipe& swipe : day.swipes) {
-        if (swipe.direction == kInWord && summary.firstIn.isEmpty())
+        if (swipe.direction == inWord() && summary.firstIn.isEmpty())
             summary.firstIn = swipe.time;
-        if (swipe.direction == kOutWord)
+        if (swipe.direction == outWord())
             summary.lastOut = swipe.time;
         if (const std::optional<int> seconds = timeOfDaySeconds(swipe.time)) {
             earliest = timed == 0 ? *seconds : std::min(earliest, *seconds);
@@ -136,9 +136,9 @@ HourCounts hourCounts(const HistoryDay& day)
         if (!seconds)
             continue;
         const auto hour = static_cast<size_t>(*seconds / kSecondsPerHour);
-        if (swipe.direction == kInWord)
+        if (swipe.direction == inWord())
             ++counts.in[hour];
-        else if (swipe.direction == kOutWord)
+        else if (swipe.direction == outWord())
             ++counts.out[hour];
     }
     return counts;

@@ -58,8 +58,8 @@ public:
     explicit SwipeDayBuilder(SwipeDay& day)
         : m_day(day)
         , m_content(day.table.bytes())
-        , m_in(kInWord.toString())
-        , m_out(kOutWord.toString())
+        , m_in(inWord().toString())
+        , m_out(outWord().toString())
     {}
 
     void add(qsizetype start, const RecordSlices& record)

@@ -14,9 +14,9 @@ bool livePasses(const RecordCriteria& criteria, const Swipe& swipe)
     case DirectionChoice::All:
         return true;
     case DirectionChoice::In:
-        return swipe.direction == kInWord;
+        return swipe.direction == inWord();
     case DirectionChoice::Out:
-        return swipe.direction == kOutWord;
+        return swipe.direction == outWord();
     case DirectionChoice::None:
         break;
     }

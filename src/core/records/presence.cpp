@@ -220,8 +220,8 @@ PresenceLedger::Last* PresenceLedger::claim(std::string_view card, qint64 stamp,
 
 PresenceLedger::DayLasts PresenceLedger::lastSwipesOf(QByteArrayView content, QDate day) const
 {
-    const ValueTextMatcher in(kInWord.toString());
-    const ValueTextMatcher out(kOutWord.toString());
+    const ValueTextMatcher in(inWord().toString());
+    const ValueTextMatcher out(outWord().toString());
     const RecordCodecs codecs;
     const qint64 dayStart = wallStamp(day, 0);
     DayLasts lasts;
@@ -290,9 +290,9 @@ qsizetype PresenceLedger::addDays(QByteArrayView dayBefore, QByteArrayView day, 
 
 void PresenceLedger::add(const Swipe& swipe)
 {
-    const bool entering = swipe.direction == kInWord;
+    const bool entering = swipe.direction == inWord();
     const int seconds = secondsOfDay(swipe.time);
-    if ((!entering && swipe.direction != kOutWord) || seconds < 0)
+    if ((!entering && swipe.direction != outWord()) || seconds < 0)
         return;
     Last* last = claim(swipe.card.toStdString(), wallStamp(swipe.day, seconds), entering);
     if (last && entering)

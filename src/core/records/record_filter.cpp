@@ -20,7 +20,7 @@ RecordFilter::RecordFilter(const RecordCriteria& criteria)
         m_card.emplace(criteria.cardText);
     if (criteria.direction == DirectionChoice::In || criteria.direction == DirectionChoice::Out)
         m_direction.emplace(
-            (criteria.direction == DirectionChoice::In ? kInWord : kOutWord).toString());
+            (criteria.direction == DirectionChoice::In ? inWord() : outWord()).toString());
 }
 
 bool RecordFilter::keeps(QByteArrayView bytes, qsizetype start, const RecordSlices& record) const

@@ -9,17 +9,24 @@
 
 namespace card {
 
-inline constexpr QStringView kDayFormat = u"yyyy-MM-dd";
-inline constexpr QStringView kMomentFormat = u"yyyy-MM-dd HH:mm:ss";
+// Functions rather than view constants, so that no file holds a view of another file's text.
+constexpr QStringView dayFormat()
+{
+    return u"yyyy-MM-dd";
+}
+constexpr QStringView momentFormat()
+{
+    return u"yyyy-MM-dd HH:mm:ss";
+}
 
 inline QString dayText(QDate day)
 {
-    return day.toString(kDayFormat);
+    return day.toString(dayFormat());
 }
 
 inline QString momentText(const QDateTime& moment)
 {
-    return moment.toString(kMomentFormat);
+    return moment.toString(momentFormat());
 }
 
 } // namespace card

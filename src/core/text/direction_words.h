@@ -6,8 +6,15 @@
 
 namespace card {
 
-inline constexpr QStringView kInWord = u"進";
-inline constexpr QStringView kOutWord = u"出";
+// Functions rather than view constants, so that no file holds a view of another file's text.
+constexpr QStringView inWord()
+{
+    return u"進";
+}
+constexpr QStringView outWord()
+{
+    return u"出";
+}
 
 enum class DirectionChoice {
     None, // no direction button selected: nothing passes

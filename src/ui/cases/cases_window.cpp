@@ -158,7 +158,7 @@ QWidget* CasesWindow::trailPage()
     m_trailDay = new QDateEdit(QDate::currentDate(), page);
     m_trailDay->setObjectName(QStringLiteral("cases_trail_day"));
     m_trailDay->setCalendarPopup(true);
-    m_trailDay->setDisplayFormat(kDayFormat.toString());
+    m_trailDay->setDisplayFormat(dayFormat().toString());
     m_trailModel = new QStandardItemModel(0, 6, this);
     m_trailModel->setHorizontalHeaderLabels(
         {case_texts::kTimeHeading, case_texts::kOperatorHeading, case_texts::kMachineHeading,

@@ -128,7 +128,7 @@ void ExceptionsWindow::buildParts()
 {
     m_end = new QDateEdit(QDate::currentDate(), this);
     m_end->setObjectName(QStringLiteral("exceptions_end"));
-    m_end->setDisplayFormat(kDayFormat.toString());
+    m_end->setDisplayFormat(dayFormat().toString());
     m_end->setCalendarPopup(true);
     m_range = new QComboBox(this);
     m_range->setObjectName(QStringLiteral("exceptions_range"));

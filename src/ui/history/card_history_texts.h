@@ -43,8 +43,8 @@ inline const QString kSwipesName = QStringLiteral("當日刷卡");
 inline const QString kLegendName = QStringLiteral("每小時刷卡圖例");
 
 // The hour picture's key and a cell's tip.
-inline const QString kLegendIn = kInWord.toString();
-inline const QString kLegendOut = kOutWord.toString();
+inline const QString kLegendIn = inWord().toString();
+inline const QString kLegendOut = outWord().toString();
 inline const QString kLegendShade =
     QStringLiteral("（有進有出時上半進、下半出；色越深，該小時刷卡越多）");
 inline const QString kLegendNoSwipe = QStringLiteral("無刷卡");

@@ -100,7 +100,7 @@ void CardHistoryWindow::buildParts()
     m_search->setObjectName(QStringLiteral("card_history_search"));
     m_end = new QDateEdit(QDate::currentDate(), this);
     m_end->setObjectName(QStringLiteral("card_history_end"));
-    m_end->setDisplayFormat(kDayFormat.toString());
+    m_end->setDisplayFormat(dayFormat().toString());
     m_end->setCalendarPopup(true);
     m_range = new QComboBox(this);
     m_range->setObjectName(QStringLiteral("card_history_range"));

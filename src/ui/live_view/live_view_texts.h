@@ -12,8 +12,8 @@ inline const QString kOpenAction = QStringLiteral("即時刷卡…");
 
 inline const QString kCardCaption = QStringLiteral("卡號：");
 inline const QString kDirectionCaption = QStringLiteral("進出：");
-inline const QString kIn = kInWord.toString();
-inline const QString kOut = kOutWord.toString();
+inline const QString kIn = inWord().toString();
+inline const QString kOut = outWord().toString();
 inline const QString kAll = QStringLiteral("全選");
 inline const QString kPause = QStringLiteral("暫停");
 inline const QString kResume = QStringLiteral("繼續");

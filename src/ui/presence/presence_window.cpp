@@ -79,7 +79,7 @@ void PresenceWindow::buildParts()
     m_time = new QDateTimeEdit(m_clock(), this);
     m_time->setObjectName(QStringLiteral("presence_time"));
     m_time->setAccessibleName(kTimeName);
-    m_time->setDisplayFormat(kMomentFormat.toString());
+    m_time->setDisplayFormat(momentFormat().toString());
     m_time->setCalendarPopup(true);
     m_time->setEnabled(false);
     m_order = new QComboBox(this);

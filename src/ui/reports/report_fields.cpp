@@ -15,9 +15,9 @@ QString directionText(DirectionChoice direction)
 {
     switch (direction) {
     case DirectionChoice::In:
-        return kInWord.toString();
+        return inWord().toString();
     case DirectionChoice::Out:
-        return kOutWord.toString();
+        return outWord().toString();
     case DirectionChoice::All:
         return QStringLiteral("全選");
     case DirectionChoice::None:
