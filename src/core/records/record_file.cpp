@@ -4,14 +4,19 @@
 
 namespace card {
 
-QString dayText(QDate date)
+namespace {
+
+// The day as the card readers name their files: 2007-5-3, without leading zeros.
+QString fileDayText(QDate date)
 {
     return QStringLiteral("%1-%2-%3").arg(date.year()).arg(date.month()).arg(date.day());
 }
 
+} // namespace
+
 QString recordFileName(QDate date)
 {
-    return dayText(date) + QStringLiteral(".txt");
+    return fileDayText(date) + QStringLiteral(".txt");
 }
 
 QString recordFilePath(const QString& recordsFolder, QDate date)
