@@ -6,9 +6,6 @@
 
 namespace card {
 
-// year-month-day, plain decimal numbers without leading zeros: 3 May 2007 gives 2007-5-3.
-QString dayText(QDate date);
-
 // The day file's name: 2007-5-3.txt.
 QString recordFileName(QDate date);
 
