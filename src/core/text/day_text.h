@@ -9,7 +9,6 @@
 
 namespace card {
 
-// Functions rather than view constants, so that no file holds a view of another file's text.
 constexpr QStringView dayFormat()
 {
     return u"yyyy-MM-dd";

@@ -6,7 +6,6 @@
 
 namespace card {
 
-// Functions rather than view constants, so that no file holds a view of another file's text.
 constexpr QStringView inWord()
 {
     return u"進";
