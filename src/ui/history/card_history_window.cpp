@@ -587,10 +587,11 @@ bool CardHistoryWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_swipes->viewport()) {
         if (event->type() == QEvent::Resize)
             loadThumbnailsInView();
-        const auto* press = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && press->button() == Qt::LeftButton &&
-            press->modifiers() == Qt::ControlModifier)
-            return compareWithChosen(press->position().toPoint());
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            if (press->button() == Qt::LeftButton && press->modifiers() == Qt::ControlModifier)
+                return compareWithChosen(press->position().toPoint());
+        }
     }
     if (watched != m_days || event->type() != QEvent::KeyPress || m_daysModel->rowCount() == 0)
         return QWidget::eventFilter(watched, event);
