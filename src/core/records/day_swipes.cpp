@@ -12,6 +12,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <optional>
 
@@ -70,8 +71,50 @@ public:
         const std::optional<int> second = secondOfDay(record[TimeField], span);
         if (!second)
             return;
-        m_day.swipes.push_back(DaySwipe{cardOf(record[CardField], span), *second,
-                                        directionOf(record[DirectionField], span), row});
+        const ValueSlice& value = record[CardField];
+        const QByteArrayView key = cardKey(value);
+        const quint64 number = packedCardNumber(key);
+        const SwipeDirection direction = directionOf(record[DirectionField], span);
+        if (number == 0) {
+            // Cards are numbered in the order of their first swipes, whatever their kind.
+            resolveWaiting();
+            m_day.swipes.push_back(DaySwipe{cardOfText(key, value, span), *second, direction, row});
+            return;
+        }
+        if (m_waitingTo - m_waitingFrom == kLookAhead)
+            resolveOldest();
+        m_cardOfNumber.prefetch(number);
+        m_waiting[m_waitingTo++ % kLookAhead] = {m_day.swipes.size(), number, key};
+        m_day.swipes.push_back(DaySwipe{0, *second, direction, row});
+    }
+
+    // After the last record: every swipe gets its card, and the swipes are grouped by card.
+    void finish()
+    {
+        resolveWaiting();
+        sortByCard();
+    }
+
+private:
+    // Swipes of numbered cards wait for their card's look-up until kLookAhead more records
+    // are read, so that the look-up finds its slot loaded.
+    static constexpr std::size_t kLookAhead = 16;
+    struct Waiting {
+        std::size_t swipe = 0;
+        quint64 number = 0;
+        QByteArrayView key;
+    };
+
+    void resolveOldest()
+    {
+        const Waiting& waiting = m_waiting[m_waitingFrom++ % kLookAhead];
+        m_day.swipes[waiting.swipe].card = cardOfNumber(waiting.number, waiting.key);
+    }
+
+    void resolveWaiting()
+    {
+        while (m_waitingFrom != m_waitingTo)
+            resolveOldest();
     }
 
     // Counted into place card by card, in file order within a card; file order is nearly time
@@ -98,7 +141,6 @@ public:
         swipes = std::move(sorted);
     }
 
-private:
     std::optional<int> secondOfDay(const ValueSlice& value, QByteArrayView span) const
     {
         const QByteArrayView raw = m_content.sliced(value.begin, value.length);
@@ -127,12 +169,8 @@ private:
         return parts.negative ? raw : parts.digits;
     }
 
-    qint32 cardOf(const ValueSlice& value, QByteArrayView span)
+    qint32 cardOfNumber(quint64 number, QByteArrayView key)
     {
-        const QByteArrayView key = cardKey(value);
-        const quint64 number = packedCardNumber(key);
-        if (number == 0)
-            return cardOfText(key, value, span);
         const auto [index, added] =
             m_cardOfNumber.add(number, static_cast<qint32>(m_day.cards.size()));
         if (added) {
@@ -169,6 +207,9 @@ private:
     CardNumberIndex m_cardOfNumber;
     QHash<QByteArrayView, qint32> m_cardOfKey; // views into the day's bytes, which outlive it
     QHash<QString, qint32> m_cardOfText;
+    std::array<Waiting, kLookAhead> m_waiting;
+    std::size_t m_waitingFrom = 0;
+    std::size_t m_waitingTo = 0;
 };
 
 // Hands every whole record from from on to builder: the record walker finds the values; where
@@ -239,6 +280,11 @@ std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
     }
 }
 
+void CardNumberIndex::prefetch(quint64 number) const
+{
+    __builtin_prefetch(&m_slots[slotOf(number, m_slots.size() - 1)]);
+}
+
 void CardNumberIndex::grow()
 {
     const std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(m_slots.size() * 2));
@@ -268,7 +314,7 @@ SwipeDay swipeDayOf(QDate date, QByteArray bytes)
     day.table = RecordTable(std::move(bytes));
     SwipeDayBuilder builder(day);
     readAllRecords(day.table.bytes(), bom, builder);
-    builder.sortByCard();
+    builder.finish();
     return day;
 }
 

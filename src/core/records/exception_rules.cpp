@@ -14,6 +14,10 @@ namespace {
 
 constexpr qint64 kDaySeconds = 24 * 60 * 60;
 constexpr int kHourSeconds = 60 * 60;
+// Cards whose states are loaded ahead of their turn: a state is rarely in the cache when a site
+// has many cards, and loading several at once overlaps the waits.
+constexpr std::size_t kLookAhead = 8;
+constexpr std::size_t kCacheLine = 64;
 
 bool isNight(int second, const ExceptionSettings& settings)
 {
@@ -81,12 +85,20 @@ void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<Exceptio
     const qint64 julian = today.date.toJulianDay();
     m_fileOfDay.insert(julian, today.file);
     std::vector<qsizetype> openIns;
+    const std::vector<qsizetype> indices = cardIndices(today);
     const std::vector<DaySwipe>& swipes = today.swipes;
     for (std::size_t from = 0; from < swipes.size();) {
         std::size_t to = from + 1;
         while (to < swipes.size() && swipes[to].card == swipes[from].card)
             ++to;
-        const qsizetype index = cardIndex(today, swipes[from].card);
+        // The day's cards come in the order of their numbers here: the states of the next few
+        // are loaded while this one is checked.
+        const auto dayCard = static_cast<std::size_t>(swipes[from].card);
+        if (dayCard + kLookAhead < indices.size())
+            prefetchState(indices[dayCard + kLookAhead]);
+        if (dayCard + kLookAhead / 2 < indices.size())
+            prefetchHistory(indices[dayCard + kLookAhead / 2]);
+        const qsizetype index = indices[dayCard];
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         checkCard(today, from, to, card, hits);
         m_cardsOfToday.push_back(index);
@@ -104,6 +116,32 @@ void ExceptionFinder::finish(QList<ExceptionHit>& hits)
     if (m_today)
         closeOpenIns(m_openIns, m_today->date.toJulianDay() + 1, DayFileState::Missing, hits);
     m_openIns.clear();
+}
+
+std::vector<qsizetype> ExceptionFinder::cardIndices(const SwipeDay& day)
+{
+    const std::size_t count = day.cards.size();
+    std::vector<qsizetype> indices(count);
+    for (std::size_t card = 0; card < count; ++card) {
+        if (card + kLookAhead < count)
+            m_cardOfNumber.prefetch(day.cardNumbers[card + kLookAhead]);
+        indices[card] = cardIndex(day, static_cast<qint32>(card));
+    }
+    return indices;
+}
+
+void ExceptionFinder::prefetchState(qsizetype index) const
+{
+    const auto* bytes = reinterpret_cast<const char*>(&m_cards[static_cast<std::size_t>(index)]);
+    for (std::size_t line = 0; line < sizeof(CardState); line += kCacheLine)
+        __builtin_prefetch(bytes + line);
+}
+
+void ExceptionFinder::prefetchHistory(qsizetype index) const
+{
+    const CardState& card = m_cards[static_cast<std::size_t>(index)];
+    __builtin_prefetch(card.hourDays.data());
+    __builtin_prefetch(card.recent.data());
 }
 
 qsizetype ExceptionFinder::cardIndex(const SwipeDay& day, qint32 card)
@@ -209,7 +247,10 @@ void ExceptionFinder::closeOpenIns(const std::vector<qsizetype>& openIns, qint64
 void ExceptionFinder::keepTurnTexts(const SwipeDay& leaving, const std::vector<qsizetype>& cards)
 {
     const qint64 julian = leaving.date.toJulianDay();
-    for (const qsizetype index : cards) {
+    for (std::size_t k = 0; k < cards.size(); ++k) {
+        if (k + kLookAhead < cards.size())
+            prefetchState(cards[k + kLookAhead]);
+        const qsizetype index = cards[k];
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         for (std::optional<Turn>* turn : {&card.lastTurn, &card.turnBefore}) {
             if (*turn && (*turn)->at.day == julian && !(*turn)->kept)

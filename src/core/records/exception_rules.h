@@ -129,6 +129,10 @@ private:
     qint64 latestMissingDay(qint64 from, qint64 to) const;
     const SwipeDay* dayOf(qint64 julianDay) const;
     qsizetype cardIndex(const SwipeDay& day, qint32 card);
+    // The finder's index of each of day's cards, new cards numbered in the day's order.
+    std::vector<qsizetype> cardIndices(const SwipeDay& day);
+    void prefetchState(qsizetype index) const;
+    void prefetchHistory(qsizetype index) const; // once its state is loaded
 
     ExceptionQuery m_query;
     qint64 m_firstDay;
