@@ -3,6 +3,8 @@
 #include "core/records/exception_export.h"
 #include "ui/exceptions/exceptions_texts.h"
 
+#include <algorithm>
+
 namespace card {
 
 ExceptionRowsModel::ExceptionRowsModel(QObject* parent)
@@ -12,7 +14,8 @@ ExceptionRowsModel::ExceptionRowsModel(QObject* parent)
 void ExceptionRowsModel::clear()
 {
     beginResetModel();
-    m_hits.clear();
+    m_batches.clear();
+    m_batchEnds.clear();
     m_ruleCounts.fill(0);
     endResetModel();
 }
@@ -21,17 +24,36 @@ void ExceptionRowsModel::append(const QList<ExceptionHit>& hits)
 {
     if (hits.isEmpty())
         return;
-    const auto first = static_cast<int>(m_hits.size());
-    beginInsertRows({}, first, first + static_cast<int>(hits.size()) - 1);
-    m_hits.append(hits);
+    const int first = rowCount();
+    const int end = first + static_cast<int>(hits.size());
+    beginInsertRows({}, first, end - 1);
+    m_batches.push_back(hits);
+    m_batchEnds.push_back(end);
     for (const ExceptionHit& hit : hits)
         ++m_ruleCounts[static_cast<size_t>(hit.rule)];
     endInsertRows();
 }
 
+const ExceptionHit& ExceptionRowsModel::hit(int row) const
+{
+    const auto batch = static_cast<std::size_t>(
+        std::upper_bound(m_batchEnds.begin(), m_batchEnds.end(), row) - m_batchEnds.begin());
+    const int first = batch == 0 ? 0 : m_batchEnds[batch - 1];
+    return m_batches[batch][row - first];
+}
+
+QList<ExceptionHit> ExceptionRowsModel::hits() const
+{
+    QList<ExceptionHit> all;
+    all.reserve(rowCount());
+    for (const QList<ExceptionHit>& batch : m_batches)
+        all.append(batch);
+    return all;
+}
+
 int ExceptionRowsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_hits.size());
+    return parent.isValid() || m_batchEnds.empty() ? 0 : m_batchEnds.back();
 }
 
 int ExceptionRowsModel::columnCount(const QModelIndex& parent) const
@@ -43,7 +65,7 @@ QVariant ExceptionRowsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const ExceptionHit& hit = m_hits[index.row()];
+    const ExceptionHit& hit = this->hit(index.row());
     if (role == RuleRole)
         return static_cast<int>(hit.rule);
     if (role == SortRole && (index.column() == DateColumn || index.column() == TimeColumn))

@@ -9,6 +9,7 @@
 #include <QSortFilterProxyModel>
 
 #include <array>
+#include <vector>
 
 namespace card {
 
@@ -25,9 +26,10 @@ public:
     explicit ExceptionRowsModel(QObject* parent);
 
     void clear();
+    // Keeps hits as they are, shared and not copied.
     void append(const QList<ExceptionHit>& hits);
-    const ExceptionHit& hit(int row) const { return m_hits[row]; }
-    const QList<ExceptionHit>& hits() const { return m_hits; }
+    const ExceptionHit& hit(int row) const;
+    QList<ExceptionHit> hits() const;
     // The rows of each rule so far, in kExceptionRules order.
     const std::array<int, kExceptionRuleCount>& ruleCounts() const { return m_ruleCounts; }
 
@@ -38,7 +40,10 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    QList<ExceptionHit> m_hits;
+    // The batches as handed over: a new batch never moves the rows kept before it, which a
+    // year of hits would make a long wait of the interface thread.
+    std::vector<QList<ExceptionHit>> m_batches;
+    std::vector<int> m_batchEnds; // the row after each batch
     std::array<int, kExceptionRuleCount> m_ruleCounts{};
 };
 
