@@ -95,6 +95,8 @@ struct Sse2Blocks {
         };
         const auto& [first, middle, last] = needle.tested;
         std::uint64_t bits = 0;
+        // Unrolled, as the chunk loops below: each chunk's shift is then a constant.
+#pragma GCC unroll 4
         for (int k = 0; k < 4; ++k) {
             const __m128i all =
                 _mm_and_si128(_mm_and_si128(equal(first, k), equal(middle, k)), equal(last, k));
@@ -121,6 +123,7 @@ struct Avx2Blocks {
         const __m256i lf = _mm256_set1_epi8('\n');
         ByteMasks masks;
         std::uint64_t commas = 0;
+#pragma GCC unroll 2
         for (int k = 0; k < 2; ++k) {
             const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
             masks.quote |= bits(_mm256_cmpeq_epi8(chunk, quote), k);
@@ -145,6 +148,7 @@ struct Avx2Blocks {
     {
         const auto& [first, middle, last] = needle.tested;
         std::uint64_t found = 0;
+#pragma GCC unroll 2
         for (int k = 0; k < 2; ++k) {
             found |=
                 bits(_mm256_and_si256(_mm256_and_si256(equal(p, first, k), equal(p, middle, k)),
@@ -200,22 +204,62 @@ std::uint64_t hitsNearEnd(QByteArrayView content, qsizetype position, qsizetype 
     return hits;
 }
 
-// Walks count bytes of a block whose classes are masks, and drops them from masks. Inline, as
-// it runs once a block, in each instruction set's pass.
-[[gnu::always_inline]] inline bool walkPart(RecordWalker& walker, ByteMasks& masks, qsizetype count)
-{
-    if (count == 0)
-        return true;
-    if (!walker.walkClassified(masks, count))
-        return false;
-    if (count < kBlock) {
-        masks.quote >>= count;
-        masks.separator >>= count;
-        masks.cr >>= count;
-        masks.lf >>= count;
+// The value ends of every block walked in a window, so that the start of the record holding a
+// byte is found only where it is asked for (at a hit and where the whole records end) instead
+// of being followed block by block.
+class ValueEndTrail {
+public:
+    ValueEndTrail(QByteArrayView content, qsizetype from)
+        : m_walker(content, from)
+        , m_from(from)
+    {
+        m_ends.reserve(static_cast<size_t>((content.size() - from) / kBlock + 1));
     }
-    return true;
-}
+
+    // Walks the next 1 to 64 bytes (whole blocks but the last), whose classes are masks.
+    [[gnu::always_inline]] bool walk(const ByteMasks& masks, qsizetype length)
+    {
+        std::uint64_t ends = 0;
+        if (!m_walker.walkValueEnds(masks, length, ends))
+            return false;
+        m_valuesBeforeLast = m_valueCount;
+        m_valueCount += std::popcount(ends);
+        m_ends.push_back(ends);
+        return true;
+    }
+
+    // Where the record holding the byte at position begins, position lying in the last block
+    // walked or right after it: after the separator ending the last record ended before it.
+    qsizetype recordStartAt(qsizetype position) const
+    {
+        const auto block = static_cast<size_t>((position - m_from) / kBlock);
+        const bool inLast = block < m_ends.size();
+        const qsizetype offset = position - m_from - qsizetype(block) * kBlock;
+        std::uint64_t ends = inLast ? m_ends[block] & RecordWalker::lowBits(offset) : 0;
+        const qsizetype valuesBefore =
+            (inLast ? m_valuesBeforeLast : m_valueCount) + std::popcount(ends);
+        int later = static_cast<int>(valuesBefore % kRecordFieldCount);
+        if (valuesBefore == later)
+            return m_from;
+        for (size_t at = block;; ends = m_ends[--at]) {
+            const int count = std::popcount(ends);
+            if (count > later) {
+                for (; later > 0; --later)
+                    ends &= ~(std::uint64_t{1} << (63 - std::countl_zero(ends)));
+                const qsizetype blockStart = m_from + qsizetype(at) * kBlock;
+                return m_walker.startAfterSeparator(blockStart + 63 - std::countl_zero(ends));
+            }
+            later -= count;
+        }
+    }
+
+private:
+    RecordWalker m_walker;
+    qsizetype m_from;
+    std::vector<std::uint64_t> m_ends; // the separators ending values, a block's to a word
+    qsizetype m_valueCount = 0;        // of the blocks walked
+    qsizetype m_valuesBeforeLast = 0;  // of the blocks before the last
+};
 
 struct WindowHits {
     std::vector<qsizetype> recordStarts; // of the records holding a hit, each once, in order
@@ -223,8 +267,8 @@ struct WindowHits {
     bool lost = false;                   // the walker could not follow the layout
 };
 
-// One pass over the blocks of content from from: each block is classified for the walker and
-// searched for the needles, and the walker is stopped at each hit for its record's start.
+// One pass over the blocks of content from from: each block is classified for the walk and
+// searched for the needles; only a hit asks where its record begins.
 template <typename Blocks>
 [[gnu::always_inline]] inline WindowHits findHits(QByteArrayView content, qsizetype from,
                                                   const std::vector<Needle>& needles, bool foldCase)
@@ -233,42 +277,41 @@ template <typename Blocks>
     for (const Needle& needle : needles)
         longest = std::max(longest, needle.bytes.size());
     WindowHits hits;
-    hits.wholeEnd = from;
-    RecordWalker walker(content, from);
+    ValueEndTrail trail(content, from);
     const qsizetype size = content.size();
-    // A CR the bytes end in may be the first half of a CR LF: the whole records end before it.
-    const qsizetype wholeEndAt = size > from && content.back() == '\r' ? size - 1 : size;
-    for (qsizetype position = from; position < size;) {
-        const qsizetype toStop = position < wholeEndAt ? wholeEndAt - position : kBlock;
-        const qsizetype length = std::min({kBlock, size - position, toStop});
-        const char* p = content.data() + position;
-        const bool whole = length == kBlock && position + kBlock + longest - 1 <= size;
-        ByteMasks masks = whole ? Blocks::classes(p) : classifyBytes(p, length);
-        std::uint64_t found = 0;
-        for (const Needle& needle : needles) {
-            found |= whole ? verified(p, Blocks::candidates(p, needle), needle, foldCase)
-                           : hitsNearEnd(content, position, length, needle, foldCase);
-        }
-        qsizetype walked = 0;
+    const auto keepRecordsOf = [&](qsizetype position, std::uint64_t found) {
         for (; found != 0; found &= found - 1) {
-            const qsizetype at = std::countr_zero(found);
-            if (!walkPart(walker, masks, at - walked)) {
-                hits.lost = true;
-                return hits;
-            }
-            walked = at;
-            const qsizetype start = walker.recordStart();
+            const qsizetype start = trail.recordStartAt(position + std::countr_zero(found));
             if (hits.recordStarts.empty() || hits.recordStarts.back() != start)
                 hits.recordStarts.push_back(start);
         }
-        if (!walkPart(walker, masks, length - walked)) {
-            hits.lost = true;
+    };
+    qsizetype position = from;
+    // Whole blocks with every needle's bytes behind them, 16 or 32 places at a time.
+    for (; position + kBlock + longest - 1 <= size; position += kBlock) {
+        const char* p = content.data() + position;
+        std::uint64_t found = 0;
+        for (const Needle& needle : needles)
+            found |= verified(p, Blocks::candidates(p, needle), needle, foldCase);
+        hits.lost = !trail.walk(Blocks::classes(p), kBlock);
+        if (hits.lost)
             return hits;
-        }
-        position += length;
-        if (position == wholeEndAt)
-            hits.wholeEnd = walker.recordStart();
+        keepRecordsOf(position, found);
     }
+    // The last bytes, a place at a time.
+    for (; position < size; position += kBlock) {
+        const qsizetype length = std::min(kBlock, size - position);
+        std::uint64_t found = 0;
+        for (const Needle& needle : needles)
+            found |= hitsNearEnd(content, position, length, needle, foldCase);
+        hits.lost = !trail.walk(classifyBytes(content.data() + position, length), length);
+        if (hits.lost)
+            return hits;
+        keepRecordsOf(position, found);
+    }
+    // A CR the bytes end in may be the first half of a CR LF: the whole records end before it.
+    hits.wholeEnd = size > from && content.back() == '\r' ? trail.recordStartAt(size - 1)
+                                                          : trail.recordStartAt(size);
     return hits;
 }
 

@@ -98,14 +98,15 @@ public:
     {
         return walkBlocks(to, [&](std::uint64_t counted) { passRecordEnds(counted); });
     }
-    // walkTo(position() + length) for 1 to 64 bytes whose classes the caller has found (bit i
-    // for the byte at position() + i), as a search of the same block does on the way.
-    [[gnu::always_inline]] bool walkClassified(const ByteMasks& masks, qsizetype length)
+    // Walks 1 to 64 bytes whose classes the caller has found (bit i for the byte at
+    // position() + i), as a search of the same block does on the way, without locating record
+    // starts: ends gets the separators that end values, from which the caller finds a record's
+    // start only where it needs one. recordStart() is left where it was.
+    [[gnu::always_inline]] bool walkValueEnds(const ByteMasks& masks, qsizetype length,
+                                              std::uint64_t& ends)
     {
-        std::uint64_t counted = 0;
-        if (!valueEnds(masks, lowBits(length), counted))
+        if (!valueEnds(masks, lowBits(length), ends))
             return false;
-        passRecordEnds(counted);
         m_position += length;
         return true;
     }
@@ -152,12 +153,24 @@ public:
     qsizetype position() const { return m_position; }
     qsizetype recordStart() const { return m_recordStart; }
 
-private:
+    // Where the value after the separator at separator begins: past the LF of a CR LF. Without
+    // branches: commas and line ends alternate too irregularly to be predicted.
+    qsizetype startAfterSeparator(qsizetype separator) const
+    {
+        const char* data = m_content.data();
+        const qsizetype next = separator + 1;
+        const char after = next < m_content.size() ? data[next] : '\0';
+        const bool crLf = (data[separator] == '\r') & (after == '\n');
+        return next + static_cast<qsizetype>(crLf);
+    }
+
+    // Bits 0 to count - 1, for the first count bytes of a block.
     static std::uint64_t lowBits(qsizetype count)
     {
         return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
     }
 
+private:
     // Bit i set when an odd number of bits 0 to i are set.
     static std::uint64_t prefixXor(std::uint64_t bits)
     {
@@ -227,16 +240,6 @@ private:
             m_valuesInRecord = 0;
             m_recordStart = next;
         }
-    }
-
-    // Without branches: commas and line ends alternate too irregularly to be predicted.
-    qsizetype startAfterSeparator(qsizetype separator) const
-    {
-        const char* data = m_content.data();
-        const qsizetype next = separator + 1;
-        const char after = next < m_content.size() ? data[next] : '\0';
-        const bool crLf = (data[separator] == '\r') & (after == '\n');
-        return next + static_cast<qsizetype>(crLf);
     }
 
     QByteArrayView m_content;
