@@ -1,5 +1,6 @@
 #include "core/records/record_reader.h"
 
+#include "core/platform/large_buffer.h"
 #include "core/platform/site_io_pool.h"
 #include "core/records/record_walker.h"
 #include "core/text/text_decoding.h"
@@ -226,7 +227,7 @@ struct PartRead {
 FileReadStatus readLargeDay(const QString& path, const QByteArray& start, qint64 size,
                             const RecordCriteria& criteria, RecordTable& table)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
+    QByteArray bytes = largeBuffer(size);
     char* const data = bytes.data();
     std::memcpy(data, start.constData(), static_cast<size_t>(start.size()));
     QByteArray kept = bytes; // shared, so that a short read can be cut in place
