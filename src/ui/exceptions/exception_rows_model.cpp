@@ -42,6 +42,12 @@ const ExceptionHit& ExceptionRowsModel::hit(int row) const
     return m_batches[batch][row - first];
 }
 
+qint64 ExceptionRowsModel::moment(int row) const
+{
+    const ExceptionHit& found = hit(row);
+    return found.swipe.day.toJulianDay() * 86400 + found.second;
+}
+
 QList<ExceptionHit> ExceptionRowsModel::hits() const
 {
     QList<ExceptionHit> all;
@@ -69,7 +75,7 @@ QVariant ExceptionRowsModel::data(const QModelIndex& index, int role) const
     if (role == RuleRole)
         return static_cast<int>(hit.rule);
     if (role == SortRole && (index.column() == DateColumn || index.column() == TimeColumn))
-        return hit.swipe.day.toJulianDay() * 86400 + hit.second;
+        return moment(index.row());
     if (role == SortRole && index.column() == RuleColumn)
         return static_cast<int>(hit.rule);
     if (role != Qt::DisplayRole && role != SortRole)
@@ -84,9 +90,11 @@ QVariant ExceptionRowsModel::headerData(int section, Qt::Orientation orientation
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-ExceptionRowsFilter::ExceptionRowsFilter(QObject* parent)
+ExceptionRowsFilter::ExceptionRowsFilter(ExceptionRowsModel* rows, QObject* parent)
     : QSortFilterProxyModel(parent)
+    , m_rows(rows)
 {
+    setSourceModel(rows);
     m_shown.fill(true);
     setSortRole(ExceptionRowsModel::SortRole);
     setDynamicSortFilter(true);
@@ -100,8 +108,24 @@ void ExceptionRowsFilter::setRuleShown(ExceptionRule rule, bool shown)
 
 bool ExceptionRowsFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
-    const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
-    return m_shown[static_cast<size_t>(index.data(ExceptionRowsModel::RuleRole).toInt())];
+    if (sourceParent.isValid())
+        return false;
+    return m_shown[static_cast<size_t>(m_rows->hit(sourceRow).rule)];
+}
+
+// The columns of numbers compare the hits themselves: sorting a busy day's batch in compares
+// its rows hundreds of thousands of times, each through two values made for the purpose.
+bool ExceptionRowsFilter::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    switch (left.column()) {
+    case ExceptionRowsModel::DateColumn:
+    case ExceptionRowsModel::TimeColumn:
+        return m_rows->moment(left.row()) < m_rows->moment(right.row());
+    case ExceptionRowsModel::RuleColumn:
+        return m_rows->hit(left.row()).rule < m_rows->hit(right.row()).rule;
+    default:
+        return QSortFilterProxyModel::lessThan(left, right);
+    }
 }
 
 } // namespace card

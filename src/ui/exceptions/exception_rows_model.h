@@ -29,6 +29,8 @@ public:
     // Keeps hits as they are, shared and not copied.
     void append(const QList<ExceptionHit>& hits);
     const ExceptionHit& hit(int row) const;
+    // The row's day and time in seconds: the order of the date and time columns.
+    qint64 moment(int row) const;
     QList<ExceptionHit> hits() const;
     // The rows of each rule so far, in kExceptionRules order.
     const std::array<int, kExceptionRuleCount>& ruleCounts() const { return m_ruleCounts; }
@@ -51,14 +53,16 @@ private:
 class ExceptionRowsFilter : public QSortFilterProxyModel {
     Q_OBJECT
 public:
-    explicit ExceptionRowsFilter(QObject* parent);
+    ExceptionRowsFilter(ExceptionRowsModel* rows, QObject* parent);
 
     void setRuleShown(ExceptionRule rule, bool shown);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
 private:
+    const ExceptionRowsModel* m_rows;
     std::array<bool, kExceptionRuleCount> m_shown;
 };
 

@@ -32,11 +32,16 @@ signals:
 
 private:
     struct Shared;
-    void handOver();
+    // One turn of the hand-over: the oldest batch found, and the end once all are over.
+    void handOverTurn();
+    // Hands over the oldest batch found; true when more wait.
+    bool handOver();
+    void end();
 
     LatestRequest m_reading;
     std::shared_ptr<Shared> m_shared;
     QTimer* m_handOver;
+    bool m_allRead = false; // the current reading ended, batches may still wait
 };
 
 } // namespace card

@@ -164,8 +164,7 @@ void ExceptionsWindow::buildParts()
     m_rules->setMaximumWidth(200);
 
     m_rowsModel = new ExceptionRowsModel(this);
-    m_rowsFilter = new ExceptionRowsFilter(this);
-    m_rowsFilter->setSourceModel(m_rowsModel);
+    m_rowsFilter = new ExceptionRowsFilter(m_rowsModel, this);
     m_rows = new QTableView(this);
     m_rows->setObjectName(QStringLiteral("exceptions_rows"));
     m_rows->setAccessibleName(texts::kRowsName);
