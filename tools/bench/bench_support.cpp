@@ -13,7 +13,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ctime>
+#include <limits>
+#include <malloc.h>
 #include <random>
+#include <sys/resource.h>
 #include <vector>
 
 namespace card::bench {
@@ -56,17 +60,50 @@ double megabytes(qint64 bytes)
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
-RunTimes timeRuns(int runs, const std::function<void()>& work)
+double processorMs()
 {
+    rusage self{};
+    rusage children{};
+    getrusage(RUSAGE_SELF, &self);
+    getrusage(RUSAGE_CHILDREN, &children);
+    const auto ms = [](const timeval& t) {
+        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+    };
+    return ms(self.ru_utime) + ms(self.ru_stime) + ms(children.ru_utime) + ms(children.ru_stime);
+}
+
+double threadProcessorMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+RunTimes timeRuns(int runs, const std::function<void()>& work, const std::function<void()>& prepare)
+{
+    RunTimes times;
+    times.processor = times.thread = std::numeric_limits<double>::max();
     std::vector<double> ms;
     for (int run = 0; run < runs; ++run) {
+        prepare();
+        malloc_trim(0);
+        const bool peakKnown = resetPeakResident();
+        const qint64 residentBefore = residentBytes();
+        const double processorBefore = processorMs();
+        const double threadBefore = threadProcessorMs();
         QElapsedTimer timer;
         timer.start();
         work();
         ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        times.thread = std::min(times.thread, threadProcessorMs() - threadBefore);
+        times.processor = std::min(times.processor, processorMs() - processorBefore);
+        if (peakKnown)
+            times.peakAdded = std::max(times.peakAdded, peakResidentBytes() - residentBefore);
     }
     std::sort(ms.begin(), ms.end());
-    return {ms.front(), ms[ms.size() / 2]};
+    times.best = ms.front();
+    times.median = ms[ms.size() / 2];
+    return times;
 }
 
 QByteArray cameraJpeg(const QSize& size)

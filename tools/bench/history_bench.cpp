@@ -26,7 +26,6 @@
 #include <atomic>
 #include <cstdio>
 #include <malloc.h>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -70,43 +69,9 @@ bool makeSite(Site& site, qint64 records, int days)
     return true;
 }
 
-// Processor time used so far by this process's threads and by its ended children, in seconds:
-// on a busy machine it tells the work done better than the time on the clock.
-double processorSeconds()
+RunTimes catTiming(const QStringList& files)
 {
-    const auto seconds = [](const timeval& t) {
-        return t.tv_sec + t.tv_usec / 1e6;
-    };
-    rusage self{};
-    rusage children{};
-    getrusage(RUSAGE_SELF, &self);
-    getrusage(RUSAGE_CHILDREN, &children);
-    return seconds(self.ru_utime) + seconds(self.ru_stime) + seconds(children.ru_utime) +
-           seconds(children.ru_stime);
-}
-
-struct Timing {
-    double seconds = 1e9;   // on the clock, the best run
-    double processor = 1e9; // processor time of the best run, every thread
-};
-
-Timing bestOf(const std::function<void()>& run)
-{
-    Timing best;
-    for (int k = 0; k < kRuns; ++k) {
-        const double processorBefore = processorSeconds();
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best.seconds = std::min(best.seconds, static_cast<double>(timer.nsecsElapsed()) / 1e9);
-        best.processor = std::min(best.processor, processorSeconds() - processorBefore);
-    }
-    return best;
-}
-
-Timing catTiming(const QStringList& files)
-{
-    return bestOf([&files] {
+    return timeRuns(kRuns, [&files] {
         QProcess cat;
         cat.setStandardOutputFile(QProcess::nullDevice());
         cat.start(QStringLiteral("cat"), files);
@@ -126,10 +91,10 @@ HistoryQuery queryOf(const Site& site, HistoryField field, int days)
 }
 
 // The per-day read over every day of the range, as many days at a time as there are cores.
-Timing scanTiming(const HistoryQuery& query, qsizetype& swipes)
+RunTimes scanTiming(const HistoryQuery& query, qsizetype& swipes)
 {
     const QList<QDate> dates = historyDates(query);
-    return bestOf([&] {
+    return timeRuns(kRuns, [&] {
         std::atomic<qsizetype> next = 0;
         std::atomic<qsizetype> found = 0;
         std::vector<std::thread> workers;
@@ -177,7 +142,7 @@ WindowRun windowRun(const HistoryQuery& query)
         run.longestTurn = std::max(run.longestTurn, sinceTick.nsecsElapsed() / 1e9);
         sinceTick.restart();
     });
-    const double processorBefore = processorSeconds();
+    const double processorBefore = processorMs();
     clock.start();
     sinceTick.start();
     ticks.start();
@@ -188,7 +153,7 @@ WindowRun windowRun(const HistoryQuery& query)
             run.firstRow = clock.nsecsElapsed() / 1e9;
     }
     run.done = clock.nsecsElapsed() / 1e9;
-    run.processor = processorSeconds() - processorBefore;
+    run.processor = (processorMs() - processorBefore) / 1e3;
     if (peakKnown)
         run.peakAdded = peakResidentBytes() - before;
     // Reads still on their way when a search stops end on their own, their results dropped.
@@ -231,7 +196,7 @@ void printWindowCardSearch(const Site& site, int days)
         allDays.push_back(run.done);
         longestTurn = std::max(longestTurn, run.longestTurn);
         peakAdded = std::max(peakAdded, run.peakAdded);
-        cats.push_back(catTiming(site.files).seconds);
+        cats.push_back(catTiming(site.files).best / 1e3);
     }
     const Spread first = spreadOf(firstRows);
     const Spread all = spreadOf(allDays);
@@ -248,22 +213,22 @@ void printWindowCardSearch(const Site& site, int days)
 
 void printRange(const Site& site, qint64 records, int days)
 {
-    const Timing floor = catTiming(site.files);
+    const RunTimes floor = catTiming(site.files);
     std::printf("history: %d days x %lld records (%.0f MB), card %s, %d cores\n", days,
                 static_cast<long long>(records),
                 megabytes(QFileInfo(site.files.first()).size()) * days, qPrintable(site.card),
                 QThread::idealThreadCount());
     std::printf("  floor, cat of the files to /dev/null:   %8.1f ms  (processor %.1f ms)\n",
-                floor.seconds * 1000, floor.processor * 1000);
+                floor.best, floor.processor);
     for (const HistoryField field : {HistoryField::Card, HistoryField::Name}) {
         const HistoryQuery query = queryOf(site, field, days);
         qsizetype swipes = 0;
-        const Timing scan = scanTiming(query, swipes);
+        const RunTimes scan = scanTiming(query, swipes);
         std::printf("  %s search, per-day reads on every core: %8.1f ms  %.2f x floor  "
                     "(processor %.1f ms, %.2f x floor's; %lld swipes)\n",
-                    field == HistoryField::Card ? "card" : "name", scan.seconds * 1000,
-                    scan.seconds / floor.seconds, scan.processor * 1000,
-                    scan.processor / floor.processor, static_cast<long long>(swipes));
+                    field == HistoryField::Card ? "card" : "name", scan.best,
+                    scan.best / floor.best, scan.processor, scan.processor / floor.processor,
+                    static_cast<long long>(swipes));
     }
     printWindowCardSearch(site, days);
     HistoryQuery surname = queryOf(site, HistoryField::Name, days);

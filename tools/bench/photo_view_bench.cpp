@@ -27,7 +27,6 @@
 #include <QWindow>
 
 #include <malloc.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -185,15 +184,6 @@ bool thumbnailsInView(const QListView* list)
     return any;
 }
 
-// CPU time of the calling thread, in milliseconds: unlike the clock it does not count the time
-// other programs on a shared machine hold the cores.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
 struct Spread {
     double median = 0;
     double max = 0;
@@ -206,12 +196,12 @@ Spread timeRepaints(ZoomImageView* image, const std::function<void(int)>& change
     std::vector<double> cpuSamples;
     QElapsedTimer timer;
     for (int k = 0; k < kRepaints; ++k) {
-        const double cpu = threadCpuMs();
+        const double cpu = threadProcessorMs();
         timer.start();
         change(k);
         image->repaint();
         samples.push_back(double(timer.nsecsElapsed()) / 1e6);
-        cpuSamples.push_back(threadCpuMs() - cpu);
+        cpuSamples.push_back(threadProcessorMs() - cpu);
     }
     std::sort(samples.begin(), samples.end());
     std::sort(cpuSamples.begin(), cpuSamples.end());
@@ -230,28 +220,9 @@ Swipe swipeOf(const QString& time, const QString& card, const QString& name,
     return {time, card, name, direction, kDay, records, photos, {}};
 }
 
-struct Cost {
-    double wallMs = 1e9;
-    double cpuMs = 1e9;
-};
-
-Cost bestOfThree(const std::function<void()>& run)
+void printCost(const char* what, const RunTimes& cost)
 {
-    Cost best;
-    QElapsedTimer timer;
-    for (int k = 0; k < 3; ++k) {
-        const double cpu = threadCpuMs();
-        timer.start();
-        run();
-        best.wallMs = std::min(best.wallMs, double(timer.nsecsElapsed()) / 1e6);
-        best.cpuMs = std::min(best.cpuMs, threadCpuMs() - cpu);
-    }
-    return best;
-}
-
-void printCost(const char* what, const Cost& cost)
-{
-    std::printf("  %-52s %8.1f ms (CPU %.1f ms)\n", what, cost.wallMs, cost.cpuMs);
+    std::printf("  %-52s %8.1f ms (CPU %.1f ms)\n", what, cost.best, cost.thread);
 }
 
 // The decoder alone on this machine, and how long the event loop stalls with nothing to do:
@@ -264,10 +235,10 @@ void printFloor(const QString& photos)
     std::printf("floor (best of three, one thread); JPEG files of %.1f MB and %.1f MB:\n",
                 megabytes(QFileInfo(big).size()), megabytes(QFileInfo(camera).size()));
     printCost("12-megapixel photo decoded to 800 x 600",
-              bestOfThree([&] { loadPhoto(big, QSize(800, 600)); }));
-    printCost("12-megapixel photo decoded in full", bestOfThree([&] { loadPhoto(big, QSize()); }));
+              timeRuns(3, [&] { loadPhoto(big, QSize(800, 600)); }));
+    printCost("12-megapixel photo decoded in full", timeRuns(3, [&] { loadPhoto(big, QSize()); }));
     printCost("5-megapixel photo decoded to 128 x 96",
-              bestOfThree([&] { loadPhoto(camera, QSize(128, 96)); }));
+              timeRuns(3, [&] { loadPhoto(camera, QSize(128, 96)); }));
     const LoopFigures idle = runUntil([] {}, [] { return false; }, 300);
     std::printf("  %-52s %8.1f ms\n", "longest event-loop turn, idle for 300 ms",
                 idle.longestTurnMs);
@@ -362,7 +333,7 @@ bool benchCardDay(PhotoViewWindow& window, const QString& records, const QString
     PaintWatch listed(list->viewport(), [model] { return model->rowCount() == kDaySwipes; });
     const Swipe swipe = swipeOf(shownTime, kBusyCard, QStringLiteral("陳怡君"),
                                 QStringLiteral("進"), records, photos);
-    const double cpuBefore = threadCpuMs();
+    const double cpuBefore = threadProcessorMs();
     const LoopFigures shown =
         runUntil([&] { window.showSwipe(swipe); }, [&] { return listed.painted(); }, 5000);
     const LoopFigures inView = runUntil([] {}, [&] { return thumbnailsInView(list); }, 30000);
@@ -370,7 +341,7 @@ bool benchCardDay(PhotoViewWindow& window, const QString& records, const QString
         runUntil([] {}, [&] { return allThumbnails(model, kDaySwipes); }, 30000);
     const LoopFigures all{inView.doneMs + rest.doneMs,
                           std::max(inView.longestTurnMs, rest.longestTurnMs)};
-    const double interfaceCpu = threadCpuMs() - cpuBefore;
+    const double interfaceCpu = threadProcessorMs() - cpuBefore;
     if (shown.doneMs < 0 || inView.doneMs < 0 || rest.doneMs < 0) {
         std::printf("  the card's day was not shown\n");
         return false;

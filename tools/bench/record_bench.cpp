@@ -23,10 +23,8 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <functional>
-#include <malloc.h>
 #include <memory>
 #include <random>
 #include <set>
@@ -39,44 +37,6 @@ namespace {
 
 constexpr int kRuns = 3;
 const QDate kBenchDay(2007, 5, 3);
-
-struct Measure {
-    double seconds = 0;
-    qint64 peakAdded = -1; // bytes above the resident size before the run; -1 when unknown
-};
-
-// Freed memory that the allocator keeps would be reused unseen by the next run: it is handed
-// back first, so the baseline holds only live data and every page the run touches counts.
-Measure measure(const std::function<void()>& run)
-{
-    malloc_trim(0);
-    const bool peakKnown = resetPeakResident();
-    const qint64 before = residentBytes();
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    Measure result;
-    result.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    if (peakKnown)
-        result.peakAdded = peakResidentBytes() - before;
-    return result;
-}
-
-// The fastest of kRuns runs, with the largest peak among them; prepare runs before each run,
-// outside the measure.
-Measure bestOf(
-    const std::function<void()>& run, const std::function<void()>& prepare = [] {})
-{
-    Measure best;
-    for (int i = 0; i < kRuns; ++i) {
-        prepare();
-        const Measure m = measure(run);
-        if (i == 0 || m.seconds < best.seconds)
-            best.seconds = m.seconds;
-        best.peakAdded = std::max(best.peakAdded, m.peakAdded);
-    }
-    return best;
-}
 
 // The file read into a fresh buffer in one piece: the floor of any query. Not zero-filled: the
 // read itself is the first touch of every page, as in the reader.
@@ -99,13 +59,6 @@ std::unique_ptr<char[]> freshRead(const QString& path, size_t& filled)
     return buffer;
 }
 
-double cpuSeconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 // The line ends of bytes in memory, counted as wc -l does.
 qint64 lineEnds(const char* p, const char* end)
 {
@@ -117,11 +70,10 @@ qint64 lineEnds(const char* p, const char* end)
     return count;
 }
 
-void printLine(const char* what, const Measure& m, qint64 fileSize, double floorSeconds)
+void printLine(const char* what, const RunTimes& m, qint64 fileSize, double floorMs)
 {
-    const double mb = megabytes(fileSize);
-    std::printf("%-34s %8.1f ms %8.0f MB/s %6.2fx floor", what, m.seconds * 1e3, mb / m.seconds,
-                m.seconds / floorSeconds);
+    std::printf("%-34s %8.1f ms %8.0f MB/s %6.2fx floor", what, m.best,
+                megabytes(fileSize) * 1e3 / m.best, m.best / floorMs);
     if (m.peakAdded >= 0)
         std::printf("   peak +%6.1f MB (%.2fx file)", megabytes(m.peakAdded),
                     static_cast<double>(m.peakAdded) / static_cast<double>(fileSize));
@@ -162,21 +114,22 @@ private:
 // read off the interface thread has handed its rows to the lists, "rows painted" when the
 // event loop has then finished the first paint of all four lists. Each run starts from empty
 // lists, so the memory of the previous run is not counted in the baseline.
-void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, double readSeconds)
+void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, double readMs)
 {
     PaintWatch paints(window);
     double bestPainted = 0;
     double bestListed = 0;
-    const Measure m = bestOf(
+    const RunTimes m = timeRuns(
+        kRuns,
         [&] {
             QElapsedTimer timer;
             timer.start();
             window.runQuery();
             waitForWindowWork(window);
-            const double listed = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+            const double listed = static_cast<double>(timer.nsecsElapsed()) / 1e6;
             while (!paints.allPainted())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            const double painted = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+            const double painted = static_cast<double>(timer.nsecsElapsed()) / 1e6;
             if (bestPainted == 0 || painted < bestPainted) {
                 bestPainted = painted;
                 bestListed = listed;
@@ -187,13 +140,13 @@ void wholeQuery(CardImageWindow& window, qint64 recordCount, qint64 fileSize, do
             QCoreApplication::processEvents();
             paints.restart();
         });
-    printLine("click to rows painted (window, 全選)", m, fileSize, readSeconds);
+    printLine("click to rows painted (window, 全選)", m, fileSize, readMs);
     const auto* list = window.controls().resultLists[3];
     std::printf("  click to rows listed %.1f ms (%.2fx read), click to rows painted %.1f ms "
                 "(%.2fx read)\n  rows listed: %d of %lld; scroll range 0..%d\n",
-                bestListed * 1e3, bestListed / readSeconds, bestPainted * 1e3,
-                bestPainted / readSeconds, list->model()->rowCount(),
-                static_cast<long long>(recordCount), list->verticalScrollBar()->maximum());
+                bestListed, bestListed / readMs, bestPainted, bestPainted / readMs,
+                list->model()->rowCount(), static_cast<long long>(recordCount),
+                list->verticalScrollBar()->maximum());
 }
 
 // Moving about the filled lists: a scroll and a selection deep in the day, each painted.
@@ -201,17 +154,17 @@ void browsing(CardImageWindow& window)
 {
     RecordListView* last = window.controls().resultLists[3];
     const int rows = last->model()->rowCount();
-    const Measure scroll = bestOf([&] {
+    const RunTimes scroll = timeRuns(kRuns, [&] {
         last->verticalScrollBar()->setValue(last->verticalScrollBar()->value() + rows / 3);
         window.repaint();
     });
-    const Measure select = bestOf([&] {
+    const RunTimes select = timeRuns(kRuns, [&] {
         for (RecordListView* list : window.controls().resultLists)
             list->setSelectedRow(rows / 2 + 7);
         window.repaint();
     });
     std::printf("%-34s %8.2f ms\n%-34s %8.2f ms\n", "scroll a third of the day + paint",
-                scroll.seconds * 1e3, "select a row in all four + paint", select.seconds * 1e3);
+                scroll.best, "select a row in all four + paint", select.best);
 }
 
 } // namespace
@@ -238,27 +191,26 @@ int runRecordBenchmark(qint64 recordCount)
 
     size_t filled = 0;
     freshRead(path, filled); // warms the page cache
-    const Measure floor = bestOf([&] { freshRead(path, filled); });
+    const RunTimes floor = timeRuns(kRuns, [&] { freshRead(path, filled); });
     std::printf("%-34s %8.1f ms %8.0f MB/s   peak +%6.1f MB\n", "read floor (fresh buffer)",
-                floor.seconds * 1e3, megabytes(fileSize) / floor.seconds,
-                megabytes(floor.peakAdded));
+                floor.best, megabytes(fileSize) * 1e3 / floor.best, megabytes(floor.peakAdded));
     {
         const std::unique_ptr<char[]> bytes = freshRead(path, filled);
         qint64 ends = 0;
-        const Measure scan = bestOf([&] { ends = lineEnds(bytes.get(), bytes.get() + filled); });
+        const RunTimes scan =
+            timeRuns(kRuns, [&] { ends = lineEnds(bytes.get(), bytes.get() + filled); });
         std::printf("%-34s %8.1f ms %8.0f MB/s   (%lld line ends)\n", "line-end scan (wc -l)",
-                    scan.seconds * 1e3, megabytes(fileSize) / scan.seconds,
-                    static_cast<long long>(ends));
+                    scan.best, megabytes(fileSize) * 1e3 / scan.best, static_cast<long long>(ends));
     }
 
     RecordCriteria all;
     qint64 rows = 0;
-    const Measure reader = bestOf([&] {
+    const RunTimes reader = timeRuns(kRuns, [&] {
         RecordTable table;
         readRecordFile(path, all, table);
         rows = table.rowCount();
     });
-    printLine("reader alone (全選)", reader, fileSize, floor.seconds);
+    printLine("reader alone (全選)", reader, fileSize, floor.best);
     std::printf("  rows kept: %lld\n", static_cast<long long>(rows));
 
     {
@@ -266,28 +218,28 @@ int runRecordBenchmark(qint64 recordCount)
         readFileSnapshot(path, kMaxRecordFileSize, bytes);
         // The table shares the bytes, so the runs after the first measure the parse alone.
         printLine("parse only (bytes in memory, 全選)",
-                  bestOf([&] { rows = readRecords(bytes, all).rowCount(); }), fileSize,
-                  floor.seconds);
+                  timeRuns(kRuns, [&] { rows = readRecords(bytes, all).rowCount(); }), fileSize,
+                  floor.best);
         printLine("parse only, one thread (全選)",
-                  bestOf([&] { rows = readRecordsSplitAt(bytes, all, bytes.size()).rowCount(); }),
-                  fileSize, floor.seconds);
+                  timeRuns(kRuns,
+                           [&] { rows = readRecordsSplitAt(bytes, all, bytes.size()).rowCount(); }),
+                  fileSize, floor.best);
         // Processor time does not count the waits of a loaded machine: the calling thread's
         // share is the parse's critical path when both cores are free.
-        const double threadBefore = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-        const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
-        rows = readRecords(bytes, all).rowCount();
+        const RunTimes halves = timeRuns(1, [&] { rows = readRecords(bytes, all).rowCount(); });
         std::printf("  two halves: processor time %.1f ms on the calling thread, %.1f ms in all\n",
-                    (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore) * 1e3,
-                    (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore) * 1e3);
+                    halves.thread, halves.processor);
     }
 
     RecordCriteria out;
     out.direction = DirectionChoice::Out;
-    printLine("reader alone (出)", bestOf([&] {
-                  RecordTable table;
-                  readRecordFile(path, out, table);
-              }),
-              fileSize, floor.seconds);
+    printLine("reader alone (出)",
+              timeRuns(kRuns,
+                       [&] {
+                           RecordTable table;
+                           readRecordFile(path, out, table);
+                       }),
+              fileSize, floor.best);
 
     CardImageWindow window;
     window.state().parameters[kRecordsFolderSlot] = folder.path();
@@ -295,7 +247,7 @@ int runRecordBenchmark(qint64 recordCount)
     window.controls().directionOptions[2]->setChecked(true);
     window.show();
     QCoreApplication::processEvents();
-    wholeQuery(window, recordCount, fileSize, floor.seconds);
+    wholeQuery(window, recordCount, fileSize, floor.best);
     browsing(window);
     return 0;
 }

@@ -3,12 +3,11 @@
 // as a picture.
 #include "core/parameters/parameter_table.h"
 #include "tool_output.h"
-#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/exceptions/exceptions_window.h"
+#include "window_shot.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QListView>
 #include <QPushButton>
 #include <QTableView>
@@ -17,33 +16,17 @@
 
 namespace {
 
+using card::tools::allPicturesShown;
 using card::tools::fail;
-
-bool allShown(const QAbstractItemModel* model)
-{
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(card::ThumbnailListModel::ThumbnailStateRole).toInt() ==
-            card::ThumbnailListModel::Pending)
-            return false;
-    }
-    return model->rowCount() > 0;
-}
-
-void waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 30000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-}
+using card::tools::saveShot;
+using card::tools::waitFor;
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
     card::tools::setToolName("exceptions_shot");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    card::tools::preferOffscreen();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.size() != 4) {
@@ -71,19 +54,16 @@ int main(int argc, char* argv[])
     const auto* stop = window.findChild<QPushButton*>(QStringLiteral("exceptions_stop"));
     auto* rows = window.findChild<QTableView*>(QStringLiteral("exceptions_rows"));
     const auto* photos = window.findChild<QListView*>(QStringLiteral("exceptions_photos"));
-    waitFor([stop] { return !stop->isEnabled(); });
+    waitFor([stop] { return !stop->isEnabled(); }, 30000);
     const QModelIndexList repeated = rows->model()->match(
         rows->model()->index(0, 5), Qt::DisplayRole, QStringLiteral("重複進"), 1, Qt::MatchExactly);
     if (!repeated.isEmpty()) {
         rows->setCurrentIndex(repeated.first());
         rows->scrollTo(repeated.first(), QAbstractItemView::PositionAtCenter);
     }
-    waitFor([photos] { return allShown(photos->model()); });
-    QApplication::processEvents();
-    if (!window.grab().save(args[3])) {
-        fail(QStringLiteral("cannot write %1").arg(args[3]));
+    waitFor([photos] { return allPicturesShown(photos->model()); }, 30000);
+    if (!saveShot(window, args[3]))
         return 1;
-    }
     std::printf("%s: %d hits\n", qPrintable(args[3]), rows->model()->rowCount());
     return 0;
 }

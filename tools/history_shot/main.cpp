@@ -4,9 +4,9 @@
 #include "core/parameters/parameter_table.h"
 #include "tool_output.h"
 #include "ui/history/card_history_window.h"
+#include "window_shot.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProgressBar>
 
 #include <cstdio>
@@ -14,8 +14,7 @@
 int main(int argc, char* argv[])
 {
     card::tools::setToolName("history_shot");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    card::tools::preferOffscreen();
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QStringList args = QApplication::arguments().mid(1);
@@ -40,15 +39,9 @@ int main(int argc, char* argv[])
     window.search({card::HistoryField::Name, args[3], end, days, para[card::kRecordsFolderSlot],
                    para[card::kPhotoFolderSlot], args[0]});
     const auto* progress = window.findChild<QProgressBar*>(QStringLiteral("card_history_progress"));
-    QElapsedTimer timer;
-    timer.start();
-    while (progress->value() < days && timer.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-    if (!window.grab().save(args[4])) {
-        card::tools::fail(QStringLiteral("cannot write %1").arg(args[4]));
+    card::tools::waitFor([progress, days] { return progress->value() >= days; });
+    if (!card::tools::saveShot(window, args[4]))
         return 1;
-    }
     std::printf("%s: %s\n", qPrintable(args[4]), qPrintable(window.windowTitle()));
     return 0;
 }

@@ -6,12 +6,11 @@
 #include "core/records/record_reader.h"
 #include "tool_output.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
-#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/photo_view/photo_view_window.h"
+#include "window_shot.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QListView>
 
@@ -19,17 +18,8 @@
 
 namespace {
 
+using card::tools::allPicturesShown;
 using card::tools::fail;
-
-bool allShown(const QAbstractItemModel* model)
-{
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(card::ThumbnailListModel::ThumbnailStateRole).toInt() ==
-            card::ThumbnailListModel::Pending)
-            return false;
-    }
-    return model->rowCount() > 0;
-}
 
 // The busiest card's first swipe after noon with all five frames, or its first swipe.
 bool chooseSwipe(const card::ParameterTable& para, const QDate& day, card::Swipe& chosen)
@@ -51,14 +41,7 @@ bool chooseSwipe(const card::ParameterTable& para, const QDate& day, card::Swipe
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
         if (table.text(row, card::CardField) != busiest)
             continue;
-        const card::Swipe swipe{table.text(row, card::TimeField),
-                                busiest,
-                                table.text(row, card::NameField),
-                                table.text(row, card::DirectionField),
-                                day,
-                                records,
-                                photos,
-                                {}};
+        const card::Swipe swipe = card::swipeOfRow(table, row, day, records, photos, {});
         if (!found)
             chosen = swipe;
         found = true;
@@ -76,8 +59,7 @@ bool chooseSwipe(const card::ParameterTable& para, const QDate& day, card::Swipe
 int main(int argc, char* argv[])
 {
     card::tools::setToolName("photo_view_shot");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    card::tools::preferOffscreen();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.size() != 3) {
@@ -101,16 +83,12 @@ int main(int argc, char* argv[])
     const auto* frames = window.findChild<QListView*>(QStringLiteral("photo_view_frames"));
     const auto* cardDay = window.findChild<QListView*>(QStringLiteral("photo_view_card_day"));
     const auto* image = window.findChild<card::ZoomImageView*>(QStringLiteral("photo_view_image"));
-    QElapsedTimer timer;
-    timer.start();
-    while (!(allShown(frames->model()) && allShown(cardDay->model()) && image->hasFullPicture()) &&
-           timer.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-    if (!window.grab().save(args[2])) {
-        fail(QStringLiteral("cannot write %1").arg(args[2]));
+    card::tools::waitFor([&] {
+        return allPicturesShown(frames->model()) && allPicturesShown(cardDay->model()) &&
+               image->hasFullPicture();
+    });
+    if (!card::tools::saveShot(window, args[2]))
         return 1;
-    }
     std::printf("%s: card %s, %s, %d swipes that day\n", qPrintable(args[2]),
                 qPrintable(swipe.card), qPrintable(swipe.time), cardDay->model()->rowCount());
     return 0;

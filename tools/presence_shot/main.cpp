@@ -5,10 +5,10 @@
 #include "tool_output.h"
 #include "ui/presence/presence_model.h"
 #include "ui/presence/presence_window.h"
+#include "window_shot.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 
 #include <cstdio>
@@ -31,8 +31,7 @@ bool picturesShown(const QAbstractItemModel* model)
 int main(int argc, char* argv[])
 {
     card::tools::setToolName("presence_shot");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    card::tools::preferOffscreen();
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QStringList args = QApplication::arguments().mid(1);
@@ -54,15 +53,9 @@ int main(int argc, char* argv[])
     window.follow({para[card::kRecordsFolderSlot], para[card::kPhotoFolderSlot], args[0]});
     window.showMoment(moment);
     const auto* rows = window.findChild<QAbstractItemView*>(QStringLiteral("presence_rows"));
-    QElapsedTimer timer;
-    timer.start();
-    while (!picturesShown(rows->model()) && timer.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-    if (!window.grab().save(args[2])) {
-        fail(QStringLiteral("cannot write %1").arg(args[2]));
+    card::tools::waitFor([rows] { return picturesShown(rows->model()); });
+    if (!card::tools::saveShot(window, args[2]))
         return 1;
-    }
     std::printf("%s: %s\n", qPrintable(args[2]),
                 qPrintable(window.findChild<QLabel*>(QStringLiteral("presence_count"))->text()));
     return 0;

@@ -12,14 +12,13 @@
 #include "ui/common/photo_texts.h"
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
-#include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/photo_view/photo_view_texts.h"
 #include "ui/photo_view/photo_view_window.h"
+#include "window_shot.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QListView>
 #include <QMouseEvent>
@@ -28,12 +27,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <optional>
 
 namespace {
 
+using card::tools::allPicturesShown;
 using card::tools::fail;
+using card::tools::saveShot;
+using card::tools::waitFor;
 
 constexpr int kDaysLooked = 31;
 const QTime kDaylightFrom(6, 30);
@@ -61,14 +62,8 @@ std::optional<Pair> pairOn(const card::ParameterTable& para, const QString& para
     QHash<QString, card::Swipe> nights;
     QHash<QString, card::Swipe> days;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
-        const card::Swipe swipe{table.text(row, card::TimeField),
-                                table.text(row, card::CardField),
-                                table.text(row, card::NameField),
-                                table.text(row, card::DirectionField),
-                                day,
-                                para[card::kRecordsFolderSlot],
-                                para[card::kPhotoFolderSlot],
-                                paraFile};
+        const card::Swipe swipe = card::swipeOfRow(table, row, day, para[card::kRecordsFolderSlot],
+                                                   para[card::kPhotoFolderSlot], paraFile);
         auto& found = isNight(swipe.time) ? nights : days;
         if (!found.contains(swipe.card) &&
             !card::findSwipePhotos(swipe, card::fileExists).frames.isEmpty())
@@ -79,25 +74,6 @@ std::optional<Pair> pairOn(const card::ParameterTable& para, const QString& para
             return Pair{days.value(night.key()), night.value()};
     }
     return std::nullopt;
-}
-
-void waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    QApplication::processEvents();
-}
-
-bool allShown(const QAbstractItemModel* model)
-{
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, 0).data(card::ThumbnailListModel::ThumbnailStateRole).toInt() ==
-            card::ThumbnailListModel::Pending)
-            return false;
-    }
-    return model->rowCount() > 0;
 }
 
 void trigger(const QWidget* widget, const QString& text)
@@ -115,21 +91,12 @@ void controlClick(QWidget* widget, const QPoint& at)
     QApplication::sendEvent(widget, &press);
 }
 
-bool save(QWidget& window, const QString& path)
-{
-    if (window.grab().save(path))
-        return true;
-    fail(QStringLiteral("cannot write %1").arg(path));
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
     card::tools::setToolName("reference_shot");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    card::tools::preferOffscreen();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
     if (args.size() != 4) {
@@ -171,9 +138,10 @@ int main(int argc, char* argv[])
     auto* cardDay = window.findChild<QListView*>(QStringLiteral("photo_view_card_day"));
     const auto* frames = window.findChild<QListView*>(QStringLiteral("photo_view_frames"));
     waitFor([&] {
-        return image->hasFullPicture() && allShown(cardDay->model()) && allShown(frames->model());
+        return image->hasFullPicture() && allPicturesShown(cardDay->model()) &&
+               allPicturesShown(frames->model());
     });
-    if (!save(window, args[2]))
+    if (!saveShot(window, args[2]))
         return 1;
 
     const QModelIndexList dayRow =
@@ -200,7 +168,7 @@ int main(int argc, char* argv[])
     });
     views.first()->zoomIn();
     QApplication::processEvents();
-    if (!save(*compare, args[3]))
+    if (!saveShot(*compare, args[3]))
         return 1;
     std::printf("%s, %s: card %s, reference %s, night %s\n", qPrintable(args[2]),
                 qPrintable(args[3]), qPrintable(pair->day.card), qPrintable(pair->day.time),

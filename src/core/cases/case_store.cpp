@@ -119,6 +119,17 @@ const QString kSwipeColumns =
                    "s.direction, s.photos, s.note, s.added_by, s.added_at, s.records_folder, "
                    "s.photo_folder");
 
+// The swipe of swipeId, its case's name after the swipe's columns.
+constexpr int kCaseNameAfterSwipe = 14;
+QSqlQuery selectSwipeWithCase(const QSqlDatabase& database, qint64 swipeId)
+{
+    return runBound(database,
+                    QStringLiteral("SELECT %1, c.name FROM case_swipes s JOIN cases c ON c.id = "
+                                   "s.case_id WHERE s.id = ?")
+                        .arg(kSwipeColumns),
+                    {swipeId});
+}
+
 const QString kReferenceColumns =
     QStringLiteral("site_path, card, name, day, time, file_name, image, sha256, pinned_by, "
                    "pinned_at");
@@ -449,15 +460,11 @@ bool CaseStore::editNote(qint64 swipeId, const QString& note)
     StoreTransaction transaction(database());
     if (!transaction.begun())
         return landed(transaction.error());
-    QSqlQuery old = runBound(database(),
-                             QStringLiteral("SELECT %1, c.name FROM case_swipes s JOIN cases c ON "
-                                            "c.id = s.case_id WHERE s.id = ?")
-                                 .arg(kSwipeColumns),
-                             {swipeId});
+    QSqlQuery old = selectSwipeWithCase(database(), swipeId);
     if (!old.next())
         return landed(errorOf(old));
     const CaseSwipe swipe = swipeOf(old);
-    const QString caseName = old.value(14).toString();
+    const QString caseName = old.value(kCaseNameAfterSwipe).toString();
     if (swipe.note == note)
         return landed(QString());
     QSqlQuery changed =
@@ -477,15 +484,11 @@ bool CaseStore::removeSwipe(qint64 swipeId)
     StoreTransaction transaction(database());
     if (!transaction.begun())
         return landed(transaction.error());
-    QSqlQuery old = runBound(database(),
-                             QStringLiteral("SELECT %1, c.name FROM case_swipes s JOIN cases c ON "
-                                            "c.id = s.case_id WHERE s.id = ?")
-                                 .arg(kSwipeColumns),
-                             {swipeId});
+    QSqlQuery old = selectSwipeWithCase(database(), swipeId);
     if (!old.next())
         return landed(errorOf(old));
     const CaseSwipe swipe = swipeOf(old);
-    const QString caseName = old.value(14).toString();
+    const QString caseName = old.value(kCaseNameAfterSwipe).toString();
     QSqlQuery removed =
         runBound(database(), QStringLiteral("DELETE FROM case_swipes WHERE id = ?"), {swipeId});
     if (!removed.isActive())

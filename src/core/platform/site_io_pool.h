@@ -26,6 +26,9 @@ struct SiteIoBudget {
     // The card history's small pictures of a day, loaded beside its day reads.
     static constexpr int historyThumbnails = 2;
     static_assert(historyThumbnails < threads);
+    // The small pictures of the rows of a case, of who is inside and of the exceptions.
+    static constexpr int rowThumbnails = 2;
+    static_assert(rowThumbnails < threads);
 };
 
 class SiteIoPool {

@@ -1,6 +1,7 @@
 #include "core/records/live_rows.h"
 
 #include "core/records/live_follower.h"
+#include "core/records/record_table.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ int LiveRowModel::rowCount(const QModelIndex& parent) const
 
 int LiveRowModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 4;
+    return parent.isValid() ? 0 : kRecordFieldCount;
 }
 
 QVariant LiveRowModel::data(const QModelIndex& index, int role) const
@@ -48,11 +49,8 @@ QVariant LiveRowModel::data(const QModelIndex& index, int role) const
     case SeparatorRole:
         return row.separatorDay;
     case Qt::DisplayRole:
-    case Qt::AccessibleTextRole: {
-        const Swipe& s = row.swipe;
-        const QString* columns[] = {&s.time, &s.card, &s.name, &s.direction};
-        return *columns[index.column()];
-    }
+    case Qt::AccessibleTextRole:
+        return row.swipe.columnTexts().at(index.column());
     default:
         return {};
     }

@@ -312,12 +312,6 @@ QList<PresentPerson> PresenceLedger::presentAt(const QDateTime& moment) const
 
 namespace {
 
-// The end of the last line end in bytes, CR or LF: a file cut short is read up to there.
-qsizetype wholeLinesEnd(QByteArrayView bytes)
-{
-    return std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1;
-}
-
 // The whole file of day as it can be read: after a read error the lines ended before it, when
 // it cannot be read nothing.
 QByteArray readDayBytes(const PresenceSite& site, QDate day, FileReadStatus* status = nullptr)

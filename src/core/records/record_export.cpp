@@ -194,7 +194,7 @@ SafeWriteResult exportRecordsCsv(const RecordTable& table, QDate day, const QStr
 
 QStringList historySwipeValues(const Swipe& swipe)
 {
-    return {dayText(swipe.day), swipe.time, swipe.card, swipe.name, swipe.direction};
+    return QStringList{dayText(swipe.day)} + swipe.columnTexts();
 }
 
 QString historyCopyLine(const Swipe& swipe)

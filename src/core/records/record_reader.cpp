@@ -190,11 +190,20 @@ bool keepInParts(QByteArrayView content, qsizetype firstRecord, qsizetype splitA
     return true;
 }
 
+} // namespace
+
+qsizetype wholeLinesEnd(QByteArrayView bytes)
+{
+    return std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1;
+}
+
+namespace {
+
 // The table over bytes, cut to the whole lines when cutShort, with where its records begin.
 RecordTable emptyTable(QByteArray bytes, bool cutShort, qsizetype& firstRecord)
 {
     if (cutShort)
-        bytes.truncate(std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1);
+        bytes.truncate(wholeLinesEnd(bytes));
     firstRecord = utf8BomLength(bytes);
     return RecordTable(std::move(bytes));
 }

@@ -19,6 +19,10 @@ bool readRecord(ValueReader& reader, RecordSlices& record);
 // line end, inside a character, between CR and LF) is not whole yet.
 qsizetype completeRecordsEnd(QByteArrayView bytes, qsizetype from = 0);
 
+// Just past the last line end (CR or LF) in bytes, 0 when none: a file cut short by a failed
+// read is read up to there.
+qsizetype wholeLinesEnd(QByteArrayView bytes);
+
 // Reads records of four values from a day file's bytes (each in its own encoding, see
 // recordEncoding; a byte order mark is skipped) and keeps, in file order, those the criteria
 // pass. A tail of one to three values that does not make a record is dropped. When the bytes

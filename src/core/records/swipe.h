@@ -17,6 +17,9 @@ struct Swipe {
     QString photoFolder;        // exactly as the parameter file gives it
     QString parameterFile = {}; // the site's loaded parameter file; none for a bare swipe
 
+    // The listed texts in the lists' column order.
+    QStringList columnTexts() const { return {time, card, name, direction}; }
+
     // The site's own folders and files, which a save never writes.
     QStringList protectedPlaces() const { return {recordsFolder, photoFolder, parameterFile}; }
 

@@ -4,7 +4,7 @@
 #include "core/cases/trail_actions.h"
 #include "core/evidence/case_package.h"
 #include "core/platform/safe_write.h"
-#include "core/text/day_text.h"
+#include "core/platform/site_io_pool.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/action_texts.h"
 #include "ui/common/case_desk.h"
@@ -16,6 +16,7 @@
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/view_parts.h"
 #include "ui/common/window_actions.h"
 #include "ui/reports/case_report.h"
 #include "ui/reports/evidence_actions.h"
@@ -46,17 +47,10 @@ namespace card {
 namespace {
 
 constexpr QSize kThumbnail(96, 72);
-constexpr int kThumbnailJobs = 2;
 
 QTableView* makeTable(QWidget* parent, const QString& name, QStandardItemModel* model)
 {
-    auto* view = new QTableView(parent);
-    view->setObjectName(name);
-    view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->verticalHeader()->hide();
+    QTableView* view = newRowsTable(parent, name, model);
     view->horizontalHeader()->setStretchLastSection(true);
     return view;
 }
@@ -137,7 +131,7 @@ QWidget* CasesWindow::casesPage()
     m_items->setIconSize(kThumbnail);
     m_items->setUniformItemSizes(true);
     m_items->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_thumbnails = new ThumbnailLoader(kThumbnailJobs, this);
+    m_thumbnails = new ThumbnailLoader(SiteIoBudget::rowThumbnails, this);
     auto* split = new QSplitter(Qt::Vertical, page);
     split->addWidget(m_cases);
     split->addWidget(m_items);
@@ -155,10 +149,7 @@ QWidget* CasesWindow::trailPage()
     m_trailAction = makeChoice(page, QStringLiteral("cases_trail_action"));
     m_trailByDay = new QCheckBox(case_texts::kTimeHeading, page);
     m_trailByDay->setObjectName(QStringLiteral("cases_trail_by_day"));
-    m_trailDay = new QDateEdit(QDate::currentDate(), page);
-    m_trailDay->setObjectName(QStringLiteral("cases_trail_day"));
-    m_trailDay->setCalendarPopup(true);
-    m_trailDay->setDisplayFormat(dayFormat().toString());
+    m_trailDay = newDayEdit(page, QStringLiteral("cases_trail_day"));
     m_trailModel = new QStandardItemModel(0, 6, this);
     m_trailModel->setHorizontalHeaderLabels(
         {case_texts::kTimeHeading, case_texts::kOperatorHeading, case_texts::kMachineHeading,

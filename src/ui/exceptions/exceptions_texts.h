@@ -11,7 +11,6 @@ namespace card::exceptions_texts {
 inline const QString kTitle = QStringLiteral("異常刷卡");
 // The range in the title: 異常刷卡：2007-04-27 至 2007-05-03.
 inline const QString kTitleRange = QStringLiteral("異常刷卡：%1 至 %2");
-inline const QString kRangeDays = QStringLiteral("%1 天");
 inline const QString kQuery = QStringLiteral("查詢");
 inline const QString kStop = QStringLiteral("停止");
 inline const QString kSettings = QStringLiteral("規則設定…");

@@ -1,5 +1,6 @@
 #include "ui/exceptions/exceptions_window.h"
 
+#include "core/platform/site_io_pool.h"
 #include "core/records/exception_export.h"
 #include "core/text/day_text.h"
 #include "ui/common/accessible_names.h"
@@ -10,6 +11,7 @@
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/view_parts.h"
 #include "ui/common/window_actions.h"
 #include "ui/common/window_placing.h"
 #include "ui/exceptions/exception_rows_model.h"
@@ -48,7 +50,6 @@ namespace {
 namespace texts = exceptions_texts;
 
 const QSize kThumbnail(240, 180);
-constexpr int kThumbnailParallel = 2;
 constexpr int kDefaultRangeDays = 1;
 
 // One number of the settings dialog: its label, its control's name, its limits and its field.
@@ -126,15 +127,9 @@ ExceptionsWindow::ExceptionsWindow(QWidget* parent)
 
 void ExceptionsWindow::buildParts()
 {
-    m_end = new QDateEdit(QDate::currentDate(), this);
-    m_end->setObjectName(QStringLiteral("exceptions_end"));
-    m_end->setDisplayFormat(dayFormat().toString());
-    m_end->setCalendarPopup(true);
-    m_range = new QComboBox(this);
-    m_range->setObjectName(QStringLiteral("exceptions_range"));
-    for (const int days : rangeChoices())
-        m_range->addItem(texts::kRangeDays.arg(days), days);
-    m_range->setCurrentIndex(static_cast<int>(rangeChoices().indexOf(kDefaultRangeDays)));
+    m_end = newDayEdit(this, QStringLiteral("exceptions_end"));
+    m_range =
+        newRangeChoice(this, QStringLiteral("exceptions_range"), rangeChoices(), kDefaultRangeDays);
     m_query = new QPushButton(texts::kQuery, this);
     m_query->setObjectName(QStringLiteral("exceptions_query"));
     m_stop = new QPushButton(texts::kStop, this);
@@ -142,10 +137,7 @@ void ExceptionsWindow::buildParts()
     m_stop->setEnabled(false);
     m_settings = new QPushButton(texts::kSettings, this);
     m_settings->setObjectName(QStringLiteral("exceptions_settings"));
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("exceptions_progress"));
-    m_progress->setFormat(QStringLiteral("%v / %m"));
-    m_progress->setValue(0);
+    m_progress = newDaysProgress(this, QStringLiteral("exceptions_progress"));
 
     m_rulesModel = new QStandardItemModel(this);
     for (const ExceptionRule rule : kExceptionRules) {
@@ -165,30 +157,17 @@ void ExceptionsWindow::buildParts()
 
     m_rowsModel = new ExceptionRowsModel(this);
     m_rowsFilter = new ExceptionRowsFilter(m_rowsModel, this);
-    m_rows = new QTableView(this);
-    m_rows->setObjectName(QStringLiteral("exceptions_rows"));
+    m_rows = newRowsTable(this, QStringLiteral("exceptions_rows"), m_rowsFilter);
     m_rows->setAccessibleName(texts::kRowsName);
-    m_rows->setModel(m_rowsFilter);
-    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_rows->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_rows->verticalHeader()->hide();
     m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_rows->horizontalHeader()->setStretchLastSection(true);
     m_rows->setSortingEnabled(true);
     m_rows->sortByColumn(ExceptionRowsModel::DateColumn, Qt::DescendingOrder);
 
     m_photosModel = new ThumbnailListModel(kThumbnail, this);
-    m_photos = new QListView(this);
-    m_photos->setObjectName(QStringLiteral("exceptions_photos"));
+    m_photos = newPictureStrip(this, QStringLiteral("exceptions_photos"), QListView::LeftToRight,
+                               kThumbnail);
     m_photos->setAccessibleName(texts::kPhotosName);
-    m_photos->setViewMode(QListView::IconMode);
-    m_photos->setFlow(QListView::LeftToRight);
-    m_photos->setWrapping(false);
-    m_photos->setMovement(QListView::Static);
-    m_photos->setUniformItemSizes(true);
-    m_photos->setWordWrap(true);
-    m_photos->setIconSize(kThumbnail);
     m_photos->setSpacing(6);
     m_photos->setSelectionMode(QAbstractItemView::NoSelection);
     m_photos->setFixedHeight(kThumbnail.height() + 3 * fontMetrics().height() + 24);
@@ -196,7 +175,7 @@ void ExceptionsWindow::buildParts()
     m_reference = new ReferencePhotoView(this);
     m_reference->setObjectName(QStringLiteral("exceptions_reference"));
     m_reference->setFixedSize(m_reference->sizeForPicture(kThumbnail));
-    m_thumbnails = new ThumbnailLoader(kThumbnailParallel, this);
+    m_thumbnails = new ThumbnailLoader(SiteIoBudget::rowThumbnails, this);
     m_reader = new ExceptionsReader(this);
     showRuleCounts();
 }

@@ -14,7 +14,6 @@ inline const QString kTitlePrefix = QStringLiteral("本卡歷史：");
 inline const QString kRangeJoin = QStringLiteral(" 至 ");
 inline const QString kCardField = QStringLiteral("卡號");
 inline const QString kNameField = QStringLiteral("姓名");
-inline const QString kRangeDays = QStringLiteral("%1 天");
 inline const QString kQuery = QStringLiteral("查詢");
 inline const QString kStop = QStringLiteral("停止");
 inline const QString kEndLabel = QStringLiteral("結束日");

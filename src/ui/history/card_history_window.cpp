@@ -13,6 +13,7 @@
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/view_parts.h"
 #include "ui/common/window_actions.h"
 #include "ui/common/window_placing.h"
 #include "ui/history/card_history_texts.h"
@@ -98,24 +99,15 @@ void CardHistoryWindow::buildParts()
     m_field->addItems({texts::kCardField, texts::kNameField});
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("card_history_search"));
-    m_end = new QDateEdit(QDate::currentDate(), this);
-    m_end->setObjectName(QStringLiteral("card_history_end"));
-    m_end->setDisplayFormat(dayFormat().toString());
-    m_end->setCalendarPopup(true);
-    m_range = new QComboBox(this);
-    m_range->setObjectName(QStringLiteral("card_history_range"));
-    for (const int days : rangeChoices())
-        m_range->addItem(texts::kRangeDays.arg(days), days);
-    m_range->setCurrentIndex(static_cast<int>(rangeChoices().indexOf(kDefaultHistoryDays)));
+    m_end = newDayEdit(this, QStringLiteral("card_history_end"));
+    m_range = newRangeChoice(this, QStringLiteral("card_history_range"), rangeChoices(),
+                             kDefaultHistoryDays);
     m_query = new QPushButton(texts::kQuery, this);
     m_query->setObjectName(QStringLiteral("card_history_query"));
     m_stop = new QPushButton(texts::kStop, this);
     m_stop->setObjectName(QStringLiteral("card_history_stop"));
     m_stop->setEnabled(false);
-    m_progress = new QProgressBar(this);
-    m_progress->setObjectName(QStringLiteral("card_history_progress"));
-    m_progress->setFormat(QStringLiteral("%v / %m"));
-    m_progress->setValue(0);
+    m_progress = newDaysProgress(this, QStringLiteral("card_history_progress"));
 
     m_siteLabel = new QLabel(this);
     m_siteLabel->setObjectName(QStringLiteral("card_history_site"));
@@ -129,14 +121,8 @@ void CardHistoryWindow::buildParts()
     m_rangeSettle->setInterval(kRangeSettleMs);
 
     m_daysModel = new HistoryDaysModel(this);
-    m_days = new QTableView(this);
-    m_days->setObjectName(QStringLiteral("card_history_days"));
+    m_days = newRowsTable(this, QStringLiteral("card_history_days"), m_daysModel);
     m_days->setAccessibleName(texts::kDaysName);
-    m_days->setModel(m_daysModel);
-    m_days->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_days->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_days->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_days->verticalHeader()->hide();
     // Rows as low as the text allows: the hour picture beside shows as many days as the list.
     m_days->verticalHeader()->setMinimumSectionSize(1);
     m_days->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -149,19 +135,9 @@ void CardHistoryWindow::buildParts()
     m_legend->setObjectName(QStringLiteral("card_history_legend"));
 
     m_swipesModel = new ThumbnailListModel(kThumbnail, this);
-    m_swipes = new QListView(this);
-    m_swipes->setObjectName(QStringLiteral("card_history_swipes"));
+    m_swipes = newPictureStrip(this, QStringLiteral("card_history_swipes"), QListView::LeftToRight,
+                               kThumbnail);
     m_swipes->setAccessibleName(texts::kSwipesName);
-    m_swipes->setViewMode(QListView::IconMode);
-    m_swipes->setFlow(QListView::LeftToRight);
-    m_swipes->setWrapping(false);
-    m_swipes->setMovement(QListView::Static);
-    m_swipes->setUniformItemSizes(true);
-    m_swipes->setWordWrap(true);
-    m_swipes->setIconSize(kThumbnail);
-    m_swipes->setSpacing(4);
-    m_swipes->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_swipes->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_swipes->setFixedHeight(kThumbnail.height() + 3 * fontMetrics().height() + 24);
     m_swipes->setModel(m_swipesModel);
     m_thumbnails = new ThumbnailLoader(SiteIoBudget::historyThumbnails, this);

@@ -11,6 +11,7 @@
 #include "ui/common/reference_photo_view.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_texts.h"
+#include "ui/common/view_parts.h"
 #include "ui/common/window_actions.h"
 #include "ui/live_view/live_row_look.h"
 #include "ui/live_view/live_view_texts.h"
@@ -85,14 +86,8 @@ void LiveViewWindow::buildParts()
     m_pause->setAccessibleName(kPause);
     m_pause->setCheckable(true);
 
-    m_rows = new QTableView(this);
-    m_rows->setObjectName(QStringLiteral("live_view_rows"));
+    m_rows = newRowsTable(this, QStringLiteral("live_view_rows"), look);
     m_rows->setAccessibleName(kRowsName);
-    m_rows->setModel(look);
-    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_rows->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_rows->verticalHeader()->hide();
     m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_rows->horizontalHeader()->setStretchLastSection(true);
     m_rows->setColumnWidth(0, 130);

@@ -16,6 +16,7 @@
 #include "ui/common/swipe_pictures/thumbnail_list_model.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/common/swipe_pictures/zoom_image_view.h"
+#include "ui/common/view_parts.h"
 #include "ui/common/window_placing.h"
 #include "ui/photo_view/photo_view_texts.h"
 #include "ui/reports/evidence_actions.h"
@@ -88,20 +89,9 @@ public:
 QListView* makeStrip(QWidget* parent, const QString& name, const QString& accessibleName,
                      QListView::Flow flow, const QSize& iconSize)
 {
-    auto* list = new QListView(parent);
-    list->setObjectName(name);
+    QListView* list = newPictureStrip(parent, name, flow, iconSize);
     list->setAccessibleName(accessibleName);
-    list->setViewMode(QListView::IconMode);
-    list->setFlow(flow);
-    list->setWrapping(false);
-    list->setMovement(QListView::Static);
     list->setResizeMode(QListView::Adjust);
-    list->setUniformItemSizes(true);
-    list->setWordWrap(true);
-    list->setIconSize(iconSize);
-    list->setSpacing(4);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setItemDelegate(new FramedSelectionDelegate(list));
     list->setStyleSheet(kFocusFrameStyle);
     return list;

@@ -35,7 +35,8 @@ inline const QString kLost = QStringLiteral("連線中斷　最後讀取 %1");
 inline const QString kNotReadYet = QStringLiteral("尚未讀取");
 inline const QString kReading = QStringLiteral("讀取中…");
 inline const QString kAtMoment = QStringLiteral("%1 的在場人員（當日與前一日紀錄檔）");
-inline const QString kNoDayFile = QStringLiteral("%1 的紀錄檔不存在");
+// The day file of the moment, by name, and what kept it from being read.
+inline const QString kDayFileProblem = QStringLiteral("%1：%2");
 
 // The files taken out.
 inline const QString kCsvName = QStringLiteral("在場人員-%1.csv");

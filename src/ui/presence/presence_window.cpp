@@ -3,7 +3,9 @@
 #include "core/cases/case_store.h"
 #include "core/cases/safety_ticks.h"
 #include "core/cases/trail_actions.h"
+#include "core/platform/site_io_pool.h"
 #include "core/platform/site_io_task.h"
+#include "core/records/day_file_words.h"
 #include "core/records/record_file.h"
 #include "core/text/day_text.h"
 #include "ui/common/accessible_names.h"
@@ -13,6 +15,7 @@
 #include "ui/common/results_export.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
+#include "ui/common/view_parts.h"
 #include "ui/common/window_actions.h"
 #include "ui/presence/presence_texts.h"
 #include "ui/reports/report_texts.h"
@@ -39,7 +42,6 @@ namespace {
 
 constexpr int kPollIntervalMs = 1000;
 constexpr int kTypingPauseMs = 400;
-constexpr int kParallelPictures = 2;
 // A photo is often written a few seconds after its record: a missing one of a recent entry is
 // looked for again.
 constexpr qint64 kPhotoPatienceSeconds = 10;
@@ -51,6 +53,15 @@ struct MomentRead {
     QList<PresentPerson> people;
     FileReadStatus dayFile = FileReadStatus::Ok;
 };
+
+QString dayFileStatusText(FileReadStatus dayFile, const QDateTime& moment)
+{
+    if (dayFile == FileReadStatus::Ok)
+        return kAtMoment.arg(momentText(moment));
+    return kDayFileProblem.arg(recordFileName(moment.date()), dayFile == FileReadStatus::CannotOpen
+                                                                  ? day_file_words::kNoDayFile
+                                                                  : day_file_words::kUnreadable);
+}
 
 } // namespace
 
@@ -89,14 +100,9 @@ void PresenceWindow::buildParts()
     m_count = new QLabel(kCount.arg(0), this);
     m_count->setObjectName(QStringLiteral("presence_count"));
 
-    m_rows = new QTableView(this);
-    m_rows->setObjectName(QStringLiteral("presence_rows"));
+    m_rows = newRowsTable(this, QStringLiteral("presence_rows"), m_model);
     m_rows->setAccessibleName(kRowsName);
-    m_rows->setModel(m_model);
-    m_rows->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_rows->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_rows->verticalHeader()->hide();
     m_rows->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_rows->verticalHeader()->setDefaultSectionSize(52);
     m_rows->horizontalHeader()->setStretchLastSection(true);
@@ -130,7 +136,7 @@ void PresenceWindow::buildParts()
     m_momentTimer = new QTimer(this);
     m_momentTimer->setSingleShot(true);
     m_momentTimer->setInterval(kTypingPauseMs);
-    m_pictures = new ThumbnailLoader(kParallelPictures, this);
+    m_pictures = new ThumbnailLoader(SiteIoBudget::rowThumbnails, this);
 }
 
 // The rows' menu and keys: copy, export, print, PDF.
@@ -287,9 +293,7 @@ void PresenceWindow::readMoment()
     runOnSiteIo(this, std::move(read), [this, ticket, moment](const MomentRead& result) {
         if (!m_look.finish(ticket))
             return;
-        const QString day = recordFileName(moment.date());
-        m_status->setText(result.dayFile == FileReadStatus::Ok ? kAtMoment.arg(momentText(moment))
-                                                               : kNoDayFile.arg(day));
+        m_status->setText(dayFileStatusText(result.dayFile, moment));
         showPeople(result.people, moment);
     });
 }

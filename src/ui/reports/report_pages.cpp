@@ -301,13 +301,10 @@ void ReportPages::addFields(const QList<std::pair<QString, QString>>& fields)
     }
 }
 
-void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widths,
-                           qsizetype rowCount, std::function<QStringList(qsizetype row)> row,
-                           int shadeScale)
+int ReportPages::addTableHeading(const QStringList& headings, const QList<qreal>& widths)
 {
     const QFont bold = reportFont(kBodyPoints, true);
-    const QFont plain = reportFont(kBodyPoints);
-    const qreal height = lineHeight(plain) * kRowSpacing;
+    const qreal height = lineHeight(reportFont(kBodyPoints)) * kRowSpacing;
     const int heading = static_cast<int>(m_pieces.size());
     addPiece({[height](const QSizeF&) { return height; },
               [bold, headings, widths](QPainter& painter, const QRectF& area) {
@@ -316,6 +313,16 @@ void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widt
                   drawRow(painter, area, widths, headings, 0);
               },
               -1, true});
+    return heading;
+}
+
+void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widths,
+                           qsizetype rowCount, std::function<QStringList(qsizetype row)> row,
+                           int shadeScale)
+{
+    const QFont plain = reportFont(kBodyPoints);
+    const qreal height = lineHeight(plain) * kRowSpacing;
+    const int heading = addTableHeading(headings, widths);
     auto cells = std::make_shared<std::function<QStringList(qsizetype)>>(std::move(row));
     for (qsizetype i = 0; i < rowCount; ++i) {
         addPiece({[height](const QSizeF&) { return height; },
@@ -333,17 +340,8 @@ void ReportPages::addTable(const QStringList& headings, const QList<qreal>& widt
 void ReportPages::addCheckList(const QStringList& headings, const QList<qreal>& widths,
                                qsizetype rowCount, std::function<CheckListRow(qsizetype row)> row)
 {
-    const QFont bold = reportFont(kBodyPoints, true);
     const QFont plain = reportFont(kBodyPoints);
-    const qreal headingHeight = lineHeight(plain) * kRowSpacing;
-    const int heading = static_cast<int>(m_pieces.size());
-    addPiece({[headingHeight](const QSizeF&) { return headingHeight; },
-              [bold, headings, widths](QPainter& painter, const QRectF& area) {
-                  painter.setFont(bold);
-                  painter.fillRect(area, QColor(220, 220, 220));
-                  drawRow(painter, area, widths, headings, 0);
-              },
-              -1, true});
+    const int heading = addTableHeading(headings, widths);
     auto rows = std::make_shared<std::function<CheckListRow(qsizetype)>>(std::move(row));
     for (qsizetype i = 0; i < rowCount; ++i) {
         addPiece({[](const QSizeF&) { return kCheckRowHeight; },

@@ -136,6 +136,9 @@ private:
     using Page = std::vector<std::pair<int, qreal>>; // piece index and its top
 
     void addPiece(Piece piece);
+    // The shaded heading row of a table, repeated at the top of each page the table goes on
+    // to; its piece index.
+    int addTableHeading(const QStringList& headings, const QList<qreal>& widths);
     qreal heightKeptTogether(int first, const QSizeF& body) const;
     std::vector<Page> layout(const QSizeF& body) const;
     void paintFurniture(QPainter& painter, const QSizeF& page, int number, int count,
