@@ -1,6 +1,7 @@
 #include "core/platform/file_bytes.h"
 
 #include "core/platform/file_access.h"
+#include "core/platform/large_buffer.h"
 #include "core/platform/system_files.h"
 
 #include <QFile>
@@ -29,7 +30,7 @@ FileReadStatus readInto(QFile& file, qint64 size, char* data, qint64& filled)
 
 FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
 {
-    bytes.resize(size);
+    bytes = largeBuffer(size);
     qint64 filled = 0;
     const FileReadStatus status = readInto(file, size, bytes.data(), filled);
     bytes.truncate(filled);
