@@ -51,6 +51,7 @@ namespace texts = exceptions_texts;
 
 const QSize kThumbnail(240, 180);
 constexpr int kDefaultRangeDays = 1;
+constexpr int kFittedRows = 100;
 
 // One number of the settings dialog: its label, its control's name, its limits and its field.
 struct SettingRow {
@@ -161,6 +162,9 @@ void ExceptionsWindow::buildParts()
     m_rows->setAccessibleName(texts::kRowsName);
     m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_rows->horizontalHeader()->setStretchLastSection(true);
+    // The columns are fitted to a screenful of the first hits, not to a thousand of them:
+    // every row measured builds its texts, in the turn that shows the first rows.
+    m_rows->horizontalHeader()->setResizeContentsPrecision(kFittedRows);
     m_rows->setSortingEnabled(true);
     m_rows->sortByColumn(ExceptionRowsModel::DateColumn, Qt::DescendingOrder);
 
