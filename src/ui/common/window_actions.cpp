@@ -8,8 +8,14 @@ namespace card {
 QAction* addWindowAction(QWidget* where, const QString& text, const QKeySequence& keys,
                          Qt::ShortcutContext context, const std::function<void()>& what)
 {
+    return addWindowAction(where, text, QList<QKeySequence>{keys}, context, what);
+}
+
+QAction* addWindowAction(QWidget* where, const QString& text, const QList<QKeySequence>& keys,
+                         Qt::ShortcutContext context, const std::function<void()>& what)
+{
     auto* action = new QAction(text, where);
-    action->setShortcut(keys);
+    action->setShortcuts(keys);
     action->setShortcutContext(context);
     QObject::connect(action, &QAction::triggered, where, what);
     where->addAction(action);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -16,6 +17,9 @@ namespace card {
 // (the window, a view with what is inside it, or a view with the focus), and runs what. The
 // action belongs to where, so a view's actions are its context menu's entries.
 QAction* addWindowAction(QWidget* where, const QString& text, const QKeySequence& keys,
+                         Qt::ShortcutContext context, const std::function<void()>& what);
+// The same with several keys for one action (+ and =, 0 and F).
+QAction* addWindowAction(QWidget* where, const QString& text, const QList<QKeySequence>& keys,
                          Qt::ShortcutContext context, const std::function<void()>& what);
 
 // Esc anywhere in window runs what: closing it, or first stopping what it is doing.

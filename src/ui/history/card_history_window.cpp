@@ -64,7 +64,7 @@ void addCopyAndExport(QWidget* view, const std::function<void()>& copy,
                       const std::function<void()>& exportAll)
 {
     addWindowAction(view, action_texts::kCopy, QKeySequence::Copy, Qt::WidgetShortcut, copy);
-    addWindowAction(view, action_texts::kExportList, {}, Qt::WidgetShortcut, exportAll);
+    addWindowAction(view, action_texts::kExportList, QKeySequence(), Qt::WidgetShortcut, exportAll);
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

@@ -17,6 +17,7 @@
 #include "ui/common/swipe_pictures/thumbnail_loader.h"
 #include "ui/common/swipe_pictures/zoom_image_view.h"
 #include "ui/common/view_parts.h"
+#include "ui/common/window_actions.h"
 #include "ui/common/window_placing.h"
 #include "ui/photo_view/photo_view_texts.h"
 #include "ui/reports/evidence_actions.h"
@@ -292,13 +293,11 @@ void PhotoViewWindow::addToneKeys()
                                                               {m_gamma, &kGammaSlider}};
     for (const auto& [slider, row] : sliders) {
         for (const int sign : {1, -1}) {
-            auto* action = new QAction(this);
-            action->setShortcut(sign > 0 ? QKeySequence(row->key)
-                                         : QKeySequence(Qt::SHIFT | row->key));
-            connect(action, &QAction::triggered, slider, [slider, step = sign * row->keyStep] {
-                slider->setValue(slider->value() + step);
-            });
-            addAction(action);
+            const QKeySequence key =
+                sign > 0 ? QKeySequence(row->key) : QKeySequence(Qt::SHIFT | row->key);
+            addWindowAction(
+                this, {}, key, Qt::WindowShortcut,
+                [slider, step = sign * row->keyStep] { slider->setValue(slider->value() + step); });
         }
     }
 }
@@ -327,15 +326,12 @@ void PhotoViewWindow::resetTone()
 // three parts, so the picture zooms and the frames step wherever the focus is.
 void PhotoViewWindow::createActions()
 {
-    const auto add = [this](const QList<QKeySequence>& keys, auto slot) {
-        auto* action = new QAction(this);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, slot);
-        addAction(action);
-        return action;
+    const auto add = [this](const QList<QKeySequence>& keys, const std::function<void()>& what,
+                            const QString& text = {}) {
+        return addWindowAction(this, text, keys, Qt::WindowShortcut, what);
     };
-    add({Qt::Key_Escape}, &PhotoViewWindow::close);
-    add({Qt::Key_Space}, &PhotoViewWindow::togglePlayback);
+    addEscapeAction(this, [this] { close(); });
+    add({Qt::Key_Space}, [this] { togglePlayback(); });
     add({Qt::Key_Left}, [this] { stepOrPan(-1); });
     add({Qt::Key_Right}, [this] { stepOrPan(1); });
     add({Qt::Key_Plus, Qt::Key_Equal}, [this] { m_image->zoomIn(); });
@@ -344,27 +340,31 @@ void PhotoViewWindow::createActions()
     add({Qt::Key_1}, [this] { m_image->showActualSize(); });
     add({Qt::Key_H}, [this] { emit cardHistoryRequested(m_swipe); });
     addToneKeys();
-    m_copyPhoto = add({QKeySequence::Copy}, &PhotoViewWindow::copyShownPhoto);
-    m_copyPhoto->setText(photo_view_texts::kCopyPhotoAction);
-    m_savePhoto = add({}, [this] { saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces()); });
-    m_savePhoto->setText(export_texts::kSavePhotoAction);
-    m_pinReference = add({Qt::Key_R}, [this] { pinReference(this, m_swipe, m_shownPath); });
-    m_pinReference->setText(kPinReferenceAction);
-    m_removeReference = add({}, [this] { removeReference(this, m_swipe); });
-    m_removeReference->setText(kRemoveReferenceAction);
+    m_copyPhoto = add(
+        {QKeySequence::Copy}, [this] { copyShownPhoto(); }, photo_view_texts::kCopyPhotoAction);
+    m_savePhoto = add(
+        {}, [this] { saveShownPhoto(this, m_shownPath, m_swipe.protectedPlaces()); },
+        export_texts::kSavePhotoAction);
+    m_pinReference = add(
+        {Qt::Key_R}, [this] { pinReference(this, m_swipe, m_shownPath); }, kPinReferenceAction);
+    m_removeReference = add(
+        {}, [this] { removeReference(this, m_swipe); }, kRemoveReferenceAction);
     // The evidence sheet of the shown swipe, on paper or as PDF.
-    QAction* print = add({QKeySequence::Print}, [this] { printReport(this, evidenceJob()); });
-    print->setText(report_texts::kPrintAction);
-    QAction* pdf = add({}, [this] { exportReportPdf(this, evidenceJob()); });
-    pdf->setText(report_texts::kExportPdfAction);
-    QAction* package = add({}, [this] {
-        PackageJob job;
-        job.request.swipes = {{m_swipe, siteCaptionOf(m_swipe.parameterFile), {}}};
-        job.proposedFileName = evidencePackageName(m_swipe.card, m_swipe.day);
-        job.offerCardDay = true;
-        exportEvidencePackage(this, job);
-    });
-    package->setText(report_texts::kPackageAction);
+    QAction* print = add(
+        {QKeySequence::Print}, [this] { printReport(this, evidenceJob()); },
+        report_texts::kPrintAction);
+    QAction* pdf = add(
+        {}, [this] { exportReportPdf(this, evidenceJob()); }, report_texts::kExportPdfAction);
+    QAction* package = add(
+        {},
+        [this] {
+            PackageJob job;
+            job.request.swipes = {{m_swipe, siteCaptionOf(m_swipe.parameterFile), {}}};
+            job.proposedFileName = evidencePackageName(m_swipe.card, m_swipe.day);
+            job.offerCardDay = true;
+            exportEvidencePackage(this, job);
+        },
+        report_texts::kPackageAction);
     QAction* addToCase = addCaseAction(this, [this] { return std::optional<Swipe>(m_swipe); });
     m_image->addActions({m_copyPhoto, m_savePhoto, m_pinReference, m_removeReference, print, pdf,
                          package, addToCase});

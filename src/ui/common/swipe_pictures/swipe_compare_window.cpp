@@ -7,8 +7,8 @@
 #include "ui/common/photo_texts.h"
 #include "ui/common/swipe_pictures/swipe_picture_work.h"
 #include "ui/common/swipe_pictures/zoom_image_view.h"
+#include "ui/common/window_actions.h"
 
-#include <QAction>
 #include <QBoxLayout>
 #include <QLabel>
 
@@ -71,14 +71,11 @@ void SwipeCompareWindow::buildSide(Side& side, const QString& name)
 // Each key works on both pictures: the one it reaches moves the other through the lock.
 void SwipeCompareWindow::createActions()
 {
-    const auto add = [this](const QList<QKeySequence>& keys, auto slot) {
-        auto* action = new QAction(this);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, slot);
-        addAction(action);
+    const auto add = [this](const QList<QKeySequence>& keys, const std::function<void()>& what) {
+        addWindowAction(this, {}, keys, Qt::WindowShortcut, what);
     };
     ZoomImageView* first = m_sides[0].image;
-    add({Qt::Key_Escape}, &SwipeCompareWindow::close);
+    addEscapeAction(this, [this] { close(); });
     add({Qt::Key_Plus, Qt::Key_Equal}, [first] { first->zoomIn(); });
     add({Qt::Key_Minus}, [first] { first->zoomOut(); });
     add({Qt::Key_0, Qt::Key_F}, [first] { first->fitToView(); });
