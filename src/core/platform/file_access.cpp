@@ -34,6 +34,10 @@ public:
     {
         return systemReadFileInto(path, offset, data, maxSize, filled);
     }
+    std::unique_ptr<OpenFile> openFile(const QString& path) override
+    {
+        return systemOpenFile(path);
+    }
     bool canEnterFolder(const QString& folder) override
     {
         const QFileInfo info(folder);
@@ -53,7 +57,35 @@ public:
 
 std::atomic<FileAccess*> installed{nullptr};
 
+// Reads of a file through its seam's readFrom, one opening each.
+class PathReads final : public OpenFile {
+public:
+    PathReads(FileAccess& access, QString path)
+        : m_access(access)
+        , m_path(std::move(path))
+    {}
+
+    FileReadStatus readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                          qint64& size) override
+    {
+        QByteArray bytes;
+        const FileReadStatus status = m_access.readFrom(m_path, offset, maxSize, bytes, size);
+        std::memcpy(data, bytes.constData(), static_cast<size_t>(bytes.size()));
+        filled = bytes.size();
+        return status;
+    }
+
+private:
+    FileAccess& m_access;
+    QString m_path;
+};
+
 } // namespace
+
+std::unique_ptr<OpenFile> FileAccess::openFile(const QString& path)
+{
+    return std::make_unique<PathReads>(*this, path);
+}
 
 FileReadStatus FileAccess::readInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
                                     qint64& filled)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace card {
 
@@ -26,6 +27,9 @@ public:
     // itself does without the copy.
     virtual FileReadStatus readInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
                                     qint64& filled);
+    // The file at path for reads in parts, opened by its first read (which gives CannotOpen when
+    // it cannot be); by default each read goes through readFrom.
+    virtual std::unique_ptr<OpenFile> openFile(const QString& path);
     // True when folder exists and this user may list it and enter it.
     virtual bool canEnterFolder(const QString& folder) = 0;
     // True when a folder exists at path, whether or not this user may enter it.

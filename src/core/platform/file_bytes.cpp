@@ -7,6 +7,12 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
+
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace card {
 
@@ -37,7 +43,65 @@ FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
     return status;
 }
 
+// Reads up to size bytes from offset into data with one positioned read where the system has
+// them; fewer when the file ends sooner.
+FileReadStatus readFileAt(QFile& file, qint64 offset, qint64 size, char* data, qint64& filled)
+{
+#if defined(Q_OS_UNIX)
+    filled = 0;
+    while (filled < size) {
+        const ssize_t got =
+            ::pread(file.handle(), data + filled, static_cast<size_t>(size - filled),
+                    static_cast<off_t>(offset + filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return FileReadStatus::ReadError;
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    return FileReadStatus::Ok;
+#else
+    if (!file.seek(offset))
+        return FileReadStatus::ReadError;
+    return readInto(file, size, data, filled);
+#endif
+}
+
+// A file of the file system, opened by its first read; its size is the one it had then.
+class SystemOpenFile final : public OpenFile {
+public:
+    explicit SystemOpenFile(const QString& path)
+        : m_file(path)
+    {}
+
+    FileReadStatus readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                          qint64& size) override
+    {
+        filled = 0;
+        size = 0;
+        if (!m_file.isOpen()) {
+            if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+                return FileReadStatus::CannotOpen;
+            m_size = m_file.size();
+        }
+        size = m_size;
+        return readFileAt(m_file, offset, std::clamp<qint64>(m_size - offset, 0, maxSize), data,
+                          filled);
+    }
+
+private:
+    QFile m_file;
+    qint64 m_size = 0;
+};
+
 } // namespace
+
+std::unique_ptr<OpenFile> systemOpenFile(const QString& path)
+{
+    return std::make_unique<SystemOpenFile>(path);
+}
 
 FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
 {
@@ -105,12 +169,16 @@ bool ByteWindows::next(qsizetype used)
     const qint64 from = m_size < 0 ? 0 : m_offset + used;
     const qint64 wanted =
         m_size < 0 ? m_windowBytes : std::min<qint64>(m_windowBytes, m_size - from);
+    if (m_buffer.size() < wanted)
+        m_buffer = QByteArray(wanted, Qt::Uninitialized);
     qint64 size = 0;
-    m_status = readFrom(from, wanted, m_bytes, size);
+    qint64 filled = 0;
+    m_status = readAt(from, m_buffer.data(), wanted, filled, size);
+    m_filled = filled;
     if (m_size < 0)
         m_size = size;
     const qint64 expected = std::min<qint64>(wanted, m_size - from);
-    if (m_status == FileReadStatus::Ok && (size < m_size || m_bytes.size() < expected))
+    if (m_status == FileReadStatus::Ok && (size < m_size || filled < expected))
         m_status = FileReadStatus::ReadError; // rewritten or truncated meanwhile
     m_offset = from;
     return m_status == FileReadStatus::Ok;
@@ -121,9 +189,12 @@ FileWindows::FileWindows(QString path, qsizetype windowBytes)
     , m_path(std::move(path))
 {}
 
-FileReadStatus FileWindows::readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes, qint64& size)
+FileReadStatus FileWindows::readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                                   qint64& size)
 {
-    return readFileFrom(m_path, offset, maxSize, bytes, size);
+    if (!m_file)
+        m_file = fileAccess().openFile(m_path);
+    return m_file->readAt(offset, data, maxSize, filled, size);
 }
 
 MemoryWindows::MemoryWindows(QByteArrayView source, qsizetype windowBytes)
@@ -131,11 +202,12 @@ MemoryWindows::MemoryWindows(QByteArrayView source, qsizetype windowBytes)
     , m_source(source)
 {}
 
-FileReadStatus MemoryWindows::readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
-                                       qint64& size)
+FileReadStatus MemoryWindows::readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                                     qint64& size)
 {
     size = m_source.size();
-    bytes = m_source.sliced(offset, std::min(maxSize, size - offset)).toByteArray();
+    filled = std::clamp<qint64>(size - offset, 0, maxSize);
+    std::memcpy(data, m_source.data() + offset, static_cast<size_t>(filled));
     return FileReadStatus::Ok;
 }
 

@@ -5,6 +5,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
+
 namespace card {
 
 enum class FileReadStatus { Ok, CannotOpen, ReadError, TooLarge };
@@ -30,9 +32,20 @@ FileReadStatus readFileFrom(const QString& path, qint64 offset, qint64 maxSize, 
 FileReadStatus readFileInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
                             qint64& filled);
 
+// A file held open for reads at any offset, so that reading it in parts costs one read each.
+class OpenFile {
+public:
+    virtual ~OpenFile() = default;
+    // At most maxSize bytes from offset into data (which holds that many), filled getting how
+    // many: fewer when the file ends sooner. size gets the file's size.
+    virtual FileReadStatus readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                                  qint64& size) = 0;
+};
+
 // A source of bytes read from its start in windows of at most a bounded number of bytes, so that
 // memory stays bounded whatever the source's size. The source is read as it was at the first
 // read: bytes appended later are left out, and a source found shorter than that is a ReadError.
+// Every window is read into the same buffer.
 class ByteWindows {
 public:
     // Small enough that a window read is still in the core's own cache when it is scanned, and
@@ -50,35 +63,37 @@ public:
     // that reaches the end has been read, or when a read fails (see status()).
     bool next(qsizetype used = 0);
 
-    QByteArrayView bytes() const { return m_bytes; }
+    QByteArrayView bytes() const { return QByteArrayView(m_buffer.constData(), m_filled); }
     qint64 offset() const { return m_offset; } // where bytes() begin in the source
-    bool reachesEnd() const { return m_offset + m_bytes.size() >= m_size; }
+    bool reachesEnd() const { return m_offset + m_filled >= m_size; }
     FileReadStatus status() const { return m_status; }
 
 protected:
-    // Reads at most maxSize bytes from offset into bytes, as readFileFrom does.
-    virtual FileReadStatus readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
-                                    qint64& size) = 0;
+    // Reads at most maxSize bytes from offset into data, as OpenFile::readAt does.
+    virtual FileReadStatus readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                                  qint64& size) = 0;
 
 private:
     qsizetype m_windowBytes;
-    QByteArray m_bytes;
+    QByteArray m_buffer; // the current window in its first m_filled bytes
+    qsizetype m_filled = 0;
     qint64 m_offset = 0;
     qint64 m_size = -1; // the source's size at the first read
     FileReadStatus m_status = FileReadStatus::Ok;
 };
 
-// A file's windows, each a positioned read of its own, so that another program rewriting or
-// truncating the file makes a failed read, never a crash (as a mapping would).
+// A file's windows, each a positioned read of the file held open, so that another program
+// rewriting or truncating the file makes a failed read, never a crash (as a mapping would).
 class FileWindows final : public ByteWindows {
 public:
     explicit FileWindows(QString path, qsizetype windowBytes = kDefaultBytes);
 
 private:
-    FileReadStatus readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
-                            qint64& size) override;
+    FileReadStatus readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                          qint64& size) override;
 
     QString m_path;
+    std::unique_ptr<OpenFile> m_file; // opened by the first read
 };
 
 // The windows a file holding bytes would be read in, for checking a reader of windows against
@@ -88,8 +103,8 @@ public:
     MemoryWindows(QByteArrayView source, qsizetype windowBytes);
 
 private:
-    FileReadStatus readFrom(qint64 offset, qint64 maxSize, QByteArray& bytes,
-                            qint64& size) override;
+    FileReadStatus readAt(qint64 offset, char* data, qint64 maxSize, qint64& filled,
+                          qint64& size) override;
 
     QByteArrayView m_source;
 };

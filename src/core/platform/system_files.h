@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace card {
 
 bool systemFileExists(const QString& path);
@@ -16,5 +18,6 @@ FileReadStatus systemReadFileFrom(const QString& path, qint64 offset, qint64 max
                                   QByteArray& bytes, qint64& size);
 FileReadStatus systemReadFileInto(const QString& path, qint64 offset, char* data, qint64 maxSize,
                                   qint64& filled);
+std::unique_ptr<OpenFile> systemOpenFile(const QString& path);
 
 } // namespace card

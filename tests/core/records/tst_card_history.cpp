@@ -28,6 +28,7 @@ private slots:
     void nearestSwipeToTheHoursMiddle();
     void cardsPastTheLimitAreLeftOut();
     void fileRewrittenWhileReadIsNoCrash();
+    void fileCutShortBetweenWindowsIsAFailedRead();
 };
 
 void TestCardHistory::summarizesADay_data()
@@ -224,6 +225,21 @@ void TestCardHistory::fileRewrittenWhileReadIsNoCrash()
     while (waitpid(child, &status, WNOHANG) == 0)
         QVERIFY(QFile::resize(path, day.size() / 2) && QFile::resize(path, day.size()));
     QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(QString::number(status)));
+}
+
+// The file stays open from one window to the next: a cut between them is still seen.
+void TestCardHistory::fileCutShortBetweenWindowsIsAFailedRead()
+{
+    const card::test::TempSite site;
+    const QByteArray day = QByteArray("08:00:00,7,x,in\r\n").repeated(100);
+    const QString path = site.write(QStringLiteral("day.txt"), day);
+    card::FileWindows windows(path, 256);
+    QVERIFY(windows.next());
+    QCOMPARE(windows.bytes(), day.first(256));
+    QVERIFY(QFile::resize(path, 300));
+    while (windows.next(windows.bytes().size())) {
+    }
+    QCOMPARE(windows.status(), card::FileReadStatus::ReadError);
 }
 
 QTEST_GUILESS_MAIN(TestCardHistory)
