@@ -58,6 +58,7 @@ struct NeedleByte {
 struct Needle {
     QByteArrayView bytes;
     std::array<NeedleByte, 3> tested;
+    bool foldCase = false; // compared without case, and holding a letter that case changes
 };
 
 std::vector<Needle> needlesOf(const QList<QByteArray>& required, bool foldCase)
@@ -66,11 +67,12 @@ std::vector<Needle> needlesOf(const QList<QByteArray>& required, bool foldCase)
     for (const QByteArray& bytes : required) {
         Needle needle;
         needle.bytes = bytes;
+        needle.foldCase = foldCase && std::ranges::any_of(bytes, isAsciiLetter);
         const std::array<qsizetype, 3> offsets = {0, bytes.size() / 2, bytes.size() - 1};
         for (size_t k = 0; k < offsets.size(); ++k) {
             NeedleByte& tested = needle.tested[k];
             tested.offset = offsets[k];
-            tested.caseBit = foldCase && isAsciiLetter(bytes[offsets[k]]) ? 0x20 : 0;
+            tested.caseBit = needle.foldCase && isAsciiLetter(bytes[offsets[k]]) ? 0x20 : 0;
             tested.value = static_cast<char>(bytes[offsets[k]] | tested.caseBit);
         }
         needles.push_back(needle);
@@ -80,17 +82,18 @@ std::vector<Needle> needlesOf(const QList<QByteArray>& required, bool foldCase)
 
 #if defined(CARD_SCAN_X86)
 
-// One block's byte classes and a needle's candidate places, 16 bytes at a time.
+// One block's byte classes and a needle's candidate places, 16 bytes at a time; with folds, a
+// tested byte's case bit is set before it is compared.
 struct Sse2Blocks {
     static ByteMasks classes(const char* p) { return classifyFullBlock(p); }
 
-    static std::uint64_t candidates(const char* p, const Needle& needle)
+    template <bool folds> static std::uint64_t candidates(const char* p, const Needle& needle)
     {
         const auto equal = [p](const NeedleByte& tested, int chunk) {
             const char* at = p + tested.offset + 16 * chunk;
-            const __m128i bytes =
-                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
-                             _mm_set1_epi8(tested.caseBit));
+            __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            if constexpr (folds)
+                bytes = _mm_or_si128(bytes, _mm_set1_epi8(tested.caseBit));
             return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(tested.value));
         };
         const auto& [first, middle, last] = needle.tested;
@@ -135,25 +138,27 @@ struct Avx2Blocks {
         return masks;
     }
 
+    template <bool folds>
     [[gnu::target("avx2")]] static __m256i equal(const char* p, const NeedleByte& tested, int chunk)
     {
         const char* at = p + tested.offset + 32 * chunk;
-        const __m256i bytes =
-            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)),
-                            _mm256_set1_epi8(tested.caseBit));
+        __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+        if constexpr (folds)
+            bytes = _mm256_or_si256(bytes, _mm256_set1_epi8(tested.caseBit));
         return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(tested.value));
     }
 
+    template <bool folds>
     [[gnu::target("avx2")]] static std::uint64_t candidates(const char* p, const Needle& needle)
     {
         const auto& [first, middle, last] = needle.tested;
         std::uint64_t found = 0;
 #pragma GCC unroll 2
         for (int k = 0; k < 2; ++k) {
-            found |=
-                bits(_mm256_and_si256(_mm256_and_si256(equal(p, first, k), equal(p, middle, k)),
-                                      equal(p, last, k)),
-                     k);
+            found |= bits(_mm256_and_si256(_mm256_and_si256(equal<folds>(p, first, k),
+                                                            equal<folds>(p, middle, k)),
+                                           equal<folds>(p, last, k)),
+                          k);
         }
         return found;
     }
@@ -165,7 +170,7 @@ struct Avx2Blocks {
 struct Sse2Blocks {
     static ByteMasks classes(const char* p) { return classifyFullBlock(p); }
 
-    static std::uint64_t candidates(const char* p, const Needle& needle)
+    template <bool folds> static std::uint64_t candidates(const char* p, const Needle& needle)
     {
         std::uint64_t bits = 0;
         for (int i = 0; i < kBlock; ++i) {
@@ -180,12 +185,12 @@ struct Sse2Blocks {
 #endif
 
 // The candidates where the whole needle lies.
-std::uint64_t verified(const char* p, std::uint64_t candidates, const Needle& needle, bool foldCase)
+std::uint64_t verified(const char* p, std::uint64_t candidates, const Needle& needle)
 {
     std::uint64_t hits = 0;
     for (; candidates != 0; candidates &= candidates - 1) {
         const int at = std::countr_zero(candidates);
-        if (equalAt(p + at, needle.bytes, foldCase))
+        if (equalAt(p + at, needle.bytes, needle.foldCase))
             hits |= std::uint64_t{1} << at;
     }
     return hits;
@@ -194,11 +199,11 @@ std::uint64_t verified(const char* p, std::uint64_t candidates, const Needle& ne
 // The needle's places among the length bytes from position, one at a time: near the end, where
 // a whole block and the needle behind it do not fit.
 std::uint64_t hitsNearEnd(QByteArrayView content, qsizetype position, qsizetype length,
-                          const Needle& needle, bool foldCase)
+                          const Needle& needle)
 {
     std::uint64_t hits = 0;
     for (qsizetype i = 0; i < length && position + i + needle.bytes.size() <= content.size(); ++i) {
-        if (equalAt(content.data() + position + i, needle.bytes, foldCase))
+        if (equalAt(content.data() + position + i, needle.bytes, needle.foldCase))
             hits |= std::uint64_t{1} << i;
     }
     return hits;
@@ -268,10 +273,11 @@ struct WindowHits {
 };
 
 // One pass over the blocks of content from from: each block is classified for the walk and
-// searched for the needles; only a hit asks where its record begins.
-template <typename Blocks>
+// searched for the needles; only a hit asks where its record begins. folds: whether any needle
+// is compared without case.
+template <typename Blocks, bool folds>
 [[gnu::always_inline]] inline WindowHits findHits(QByteArrayView content, qsizetype from,
-                                                  const std::vector<Needle>& needles, bool foldCase)
+                                                  const std::vector<Needle>& needles)
 {
     qsizetype longest = 0;
     for (const Needle& needle : needles)
@@ -292,7 +298,7 @@ template <typename Blocks>
         const char* p = content.data() + position;
         std::uint64_t found = 0;
         for (const Needle& needle : needles)
-            found |= verified(p, Blocks::candidates(p, needle), needle, foldCase);
+            found |= verified(p, Blocks::template candidates<folds>(p, needle), needle);
         hits.lost = !trail.walk(Blocks::classes(p), kBlock);
         if (hits.lost)
             return hits;
@@ -303,7 +309,7 @@ template <typename Blocks>
         const qsizetype length = std::min(kBlock, size - position);
         std::uint64_t found = 0;
         for (const Needle& needle : needles)
-            found |= hitsNearEnd(content, position, length, needle, foldCase);
+            found |= hitsNearEnd(content, position, length, needle);
         hits.lost = !trail.walk(classifyBytes(content.data() + position, length), length);
         if (hits.lost)
             return hits;
@@ -315,25 +321,38 @@ template <typename Blocks>
     return hits;
 }
 
-WindowHits findHitsSse2(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles,
-                        bool foldCase)
+template <bool folds>
+WindowHits findHitsSse2(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles)
 {
-    return findHits<Sse2Blocks>(content, from, needles, foldCase);
+    return findHits<Sse2Blocks, folds>(content, from, needles);
 }
 
 #if defined(CARD_SCAN_X86)
+template <bool folds>
 [[gnu::target("avx2")]] WindowHits findHitsAvx2(QByteArrayView content, qsizetype from,
-                                                const std::vector<Needle>& needles, bool foldCase)
+                                                const std::vector<Needle>& needles)
 {
-    return findHits<Avx2Blocks>(content, from, needles, foldCase);
+    return findHits<Avx2Blocks, folds>(content, from, needles);
 }
 #else
-WindowHits findHitsAvx2(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles,
-                        bool foldCase)
+template <bool folds>
+WindowHits findHitsAvx2(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles)
 {
-    return findHitsSse2(content, from, needles, foldCase);
+    return findHitsSse2<folds>(content, from, needles);
 }
 #endif
+
+// The hits on the chosen path; the case bits are set only where a needle needs them.
+WindowHits windowHits(QByteArrayView content, qsizetype from, const std::vector<Needle>& needles,
+                      bool avx2)
+{
+    const bool folds = std::ranges::any_of(needles, &Needle::foldCase);
+    if (avx2)
+        return folds ? findHitsAvx2<true>(content, from, needles)
+                     : findHitsAvx2<false>(content, from, needles);
+    return folds ? findHitsSse2<true>(content, from, needles)
+                 : findHitsSse2<false>(content, from, needles);
+}
 
 // The records among recordStarts that test keeps, read by the value reader within the first
 // used bytes.
@@ -396,11 +415,10 @@ HistoryWindowScan scanHistoryWindow(QByteArrayView window, qsizetype from, bool 
                                     const HistoryRecordTest& test, ScanInstructions instructions)
 {
     if (!test.requiredBytes().isEmpty()) {
-        const bool foldCase = test.ignoresAsciiCase();
-        const std::vector<Needle> needles = needlesOf(test.requiredBytes(), foldCase);
+        const std::vector<Needle> needles =
+            needlesOf(test.requiredBytes(), test.ignoresAsciiCase());
         const bool avx2 = instructions != ScanInstructions::Sse2 && processorHasAvx2();
-        const WindowHits hits = avx2 ? findHitsAvx2(window, from, needles, foldCase)
-                                     : findHitsSse2(window, from, needles, foldCase);
+        const WindowHits hits = windowHits(window, from, needles, avx2);
         if (!hits.lost) {
             const qsizetype used = atEnd ? window.size() : hits.wholeEnd;
             return {keptAmong(window, used, hits.recordStarts, test), used};
