@@ -86,6 +86,7 @@ std::vector<Needle> needlesOf(const QList<QByteArray>& required, bool foldCase)
 // tested byte's case bit is set before it is compared.
 struct Sse2Blocks {
     static ByteMasks classes(const char* p) { return classifyFullBlock(p); }
+    static std::uint64_t prefixXor(std::uint64_t bits) { return RecordWalker::prefixXor(bits); }
 
     template <bool folds> static std::uint64_t candidates(const char* p, const Needle& needle)
     {
@@ -110,8 +111,17 @@ struct Sse2Blocks {
     }
 };
 
-// The same, 32 bytes at a time; only called from code built for AVX2.
+// The same, 32 bytes at a time; only called from code built for AVX2 and the carry-less multiply.
 struct Avx2Blocks {
+    // A carry-less multiply by all ones adds every bit into those above it, in one instruction
+    // where the shifts take twelve.
+    [[gnu::target("pclmul")]] static std::uint64_t prefixXor(std::uint64_t bits)
+    {
+        const __m128i product = _mm_clmulepi64_si128(
+            _mm_cvtsi64_si128(static_cast<long long>(bits)), _mm_set1_epi8(-1), 0);
+        return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product));
+    }
+
     [[gnu::target("avx2")]] static std::uint64_t bits(__m256i equal, int chunk)
     {
         return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(equal)))
@@ -169,6 +179,7 @@ struct Avx2Blocks {
 // Without x86 vector instructions both paths test a byte at a time.
 struct Sse2Blocks {
     static ByteMasks classes(const char* p) { return classifyFullBlock(p); }
+    static std::uint64_t prefixXor(std::uint64_t bits) { return RecordWalker::prefixXor(bits); }
 
     template <bool folds> static std::uint64_t candidates(const char* p, const Needle& needle)
     {
@@ -221,11 +232,13 @@ public:
         m_ends.reserve(static_cast<size_t>((content.size() - from) / kBlock + 1));
     }
 
-    // Walks the next 1 to 64 bytes (whole blocks but the last), whose classes are masks.
+    // Walks the next 1 to 64 bytes (whole blocks but the last), whose classes are masks, on
+    // the instructions of Blocks.
+    template <typename Blocks>
     [[gnu::always_inline]] bool walk(const ByteMasks& masks, qsizetype length)
     {
         std::uint64_t ends = 0;
-        if (!m_walker.walkValueEnds(masks, length, ends))
+        if (!m_walker.walkValueEnds<Blocks>(masks, length, ends))
             return false;
         m_valuesBeforeLast = m_valueCount;
         m_valueCount += std::popcount(ends);
@@ -299,7 +312,7 @@ template <typename Blocks, bool folds>
         std::uint64_t found = 0;
         for (const Needle& needle : needles)
             found |= verified(p, Blocks::template candidates<folds>(p, needle), needle);
-        hits.lost = !trail.walk(Blocks::classes(p), kBlock);
+        hits.lost = !trail.template walk<Blocks>(Blocks::classes(p), kBlock);
         if (hits.lost)
             return hits;
         keepRecordsOf(position, found);
@@ -310,7 +323,8 @@ template <typename Blocks, bool folds>
         std::uint64_t found = 0;
         for (const Needle& needle : needles)
             found |= hitsNearEnd(content, position, length, needle);
-        hits.lost = !trail.walk(classifyBytes(content.data() + position, length), length);
+        hits.lost =
+            !trail.template walk<Blocks>(classifyBytes(content.data() + position, length), length);
         if (hits.lost)
             return hits;
         keepRecordsOf(position, found);
@@ -329,8 +343,8 @@ WindowHits findHitsSse2(QByteArrayView content, qsizetype from, const std::vecto
 
 #if defined(CARD_SCAN_X86)
 template <bool folds>
-[[gnu::target("avx2")]] WindowHits findHitsAvx2(QByteArrayView content, qsizetype from,
-                                                const std::vector<Needle>& needles)
+[[gnu::target("avx2,pclmul")]] WindowHits findHitsAvx2(QByteArrayView content, qsizetype from,
+                                                       const std::vector<Needle>& needles)
 {
     return findHits<Avx2Blocks, folds>(content, from, needles);
 }
@@ -389,7 +403,7 @@ void keepRecord(QByteArrayView records, qsizetype start, KeptRecords& kept)
 bool processorHasAvx2()
 {
 #if defined(CARD_SCAN_X86)
-    return __builtin_cpu_supports("avx2");
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("pclmul");
 #else
     return false;
 #endif

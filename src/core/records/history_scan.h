@@ -15,6 +15,7 @@ namespace card {
 // and SSE2 otherwise; the others force one path (AVX2 only where processorHasAvx2()).
 enum class ScanInstructions { Automatic, Sse2, Avx2 };
 
+// AVX2 and the carry-less multiply, which the AVX2 path also uses.
 bool processorHasAvx2();
 
 // The starts of the records of content, read from its first value at from, that test keeps,

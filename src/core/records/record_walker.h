@@ -101,11 +101,13 @@ public:
     // Walks 1 to 64 bytes whose classes the caller has found (bit i for the byte at
     // position() + i), as a search of the same block does on the way, without locating record
     // starts: ends gets the separators that end values, from which the caller finds a record's
-    // start only where it needs one. recordStart() is left where it was.
+    // start only where it needs one. recordStart() is left where it was. Parity::prefixXor
+    // gives what prefixXor gives, with the instructions the caller has.
+    template <typename Parity>
     [[gnu::always_inline]] bool walkValueEnds(const ByteMasks& masks, qsizetype length,
                                               std::uint64_t& ends)
     {
-        if (!valueEnds(masks, lowBits(length), ends))
+        if (!valueEnds<Parity>(masks, lowBits(length), ends))
             return false;
         m_position += length;
         return true;
@@ -170,8 +172,8 @@ public:
         return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
     }
 
-private:
-    // Bit i set when an odd number of bits 0 to i are set.
+    // Bit i set when an odd number of bits 0 to i are set: with the bits of a block's quotes,
+    // the bytes inside quotes and their opening quotes.
     static std::uint64_t prefixXor(std::uint64_t bits)
     {
         bits ^= bits << 1;
@@ -183,6 +185,7 @@ private:
         return bits;
     }
 
+private:
     // Hands onBlock the separators of each block that end values, one bit per byte.
     template <typename OnBlock> bool walkBlocks(qsizetype to, OnBlock&& onBlock)
     {
@@ -192,7 +195,7 @@ private:
             const bool whole = m_content.size() - m_position >= kBlock;
             const ByteMasks masks = whole ? classifyFullBlock(p) : classifyBytes(p, length);
             std::uint64_t counted = 0;
-            if (!valueEnds(masks, lowBits(length), counted))
+            if (!valueEnds<RecordWalker>(masks, lowBits(length), counted))
                 return false;
             onBlock(counted);
             m_position += length;
@@ -200,11 +203,13 @@ private:
         return true;
     }
 
+    template <typename Parity>
     [[gnu::always_inline]] bool valueEnds(const ByteMasks& masks, std::uint64_t inBlock,
                                           std::uint64_t& counted)
     {
         const std::uint64_t quote = masks.quote & inBlock;
-        const std::uint64_t quoted = prefixXor(quote) ^ (m_inQuotes ? ~std::uint64_t{0} : 0);
+        const std::uint64_t quoted =
+            Parity::prefixXor(quote) ^ (m_inQuotes ? ~std::uint64_t{0} : 0);
         const std::uint64_t separator = masks.separator & inBlock & ~quoted;
         const std::uint64_t afterSeparator = separator << 1 | (m_afterSeparator ? 1 : 0);
         const std::uint64_t opening = quote & quoted;
