@@ -61,7 +61,12 @@ public:
         , m_content(day.table.bytes())
         , m_in(inWord().toString())
         , m_out(outWord().toString())
-    {}
+    {
+        // A generous guess at the records: room reserved but never written costs no memory.
+        const qsizetype records = m_content.size() / kFewestRecordBytes + 1;
+        m_day.table.reserveRows(records);
+        m_day.swipes.reserve(static_cast<std::size_t>(records));
+    }
 
     void add(qsizetype start, const RecordSlices& record)
     {
@@ -84,7 +89,7 @@ public:
         if (m_waitingTo - m_waitingFrom == kLookAhead)
             resolveOldest();
         m_cardOfNumber.prefetch(number);
-        m_waiting[m_waitingTo++ % kLookAhead] = {m_day.swipes.size(), number, key};
+        m_waiting[m_waitingTo++ % kLookAhead] = {m_day.swipes.size(), number};
         m_day.swipes.push_back(DaySwipe{0, *second, direction, row});
     }
 
@@ -99,16 +104,17 @@ private:
     // Swipes of numbered cards wait for their card's look-up until kLookAhead more records
     // are read, so that the look-up finds its slot loaded.
     static constexpr std::size_t kLookAhead = 16;
+    // Card readers write about 35 bytes a record.
+    static constexpr qsizetype kFewestRecordBytes = 24;
     struct Waiting {
         std::size_t swipe = 0;
         quint64 number = 0;
-        QByteArrayView key;
     };
 
     void resolveOldest()
     {
         const Waiting& waiting = m_waiting[m_waitingFrom++ % kLookAhead];
-        m_day.swipes[waiting.swipe].card = cardOfNumber(waiting.number, waiting.key);
+        m_day.swipes[waiting.swipe].card = cardOfNumber(waiting.number);
     }
 
     void resolveWaiting()
@@ -169,12 +175,12 @@ private:
         return parts.negative ? raw : parts.digits;
     }
 
-    qint32 cardOfNumber(quint64 number, QByteArrayView key)
+    qint32 cardOfNumber(quint64 number)
     {
         const auto [index, added] =
             m_cardOfNumber.add(number, static_cast<qint32>(m_day.cards.size()));
         if (added) {
-            m_day.cards.push_back(QString::fromLatin1(key));
+            m_day.cards.emplace_back();
             m_day.cardNumbers.push_back(number);
         }
         return index;

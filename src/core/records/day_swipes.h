@@ -55,9 +55,10 @@ struct SwipeDay {
     QDate date;
     DayFileState file = DayFileState::Missing;
     RecordTable table; // every record of the file, in file order
-    // The card numbers as the lists show them, each once.
+    // Each card of the day once: its packedCardNumber, and for a card without one its number
+    // as the lists show it (empty for the others, whose packed number tells them apart).
+    std::vector<quint64> cardNumbers;
     std::vector<QString> cards;
-    std::vector<quint64> cardNumbers; // packedCardNumber of each of cards
     // The swipes whose time is a time of day, grouped by card and in time order within a card
     // (file order for equal times). A swipe without a time of day takes part in no rule.
     std::vector<DaySwipe> swipes;

@@ -75,9 +75,9 @@ ExceptionFinder::ExceptionFinder(ExceptionQuery query)
 
 void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<ExceptionHit>& hits)
 {
-    // Turns on the day let go keep their texts: a later hit may be judged against them.
+    // Turns on the day let go keep their records: a later hit may be judged against them.
     if (m_yesterday)
-        keepTurnTexts(*m_yesterday, m_cardsOfYesterday);
+        keepTurnRecords(*m_yesterday, m_cardsOfYesterday);
     m_yesterday = std::move(m_today);
     m_today = std::move(day);
     m_cardsOfYesterday = std::exchange(m_cardsOfToday, {});
@@ -244,7 +244,7 @@ void ExceptionFinder::closeOpenIns(const std::vector<qsizetype>& openIns, qint64
     }
 }
 
-void ExceptionFinder::keepTurnTexts(const SwipeDay& leaving, const std::vector<qsizetype>& cards)
+void ExceptionFinder::keepTurnRecords(const SwipeDay& leaving, const std::vector<qsizetype>& cards)
 {
     const qint64 julian = leaving.date.toJulianDay();
     for (std::size_t k = 0; k < cards.size(); ++k) {
@@ -253,8 +253,8 @@ void ExceptionFinder::keepTurnTexts(const SwipeDay& leaving, const std::vector<q
         const qsizetype index = cards[k];
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         for (std::optional<Turn>* turn : {&card.lastTurn, &card.turnBefore}) {
-            if (*turn && (*turn)->at.day == julian && !(*turn)->kept)
-                (*turn)->kept = std::make_shared<const Swipe>(swipeAt((*turn)->at));
+            if (*turn && (*turn)->at.day == julian && (*turn)->keptRecord.isEmpty())
+                (*turn)->keptRecord = leaving.table.recordBytes((*turn)->at.row).toByteArray();
         }
     }
 }
@@ -288,7 +288,12 @@ std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn)
 {
     if (!turn)
         return std::nullopt;
-    return turn->kept ? *turn->kept : swipeAt(turn->at);
+    if (turn->keptRecord.isEmpty())
+        return swipeAt(turn->at);
+    RecordTable record(turn->keptRecord);
+    record.appendRecordAt(0);
+    return swipeOfRow(record, 0, QDate::fromJulianDay(turn->at.day), m_query.recordsFolder,
+                      m_query.photoFolder, m_query.parameterFile);
 }
 
 void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,

@@ -101,11 +101,12 @@ private:
         qint64 day = 0;  // the day's Julian day number
         quint32 row = 0;
     };
-    // A 進 or 出 of a card, with its texts once its day's table is let go.
+    // A 進 or 出 of a card, with its record's bytes once its day's table is let go: few of
+    // them are ever shown, so they are decoded only then.
     struct Turn {
         SwipeAt at;
         SwipeDirection direction = SwipeDirection::Other;
-        std::shared_ptr<const Swipe> kept;
+        QByteArray keptRecord;
     };
     struct CardState {
         std::optional<Turn> lastTurn;
@@ -120,7 +121,7 @@ private:
                    QList<ExceptionHit>& hits);
     void closeOpenIns(const std::vector<qsizetype>& openIns, qint64 nextDay, DayFileState nextFile,
                       QList<ExceptionHit>& hits);
-    void keepTurnTexts(const SwipeDay& leaving, const std::vector<qsizetype>& cards);
+    void keepTurnRecords(const SwipeDay& leaving, const std::vector<qsizetype>& cards);
     void hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,
              std::optional<Swipe> reference = {}, qint64 missingDay = 0);
     Swipe swipeAt(const SwipeAt& place) const;

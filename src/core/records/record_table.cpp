@@ -16,9 +16,24 @@ RecordTable RecordTable::copy() const
 QString RecordTable::text(qsizetype row, int column) const
 {
     const RecordSlices values = slices(row);
-    const ValueSlice& value = values[static_cast<size_t>(column)];
-    const TextCodec& codec =
-        m_codecs.forRecord(recordSpan(m_bytes, recordStart(row), values.back()));
+    return shownText(values[static_cast<size_t>(column)], codecOf(row, values));
+}
+
+std::array<QString, kRecordFieldCount> RecordTable::texts(qsizetype row) const
+{
+    const RecordSlices values = slices(row);
+    const TextCodec& codec = codecOf(row, values);
+    return {shownText(values[TimeField], codec), shownText(values[CardField], codec),
+            shownText(values[NameField], codec), shownText(values[DirectionField], codec)};
+}
+
+const TextCodec& RecordTable::codecOf(qsizetype row, const RecordSlices& values) const
+{
+    return m_codecs.forRecord(recordSpan(m_bytes, recordStart(row), values.back()));
+}
+
+QString RecordTable::shownText(const ValueSlice& value, const TextCodec& codec) const
+{
     if (value.length > kMaxShownValueBytes)
         return codec.decode(QByteArrayView(m_bytes).sliced(value.begin, kMaxShownValueBytes)) +
                QChar(u'…');
@@ -39,17 +54,22 @@ RecordSlices RecordTable::slices(qsizetype row) const
     return values;
 }
 
+QByteArrayView RecordTable::recordBytes(qsizetype row) const
+{
+    const qsizetype start = recordStart(row);
+    ValueReader reader(m_bytes, start);
+    ValueSlice value;
+    for (int field = 0; field < kRecordFieldCount; ++field)
+        reader.next(value);
+    return QByteArrayView(m_bytes).sliced(start, reader.position() - start);
+}
+
 Swipe swipeOfRow(const RecordTable& table, qsizetype row, QDate day, const QString& recordsFolder,
                  const QString& photoFolder, const QString& parameterFile)
 {
-    return {table.text(row, TimeField),
-            table.text(row, CardField),
-            table.text(row, NameField),
-            table.text(row, DirectionField),
-            day,
-            recordsFolder,
-            photoFolder,
-            parameterFile};
+    auto [time, card, name, direction] = table.texts(row);
+    return {std::move(time), std::move(card), std::move(name), std::move(direction), day,
+            recordsFolder,   photoFolder,     parameterFile};
 }
 
 } // namespace card

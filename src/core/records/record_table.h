@@ -52,6 +52,8 @@ public:
     // reading them on another thread while this table stays in use.
     RecordTable copy() const;
 
+    // Room for count rows, so that a table filled record by record is never copied.
+    void reserveRows(qsizetype count) { m_recordStarts.reserve(static_cast<size_t>(count)); }
     // Keeps the record whose first value begins at offset.
     void appendRecordAt(qsizetype offset)
     {
@@ -72,12 +74,19 @@ public:
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
     // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
     QString text(qsizetype row, int column) const;
+    // All four values of row as text, its record read once.
+    std::array<QString, kRecordFieldCount> texts(qsizetype row) const;
     // The four values of row as slices of bytes(), for readers that go through every row.
     RecordSlices slices(qsizetype row) const;
+    // The bytes of row's record: from its first value to where a next record would begin.
+    QByteArrayView recordBytes(qsizetype row) const;
     // How row's text decodes.
     TextEncoding encoding(qsizetype row) const;
 
 private:
+    const TextCodec& codecOf(qsizetype row, const RecordSlices& values) const;
+    QString shownText(const ValueSlice& value, const TextCodec& codec) const;
+
     QByteArray m_bytes;
     RecordCodecs m_codecs;
     std::vector<quint32> m_recordStarts;

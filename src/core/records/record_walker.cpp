@@ -40,11 +40,6 @@ bool isBlank(char c)
 
 // The walk has already given up on any quote after a closing one, so a value that begins
 // with a quote and ends in one holds no other.
-bool isClosedQuote(QByteArrayView raw)
-{
-    return raw.size() >= 2 && raw.front() == '"' && raw.back() == '"';
-}
-
 bool isPlainUnquoted(QByteArrayView raw)
 {
     const char first = raw.front();
@@ -53,13 +48,11 @@ bool isPlainUnquoted(QByteArrayView raw)
 
 } // namespace
 
-ValueSlice walkedValueSlice(QByteArrayView content, const WalkedValue& value)
+ValueSlice unquotedWalkedValueSlice(QByteArrayView content, const WalkedValue& value)
 {
     const QByteArrayView raw = content.sliced(value.begin, value.end - value.begin);
     if (raw.isEmpty())
         return ValueSlice{value.begin, 0, false};
-    if (isClosedQuote(raw))
-        return ValueSlice{value.begin + 1, raw.size() - 2, false};
     if (isPlainUnquoted(raw))
         return ValueSlice{value.begin, raw.size(), isPlainDecimalNumber(raw)};
     ValueReader reader(content, value.begin);
