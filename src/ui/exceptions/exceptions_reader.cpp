@@ -14,7 +14,7 @@ namespace card {
 namespace {
 
 // Hits are taken over this often while the reading keeps up ...
-constexpr int kHandOverMs = 50;
+constexpr int kHandOverMs = 10;
 // ... and in batches of the hits of whole days, up to this many when the days are small, one at
 // a time: a backlog goes over a batch a turn of the interface thread, which sorts each into the
 // rows, with the window's other work in between. A day's hits stay in one batch: split, they
