@@ -295,9 +295,10 @@ void PhotoViewWindow::addToneKeys()
         for (const int sign : {1, -1}) {
             const QKeySequence key =
                 sign > 0 ? QKeySequence(row->key) : QKeySequence(Qt::SHIFT | row->key);
-            addWindowAction(
-                this, {}, key, Qt::WindowShortcut,
-                [slider, step = sign * row->keyStep] { slider->setValue(slider->value() + step); });
+            addWindowAction(this, {}, key, Qt::WindowShortcut,
+                            [slider = slider, step = sign * row->keyStep] {
+                                slider->setValue(slider->value() + step);
+                            });
         }
     }
 }
