@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace card {
 
@@ -140,7 +141,7 @@ void ExceptionFinder::prefetchState(qsizetype index) const
 void ExceptionFinder::prefetchHistory(qsizetype index) const
 {
     const CardState& card = m_cards[static_cast<std::size_t>(index)];
-    __builtin_prefetch(card.hourDays.data());
+    __builtin_prefetch(card.swipeDays.data());
     __builtin_prefetch(card.recent.data());
 }
 
@@ -171,28 +172,19 @@ void ExceptionFinder::checkCard(const SwipeDay& day, std::size_t from, std::size
     const ExceptionSettings& settings = m_query.settings;
     const qint64 julian = day.date.toJulianDay();
     const bool kept = inRange(julian);
-    // The hours of the card's days before this one that the rare-hour rule looks at.
-    // Days come oldest first: the days too old to look at are the first few.
-    card.hourDays.erase(
-        card.hourDays.begin(),
-        std::find_if(card.hourDays.begin(), card.hourDays.end(),
-                     [&](const auto& entry) { return entry.first >= julian - settings.rareDays; }));
-    quint32 knownHours = 0;
-    for (const auto& entry : card.hourDays)
-        knownHours |= entry.second;
-    const bool judged = static_cast<int>(card.hourDays.size()) >= settings.rareMinimumDays;
+    const quint32 known = knownHours(card, julian);
+    const bool judged = hasHabits(card, julian);
     const auto burstBefore = static_cast<std::size_t>(std::max(settings.burstCount - 1, 1));
-    quint32 hoursToday = 0;
     for (std::size_t k = from; k < to; ++k) {
         const DaySwipe& swipe = day.swipes[k];
         const SwipeAt at{julian * kDaySeconds + swipe.second, julian, swipe.row};
-        const quint32 hourBit = quint32{1} << (swipe.second / kHourSeconds);
+        const int hour = swipe.second / kHourSeconds;
         if (kept && isNight(swipe.second, settings))
             hit(ExceptionRule::Night, at, hits);
-        if (kept && judged && (knownHours & hourBit) == 0)
+        if (kept && judged && (known >> hour & 1) == 0)
             hit(ExceptionRule::RareHour, at, hits, {},
                 latestMissingDay(julian - settings.rareDays, julian - 1));
-        hoursToday |= hourBit;
+        card.lastDayOfHour[static_cast<std::size_t>(hour)] = static_cast<qint32>(julian);
         const bool full = card.recent.size() == burstBefore;
         if (kept && full && at.when - card.recent.front().when <= settings.burstSeconds)
             hit(ExceptionRule::Burst, at, hits, swipeAt(card.recent.front()));
@@ -202,8 +194,44 @@ void ExceptionFinder::checkCard(const SwipeDay& day, std::size_t from, std::size
         if (swipe.direction != SwipeDirection::Other)
             checkTurn(at, swipe.direction, card, hits);
     }
-    if (hoursToday != 0)
-        card.hourDays.emplace_back(static_cast<qint32>(julian), hoursToday);
+    rememberDay(card, julian);
+}
+
+quint32 ExceptionFinder::knownHours(const CardState& card, qint64 julian) const
+{
+    const qint64 oldest = julian - m_query.settings.rareDays;
+    quint32 hours = 0;
+    for (std::size_t hour = 0; hour < card.lastDayOfHour.size(); ++hour)
+        hours |= quint32{card.lastDayOfHour[hour] >= oldest} << hour;
+    return hours;
+}
+
+bool ExceptionFinder::hasHabits(const CardState& card, qint64 julian) const
+{
+    const auto needed = static_cast<std::size_t>(std::max(m_query.settings.rareMinimumDays, 0));
+    // Full, the next place to write holds the oldest of the last days needed.
+    return needed == 0 || (card.swipeDays.size() == needed &&
+                           card.swipeDays[card.nextSwipeDay] >= julian - m_query.settings.rareDays);
+}
+
+void ExceptionFinder::rememberDay(CardState& card, qint64 julian) const
+{
+    const auto needed = static_cast<std::size_t>(std::max(m_query.settings.rareMinimumDays, 0));
+    if (needed == 0)
+        return;
+    if (card.swipeDays.size() < needed) {
+        card.swipeDays.push_back(static_cast<qint32>(julian));
+        return;
+    }
+    card.swipeDays[card.nextSwipeDay] = static_cast<qint32>(julian);
+    card.nextSwipeDay = (card.nextSwipeDay + 1) % needed;
+}
+
+std::array<qint32, 24> ExceptionFinder::CardState::noDays()
+{
+    std::array<qint32, 24> days;
+    days.fill(std::numeric_limits<qint32>::min());
+    return days;
 }
 
 // The direction rules for an in or an out at at, against the card's last in or out.

@@ -112,11 +112,22 @@ private:
         std::optional<Turn> lastTurn;
         std::optional<Turn> turnBefore; // the turn before the last
         std::vector<SwipeAt> recent;    // the last burstCount - 1 swipes, oldest first
-        std::vector<std::pair<qint32, quint32>> hourDays; // day and its hours, oldest first
+        // For the rare hours: the last day the card swiped in each hour of the day ...
+        std::array<qint32, 24> lastDayOfHour = noDays();
+        // ... and its last rareMinimumDays days with swipes, the oldest overwritten first.
+        std::vector<qint32> swipeDays;
+        std::size_t nextSwipeDay = 0; // where the next day is written once swipeDays is full
+
+        static std::array<qint32, 24> noDays();
     };
 
     void checkCard(const SwipeDay& day, std::size_t from, std::size_t to, CardState& card,
                    QList<ExceptionHit>& hits);
+    // The hours in which card swiped on the rare-hour rule's days before julian, and whether
+    // it swiped on enough of those days for the rule to judge.
+    quint32 knownHours(const CardState& card, qint64 julian) const;
+    bool hasHabits(const CardState& card, qint64 julian) const;
+    void rememberDay(CardState& card, qint64 julian) const;
     void checkTurn(const SwipeAt& at, SwipeDirection direction, CardState& card,
                    QList<ExceptionHit>& hits);
     void closeOpenIns(const std::vector<qsizetype>& openIns, qint64 nextDay, DayFileState nextFile,

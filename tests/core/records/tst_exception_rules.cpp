@@ -275,8 +275,8 @@ QStringList plainHits(const ExceptionQuery& query, const QSet<int>& missing)
 
 } // namespace
 
-// Random days of a few cards, some days missing: the day-at-a-time rules give what the wording
-// gives when read one swipe at a time.
+// Random days of a few cards, some days missing, with the default and other settings: the
+// day-at-a-time rules give what the wording gives when read one swipe at a time.
 void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
 {
     const QStringList directions{"進", "出", "進", "出", "_", "?"};
@@ -290,6 +290,10 @@ void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
         query.dayCount = 7;
         query.recordsFolder = site.path();
         query.now = QDateTime(kEnd.addDays(1), QTime(random.bounded(24), 0));
+        // Every other seed with other counts and spans than the defaults.
+        if (seed % 2 == 1)
+            query.settings = {2 + random.bounded(3), 30 + random.bounded(60), 22, 6,
+                              1 + random.bounded(9), 1 + random.bounded(4)};
         QStringList swipes;
         const int readDays = static_cast<int>(card::exceptionReadDates(query).size());
         for (int k = 0; k < 600; ++k) {
