@@ -366,11 +366,13 @@ void findExceptions(const ExceptionQuery& query, const ExceptionProgress& progre
             ++next;
         }
     };
+    // One list for every day's hits: grown once, not again for each day.
+    QList<ExceptionHit> hits;
     for (int read = 1; read <= dayCount; ++read) {
         readMore();
         QFuture<std::shared_ptr<const SwipeDay>> day = std::move(reading.front());
         reading.pop_front();
-        QList<ExceptionHit> hits;
+        hits.clear();
         finder.addDay(day.result(), hits);
         if (read == dayCount)
             finder.finish(hits);
