@@ -1,5 +1,4 @@
 #include "core/evidence/evidence_verify.h"
-#include "core/platform/large_buffer.h"
 #include "core/platform/saved_mappings.h"
 #include "core/startup/command_line.h"
 #include "ui/common/case_desk.h"
@@ -98,7 +97,6 @@ int runWindow(const card::CommandLine& line, int argc, char* argv[])
 // with its one line and status 2 wherever the program runs.
 int main(int argc, char* argv[])
 {
-    card::keepFreedMemoryForReuse();
     const card::CommandLine line = card::parseCommandLine(argumentsOf(argc, argv));
     switch (line.kind) {
     case card::CommandLine::Kind::Help:

@@ -1,8 +1,6 @@
 // card_bench [records [N]] [photos] [photo_view] [folders] [export [N]] [slow_share]
 // [history [N]] [reports] [live] [exceptions [N]] [presence] [evidence]: with no argument, every
 // benchmark.
-#include "core/platform/large_buffer.h"
-
 #include <QApplication>
 #include <QStringList>
 
@@ -25,7 +23,6 @@ int runEvidenceBenchmark();
 
 int main(int argc, char* argv[])
 {
-    card::keepFreedMemoryForReuse();
     // The whole query is measured through the real main window, on the offscreen platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

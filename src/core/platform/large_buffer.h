@@ -10,10 +10,4 @@ namespace card {
 // machine cost more than the copy itself.
 QByteArray largeBuffer(qint64 size);
 
-// Called once at the start of the program: memory freed by one day's read is kept for the next
-// (up to a bound) instead of being handed back to the system and faulted in again page by page.
-// Reading many days allocates and frees a few megabytes each, and on a virtual machine the page
-// faults cost more than the reading.
-void keepFreedMemoryForReuse();
-
 } // namespace card
