@@ -18,13 +18,15 @@ namespace card {
 
 namespace {
 
-// Reads up to size bytes from where the file stands into data; fewer when it shrinks meanwhile
-// or a read fails, which keeps what was read before.
-FileReadStatus readInto(QFile& file, qint64 size, char* data, qint64& filled)
+// Fills data with up to size bytes from read(at, count), which gives the bytes it read, 0 at the
+// end or below 0 on a failure; fewer when the file ends sooner or a read fails, which keeps what
+// was read before.
+template <typename Read>
+FileReadStatus fill(qint64 size, char* data, qint64& filled, const Read& read)
 {
     filled = 0;
     while (filled < size) {
-        const qint64 got = file.read(data + filled, size - filled);
+        const qint64 got = read(data + filled, size - filled);
         if (got < 0)
             return FileReadStatus::ReadError;
         if (got == 0)
@@ -32,6 +34,13 @@ FileReadStatus readInto(QFile& file, qint64 size, char* data, qint64& filled)
         filled += got;
     }
     return FileReadStatus::Ok;
+}
+
+// Reads up to size bytes from where the file stands into data; fewer when it shrinks meanwhile.
+FileReadStatus readInto(QFile& file, qint64 size, char* data, qint64& filled)
+{
+    return fill(size, data, filled,
+                [&file](char* at, qint64 count) { return file.read(at, count); });
 }
 
 FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
@@ -48,20 +57,14 @@ FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
 FileReadStatus readFileAt(QFile& file, qint64 offset, qint64 size, char* data, qint64& filled)
 {
 #if defined(Q_OS_UNIX)
-    filled = 0;
-    while (filled < size) {
-        const ssize_t got =
-            ::pread(file.handle(), data + filled, static_cast<size_t>(size - filled),
-                    static_cast<off_t>(offset + filled));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return FileReadStatus::ReadError;
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    return FileReadStatus::Ok;
+    return fill(size, data, filled, [&file, offset, data](char* at, qint64 count) {
+        ssize_t got = 0;
+        do
+            got = ::pread(file.handle(), at, static_cast<size_t>(count),
+                          static_cast<off_t>(offset + (at - data)));
+        while (got < 0 && errno == EINTR);
+        return static_cast<qint64>(got);
+    });
 #else
     if (!file.seek(offset))
         return FileReadStatus::ReadError;
