@@ -356,9 +356,12 @@ void findExceptions(const ExceptionQuery& query, const ExceptionProgress& progre
     const auto dayCount = static_cast<int>(dates.size());
     ExceptionFinder finder(query);
     std::deque<QFuture<std::shared_ptr<const SwipeDay>>> reading;
+    // One day more than the reading threads: while the rules take the oldest day, every reader
+    // already has the next one, instead of waiting for the rules to ask for it.
+    const int daysAhead = SiteIoBudget::historyDays() + 1;
     int next = 0;
     const auto readMore = [&] {
-        while (next < dayCount && static_cast<int>(reading.size()) < SiteIoBudget::historyDays()) {
+        while (next < dayCount && static_cast<int>(reading.size()) < daysAhead) {
             reading.push_back(runOnSiteIo([folder = query.recordsFolder, date = dates[next]] {
                 return std::shared_ptr<const SwipeDay>(
                     std::make_shared<SwipeDay>(readSwipeDay(folder, date)));
