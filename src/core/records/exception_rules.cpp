@@ -13,7 +13,6 @@ namespace card {
 
 namespace {
 
-constexpr qint64 kDaySeconds = 24 * 60 * 60;
 constexpr int kHourSeconds = 60 * 60;
 // Cards whose states are loaded ahead of their turn: a state is rarely in the cache when a site
 // has many cards, and loading several at once overlaps the waits.
@@ -227,9 +226,9 @@ void ExceptionFinder::rememberDay(CardState& card, qint64 julian) const
     card.nextSwipeDay = (card.nextSwipeDay + 1) % needed;
 }
 
-std::array<qint32, 24> ExceptionFinder::CardState::noDays()
+ExceptionFinder::HourDays ExceptionFinder::CardState::noDays()
 {
-    std::array<qint32, 24> days;
+    HourDays days;
     days.fill(std::numeric_limits<qint32>::min());
     return days;
 }
@@ -342,10 +341,8 @@ void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<Exception
 void sortNewestFirst(QList<ExceptionHit>& hits)
 {
     std::stable_sort(hits.begin(), hits.end(), [](const ExceptionHit& a, const ExceptionHit& b) {
-        if (a.swipe.day != b.swipe.day)
-            return a.swipe.day > b.swipe.day;
-        if (a.second != b.second)
-            return a.second > b.second;
+        if (a.moment() != b.moment())
+            return a.moment() > b.moment();
         return a.rule < b.rule;
     });
 }

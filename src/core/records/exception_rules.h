@@ -62,6 +62,8 @@ struct ExceptionQuery {
     QDate first() const { return end.addDays(1 - dayCount); }
 };
 
+inline constexpr qint64 kDaySeconds = 24 * 60 * 60;
+
 struct ExceptionHit {
     ExceptionRule rule = ExceptionRule::Night;
     Swipe swipe;
@@ -73,6 +75,9 @@ struct ExceptionHit {
     // present show, and the missing day could undo it.
     QDate missingDay;
     DayFileState missingState = DayFileState::Missing;
+
+    // Seconds on one running clock across days, for ordering hits by their time.
+    qint64 moment() const { return swipe.day.toJulianDay() * kDaySeconds + second; }
 
     bool operator==(const ExceptionHit&) const = default;
 };
@@ -101,6 +106,7 @@ private:
         qint64 day = 0;  // the day's Julian day number
         quint32 row = 0;
     };
+    using HourDays = std::array<qint32, 24>; // a day for each hour of the day
     // A 進 or 出 of a card, with its record's bytes once its day's table is let go: few of
     // them are ever shown, so they are decoded only then.
     struct Turn {
@@ -113,12 +119,12 @@ private:
         std::optional<Turn> turnBefore; // the turn before the last
         std::vector<SwipeAt> recent;    // the last burstCount - 1 swipes, oldest first
         // For the rare hours: the last day the card swiped in each hour of the day ...
-        std::array<qint32, 24> lastDayOfHour = noDays();
+        HourDays lastDayOfHour = noDays();
         // ... and its last rareMinimumDays days with swipes, the oldest overwritten first.
         std::vector<qint32> swipeDays;
         std::size_t nextSwipeDay = 0; // where the next day is written once swipeDays is full
 
-        static std::array<qint32, 24> noDays();
+        static HourDays noDays();
     };
 
     void checkCard(const SwipeDay& day, std::size_t from, std::size_t to, CardState& card,

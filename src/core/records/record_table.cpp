@@ -47,21 +47,24 @@ TextEncoding RecordTable::encoding(qsizetype row) const
 
 RecordSlices RecordTable::slices(qsizetype row) const
 {
-    ValueReader reader(m_bytes, m_recordStarts[static_cast<size_t>(row)]);
     RecordSlices values;
+    readValues(row, values);
+    return values;
+}
+
+qsizetype RecordTable::readValues(qsizetype row, RecordSlices& values) const
+{
+    ValueReader reader(m_bytes, recordStart(row));
     for (ValueSlice& value : values)
         reader.next(value);
-    return values;
+    return reader.position();
 }
 
 QByteArrayView RecordTable::recordBytes(qsizetype row) const
 {
+    RecordSlices values;
     const qsizetype start = recordStart(row);
-    ValueReader reader(m_bytes, start);
-    ValueSlice value;
-    for (int field = 0; field < kRecordFieldCount; ++field)
-        reader.next(value);
-    return QByteArrayView(m_bytes).sliced(start, reader.position() - start);
+    return QByteArrayView(m_bytes).sliced(start, readValues(row, values) - start);
 }
 
 Swipe swipeOfRow(const RecordTable& table, qsizetype row, QDate day, const QString& recordsFolder,

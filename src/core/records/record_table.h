@@ -84,6 +84,8 @@ public:
     TextEncoding encoding(qsizetype row) const;
 
 private:
+    // Reads row's four values into values; gives where a next record would begin.
+    qsizetype readValues(qsizetype row, RecordSlices& values) const;
     const TextCodec& codecOf(qsizetype row, const RecordSlices& values) const;
     QString shownText(const ValueSlice& value, const TextCodec& codec) const;
 

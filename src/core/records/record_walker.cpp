@@ -48,7 +48,7 @@ bool isPlainUnquoted(QByteArrayView raw)
 
 } // namespace
 
-ValueSlice unquotedWalkedValueSlice(QByteArrayView content, const WalkedValue& value)
+ValueSlice otherWalkedValueSlice(QByteArrayView content, const WalkedValue& value)
 {
     const QByteArrayView raw = content.sliced(value.begin, value.end - value.begin);
     if (raw.isEmpty())

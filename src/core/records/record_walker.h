@@ -258,7 +258,7 @@ private:
 };
 
 // A walked value of any shape but a closed quote, for walkedValueSlice.
-ValueSlice unquotedWalkedValueSlice(QByteArrayView content, const WalkedValue& value);
+ValueSlice otherWalkedValueSlice(QByteArrayView content, const WalkedValue& value);
 
 // The value the value reader reads from a walked value's bytes, without reading them again
 // where their shape is plain (empty, quoted with nothing after the closing quote, unquoted
@@ -270,7 +270,7 @@ inline ValueSlice walkedValueSlice(QByteArrayView content, const WalkedValue& va
     const char* raw = content.data() + value.begin;
     if (length >= 2 && raw[0] == '"' && raw[length - 1] == '"')
         return ValueSlice{value.begin + 1, length - 2, false};
-    return unquotedWalkedValueSlice(content, value);
+    return otherWalkedValueSlice(content, value);
 }
 
 } // namespace card

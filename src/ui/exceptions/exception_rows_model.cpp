@@ -44,8 +44,7 @@ const ExceptionHit& ExceptionRowsModel::hit(int row) const
 
 qint64 ExceptionRowsModel::moment(int row) const
 {
-    const ExceptionHit& found = hit(row);
-    return found.swipe.day.toJulianDay() * 86400 + found.second;
+    return hit(row).moment();
 }
 
 QList<ExceptionHit> ExceptionRowsModel::hits() const
