@@ -106,6 +106,27 @@ WindowRun windowRun(const ExceptionQuery& query)
     return run;
 }
 
+// The two stages on one thread: the day reads alone, then the reads with the rules after them.
+void printStages(const ExceptionQuery& query, qsizetype dayFiles)
+{
+    const QList<QDate> dates = exceptionReadDates(query);
+    const RunTimes reads = timeRuns(kRuns, [&] {
+        for (const QDate& date : dates)
+            readSwipeDay(query.recordsFolder, date);
+    });
+    const RunTimes both = timeRuns(kRuns, [&] {
+        ExceptionFinder finder(query);
+        QList<ExceptionHit> hits;
+        for (const QDate& date : dates) {
+            hits.clear();
+            finder.addDay(std::make_shared<const SwipeDay>(readSwipeDay(query.recordsFolder, date)),
+                          hits);
+        }
+    });
+    std::printf("    one thread: day reads %.1f ms (%.1f ms a day), rules after them %.1f ms\n",
+                reads.best, reads.best / static_cast<double>(dayFiles), both.best - reads.best);
+}
+
 void printRange(qint64 records, int days)
 {
     ExceptionQuery query;
@@ -143,6 +164,7 @@ void printRange(qint64 records, int days)
                 rules.best, rules.median, rules.best / floor.best, static_cast<long long>(hits));
     std::printf("    processor %.1f ms, peak added %.0f MB\n", rules.processor,
                 megabytes(rules.peakAdded));
+    printStages(query, site.files.size());
     const WindowRun run = windowRun(query);
     std::printf("  window: first rows %.1f ms, all days %.1f ms, longest interface turn %.1f ms "
                 "(busy %.1f ms of it), %d rows\n",

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <numeric>
 #include <optional>
 
@@ -61,6 +62,7 @@ public:
         , m_content(day.table.bytes())
         , m_in(inWord().toString())
         , m_out(outWord().toString())
+        , m_cardOfNumber(expectedCards(m_content.size()))
     {
         // A generous guess at the records: room reserved but never written costs no memory.
         const qsizetype records = m_content.size() / kFewestRecordBytes + 1;
@@ -106,6 +108,14 @@ private:
     static constexpr std::size_t kLookAhead = 16;
     // Card readers write about 35 bytes a record.
     static constexpr qsizetype kFewestRecordBytes = 24;
+    // A card swipes about four times on a working day; sized for that, the card table rarely
+    // grows, and growing mid-day rehashes every card seen so far.
+    static std::size_t expectedCards(qsizetype bytes)
+    {
+        constexpr qsizetype kTypicalRecordBytes = 35;
+        constexpr qsizetype kSwipesOfACard = 4;
+        return static_cast<std::size_t>(bytes / kTypicalRecordBytes / kSwipesOfACard);
+    }
     struct Waiting {
         std::size_t swipe = 0;
         quint64 number = 0;
@@ -218,6 +228,65 @@ private:
     std::size_t m_waitingTo = 0;
 };
 
+// The value that opens with the quote at quote, up to the next quote; false when no quote
+// closes it or no byte follows the closing one.
+bool quotedValue(QByteArrayView content, qsizetype quote, ValueSlice& value)
+{
+    // Values are a few bytes long: a plain loop beats a library search's set-up.
+    const char* data = content.data();
+    const qsizetype begin = quote + 1;
+    qsizetype close = begin;
+    while (close < content.size() && data[close] != '"')
+        ++close;
+    if (close + 1 >= content.size())
+        return false;
+    value = {begin, close - begin, false};
+    return true;
+}
+
+// The records in the shape card readers write, 08:15:30,"00012345","陳怡君","進" and a line end,
+// read on their bytes in one pass: a time of digits and colons, three quoted values with a
+// comma right after each closing quote but the last, which a separator follows. Hands each to
+// builder and returns where the first record of any other shape begins (or the end), from
+// where the full reading goes on: blanks, doubled quotes and records over several lines all
+// read as the value reader reads them.
+qsizetype readPlainRecords(QByteArrayView content, qsizetype from, SwipeDayBuilder& builder)
+{
+    const char* data = content.data();
+    const qsizetype size = content.size();
+    RecordSlices record;
+    qsizetype start = from;
+    while (start < size) {
+        qsizetype at = start;
+        bool colon = false; // a time without one would be an unquoted number
+        for (; at < size && (isDigit(data[at]) || data[at] == ':'); ++at)
+            colon |= data[at] == ':';
+        if (!colon || at + 1 >= size || data[at] != ',' || data[at + 1] != '"')
+            return start;
+        record[TimeField] = {start, at - start, false};
+        at += 1;
+        for (const RecordField field : {CardField, NameField}) {
+            if (!quotedValue(content, at, record[field]))
+                return start;
+            at = record[field].begin + record[field].length + 1;
+            if (data[at] != ',' || at + 1 >= size || data[at + 1] != '"')
+                return start;
+            at += 1;
+        }
+        if (!quotedValue(content, at, record[DirectionField]))
+            return start;
+        const qsizetype separator =
+            record[DirectionField].begin + record[DirectionField].length + 1;
+        const char ending = data[separator];
+        if (ending != ',' && ending != '\r' && ending != '\n')
+            return start;
+        builder.add(start, record);
+        const bool crLf = ending == '\r' && separator + 1 < size && data[separator + 1] == '\n';
+        start = separator + 1 + (crLf ? 1 : 0);
+    }
+    return start;
+}
+
 // Hands every whole record from from on to builder: the record walker finds the values; where
 // it cannot follow the layout the value reader reads the rest.
 void readAllRecords(QByteArrayView content, qsizetype from, SwipeDayBuilder& builder)
@@ -269,6 +338,10 @@ std::size_t slotOf(quint64 number, std::size_t mask)
 
 } // namespace
 
+CardNumberIndex::CardNumberIndex(std::size_t expected)
+    : m_slots(std::bit_ceil(std::max<std::size_t>(expected, 512) * 2))
+{}
+
 std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
 {
     if ((m_used + 1) * 2 > m_slots.size())
@@ -305,6 +378,17 @@ void CardNumberIndex::grow()
     }
 }
 
+QByteArrayView SwipeDay::recordBytes(quint32 row) const
+{
+    // Every record of the file is a row, so a record but the last runs to where the next row
+    // begins, with no need to read it again.
+    const qsizetype next = static_cast<qsizetype>(row) + 1;
+    if (next >= table.rowCount())
+        return table.recordBytes(row);
+    const qsizetype start = table.recordStart(row);
+    return table.bytes().sliced(start, table.recordStart(next) - start);
+}
+
 Swipe SwipeDay::swipe(quint32 row, const QString& recordsFolder, const QString& photoFolder,
                       const QString& parameterFile) const
 {
@@ -319,7 +403,8 @@ SwipeDay swipeDayOf(QDate date, QByteArray bytes)
     const qsizetype bom = utf8BomLength(bytes);
     day.table = RecordTable(std::move(bytes));
     SwipeDayBuilder builder(day);
-    readAllRecords(day.table.bytes(), bom, builder);
+    const QByteArrayView content = day.table.bytes();
+    readAllRecords(content, readPlainRecords(content, bom, builder), builder);
     builder.finish();
     return day;
 }

@@ -34,6 +34,9 @@ quint64 packedCardNumber(QByteArrayView text);
 // row, with no node to follow, and adding allocates only when the table doubles.
 class CardNumberIndex {
 public:
+    // Room for about expected numbers before the table first grows.
+    explicit CardNumberIndex(std::size_t expected = 512);
+
     // The index of number (not 0), which is next when number is new; and whether it was.
     std::pair<qint32, bool> add(quint64 number, qint32 next);
     // Starts loading number's slot: a look-up some records later finds it in the cache. Big
@@ -47,7 +50,7 @@ private:
     };
     void grow();
 
-    std::vector<Slot> m_slots = std::vector<Slot>(1024);
+    std::vector<Slot> m_slots;
     std::size_t m_used = 0;
 };
 
@@ -63,6 +66,8 @@ struct SwipeDay {
     // (file order for equal times). A swipe without a time of day takes part in no rule.
     std::vector<DaySwipe> swipes;
 
+    // The bytes of row's record, as RecordTable::recordBytes gives them.
+    QByteArrayView recordBytes(quint32 row) const;
     // The record of row as a listed swipe of this day in the given folders.
     Swipe swipe(quint32 row, const QString& recordsFolder, const QString& photoFolder,
                 const QString& parameterFile) const;

@@ -281,7 +281,7 @@ void ExceptionFinder::keepTurnRecords(const SwipeDay& leaving, const std::vector
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         for (std::optional<Turn>* turn : {&card.lastTurn, &card.turnBefore}) {
             if (*turn && (*turn)->at.day == julian && (*turn)->keptRecord.isEmpty())
-                (*turn)->keptRecord = leaving.table.recordBytes((*turn)->at.row).toByteArray();
+                (*turn)->keptRecord = leaving.recordBytes((*turn)->at.row).toByteArray();
         }
     }
 }

@@ -35,8 +35,8 @@ ValueTextMatcher::ValueTextMatcher(const QString& text)
     , m_utf8Is950Too(m_codecs.of(TextEncoding::Windows950).decode(m_utf8) == text)
 {}
 
-bool ValueTextMatcher::matches(QByteArrayView bytes, const ValueSlice& value,
-                               QByteArrayView record) const
+bool ValueTextMatcher::matchesOther(QByteArrayView bytes, const ValueSlice& value,
+                                    QByteArrayView record) const
 {
     const QByteArrayView raw = bytes.sliced(value.begin, value.length);
     return value.isNumber ? matchesNumber(raw) : matchesText(raw, record);

@@ -17,19 +17,31 @@ namespace {
 const QDate kEnd(2026, 5, 10);
 const QDateTime kLongAfter(QDate(2026, 6, 1), QTime(12, 0));
 
-// "D HH:MM:SS CARD DIRECTION": D days from the range's last day; a direction of _ stands for a
-// blank inside the quotes.
+// "D HH:MM:SS CARD DIRECTION [SHAPE]": D days from the range's last day; a direction of _
+// stands for a blank inside the quotes; SHAPE picks one of the record shapes below, the card
+// readers' own by default.
 struct PlannedSwipe {
     int day;
     QString line;
+};
+
+const QStringList kRecordShapes{
+    QStringLiteral("%1,\"%2\",\"持卡人\",\"%3\"\r\n"),
+    QStringLiteral("%1,\"%2\",\"持卡人\",\"%3\"\n"),
+    QStringLiteral("%1,\"%2\",\"持卡人\",\"%3\","),
+    QStringLiteral(" %1, \"%2\",\"持卡人\",\"%3\"\r\n"),
+    QStringLiteral("\"%1\",\"%2\",\"持卡人\",\"%3\"\r\n"),
+    QStringLiteral("%1,\"%2\",\"持\"\"卡人\",\"%3\"\r\n"),
+    QStringLiteral("%1,%2,\"持卡人\",\"%3\"\r\n"),
+    QStringLiteral("%1,\"%2\"\r\n\"持卡人\",\"%3\"\r\n"),
 };
 
 PlannedSwipe planned(const QString& text)
 {
     const QStringList parts = text.split(u' ');
     const QString direction = parts[3] == u"_" ? QStringLiteral(" ") : parts[3];
-    return {parts[0].toInt(),
-            QStringLiteral("%1,\"%2\",\"持卡人\",\"%3\"\r\n").arg(parts[1], parts[2], direction)};
+    const QString& shape = kRecordShapes[parts.value(4, QStringLiteral("0")).toInt()];
+    return {parts[0].toInt(), shape.arg(parts[1], parts[2], direction)};
 }
 
 // A card's working days: in at 09:00:00, out at 17:00:00.
@@ -275,8 +287,9 @@ QStringList plainHits(const ExceptionQuery& query, const QSet<int>& missing)
 
 } // namespace
 
-// Random days of a few cards, some days missing, with the default and other settings: the
-// day-at-a-time rules give what the wording gives when read one swipe at a time.
+// Random days of a few cards in records of every shape, some days missing, with the default and
+// other settings: the day-at-a-time rules give what the wording gives when read one swipe at a
+// time.
 void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
 {
     const QStringList directions{"進", "出", "進", "出", "_", "?"};
@@ -301,11 +314,14 @@ void TestExceptionRules::fastPathAgreesWithPlainEvaluation()
             // Most swipes near the start of the working day, so bursts and repeats occur.
             const int second =
                 random.bounded(3) == 0 ? random.bounded(86400) : 8 * 3600 + random.bounded(120);
-            swipes << QStringLiteral("%1 %2 %3 %4")
+            // Half the records in the card readers' shape, the rest in any other.
+            const int shape = random.bounded(2) == 0 ? 0 : random.bounded(kRecordShapes.size());
+            swipes << QStringLiteral("%1 %2 %3 %4 %5")
                           .arg(day)
                           .arg(QTime(0, 0).addSecs(second).toString(QStringLiteral("H:mm:ss")))
                           .arg(cards[random.bounded(cards.size())],
-                               directions[random.bounded(directions.size())]);
+                               directions[random.bounded(directions.size())])
+                          .arg(shape);
         }
         QList<int> missing{random.bounded(-8, 2), random.bounded(-35, -8)};
         writeDays(site, query, swipes, missing);
