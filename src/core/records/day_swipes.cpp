@@ -137,12 +137,12 @@ private:
     // order, so putting each card's few swipes in time order moves little.
     void sortByCard()
     {
-        std::vector<DaySwipe>& swipes = m_day.swipes;
+        LargeVector<DaySwipe>& swipes = m_day.swipes;
         std::vector<std::size_t> next(m_day.cards.size() + 1, 0);
         for (const DaySwipe& swipe : swipes)
             ++next[static_cast<std::size_t>(swipe.card) + 1];
         std::partial_sum(next.begin(), next.end(), next.begin());
-        std::vector<DaySwipe> sorted(swipes.size());
+        LargeVector<DaySwipe> sorted(swipes.size());
         for (const DaySwipe& swipe : swipes)
             sorted[next[static_cast<std::size_t>(swipe.card)]++] = swipe;
         for (std::size_t k = 1; k < sorted.size(); ++k) {
@@ -366,7 +366,7 @@ void CardNumberIndex::prefetch(quint64 number) const
 
 void CardNumberIndex::grow()
 {
-    const std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(m_slots.size() * 2));
+    const LargeVector<Slot> old = std::exchange(m_slots, LargeVector<Slot>(m_slots.size() * 2));
     const std::size_t mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
         if (slot.number == 0)

@@ -2,6 +2,7 @@
 // many days (exceptions, presence) share. Each day file is read once, whatever looks at it.
 #pragma once
 
+#include "core/platform/large_buffer.h"
 #include "core/records/card_history.h"
 #include "core/records/record_table.h"
 
@@ -50,7 +51,7 @@ private:
     };
     void grow();
 
-    std::vector<Slot> m_slots;
+    LargeVector<Slot> m_slots;
     std::size_t m_used = 0;
 };
 
@@ -64,7 +65,7 @@ struct SwipeDay {
     std::vector<QString> cards;
     // The swipes whose time is a time of day, grouped by card and in time order within a card
     // (file order for equal times). A swipe without a time of day takes part in no rule.
-    std::vector<DaySwipe> swipes;
+    LargeVector<DaySwipe> swipes;
 
     // The bytes of row's record, as RecordTable::recordBytes gives them.
     QByteArrayView recordBytes(quint32 row) const;

@@ -86,7 +86,7 @@ void ExceptionFinder::addDay(std::shared_ptr<const SwipeDay> day, QList<Exceptio
     m_fileOfDay.insert(julian, today.file);
     std::vector<qsizetype> openIns;
     const std::vector<qsizetype> indices = cardIndices(today);
-    const std::vector<DaySwipe>& swipes = today.swipes;
+    const LargeVector<DaySwipe>& swipes = today.swipes;
     for (std::size_t from = 0; from < swipes.size();) {
         std::size_t to = from + 1;
         while (to < swipes.size() && swipes[to].card == swipes[from].card)
