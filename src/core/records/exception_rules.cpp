@@ -6,6 +6,7 @@
 #include <QFuture>
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <limits>
 
@@ -251,8 +252,13 @@ void ExceptionFinder::checkTurn(const SwipeAt& at, SwipeDirection direction, Car
     if (kept && !within && direction == SwipeDirection::Out)
         hit(ExceptionRule::OutWithoutIn, at, hits, turnSwipe(last),
             latestMissingDay(at.day - 1, at.day - 1));
-    card.turnBefore = std::move(card.lastTurn);
-    card.lastTurn = Turn{at, direction, {}};
+    // The turn before the last is let go: its record's buffer is kept for the new turn, so a
+    // card's turns reuse two buffers instead of allocating one a day.
+    std::swap(card.turnBefore, card.lastTurn);
+    Turn& turn = card.lastTurn ? *card.lastTurn : card.lastTurn.emplace();
+    turn.at = at;
+    turn.direction = direction;
+    turn.keptRecord.resize(0);
 }
 
 // The ins of the day before nextDay that no in or out followed on nextDay: their 24 hours end
@@ -271,6 +277,17 @@ void ExceptionFinder::closeOpenIns(const std::vector<qsizetype>& openIns, qint64
     }
 }
 
+namespace {
+
+// Copies bytes into kept, in the room it has where that is enough.
+void keep(QByteArrayView bytes, QByteArray& kept)
+{
+    kept.resize(bytes.size());
+    std::memcpy(kept.data(), bytes.data(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace
+
 void ExceptionFinder::keepTurnRecords(const SwipeDay& leaving, const std::vector<qsizetype>& cards)
 {
     const qint64 julian = leaving.date.toJulianDay();
@@ -281,7 +298,7 @@ void ExceptionFinder::keepTurnRecords(const SwipeDay& leaving, const std::vector
         CardState& card = m_cards[static_cast<std::size_t>(index)];
         for (std::optional<Turn>* turn : {&card.lastTurn, &card.turnBefore}) {
             if (*turn && (*turn)->at.day == julian && (*turn)->keptRecord.isEmpty())
-                (*turn)->keptRecord = leaving.recordBytes((*turn)->at.row).toByteArray();
+                keep(leaving.recordBytes((*turn)->at.row), (*turn)->keptRecord);
         }
     }
 }
