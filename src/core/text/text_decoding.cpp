@@ -1,8 +1,11 @@
 #include "core/text/text_decoding.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace card {
 
@@ -107,6 +110,76 @@ bool endsInLoneLeadByte(QByteArrayView bytes)
     return i > bytes.size();
 }
 
+// Code page 950's two-byte characters by lead byte 0x81 to 0xFE and trail byte 0x40 to 0xFE,
+// as the converter decodes each pair alone; 0 where it gives anything but one character.
+class CodePage950Pairs {
+public:
+    static constexpr int kFirstLead = 0x81;
+    static constexpr int kFirstTrail = 0x40;
+    static constexpr int kTrails = 0xFF - kFirstTrail;
+
+    CodePage950Pairs()
+        : m_characters(static_cast<std::size_t>((0xFF - kFirstLead) * kTrails), 0)
+    {
+        // Every pair once, each followed by a line end that no trail byte can be, in one call:
+        // a pair the converter does not take apart into several characters gives one line.
+        QByteArray pairs;
+        pairs.reserve(static_cast<qsizetype>(m_characters.size()) * 3);
+        for (int lead = kFirstLead; lead < 0xFF; ++lead) {
+            for (int trail = kFirstTrail; trail < 0xFF; ++trail)
+                pairs.append(static_cast<char>(lead)).append(static_cast<char>(trail)).append('\n');
+        }
+        QStringDecoder decoder(kWindows950Name, QStringDecoder::Flag::Stateless);
+        const QString text = decoder.decode(pairs);
+        const QList<QStringView> lines = QStringView(text).split(u'\n');
+        if (lines.size() != static_cast<qsizetype>(m_characters.size()) + 1)
+            return;
+        for (std::size_t k = 0; k < m_characters.size(); ++k) {
+            const QStringView line = lines[static_cast<qsizetype>(k)];
+            if (line.size() == 1 && line[0] != QChar::ReplacementCharacter &&
+                !line[0].isSurrogate())
+                m_characters[k] = line[0].unicode();
+        }
+    }
+
+    // The character of lead and trail, or 0.
+    char16_t of(unsigned char lead, unsigned char trail) const
+    {
+        if (lead < kFirstLead || lead == 0xFF || trail < kFirstTrail || trail == 0xFF)
+            return 0;
+        return m_characters[static_cast<std::size_t>((lead - kFirstLead) * kTrails +
+                                                     (trail - kFirstTrail))];
+    }
+
+private:
+    std::vector<char16_t> m_characters;
+};
+
+// bytes decoded through the pair table where every byte is ASCII or in a pair it holds, which
+// is nearly every value of a day file: a few table look-ups instead of a converter's call.
+std::optional<QString> decodeThroughPairs(QByteArrayView bytes)
+{
+    static const CodePage950Pairs pairs;
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    qsizetype length = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80) {
+            out[length++] = QChar(byte);
+            continue;
+        }
+        if (i + 1 == bytes.size())
+            return std::nullopt;
+        const char16_t character = pairs.of(byte, static_cast<unsigned char>(bytes[++i]));
+        if (character == 0)
+            return std::nullopt;
+        out[length++] = QChar(character);
+    }
+    text.truncate(length);
+    return text;
+}
+
 } // namespace
 
 bool isAscii(QByteArrayView bytes)
@@ -155,6 +228,10 @@ TextCodec::TextCodec(TextEncoding encoding)
 
 QString TextCodec::decode(QByteArrayView bytes) const
 {
+    if (m_encoding == TextEncoding::Windows950) {
+        if (std::optional<QString> text = decodeThroughPairs(bytes))
+            return *std::move(text);
+    }
     m_decoder.resetState();
     QString text = m_decoder.decode(bytes);
     // The converter drops a lead byte cut off at the end; the operator should see that

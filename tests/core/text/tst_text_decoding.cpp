@@ -1,5 +1,6 @@
 #include "core/text/text_decoding.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using card::TextCodec;
@@ -16,6 +17,7 @@ private slots:
     void decodesWindowsExtensions();
     void encodesDirectionsAsReadersWriteThem();
     void undecodableBytesBecomeReplacementCharacters();
+    void decodesAsTheConverterDoes();
     void bomLength();
 };
 
@@ -102,6 +104,30 @@ void TestTextDecoding::undecodableBytesBecomeReplacementCharacters()
     QCOMPARE(codec.decode("\x69"), QStringLiteral("i"));
     const TextCodec utf8(TextEncoding::Utf8);
     QCOMPARE(utf8.decode("a\xFF"), QStringLiteral("a\uFFFD"));
+}
+
+// Random short values of ASCII (control bytes too), code page 950 pairs, stray high bytes and lone
+// lead bytes: the codec gives what the converter gives (the lone lead byte at the end aside, which
+// it marks).
+void TestTextDecoding::decodesAsTheConverterDoes()
+{
+    const TextCodec codec(TextEncoding::Windows950);
+    QStringDecoder converter("windows-950", QStringDecoder::Flag::Stateless);
+    QRandomGenerator random(950);
+    for (int k = 0; k < 20000; ++k) {
+        QByteArray bytes;
+        for (int length = random.bounded(1, 6); length > 0; --length) {
+            bytes.append(static_cast<char>(random.bounded(2) == 0 ? random.bounded(0, 0x80)
+                                                                  : random.bounded(0x80, 0x100)));
+            if (random.bounded(4) != 0)
+                bytes.append(static_cast<char>(random.bounded(0x40, 0x100)));
+        }
+        converter.resetState();
+        const QString expected = converter.decode(bytes);
+        const QString decoded = codec.decode(bytes);
+        if (decoded != expected)
+            QCOMPARE(decoded.chopped(1), expected);
+    }
 }
 
 void TestTextDecoding::bomLength()
