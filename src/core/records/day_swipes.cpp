@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <limits>
 #include <numeric>
 #include <optional>
 
@@ -99,6 +100,8 @@ public:
     void finish()
     {
         resolveWaiting();
+        if (m_day.cards.size() > kCardsOfACachedDay)
+            numberCardsInOrder();
         sortByCard();
     }
 
@@ -131,6 +134,40 @@ private:
     {
         while (m_waitingFrom != m_waitingTo)
             resolveOldest();
+    }
+
+    // A day of more cards than this numbers them in the order of their numbers: whatever
+    // keeps a state per card then meets the cards of every such day in nearly the same order,
+    // and goes through its states in a row instead of at random, once they are too many for
+    // the processor's cache. Fewer cards keep the order of their first swipes, cheaper to get.
+    static constexpr std::size_t kCardsOfACachedDay = 65536;
+
+    // Numbered cards by their packed numbers, then the others in the order of their first
+    // swipes.
+    void numberCardsInOrder()
+    {
+        std::vector<quint64>& numbers = m_day.cardNumbers;
+        std::vector<qint32> order(numbers.size());
+        std::iota(order.begin(), order.end(), 0);
+        const auto key = [&numbers](qint32 card) {
+            const quint64 number = numbers[static_cast<std::size_t>(card)];
+            return number == 0 ? std::numeric_limits<quint64>::max() : number;
+        };
+        std::stable_sort(order.begin(), order.end(),
+                         [&key](qint32 a, qint32 b) { return key(a) < key(b); });
+        std::vector<qint32> rank(order.size());
+        std::vector<quint64> sortedNumbers(order.size());
+        std::vector<QString> sortedCards(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const auto card = static_cast<std::size_t>(order[k]);
+            rank[card] = static_cast<qint32>(k);
+            sortedNumbers[k] = numbers[card];
+            sortedCards[k] = std::move(m_day.cards[card]);
+        }
+        numbers = std::move(sortedNumbers);
+        m_day.cards = std::move(sortedCards);
+        for (DaySwipe& swipe : m_day.swipes)
+            swipe.card = rank[static_cast<std::size_t>(swipe.card)];
     }
 
     // Counted into place card by card, in file order within a card; file order is nearly time

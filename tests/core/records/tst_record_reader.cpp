@@ -77,6 +77,7 @@ private slots:
     void everyReaderReadsARecordAlike_data();
     void everyReaderReadsARecordAlike();
     void cardWithTwoCodesMatchesByText();
+    void manyCardsEachSwipeKeepsItsCard();
     void undecodableTextIsShownNotFatal();
     void directionChoiceFirstMatchWins_data();
     void directionChoiceFirstMatchWins();
@@ -251,6 +252,29 @@ void TestRecordReader::cardWithTwoCodesMatchesByText()
     const QByteArray bytes("1,\"\xA4\x51\",a,b\r\n2,\"\xA2\xCC\",c,d\r\n3,\"\xA4\x52\",e,f\r\n");
     QCOMPARE(read(bytes, criteria(true, QStringLiteral("十"), DirectionChoice::All)),
              (QStringList{"1|十|a|b", "2|十|c|d"}));
+}
+
+void TestRecordReader::manyCardsEachSwipeKeepsItsCard()
+{
+    // More cards than a day numbers in the order of their first swipes, listed in falling
+    // order, with cards that are no number among them.
+    QByteArray bytes;
+    for (int card = 70000; card > 0; --card)
+        bytes +=
+            QStringLiteral("9:00:00,\"%1\",n,\"\"\r\n")
+                .arg(card % 1000 == 0 ? QStringLiteral("X%1").arg(card) : QString::number(card))
+                .toLatin1();
+    const card::SwipeDay day = card::swipeDayOf(QDate(2026, 5, 10), bytes);
+    QCOMPARE(day.swipes.size(), size_t(70000));
+    QCOMPARE(day.cards.size(), size_t(70000));
+    for (const card::DaySwipe& swipe : day.swipes) {
+        const QString text = day.table.text(swipe.row, card::CardField);
+        const auto card = static_cast<size_t>(swipe.card);
+        const quint64 number = card::packedCardNumber(text.toLatin1());
+        QCOMPARE(day.cardNumbers[card], number);
+        if (number == 0)
+            QCOMPARE(day.cards[card], text);
+    }
 }
 
 void TestRecordReader::undecodableTextIsShownNotFatal()
