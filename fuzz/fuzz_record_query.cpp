@@ -1,14 +1,20 @@
 // The day file reader with both filters over arbitrary bytes, and every kept row as text; the
 // day read in two parts at once gives exactly the rows of one pass, and both give exactly the
-// rows of the value reader alone; every value the record walker passes is the value reader's.
+// rows of the value reader alone; every value the record walker passes is the value reader's;
+// the rules' day read keeps every record and gives each swipe its own record's card, time and
+// direction.
 // Input: one byte (filter choices in the low four bits, where to split the day in sixteenths
 // in the high four), the card text up to the first '\n', then the file.
+#include "core/records/day_swipes.h"
 #include "core/records/record_reader.h"
 #include "core/records/record_walker.h"
+#include "core/text/direction_words.h"
 #include "core/text/text_decoding.h"
+#include "core/text/time_of_day.h"
 #include "core/text/value_reader.h"
 #include "fuzz_input.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -110,6 +116,36 @@ bool sameRows(const card::RecordTable& a, const card::RecordTable& b)
 
 } // namespace
 
+// A swipe's time, card and direction are those its record's texts give.
+bool swipeIsItsRecord(const card::SwipeDay& day, const card::DaySwipe& swipe)
+{
+    const auto [time, card, name, direction] = day.table.texts(swipe.row);
+    const auto index = static_cast<std::size_t>(swipe.card);
+    const quint64 number = day.cardNumbers[index];
+    const bool sameCard =
+        number != 0 ? number == card::packedCardNumber(card.toLatin1()) : day.cards[index] == card;
+    const card::SwipeDirection expected = direction == card::inWord() ? card::SwipeDirection::In
+                                          : direction == card::outWord()
+                                              ? card::SwipeDirection::Out
+                                              : card::SwipeDirection::Other;
+    return sameCard && card::timeOfDaySeconds(time) == swipe.second && swipe.direction == expected;
+}
+
+// Every record a row, in the value reader's reading; a swipe for each record with a time.
+bool swipeDayFollowsValueReader(QByteArrayView file, qsizetype records)
+{
+    const card::SwipeDay day = card::swipeDayOf(QDate(2026, 5, 10), file.toByteArray());
+    if (day.table.rowCount() != records || !sameAsKept(day.table, keptByValueReader(file, {})))
+        return false;
+    qsizetype timed = 0;
+    for (qsizetype row = 0; row < day.table.rowCount(); ++row)
+        timed += card::timeOfDaySeconds(day.table.text(row, card::TimeField)) ? 1 : 0;
+    return static_cast<qsizetype>(day.swipes.size()) == timed &&
+           std::all_of(day.swipes.begin(), day.swipes.end(), [&day](const card::DaySwipe& swipe) {
+               return swipeIsItsRecord(day, swipe);
+           });
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::optional<card::fuzz::DayFileInput> input = card::fuzz::dayFileInput(data, size);
@@ -127,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!sameAsKept(table, keptByValueReader(file, criteria)) || !walkerFollowsValueReader(file))
         __builtin_trap();
     const qsizetype all = recordCount(file);
-    if (table.rowCount() > all)
+    if (table.rowCount() > all || !swipeDayFollowsValueReader(file, all))
         __builtin_trap();
     if (!criteria.cardFilterOn && criteria.direction == card::DirectionChoice::All &&
         table.rowCount() != all)
