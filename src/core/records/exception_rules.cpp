@@ -255,10 +255,13 @@ void ExceptionFinder::checkTurn(const SwipeAt& at, SwipeDirection direction, Car
     // The turn before the last is let go: its record's buffer is kept for the new turn, so a
     // card's turns reuse two buffers instead of allocating one a day.
     std::swap(card.turnBefore, card.lastTurn);
-    Turn& turn = card.lastTurn ? *card.lastTurn : card.lastTurn.emplace();
-    turn.at = at;
-    turn.direction = direction;
-    turn.keptRecord.resize(0);
+    if (!card.lastTurn) {
+        card.lastTurn = Turn{at, direction, {}};
+        return;
+    }
+    card.lastTurn->at = at;
+    card.lastTurn->direction = direction;
+    card.lastTurn->keptRecord.resize(0);
 }
 
 // The ins of the day before nextDay that no in or out followed on nextDay: their 24 hours end
