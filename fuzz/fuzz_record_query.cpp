@@ -116,10 +116,18 @@ bool sameRows(const card::RecordTable& a, const card::RecordTable& b)
 
 } // namespace
 
-// A swipe's time, card and direction are those its record's texts give.
+// A record's values as text, in full (the table's shown texts cut long values).
+QString fullText(const card::RecordTable& table, qsizetype row, int field)
+{
+    static const card::RecordCodecs codecs;
+    return card::valueText(table.bytes(), table.slices(row)[field], codecs.of(table.encoding(row)));
+}
+
+// A swipe's time, card and direction are those its record's values give.
 bool swipeIsItsRecord(const card::SwipeDay& day, const card::DaySwipe& swipe)
 {
-    const auto [time, card, name, direction] = day.table.texts(swipe.row);
+    const QString card = fullText(day.table, swipe.row, card::CardField);
+    const QString direction = fullText(day.table, swipe.row, card::DirectionField);
     const auto index = static_cast<std::size_t>(swipe.card);
     const quint64 number = day.cardNumbers[index];
     const bool sameCard =
@@ -128,7 +136,10 @@ bool swipeIsItsRecord(const card::SwipeDay& day, const card::DaySwipe& swipe)
                                           : direction == card::outWord()
                                               ? card::SwipeDirection::Out
                                               : card::SwipeDirection::Other;
-    return sameCard && card::timeOfDaySeconds(time) == swipe.second && swipe.direction == expected;
+    return sameCard &&
+           card::timeOfDaySeconds(fullText(day.table, swipe.row, card::TimeField)) ==
+               swipe.second &&
+           swipe.direction == expected;
 }
 
 // Every record a row, in the value reader's reading; a swipe for each record with a time.
@@ -139,7 +150,7 @@ bool swipeDayFollowsValueReader(QByteArrayView file, qsizetype records)
         return false;
     qsizetype timed = 0;
     for (qsizetype row = 0; row < day.table.rowCount(); ++row)
-        timed += card::timeOfDaySeconds(day.table.text(row, card::TimeField)) ? 1 : 0;
+        timed += card::timeOfDaySeconds(fullText(day.table, row, card::TimeField)) ? 1 : 0;
     return static_cast<qsizetype>(day.swipes.size()) == timed &&
            std::all_of(day.swipes.begin(), day.swipes.end(), [&day](const card::DaySwipe& swipe) {
                return swipeIsItsRecord(day, swipe);
