@@ -84,7 +84,7 @@ public:
         const quint64 number = packedCardNumber(key);
         const SwipeDirection direction = directionOf(record[DirectionField], span);
         if (number == 0) {
-            // Cards are numbered in the order of their first swipes, whatever their kind.
+            // Cards are first numbered in the order of their first swipes, whatever their kind.
             resolveWaiting();
             m_day.swipes.push_back(DaySwipe{cardOfText(key, value, span), *second, direction, row});
             return;
@@ -100,8 +100,7 @@ public:
     void finish()
     {
         resolveWaiting();
-        if (m_day.cards.size() > kCardsOfACachedDay)
-            numberCardsInOrder();
+        numberCardsInOrder();
         sortByCard();
     }
 
@@ -136,30 +135,23 @@ private:
             resolveOldest();
     }
 
-    // A day of more cards than this numbers them in the order of their numbers: whatever
-    // keeps a state per card then meets the cards of every such day in nearly the same order,
-    // and goes through its states in a row instead of at random, once they are too many for
-    // the processor's cache. Fewer cards keep the order of their first swipes, cheaper to get.
-    static constexpr std::size_t kCardsOfACachedDay = 65536;
-
     // Numbered cards by their packed numbers, then the others in the order of their first
-    // swipes.
+    // swipes: whatever keeps a state per card then meets the cards of every day in nearly the
+    // same order, and goes through its states in a row instead of at random.
     void numberCardsInOrder()
     {
         std::vector<quint64>& numbers = m_day.cardNumbers;
-        std::vector<qint32> order(numbers.size());
-        std::iota(order.begin(), order.end(), 0);
-        const auto key = [&numbers](qint32 card) {
-            const quint64 number = numbers[static_cast<std::size_t>(card)];
-            return number == 0 ? std::numeric_limits<quint64>::max() : number;
-        };
-        std::stable_sort(order.begin(), order.end(),
-                         [&key](qint32 a, qint32 b) { return key(a) < key(b); });
+        // The key of a card that is no number sorts after every number, by first swipe.
+        std::vector<std::pair<quint64, qint32>> order(numbers.size());
+        for (std::size_t card = 0; card < numbers.size(); ++card)
+            order[card] = {numbers[card] == 0 ? std::numeric_limits<quint64>::max() : numbers[card],
+                           static_cast<qint32>(card)};
+        std::sort(order.begin(), order.end());
         std::vector<qint32> rank(order.size());
         std::vector<quint64> sortedNumbers(order.size());
         std::vector<QString> sortedCards(order.size());
         for (std::size_t k = 0; k < order.size(); ++k) {
-            const auto card = static_cast<std::size_t>(order[k]);
+            const auto card = static_cast<std::size_t>(order[k].second);
             rank[card] = static_cast<qint32>(k);
             sortedNumbers[k] = numbers[card];
             sortedCards[k] = std::move(m_day.cards[card]);

@@ -61,6 +61,8 @@ struct SwipeDay {
     RecordTable table; // every record of the file, in file order
     // Each card of the day once: its packedCardNumber, and for a card without one its number
     // as the lists show it (empty for the others, whose packed number tells them apart).
+    // Numbered cards come in the order of their packed numbers, the others after them in the
+    // order of their first swipes.
     std::vector<quint64> cardNumbers;
     std::vector<QString> cards;
     // The swipes whose time is a time of day, grouped by card and in time order within a card
