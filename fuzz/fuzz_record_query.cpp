@@ -130,8 +130,8 @@ bool swipeIsItsRecord(const card::SwipeDay& day, const card::DaySwipe& swipe)
     const QString direction = fullText(day.table, swipe.row, card::DirectionField);
     const auto index = static_cast<std::size_t>(swipe.card);
     const quint64 number = day.cardNumbers[index];
-    const bool sameCard =
-        number != 0 ? number == card::packedCardNumber(card.toLatin1()) : day.cards[index] == card;
+    const bool sameCard = number != 0 ? number == card::packedCardNumber(card.toLatin1())
+                                      : day.otherCard(swipe.card) == card;
     const card::SwipeDirection expected = direction == card::inWord() ? card::SwipeDirection::In
                                           : direction == card::outWord()
                                               ? card::SwipeDirection::Out

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <limits>
 #include <numeric>
 #include <optional>
 
@@ -68,7 +67,8 @@ public:
         // A generous guess at the records: room reserved but never written costs no memory.
         const qsizetype records = m_content.size() / kFewestRecordBytes + 1;
         m_day.table.reserveRows(records);
-        m_day.swipes.reserve(static_cast<std::size_t>(records));
+        m_swipes.clear();
+        m_swipes.reserve(static_cast<std::size_t>(records));
     }
 
     void add(qsizetype start, const RecordSlices& record)
@@ -86,14 +86,14 @@ public:
         if (number == 0) {
             // Cards are first numbered in the order of their first swipes, whatever their kind.
             resolveWaiting();
-            m_day.swipes.push_back(DaySwipe{cardOfText(key, value, span), *second, direction, row});
+            m_swipes.push_back(DaySwipe{cardOfText(key, value, span), *second, direction, row});
             return;
         }
         if (m_waitingTo - m_waitingFrom == kLookAhead)
             resolveOldest();
         m_cardOfNumber.prefetch(number);
-        m_waiting[m_waitingTo++ % kLookAhead] = {m_day.swipes.size(), number};
-        m_day.swipes.push_back(DaySwipe{0, *second, direction, row});
+        m_waiting[m_waitingTo++ % kLookAhead] = {m_swipes.size(), number};
+        m_swipes.push_back(DaySwipe{0, *second, direction, row});
     }
 
     // After the last record: every swipe gets its card, and the swipes are grouped by card.
@@ -126,7 +126,7 @@ private:
     void resolveOldest()
     {
         const Waiting& waiting = m_waiting[m_waitingFrom++ % kLookAhead];
-        m_day.swipes[waiting.swipe].card = cardOfNumber(waiting.number);
+        m_swipes[waiting.swipe].card = cardOfNumber(waiting.number);
     }
 
     void resolveWaiting()
@@ -135,30 +135,26 @@ private:
             resolveOldest();
     }
 
-    // Numbered cards by their packed numbers, then the others in the order of their first
-    // swipes: whatever keeps a state per card then meets the cards of every day in nearly the
-    // same order, and goes through its states in a row instead of at random.
+    // Numbered cards in the order of their slots in the card table, then the others in the
+    // order of their first swipes: whatever keeps a state per card then meets the cards of
+    // every day in nearly the same order, and goes through its states in a row instead of at
+    // random.
     void numberCardsInOrder()
     {
-        std::vector<quint64>& numbers = m_day.cardNumbers;
-        // The key of a card that is no number sorts after every number, by first swipe.
-        std::vector<std::pair<quint64, qint32>> order(numbers.size());
-        for (std::size_t card = 0; card < numbers.size(); ++card)
-            order[card] = {numbers[card] == 0 ? std::numeric_limits<quint64>::max() : numbers[card],
-                           static_cast<qint32>(card)};
-        std::sort(order.begin(), order.end());
-        std::vector<qint32> rank(order.size());
-        std::vector<quint64> sortedNumbers(order.size());
-        std::vector<QString> sortedCards(order.size());
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            const auto card = static_cast<std::size_t>(order[k].second);
-            rank[card] = static_cast<qint32>(k);
-            sortedNumbers[k] = numbers[card];
-            sortedCards[k] = std::move(m_day.cards[card]);
+        std::vector<qint32> order = m_cardOfNumber.indicesInSlotOrder();
+        for (std::size_t card = 0; card < m_day.cardNumbers.size(); ++card) {
+            if (m_day.cardNumbers[card] == 0)
+                order.push_back(static_cast<qint32>(card));
         }
-        numbers = std::move(sortedNumbers);
-        m_day.cards = std::move(sortedCards);
-        for (DaySwipe& swipe : m_day.swipes)
+        std::vector<qint32> rank(order.size());
+        std::vector<quint64> numbers(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const auto card = static_cast<std::size_t>(order[k]);
+            rank[card] = static_cast<qint32>(k);
+            numbers[k] = m_day.cardNumbers[card];
+        }
+        m_day.cardNumbers = std::move(numbers);
+        for (DaySwipe& swipe : m_swipes)
             swipe.card = rank[static_cast<std::size_t>(swipe.card)];
     }
 
@@ -166,13 +162,12 @@ private:
     // order, so putting each card's few swipes in time order moves little.
     void sortByCard()
     {
-        LargeVector<DaySwipe>& swipes = m_day.swipes;
-        std::vector<std::size_t> next(m_day.cards.size() + 1, 0);
-        for (const DaySwipe& swipe : swipes)
+        std::vector<std::size_t> next(m_day.cardNumbers.size() + 1, 0);
+        for (const DaySwipe& swipe : m_swipes)
             ++next[static_cast<std::size_t>(swipe.card) + 1];
         std::partial_sum(next.begin(), next.end(), next.begin());
-        LargeVector<DaySwipe> sorted(swipes.size());
-        for (const DaySwipe& swipe : swipes)
+        LargeVector<DaySwipe> sorted(m_swipes.size());
+        for (const DaySwipe& swipe : m_swipes)
             sorted[next[static_cast<std::size_t>(swipe.card)]++] = swipe;
         for (std::size_t k = 1; k < sorted.size(); ++k) {
             const DaySwipe swipe = sorted[k];
@@ -183,7 +178,7 @@ private:
                 sorted[to] = sorted[to - 1];
             sorted[to] = swipe;
         }
-        swipes = std::move(sorted);
+        m_day.swipes = std::move(sorted);
     }
 
     std::optional<int> secondOfDay(const ValueSlice& value, QByteArrayView span) const
@@ -196,6 +191,12 @@ private:
 
     SwipeDirection directionOf(const ValueSlice& value, QByteArrayView span) const
     {
+        // Both words' own bytes first: most values are one of them, and neither then needs
+        // the fuller comparison.
+        if (m_in.matchesSure950(m_content, value))
+            return SwipeDirection::In;
+        if (m_out.matchesSure950(m_content, value))
+            return SwipeDirection::Out;
         if (m_in.matches(m_content, value, span))
             return SwipeDirection::In;
         if (m_out.matches(m_content, value, span))
@@ -217,11 +218,9 @@ private:
     qint32 cardOfNumber(quint64 number)
     {
         const auto [index, added] =
-            m_cardOfNumber.add(number, static_cast<qint32>(m_day.cards.size()));
-        if (added) {
-            m_day.cards.emplace_back();
+            m_cardOfNumber.add(number, static_cast<qint32>(m_day.cardNumbers.size()));
+        if (added)
             m_day.cardNumbers.push_back(number);
-        }
         return index;
     }
 
@@ -235,8 +234,8 @@ private:
         const QString text = valueText(m_content, value, m_codecs.forRecord(span));
         auto shown = m_cardOfText.constFind(text);
         if (shown == m_cardOfText.cend()) {
-            shown = m_cardOfText.insert(text, static_cast<qint32>(m_day.cards.size()));
-            m_day.cards.push_back(text);
+            shown = m_cardOfText.insert(text, static_cast<qint32>(m_day.cardNumbers.size()));
+            m_day.otherCards.push_back(text);
             m_day.cardNumbers.push_back(0);
         }
         if (isAscii(key))
@@ -245,6 +244,9 @@ private:
     }
 
     SwipeDay& m_day;
+    // The swipes in file order before they are grouped by card: one buffer a thread, reused
+    // day after day, so that only the grouped swipes take fresh memory.
+    static thread_local LargeVector<DaySwipe> m_swipes;
     QByteArrayView m_content;
     RecordCodecs m_codecs;
     ValueTextMatcher m_in;
@@ -256,6 +258,8 @@ private:
     std::size_t m_waitingFrom = 0;
     std::size_t m_waitingTo = 0;
 };
+
+thread_local LargeVector<DaySwipe> SwipeDayBuilder::m_swipes;
 
 // The value that opens with the quote at quote, up to the next quote; false when no quote
 // closes it or no byte follows the closing one.
@@ -358,17 +362,9 @@ quint64 packedCardNumber(QByteArrayView text)
     return static_cast<quint64>(text.size()) << 60 | value;
 }
 
-namespace {
-
-std::size_t slotOf(quint64 number, std::size_t mask)
-{
-    return static_cast<std::size_t>((number * 0x9E3779B97F4A7C15ULL) >> 32) & mask;
-}
-
-} // namespace
-
 CardNumberIndex::CardNumberIndex(std::size_t expected)
     : m_slots(std::bit_ceil(std::max<std::size_t>(expected, 512) * 2))
+    , m_slotBits(std::countr_zero(m_slots.size()))
 {}
 
 std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
@@ -376,7 +372,7 @@ std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
     if ((m_used + 1) * 2 > m_slots.size())
         grow();
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t at = slotOf(number, mask);; at = (at + 1) & mask) {
+    for (std::size_t at = slotOf(number);; at = (at + 1) & mask) {
         Slot& slot = m_slots[at];
         if (slot.number == number)
             return {slot.index, false};
@@ -388,19 +384,26 @@ std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
     }
 }
 
-void CardNumberIndex::prefetch(quint64 number) const
+std::vector<qint32> CardNumberIndex::indicesInSlotOrder() const
 {
-    __builtin_prefetch(&m_slots[slotOf(number, m_slots.size() - 1)]);
+    std::vector<qint32> indices;
+    indices.reserve(m_used);
+    for (const Slot& slot : m_slots) {
+        if (slot.number != 0)
+            indices.push_back(slot.index);
+    }
+    return indices;
 }
 
 void CardNumberIndex::grow()
 {
     const LargeVector<Slot> old = std::exchange(m_slots, LargeVector<Slot>(m_slots.size() * 2));
+    ++m_slotBits;
     const std::size_t mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
         if (slot.number == 0)
             continue;
-        std::size_t at = slotOf(slot.number, mask);
+        std::size_t at = slotOf(slot.number);
         while (m_slots[at].number != 0)
             at = (at + 1) & mask;
         m_slots[at] = slot;

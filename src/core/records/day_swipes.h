@@ -32,7 +32,9 @@ struct DaySwipe {
 quint64 packedCardNumber(QByteArrayView text);
 
 // Packed card numbers and their indices in one flat table: a look-up reads a slot or a few in a
-// row, with no node to follow, and adding allocates only when the table doubles.
+// row, with no node to follow, and adding allocates only when the table doubles. A number's slot
+// is the top bits of a hash of it, so the table holds its numbers in nearly the same order
+// whatever its size.
 class CardNumberIndex {
 public:
     // Room for about expected numbers before the table first grows.
@@ -42,7 +44,10 @@ public:
     std::pair<qint32, bool> add(quint64 number, qint32 next);
     // Starts loading number's slot: a look-up some records later finds it in the cache. Big
     // tables miss the cache on nearly every look-up, and looking ahead lets the misses overlap.
-    void prefetch(quint64 number) const;
+    void prefetch(quint64 number) const { __builtin_prefetch(&m_slots[slotOf(number)]); }
+    // The indices in the order of the numbers' slots: for the same numbers nearly the same
+    // order in every table, with no sort.
+    std::vector<qint32> indicesInSlotOrder() const;
 
 private:
     struct Slot {
@@ -51,7 +56,13 @@ private:
     };
     void grow();
 
+    std::size_t slotOf(quint64 number) const
+    {
+        return static_cast<std::size_t>((number * 0x9E3779B97F4A7C15ULL) >> (64 - m_slotBits));
+    }
+
     LargeVector<Slot> m_slots;
+    int m_slotBits = 0;
     std::size_t m_used = 0;
 };
 
@@ -59,16 +70,21 @@ struct SwipeDay {
     QDate date;
     DayFileState file = DayFileState::Missing;
     RecordTable table; // every record of the file, in file order
-    // Each card of the day once: its packedCardNumber, and for a card without one its number
-    // as the lists show it (empty for the others, whose packed number tells them apart).
-    // Numbered cards come in the order of their packed numbers, the others after them in the
+    // Each card of the day once, by its packedCardNumber: those with one in the order of a hash
+    // of their numbers, nearly the same every day; then those without one (0 here), in the
     // order of their first swipes.
     std::vector<quint64> cardNumbers;
-    std::vector<QString> cards;
+    // The cards without a packed number as the lists show them, in their order above.
+    std::vector<QString> otherCards;
     // The swipes whose time is a time of day, grouped by card and in time order within a card
     // (file order for equal times). A swipe without a time of day takes part in no rule.
     LargeVector<DaySwipe> swipes;
 
+    // The text of card, one without a packed number.
+    const QString& otherCard(qint32 card) const
+    {
+        return otherCards[static_cast<std::size_t>(card) + otherCards.size() - cardNumbers.size()];
+    }
     // The bytes of row's record, as RecordTable::recordBytes gives them.
     QByteArrayView recordBytes(quint32 row) const;
     // The record of row as a listed swipe of this day in the given folders.

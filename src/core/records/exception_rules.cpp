@@ -121,7 +121,7 @@ void ExceptionFinder::finish(QList<ExceptionHit>& hits)
 
 std::vector<qsizetype> ExceptionFinder::cardIndices(const SwipeDay& day)
 {
-    const std::size_t count = day.cards.size();
+    const std::size_t count = day.cardNumbers.size();
     std::vector<qsizetype> indices(count);
     for (std::size_t card = 0; card < count; ++card) {
         if (card + kLookAhead < count)
@@ -154,11 +154,12 @@ qsizetype ExceptionFinder::cardIndex(const SwipeDay& day, qint32 card)
     if (number != 0) {
         index = m_cardOfNumber.add(number, static_cast<qint32>(next)).first;
     } else {
-        const auto known = m_cardIndex.constFind(day.cards[at]);
+        const QString& text = day.otherCard(card);
+        const auto known = m_cardIndex.constFind(text);
         if (known != m_cardIndex.cend())
             index = *known;
         else
-            m_cardIndex.insert(day.cards[at], next);
+            m_cardIndex.insert(text, next);
     }
     if (index == next)
         m_cards.emplace_back();

@@ -7,8 +7,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <cstring>
-
 namespace card {
 
 // Answers whether a value, taken as text (a number in its shortest decimal form, other values
@@ -21,15 +19,25 @@ class ValueTextMatcher {
 public:
     explicit ValueTextMatcher(const QString& text);
 
-    // value lies in bytes inside record, the bytes its encoding is decided on. The text's own
-    // code page 950 bytes, the most common match in a day file, are compared inline.
+    // value lies in bytes inside record, the bytes its encoding is decided on.
     bool matches(QByteArrayView bytes, const ValueSlice& value, QByteArrayView record) const
     {
-        if (!value.isNumber && value.length == m_sure950.size() && value.length != 0 &&
-            std::memcmp(bytes.data() + value.begin, m_sure950.constData(),
-                        static_cast<std::size_t>(value.length)) == 0)
-            return true;
-        return matchesOther(bytes, value, record);
+        return matchesSure950(bytes, value) || matchesOther(bytes, value, record);
+    }
+
+    // Whether value holds the text's own code page 950 bytes, the most common match in a day
+    // file: true means it matches, false leaves it to matches. Compared inline, byte by byte,
+    // as the bytes are few.
+    bool matchesSure950(QByteArrayView bytes, const ValueSlice& value) const
+    {
+        if (value.isNumber || value.length != m_sure950.size() || value.length == 0)
+            return false;
+        const char* at = bytes.data() + value.begin;
+        for (qsizetype k = 0; k < value.length; ++k) {
+            if (at[k] != m_sure950[k])
+                return false;
+        }
+        return true;
     }
 
 private:
