@@ -111,16 +111,17 @@ void printStages(const ExceptionQuery& query, qsizetype dayFiles)
 {
     const QList<QDate> dates = exceptionReadDates(query);
     const RunTimes reads = timeRuns(kRuns, [&] {
+        SwipeDay day;
         for (const QDate& date : dates)
-            readSwipeDay(query.recordsFolder, date);
+            readSwipeDay(query.recordsFolder, date, day);
     });
     const RunTimes both = timeRuns(kRuns, [&] {
         ExceptionFinder finder(query);
+        const auto days = std::make_shared<SwipeDayPool>(2);
         QList<ExceptionHit> hits;
         for (const QDate& date : dates) {
             hits.clear();
-            finder.addDay(std::make_shared<const SwipeDay>(readSwipeDay(query.recordsFolder, date)),
-                          hits);
+            finder.addDay(days->read(query.recordsFolder, date), hits);
         }
     });
     std::printf("    one thread: day reads %.1f ms (%.1f ms a day), rules after them %.1f ms\n",

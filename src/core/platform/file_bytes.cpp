@@ -45,7 +45,10 @@ FileReadStatus readInto(QFile& file, qint64 size, char* data, qint64& filled)
 
 FileReadStatus readInto(QFile& file, qint64 size, QByteArray& bytes)
 {
-    bytes = largeBuffer(size);
+    if (bytes.isDetached() && bytes.capacity() >= size)
+        bytes.resize(size);
+    else
+        bytes = largeBuffer(size);
     qint64 filled = 0;
     const FileReadStatus status = readInto(file, size, bytes.data(), filled);
     bytes.truncate(filled);
@@ -108,7 +111,7 @@ std::unique_ptr<OpenFile> systemOpenFile(const QString& path)
 
 FileReadStatus systemReadFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes)
 {
-    bytes.clear();
+    bytes.resize(0); // keeps its room for readInto
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return FileReadStatus::CannotOpen;

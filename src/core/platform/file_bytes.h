@@ -13,7 +13,9 @@ enum class FileReadStatus { Ok, CannotOpen, ReadError, TooLarge };
 
 // Reads the bytes the file holds when it is opened. A file still being appended to yields the
 // part written up to then; one that shrinks meanwhile yields what could still be read. On a
-// ReadError bytes hold what was read before it.
+// ReadError bytes hold what was read before it. A buffer that bytes alone holds is read into
+// again where it has room, so that reading many files one after the other into one buffer
+// does not fault in new memory for each.
 FileReadStatus readFileSnapshot(const QString& path, qint64 maxSize, QByteArray& bytes);
 
 // The same for the first maxSize bytes of a file of any size; goesOn tells whether the file

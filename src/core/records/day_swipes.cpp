@@ -147,13 +147,12 @@ private:
                 order.push_back(static_cast<qint32>(card));
         }
         std::vector<qint32> rank(order.size());
-        std::vector<quint64> numbers(order.size());
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            const auto card = static_cast<std::size_t>(order[k]);
-            rank[card] = static_cast<qint32>(k);
-            numbers[k] = m_day.cardNumbers[card];
-        }
-        m_day.cardNumbers = std::move(numbers);
+        std::vector<quint64>& numbers = m_day.cardNumbers;
+        for (std::size_t k = 0; k < order.size(); ++k)
+            rank[static_cast<std::size_t>(order[k])] = static_cast<qint32>(k);
+        const std::vector<quint64> firstSwiped = numbers;
+        for (std::size_t card = 0; card < order.size(); ++card)
+            numbers[static_cast<std::size_t>(rank[card])] = firstSwiped[card];
         for (DaySwipe& swipe : m_swipes)
             swipe.card = rank[static_cast<std::size_t>(swipe.card)];
     }
@@ -166,7 +165,8 @@ private:
         for (const DaySwipe& swipe : m_swipes)
             ++next[static_cast<std::size_t>(swipe.card) + 1];
         std::partial_sum(next.begin(), next.end(), next.begin());
-        LargeVector<DaySwipe> sorted(m_swipes.size());
+        LargeVector<DaySwipe>& sorted = m_day.swipes;
+        sorted.resize(m_swipes.size());
         for (const DaySwipe& swipe : m_swipes)
             sorted[next[static_cast<std::size_t>(swipe.card)]++] = swipe;
         for (std::size_t k = 1; k < sorted.size(); ++k) {
@@ -178,7 +178,6 @@ private:
                 sorted[to] = sorted[to - 1];
             sorted[to] = swipe;
         }
-        m_day.swipes = std::move(sorted);
     }
 
     std::optional<int> secondOfDay(const ValueSlice& value, QByteArrayView span) const
@@ -427,33 +426,81 @@ Swipe SwipeDay::swipe(quint32 row, const QString& recordsFolder, const QString& 
     return swipeOfRow(table, row, date, recordsFolder, photoFolder, parameterFile);
 }
 
+namespace {
+
+// day's swipes from the bytes its table holds, in day's memory.
+void buildSwipeDay(QDate date, SwipeDay& day)
+{
+    day.date = date;
+    day.file = DayFileState::Read;
+    day.cardNumbers.clear();
+    day.otherCards.clear();
+    day.swipes.clear();
+    SwipeDayBuilder builder(day);
+    const QByteArrayView content = day.table.bytes();
+    readAllRecords(content, readPlainRecords(content, utf8BomLength(content), builder), builder);
+    builder.finish();
+}
+
+} // namespace
+
 SwipeDay swipeDayOf(QDate date, QByteArray bytes)
 {
     SwipeDay day;
-    day.date = date;
-    day.file = DayFileState::Read;
-    const qsizetype bom = utf8BomLength(bytes);
-    day.table = RecordTable(std::move(bytes));
-    SwipeDayBuilder builder(day);
-    const QByteArrayView content = day.table.bytes();
-    readAllRecords(content, readPlainRecords(content, bom, builder), builder);
-    builder.finish();
+    day.table.setBytes(std::move(bytes));
+    buildSwipeDay(date, day);
     return day;
 }
 
 SwipeDay readSwipeDay(const QString& recordsFolder, QDate date)
 {
     SwipeDay day;
-    day.date = date;
+    readSwipeDay(recordsFolder, date, day);
+    return day;
+}
+
+void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day)
+{
+    QByteArray bytes = day.table.takeBytes();
     const QString path = recordFilePath(recordsFolder, date);
-    if (!fileExists(path))
-        return day;
-    QByteArray bytes;
-    if (readFileSnapshot(path, kMaxRecordFileSize, bytes) != FileReadStatus::Ok) {
-        day.file = DayFileState::Unreadable;
-        return day;
+    const bool exists = fileExists(path);
+    const bool read =
+        exists && readFileSnapshot(path, kMaxRecordFileSize, bytes) == FileReadStatus::Ok;
+    day.table.setBytes(std::move(bytes));
+    if (read) {
+        buildSwipeDay(date, day);
+        return;
     }
-    return swipeDayOf(date, std::move(bytes));
+    day = SwipeDay();
+    day.date = date;
+    day.file = exists ? DayFileState::Unreadable : DayFileState::Missing;
+}
+
+std::shared_ptr<const SwipeDay> SwipeDayPool::read(const QString& recordsFolder, QDate date)
+{
+    std::unique_ptr<SwipeDay> day = take();
+    readSwipeDay(recordsFolder, date, *day);
+    return {day.release(), [pool = shared_from_this()](SwipeDay* done) {
+                pool->letGo(done);
+            }};
+}
+
+std::unique_ptr<SwipeDay> SwipeDayPool::take()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_free.empty())
+        return std::make_unique<SwipeDay>();
+    std::unique_ptr<SwipeDay> day = std::move(m_free.back());
+    m_free.pop_back();
+    return day;
+}
+
+void SwipeDayPool::letGo(SwipeDay* day)
+{
+    std::unique_ptr<SwipeDay> owned(day);
+    const std::lock_guard lock(m_mutex);
+    if (m_free.size() < m_keep)
+        m_free.push_back(std::move(owned));
 }
 
 } // namespace card

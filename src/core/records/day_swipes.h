@@ -9,6 +9,8 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -98,5 +100,28 @@ SwipeDay swipeDayOf(QDate date, QByteArray bytes);
 // Reads the day file of date in recordsFolder (a blocking read: call it off the interface
 // thread). A missing or unreadable file gives a day without swipes that says so.
 SwipeDay readSwipeDay(const QString& recordsFolder, QDate date);
+// The same into day, whose memory from an earlier day is used again: reading day after day
+// into a few days' memory does not fault in new memory for each.
+void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day);
 
+// Reads days into the memory of the days let go before: for reading many days one after the
+// other, a few at a time, on any threads. Made with std::make_shared (its days keep it).
+class SwipeDayPool : public std::enable_shared_from_this<SwipeDayPool> {
+public:
+    // keep: how many let-go days are kept for reading into; the others are freed.
+    explicit SwipeDayPool(std::size_t keep)
+        : m_keep(keep)
+    {}
+
+    // readSwipeDay into a let-go day's memory where there is one.
+    std::shared_ptr<const SwipeDay> read(const QString& recordsFolder, QDate date);
+
+private:
+    std::unique_ptr<SwipeDay> take();
+    void letGo(SwipeDay* day);
+
+    std::size_t m_keep;
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<SwipeDay>> m_free;
+};
 } // namespace card

@@ -377,12 +377,13 @@ void findExceptions(const ExceptionQuery& query, const ExceptionProgress& progre
     // One day more than the reading threads: while the rules take the oldest day, every reader
     // already has the next one, instead of waiting for the rules to ask for it.
     const int daysAhead = SiteIoBudget::historyDays() + 1;
+    // The days being read and the two the rules hold.
+    const auto days = std::make_shared<SwipeDayPool>(static_cast<std::size_t>(daysAhead) + 2);
     int next = 0;
     const auto readMore = [&] {
         while (next < dayCount && static_cast<int>(reading.size()) < daysAhead) {
-            reading.push_back(runOnSiteIo([folder = query.recordsFolder, date = dates[next]] {
-                return std::shared_ptr<const SwipeDay>(
-                    std::make_shared<SwipeDay>(readSwipeDay(folder, date)));
+            reading.push_back(runOnSiteIo([days, folder = query.recordsFolder, date = dates[next]] {
+                return days->read(folder, date);
             }));
             ++next;
         }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace card {
@@ -47,6 +48,18 @@ public:
     explicit RecordTable(QByteArray bytes = {});
 
     QByteArrayView bytes() const { return m_bytes; }
+    // The bytes, leaving the table without bytes or rows but with the room its rows had.
+    QByteArray takeBytes()
+    {
+        m_recordStarts.clear();
+        return std::exchange(m_bytes, {});
+    }
+    // Starts over on bytes.
+    void setBytes(QByteArray bytes)
+    {
+        m_recordStarts.clear();
+        m_bytes = std::move(bytes);
+    }
 
     // The same rows over the same bytes (shared, not copied) with a decoder of their own, for
     // reading them on another thread while this table stays in use.
