@@ -326,22 +326,43 @@ const SwipeDay* ExceptionFinder::dayOf(qint64 julianDay) const
     return nullptr;
 }
 
-Swipe ExceptionFinder::swipeAt(const SwipeAt& place) const
+const Swipe* ExceptionFinder::madeSwipe(const SwipeAt& place) const
 {
-    return dayOf(place.day)->swipe(place.row, m_query.recordsFolder, m_query.photoFolder,
-                                   m_query.parameterFile);
+    for (const MadeSwipe& made : m_madeSwipes) {
+        if (made.day == place.day && made.row == place.row)
+            return &made.swipe;
+    }
+    return nullptr;
 }
 
-std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn) const
+Swipe ExceptionFinder::remember(const SwipeAt& place, Swipe swipe)
+{
+    m_madeSwipes[m_nextMadeSwipe] = {place.day, place.row, swipe};
+    m_nextMadeSwipe = (m_nextMadeSwipe + 1) % kMadeSwipes;
+    return swipe;
+}
+
+Swipe ExceptionFinder::swipeAt(const SwipeAt& place)
+{
+    if (const Swipe* made = madeSwipe(place))
+        return *made;
+    return remember(place, dayOf(place.day)->swipe(place.row, m_query.recordsFolder,
+                                                   m_query.photoFolder, m_query.parameterFile));
+}
+
+std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn)
 {
     if (!turn)
         return std::nullopt;
     if (turn->keptRecord.isEmpty())
         return swipeAt(turn->at);
+    if (const Swipe* made = madeSwipe(turn->at))
+        return *made;
     RecordTable record(turn->keptRecord);
     record.appendRecordAt(0);
-    return swipeOfRow(record, 0, QDate::fromJulianDay(turn->at.day), m_query.recordsFolder,
-                      m_query.photoFolder, m_query.parameterFile);
+    return remember(turn->at,
+                    swipeOfRow(record, 0, QDate::fromJulianDay(turn->at.day), m_query.recordsFolder,
+                               m_query.photoFolder, m_query.parameterFile));
 }
 
 void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,

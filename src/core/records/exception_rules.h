@@ -141,8 +141,11 @@ private:
     void keepTurnRecords(const SwipeDay& leaving, const std::vector<qsizetype>& cards);
     void hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,
              std::optional<Swipe> reference = {}, qint64 missingDay = 0);
-    Swipe swipeAt(const SwipeAt& place) const;
-    std::optional<Swipe> turnSwipe(const std::optional<Turn>& turn) const;
+    Swipe swipeAt(const SwipeAt& place);
+    std::optional<Swipe> turnSwipe(const std::optional<Turn>& turn);
+    // The swipe at place as made for a recent hit, if it was; remembers one made now.
+    const Swipe* madeSwipe(const SwipeAt& place) const;
+    Swipe remember(const SwipeAt& place, Swipe swipe);
     bool inRange(qint64 day) const { return day >= m_firstDay && day <= m_lastDay; }
     qint64 latestMissingDay(qint64 from, qint64 to) const;
     const SwipeDay* dayOf(qint64 julianDay) const;
@@ -165,6 +168,17 @@ private:
     std::vector<qsizetype> m_openIns;          // cards whose last turn is an in on the day before
     std::vector<qsizetype> m_cardsOfToday;     // the cards that swiped on the newest day
     std::vector<qsizetype> m_cardsOfYesterday; // and on the day before
+    // The swipes made for the last few hits: a swipe often carries several rules (night and a
+    // rare hour), or is the one the next hit is judged against (a burst of ins), and making
+    // one reads its record and decodes four texts.
+    struct MadeSwipe {
+        qint64 day = 0; // no swipe lies on Julian day 0
+        quint32 row = 0;
+        Swipe swipe;
+    };
+    static constexpr std::size_t kMadeSwipes = 4;
+    std::array<MadeSwipe, kMadeSwipes> m_madeSwipes;
+    std::size_t m_nextMadeSwipe = 0;
 };
 
 // Called with each day's hits as they are decided, the days read and the days to read; false
