@@ -40,6 +40,10 @@ public:
         return true;
     }
 
+    // The text's code page 950 bytes when no UTF-8 record can hold them (matchesSure950), or
+    // none.
+    QByteArrayView sure950() const { return m_sure950; }
+
 private:
     bool matchesOther(QByteArrayView bytes, const ValueSlice& value, QByteArrayView record) const;
     bool matchesNumber(QByteArrayView number) const;
