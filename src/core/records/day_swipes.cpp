@@ -293,6 +293,19 @@ bool quotedValue(QByteArrayView content, qsizetype quote, ValueSlice& value)
     return true;
 }
 
+// Whether word, a few bytes, stands at data, of which left bytes remain: compared byte by byte,
+// as a library compare's set-up costs more than the bytes.
+bool wordAt(const char* data, qsizetype left, QByteArrayView word)
+{
+    if (word.isEmpty() || word.size() > left)
+        return false;
+    for (qsizetype k = 0; k < word.size(); ++k) {
+        if (data[k] != word[k])
+            return false;
+    }
+    return true;
+}
+
 // What a record of the commonest shape gives, read in one go on its bytes.
 struct KnownRecord {
     int second = 0;
@@ -342,13 +355,12 @@ std::optional<KnownRecord> knownRecord(QByteArrayView content, qsizetype start, 
     if (at + 2 >= left || data[at + 1] != ',' || data[at + 2] != '"')
         return std::nullopt;
     at += 3;
-    const QByteArrayView rest(data + at, left - at);
     SwipeDirection direction = SwipeDirection::Other;
     qsizetype word = 0;
-    if (!in.isEmpty() && rest.startsWith(in)) {
+    if (wordAt(data + at, left - at, in)) {
         direction = SwipeDirection::In;
         word = in.size();
-    } else if (!out.isEmpty() && rest.startsWith(out)) {
+    } else if (wordAt(data + at, left - at, out)) {
         direction = SwipeDirection::Out;
         word = out.size();
     } else {
@@ -532,7 +544,8 @@ void buildSwipeDay(QDate date, SwipeDay& day)
     day.file = DayFileState::Read;
     day.cardNumbers.clear();
     day.otherCards.clear();
-    day.swipes.clear();
+    // day.swipes keeps the earlier day's size: grouping writes every swipe anew, and what is
+    // there already needs no initializing.
     SwipeDayBuilder builder(day);
     const QByteArrayView content = day.table.bytes();
     readAllRecords(content, readPlainRecords(content, utf8BomLength(content), builder), builder);
