@@ -124,4 +124,5 @@ private:
     std::mutex m_mutex;
     std::vector<std::unique_ptr<SwipeDay>> m_free;
 };
+
 } // namespace card
