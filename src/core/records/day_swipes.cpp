@@ -53,8 +53,10 @@ std::optional<int> plainClockSeconds(QByteArrayView text)
     return (hour * 60 + minute) * 60 + second;
 }
 
-// Builds a day's swipes record by record: cards are told apart on their bytes first (one hash
-// look-up a record, no decoding) and decoded once each.
+// Builds a day's swipes record by record. Cards with a packed number are told apart by it with
+// no look-up: their swipes are sorted by a hash of it once the day is read, which groups each
+// card's swipes and lays the cards out in the same order every day. Other cards are decoded
+// once each.
 class SwipeDayBuilder {
 public:
     explicit SwipeDayBuilder(SwipeDay& day)
@@ -62,13 +64,12 @@ public:
         , m_content(day.table.bytes())
         , m_in(inWord().toString())
         , m_out(outWord().toString())
-        , m_cardOfNumber(expectedCards(m_content.size()))
     {
         // A generous guess at the records: room reserved but never written costs no memory.
         const qsizetype records = m_content.size() / kFewestRecordBytes + 1;
         m_day.table.reserveRows(records);
-        m_swipes.clear();
-        m_swipes.reserve(static_cast<std::size_t>(records));
+        m_numbered.clear();
+        m_numbered.reserve(static_cast<std::size_t>(records));
     }
 
     void add(qsizetype start, const RecordSlices& record)
@@ -84,12 +85,10 @@ public:
         const quint64 number = packedCardNumber(key);
         const SwipeDirection direction = directionOf(record[DirectionField], span);
         if (number == 0) {
-            // Cards are first numbered in the order of their first swipes, whatever their kind.
-            resolveWaiting();
-            m_swipes.push_back(DaySwipe{cardOfText(key, value, span), *second, direction, row});
+            m_others.push_back(DaySwipe{cardOfText(key, value, span), *second, direction, row});
             return;
         }
-        addNumbered(number, *second, direction, row);
+        m_numbered.push_back({number, DaySwipe{0, *second, direction, row}});
     }
 
     // A record read on its bytes alone: its time of day, its card's packed number (not 0) and
@@ -98,102 +97,93 @@ public:
     {
         const auto row = static_cast<quint32>(m_day.table.rowCount());
         m_day.table.appendRecordAt(start);
-        addNumbered(number, second, direction, row);
+        m_numbered.push_back({number, DaySwipe{0, second, direction, row}});
     }
 
     QByteArrayView inBytes() const { return m_in.sure950(); }
     QByteArrayView outBytes() const { return m_out.sure950(); }
 
-    // After the last record: every swipe gets its card, and the swipes are grouped by card.
+    // After the last record: every swipe gets its card, and the swipes are grouped by card in
+    // time order.
     void finish()
     {
-        resolveWaiting();
-        numberCardsInOrder();
-        sortByCard();
+        sortByNumberHash();
+        std::vector<quint64>& numbers = m_day.cardNumbers;
+        LargeVector<DaySwipe>& swipes = m_day.swipes;
+        swipes.resize(m_numbered.size() + m_others.size());
+        for (std::size_t k = 0; k < m_numbered.size(); ++k) {
+            if (k == 0 || m_numbered[k].number != m_numbered[k - 1].number)
+                numbers.push_back(m_numbered[k].number);
+            swipes[k] = m_numbered[k].swipe;
+            swipes[k].card = static_cast<qint32>(numbers.size() - 1);
+        }
+        // The other cards after them, each in the order of its first swipe.
+        std::stable_sort(m_others.begin(), m_others.end(),
+                         [](const DaySwipe& a, const DaySwipe& b) { return a.card < b.card; });
+        const auto firstOther = static_cast<qint32>(numbers.size());
+        numbers.resize(numbers.size() + m_day.otherCards.size(), 0);
+        for (std::size_t k = 0; k < m_others.size(); ++k) {
+            swipes[m_numbered.size() + k] = m_others[k];
+            swipes[m_numbered.size() + k].card += firstOther;
+        }
+        putCardsInTimeOrder();
     }
 
 private:
-    // Swipes of numbered cards wait for their card's look-up until kLookAhead more records
-    // are read, so that the look-up finds its slot loaded.
-    static constexpr std::size_t kLookAhead = 16;
     // Card readers write about 35 bytes a record.
     static constexpr qsizetype kFewestRecordBytes = 24;
-    // A card swipes about four times on a working day; sized for that, the card table rarely
-    // grows, and growing mid-day rehashes every card seen so far.
-    static std::size_t expectedCards(qsizetype bytes)
-    {
-        constexpr qsizetype kTypicalRecordBytes = 35;
-        constexpr qsizetype kSwipesOfACard = 4;
-        return static_cast<std::size_t>(bytes / kTypicalRecordBytes / kSwipesOfACard);
-    }
-    struct Waiting {
-        std::size_t swipe = 0;
+
+    struct NumberedSwipe {
         quint64 number = 0;
+        DaySwipe swipe;
     };
 
-    void addNumbered(quint64 number, int second, SwipeDirection direction, quint32 row)
+    // Stable: in file order within a card. By the hash's top three bytes one byte at a time,
+    // each pass reading and writing the swipes in a row; then by the whole hash, which moves
+    // little, as different cards rarely share those bytes.
+    void sortByNumberHash()
     {
-        if (m_waitingTo - m_waitingFrom == kLookAhead)
-            resolveOldest();
-        m_cardOfNumber.prefetch(number);
-        m_waiting[m_waitingTo++ % kLookAhead] = {m_swipes.size(), number};
-        m_swipes.push_back(DaySwipe{0, second, direction, row});
-    }
-
-    void resolveOldest()
-    {
-        const Waiting& waiting = m_waiting[m_waitingFrom++ % kLookAhead];
-        m_swipes[waiting.swipe].card = cardOfNumber(waiting.number);
-    }
-
-    void resolveWaiting()
-    {
-        while (m_waitingFrom != m_waitingTo)
-            resolveOldest();
-    }
-
-    // Numbered cards in the order of their slots in the card table, then the others in the
-    // order of their first swipes: whatever keeps a state per card then meets the cards of
-    // every day in nearly the same order, and goes through its states in a row instead of at
-    // random.
-    void numberCardsInOrder()
-    {
-        std::vector<qint32> order = m_cardOfNumber.indicesInSlotOrder();
-        for (std::size_t card = 0; card < m_day.cardNumbers.size(); ++card) {
-            if (m_day.cardNumbers[card] == 0)
-                order.push_back(static_cast<qint32>(card));
+        LargeVector<NumberedSwipe>& spare = m_spare;
+        spare.resize(m_numbered.size());
+        constexpr std::size_t kByteValues = 256;
+        for (const int shift : {40, 48, 56}) { // the top three bytes, the lowest first
+            std::array<std::size_t, kByteValues + 1> next{};
+            const auto byteOf = [shift](const NumberedSwipe& swipe) {
+                return static_cast<std::size_t>(CardNumberIndex::hashOf(swipe.number) >> shift &
+                                                (kByteValues - 1));
+            };
+            for (const NumberedSwipe& swipe : m_numbered)
+                ++next[byteOf(swipe) + 1];
+            std::partial_sum(next.begin(), next.end(), next.begin());
+            for (const NumberedSwipe& swipe : m_numbered)
+                spare[next[byteOf(swipe)]++] = swipe;
+            m_numbered.swap(spare);
         }
-        std::vector<qint32> rank(order.size());
-        std::vector<quint64>& numbers = m_day.cardNumbers;
-        for (std::size_t k = 0; k < order.size(); ++k)
-            rank[static_cast<std::size_t>(order[k])] = static_cast<qint32>(k);
-        const std::vector<quint64> firstSwiped = numbers;
-        for (std::size_t card = 0; card < order.size(); ++card)
-            numbers[static_cast<std::size_t>(rank[card])] = firstSwiped[card];
-        for (DaySwipe& swipe : m_swipes)
-            swipe.card = rank[static_cast<std::size_t>(swipe.card)];
+        const auto hashOf = [](const NumberedSwipe& swipe) {
+            return CardNumberIndex::hashOf(swipe.number);
+        };
+        for (std::size_t k = 1; k < m_numbered.size(); ++k) {
+            const NumberedSwipe swipe = m_numbered[k];
+            std::size_t to = k;
+            for (; to > 0 && hashOf(m_numbered[to - 1]) > hashOf(swipe); --to)
+                m_numbered[to] = m_numbered[to - 1];
+            m_numbered[to] = swipe;
+        }
     }
 
-    // Counted into place card by card, in file order within a card; file order is nearly time
-    // order, so putting each card's few swipes in time order moves little.
-    void sortByCard()
+    // File order is nearly time order, so putting each card's few swipes in time order moves
+    // little.
+    void putCardsInTimeOrder()
     {
-        std::vector<std::size_t> next(m_day.cardNumbers.size() + 1, 0);
-        for (const DaySwipe& swipe : m_swipes)
-            ++next[static_cast<std::size_t>(swipe.card) + 1];
-        std::partial_sum(next.begin(), next.end(), next.begin());
-        LargeVector<DaySwipe>& sorted = m_day.swipes;
-        sorted.resize(m_swipes.size());
-        for (const DaySwipe& swipe : m_swipes)
-            sorted[next[static_cast<std::size_t>(swipe.card)]++] = swipe;
-        for (std::size_t k = 1; k < sorted.size(); ++k) {
-            const DaySwipe swipe = sorted[k];
+        LargeVector<DaySwipe>& swipes = m_day.swipes;
+        for (std::size_t k = 1; k < swipes.size(); ++k) {
+            const DaySwipe swipe = swipes[k];
             std::size_t to = k;
-            for (; to > 0 && sorted[to - 1].card == swipe.card &&
-                   sorted[to - 1].second > swipe.second;
+            for (; to > 0 && swipes[to - 1].card == swipe.card &&
+                   swipes[to - 1].second > swipe.second;
                  --to)
-                sorted[to] = sorted[to - 1];
-            sorted[to] = swipe;
+                swipes[to] = swipes[to - 1];
+            swipes[to] = swipe;
         }
     }
 
@@ -231,16 +221,8 @@ private:
         return parts.negative ? raw : parts.digits;
     }
 
-    qint32 cardOfNumber(quint64 number)
-    {
-        const auto [index, added] =
-            m_cardOfNumber.add(number, static_cast<qint32>(m_day.cardNumbers.size()));
-        if (added)
-            m_day.cardNumbers.push_back(number);
-        return index;
-    }
-
-    // A key of non-ASCII bytes is not remembered: its text depends on its record's encoding.
+    // The card's place among the other cards. A key of non-ASCII bytes is not remembered: its
+    // text depends on its record's encoding.
     qint32 cardOfText(QByteArrayView key, const ValueSlice& value, QByteArrayView span)
     {
         const auto known = m_cardOfKey.constFind(key);
@@ -250,9 +232,8 @@ private:
         const QString text = valueText(m_content, value, m_codecs.forRecord(span));
         auto shown = m_cardOfText.constFind(text);
         if (shown == m_cardOfText.cend()) {
-            shown = m_cardOfText.insert(text, static_cast<qint32>(m_day.cardNumbers.size()));
+            shown = m_cardOfText.insert(text, static_cast<qint32>(m_day.otherCards.size()));
             m_day.otherCards.push_back(text);
-            m_day.cardNumbers.push_back(0);
         }
         if (isAscii(key))
             m_cardOfKey.insert(key, *shown);
@@ -260,22 +241,22 @@ private:
     }
 
     SwipeDay& m_day;
-    // The swipes in file order before they are grouped by card: one buffer a thread, reused
-    // day after day, so that only the grouped swipes take fresh memory.
-    static thread_local LargeVector<DaySwipe> m_swipes;
+    // The numbered cards' swipes before they are grouped by card, and room for sorting them:
+    // one buffer each a thread, reused day after day, so that only the grouped swipes take
+    // fresh memory.
+    static thread_local LargeVector<NumberedSwipe> m_numbered;
+    static thread_local LargeVector<NumberedSwipe> m_spare;
+    std::vector<DaySwipe> m_others; // the other cards' swipes, each with its place among them
     QByteArrayView m_content;
     RecordCodecs m_codecs;
     ValueTextMatcher m_in;
     ValueTextMatcher m_out;
-    CardNumberIndex m_cardOfNumber;
     QHash<QByteArrayView, qint32> m_cardOfKey; // views into the day's bytes, which outlive it
     QHash<QString, qint32> m_cardOfText;
-    std::array<Waiting, kLookAhead> m_waiting;
-    std::size_t m_waitingFrom = 0;
-    std::size_t m_waitingTo = 0;
 };
 
-thread_local LargeVector<DaySwipe> SwipeDayBuilder::m_swipes;
+thread_local LargeVector<SwipeDayBuilder::NumberedSwipe> SwipeDayBuilder::m_numbered;
+thread_local LargeVector<SwipeDayBuilder::NumberedSwipe> SwipeDayBuilder::m_spare;
 
 // The value that opens with the quote at quote, up to the next quote; false when no quote
 // closes it or no byte follows the closing one.
@@ -490,17 +471,6 @@ std::pair<qint32, bool> CardNumberIndex::add(quint64 number, qint32 next)
             return {next, true};
         }
     }
-}
-
-std::vector<qint32> CardNumberIndex::indicesInSlotOrder() const
-{
-    std::vector<qint32> indices;
-    indices.reserve(m_used);
-    for (const Slot& slot : m_slots) {
-        if (slot.number != 0)
-            indices.push_back(slot.index);
-    }
-    return indices;
 }
 
 void CardNumberIndex::grow()

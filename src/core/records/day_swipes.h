@@ -34,9 +34,7 @@ struct DaySwipe {
 quint64 packedCardNumber(QByteArrayView text);
 
 // Packed card numbers and their indices in one flat table: a look-up reads a slot or a few in a
-// row, with no node to follow, and adding allocates only when the table doubles. A number's slot
-// is the top bits of a hash of it, so the table holds its numbers in nearly the same order
-// whatever its size.
+// row, with no node to follow, and adding allocates only when the table doubles.
 class CardNumberIndex {
 public:
     // Room for about expected numbers before the table first grows.
@@ -47,9 +45,8 @@ public:
     // Starts loading number's slot: a look-up some records later finds it in the cache. Big
     // tables miss the cache on nearly every look-up, and looking ahead lets the misses overlap.
     void prefetch(quint64 number) const { __builtin_prefetch(&m_slots[slotOf(number)]); }
-    // The indices in the order of the numbers' slots: for the same numbers nearly the same
-    // order in every table, with no sort.
-    std::vector<qint32> indicesInSlotOrder() const;
+    // The hash whose top bits give a number's slot.
+    static quint64 hashOf(quint64 number) { return number * 0x9E3779B97F4A7C15ULL; }
 
 private:
     struct Slot {
@@ -60,7 +57,7 @@ private:
 
     std::size_t slotOf(quint64 number) const
     {
-        return static_cast<std::size_t>((number * 0x9E3779B97F4A7C15ULL) >> (64 - m_slotBits));
+        return static_cast<std::size_t>(hashOf(number) >> (64 - m_slotBits));
     }
 
     LargeVector<Slot> m_slots;
@@ -73,8 +70,8 @@ struct SwipeDay {
     DayFileState file = DayFileState::Missing;
     RecordTable table; // every record of the file, in file order
     // Each card of the day once, by its packedCardNumber: those with one in the order of a hash
-    // of their numbers, nearly the same every day; then those without one (0 here), in the
-    // order of their first swipes.
+    // of their numbers (CardNumberIndex::hashOf), the same every day; then those without one
+    // (0 here), in the order of their first swipes.
     std::vector<quint64> cardNumbers;
     // The cards without a packed number as the lists show them, in their order above.
     std::vector<QString> otherCards;
