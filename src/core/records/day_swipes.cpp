@@ -53,6 +53,32 @@ std::optional<int> plainClockSeconds(QByteArrayView text)
     return (hour * 60 + minute) * 60 + second;
 }
 
+// Sorts each run of the elements in [first, last) that sameRun holds together by less, keeping
+// the order of equal ones: a short run by moving its few elements into place, a long one (a
+// file far out of order, a card with thousands of swipes) with a sort that stays fast.
+template <typename Element, typename SameRun, typename Less>
+void sortEachRun(Element* first, Element* last, const SameRun& sameRun, const Less& less)
+{
+    constexpr std::ptrdiff_t kShortRun = 32;
+    for (Element* from = first; from != last;) {
+        Element* to = from + 1;
+        while (to != last && sameRun(*from, *to))
+            ++to;
+        if (to - from > kShortRun) {
+            std::stable_sort(from, to, less);
+        } else {
+            for (Element* next = from + 1; next != to; ++next) {
+                const Element element = *next;
+                Element* place = next;
+                for (; place != from && less(element, place[-1]); --place)
+                    *place = place[-1];
+                *place = element;
+            }
+        }
+        from = to;
+    }
+}
+
 // Builds a day's swipes record by record. Cards with a packed number are told apart by it with
 // no look-up: their swipes are sorted by a hash of it once the day is read, which groups each
 // card's swipes and lays the cards out in the same order every day. Other cards are decoded
@@ -137,20 +163,25 @@ private:
         quint64 number = 0;
         DaySwipe swipe;
     };
+    static quint64 hashOf(const NumberedSwipe& swipe)
+    {
+        return CardNumberIndex::hashOf(swipe.number);
+    }
+    // The hash's top three bytes, the lowest first: the passes of the sort by number.
+    static constexpr std::array<int, 3> kByteShifts = {40, 48, 56};
 
     // Stable: in file order within a card. By the hash's top three bytes one byte at a time,
-    // each pass reading and writing the swipes in a row; then by the whole hash, which moves
-    // little, as different cards rarely share those bytes.
+    // each pass reading and writing the swipes in a row; then the few that share those bytes
+    // by the whole hash.
     void sortByNumberHash()
     {
         LargeVector<NumberedSwipe>& spare = m_spare;
         spare.resize(m_numbered.size());
         constexpr std::size_t kByteValues = 256;
-        for (const int shift : {40, 48, 56}) { // the top three bytes, the lowest first
+        for (const int shift : kByteShifts) {
             std::array<std::size_t, kByteValues + 1> next{};
             const auto byteOf = [shift](const NumberedSwipe& swipe) {
-                return static_cast<std::size_t>(CardNumberIndex::hashOf(swipe.number) >> shift &
-                                                (kByteValues - 1));
+                return static_cast<std::size_t>(hashOf(swipe) >> shift & (kByteValues - 1));
             };
             for (const NumberedSwipe& swipe : m_numbered)
                 ++next[byteOf(swipe) + 1];
@@ -159,16 +190,12 @@ private:
                 spare[next[byteOf(swipe)]++] = swipe;
             m_numbered.swap(spare);
         }
-        const auto hashOf = [](const NumberedSwipe& swipe) {
-            return CardNumberIndex::hashOf(swipe.number);
-        };
-        for (std::size_t k = 1; k < m_numbered.size(); ++k) {
-            const NumberedSwipe swipe = m_numbered[k];
-            std::size_t to = k;
-            for (; to > 0 && hashOf(m_numbered[to - 1]) > hashOf(swipe); --to)
-                m_numbered[to] = m_numbered[to - 1];
-            m_numbered[to] = swipe;
-        }
+        sortEachRun(
+            m_numbered.data(), m_numbered.data() + m_numbered.size(),
+            [](const NumberedSwipe& a, const NumberedSwipe& b) {
+                return hashOf(a) >> kByteShifts.front() == hashOf(b) >> kByteShifts.front();
+            },
+            [](const NumberedSwipe& a, const NumberedSwipe& b) { return hashOf(a) < hashOf(b); });
     }
 
     // File order is nearly time order, so putting each card's few swipes in time order moves
@@ -176,15 +203,10 @@ private:
     void putCardsInTimeOrder()
     {
         LargeVector<DaySwipe>& swipes = m_day.swipes;
-        for (std::size_t k = 1; k < swipes.size(); ++k) {
-            const DaySwipe swipe = swipes[k];
-            std::size_t to = k;
-            for (; to > 0 && swipes[to - 1].card == swipe.card &&
-                   swipes[to - 1].second > swipe.second;
-                 --to)
-                swipes[to] = swipes[to - 1];
-            swipes[to] = swipe;
-        }
+        sortEachRun(
+            swipes.data(), swipes.data() + swipes.size(),
+            [](const DaySwipe& a, const DaySwipe& b) { return a.card == b.card; },
+            [](const DaySwipe& a, const DaySwipe& b) { return a.second < b.second; });
     }
 
     std::optional<int> secondOfDay(const ValueSlice& value, QByteArrayView span) const

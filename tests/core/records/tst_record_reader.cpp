@@ -78,6 +78,7 @@ private slots:
     void everyReaderReadsARecordAlike();
     void cardWithTwoCodesMatchesByText();
     void manyCardsEachSwipeKeepsItsCard();
+    void swipesOfACardComeInTimeOrder();
     void undecodableTextIsShownNotFatal();
     void directionChoiceFirstMatchWins_data();
     void directionChoiceFirstMatchWins();
@@ -274,6 +275,25 @@ void TestRecordReader::manyCardsEachSwipeKeepsItsCard()
         if (number == 0)
             QCOMPARE(day.otherCard(swipe.card), text);
     }
+}
+
+void TestRecordReader::swipesOfACardComeInTimeOrder()
+{
+    // One card's day written newest first, long enough to be sorted as a whole, with two
+    // swipes in the same second that keep their file order.
+    QByteArray bytes;
+    for (int minute = 99; minute >= 0; --minute)
+        bytes += QStringLiteral("%1:%2:00,\"7\",n,\"\"\r\n")
+                     .arg(8 + minute / 60)
+                     .arg(minute % 60, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+    bytes += "8:00:00,\"7\",last,\"\"\r\n";
+    const card::SwipeDay day = card::swipeDayOf(QDate(2026, 5, 10), bytes);
+    QCOMPARE(day.swipes.size(), size_t(101));
+    QCOMPARE(day.table.text(day.swipes[1].row, card::NameField), QStringLiteral("last"));
+    QCOMPARE(day.swipes[0].second, day.swipes[1].second);
+    for (std::size_t k = 1; k + 1 < day.swipes.size(); ++k)
+        QVERIFY(day.swipes[k].second < day.swipes[k + 1].second);
 }
 
 void TestRecordReader::undecodableTextIsShownNotFatal()
