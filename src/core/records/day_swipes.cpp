@@ -167,33 +167,38 @@ private:
     {
         return CardNumberIndex::hashOf(swipe.number);
     }
-    // The hash's top three bytes, the lowest first: the passes of the sort by number.
-    static constexpr std::array<int, 3> kByteShifts = {40, 48, 56};
+    // The hash's top 24 bits in two digits, the lower first: the passes of the sort by number.
+    static constexpr int kDigitBits = 12;
+    static constexpr std::array<int, 2> kDigitShifts = {40, 52};
 
-    // Stable: in file order within a card. By the hash's top three bytes one byte at a time,
-    // each pass reading and writing the swipes in a row; then the few that share those bytes
-    // by the whole hash.
+    // Stable: in file order within a card. By the hash's top bits a digit at a time, each pass
+    // reading and writing the swipes in a row; then the few that share those bits by the whole
+    // hash.
     void sortByNumberHash()
     {
         LargeVector<NumberedSwipe>& spare = m_spare;
         spare.resize(m_numbered.size());
-        constexpr std::size_t kByteValues = 256;
-        for (const int shift : kByteShifts) {
-            std::array<std::size_t, kByteValues + 1> next{};
-            const auto byteOf = [shift](const NumberedSwipe& swipe) {
-                return static_cast<std::size_t>(hashOf(swipe) >> shift & (kByteValues - 1));
-            };
+        constexpr std::size_t kDigitValues = std::size_t{1} << kDigitBits;
+        const auto digitOf = [](const NumberedSwipe& swipe, int pass) {
+            return static_cast<std::size_t>(hashOf(swipe) >> kDigitShifts[pass] &
+                                            (kDigitValues - 1));
+        };
+        // Every pass's counts in one reading.
+        std::array<std::array<std::size_t, kDigitValues + 1>, kDigitShifts.size()> next{};
+        for (const NumberedSwipe& swipe : m_numbered) {
+            for (std::size_t pass = 0; pass < kDigitShifts.size(); ++pass)
+                ++next[pass][digitOf(swipe, static_cast<int>(pass)) + 1];
+        }
+        for (std::size_t pass = 0; pass < kDigitShifts.size(); ++pass) {
+            std::partial_sum(next[pass].begin(), next[pass].end(), next[pass].begin());
             for (const NumberedSwipe& swipe : m_numbered)
-                ++next[byteOf(swipe) + 1];
-            std::partial_sum(next.begin(), next.end(), next.begin());
-            for (const NumberedSwipe& swipe : m_numbered)
-                spare[next[byteOf(swipe)]++] = swipe;
+                spare[next[pass][digitOf(swipe, static_cast<int>(pass))]++] = swipe;
             m_numbered.swap(spare);
         }
         sortEachRun(
             m_numbered.data(), m_numbered.data() + m_numbered.size(),
             [](const NumberedSwipe& a, const NumberedSwipe& b) {
-                return hashOf(a) >> kByteShifts.front() == hashOf(b) >> kByteShifts.front();
+                return hashOf(a) >> kDigitShifts.front() == hashOf(b) >> kDigitShifts.front();
             },
             [](const NumberedSwipe& a, const NumberedSwipe& b) { return hashOf(a) < hashOf(b); });
     }
