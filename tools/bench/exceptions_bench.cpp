@@ -112,8 +112,9 @@ void printStages(const ExceptionQuery& query, qsizetype dayFiles)
     const QList<QDate> dates = exceptionReadDates(query);
     const RunTimes reads = timeRuns(kRuns, [&] {
         SwipeDay day;
+        SwipeSortRoom room;
         for (const QDate& date : dates)
-            readSwipeDay(query.recordsFolder, date, day);
+            readSwipeDay(query.recordsFolder, date, day, room);
     });
     const RunTimes both = timeRuns(kRuns, [&] {
         ExceptionFinder finder(query);

@@ -85,8 +85,10 @@ void sortEachRun(Element* first, Element* last, const SameRun& sameRun, const Le
 // once each.
 class SwipeDayBuilder {
 public:
-    explicit SwipeDayBuilder(SwipeDay& day)
+    SwipeDayBuilder(SwipeDay& day, SwipeSortRoom& room)
         : m_day(day)
+        , m_numbered(room.numbered)
+        , m_spare(room.spare)
         , m_content(day.table.bytes())
         , m_in(inWord().toString())
         , m_out(outWord().toString())
@@ -159,10 +161,7 @@ private:
     // Card readers write about 35 bytes a record.
     static constexpr qsizetype kFewestRecordBytes = 24;
 
-    struct NumberedSwipe {
-        quint64 number = 0;
-        DaySwipe swipe;
-    };
+    using NumberedSwipe = SwipeSortRoom::NumberedSwipe;
     static quint64 hashOf(const NumberedSwipe& swipe)
     {
         return CardNumberIndex::hashOf(swipe.number);
@@ -268,11 +267,9 @@ private:
     }
 
     SwipeDay& m_day;
-    // The numbered cards' swipes before they are grouped by card, and room for sorting them:
-    // one buffer each a thread, reused day after day, so that only the grouped swipes take
-    // fresh memory.
-    static thread_local LargeVector<NumberedSwipe> m_numbered;
-    static thread_local LargeVector<NumberedSwipe> m_spare;
+    // The numbered cards' swipes before they are grouped by card, and room for sorting them.
+    LargeVector<NumberedSwipe>& m_numbered;
+    LargeVector<NumberedSwipe>& m_spare;
     std::vector<DaySwipe> m_others; // the other cards' swipes, each with its place among them
     QByteArrayView m_content;
     RecordCodecs m_codecs;
@@ -281,9 +278,6 @@ private:
     QHash<QByteArrayView, qint32> m_cardOfKey; // views into the day's bytes, which outlive it
     QHash<QString, qint32> m_cardOfText;
 };
-
-thread_local LargeVector<SwipeDayBuilder::NumberedSwipe> SwipeDayBuilder::m_numbered;
-thread_local LargeVector<SwipeDayBuilder::NumberedSwipe> SwipeDayBuilder::m_spare;
 
 // The value that opens with the quote at quote, up to the next quote; false when no quote
 // closes it or no byte follows the closing one.
@@ -535,7 +529,7 @@ Swipe SwipeDay::swipe(quint32 row, const QString& recordsFolder, const QString& 
 namespace {
 
 // day's swipes from the bytes its table holds, in day's memory.
-void buildSwipeDay(QDate date, SwipeDay& day)
+void buildSwipeDay(QDate date, SwipeDay& day, SwipeSortRoom& room)
 {
     day.date = date;
     day.file = DayFileState::Read;
@@ -543,7 +537,7 @@ void buildSwipeDay(QDate date, SwipeDay& day)
     day.otherCards.clear();
     // day.swipes keeps the earlier day's size: grouping writes every swipe anew, and what is
     // there already needs no initializing.
-    SwipeDayBuilder builder(day);
+    SwipeDayBuilder builder(day, room);
     const QByteArrayView content = day.table.bytes();
     readAllRecords(content, readPlainRecords(content, utf8BomLength(content), builder), builder);
     builder.finish();
@@ -555,18 +549,20 @@ SwipeDay swipeDayOf(QDate date, QByteArray bytes)
 {
     SwipeDay day;
     day.table.setBytes(std::move(bytes));
-    buildSwipeDay(date, day);
+    SwipeSortRoom room;
+    buildSwipeDay(date, day, room);
     return day;
 }
 
 SwipeDay readSwipeDay(const QString& recordsFolder, QDate date)
 {
     SwipeDay day;
-    readSwipeDay(recordsFolder, date, day);
+    SwipeSortRoom room;
+    readSwipeDay(recordsFolder, date, day, room);
     return day;
 }
 
-void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day)
+void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day, SwipeSortRoom& room)
 {
     QByteArray bytes = day.table.takeBytes();
     const QString path = recordFilePath(recordsFolder, date);
@@ -575,7 +571,7 @@ void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day)
         exists && readFileSnapshot(path, kMaxRecordFileSize, bytes) == FileReadStatus::Ok;
     day.table.setBytes(std::move(bytes));
     if (read) {
-        buildSwipeDay(date, day);
+        buildSwipeDay(date, day, room);
         return;
     }
     day = SwipeDay();
@@ -585,21 +581,30 @@ void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day)
 
 std::shared_ptr<const SwipeDay> SwipeDayPool::read(const QString& recordsFolder, QDate date)
 {
-    std::unique_ptr<SwipeDay> day = take();
-    readSwipeDay(recordsFolder, date, *day);
+    std::unique_ptr<SwipeDay> day = take(m_free);
+    std::unique_ptr<SwipeSortRoom> room = take(m_rooms);
+    readSwipeDay(recordsFolder, date, *day, *room);
+    letGo(std::move(room));
     return {day.release(), [pool = shared_from_this()](SwipeDay* done) {
                 pool->letGo(done);
             }};
 }
 
-std::unique_ptr<SwipeDay> SwipeDayPool::take()
+template <typename Kept>
+std::unique_ptr<Kept> SwipeDayPool::take(std::vector<std::unique_ptr<Kept>>& free)
 {
     const std::lock_guard lock(m_mutex);
-    if (m_free.empty())
-        return std::make_unique<SwipeDay>();
-    std::unique_ptr<SwipeDay> day = std::move(m_free.back());
-    m_free.pop_back();
-    return day;
+    if (free.empty())
+        return std::make_unique<Kept>();
+    std::unique_ptr<Kept> kept = std::move(free.back());
+    free.pop_back();
+    return kept;
+}
+
+void SwipeDayPool::letGo(std::unique_ptr<SwipeSortRoom> room)
+{
+    const std::lock_guard lock(m_mutex);
+    m_rooms.push_back(std::move(room));
 }
 
 void SwipeDayPool::letGo(SwipeDay* day)

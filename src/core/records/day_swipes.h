@@ -97,9 +97,21 @@ SwipeDay swipeDayOf(QDate date, QByteArray bytes);
 // Reads the day file of date in recordsFolder (a blocking read: call it off the interface
 // thread). A missing or unreadable file gives a day without swipes that says so.
 SwipeDay readSwipeDay(const QString& recordsFolder, QDate date);
-// The same into day, whose memory from an earlier day is used again: reading day after day
-// into a few days' memory does not fault in new memory for each.
-void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day);
+
+// The room a day read sorts its swipes in. Whoever reads day after day keeps one, so that the
+// reads fault in no new memory for it.
+struct SwipeSortRoom {
+    struct NumberedSwipe {
+        quint64 number = 0; // the card's packedCardNumber
+        DaySwipe swipe;
+    };
+    LargeVector<NumberedSwipe> numbered;
+    LargeVector<NumberedSwipe> spare;
+};
+
+// The same into day, whose memory from an earlier day is used again, sorting in room: reading
+// day after day into a few days' memory does not fault in new memory for each.
+void readSwipeDay(const QString& recordsFolder, QDate date, SwipeDay& day, SwipeSortRoom& room);
 
 // Reads days into the memory of the days let go before: for reading many days one after the
 // other, a few at a time, on any threads. Made with std::make_shared (its days keep it).
@@ -114,12 +126,14 @@ public:
     std::shared_ptr<const SwipeDay> read(const QString& recordsFolder, QDate date);
 
 private:
-    std::unique_ptr<SwipeDay> take();
+    template <typename Kept> std::unique_ptr<Kept> take(std::vector<std::unique_ptr<Kept>>& free);
     void letGo(SwipeDay* day);
+    void letGo(std::unique_ptr<SwipeSortRoom> room);
 
     std::size_t m_keep;
     std::mutex m_mutex;
     std::vector<std::unique_ptr<SwipeDay>> m_free;
+    std::vector<std::unique_ptr<SwipeSortRoom>> m_rooms; // one for each read at once, at most
 };
 
 } // namespace card
