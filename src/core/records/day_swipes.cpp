@@ -31,6 +31,16 @@ int digitPair(const char* p)
     return (p[0] - '0') * 10 + (p[1] - '0');
 }
 
+// A card number of up to this many digits is packed: below 2^60, leaving four bits for the
+// count of its digits.
+constexpr qsizetype kMostCardDigits = 18;
+
+// The packedCardNumber of a number of digits digits (1 to kMostCardDigits) and value value.
+quint64 packedDigits(quint64 value, qsizetype digits)
+{
+    return static_cast<quint64>(digits) << 60 | value;
+}
+
 // H:MM:SS or HH:MM:SS read on the bytes, the shape card readers write; nothing for any other
 // shape, which goes through the full time reading.
 std::optional<int> plainClockSeconds(QByteArrayView text)
@@ -325,25 +335,18 @@ std::optional<KnownRecord> knownRecord(QByteArrayView content, qsizetype start, 
 {
     const char* data = content.data() + start;
     const qsizetype left = content.size() - start;
-    // The time and the card's opening quote; the rest is looked for within the record.
-    constexpr qsizetype kTimeAndQuote = 10;
-    if (left < kTimeAndQuote || data[2] != ':' || data[5] != ':' || data[8] != ',' ||
-        data[9] != '"')
+    // HH:MM:SS, then the card's opening quote; the rest is looked for within the record.
+    constexpr qsizetype kTime = 8;
+    constexpr qsizetype kTimeAndQuote = kTime + 2;
+    if (left < kTimeAndQuote || data[kTime] != ',' || data[kTime + 1] != '"')
         return std::nullopt;
-    for (const int at : {0, 1, 3, 4, 6, 7}) {
-        if (!isDigit(data[at]))
-            return std::nullopt;
-    }
-    const int hour = digitPair(data);
-    const int minute = digitPair(data + 3);
-    const int second = digitPair(data + 6);
-    if (hour > 23 || minute > 59 || second > 59)
+    const std::optional<int> second = plainClockSeconds(QByteArrayView(data, kTime));
+    if (!second)
         return std::nullopt;
-    constexpr qsizetype kMostDigits = 18; // as packedCardNumber takes them
     quint64 value = 0;
     qsizetype at = kTimeAndQuote;
     for (; at < left && isDigit(data[at]); ++at) {
-        if (at - kTimeAndQuote == kMostDigits)
+        if (at - kTimeAndQuote == kMostCardDigits)
             return std::nullopt;
         value = value * 10 + static_cast<quint64>(data[at] - '0');
     }
@@ -376,8 +379,7 @@ std::optional<KnownRecord> knownRecord(QByteArrayView content, qsizetype start, 
         return std::nullopt;
     const bool crLf = ending == '\r' && at + 2 < left && data[at + 2] == '\n';
     const qsizetype next = start + at + 2 + (crLf ? 1 : 0);
-    return KnownRecord{(hour * 60 + minute) * 60 + second,
-                       static_cast<quint64>(digits) << 60 | value, direction, next};
+    return KnownRecord{*second, packedDigits(value, digits), direction, next};
 }
 
 // The records in the shape card readers write, 08:15:30,"00012345","陳怡君","進" and a line end,
@@ -460,8 +462,7 @@ void readAllRecords(QByteArrayView content, qsizetype from, SwipeDayBuilder& bui
 
 quint64 packedCardNumber(QByteArrayView text)
 {
-    constexpr qsizetype kMostDigits = 18; // below 2^60, leaving four bits for the count
-    if (text.isEmpty() || text.size() > kMostDigits)
+    if (text.isEmpty() || text.size() > kMostCardDigits)
         return 0;
     quint64 value = 0;
     for (const char c : text) {
@@ -469,7 +470,7 @@ quint64 packedCardNumber(QByteArrayView text)
             return 0;
         value = value * 10 + static_cast<quint64>(c - '0');
     }
-    return static_cast<quint64>(text.size()) << 60 | value;
+    return packedDigits(value, text.size());
 }
 
 CardNumberIndex::CardNumberIndex(std::size_t expected)
