@@ -70,6 +70,7 @@ struct WindowRun {
     double longestBusy = 0; // the same turn's processor time: on a shared machine a turn can
                             // last longer on the clock while the thread waits for a core
     int rows = 0;
+    qint64 residentAdded = 0; // by the window's rows, read when the last day is shown
 };
 
 // The search through the window: a 2 ms timer's late ticks give the interface thread's turns.
@@ -80,6 +81,7 @@ WindowRun windowRun(const ExceptionQuery& query)
     auto* rows = window.findChild<QTableView*>(QStringLiteral("exceptions_rows"));
     auto* stop = window.findChild<QPushButton*>(QStringLiteral("exceptions_stop"));
     WindowRun run;
+    const qint64 residentBefore = residentBytes();
     QElapsedTimer clock;
     QElapsedTimer sinceTick;
     QTimer ticks;
@@ -103,6 +105,7 @@ WindowRun windowRun(const ExceptionQuery& query)
     }
     run.done = clock.nsecsElapsed() / 1e9;
     run.rows = rows->model()->rowCount();
+    run.residentAdded = residentBytes() - residentBefore;
     return run;
 }
 
@@ -169,9 +172,9 @@ void printRange(qint64 records, int days)
     printStages(query, site.files.size());
     const WindowRun run = windowRun(query);
     std::printf("  window: first rows %.1f ms, all days %.1f ms, longest interface turn %.1f ms "
-                "(busy %.1f ms of it), %d rows\n",
+                "(busy %.1f ms of it), %d rows holding %.0f MB\n",
                 run.firstRows * 1000, run.done * 1000, run.longestTurn * 1000,
-                run.longestBusy * 1000, run.rows);
+                run.longestBusy * 1000, run.rows, megabytes(run.residentAdded));
 }
 
 } // namespace

@@ -522,9 +522,9 @@ QByteArrayView SwipeDay::recordBytes(quint32 row) const
 }
 
 Swipe SwipeDay::swipe(quint32 row, const QString& recordsFolder, const QString& photoFolder,
-                      const QString& parameterFile) const
+                      const QString& parameterFile, SharedTexts* shared) const
 {
-    return swipeOfRow(table, row, date, recordsFolder, photoFolder, parameterFile);
+    return swipeOfRow(table, row, date, recordsFolder, photoFolder, parameterFile, shared);
 }
 
 namespace {

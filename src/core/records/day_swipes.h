@@ -86,9 +86,9 @@ struct SwipeDay {
     }
     // The bytes of row's record, as RecordTable::recordBytes gives them.
     QByteArrayView recordBytes(quint32 row) const;
-    // The record of row as a listed swipe of this day in the given folders.
+    // The record of row as a listed swipe of this day in the given folders (swipeOfRow).
     Swipe swipe(quint32 row, const QString& recordsFolder, const QString& photoFolder,
-                const QString& parameterFile) const;
+                const QString& parameterFile, SharedTexts* shared = nullptr) const;
 };
 
 // The swipes of the bytes of one day file (its whole content, a byte order mark included).

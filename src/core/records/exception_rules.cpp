@@ -346,8 +346,9 @@ Swipe ExceptionFinder::swipeAt(const SwipeAt& place)
 {
     if (const Swipe* made = madeSwipe(place))
         return *made;
-    return remember(place, dayOf(place.day)->swipe(place.row, m_query.recordsFolder,
-                                                   m_query.photoFolder, m_query.parameterFile));
+    return remember(place,
+                    dayOf(place.day)->swipe(place.row, m_query.recordsFolder, m_query.photoFolder,
+                                            m_query.parameterFile, &m_texts));
 }
 
 std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn)
@@ -362,7 +363,7 @@ std::optional<Swipe> ExceptionFinder::turnSwipe(const std::optional<Turn>& turn)
     record.appendRecordAt(0);
     return remember(turn->at,
                     swipeOfRow(record, 0, QDate::fromJulianDay(turn->at.day), m_query.recordsFolder,
-                               m_query.photoFolder, m_query.parameterFile));
+                               m_query.photoFolder, m_query.parameterFile, &m_texts));
 }
 
 void ExceptionFinder::hit(ExceptionRule rule, const SwipeAt& at, QList<ExceptionHit>& hits,

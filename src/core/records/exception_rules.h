@@ -179,6 +179,8 @@ private:
     static constexpr std::size_t kMadeSwipes = 4;
     std::array<MadeSwipe, kMadeSwipes> m_madeSwipes;
     std::size_t m_nextMadeSwipe = 0;
+    // The hits' texts: a card's hits show its number and name again and again.
+    SharedTexts m_texts;
 };
 
 // Called with each day's hits as they are decided, the days read and the days to read; false

@@ -19,12 +19,14 @@ QString RecordTable::text(qsizetype row, int column) const
     return shownText(values[static_cast<size_t>(column)], codecOf(row, values));
 }
 
-std::array<QString, kRecordFieldCount> RecordTable::texts(qsizetype row) const
+std::array<QString, kRecordFieldCount> RecordTable::texts(qsizetype row, SharedTexts* shared) const
 {
     const RecordSlices values = slices(row);
     const TextCodec& codec = codecOf(row, values);
-    return {shownText(values[TimeField], codec), shownText(values[CardField], codec),
-            shownText(values[NameField], codec), shownText(values[DirectionField], codec)};
+    return {shownText(values[TimeField], codec, shared),
+            shownText(values[CardField], codec, shared),
+            shownText(values[NameField], codec, shared),
+            shownText(values[DirectionField], codec, shared)};
 }
 
 const TextCodec& RecordTable::codecOf(qsizetype row, const RecordSlices& values) const
@@ -32,11 +34,14 @@ const TextCodec& RecordTable::codecOf(qsizetype row, const RecordSlices& values)
     return m_codecs.forRecord(recordSpan(m_bytes, recordStart(row), values.back()));
 }
 
-QString RecordTable::shownText(const ValueSlice& value, const TextCodec& codec) const
+QString RecordTable::shownText(const ValueSlice& value, const TextCodec& codec,
+                               SharedTexts* shared) const
 {
     if (value.length > kMaxShownValueBytes)
         return codec.decode(QByteArrayView(m_bytes).sliced(value.begin, kMaxShownValueBytes)) +
                QChar(u'…');
+    if (shared)
+        return shared->text(m_bytes, value, codec);
     return valueText(m_bytes, value, codec);
 }
 
@@ -68,9 +73,9 @@ QByteArrayView RecordTable::recordBytes(qsizetype row) const
 }
 
 Swipe swipeOfRow(const RecordTable& table, qsizetype row, QDate day, const QString& recordsFolder,
-                 const QString& photoFolder, const QString& parameterFile)
+                 const QString& photoFolder, const QString& parameterFile, SharedTexts* shared)
 {
-    auto [time, card, name, direction] = table.texts(row);
+    auto [time, card, name, direction] = table.texts(row, shared);
     return {std::move(time), std::move(card), std::move(name), std::move(direction), day,
             recordsFolder,   photoFolder,     parameterFile};
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/records/swipe.h"
+#include "core/text/shared_texts.h"
 #include "core/text/text_decoding.h"
 #include "core/text/value_reader.h"
 
@@ -87,8 +88,9 @@ public:
     // The value of column (0 to 3) in row as text: a number in its shortest decimal form.
     // A value longer than kMaxShownValueBytes is cut off there and ends in "…".
     QString text(qsizetype row, int column) const;
-    // All four values of row as text, its record read once.
-    std::array<QString, kRecordFieldCount> texts(qsizetype row) const;
+    // All four values of row as text, its record read once; with shared, as shared texts.
+    std::array<QString, kRecordFieldCount> texts(qsizetype row,
+                                                 SharedTexts* shared = nullptr) const;
     // The four values of row as slices of bytes(), for readers that go through every row.
     RecordSlices slices(qsizetype row) const;
     // The bytes of row's record: from its first value to where a next record would begin.
@@ -100,15 +102,18 @@ private:
     // Reads row's four values into values; gives where a next record would begin.
     qsizetype readValues(qsizetype row, RecordSlices& values) const;
     const TextCodec& codecOf(qsizetype row, const RecordSlices& values) const;
-    QString shownText(const ValueSlice& value, const TextCodec& codec) const;
+    QString shownText(const ValueSlice& value, const TextCodec& codec,
+                      SharedTexts* shared = nullptr) const;
 
     QByteArray m_bytes;
     RecordCodecs m_codecs;
     std::vector<quint32> m_recordStarts;
 };
 
-// The swipe of row, a record of day's file at the site of the given folders and parameter file.
+// The swipe of row, a record of day's file at the site of the given folders and parameter file;
+// with shared, its texts are shared texts.
 Swipe swipeOfRow(const RecordTable& table, qsizetype row, QDate day, const QString& recordsFolder,
-                 const QString& photoFolder, const QString& parameterFile);
+                 const QString& photoFolder, const QString& parameterFile,
+                 SharedTexts* shared = nullptr);
 
 } // namespace card

@@ -46,6 +46,7 @@ public:
 
     QString decode(QByteArrayView bytes) const;
     QByteArray encode(QStringView text) const;
+    TextEncoding encoding() const { return m_encoding; }
 
 private:
     TextEncoding m_encoding;

@@ -1,5 +1,6 @@
 #include "core/text/value_reader.h"
 
+#include "core/text/shared_texts.h"
 #include "core/text/text_decoding.h"
 #include "support/temp_site.h"
 
@@ -29,6 +30,7 @@ private slots:
     void numbers();
     void big5AndUtf8GiveTheSameValues();
     void nextAtEndLeavesValueUntouched();
+    void sharedTextsKeepEachReadingApart();
 };
 
 void TestValueReader::values_data()
@@ -137,6 +139,27 @@ void TestValueReader::nextAtEndLeavesValueUntouched()
     value.begin = 42;
     QVERIFY(!reader.next(value));
     QCOMPARE(value.begin, 42);
+}
+
+// Equal bytes read as a number, as quoted text or in the other encoding each keep their own
+// text, and equal values share one string.
+void TestValueReader::sharedTextsKeepEachReadingApart()
+{
+    const QByteArray bytes("007,\"007\",\"\xC3\xA9\",007\r\n");
+    card::ValueReader reader(bytes);
+    QList<card::ValueSlice> values;
+    for (card::ValueSlice value; reader.next(value);)
+        values << value;
+    QCOMPARE(values.size(), 4);
+    card::SharedTexts shared;
+    for (const card::TextEncoding encoding :
+         {card::TextEncoding::Utf8, card::TextEncoding::Windows950}) {
+        const card::TextCodec codec(encoding);
+        for (const card::ValueSlice& value : values)
+            QCOMPARE(shared.text(bytes, value, codec), card::valueText(bytes, value, codec));
+        QCOMPARE(shared.text(bytes, values[0], codec).constData(),
+                 shared.text(bytes, values[3], codec).constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestValueReader)
