@@ -70,7 +70,7 @@ struct WindowRun {
     double longestBusy = 0; // the same turn's processor time: on a shared machine a turn can
                             // last longer on the clock while the thread waits for a core
     int rows = 0;
-    qint64 residentAdded = 0; // by the window's rows, read when the last day is shown
+    qint64 residentAdded = 0; // from the search's start to its end, the rows it holds among it
 };
 
 // The search through the window: a 2 ms timer's late ticks give the interface thread's turns.
@@ -172,7 +172,7 @@ void printRange(qint64 records, int days)
     printStages(query, site.files.size());
     const WindowRun run = windowRun(query);
     std::printf("  window: first rows %.1f ms, all days %.1f ms, longest interface turn %.1f ms "
-                "(busy %.1f ms of it), %d rows holding %.0f MB\n",
+                "(busy %.1f ms of it), %d rows, resident memory up %.0f MB\n",
                 run.firstRows * 1000, run.done * 1000, run.longestTurn * 1000,
                 run.longestBusy * 1000, run.rows, megabytes(run.residentAdded));
 }
