@@ -70,7 +70,7 @@ struct WindowRun {
     double longestBusy = 0; // the same turn's processor time: on a shared machine a turn can
                             // last longer on the clock while the thread waits for a core
     int rows = 0;
-    qint64 residentAdded = 0; // from the search's start to its end, the rows it holds among it
+    qint64 residentAdded = 0; // how far resident memory rose during the search, most of it rows
 };
 
 // The search through the window: a 2 ms timer's late ticks give the interface thread's turns.
